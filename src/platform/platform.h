@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/file_dates.h"
+#include "platform/launcher.h"
+#include "platform/process_snapshot.h"
+#include "platform/raw_registry.h"
+#include "platform/text_order.h"
+#include "platform/windowing.h"
+
+namespace platform {
+
+// Everything the program asks of the operating system, as one bundle of seams.
+struct Platform {
+  RawRegistry& registry;
+  FileDates& files;
+  ProcessSnapshots& processes;
+  Launcher& launcher;
+  Windowing& windowing;
+  const TextOrder& order;
+};
+
+}  // namespace platform

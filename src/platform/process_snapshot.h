@@ -1,0 +1,25 @@
+#pragma once
+
+// The process-table seam: the three snapshot calls, with executable names as UTF-8.
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+using SnapshotHandle = std::uintptr_t;  // 0 is no snapshot
+
+inline constexpr std::uint32_t kSnapProcess = 2;  // TH32CS_SNAPPROCESS
+
+class ProcessSnapshots {
+ public:
+  virtual ~ProcessSnapshots() = default;
+  // 0 when the snapshot functions are unavailable or the snapshot cannot be taken.
+  virtual SnapshotHandle CreateSnapshot(std::uint32_t flags, std::uint32_t process_id) = 0;
+  // Each gives true and the entry's executable file name when an entry was read.
+  virtual bool First(SnapshotHandle snapshot, std::string& exe_name) = 0;
+  virtual bool Next(SnapshotHandle snapshot, std::string& exe_name) = 0;
+  virtual void Close(SnapshotHandle snapshot) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,64 @@
+#pragma once
+
+// The raw registry seam: the handful of registry calls the program makes, with Win32 result
+// codes and UTF-8 names. Text data (REG_SZ, REG_EXPAND_SZ) crosses this seam as UTF-8 bytes,
+// terminators included, so byte-level rules above it hold whatever the platform stores.
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+using RegKey = std::uintptr_t;  // an open key, or one of the predefined roots; 0 is none
+using RegResult = long;         // Win32 error code
+
+inline constexpr RegKey kNoKey = 0;
+inline constexpr RegKey kHkeyCurrentUser = 0x80000001u;
+inline constexpr RegKey kHkeyLocalMachine = 0x80000002u;
+
+inline constexpr RegResult kRegOk = 0;              // ERROR_SUCCESS
+inline constexpr RegResult kRegNotFound = 2;        // ERROR_FILE_NOT_FOUND
+inline constexpr RegResult kRegAccessDenied = 5;    // ERROR_ACCESS_DENIED
+inline constexpr RegResult kRegInvalidHandle = 6;   // ERROR_INVALID_HANDLE
+inline constexpr RegResult kRegMoreData = 234;      // ERROR_MORE_DATA
+inline constexpr RegResult kRegNoMoreItems = 259;   // ERROR_NO_MORE_ITEMS
+
+inline constexpr std::uint32_t kRegNone = 0;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+inline constexpr std::uint32_t kRegQword = 11;
+
+inline constexpr std::uint32_t kKeyRead = 0x20019;
+inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x0100;
+inline constexpr std::uint32_t kKeyWow64_32Key = 0x0200;
+
+class RawRegistry {
+ public:
+  virtual ~RawRegistry() = default;
+
+  // RegOpenKeyEx: an empty path opens base itself (a new handle to it).
+  virtual RegResult OpenKey(RegKey base, const std::string& path, std::uint32_t access,
+                            RegKey& opened) = 0;
+  // RegCreateKeyEx with REG_OPTION_NON_VOLATILE: creates every missing key along the path.
+  virtual RegResult CreateKey(RegKey base, const std::string& path, std::uint32_t access,
+                              RegKey& opened) = 0;
+  // RegQueryValueEx. With data null only type and size are reported. With data set, size is
+  // the buffer's capacity on entry and the data's size on return; a buffer too small gives
+  // kRegMoreData. Either of type and size may be null.
+  virtual RegResult QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
+                               std::uint8_t* data, std::uint32_t* size) = 0;
+  virtual RegResult SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                             const std::uint8_t* data, std::uint32_t size) = 0;
+  virtual RegResult DeleteValue(RegKey key, const std::string& name) = 0;
+  // RegQueryInfoKey: the number of direct subkeys.
+  virtual RegResult QueryInfoKey(RegKey key, std::uint32_t& subkeys) = 0;
+  // RegEnumKeyEx: the name of subkey number index, or kRegNoMoreItems.
+  virtual RegResult EnumKey(RegKey key, std::uint32_t index, std::string& name) = 0;
+  virtual RegResult CloseKey(RegKey key) = 0;
+};
+
+}  // namespace platform

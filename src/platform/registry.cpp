@@ -1,0 +1,100 @@
+#include "platform/registry.h"
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+constexpr std::uint32_t kFlagSize = 4;
+
+[[noreturn]] void Raise(const char* pattern, const std::string& name) {
+  std::string message(pattern);
+  message.replace(message.find("%s"), 2, name);
+  throw ERegistryException(message);
+}
+
+constexpr const char* kTypeFailure = "Invalid data type for '%s'";
+constexpr const char* kGetFailure = "Failed to get data for '%s'";
+constexpr const char* kSetFailure = "Failed to set data for '%s'";
+
+}  // namespace
+
+TRegistry::TRegistry(RawRegistry& raw, std::uint32_t access) : raw_(raw), access_(access) {}
+
+TRegistry::~TRegistry() { ClosePath(); }
+
+void TRegistry::SelectRoot(RegKey root) {
+  if (root == root_) return;
+  ClosePath();
+  root_ = root;
+}
+
+bool TRegistry::OpenPath(const std::string& path, bool create) {
+  const bool absolute = !path.empty() && path.front() == '\\';
+  const std::string rest = absolute ? path.substr(1) : path;
+  const RegKey base = (absolute || open_ == kNoKey) ? root_ : open_;
+  RegKey opened = kNoKey;
+  const RegResult result = (create && !rest.empty()) ? raw_.CreateKey(base, rest, access_, opened)
+                                                     : raw_.OpenKey(base, rest, access_, opened);
+  if (result != kRegOk) return false;
+  ClosePath();
+  open_ = opened;
+  return true;
+}
+
+void TRegistry::ClosePath() {
+  if (open_ == kNoKey) return;
+  raw_.CloseKey(open_);
+  open_ = kNoKey;
+}
+
+bool TRegistry::HasValue(const std::string& name) {
+  if (open_ == kNoKey) return false;
+  return raw_.QueryValue(open_, name, nullptr, nullptr, nullptr) == kRegOk;
+}
+
+std::string TRegistry::ReadText(const std::string& name) {
+  std::uint32_t size = 0;
+  if (raw_.QueryValue(open_, name, nullptr, nullptr, &size) != kRegOk || size == 0) return {};
+  std::vector<std::uint8_t> buffer(size);
+  std::uint32_t type = kRegNone;
+  if (raw_.QueryValue(open_, name, &type, buffer.data(), &size) != kRegOk) Raise(kGetFailure, name);
+  if (type != kRegSz && type != kRegExpandSz) Raise(kTypeFailure, name);
+  const auto end = std::find(buffer.begin(), buffer.begin() + size, std::uint8_t{0});
+  return std::string(buffer.begin(), end);
+}
+
+bool TRegistry::ReadFlag(const std::string& name) {
+  std::uint8_t data[kFlagSize] = {};
+  std::uint32_t size = kFlagSize;
+  std::uint32_t type = kRegNone;
+  if (raw_.QueryValue(open_, name, &type, data, &size) != kRegOk) Raise(kGetFailure, name);
+  if (type != kRegDword) Raise(kTypeFailure, name);
+  // A shorter number reads as its bytes with the rest zero.
+  return std::any_of(data, data + std::min(size, kFlagSize), [](std::uint8_t b) { return b != 0; });
+}
+
+void TRegistry::WriteText(const std::string& name, const std::string& value) {
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(value.c_str());
+  const auto size = static_cast<std::uint32_t>(value.size() + 1);
+  if (open_ == kNoKey || raw_.SetValue(open_, name, kRegSz, bytes, size) != kRegOk) {
+    Raise(kSetFailure, name);
+  }
+}
+
+bool TRegistry::RemoveValue(const std::string& name) {
+  return open_ != kNoKey && raw_.DeleteValue(open_, name) == kRegOk;
+}
+
+void TRegistry::ListSubkeyNames(std::vector<std::string>& names) {
+  names.clear();
+  std::uint32_t count = 0;
+  if (open_ == kNoKey || raw_.QueryInfoKey(open_, count) != kRegOk) return;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::string name;
+    // An index that fails (the key changed meanwhile) contributes nothing.
+    if (raw_.EnumKey(open_, i, name) == kRegOk) names.push_back(std::move(name));
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,47 @@
+#pragma once
+
+// TRegistry: a short-lived object holding at most one open key. Opening, removing and listing
+// report failure by their result; reads and writes raise ERegistryException.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/raw_registry.h"
+
+namespace platform {
+
+class ERegistryException : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TRegistry {
+ public:
+  explicit TRegistry(RawRegistry& raw, std::uint32_t access = kKeyAllAccess);
+  ~TRegistry();
+  TRegistry(const TRegistry&) = delete;
+  TRegistry& operator=(const TRegistry&) = delete;
+
+  void SelectRoot(RegKey root);
+  bool OpenPath(const std::string& path, bool create);
+  void ClosePath();
+  bool HasValue(const std::string& name);
+  std::string ReadText(const std::string& name);
+  bool ReadFlag(const std::string& name);
+  void WriteText(const std::string& name, const std::string& value);
+  bool RemoveValue(const std::string& name);
+  void ListSubkeyNames(std::vector<std::string>& names);
+
+  RegKey OpenKey() const { return open_; }
+  RegKey Root() const { return root_; }
+
+ private:
+  RawRegistry& raw_;
+  RegKey open_ = kNoKey;
+  RegKey root_ = kHkeyCurrentUser;
+  std::uint32_t access_;
+};
+
+}  // namespace platform

@@ -1,0 +1,170 @@
+#pragma once
+
+// The windowing seam: the window-system primitives the form framework is written over.
+// Windows, menus and timers are named by opaque ids; text is UTF-8. Numbers are Win32's.
+// Method names steer clear of the names <windows.h> defines as macros.
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+using WindowId = std::uintptr_t;
+using MenuId = std::uintptr_t;
+using MessageId = std::uint32_t;
+using WParam = std::uintptr_t;
+using LParam = std::intptr_t;
+using LResult = std::intptr_t;
+using TimerId = std::uintptr_t;
+
+inline constexpr WindowId kNoWindow = 0;
+inline constexpr MenuId kNoMenu = 0;
+
+inline constexpr MessageId kWmNull = 0x0000;
+inline constexpr MessageId kWmDestroy = 0x0002;
+inline constexpr MessageId kWmActivate = 0x0006;
+inline constexpr MessageId kWmSetFocus = 0x0007;
+inline constexpr MessageId kWmClose = 0x0010;
+inline constexpr MessageId kWmQuit = 0x0012;
+inline constexpr MessageId kWmKeyDown = 0x0100;
+inline constexpr MessageId kWmCommand = 0x0111;
+inline constexpr MessageId kWmSysCommand = 0x0112;
+inline constexpr MessageId kWmTimer = 0x0113;
+inline constexpr MessageId kWmMenuSelect = 0x011F;
+inline constexpr MessageId kWmEnterMenuLoop = 0x0211;
+inline constexpr MessageId kWmExitMenuLoop = 0x0212;
+inline constexpr MessageId kWmUser = 0x0400;
+inline constexpr MessageId kBmGetCheck = 0x00F0;
+inline constexpr MessageId kBmSetCheck = 0x00F1;
+
+inline constexpr WParam kWaInactive = 0;
+inline constexpr WParam kWaActive = 1;
+inline constexpr WParam kWaClickActive = 2;
+
+inline constexpr WParam kBstUnchecked = 0;
+inline constexpr WParam kBstChecked = 1;
+
+// Show states (ShowWindow, ShellExecute, the start-up show state).
+inline constexpr int kSwHideWindow = 0;
+inline constexpr int kSwShowNormalWindow = 1;
+inline constexpr int kSwShowMaximized = 3;
+inline constexpr int kSwShow = 5;
+inline constexpr int kSwShowMinNoActive = 7;
+
+// TrackPopupMenu flags.
+inline constexpr std::uint32_t kTpmLeftAlign = 0x0000;
+inline constexpr std::uint32_t kTpmRightButton = 0x0002;
+
+// MessageBox styles and results.
+inline constexpr std::uint32_t kMbOk = 0x00;
+inline constexpr std::uint32_t kMbYesNo = 0x04;
+inline constexpr std::uint32_t kMbIconError = 0x10;
+inline constexpr std::uint32_t kMbIconInformation = 0x40;
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
+struct Point {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Message {
+  WindowId window = kNoWindow;
+  MessageId id = kWmNull;
+  WParam wparam = 0;
+  LParam lparam = 0;
+};
+
+// Receives every message sent or dispatched to one window.
+class WindowHandler {
+ public:
+  virtual LResult HandleMessage(WindowId window, MessageId id, WParam wparam, LParam lparam) = 0;
+
+ protected:
+  ~WindowHandler() = default;
+};
+
+enum class WindowKind {
+  kMessageOnly,  // never shown: the timer's and the popup list's windows
+  kApplication,  // the application's own top-level window: task-bar entry and title
+  kForm,         // a top-level form window
+  kCheckBox,     // child controls of a form
+  kButton,
+  kBevel,
+};
+
+struct WindowSpec {
+  WindowKind kind = WindowKind::kMessageOnly;
+  WindowId parent = kNoWindow;  // owner of a top-level window, parent of a control
+  std::string caption;
+  // Forms: left and top of the window, width and height of the client area.
+  // Controls: position and size within the parent's client area.
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::uint32_t style = 0;     // extra Win32 style bits
+  std::uint32_t ex_style = 0;  // extra Win32 extended style bits
+  int control_id = 0;
+};
+
+struct MenuItemSpec {
+  enum class Kind { kCommand, kSubmenu, kSeparator };
+  Kind kind = Kind::kCommand;
+  std::uint16_t command = 0;  // kCommand: the WM_COMMAND id
+  std::string caption;        // handed over unchanged: "&" marks the access key
+  MenuId submenu = kNoMenu;   // kSubmenu: owned by the menu it is appended to from then on
+  bool is_default = false;
+};
+
+class Windowing {
+ public:
+  virtual ~Windowing() = default;
+
+  // Windows. The handler must outlive the window.
+  virtual WindowId NewWindow(const WindowSpec& spec, WindowHandler* handler) = 0;
+  virtual void DestroyWindow(WindowId window) = 0;
+  // Returns whether the window was visible before. Showing a top-level window activates it,
+  // which sends it WM_ACTIVATE.
+  virtual bool ShowWindow(WindowId window, int show) = 0;
+  virtual LResult DefaultProc(WindowId window, MessageId id, WParam wparam, LParam lparam) = 0;
+  virtual LResult SendTo(WindowId window, MessageId id, WParam wparam, LParam lparam) = 0;
+  virtual bool EnableWindow(WindowId window, bool enable) = 0;
+  virtual void SetFocus(WindowId window) = 0;
+  virtual WindowId GetFocus() = 0;
+
+  // The message queue of the GUI thread.
+  virtual bool PostTo(WindowId window, MessageId id, WParam wparam, LParam lparam) = 0;
+  virtual void PostQuit(int exit_code) = 0;
+  // Removes and returns the next message, WM_QUIT included; false when none is waiting.
+  virtual bool PeekNext(Message& message) = 0;
+  // Blocks until a message is waiting.
+  virtual void WaitMessage() = 0;
+  virtual LResult Dispatch(const Message& message) = 0;
+  // Dialog keyboard handling (Tab, Space, Enter) for a window with controls.
+  virtual bool HandleDialogKey(WindowId dialog, const Message& message) = 0;
+
+  // Periodic timers, delivered as WM_TIMER with wparam = id.
+  virtual bool SetTimer(WindowId window, TimerId id, std::uint32_t interval_ms) = 0;
+  virtual void KillTimer(WindowId window, TimerId id) = 0;
+
+  // Popup menus. Destroying a menu destroys its submenus.
+  virtual MenuId CreatePopupMenu() = 0;
+  virtual void DestroyMenu(MenuId menu) = 0;
+  virtual bool AppendMenuItem(MenuId menu, const MenuItemSpec& item) = 0;
+  // Returns when the menu has closed. The owner receives WM_ENTERMENULOOP, WM_MENUSELECT and
+  // WM_EXITMENULOOP meanwhile, and a chosen item's WM_COMMAND is posted to it.
+  virtual bool TrackPopupMenu(MenuId menu, std::uint32_t flags, Point point, WindowId owner) = 0;
+
+  virtual bool GetCursorPos(Point& point) = 0;
+  // A modal message box; returns the button pressed.
+  virtual int ShowMessageBox(WindowId owner, const std::string& text, const std::string& caption,
+                         std::uint32_t style) = 0;
+  // How the program was asked to show itself at start (STARTUPINFO's show state).
+  virtual int StartupShowState() = 0;
+};
+
+}  // namespace platform

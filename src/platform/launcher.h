@@ -28,8 +28,7 @@ class Launcher {
   virtual ~Launcher() = default;
   // ShellExecute: owner, verb (empty for the default action), file, parameters, directory, show.
   virtual void Execute(WindowId owner, const std::string& verb, const std::string& file,
-                            const std::string& parameters, const std::string& directory,
-                            int show) = 0;
+                       const std::string& parameters, const std::string& directory, int show) = 0;
   // ShellExecuteEx with the request's fields.
   virtual void ExecuteEx(const ShellExecuteRequest& request) = 0;
   // Starts a command line as WinExec does: as passed, with the given show state.

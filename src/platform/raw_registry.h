@@ -16,12 +16,12 @@ inline constexpr RegKey kNoKey = 0;
 inline constexpr RegKey kHkeyCurrentUser = 0x80000001u;
 inline constexpr RegKey kHkeyLocalMachine = 0x80000002u;
 
-inline constexpr RegResult kRegOk = 0;              // ERROR_SUCCESS
-inline constexpr RegResult kRegNotFound = 2;        // ERROR_FILE_NOT_FOUND
-inline constexpr RegResult kRegAccessDenied = 5;    // ERROR_ACCESS_DENIED
-inline constexpr RegResult kRegInvalidHandle = 6;   // ERROR_INVALID_HANDLE
-inline constexpr RegResult kRegMoreData = 234;      // ERROR_MORE_DATA
-inline constexpr RegResult kRegNoMoreItems = 259;   // ERROR_NO_MORE_ITEMS
+inline constexpr RegResult kRegOk = 0;             // ERROR_SUCCESS
+inline constexpr RegResult kRegNotFound = 2;       // ERROR_FILE_NOT_FOUND
+inline constexpr RegResult kRegAccessDenied = 5;   // ERROR_ACCESS_DENIED
+inline constexpr RegResult kRegInvalidHandle = 6;  // ERROR_INVALID_HANDLE
+inline constexpr RegResult kRegMoreData = 234;     // ERROR_MORE_DATA
+inline constexpr RegResult kRegNoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
 
 inline constexpr std::uint32_t kRegNone = 0;
 inline constexpr std::uint32_t kRegSz = 1;

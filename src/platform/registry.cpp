@@ -21,7 +21,9 @@ constexpr const char* kSetFailure = "Failed to set data for '%s'";
 
 TRegistry::TRegistry(RawRegistry& raw, std::uint32_t access) : raw_(raw), access_(access) {}
 
-TRegistry::~TRegistry() { ClosePath(); }
+TRegistry::~TRegistry() {
+  ClosePath();
+}
 
 void TRegistry::SelectRoot(RegKey root) {
   if (root == root_) return;

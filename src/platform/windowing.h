@@ -132,6 +132,7 @@ class Windowing {
   virtual bool ShowWindow(WindowId window, int show) = 0;
   virtual LResult DefaultProc(WindowId window, MessageId id, WParam wparam, LParam lparam) = 0;
   virtual LResult SendTo(WindowId window, MessageId id, WParam wparam, LParam lparam) = 0;
+  virtual void SetCaption(WindowId window, const std::string& caption) = 0;
   virtual bool EnableWindow(WindowId window, bool enable) = 0;
   virtual void SetFocus(WindowId window) = 0;
   virtual WindowId GetFocus() = 0;
@@ -162,7 +163,7 @@ class Windowing {
   virtual bool GetCursorPos(Point& point) = 0;
   // A modal message box; returns the button pressed.
   virtual int ShowMessageBox(WindowId owner, const std::string& text, const std::string& caption,
-                         std::uint32_t style) = 0;
+                             std::uint32_t style) = 0;
   // How the program was asked to show itself at start (STARTUPINFO's show state).
   virtual int StartupShowState() = 0;
 };

@@ -1,0 +1,182 @@
+// The catalogue: the uninstall registry read into the program and recent lists, and the two
+// program submenus made from them.
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/texts.h"
+#include "framework/application.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+constexpr std::size_t kDateLength = 8;
+constexpr std::string_view kExeSuffix = ".EXE";
+// Commands of these system programs name no program's own file.
+constexpr std::string_view kMsiExec = "MSIEXEC.EXE";
+constexpr std::string_view kRunDll = "RUNDLL32.EXE";
+
+std::string SubkeyPath(const std::string& subkey) {
+  return std::string(kUninstallKey) + "\\" + subkey;
+}
+
+// The file an upper-cased uninstall command starts: up to and including its first ".EXE",
+// without a leading quote.
+std::string CommandFile(const std::string& command) {
+  const std::size_t at = text::Pos(kExeSuffix, command);
+  std::string path = command.substr(0, at == 0 ? 3 : at + 3);
+  if (!path.empty() && path.front() == '"') path.erase(0, 1);
+  return path;
+}
+
+std::string FormatDate(const platform::Date& date) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", date.year % 10000, date.month % 100,
+                date.day % 100);
+  return buffer;
+}
+
+std::string PromptText(const std::string& display_name) {
+  return "You tried to uninstall \"" + display_name +
+         "\", but it still exists.\r\rWould you like to uninstall it using more powerful "
+         "uninstaller?";
+}
+
+std::string CommandOf(platform::TRegistry& registry) {
+  if (registry.HasValue("UninstallString")) return registry.ReadText("UninstallString");
+  if (registry.HasValue("QuietUninstallString")) return registry.ReadText("QuietUninstallString");
+  return {};
+}
+
+}  // namespace
+
+bool TForm1::HideMicrosoft() const {
+  return Form2->CheckBox1.Checked();
+}
+bool TForm1::ShowNoRemove() const {
+  return Form2->CheckBox2.Checked();
+}
+
+void TForm1::RebuildProgramMenus() {
+  State.AutoCloseArmed = true;
+  const std::string last = ReadLastCommand();
+  ListBox1.Clear();
+  ListBox2.Clear();
+  All->Clear();
+  Recent1->Clear();
+  ScanUninstallKey(false, true);
+  ScanUninstallKey(true, true);
+  ScanUninstallKey(false, false);
+  ScanUninstallKey(true, false);
+  ListBox1.SetSorted(false);
+  ListBox1.SetSorted(true);
+  ListBox2.SetSorted(false);
+  ListBox2.SetSorted(true);
+
+  for (std::size_t i = 0; i < ListBox1.Count(); ++i) {
+    Application().ProcessMessages();
+    const ProgramEntry program = ListBox1[i].data;
+    if (State.Activating && !last.empty() && text::EqualsIgnoringAsciiCase(last, program.command)) {
+      StillPresentPrompt(program.name);
+    }
+    All->Add(std::make_unique<TProgramMenuItem>("MyItem", program));
+  }
+  for (std::size_t n = ListBox2.Count(); n > 0 && Recent1->Count() < kRecentItems; --n) {
+    Recent1->Add(std::make_unique<TProgramMenuItem>("MyItem2", ListBox2[n - 1].data));
+  }
+}
+
+std::string TForm1::ReadLastCommand() {
+  platform::TRegistry registry(Application().Platform().registry);
+  try {
+    registry.SelectRoot(platform::kHkeyCurrentUser);
+    if (!registry.OpenPath(std::string(kSettingsKey), false)) return {};
+    if (!registry.HasValue(std::string(kLastValue))) return {};
+    std::string last = registry.ReadText(std::string(kLastValue));
+    // A failed delete leaves the value for the next start; the prompt still comes now.
+    registry.RemoveValue(std::string(kLastValue));
+    return last;
+  } catch (const std::exception&) {
+    // An unreadable value is no command of any program, and stays stored.
+    return {};
+  }
+}
+
+void TForm1::StillPresentPrompt(const std::string& display_name) {
+  State.AutoCloseArmed = false;
+  Timer1.SetEnabled(false);
+  const int answer = Windowing().ShowMessageBox(Application().Handle(), PromptText(display_name),
+                                                std::string(kTitle),
+                                                platform::kMbYesNo | platform::kMbIconInformation);
+  if (answer == platform::kIdYes) {
+    Application().Platform().launcher.Execute(platform::kNoWindow, "open",
+                                              std::string(kMakerSite) + std::string(kToolsPage), "",
+                                              "", platform::kSwShowNormalWindow);
+    try {
+      CloseMainForm();
+    } catch (const std::exception&) {
+      // The program still ends with the auto-close.
+    }
+  }
+  // Whatever the answer, a dismissed menu must end the program again.
+  State.AutoCloseArmed = true;
+}
+
+void TForm1::ScanUninstallKey(bool view64, bool machine) {
+  const std::uint32_t access =
+      view64 ? platform::kKeyRead | platform::kKeyWow64_64Key : platform::kKeyRead;
+  platform::TRegistry registry(Application().Platform().registry, access);
+  std::vector<std::string> names;
+  registry.SelectRoot(machine ? platform::kHkeyLocalMachine : platform::kHkeyCurrentUser);
+  registry.OpenPath(std::string(kUninstallKey), false);
+  registry.ListSubkeyNames(names);
+  registry.ClosePath();
+  for (const std::string& name : names) {
+    // One unreadable entry costs that entry alone, not the rest of the key.
+    try {
+      ScanSubkey(registry, name);
+    } catch (const std::exception&) {
+    }
+    registry.ClosePath();
+  }
+}
+
+void TForm1::ScanSubkey(platform::TRegistry& registry, const std::string& subkey) {
+  if (!registry.OpenPath(SubkeyPath(subkey), false)) return;
+  if (!registry.HasValue("DisplayName")) return;
+  if (registry.HasValue("NoRemove") && registry.ReadFlag("NoRemove") && !ShowNoRemove()) return;
+  if (HideMicrosoft()) {
+    const std::string upper = text::UpperAscii(registry.ReadText("DisplayName"));
+    if (text::Pos("WINDOWS", upper) != 0 || text::Pos("MICROSOFT", upper) != 0) return;
+  }
+  ProgramEntry program{registry.ReadText("DisplayName"), CommandOf(registry)};
+  ListBox1.Add(program.name + std::string(kEntrySeparator) + program.command, program);
+  if (const auto date = InstallDate(registry)) ListBox2.Add(*date + " " + program.name, program);
+}
+
+std::optional<std::string> TForm1::InstallDate(platform::TRegistry& registry) {
+  if (registry.HasValue("InstallDate")) {
+    std::string date = registry.ReadText("InstallDate");
+    if (date.size() != kDateLength) return std::nullopt;
+    return date;
+  }
+  const std::string file = CommandFile(text::UpperAscii(registry.ReadText("UninstallString")));
+  if (!file.empty() && file != kMsiExec && file != kRunDll) {
+    if (auto date = FileDate(file)) return date;
+  }
+  const std::string icon{text::Before(registry.ReadText("DisplayIcon"), ",")};
+  return FileDate(icon);
+}
+
+std::optional<std::string> TForm1::FileDate(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  const auto date = Application().Platform().files.LastWriteDate(path);
+  if (!date) return std::nullopt;
+  return FormatDate(*date);
+}
+
+}  // namespace app

@@ -1,0 +1,76 @@
+#include "app/form1.h"
+
+#include <memory>
+
+#include "app/texts.h"
+#include "framework/application.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+// The main form lies wholly left of the screen for the moment it is shown at start.
+constexpr int kOffScreenLeft = -200;
+constexpr int kClientWidth = 153;
+constexpr int kClientHeight = 97;
+
+framework::FormSpec MainFormSpec() {
+  framework::FormSpec spec;
+  spec.caption = "Tapwise Uninstall";
+  spec.left = kOffScreenLeft;
+  spec.client_width = kClientWidth;
+  spec.client_height = kClientHeight;
+  return spec;
+}
+
+framework::TMenuItem& AddItem(framework::TMenuItem& parent, const char* name, const char* caption) {
+  return parent.Add(std::make_unique<framework::TMenuItem>(name, caption));
+}
+
+}  // namespace
+
+TProgramMenuItem::TProgramMenuItem(std::string name, ProgramEntry program)
+    : TMenuItem(std::move(name), text::EscapeAccessKeys(program.name)),
+      Program(std::move(program)) {}
+
+TProcessMenuItem::TProcessMenuItem(std::string process_name)
+    : TMenuItem("MyItem3", text::EscapeAccessKeys(process_name)),
+      ProcessName(std::move(process_name)) {}
+
+TForm1::TForm1(framework::TApplication& app, ProgramState& state)
+    : TForm(app, MainFormSpec()),
+      ListBox1(app.Platform().order),
+      ListBox2(app.Platform().order),
+      LBP(app.Platform().order),
+      PMenu1(app),
+      Timer1(app, kAutoCloseMs),
+      State(state) {
+  BuildMenuTree();
+  Timer1.OnTimer = [this] { Timer1Timer(); };
+  OnMessage(kCmMenuClosed, [this](platform::WParam, platform::LParam) { CMMenuClosed(); });
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildMenuTree() {
+  framework::TMenuItem& root = PMenu1.Items();
+  All = &AddItem(root, "All", "All Programs");
+  Recent1 = &AddItem(root, "Recent1", "Recent Programs");
+  Recent1->Default = true;
+  AddItem(root, "N4", "-");
+  Kill = &AddItem(root, "Kill", "Kill Process");
+  AddItem(root, "N1", "-");
+  About1 = &AddItem(root, "About1", "Tapwise Uninstaller");
+  Options1 = &AddItem(*About1, "Options1", "Options...");
+  AddItem(*About1, "N3", "-");
+  SubscribeforUpdates1 = &AddItem(*About1, "SubscribeforUpdates1", "Check for Updates");
+  VistiWebPage1 = &AddItem(*About1, "VistiWebPage1", "Visit Web Site");
+  SendEmail1 = &AddItem(*About1, "SendEmail1", "Send Message");
+  AddItem(*About1, "N2", "-");
+  About2 = &AddItem(*About1, "About2", "About...");
+  Exit1 = &AddItem(root, "Exit1", "Exit");
+  Exit1->OnClick = [this](framework::TMenuItem&) { Exit1Click(); };
+}
+
+}  // namespace app

@@ -1,0 +1,31 @@
+#include "app/form2.h"
+
+namespace app {
+namespace {
+
+constexpr int kClientWidth = 305;
+constexpr int kClientHeight = 121;
+
+framework::FormSpec DialogSpec() {
+  framework::FormSpec spec;
+  spec.caption = "Tapwise Uninstaller \\ Options";
+  spec.client_width = kClientWidth;
+  spec.client_height = kClientHeight;
+  return spec;
+}
+
+framework::ControlSpec Control(const char* caption, int left, int top, int width, int height,
+                               int tab_order) {
+  return framework::ControlSpec{caption, left, top, width, height, tab_order};
+}
+
+}  // namespace
+
+TForm2::TForm2(framework::TApplication& app)
+    : TForm(app, DialogSpec()),
+      CheckBox1(*this, Control("Hide Microsoft products", 16, 16, 193, 17, 0), true),
+      CheckBox2(*this, Control("Show programs with \"NoRemove\" flag", 16, 40, 281, 17, 1), false),
+      Button1(*this, Control("OK", 216, 88, 75, 23, 2)),
+      Bevel1(*this, Control("", 16, 56, 273, 18, 3)) {}
+
+}  // namespace app

@@ -1,0 +1,42 @@
+#include "app/popup_list_ex.h"
+
+#include <memory>
+
+#include "app/texts.h"
+#include "framework/application.h"
+#include "framework/form.h"
+
+namespace app {
+namespace {
+
+constexpr platform::WParam kMenuClosedFlags = 0xFFFF;
+
+bool IsMenuClosed(platform::MessageId id, platform::WParam wparam, platform::LParam lparam) {
+  return id == platform::kWmMenuSelect && lparam == 0 &&
+         ((wparam >> 16) & 0xFFFF) == kMenuClosedFlags;
+}
+
+}  // namespace
+
+platform::LResult TPopupListEx::WndProc(platform::MessageId id, platform::WParam wparam,
+                                        platform::LParam lparam) {
+  if (IsMenuClosed(id, wparam, lparam)) {
+    Forward(kCmMenuClosed, wparam, lparam);
+  } else if (id == platform::kWmEnterMenuLoop) {
+    Forward(kCmEnterMenuLoop, wparam, lparam);
+  } else if (id == platform::kWmExitMenuLoop) {
+    Forward(kCmExitMenuLoop, wparam, lparam);
+  }
+  return TPopupList::WndProc(id, wparam, lparam);
+}
+
+void TPopupListEx::Forward(platform::MessageId id, platform::WParam wparam,
+                           platform::LParam lparam) {
+  if (framework::TForm* form = Application().ActiveForm()) form->Perform(id, wparam, lparam);
+}
+
+void InstallPopupListEx(framework::TApplication& app) {
+  app.ReplacePopupList(std::make_unique<TPopupListEx>(app));
+}
+
+}  // namespace app

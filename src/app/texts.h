@@ -1,0 +1,38 @@
+#pragma once
+
+// The program's own texts, names and numbers.
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/windowing.h"
+
+namespace app {
+
+inline constexpr std::string_view kTitle = "Tapwise Uninstaller";
+inline constexpr std::string_view kVersion = "1.9";
+
+// The maker's web host, the one place it is named.
+inline constexpr std::string_view kMakerSite = "http://www.quillon-software.com";
+inline constexpr std::string_view kToolsPage = "/tapwise-uninstaller/tools.php?ver=1.9";
+inline constexpr std::string_view kUpdatePage = "/tapwise-uninstaller/mail.php?ver=1.9";
+inline constexpr std::string_view kHomePage = "/tapwise-uninstaller/?vid=1.9";
+inline constexpr std::string_view kSupportPage = "/support.htm?v=1.9";
+
+inline constexpr std::string_view kUninstallKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+inline constexpr std::string_view kSettingsKey = "Software\\Quillon\\Tapwise Uninstaller";
+inline constexpr std::string_view kLastValue = "Last";
+
+// Separates the display name from the command in a program-list line.
+inline constexpr std::string_view kEntrySeparator = "<#>";
+
+// Menu-loop notifications, sent to the active form.
+inline constexpr platform::MessageId kCmMenuClosed = 0xB3E9;
+inline constexpr platform::MessageId kCmEnterMenuLoop = 0xB3EA;
+inline constexpr platform::MessageId kCmExitMenuLoop = 0xB3EB;
+
+inline constexpr std::uint32_t kAutoCloseMs = 3000;
+inline constexpr std::size_t kRecentItems = 8;
+
+}  // namespace app

@@ -1,0 +1,117 @@
+#include "framework/application.h"
+
+#include <stdexcept>
+
+#include "framework/form.h"
+#include "framework/popup_list.h"
+
+namespace framework {
+namespace {
+
+constexpr platform::WParam kScRestore = 0xF120;
+constexpr platform::WParam kSysCommandMask = 0xFFF0;
+
+}  // namespace
+
+TApplication::TApplication(platform::Platform& platform)
+    : platform_(platform), popup_list_(std::make_unique<TPopupList>(*this)) {}
+
+TApplication::~TApplication() {
+  // Forms go first, newest first: their menus unregister from the popup list.
+  while (!forms_.empty()) forms_.pop_back();
+}
+
+void TApplication::Initialize() {
+  if (window_) return;
+  platform::WindowSpec spec;
+  spec.kind = platform::WindowKind::kApplication;
+  spec.caption = title_;
+  const platform::WindowId id = Windowing().NewWindow(spec, this);
+  if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the application window");
+  window_ = OwnedWindow(Windowing(), id);
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  title_ = title;
+  if (window_) Windowing().SetCaption(window_.get(), title);
+}
+
+TForm* TApplication::MainForm() const {
+  return forms_.empty() ? nullptr : forms_.front().get();
+}
+
+void TApplication::ReplacePopupList(std::unique_ptr<TPopupList> list) {
+  popup_list_ = std::move(list);
+}
+
+void TApplication::Run() {
+  ShowMainForm();
+  // One message is handled even when the end was requested before the loop started.
+  do {
+    HandleMessage();
+  } while (!terminated_);
+  while (!forms_.empty()) forms_.pop_back();
+}
+
+void TApplication::ShowMainForm() {
+  TForm* main = MainForm();
+  if (main == nullptr) return;
+  if (Windowing().StartupShowState() == platform::kSwShowMinNoActive) {
+    // Started minimised: only the task-bar entry shows until the user restores the program.
+    main_form_pending_ = true;
+    Windowing().ShowWindow(window_.get(), platform::kSwShowMinNoActive);
+    return;
+  }
+  main->Show();
+}
+
+void TApplication::HandleMessage() {
+  if (!ProcessMessage()) Windowing().WaitMessage();
+}
+
+void TApplication::ProcessMessages() {
+  while (ProcessMessage()) {
+  }
+}
+
+bool TApplication::ProcessMessage() {
+  platform::Message message;
+  if (!Windowing().PeekNext(message)) return false;
+  if (message.id == platform::kWmQuit) {
+    terminated_ = true;
+    return true;
+  }
+  TForm* modal = active_form_ != nullptr && active_form_->Modal() ? active_form_ : nullptr;
+  if (modal != nullptr && Windowing().HandleDialogKey(modal->Handle(), message)) return true;
+  Windowing().Dispatch(message);
+  return true;
+}
+
+void TApplication::Terminate() {
+  Windowing().PostQuit(0);
+}
+
+void TApplication::ShowException(const std::exception& failure) {
+  std::string text = failure.what();
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  Windowing().ShowMessageBox(window_.get(), text, title_, platform::kMbOk | platform::kMbIconError);
+}
+
+platform::LResult TApplication::HandleMessage(platform::WindowId window, platform::MessageId id,
+                                              platform::WParam wparam, platform::LParam lparam) {
+  try {
+    if (id == platform::kWmSysCommand && (wparam & kSysCommandMask) == kScRestore &&
+        main_form_pending_) {
+      const platform::LResult result = Windowing().DefaultProc(window, id, wparam, lparam);
+      main_form_pending_ = false;
+      if (TForm* main = MainForm()) main->Show();
+      return result;
+    }
+  } catch (const std::exception& failure) {
+    ShowException(failure);
+    return 0;
+  }
+  return Windowing().DefaultProc(window, id, wparam, lparam);
+}
+
+}  // namespace framework

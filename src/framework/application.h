@@ -1,0 +1,84 @@
+#pragma once
+
+// The application object: the application window, the forms, the message loop and the error
+// box for a failure that escapes every handler.
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/command_pool.h"
+#include "framework/owned.h"
+#include "platform/platform.h"
+
+namespace framework {
+
+class TForm;
+class TPopupList;
+
+class TApplication : private platform::WindowHandler {
+ public:
+  explicit TApplication(platform::Platform& platform);
+  ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  platform::Platform& Platform() const { return platform_; }
+  platform::Windowing& Windowing() const { return platform_.windowing; }
+
+  // Creates the application window.
+  void Initialize();
+  void SetTitle(const std::string& title);
+  const std::string& Title() const { return title_; }
+  platform::WindowId Handle() const { return window_.get(); }
+
+  // The first form created becomes the main form; forms live until Run returns.
+  template <typename Form, typename... Args>
+  Form& CreateForm(Args&&... args) {
+    auto form = std::make_unique<Form>(*this, std::forward<Args>(args)...);
+    Form& ref = *form;
+    forms_.push_back(std::move(form));
+    return ref;
+  }
+  TForm* MainForm() const;
+  TForm* ActiveForm() const { return active_form_; }
+  void SetActiveForm(TForm* form) { active_form_ = form; }
+
+  // Shows the main form and runs the message loop until the program is marked as ending;
+  // then destroys the forms.
+  void Run();
+  // Handles one message, waiting for one when none is queued.
+  void HandleMessage();
+  // Handles every message that is queued now.
+  void ProcessMessages();
+  // Requests the end of the program: posts the quit message.
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  // The error box: the failure's text, the title as caption, the error icon and OK.
+  void ShowException(const std::exception& failure);
+
+  TPopupList& PopupList() const { return *popup_list_; }
+  void ReplacePopupList(std::unique_ptr<TPopupList> list);
+  CommandPool& Commands() { return commands_; }
+
+ private:
+  bool ProcessMessage();
+  void ShowMainForm();
+  platform::LResult HandleMessage(platform::WindowId window, platform::MessageId id,
+                                  platform::WParam wparam, platform::LParam lparam) override;
+
+  platform::Platform& platform_;
+  std::string title_;
+  OwnedWindow window_;
+  CommandPool commands_;
+  std::unique_ptr<TPopupList> popup_list_;
+  std::vector<std::unique_ptr<TForm>> forms_;
+  TForm* active_form_ = nullptr;
+  bool terminated_ = false;
+  bool main_form_pending_ = false;
+};
+
+}  // namespace framework

@@ -1,0 +1,113 @@
+#include "framework/form.h"
+
+#include <stdexcept>
+
+#include "framework/application.h"
+
+namespace framework {
+
+TForm::TForm(TApplication& app, const FormSpec& spec) : app_(app), caption_(spec.caption) {
+  platform::WindowSpec window;
+  window.kind = platform::WindowKind::kForm;
+  window.parent = app.Handle();
+  window.caption = spec.caption;
+  window.left = spec.left;
+  window.top = spec.top;
+  window.width = spec.client_width;
+  window.height = spec.client_height;
+  window.style = spec.style;
+  window.ex_style = spec.ex_style;
+  const platform::WindowId id = Windowing().NewWindow(window, this);
+  if (id == platform::kNoWindow) throw std::runtime_error("Cannot create window " + spec.caption);
+  handle_ = id;
+  window_ = OwnedWindow(Windowing(), id);
+}
+
+TForm::~TForm() {
+  if (app_.ActiveForm() == this) app_.SetActiveForm(nullptr);
+}
+
+platform::Windowing& TForm::Windowing() const {
+  return app_.Windowing();
+}
+
+void TForm::Show() {
+  visible_ = true;
+  Windowing().ShowWindow(Handle(), platform::kSwShowNormalWindow);
+}
+
+void TForm::Hide() {
+  visible_ = false;
+  Windowing().ShowWindow(Handle(), platform::kSwHideWindow);
+}
+
+void TForm::Close() {
+  if (modal_) {
+    ModalResult = kMrCancel;
+    return;
+  }
+  if (app_.MainForm() == this) {
+    app_.Terminate();
+    return;
+  }
+  Hide();
+}
+
+int TForm::ShowModal() {
+  // The program's other forms take no input while this one is shown.
+  const platform::WindowId owner = app_.Handle();
+  const bool owner_was_disabled = Windowing().EnableWindow(owner, false);
+  modal_ = true;
+  ModalResult = kMrNone;
+  Show();
+  app_.SetActiveForm(this);
+  while (ModalResult == kMrNone) {
+    app_.HandleMessage();
+    if (app_.Terminated()) ModalResult = kMrCancel;
+  }
+  const int result = ModalResult;
+  Windowing().EnableWindow(owner, !owner_was_disabled);
+  Hide();
+  modal_ = false;
+  return result;
+}
+
+platform::LResult TForm::Perform(platform::MessageId id, platform::WParam wparam,
+                                 platform::LParam lparam) {
+  return WndProc(id, wparam, lparam);
+}
+
+platform::LResult TForm::WndProc(platform::MessageId id, platform::WParam wparam,
+                                 platform::LParam lparam) {
+  if (auto handler = handlers_.find(id); handler != handlers_.end()) {
+    handler->second(wparam, lparam);
+    return 0;
+  }
+  switch (id) {
+    case platform::kWmActivate:
+      if ((wparam & 0xFFFF) != platform::kWaInactive) {
+        app_.SetActiveForm(this);
+        Activate();
+      }
+      return 0;
+    case platform::kWmClose:
+      Close();
+      return 0;
+    default:
+      return Windowing().DefaultProc(Handle(), id, wparam, lparam);
+  }
+}
+
+platform::LResult TForm::HandleMessage(platform::WindowId window, platform::MessageId id,
+                                       platform::WParam wparam, platform::LParam lparam) {
+  // Messages arrive while the window is being created, before NewWindow has returned.
+  if (handle_ == platform::kNoWindow) handle_ = window;
+  try {
+    return WndProc(id, wparam, lparam);
+  } catch (const std::exception& failure) {
+    app_.ShowException(failure);
+    return 0;
+  }
+}
+
+}  // namespace framework

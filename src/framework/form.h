@@ -1,0 +1,82 @@
+#pragma once
+
+// A form: one top-level window with its event handlers. Private messages reach a form either
+// through its window or by a direct call of Perform.
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "framework/owned.h"
+#include "platform/windowing.h"
+
+namespace framework {
+
+class TApplication;
+
+inline constexpr int kMrNone = 0;
+inline constexpr int kMrOk = 1;
+inline constexpr int kMrCancel = 2;
+
+struct FormSpec {
+  std::string caption;
+  int left = 0;
+  int top = 0;
+  int client_width = 0;
+  int client_height = 0;
+  std::uint32_t style = 0;
+  std::uint32_t ex_style = 0;
+};
+
+class TForm : private platform::WindowHandler {
+ public:
+  TForm(TApplication& app, const FormSpec& spec);
+  virtual ~TForm();
+  TForm(const TForm&) = delete;
+  TForm& operator=(const TForm&) = delete;
+
+  TApplication& Application() const { return app_; }
+  platform::WindowId Handle() const { return handle_; }
+  const std::string& Caption() const { return caption_; }
+
+  void Show();
+  void Hide();
+  bool Visible() const { return visible_; }
+  // Closing the main form ends the program; a modal form ends its modal showing; any other
+  // form is hidden.
+  void Close();
+  int ShowModal();
+  bool Modal() const { return modal_; }
+  int ModalResult = kMrNone;
+
+  // Delivers a message to this form's handling at once, not through the queue.
+  platform::LResult Perform(platform::MessageId id, platform::WParam wparam,
+                            platform::LParam lparam);
+
+ protected:
+  using MessageHandler = std::function<void(platform::WParam, platform::LParam)>;
+  void OnMessage(platform::MessageId id, MessageHandler handler) {
+    handlers_[id] = std::move(handler);
+  }
+
+  virtual void Activate() {}
+  // The form's window procedure; the default one runs registered handlers, activation and
+  // closing, and leaves the rest to the platform.
+  virtual platform::LResult WndProc(platform::MessageId id, platform::WParam wparam,
+                                    platform::LParam lparam);
+  platform::Windowing& Windowing() const;
+
+ private:
+  platform::LResult HandleMessage(platform::WindowId window, platform::MessageId id,
+                                  platform::WParam wparam, platform::LParam lparam) override;
+
+  TApplication& app_;
+  std::string caption_;
+  platform::WindowId handle_ = platform::kNoWindow;
+  OwnedWindow window_;
+  std::unordered_map<platform::MessageId, MessageHandler> handlers_;
+  bool visible_ = false;
+  bool modal_ = false;
+};
+
+}  // namespace framework

@@ -1,0 +1,81 @@
+#pragma once
+
+// Popup menus and their items. The platform menu is rebuilt from the item tree at every
+// pop-up, so items added since the last one appear.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/command_pool.h"
+#include "framework/owned.h"
+#include "platform/windowing.h"
+
+namespace framework {
+
+class TApplication;
+
+class TMenuItem {
+ public:
+  TMenuItem(std::string name, std::string caption);
+  virtual ~TMenuItem();
+  TMenuItem(const TMenuItem&) = delete;
+  TMenuItem& operator=(const TMenuItem&) = delete;
+
+  const std::string Name;
+  // Handed to the platform unchanged: an "&" marks the access key.
+  std::string Caption;
+  bool Default = false;
+  std::function<void(TMenuItem&)> OnClick;
+
+  bool IsSeparator() const { return Caption == "-"; }
+  std::uint16_t Command() const { return command_; }
+
+  // Appends at the end; the item takes its command number from the pool of the tree.
+  TMenuItem& Add(std::unique_ptr<TMenuItem> child);
+  // Removes and destroys every child, last to first.
+  void Clear();
+  std::size_t Count() const { return children_.size(); }
+  TMenuItem& operator[](std::size_t index) const { return *children_[index]; }
+  TMenuItem* Parent() const { return parent_; }
+
+  virtual void Click();
+  // The item of this tree with that command number, or null.
+  TMenuItem* FindCommand(std::uint16_t command);
+
+ private:
+  friend class TPopupMenu;
+  void Attach(TMenuItem* parent, CommandPool* pool);
+  void AppendTo(platform::Windowing& ws, platform::MenuId menu) const;
+
+  TMenuItem* parent_ = nullptr;
+  CommandPool* pool_ = nullptr;
+  std::uint16_t command_ = 0;
+  std::vector<std::unique_ptr<TMenuItem>> children_;
+};
+
+inline constexpr std::uint32_t kPopupFlags = platform::kTpmLeftAlign | platform::kTpmRightButton;
+
+class TPopupMenu {
+ public:
+  explicit TPopupMenu(TApplication& app);
+  ~TPopupMenu();
+  TPopupMenu(const TPopupMenu&) = delete;
+  TPopupMenu& operator=(const TPopupMenu&) = delete;
+
+  TMenuItem& Items() { return root_; }
+  // Builds the platform menu from the tree and tracks it at the point; returns when the menu
+  // has closed. A chosen item's command arrives later through the popup list.
+  void Popup(platform::Point at);
+  // Runs the click action of the item with that command number; false when it is not ours.
+  bool DispatchCommand(std::uint16_t command);
+
+ private:
+  TApplication& app_;
+  TMenuItem root_;
+  OwnedMenu menu_;
+};
+
+}  // namespace framework

@@ -1,0 +1,51 @@
+#include "framework/popup_list.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "framework/application.h"
+#include "framework/menu.h"
+
+namespace framework {
+
+TPopupList::TPopupList(TApplication& app) : app_(app) {
+  platform::WindowSpec spec;
+  spec.kind = platform::WindowKind::kMessageOnly;
+  const platform::WindowId id = app.Windowing().NewWindow(spec, this);
+  if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the menu window");
+  window_ = OwnedWindow(app.Windowing(), id);
+}
+
+TPopupList::~TPopupList() = default;
+
+void TPopupList::Add(TPopupMenu& menu) {
+  menus_.push_back(&menu);
+}
+
+void TPopupList::Remove(TPopupMenu& menu) {
+  menus_.erase(std::remove(menus_.begin(), menus_.end(), &menu), menus_.end());
+}
+
+platform::LResult TPopupList::WndProc(platform::MessageId id, platform::WParam wparam,
+                                      platform::LParam lparam) {
+  if (id == platform::kWmCommand) {
+    const auto command = static_cast<std::uint16_t>(wparam & 0xFFFF);
+    for (TPopupMenu* menu : menus_) {
+      if (menu->DispatchCommand(command)) return 0;
+    }
+  }
+  return app_.Windowing().DefaultProc(window_.get(), id, wparam, lparam);
+}
+
+platform::LResult TPopupList::HandleMessage(platform::WindowId window, platform::MessageId id,
+                                            platform::WParam wparam, platform::LParam lparam) {
+  if (!window_) return app_.Windowing().DefaultProc(window, id, wparam, lparam);
+  try {
+    return WndProc(id, wparam, lparam);
+  } catch (const std::exception& failure) {
+    app_.ShowException(failure);
+    return 0;
+  }
+}
+
+}  // namespace framework

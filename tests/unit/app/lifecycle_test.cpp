@@ -1,0 +1,146 @@
+// The popup cycle in virtual time: when the program shows its menu and when it ends.
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+using testing_support::Entry;
+using testing_support::kLm32;
+using testing_support::Last;
+using testing_support::Program;
+using Lines = std::vector<std::string>;
+using Kind = sim::MenuNode::Kind;
+
+const std::string kFoo =
+    Entry(kLm32 + "Foo", {R"("DisplayName"="Foo")", R"("UninstallString"="C:\\Foo\\unins000.exe")",
+                          R"("InstallDate"="20200101")"});
+
+TEST(Menu, PopsUpTheFixedTreeAtTheCursor) {
+  Program program(kFoo);
+  program.sim.windows.SetCursor({640, 360});
+  program.sim.processes.SetProcesses({"explorer.exe"});
+  program.sim.windows.DismissMenu();
+  program.Run();
+
+  const auto& popups = program.sim.windows.Popups();
+  ASSERT_EQ(popups.size(), 1u);
+  EXPECT_EQ(popups[0].point, (platform::Point{640, 360}));
+  EXPECT_EQ(popups[0].flags, 0x0002u);
+
+  struct Expected {
+    std::string caption;
+    Kind kind;
+    bool is_default;
+  };
+  const std::vector<Expected> top = {
+      {"All Programs", Kind::kSubmenu, false}, {"Recent Programs", Kind::kSubmenu, true},
+      {"-", Kind::kSeparator, false},          {"Kill Process", Kind::kSubmenu, false},
+      {"-", Kind::kSeparator, false},          {"Tapwise Uninstaller", Kind::kSubmenu, false},
+      {"Exit", Kind::kCommand, false},
+  };
+  const auto& items = popups[0].items;
+  ASSERT_EQ(items.size(), top.size());
+  for (std::size_t i = 0; i < top.size(); ++i) {
+    EXPECT_EQ(items[i].caption, top[i].caption) << i;
+    EXPECT_EQ(items[i].kind, top[i].kind) << i;
+    EXPECT_EQ(items[i].is_default, top[i].is_default) << i;
+  }
+  Lines product;
+  for (const auto& node : items[5].children) product.push_back(node.caption);
+  EXPECT_EQ(product, (Lines{"Options...", "-", "Check for Updates", "Visit Web Site",
+                            "Send Message", "-", "About..."}));
+  EXPECT_EQ(program.Shown(0, "All Programs"), (Lines{"Foo"}));
+  EXPECT_EQ(program.Shown(0, "Recent Programs"), (Lines{"Foo"}));
+  EXPECT_EQ(program.Shown(0, "Kill Process"), (Lines{"explorer.exe"}));
+}
+
+TEST(Menu, EmptySubmenusAreShownAsPlainItems) {
+  Program program;
+  program.sim.windows.ChooseMenuItem({"Recent Programs"}, 500);
+  program.Run();
+  const auto& items = program.sim.windows.Popups().at(0).items;
+  EXPECT_EQ(items[0].kind, Kind::kCommand);
+  EXPECT_EQ(items[1].kind, Kind::kCommand);
+  EXPECT_EQ(items[3].kind, Kind::kCommand);
+  // Choosing one does nothing: the program ends with the auto-close.
+  EXPECT_EQ(program.sim.windows.Now(), 500 + 3000);
+}
+
+TEST(Menu, AnUnreadableCursorLeavesThePreviousPoint) {
+  Program program;
+  program.sim.windows.FailCursorRead(true);
+  program.sim.windows.DismissMenu();
+  program.Run();
+  EXPECT_EQ(program.sim.windows.Popups().at(0).point, (platform::Point{0, 0}));
+}
+
+struct EndCase {
+  std::string label;
+  std::string reg;
+  std::function<void(sim::WindowSystem&)> script;
+  std::size_t popups;
+  std::int64_t end_after_last_close;  // ms after the last menu closed
+};
+
+class EndTest : public ::testing::TestWithParam<EndCase> {};
+
+TEST_P(EndTest, EndsWhenItShould) {
+  const EndCase& c = GetParam();
+  Program program(c.reg);
+  c.script(program.sim.windows);
+  EXPECT_EQ(program.Run(), 0);
+  const auto& popups = program.sim.windows.Popups();
+  ASSERT_EQ(popups.size(), c.popups);
+  EXPECT_EQ(program.sim.windows.Now() - popups.back().closed_ms, c.end_after_last_close);
+  EXPECT_EQ(program.sim.registry.OpenHandleCount(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cycle, EndTest,
+    ::testing::Values(EndCase{"DismissEndsThreeSecondsLater", kFoo,
+                              [](sim::WindowSystem& ws) { ws.DismissMenu(1234); }, 1, 3000},
+                      EndCase{"ExitEndsAtOnce", kFoo,
+                              [](sim::WindowSystem& ws) { ws.ChooseMenuItem({"Exit"}, 700); }, 1,
+                              0},
+                      EndCase{"ProgramItemsDoNothingYet", kFoo,
+                              [](sim::WindowSystem& ws) {
+                                ws.ChooseMenuItem({"All Programs", "Foo"});
+                              },
+                              1, 3000},
+                      EndCase{"PromptAnsweredNoStillEnds", kFoo + Last("C:\\Foo\\unins000.exe"),
+                              [](sim::WindowSystem& ws) {
+                                ws.AnswerBox(platform::kIdNo, 60000);
+                                ws.DismissMenu(2000);
+                              },
+                              1, 3000}),
+    [](const auto& info) { return info.param.label; });
+
+TEST(Prompt, TheAutoCloseWaitsWhileThePromptIsOpen) {
+  Program program(kFoo + Last("C:\\Foo\\unins000.exe"));
+  program.sim.windows.AnswerBox(platform::kIdNo, 60000);
+  program.sim.windows.DismissMenu(100);
+  program.Run();
+  const auto& box = program.sim.windows.Boxes().at(0);
+  const auto& popup = program.sim.windows.Popups().at(0);
+  EXPECT_EQ(box.closed_ms - box.time_ms, 60000);
+  EXPECT_GE(popup.time_ms, box.closed_ms);
+  EXPECT_EQ(program.sim.windows.Now(), popup.closed_ms + 3000);
+}
+
+TEST(Activation, AFailureShowsTheErrorBoxAndEndsTheProgram) {
+  Program program;
+  program.sim.windows.FailMenuCreation(true);
+  program.sim.windows.AnswerBox(platform::kIdOk, 5000);
+  program.Run();
+  const auto& boxes = program.sim.windows.Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Cannot create a menu.");
+  EXPECT_EQ(boxes[0].caption, "Tapwise Uninstaller");
+  EXPECT_EQ(boxes[0].style, platform::kMbOk | platform::kMbIconError);
+  EXPECT_TRUE(program.sim.windows.Popups().empty());
+  EXPECT_EQ(program.sim.windows.Now(), boxes[0].closed_ms);
+}
+
+}  // namespace

@@ -1,0 +1,168 @@
+// The program submenus and the still-present prompt.
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+using testing_support::Entry;
+using testing_support::Forms;
+using testing_support::kCu;
+using testing_support::kLm32;
+using testing_support::kLm64;
+using testing_support::Last;
+using Lines = std::vector<std::string>;
+
+std::string Named(const std::string& key, const std::string& name, const std::string& extra = "") {
+  std::vector<std::string> values{"\"DisplayName\"=\"" + name + "\""};
+  if (!extra.empty()) values.push_back(extra);
+  return Entry(kLm32 + key, values);
+}
+
+std::string Dated(int n) {
+  char date[16];
+  std::snprintf(date, sizeof date, "202001%02d", n);
+  return Named("P" + std::to_string(n), "Program " + std::to_string(n),
+               "\"InstallDate\"=\"" + std::string(date) + "\"");
+}
+
+TEST(ProgramMenus, AllProgramsIsSortedAndShowsNamesExactly) {
+  Forms forms(Named("1", "beta") + Named("2", "Alpha") + Named("3", "AT&T Connect") +
+              Named("4", "Foo 2") + Named("5", "Foo") +
+              Named("6", "Odd<#>Name", R"("UninstallString"="u.exe")"));
+  forms.form1->RebuildProgramMenus();
+  EXPECT_EQ(Forms::Captions(*forms.form1->All),
+            (Lines{"Alpha", "AT&&T Connect", "beta", "Foo 2", "Foo", "Odd<#>Name"}));
+  // Every item keeps the program it was made from.
+  const auto& odd = dynamic_cast<const app::TProgramMenuItem&>((*forms.form1->All)[5]);
+  EXPECT_EQ(odd.Program.name, "Odd<#>Name");
+  EXPECT_EQ(odd.Program.command, "u.exe");
+  EXPECT_EQ(odd.Name, "MyItem");
+}
+
+TEST(ProgramMenus, RecentProgramsHoldsTheEightNewestNewestFirst) {
+  const struct {
+    int dated;
+    Lines expected;
+  } cases[] = {
+      {10,
+       {"Program 10", "Program 9", "Program 8", "Program 7", "Program 6", "Program 5", "Program 4",
+        "Program 3"}},
+      {3, {"Program 3", "Program 2", "Program 1"}},
+      {0, {}},
+  };
+  for (const auto& c : cases) {
+    std::string reg;
+    for (int n = 1; n <= c.dated; ++n) reg += Dated(n);
+    Forms forms(reg);
+    forms.form1->RebuildProgramMenus();
+    EXPECT_EQ(Forms::Captions(*forms.form1->Recent1), c.expected) << c.dated;
+  }
+}
+
+TEST(ProgramMenus, RecentCaptionIsTheWholeNameWhateverTheDate) {
+  Forms forms(Named("1", "R&D Tool", R"("InstallDate"="2020 1 3")"));
+  forms.form1->RebuildProgramMenus();
+  EXPECT_EQ(Forms::Captions(*forms.form1->Recent1), (Lines{"R&&D Tool"}));
+  EXPECT_EQ((*forms.form1->Recent1)[0].Name, "MyItem2");
+}
+
+TEST(ProgramMenus, RebuildReplacesEverything) {
+  Forms forms(Named("1", "Alpha", R"("InstallDate"="20200101")"));
+  forms.form1->RebuildProgramMenus();
+  forms.sim.registry.LoadRegText(std::string(testing_support::kRegHeader) +
+                                 Named("2", "Beta", R"("InstallDate"="20200102")"));
+  forms.form1->RebuildProgramMenus();
+  EXPECT_EQ(Forms::Captions(*forms.form1->All), (Lines{"Alpha", "Beta"}));
+  EXPECT_EQ(Forms::Captions(*forms.form1->Recent1), (Lines{"Beta", "Alpha"}));
+}
+
+TEST(ProgramMenus, ListsAProgramOncePerRootAndView) {
+  Forms forms(Entry(kLm32 + "A", {R"("DisplayName"="Foo")"}) +
+              Entry(kLm64 + "A", {R"("DisplayName"="Foo")"}) +
+              Entry(kCu + "A", {R"("DisplayName"="Bar")"}));
+  forms.form1->RebuildProgramMenus();
+  EXPECT_EQ(Forms::Captions(*forms.form1->All), (Lines{"Bar", "Bar", "Foo", "Foo"}));
+}
+
+const std::string kPromptText =
+    "You tried to uninstall \"Foo\", but it still exists.\r\r"
+    "Would you like to uninstall it using more powerful uninstaller?";
+
+struct PromptCase {
+  std::string label;
+  std::string reg;
+  bool activating;
+  int prompts;
+  bool last_remains;
+};
+
+class PromptTest : public ::testing::TestWithParam<PromptCase> {};
+
+TEST_P(PromptTest, PromptsOncePerMatchingLine) {
+  const PromptCase& c = GetParam();
+  Forms forms(c.reg);
+  for (int i = 0; i < c.prompts; ++i) forms.sim.windows.AnswerBox(platform::kIdNo);
+  forms.state.Activating = c.activating;
+  forms.form1->RebuildProgramMenus();
+
+  const auto& boxes = forms.sim.windows.Boxes();
+  ASSERT_EQ(boxes.size(), static_cast<std::size_t>(c.prompts));
+  for (const auto& box : boxes) {
+    EXPECT_EQ(box.text, kPromptText);
+    EXPECT_EQ(box.caption, "Tapwise Uninstaller");
+    EXPECT_EQ(box.style, platform::kMbYesNo | platform::kMbIconInformation);
+    EXPECT_EQ(box.owner, forms.application.Handle());
+  }
+  const bool remains =
+      forms.sim.registry
+          .Value(platform::kHkeyCurrentUser, "Software\\Quillon\\Tapwise Uninstaller", "Last")
+          .has_value();
+  EXPECT_EQ(remains, c.last_remains);
+  // Whatever the answer, the auto-close is armed again for the menu that follows.
+  EXPECT_TRUE(forms.state.AutoCloseArmed);
+}
+
+const std::string kFoo = Entry(
+    kLm32 + "Foo", {R"("DisplayName"="Foo")", R"("UninstallString"="c:\\foo\\UNINS000.EXE")"});
+
+INSTANTIATE_TEST_SUITE_P(
+    LastCommand, PromptTest,
+    ::testing::Values(
+        PromptCase{"MatchIgnoringCase", kFoo + Last("C:\\Foo\\unins000.exe"), true, 1, false},
+        PromptCase{"NoLastCommand", kFoo, true, 0, false},
+        PromptCase{"NoMatch", kFoo + Last("C:\\Bar\\unins000.exe"), true, 0, false},
+        PromptCase{"EmptyLastMatchesNothing",
+                   Entry(kLm32 + "E", {R"("DisplayName"="Foo")"}) + Last(""), true, 0, false},
+        PromptCase{"ListedInTwoViews",
+                   kFoo +
+                       Entry(kLm64 + "Foo", {R"("DisplayName"="Foo")",
+                                             R"("UninstallString"="C:\\FOO\\unins000.exe")"}) +
+                       Last("C:\\Foo\\unins000.exe"),
+                   true, 2, false},
+        PromptCase{"NotWhileRebuildingFromOptions", kFoo + Last("C:\\Foo\\unins000.exe"), false, 0,
+                   false},
+        PromptCase{"UnreadableLastStays",
+                   kFoo + "[HKEY_CURRENT_USER\\Software\\Quillon\\Tapwise Uninstaller]\n"
+                          "\"Last\"=dword:00000001\n\n",
+                   true, 0, true}),
+    [](const auto& info) { return info.param.label; });
+
+TEST(Prompt, YesOpensTheToolsPageAndEndsTheProgram) {
+  testing_support::Program program(kFoo + Last("C:\\Foo\\unins000.exe"));
+  program.sim.windows.AnswerBox(platform::kIdYes);
+  program.sim.windows.DismissMenu();
+  program.Run();
+
+  const auto& launches = program.sim.launcher.Launches();
+  ASSERT_EQ(launches.size(), 1u);
+  EXPECT_EQ(launches[0].kind, sim::Launch::Kind::kExecute);
+  EXPECT_EQ(launches[0].request.verb, "open");
+  EXPECT_EQ(launches[0].request.file,
+            "http://www.quillon-software.com/tapwise-uninstaller/tools.php?ver=1.9");
+  EXPECT_EQ(launches[0].request.show, platform::kSwShowNormalWindow);
+  EXPECT_EQ(launches[0].request.owner, platform::kNoWindow);
+}
+
+}  // namespace

@@ -1,0 +1,195 @@
+// The registry scan: which entries become program-list and recent-list lines.
+
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+using testing_support::Entry;
+using testing_support::Forms;
+using testing_support::kLm32;
+
+struct File {
+  std::string path;
+  enum { kFile, kDirectory, kUnconvertible } kind = kFile;
+  platform::Date date{2021, 3, 4};
+};
+
+struct ScanCase {
+  std::string label;
+  std::vector<std::string> values;  // of one subkey "X" in the 32-bit HKLM view
+  std::vector<File> files;
+  std::vector<std::string> program_lines;
+  std::vector<std::string> recent_lines;
+  bool hide_microsoft = true;
+  bool show_noremove = false;
+};
+
+class ScanTest : public ::testing::TestWithParam<ScanCase> {};
+
+TEST_P(ScanTest, ListsWhatTheEntryYields) {
+  const ScanCase& c = GetParam();
+  Forms forms(Entry(kLm32 + "X", c.values));
+  for (const File& f : c.files) {
+    if (f.kind == File::kFile) forms.sim.files.AddFile(f.path, f.date);
+    if (f.kind == File::kDirectory) forms.sim.files.AddDirectory(f.path);
+    if (f.kind == File::kUnconvertible) forms.sim.files.AddUnconvertibleFile(f.path);
+  }
+  forms.form2->CheckBox1.SetChecked(c.hide_microsoft);
+  forms.form2->CheckBox2.SetChecked(c.show_noremove);
+
+  forms.form1->ScanUninstallKey(false, true);
+
+  EXPECT_EQ(forms.ProgramLines(), c.program_lines);
+  EXPECT_EQ(forms.RecentLines(), c.recent_lines);
+  EXPECT_EQ(forms.sim.registry.OpenHandleCount(), 0u);
+}
+
+const File kUnins{"C:\\PROGRAM FILES\\FOO\\UNINS000.EXE"};
+const File kIcon{"C:\\Foo\\foo.exe", File::kFile, {2019, 12, 31}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, ScanTest,
+    ::testing::Values(
+        ScanCase{"NameOnly", {R"("DisplayName"="Foo")"}, {}, {"Foo<#>"}, {}},
+        ScanCase{"NoDisplayName",
+                 {R"("UninstallString"="x.exe")", R"("InstallDate"="20200101")"},
+                 {},
+                 {},
+                 {}},
+        ScanCase{"UninstallStringWins",
+                 {R"("DisplayName"="Foo")", R"("UninstallString"="a.exe")",
+                  R"("QuietUninstallString"="b.exe /S")"},
+                 {},
+                 {"Foo<#>a.exe"},
+                 {}},
+        ScanCase{"QuietWhenNoUninstallString",
+                 {R"("DisplayName"="Foo")", R"("QuietUninstallString"="b.exe /S")"},
+                 {},
+                 {"Foo<#>b.exe /S"},
+                 {}},
+        ScanCase{"KeptAsRead",
+                 {R"("DisplayName"=" Foo ")", R"("UninstallString"="\"C:\\a b\\u.exe\" /x")"},
+                 {},
+                 {" Foo <#>\"C:\\a b\\u.exe\" /x"},
+                 {}},
+        ScanCase{
+            "NoRemoveHides", {R"("DisplayName"="Foo")", "\"NoRemove\"=dword:00000001"}, {}, {}, {}},
+        ScanCase{"NoRemoveZeroShows",
+                 {R"("DisplayName"="Foo")", "\"NoRemove\"=dword:00000000"},
+                 {},
+                 {"Foo<#>"},
+                 {}},
+        ScanCase{"NoRemoveShownOnRequest",
+                 {R"("DisplayName"="Foo")", "\"NoRemove\"=dword:00000001"},
+                 {},
+                 {"Foo<#>"},
+                 {},
+                 true,
+                 true},
+        ScanCase{"MicrosoftHidden", {R"("DisplayName"="Microsoft Silverlight")"}, {}, {}, {}},
+        ScanCase{"WindowsAnywhereHidden", {R"("DisplayName"="My Windowsill Tool")"}, {}, {}, {}},
+        ScanCase{
+            "WindowsAnyCaseHidden", {R"("DisplayName"="Windows Driver Package - X")"}, {}, {}, {}},
+        ScanCase{"MsnShown", {R"("DisplayName"="MSN Toolbar")"}, {}, {"MSN Toolbar<#>"}, {}},
+        ScanCase{"MicrosoftShownOnRequest",
+                 {R"("DisplayName"="Microsoft Office")"},
+                 {},
+                 {"Microsoft Office<#>"},
+                 {},
+                 false},
+        ScanCase{"EightCharacterDate",
+                 {R"("DisplayName"="Foo")", R"("InstallDate"="20200131")"},
+                 {},
+                 {"Foo<#>"},
+                 {"20200131 Foo"}},
+        ScanCase{"DateNotValidated",
+                 {R"("DisplayName"="Foo")", R"("InstallDate"="2020 1 3")"},
+                 {},
+                 {"Foo<#>"},
+                 {"2020 1 3 Foo"}},
+        ScanCase{"SevenCharactersNoFallback",
+                 {R"("DisplayName"="Foo")", R"("InstallDate"="2020013")",
+                  R"("UninstallString"="C:\\Foo\\foo.exe")"},
+                 {kIcon},
+                 {"Foo<#>C:\\Foo\\foo.exe"},
+                 {}},
+        ScanCase{"QuotedCommandFile",
+                 {R"("DisplayName"="Foo")",
+                  R"("UninstallString"="\"C:\\Program Files\\Foo\\unins000.exe\" /SILENT")"},
+                 {kUnins},
+                 {"Foo<#>\"C:\\Program Files\\Foo\\unins000.exe\" /SILENT"},
+                 {"20210304 Foo"}},
+        ScanCase{"MsiExecUsesIcon",
+                 {R"("DisplayName"="Foo")", R"("UninstallString"="MsiExec.exe /X{1}")",
+                  R"("DisplayIcon"="C:\\Foo\\foo.exe,0")"},
+                 {{"MSIEXEC.EXE"}, kIcon},
+                 {"Foo<#>MsiExec.exe /X{1}"},
+                 {"20191231 Foo"}},
+        ScanCase{"NoCommandUsesIcon",
+                 {R"("DisplayName"="Foo")", R"("DisplayIcon"="C:\\Foo\\foo.exe")"},
+                 {kIcon},
+                 {"Foo<#>"},
+                 {"20191231 Foo"}},
+        ScanCase{"QuotedIconNamesNoFile",
+                 {R"("DisplayName"="Foo")", R"("DisplayIcon"="\"C:\\Foo\\foo.exe\",0")"},
+                 {kIcon},
+                 {"Foo<#>"},
+                 {}},
+        ScanCase{"DirectoryIsNoFile",
+                 {R"("DisplayName"="Foo")", R"("UninstallString"="C:\\Dir.exe")"},
+                 {{"C:\\DIR.EXE", File::kDirectory}},
+                 {"Foo<#>C:\\Dir.exe"},
+                 {}},
+        ScanCase{"UnconvertibleDateFallsToIcon",
+                 {R"("DisplayName"="Foo")", R"("UninstallString"="C:\\Old.exe")",
+                  R"("DisplayIcon"="C:\\Foo\\foo.exe")"},
+                 {{"C:\\OLD.EXE", File::kUnconvertible}, kIcon},
+                 {"Foo<#>C:\\Old.exe"},
+                 {"20191231 Foo"}}),
+    [](const auto& info) { return info.param.label; });
+
+TEST(ScanGuard, AnUnreadableEntryCostsOnlyItself) {
+  // "NoRemove" as text cannot be read as a flag; a date stored as a number cannot be read as
+  // text. Each loses what it had not yet appended; the entries after them are still read.
+  Forms forms(Entry(kLm32 + "A", {R"("DisplayName"="Alpha")"}) +
+              Entry(kLm32 + "B", {R"("DisplayName"="Beta")", R"("NoRemove"="1")"}) +
+              Entry(kLm32 + "C", {R"("DisplayName"="Gamma")", "\"InstallDate\"=dword:01345678"}) +
+              Entry(kLm32 + "D", {R"("DisplayName"="Delta")", R"("InstallDate"="20200101")"}));
+  forms.form1->ScanUninstallKey(false, true);
+  EXPECT_EQ(forms.ProgramLines(), (std::vector<std::string>{"Alpha<#>", "Gamma<#>", "Delta<#>"}));
+  EXPECT_EQ(forms.RecentLines(), (std::vector<std::string>{"20200101 Delta"}));
+  EXPECT_EQ(forms.sim.registry.OpenHandleCount(), 0u);
+}
+
+TEST(ScanViews, EachPassReadsItsRootAndView) {
+  using testing_support::kCu;
+  using testing_support::kLm64;
+  Forms forms(Entry(kLm32 + "A", {R"("DisplayName"="Thirty-two")"}) +
+              Entry(kLm64 + "B", {R"("DisplayName"="Sixty-four")"}) +
+              Entry(kCu + "C", {R"("DisplayName"="User")"}));
+  const struct {
+    bool view64, machine;
+    std::vector<std::string> lines;
+  } passes[] = {
+      {false, true, {"Thirty-two<#>"}},
+      {true, true, {"Sixty-four<#>"}},
+      // The user's key is the same in both views.
+      {false, false, {"User<#>"}},
+      {true, false, {"User<#>"}},
+  };
+  for (const auto& pass : passes) {
+    forms.form1->ListBox1.Clear();
+    forms.form1->ScanUninstallKey(pass.view64, pass.machine);
+    EXPECT_EQ(forms.ProgramLines(), pass.lines) << pass.view64 << pass.machine;
+  }
+}
+
+TEST(ScanViews, MissingUninstallKeyAddsNothing) {
+  Forms forms;
+  forms.form1->ScanUninstallKey(true, false);
+  EXPECT_TRUE(forms.ProgramLines().empty());
+}
+
+}  // namespace

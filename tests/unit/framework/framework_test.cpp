@@ -1,0 +1,88 @@
+// The form framework over the simulated window system.
+
+#include <gtest/gtest.h>
+
+#include "framework/application.h"
+#include "framework/command_pool.h"
+#include "framework/sorted_list.h"
+#include "framework/timer.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/text.h"
+
+namespace {
+
+TEST(SortedList, InsertsAfterEqualLinesAndResortsStably) {
+  sim::CaselessOrder order;
+  framework::TSortedList<int> list(order);
+  list.Add("b", 1);
+  list.Add("A", 2);
+  list.Add("a", 3);
+  list.SetSorted(true);
+  list.Add("B", 4);
+  list.Add("0", 5);
+  std::vector<int> data;
+  for (const auto& line : list) data.push_back(line.data);
+  EXPECT_EQ(data, (std::vector<int>{5, 2, 3, 1, 4}));
+}
+
+TEST(CommandPool, ReusesReleasedNumbers) {
+  framework::CommandPool pool;
+  EXPECT_EQ(pool.Acquire(), 1);
+  EXPECT_EQ(pool.Acquire(), 2);
+  EXPECT_EQ(pool.Acquire(), 3);
+  pool.Release(2);
+  EXPECT_EQ(pool.Acquire(), 2);
+  EXPECT_EQ(pool.Acquire(), 4);
+}
+
+TEST(Timer, EnablingARunningTimerDoesNotRestartIt) {
+  sim::SimPlatform sim;
+  platform::Platform bound = sim.Bind();
+  framework::TApplication app(bound);
+  app.Initialize();
+  framework::TTimer timer(app, 3000);
+  std::vector<std::int64_t> ticks;
+  timer.OnTimer = [&] {
+    ticks.push_back(sim.windows.Now());
+    if (ticks.size() == 2) app.Terminate();
+  };
+  timer.SetEnabled(true);
+  sim.windows.At(2000, [&] { timer.SetEnabled(true); });
+  while (!app.Terminated()) app.HandleMessage();
+  EXPECT_EQ(ticks, (std::vector<std::int64_t>{3000, 6000}));
+}
+
+TEST(ErrorBox, AppendsAPeriodAfterTextEndingPastIt) {
+  const struct {
+    std::string what, shown;
+  } cases[] = {{"Boom", "Boom."}, {"Boom.", "Boom."}, {"Boom!", "Boom!"},
+               {"", ""},          {"x 1", "x 1."},    {"Stop-", "Stop-"}};
+  for (const auto& c : cases) {
+    sim::SimPlatform sim;
+    platform::Platform bound = sim.Bind();
+    framework::TApplication app(bound);
+    app.Initialize();
+    app.SetTitle("Tapwise Uninstaller");
+    sim.windows.AnswerBox(platform::kIdOk);
+    app.ShowException(std::runtime_error(c.what));
+    ASSERT_EQ(sim.windows.Boxes().size(), 1u);
+    EXPECT_EQ(sim.windows.Boxes()[0].text, c.shown);
+    EXPECT_EQ(sim.windows.Boxes()[0].caption, "Tapwise Uninstaller");
+    EXPECT_EQ(sim.windows.Boxes()[0].style, platform::kMbOk | platform::kMbIconError);
+  }
+}
+
+TEST(Text, ByteRules) {
+  EXPECT_EQ(text::Pos(".EXE", "C:\\A.EXE\\B.EXE"), 5u);
+  EXPECT_EQ(text::Pos("", "abc"), 0u);
+  EXPECT_EQ(text::Pos("x", "abc"), 0u);
+  EXPECT_EQ(text::UpperAscii("mäßig.exe"), "MäßIG.EXE");
+  const struct {
+    std::string name, extension;
+  } extensions[] = {{"a.exe", ".exe"},   {"a.b.Exe", ".Exe"}, {"a", ""},
+                    {"dir.d\\file", ""}, {"c:x", ""},         {".exe", ".exe"}};
+  for (const auto& e : extensions) EXPECT_EQ(text::Extension(e.name), e.extension) << e.name;
+  EXPECT_EQ(text::EscapeAccessKeys("A&B && C"), "A&&B &&&& C");
+}
+
+}  // namespace

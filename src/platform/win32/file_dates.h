@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/file_dates.h"
+
+namespace win32 {
+
+// The local last-write date of a file, through its packed DOS date.
+class FileDates : public platform::FileDates {
+ public:
+  std::optional<platform::Date> LastWriteDate(const std::string& path) override;
+};
+
+}  // namespace win32

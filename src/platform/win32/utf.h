@@ -1,0 +1,14 @@
+#pragma once
+
+// Conversions between the program's UTF-8 text and the UTF-16 of the wide Win32 API. Both take
+// explicit lengths, so embedded zeros survive; ill-formed input becomes U+FFFD, never a failure.
+
+#include <string>
+#include <string_view>
+
+namespace win32 {
+
+std::wstring Utf8ToWide(std::string_view utf8);
+std::string WideToUtf8(std::wstring_view wide);
+
+}  // namespace win32

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win32/handles.h"
+#include "platform/windowing.h"
+
+namespace win32 {
+
+// The windowing seam over USER32. Windows and menus handed out belong to the caller, who
+// destroys them; the dialog font belongs to this object and must outlive the windows using it.
+// A handler's exception is raised again from the call that ran the handler (see
+// RethrowHandlerFailure).
+class Windowing : public platform::Windowing {
+ public:
+  // Windows (windowing_windows.cpp).
+  platform::WindowId NewWindow(const platform::WindowSpec& spec,
+                               platform::WindowHandler* handler) override;
+  void DestroyWindow(platform::WindowId window) override;
+  bool ShowWindow(platform::WindowId window, int show) override;
+  platform::LResult DefaultProc(platform::WindowId window, platform::MessageId id,
+                                platform::WParam wparam, platform::LParam lparam) override;
+  platform::LResult SendTo(platform::WindowId window, platform::MessageId id,
+                           platform::WParam wparam, platform::LParam lparam) override;
+  void SetCaption(platform::WindowId window, const std::string& caption) override;
+  // Win32's meaning: true when the window was disabled before.
+  bool EnableWindow(platform::WindowId window, bool enable) override;
+  void SetFocus(platform::WindowId window) override;
+  platform::WindowId GetFocus() override;
+  bool GetCursorPos(platform::Point& point) override;
+  int ShowMessageBox(platform::WindowId owner, const std::string& text, const std::string& caption,
+                     std::uint32_t style) override;
+  int StartupShowState() override;
+
+  // The message queue and timers (windowing_queue.cpp).
+  bool PostTo(platform::WindowId window, platform::MessageId id, platform::WParam wparam,
+              platform::LParam lparam) override;
+  void PostQuit(int exit_code) override;
+  bool PeekNext(platform::Message& message) override;
+  void WaitMessage() override;
+  platform::LResult Dispatch(const platform::Message& message) override;
+  bool HandleDialogKey(platform::WindowId dialog, const platform::Message& message) override;
+  bool SetTimer(platform::WindowId window, platform::TimerId id,
+                std::uint32_t interval_ms) override;
+  void KillTimer(platform::WindowId window, platform::TimerId id) override;
+
+  // Popup menus (windowing_menus.cpp).
+  platform::MenuId CreatePopupMenu() override;
+  void DestroyMenu(platform::MenuId menu) override;
+  bool AppendMenuItem(platform::MenuId menu, const platform::MenuItemSpec& item) override;
+  bool TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, platform::Point point,
+                      platform::WindowId owner) override;
+
+ private:
+  // "MS Sans Serif" 8 pt, made at first use.
+  HFONT DialogFont();
+
+  UniqueFont dialog_font_;
+};
+
+}  // namespace win32

@@ -1,0 +1,209 @@
+#include "platform/win32/ids.h"
+#include "platform/win32/utf.h"
+#include "platform/win32/window_class.h"
+#include "platform/win32/windowing.h"
+
+namespace win32 {
+namespace {
+
+using platform::WindowKind;
+using platform::WindowSpec;
+
+constexpr int kDialogFontPoints = 8;
+constexpr int kPointsPerInch = 72;
+constexpr int kDefaultPixelsPerInch = 96;
+constexpr wchar_t kDialogFontFace[] = L"MS Sans Serif";
+// SS_ETCHEDHORZ draws its line along the top of the control, two pixels high.
+constexpr int kEtchedLineHeight = 2;
+
+constexpr DWORD kApplicationStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kFormStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
+constexpr DWORD kControlStyle = WS_CHILD | WS_VISIBLE;
+
+// Position and size, as CreateWindowExW takes them.
+struct Bounds {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// Everything CreateWindowExW needs besides the caption and the handler.
+struct Creation {
+  DWORD ex_style = 0;
+  const wchar_t* class_name = nullptr;
+  DWORD style = 0;
+  Bounds bounds;
+  HWND parent = nullptr;
+  HMENU control_id = nullptr;
+  bool own_class = true;
+  bool dialog_font = false;
+};
+
+// Never shown: it exists to own popup menus and timers, which a message-only window cannot.
+Creation MessageOnly(const WindowSpec& spec) {
+  return Creation{.ex_style = WS_EX_TOOLWINDOW | spec.ex_style,
+                  .class_name = OwnWindowClass(),
+                  .style = WS_POPUP | spec.style,
+                  .bounds = {},
+                  .parent = ToHwnd(spec.parent)};
+}
+
+Creation Application(const WindowSpec& spec) {
+  const int centre_x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
+  const int centre_y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
+  return Creation{.ex_style = spec.ex_style,
+                  .class_name = OwnWindowClass(),
+                  .style = kApplicationStyle | spec.style,
+                  .bounds = {centre_x, centre_y, 0, 0}};
+}
+
+// The spec gives the client size; the window is as much larger as its frame needs.
+Creation Form(const WindowSpec& spec) {
+  const DWORD style = kFormStyle | spec.style;
+  const DWORD ex_style = WS_EX_DLGMODALFRAME | spec.ex_style;
+  RECT frame{0, 0, spec.width, spec.height};
+  ::AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  return Creation{
+      .ex_style = ex_style,
+      .class_name = OwnWindowClass(),
+      .style = style,
+      .bounds = {spec.left, spec.top, frame.right - frame.left, frame.bottom - frame.top},
+      .parent = ToHwnd(spec.parent),
+      .dialog_font = true};
+}
+
+Creation Control(const WindowSpec& spec, const wchar_t* class_name, DWORD style) {
+  return Creation{.ex_style = spec.ex_style,
+                  .class_name = class_name,
+                  .style = kControlStyle | style | spec.style,
+                  .bounds = {spec.left, spec.top, spec.width, spec.height},
+                  .parent = ToHwnd(spec.parent),
+                  .control_id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.control_id)),
+                  .own_class = false,
+                  .dialog_font = true};
+}
+
+// The etched line sits at the bottom edge of the rectangle the spec gives.
+Creation Bevel(const WindowSpec& spec) {
+  Creation creation = Control(spec, L"STATIC", SS_ETCHEDHORZ);
+  creation.bounds.top = spec.top + spec.height - kEtchedLineHeight;
+  creation.bounds.height = kEtchedLineHeight;
+  return creation;
+}
+
+Creation CreationFor(const WindowSpec& spec) {
+  switch (spec.kind) {
+    case WindowKind::kApplication:
+      return Application(spec);
+    case WindowKind::kForm:
+      return Form(spec);
+    case WindowKind::kCheckBox:
+      return Control(spec, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP);
+    case WindowKind::kButton:
+      return Control(spec, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
+    case WindowKind::kBevel:
+      return Bevel(spec);
+    case WindowKind::kMessageOnly:
+      break;
+  }
+  return MessageOnly(spec);
+}
+
+}  // namespace
+
+HFONT Windowing::DialogFont() {
+  if (dialog_font_) return dialog_font_.get();
+  const UniqueScreenDc screen(::GetDC(nullptr));
+  const int pixels_per_inch =
+      screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : kDefaultPixelsPerInch;
+  const int height = -::MulDiv(kDialogFontPoints, pixels_per_inch, kPointsPerInch);
+  dialog_font_.reset(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_DONTCARE, kDialogFontFace));
+  return dialog_font_.get();
+}
+
+platform::WindowId Windowing::NewWindow(const WindowSpec& spec, platform::WindowHandler* handler) {
+  const Creation creation = CreationFor(spec);
+  UniqueWindow window(::CreateWindowExW(
+      creation.ex_style, creation.class_name, Utf8ToWide(spec.caption).c_str(), creation.style,
+      creation.bounds.left, creation.bounds.top, creation.bounds.width, creation.bounds.height,
+      creation.parent, creation.control_id, ::GetModuleHandleW(nullptr),
+      creation.own_class ? handler : nullptr));
+  // A window whose creation handler failed is destroyed before the failure is raised.
+  RethrowHandlerFailure();
+  if (!window) return platform::kNoWindow;
+  if (creation.dialog_font) {
+    ::SendMessageW(window.get(), WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  }
+  return FromHwnd(window.release());
+}
+
+void Windowing::DestroyWindow(platform::WindowId window) {
+  ::DestroyWindow(ToHwnd(window));
+  RethrowHandlerFailure();
+}
+
+bool Windowing::ShowWindow(platform::WindowId window, int show) {
+  const bool was_visible = ::ShowWindow(ToHwnd(window), show) != FALSE;
+  RethrowHandlerFailure();
+  return was_visible;
+}
+
+platform::LResult Windowing::DefaultProc(platform::WindowId window, platform::MessageId id,
+                                         platform::WParam wparam, platform::LParam lparam) {
+  return ::DefWindowProcW(ToHwnd(window), id, wparam, lparam);
+}
+
+platform::LResult Windowing::SendTo(platform::WindowId window, platform::MessageId id,
+                                    platform::WParam wparam, platform::LParam lparam) {
+  const LRESULT result = ::SendMessageW(ToHwnd(window), id, wparam, lparam);
+  RethrowHandlerFailure();
+  return result;
+}
+
+void Windowing::SetCaption(platform::WindowId window, const std::string& caption) {
+  ::SetWindowTextW(ToHwnd(window), Utf8ToWide(caption).c_str());
+  RethrowHandlerFailure();
+}
+
+bool Windowing::EnableWindow(platform::WindowId window, bool enable) {
+  const bool was_disabled = ::EnableWindow(ToHwnd(window), enable ? TRUE : FALSE) != FALSE;
+  RethrowHandlerFailure();
+  return was_disabled;
+}
+
+void Windowing::SetFocus(platform::WindowId window) {
+  ::SetFocus(ToHwnd(window));
+  RethrowHandlerFailure();
+}
+
+platform::WindowId Windowing::GetFocus() {
+  return FromHwnd(::GetFocus());
+}
+
+bool Windowing::GetCursorPos(platform::Point& point) {
+  POINT cursor{};
+  if (!::GetCursorPos(&cursor)) return false;
+  point = platform::Point{cursor.x, cursor.y};
+  return true;
+}
+
+int Windowing::ShowMessageBox(platform::WindowId owner, const std::string& text,
+                              const std::string& caption, std::uint32_t style) {
+  const int pressed =
+      ::MessageBoxW(ToHwnd(owner), Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), style);
+  RethrowHandlerFailure();
+  return pressed;
+}
+
+int Windowing::StartupShowState() {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  ::GetStartupInfoW(&startup);
+  if ((startup.dwFlags & STARTF_USESHOWWINDOW) == 0) return SW_SHOWNORMAL;
+  return startup.wShowWindow;
+}
+
+}  // namespace win32

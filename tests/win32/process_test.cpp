@@ -1,0 +1,121 @@
+// The process snapshot and the launcher, with copies of the helper program under awkward names.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/win32/launcher.h"
+#include "platform/win32/process_snapshots.h"
+#include "platform/win32/utf.h"
+#include "test_support.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using win32_test::ScratchDir;
+using win32_test::WaitFor;
+
+constexpr auto kStartLimit = 10s;
+
+std::string Utf8(const std::filesystem::path& path) {
+  return win32::WideToUtf8(path.wstring());
+}
+std::wstring Quoted(const std::filesystem::path& path) {
+  return L"\"" + path.wstring() + L"\"";
+}
+
+std::vector<std::string> SnapshotNames(win32::ProcessSnapshots& snapshots) {
+  std::vector<std::string> names;
+  const platform::SnapshotHandle snapshot = snapshots.CreateSnapshot(platform::kSnapProcess, 0);
+  if (snapshot == 0) return names;
+  std::string name;
+  for (bool more = snapshots.First(snapshot, name); more; more = snapshots.Next(snapshot, name)) {
+    names.push_back(name);
+  }
+  snapshots.Close(snapshot);
+  return names;
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+TEST(ProcessSnapshotsTest, SeesStartedProgramsByTheirFileNames) {
+  const ScratchDir dir;
+  const std::vector<std::wstring> names = {L"My Tool.exe", L"A&B.exe", L"Größe.EXE"};
+  std::vector<win32_test::RunningProcess> running;
+  for (const std::wstring& name : names) {
+    const auto copy = dir.path() / name;
+    std::filesystem::copy_file(win32_test::HelperPath(), copy);
+    running.emplace_back(Quoted(copy));
+    ASSERT_TRUE(running.back()) << Utf8(copy);
+  }
+  win32::ProcessSnapshots snapshots;
+  const std::vector<std::string> seen = SnapshotNames(snapshots);
+  for (const std::wstring& name : names) {
+    EXPECT_TRUE(Contains(seen, win32::WideToUtf8(name))) << win32::WideToUtf8(name);
+  }
+  EXPECT_TRUE(Contains(seen, "win32_tests.exe"));
+
+  for (auto& process : running) process.Terminate();
+  EXPECT_TRUE(WaitFor([&] { return !Contains(SnapshotNames(snapshots), "My Tool.exe"); }, 5s));
+}
+
+TEST(ProcessSnapshotsTest, NoSnapshotReadsNothing) {
+  win32::ProcessSnapshots snapshots;
+  std::string name = "unchanged";
+  EXPECT_FALSE(snapshots.First(0, name));
+  EXPECT_FALSE(snapshots.Next(0, name));
+  EXPECT_EQ(name, "unchanged");
+}
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  void SetUp() override { std::filesystem::copy_file(win32_test::HelperPath(), tool_); }
+
+  bool MarkerAppears(const std::filesystem::path& marker) {
+    return WaitFor([&] { return std::filesystem::exists(marker); }, kStartLimit) &&
+           WaitFor([&] { return win32_test::ReadFile(marker) == "ok"; }, kStartLimit);
+  }
+
+  ScratchDir dir_;
+  const std::filesystem::path tool_ = dir_.path() / L"My Tool.exe";
+  win32::Launcher launcher_;
+};
+
+TEST_F(LauncherTest, StartsACommandLineWithAQuotedPath) {
+  const auto marker = dir_.path() / L"mark é.txt";
+  launcher_.StartCommandLine(Utf8(Quoted(tool_) + L" --marker " + Quoted(marker)),
+                             platform::kSwHideWindow);
+  EXPECT_TRUE(MarkerAppears(marker));
+}
+
+TEST_F(LauncherTest, StartedProgramGetsTheShowState) {
+  const auto marker = dir_.path() / L"show.txt";
+  launcher_.StartCommandLine(Utf8(Quoted(tool_) + L" --show-state " + Quoted(marker)),
+                             platform::kSwShowMinNoActive);
+  ASSERT_TRUE(WaitFor([&] { return !win32_test::ReadFile(marker).empty(); }, kStartLimit));
+  EXPECT_EQ(win32_test::ReadFile(marker), std::to_string(platform::kSwShowMinNoActive));
+}
+
+TEST_F(LauncherTest, ShellExecuteRunsInTheGivenDirectory) {
+  launcher_.Execute(platform::kNoWindow, "", Utf8(tool_), "--marker relative.txt",
+                    Utf8(dir_.path()), platform::kSwHideWindow);
+  EXPECT_TRUE(MarkerAppears(dir_.path() / "relative.txt"));
+}
+
+TEST_F(LauncherTest, ShellExecuteExPassesVerbAndParameters) {
+  platform::ShellExecuteRequest request;
+  request.mask = platform::kSeeMaskFlagNoUi;
+  request.verb = "open";
+  request.file = Utf8(tool_);
+  request.parameters = "--marker \"" + Utf8(dir_.path() / L"ex ü.txt") + "\"";
+  launcher_.ExecuteEx(request);
+  EXPECT_TRUE(MarkerAppears(dir_.path() / L"ex ü.txt"));
+}
+
+}  // namespace

@@ -1,0 +1,283 @@
+// win32::Windowing: windows of each kind, the queue, timers and handler failures.
+
+#include "platform/win32/windowing.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/win32/utf.h"
+#include "window_test_support.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using platform::Message;
+using platform::WindowKind;
+using platform::WindowSpec;
+using win32_test::PumpUntil;
+using win32_test::Recorder;
+using win32_test::TestWindow;
+
+constexpr platform::MessageId kPing = platform::kWmUser + 1;
+constexpr platform::MessageId kPong = platform::kWmUser + 2;
+constexpr platform::MessageId kFail = platform::kWmUser + 3;
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+std::string Caption(HWND window) {
+  std::wstring text(::GetWindowTextLengthW(window) + 1, L'\0');
+  text.resize(::GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+  return win32::WideToUtf8(text);
+}
+
+DWORD Style(HWND window) {
+  return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+}
+DWORD ExStyle(HWND window) {
+  return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+}
+bool Has(DWORD bits, DWORD wanted) {
+  return (bits & wanted) == wanted;
+}
+
+WindowSpec Spec(WindowKind kind, platform::WindowId parent = platform::kNoWindow,
+                const std::string& caption = "") {
+  WindowSpec spec;
+  spec.kind = kind;
+  spec.parent = parent;
+  spec.caption = caption;
+  return spec;
+}
+
+WindowSpec Placed(WindowSpec spec, int left, int top, int width, int height) {
+  spec.left = left;
+  spec.top = top;
+  spec.width = width;
+  spec.height = height;
+  return spec;
+}
+
+class WindowingTest : public ::testing::Test {
+ protected:
+  win32::Windowing windowing_;
+  Recorder recorder_{windowing_};
+};
+
+TEST_F(WindowingTest, HiddenWindowsAreNeverShownAndGetTheirHandler) {
+  const TestWindow hidden(windowing_, Spec(WindowKind::kMessageOnly), &recorder_);
+  ASSERT_NE(hidden.id(), platform::kNoWindow);
+  EXPECT_FALSE(::IsWindowVisible(hidden.hwnd()));
+  EXPECT_TRUE(Has(Style(hidden.hwnd()), WS_POPUP));
+  EXPECT_TRUE(Has(ExStyle(hidden.hwnd()), WS_EX_TOOLWINDOW));
+  // A real top-level window, not a message-only one: it has no HWND_MESSAGE parent.
+  EXPECT_EQ(::GetAncestor(hidden.hwnd(), GA_PARENT), ::GetDesktopWindow());
+  EXPECT_EQ(recorder_.Count(WM_CREATE), 1u);
+  EXPECT_EQ(windowing_.SendTo(hidden.id(), kPing, 1, 2), 0);
+  ASSERT_FALSE(recorder_.seen.empty());
+  EXPECT_EQ(recorder_.seen.back().id, kPing);
+  EXPECT_EQ(recorder_.seen.back().window, hidden.id());
+}
+
+TEST_F(WindowingTest, ApplicationWindowIsCentredWithItsCaption) {
+  const TestWindow app(windowing_,
+                       Spec(WindowKind::kApplication, platform::kNoWindow, "Tapwise Ünïnstaller"),
+                       &recorder_);
+  EXPECT_EQ(Caption(app.hwnd()), "Tapwise Ünïnstaller");
+  EXPECT_TRUE(Has(Style(app.hwnd()), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
+  EXPECT_FALSE(::IsWindowVisible(app.hwnd()));
+  RECT bounds{};
+  ::GetWindowRect(app.hwnd(), &bounds);
+  EXPECT_EQ(bounds.left, ::GetSystemMetrics(SM_CXSCREEN) / 2);
+  EXPECT_EQ(bounds.top, ::GetSystemMetrics(SM_CYSCREEN) / 2);
+}
+
+TEST_F(WindowingTest, FormHasTheClientSizeAndItsControls) {
+  const TestWindow owner(windowing_, Spec(WindowKind::kApplication), &recorder_);
+  WindowSpec form_spec = Placed(Spec(WindowKind::kForm, owner.id(), "Options"), 40, 30, 300, 160);
+  form_spec.ex_style = WS_EX_TOPMOST;
+  const TestWindow form(windowing_, form_spec, &recorder_);
+  ASSERT_NE(form.id(), platform::kNoWindow);
+  RECT client{};
+  ::GetClientRect(form.hwnd(), &client);
+  EXPECT_EQ(client.right, 300);
+  EXPECT_EQ(client.bottom, 160);
+  RECT frame{};
+  ::GetWindowRect(form.hwnd(), &frame);
+  EXPECT_EQ(frame.left, 40);
+  EXPECT_EQ(frame.top, 30);
+  EXPECT_EQ(::GetWindow(form.hwnd(), GW_OWNER), owner.hwnd());
+  EXPECT_TRUE(Has(ExStyle(form.hwnd()), WS_EX_DLGMODALFRAME | WS_EX_TOPMOST));
+  EXPECT_FALSE(::IsWindowVisible(form.hwnd()));
+
+  struct ControlCase {
+    WindowKind kind;
+    const wchar_t* class_name;
+    DWORD type_bits;
+    int control_id;
+  };
+  const std::vector<ControlCase> controls = {
+      {WindowKind::kCheckBox, L"Button", BS_AUTOCHECKBOX | WS_TABSTOP, 11},
+      {WindowKind::kButton, L"Button", BS_PUSHBUTTON | WS_TABSTOP, 12},
+      {WindowKind::kBevel, L"Static", SS_ETCHEDHORZ, 13},
+  };
+  // Our own class keeps no font, so the controls are compared with each other.
+  LRESULT control_font = 0;
+  for (const ControlCase& c : controls) {
+    SCOPED_TRACE(c.control_id);
+    WindowSpec spec = Placed(Spec(c.kind, form.id(), "&Hide Ä"), 8, 20, 120, 30);
+    spec.control_id = c.control_id;
+    const TestWindow control(windowing_, spec, nullptr);
+    ASSERT_NE(control.id(), platform::kNoWindow);
+    EXPECT_EQ(::GetParent(control.hwnd()), form.hwnd());
+    EXPECT_EQ(::lstrcmpiW(ClassName(control.hwnd()).c_str(), c.class_name), 0);
+    EXPECT_TRUE(Has(Style(control.hwnd()), WS_CHILD | WS_VISIBLE | c.type_bits));
+    EXPECT_EQ(::GetDlgCtrlID(control.hwnd()), c.control_id);
+    // A static without text keeps no font either.
+    const LRESULT font = ::SendMessageW(control.hwnd(), WM_GETFONT, 0, 0);
+    if (c.kind != WindowKind::kBevel) {
+      EXPECT_NE(font, 0);
+      if (control_font != 0) {
+        EXPECT_EQ(font, control_font);
+      }
+      control_font = font;
+    }
+    RECT rect{};
+    ::GetWindowRect(control.hwnd(), &rect);
+    ::MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, 8);
+    EXPECT_EQ(rect.bottom, 50);
+    if (c.kind == WindowKind::kBevel) {
+      EXPECT_EQ(rect.bottom - rect.top, 2);
+    } else {
+      EXPECT_EQ(Caption(control.hwnd()), "&Hide Ä");
+    }
+  }
+}
+
+TEST_F(WindowingTest, ShowingReportsPreviousVisibilityAndActivates) {
+  const TestWindow form(windowing_, Placed(Spec(WindowKind::kForm), 0, 0, 100, 50), &recorder_);
+  EXPECT_FALSE(windowing_.ShowWindow(form.id(), platform::kSwShow));
+  EXPECT_TRUE(::IsWindowVisible(form.hwnd()));
+  const bool activated = std::any_of(recorder_.seen.begin(), recorder_.seen.end(), [](auto& m) {
+    return m.id == platform::kWmActivate && m.wparam != platform::kWaInactive;
+  });
+  EXPECT_TRUE(activated);
+  EXPECT_TRUE(windowing_.ShowWindow(form.id(), platform::kSwHideWindow));
+  EXPECT_FALSE(windowing_.ShowWindow(form.id(), platform::kSwHideWindow));
+}
+
+TEST_F(WindowingTest, EnableAndFocusFollowWin32) {
+  const TestWindow form(windowing_, Placed(Spec(WindowKind::kForm), 0, 0, 200, 80), &recorder_);
+  const auto control = [&](WindowKind kind, int id) {
+    WindowSpec spec = Placed(Spec(kind, form.id()), 8, 8 + 30 * id, 80, 24);
+    spec.control_id = id;
+    return spec;
+  };
+  const TestWindow check(windowing_, control(WindowKind::kCheckBox, 1), nullptr);
+  const TestWindow button(windowing_, control(WindowKind::kButton, 2), nullptr);
+  windowing_.ShowWindow(form.id(), platform::kSwShow);
+
+  windowing_.SetFocus(check.id());
+  EXPECT_EQ(windowing_.GetFocus(), check.id());
+  // Tab goes to the next tab stop through the dialog key handling.
+  const Message tab{check.id(), platform::kWmKeyDown, VK_TAB, 0};
+  EXPECT_TRUE(windowing_.HandleDialogKey(form.id(), tab));
+  EXPECT_EQ(windowing_.GetFocus(), button.id());
+
+  EXPECT_FALSE(windowing_.EnableWindow(button.id(), false));
+  EXPECT_TRUE(windowing_.EnableWindow(button.id(), false));
+  EXPECT_FALSE(::IsWindowEnabled(button.hwnd()));
+  EXPECT_TRUE(windowing_.EnableWindow(button.id(), true));
+
+  windowing_.SendTo(check.id(), platform::kBmSetCheck, platform::kBstChecked, 0);
+  EXPECT_EQ(windowing_.SendTo(check.id(), platform::kBmGetCheck, 0, 0),
+            static_cast<platform::LResult>(platform::kBstChecked));
+}
+
+TEST_F(WindowingTest, TimerTicksArriveThroughPeekAndDispatch) {
+  constexpr platform::TimerId kTimer = 7;
+  const TestWindow hidden(windowing_, WindowSpec{}, &recorder_);
+  const auto ticks = [&] {
+    return std::count_if(recorder_.seen.begin(), recorder_.seen.end(), [](const Message& m) {
+      return m.id == platform::kWmTimer && m.wparam == kTimer;
+    });
+  };
+  ASSERT_TRUE(windowing_.SetTimer(hidden.id(), kTimer, 10));
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (ticks() < 2 && std::chrono::steady_clock::now() < deadline) {
+    windowing_.WaitMessage();
+    Message message;
+    while (windowing_.PeekNext(message)) windowing_.Dispatch(message);
+  }
+  EXPECT_GE(ticks(), 2);
+  windowing_.KillTimer(hidden.id(), kTimer);
+  const auto after_kill = ticks();
+  PumpUntil(
+      windowing_, [] { return false; }, 100ms);
+  EXPECT_EQ(ticks(), after_kill);
+}
+
+TEST_F(WindowingTest, QuitComesAfterEveryPostedMessageAndOnlyOnce) {
+  const TestWindow hidden(windowing_, WindowSpec{}, &recorder_);
+  PumpUntil(
+      windowing_, [] { return false; }, 50ms);  // whatever creation left behind
+  ASSERT_TRUE(windowing_.PostTo(hidden.id(), kPing, 1, 0));
+  windowing_.PostQuit(3);
+  ASSERT_TRUE(windowing_.PostTo(hidden.id(), kPong, 2, 0));
+  std::vector<Message> taken;
+  Message message;
+  while (windowing_.PeekNext(message)) {
+    if (message.id == kPing || message.id == kPong || message.id == platform::kWmQuit) {
+      taken.push_back(message);
+    }
+  }
+  ASSERT_EQ(taken.size(), 3u);
+  EXPECT_EQ(taken[0].id, kPing);
+  EXPECT_EQ(taken[1].id, kPong);
+  EXPECT_EQ(taken[2].id, platform::kWmQuit);
+  EXPECT_EQ(taken[2].wparam, 3u);
+  EXPECT_EQ(taken[0].window, hidden.id());
+}
+
+TEST_F(WindowingTest, HandlerFailureIsRaisedByTheCallThatRanIt) {
+  recorder_.react = [](const Message& m) -> std::optional<platform::LResult> {
+    if (m.id == kFail) throw std::runtime_error("handler failed");
+    if (m.id == kPong) return 42;
+    return std::nullopt;
+  };
+  const TestWindow hidden(windowing_, WindowSpec{}, &recorder_);
+  EXPECT_THROW(windowing_.SendTo(hidden.id(), kFail, 0, 0), std::runtime_error);
+  EXPECT_EQ(windowing_.SendTo(hidden.id(), kPong, 0, 0), 42);
+
+  ASSERT_TRUE(windowing_.PostTo(hidden.id(), kFail, 0, 0));
+  Message message;
+  ASSERT_TRUE(windowing_.PeekNext(message));
+  EXPECT_THROW(windowing_.Dispatch(message), std::runtime_error);
+}
+
+TEST_F(WindowingTest, WindowWhoseCreationFailsIsDestroyed) {
+  recorder_.react = [](const Message& m) -> std::optional<platform::LResult> {
+    if (m.id == WM_CREATE) throw std::runtime_error("creation failed");
+    return std::nullopt;
+  };
+  EXPECT_THROW(windowing_.NewWindow(WindowSpec{}, &recorder_), std::runtime_error);
+  EXPECT_EQ(recorder_.Count(WM_NCDESTROY), 1u);
+}
+
+TEST_F(WindowingTest, CursorPositionIsTheSystems) {
+  ASSERT_TRUE(::SetCursorPos(123, 45));
+  platform::Point point;
+  ASSERT_TRUE(windowing_.GetCursorPos(point));
+  EXPECT_EQ(point, (platform::Point{123, 45}));
+}
+
+}  // namespace

@@ -42,7 +42,9 @@ TEST_F(RegistryTest, ResolvesPathsAgainstTheOpenKeyOrTheRoot) {
   };
   for (const auto& c : cases) {
     TRegistry reg(raw);
-    if (c.open_k_first) ASSERT_TRUE(reg.OpenPath("K", false));
+    if (c.open_k_first) {
+      ASSERT_TRUE(reg.OpenPath("K", false));
+    }
     ASSERT_TRUE(reg.OpenPath(c.path, false)) << c.path;
     EXPECT_EQ(reg.ReadText("Where"), c.where) << c.path;
   }

@@ -1,0 +1,40 @@
+#pragma once
+
+// File dates behind the file seam. Paths compare ignoring ASCII letter case and exactly
+// otherwise: no wildcards, no normalisation of separators or relative parts.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_dates.h"
+
+namespace sim {
+
+class FileTable final : public platform::FileDates {
+ public:
+  // Years 1980 to 2107 fit the packed DOS date; a file dated outside them has no usable date.
+  static constexpr int kFirstDosYear = 1980;
+  static constexpr int kLastDosYear = 2107;
+
+  std::optional<platform::Date> LastWriteDate(const std::string& path) override;
+
+  void AddFile(const std::string& path, platform::Date date);
+  void AddDirectory(const std::string& path);
+  // A file whose date cannot be converted to the packed DOS date-time.
+  void AddUnconvertibleFile(const std::string& path);
+  void Remove(const std::string& path);
+  // Every path asked about, in order.
+  const std::vector<std::string>& Queries() const { return queries_; }
+
+ private:
+  struct Entry {
+    bool directory = false;
+    std::optional<platform::Date> date;
+  };
+  std::map<std::string, Entry> entries_;  // keyed by the upper-cased path
+  std::vector<std::string> queries_;
+};
+
+}  // namespace sim

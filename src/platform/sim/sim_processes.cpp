@@ -1,0 +1,41 @@
+#include "platform/sim/sim_processes.h"
+
+#include <stdexcept>
+
+namespace sim {
+
+platform::SnapshotHandle ProcessTable::CreateSnapshot(std::uint32_t flags, std::uint32_t) {
+  if (unavailable_) return 0;
+  const platform::SnapshotHandle handle = next_handle_++;
+  snapshots_[handle] = Snapshot{names_, (flags & platform::kSnapProcess) != 0, 0, 0};
+  return handle;
+}
+
+bool ProcessTable::Read(platform::SnapshotHandle handle, bool restart, std::string& exe_name) {
+  const auto it = snapshots_.find(handle);
+  if (it == snapshots_.end() || !it->second.has_processes) return false;
+  Snapshot& snapshot = it->second;
+  if (restart) snapshot.next = 0;
+  if (snapshot.next >= snapshot.names.size()) return false;
+  if (fail_after_ && snapshot.reads >= *fail_after_) {
+    throw std::runtime_error("process snapshot read failed after " +
+                             std::to_string(snapshot.reads) + " entries");
+  }
+  ++snapshot.reads;
+  exe_name = snapshot.names[snapshot.next++];
+  return true;
+}
+
+bool ProcessTable::First(platform::SnapshotHandle snapshot, std::string& exe_name) {
+  return Read(snapshot, true, exe_name);
+}
+
+bool ProcessTable::Next(platform::SnapshotHandle snapshot, std::string& exe_name) {
+  return Read(snapshot, false, exe_name);
+}
+
+void ProcessTable::Close(platform::SnapshotHandle snapshot) {
+  snapshots_.erase(snapshot);
+}
+
+}  // namespace sim

@@ -1,0 +1,48 @@
+#pragma once
+
+// A process table behind the snapshot seam. A snapshot holds the names as they were when it
+// was taken.
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/process_snapshot.h"
+
+namespace sim {
+
+class ProcessTable final : public platform::ProcessSnapshots {
+ public:
+  platform::SnapshotHandle CreateSnapshot(std::uint32_t flags, std::uint32_t process_id) override;
+  bool First(platform::SnapshotHandle snapshot, std::string& exe_name) override;
+  bool Next(platform::SnapshotHandle snapshot, std::string& exe_name) override;
+  void Close(platform::SnapshotHandle snapshot) override;
+
+  // Executable names, reported in this order.
+  void SetProcesses(std::vector<std::string> exe_names) { names_ = std::move(exe_names); }
+  // While set, no snapshot can be taken (CreateSnapshot gives 0).
+  void SetUnavailable(bool unavailable) { unavailable_ = unavailable; }
+  // The read after n entries of a snapshot throws std::runtime_error.
+  void FailAfter(std::size_t entries) { fail_after_ = entries; }
+  void StopFailing() { fail_after_.reset(); }
+  std::size_t OpenSnapshotCount() const { return snapshots_.size(); }
+
+ private:
+  struct Snapshot {
+    std::vector<std::string> names;
+    bool has_processes = false;
+    std::size_t next = 0;
+    std::size_t reads = 0;
+  };
+  bool Read(platform::SnapshotHandle snapshot, bool restart, std::string& exe_name);
+
+  std::vector<std::string> names_;
+  bool unavailable_ = false;
+  std::optional<std::size_t> fail_after_;
+  std::map<platform::SnapshotHandle, Snapshot> snapshots_;
+  platform::SnapshotHandle next_handle_ = 0x3001;
+};
+
+}  // namespace sim

@@ -1,0 +1,49 @@
+#pragma once
+
+// Reading .reg files, the format regedit imports, so that one fixture file feeds both the
+// in-memory registry and a real one:
+//
+//   Windows Registry Editor Version 5.00      (or REGEDIT4; optional, first line only)
+//   ; a comment
+//   [HKEY_LOCAL_MACHINE\SOFTWARE\Foo]          creates the key and its parents (HKLM, HKCU too)
+//   [-HKEY_CURRENT_USER\Software\Old]          deletes the key with its subkeys
+//   "Name"="text with \\ and \""               REG_SZ
+//   @="default value"                          the unnamed value
+//   "Count"=dword:0000000a                     REG_DWORD
+//   "Blob"=hex:01,02,\                         REG_BINARY; a trailing backslash continues
+//     03                                       the line
+//   "Path"=hex(2):25,00,41,00,00,00            any type by number; REG_EXPAND_SZ here
+//   "Gone"=-                                   deletes the value
+//
+// Text types (1, 2, 7) given as hex are UTF-16LE in a version 5.00 file and single bytes in a
+// REGEDIT4 file. Text values are stored as UTF-8 with their terminating zero byte(s), because
+// above the registry seam all text is UTF-8.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/raw_registry.h"
+
+namespace sim {
+
+struct RegTextOperation {
+  enum class Kind { kCreateKey, kDeleteKey, kSetValue, kDeleteValue };
+  Kind kind = Kind::kCreateKey;
+  int line = 0;
+  platform::RegKey root = platform::kNoKey;
+  std::string path;  // physical, relative to root; parts separated by "\"
+  std::string name;  // values only; "" is the default value
+  std::uint32_t type = platform::kRegNone;
+  std::vector<std::uint8_t> data;
+};
+
+// The file's operations in order. Throws std::invalid_argument("line N: ...") when malformed.
+std::vector<RegTextOperation> ParseRegText(std::string_view text);
+
+// UTF-16LE bytes to UTF-8, zero code units included. Throws std::invalid_argument on an odd
+// byte count or a lone surrogate.
+std::string Utf16LeToUtf8(const std::vector<std::uint8_t>& bytes);
+
+}  // namespace sim

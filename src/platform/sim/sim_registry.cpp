@@ -1,0 +1,306 @@
+#include "platform/sim/sim_registry.h"
+
+#include <algorithm>
+#include <iterator>
+#include <stdexcept>
+
+#include "platform/sim/sim_reg_text.h"
+#include "platform/text.h"
+
+namespace sim {
+namespace {
+
+using platform::RegKey;
+using platform::RegResult;
+
+// ERROR_BAD_PATHNAME: a path with an empty part, or one starting with "\".
+constexpr RegResult kRegBadPathName = 161;
+constexpr RegKey kFirstHandle = 0x1000;
+constexpr RegKey kHandleStep = 4;
+constexpr std::string_view kSoftware = "SOFTWARE";
+constexpr std::string_view kWow64Node = "Wow6432Node";
+
+// Splits a path given to the seam; nothing for an empty part other than a trailing one.
+std::optional<std::vector<std::string>> SplitSeamPath(std::string_view path) {
+  std::vector<std::string> parts;
+  if (path.empty()) return parts;
+  if (path.back() == '\\') path.remove_suffix(1);
+  while (true) {
+    const auto end = path.find('\\');
+    const std::string_view part = path.substr(0, end);
+    if (part.empty()) return std::nullopt;
+    parts.emplace_back(part);
+    if (end == std::string_view::npos) return parts;
+    path.remove_prefix(end + 1);
+  }
+}
+
+// Splits a test helper's path, skipping empty parts.
+std::vector<std::string> SplitLoosely(std::string_view path) {
+  std::vector<std::string> parts;
+  while (!path.empty()) {
+    const auto end = path.find('\\');
+    if (end != 0) parts.emplace_back(path.substr(0, end));
+    if (end == std::string_view::npos) break;
+    path.remove_prefix(end + 1);
+  }
+  return parts;
+}
+
+bool IsRoot(RegKey key) {
+  return key == platform::kHkeyLocalMachine || key == platform::kHkeyCurrentUser;
+}
+
+}  // namespace
+
+Registry::Registry() : next_handle_(kFirstHandle) {}
+Registry::~Registry() = default;
+
+Registry::Key& Registry::RootKey(RegKey root) {
+  if (root == platform::kHkeyLocalMachine) return machine_;
+  if (root == platform::kHkeyCurrentUser) return user_;
+  throw std::invalid_argument("not a registry root: " + std::to_string(root));
+}
+
+const Registry::Key* Registry::RootKeyOrNull(RegKey root) const {
+  if (root == platform::kHkeyLocalMachine) return &machine_;
+  if (root == platform::kHkeyCurrentUser) return &user_;
+  return nullptr;
+}
+
+std::optional<Registry::Location> Registry::Locate(RegKey key) const {
+  if (IsRoot(key)) return Location{key, {}};
+  const auto it = handles_.find(key);
+  if (it == handles_.end()) return std::nullopt;
+  return it->second;
+}
+
+const Registry::Key* Registry::Find(const Location& location) const {
+  const Key* key = RootKeyOrNull(location.root);
+  for (const std::string& part : location.path) {
+    if (key == nullptr) return nullptr;
+    const auto it = key->subkeys.find(part);
+    key = it == key->subkeys.end() ? nullptr : it->second.get();
+  }
+  return key;
+}
+
+Registry::Key* Registry::Find(const Location& location) {
+  return const_cast<Key*>(static_cast<const Registry*>(this)->Find(location));
+}
+
+Registry::Key& Registry::Make(const Location& location) {
+  Key* key = &RootKey(location.root);
+  for (const std::string& part : location.path) {
+    auto& slot = key->subkeys[part];
+    if (!slot) {
+      slot = std::make_unique<Key>();
+      slot->name = part;
+    }
+    key = slot.get();
+  }
+  return *key;
+}
+
+RegResult Registry::Resolve(RegKey handle, Key*& found) {
+  const auto location = Locate(handle);
+  if (!location) return platform::kRegInvalidHandle;
+  found = Find(*location);
+  return found == nullptr ? kRegKeyDeleted : platform::kRegOk;
+}
+
+std::optional<Registry::Location> Registry::Target(RegKey base, const std::string& path,
+                                                   std::uint32_t access) const {
+  std::optional<Location> location = Locate(base);
+  auto parts = SplitSeamPath(path);
+  if (!location || !parts) return std::nullopt;
+  const bool redirect = location->root == platform::kHkeyLocalMachine && location->path.empty() &&
+                        !parts->empty() && text::EqualsIgnoringAsciiCase((*parts)[0], kSoftware) &&
+                        (access & platform::kKeyWow64_64Key) == 0;
+  const bool names_wow64_node =
+      parts->size() > 1 && text::EqualsIgnoringAsciiCase((*parts)[1], kWow64Node);
+  if (redirect && !names_wow64_node) parts->insert(parts->begin() + 1, std::string(kWow64Node));
+  location->path.insert(location->path.end(), parts->begin(), parts->end());
+  return location;
+}
+
+RegResult Registry::Open(RegKey base, const std::string& path, std::uint32_t access, bool create,
+                         RegKey& opened) {
+  opened = platform::kNoKey;
+  Key* base_key = nullptr;
+  if (const RegResult result = Resolve(base, base_key); result != platform::kRegOk) return result;
+  const std::optional<Location> target = Target(base, path, access);
+  if (!target) return kRegBadPathName;
+  const Key* key = create ? &Make(*target) : Find(*target);
+  if (key == nullptr) return platform::kRegNotFound;
+  if (key->denied) return platform::kRegAccessDenied;
+  opened = next_handle_;
+  next_handle_ += kHandleStep;
+  handles_.emplace(opened, *target);
+  return platform::kRegOk;
+}
+
+RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t access,
+                            RegKey& opened) {
+  return Open(base, path, access, false, opened);
+}
+
+RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_t access,
+                              RegKey& opened) {
+  return Open(base, path, access, true, opened);
+}
+
+RegResult Registry::QueryValue(RegKey handle, const std::string& name, std::uint32_t* type,
+                               std::uint8_t* data, std::uint32_t* size) {
+  Key* key = nullptr;
+  if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
+  if (data != nullptr && size == nullptr) return kRegInvalidParameter;
+  const auto it = key->values.find(name);
+  if (it == key->values.end()) return platform::kRegNotFound;
+  const StoredValue& value = it->second;
+  const auto needed = static_cast<std::uint32_t>(value.data.size());
+  if (type != nullptr) *type = value.type;
+  if (data == nullptr) {
+    if (size != nullptr) *size = needed;
+    return platform::kRegOk;
+  }
+  const std::uint32_t capacity = *size;
+  *size = needed;
+  if (capacity < needed) return platform::kRegMoreData;
+  std::copy(value.data.begin(), value.data.end(), data);
+  return platform::kRegOk;
+}
+
+RegResult Registry::SetValue(RegKey handle, const std::string& name, std::uint32_t type,
+                             const std::uint8_t* data, std::uint32_t size) {
+  Key* key = nullptr;
+  if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
+  if (data == nullptr && size != 0) return kRegInvalidParameter;
+  StoredValue& value = key->values[name];
+  if (value.name.empty()) value.name = name;
+  value.type = type;
+  value.data.assign(data, data + size);
+  return platform::kRegOk;
+}
+
+RegResult Registry::DeleteValue(RegKey handle, const std::string& name) {
+  Key* key = nullptr;
+  if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
+  return key->values.erase(name) == 0 ? platform::kRegNotFound : platform::kRegOk;
+}
+
+RegResult Registry::QueryInfoKey(RegKey handle, std::uint32_t& subkeys) {
+  Key* key = nullptr;
+  if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
+  subkeys = static_cast<std::uint32_t>(key->subkeys.size());
+  return platform::kRegOk;
+}
+
+RegResult Registry::EnumKey(RegKey handle, std::uint32_t index, std::string& name) {
+  Key* key = nullptr;
+  if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
+  if (index >= key->subkeys.size()) return platform::kRegNoMoreItems;
+  name = std::next(key->subkeys.begin(), index)->second->name;
+  return platform::kRegOk;
+}
+
+RegResult Registry::CloseKey(RegKey handle) {
+  if (IsRoot(handle)) return platform::kRegOk;
+  return handles_.erase(handle) == 0 ? platform::kRegInvalidHandle : platform::kRegOk;
+}
+
+Registry::Location Registry::Physical(RegKey root, std::string_view physical_path) const {
+  if (!IsRoot(root)) throw std::invalid_argument("not a registry root: " + std::to_string(root));
+  return Location{root, SplitLoosely(physical_path)};
+}
+
+void Registry::LoadRegText(std::string_view text) {
+  // Parsed whole before anything is applied, so a malformed file changes nothing.
+  for (RegTextOperation& op : ParseRegText(text)) {
+    switch (op.kind) {
+      case RegTextOperation::Kind::kCreateKey:
+        CreatePhysicalKey(op.root, op.path);
+        break;
+      case RegTextOperation::Kind::kDeleteKey:
+        DeletePhysicalKey(op.root, op.path);
+        break;
+      case RegTextOperation::Kind::kSetValue:
+        SetValue(op.root, op.path, op.name, op.type, std::move(op.data));
+        break;
+      case RegTextOperation::Kind::kDeleteValue:
+        DeletePhysicalValue(op.root, op.path, op.name);
+        break;
+    }
+  }
+}
+
+void Registry::CreatePhysicalKey(RegKey root, std::string_view physical_path) {
+  Make(Physical(root, physical_path));
+}
+
+bool Registry::DeletePhysicalKey(RegKey root, std::string_view physical_path) {
+  Location location = Physical(root, physical_path);
+  if (location.path.empty()) throw std::invalid_argument("cannot delete a registry root");
+  const std::string last = location.path.back();
+  location.path.pop_back();
+  Key* parent = Find(location);
+  return parent != nullptr && parent->subkeys.erase(last) != 0;
+}
+
+void Registry::SetValue(RegKey root, std::string_view physical_path, std::string_view name,
+                        std::uint32_t type, std::vector<std::uint8_t> bytes) {
+  Key& key = Make(Physical(root, physical_path));
+  const std::string value_name(name);
+  StoredValue& value = key.values[value_name];
+  if (value.name.empty()) value.name = value_name;
+  value.type = type;
+  value.data = std::move(bytes);
+}
+
+void Registry::SetText(RegKey root, std::string_view physical_path, std::string_view name,
+                       std::string_view text, std::uint32_t type) {
+  std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  SetValue(root, physical_path, name, type, std::move(bytes));
+}
+
+void Registry::SetDword(RegKey root, std::string_view physical_path, std::string_view name,
+                        std::uint32_t value) {
+  std::vector<std::uint8_t> bytes;
+  for (int shift = 0; shift < 32; shift += 8)
+    bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+  SetValue(root, physical_path, name, platform::kRegDword, std::move(bytes));
+}
+
+bool Registry::DeletePhysicalValue(RegKey root, std::string_view physical_path,
+                                   std::string_view name) {
+  Key* key = Find(Physical(root, physical_path));
+  return key != nullptr && key->values.erase(std::string(name)) != 0;
+}
+
+void Registry::DenyAccess(RegKey root, std::string_view physical_path, bool deny) {
+  Make(Physical(root, physical_path)).denied = deny;
+}
+
+std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Registry::Value(
+    RegKey root, std::string_view physical_path, std::string_view name) const {
+  const Key* key = Find(Physical(root, physical_path));
+  if (key == nullptr) return std::nullopt;
+  const auto it = key->values.find(name);
+  if (it == key->values.end()) return std::nullopt;
+  return std::make_pair(it->second.type, it->second.data);
+}
+
+bool Registry::KeyExists(RegKey root, std::string_view physical_path) const {
+  return Find(Physical(root, physical_path)) != nullptr;
+}
+
+std::vector<std::string> Registry::SubkeyNames(RegKey root, std::string_view physical_path) const {
+  std::vector<std::string> names;
+  const Key* key = Find(Physical(root, physical_path));
+  if (key == nullptr) return names;
+  for (const auto& entry : key->subkeys) names.push_back(entry.second->name);
+  return names;
+}
+
+}  // namespace sim

@@ -1,0 +1,128 @@
+#pragma once
+
+// An in-memory registry behind the raw registry seam, seen as a 32-bit process on 64-bit
+// Windows sees it.
+//
+// Names of keys and values ignore ASCII letter case and keep the case they were first written
+// with. Subkeys enumerate in name order, lower-case folded, as Wine's registry does.
+//
+// Views: under HKEY_LOCAL_MACHINE a path whose first part is "SOFTWARE" (any case) is
+// redirected to "SOFTWARE\Wow6432Node\..." unless the access mask has KEY_WOW64_64KEY; a path
+// that already names Wow6432Node there is left alone. HKEY_CURRENT_USER has one view. A handle
+// remembers the physical key it was opened on, so opens relative to it continue there.
+//
+// Test helpers take physical paths, used literally: "SOFTWARE\Wow6432Node\..." is the 32-bit
+// view, "SOFTWARE\..." the 64-bit one.
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/raw_registry.h"
+#include "platform/sim/sim_ascii.h"
+
+namespace sim {
+
+// ERROR_KEY_DELETED: the key behind an open handle was deleted by a test.
+inline constexpr platform::RegResult kRegKeyDeleted = 1018;
+// ERROR_INVALID_PARAMETER: data without a size.
+inline constexpr platform::RegResult kRegInvalidParameter = 87;
+
+class Registry final : public platform::RawRegistry {
+ public:
+  Registry();
+  ~Registry() override;
+  Registry(const Registry&) = delete;
+  Registry& operator=(const Registry&) = delete;
+
+  // The seam.
+  platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
+                              platform::RegKey& opened) override;
+  platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
+                                std::uint32_t access, platform::RegKey& opened) override;
+  platform::RegResult QueryValue(platform::RegKey key, const std::string& name, std::uint32_t* type,
+                                 std::uint8_t* data, std::uint32_t* size) override;
+  platform::RegResult SetValue(platform::RegKey key, const std::string& name, std::uint32_t type,
+                               const std::uint8_t* data, std::uint32_t size) override;
+  platform::RegResult DeleteValue(platform::RegKey key, const std::string& name) override;
+  platform::RegResult QueryInfoKey(platform::RegKey key, std::uint32_t& subkeys) override;
+  platform::RegResult EnumKey(platform::RegKey key, std::uint32_t index,
+                              std::string& name) override;
+  platform::RegResult CloseKey(platform::RegKey key) override;
+
+  // Test side. Roots are kHkeyLocalMachine and kHkeyCurrentUser; anything else throws
+  // std::invalid_argument.
+
+  // Applies a .reg file (see sim_reg_text.h). All or nothing: a malformed line throws
+  // std::invalid_argument naming its line number and changes nothing.
+  void LoadRegText(std::string_view text);
+
+  // Creates the key and its parents.
+  void CreatePhysicalKey(platform::RegKey root, std::string_view physical_path);
+  // Deletes the key with all its subkeys; false when it did not exist.
+  bool DeletePhysicalKey(platform::RegKey root, std::string_view physical_path);
+  // Creates the key if needed and stores the value as given (any type, any bytes).
+  void SetValue(platform::RegKey root, std::string_view physical_path, std::string_view name,
+                std::uint32_t type, std::vector<std::uint8_t> bytes);
+  // REG_SZ (or REG_EXPAND_SZ) text as UTF-8 with its terminating zero byte.
+  void SetText(platform::RegKey root, std::string_view physical_path, std::string_view name,
+               std::string_view text, std::uint32_t type = platform::kRegSz);
+  void SetDword(platform::RegKey root, std::string_view physical_path, std::string_view name,
+                std::uint32_t value);
+  bool DeletePhysicalValue(platform::RegKey root, std::string_view physical_path,
+                           std::string_view name);
+  // Opening or creating the key (not its parents or subkeys) then fails with access denied.
+  void DenyAccess(platform::RegKey root, std::string_view physical_path, bool deny = true);
+
+  std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Value(
+      platform::RegKey root, std::string_view physical_path, std::string_view name) const;
+  bool KeyExists(platform::RegKey root, std::string_view physical_path) const;
+  // The subkey names in enumeration order; empty when the key does not exist.
+  std::vector<std::string> SubkeyNames(platform::RegKey root, std::string_view physical_path) const;
+  std::size_t OpenHandleCount() const { return handles_.size(); }
+
+ private:
+  struct StoredValue {
+    std::string name;
+    std::uint32_t type = platform::kRegNone;
+    std::vector<std::uint8_t> data;
+  };
+  struct Key {
+    std::string name;
+    bool denied = false;
+    std::map<std::string, std::unique_ptr<Key>, CaselessLess> subkeys;
+    std::map<std::string, StoredValue, CaselessLess> values;
+  };
+  using Path = std::vector<std::string>;
+  struct Location {
+    platform::RegKey root = platform::kNoKey;
+    Path path;
+  };
+
+  Key& RootKey(platform::RegKey root);
+  const Key* RootKeyOrNull(platform::RegKey root) const;
+  std::optional<Location> Locate(platform::RegKey key) const;
+  const Key* Find(const Location& location) const;
+  Key* Find(const Location& location);
+  Key& Make(const Location& location);
+  // Resolves an open handle to its key: kRegOk, kRegInvalidHandle or kRegKeyDeleted.
+  platform::RegResult Resolve(platform::RegKey key, Key*& found);
+  std::optional<Location> Target(platform::RegKey base, const std::string& path,
+                                 std::uint32_t access) const;
+  platform::RegResult Open(platform::RegKey base, const std::string& path, std::uint32_t access,
+                           bool create, platform::RegKey& opened);
+  Location Physical(platform::RegKey root, std::string_view physical_path) const;
+
+  Key machine_;
+  Key user_;
+  std::map<platform::RegKey, Location> handles_;
+  platform::RegKey next_handle_;
+};
+
+}  // namespace sim

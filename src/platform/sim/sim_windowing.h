@@ -1,0 +1,240 @@
+#pragma once
+
+// A deterministic, single-threaded window system on a virtual clock (milliseconds from 0).
+// Time moves only while the program waits: in WaitMessage and in the modal loops of popup
+// menus and message boxes. A scripted user answers menus and boxes and acts at given times.
+//
+// Files: sim_windows.cpp (windows, activation, focus), sim_queue.cpp (queue, timers, clock),
+// sim_modal.cpp (menus, message boxes, the nested loop they run).
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_errors.h"
+#include "platform/sim/sim_menu_model.h"
+#include "platform/sim/sim_schedule.h"
+#include "platform/windowing.h"
+
+namespace sim {
+
+struct PopupRecord {
+  std::int64_t time_ms = 0;
+  platform::Point point;
+  std::uint32_t flags = 0;
+  platform::WindowId owner = platform::kNoWindow;
+  std::vector<MenuNode> items;  // the menu as shown
+  std::int64_t closed_ms = -1;  // -1 while open
+};
+
+struct BoxRecord {
+  std::int64_t time_ms = 0;
+  platform::WindowId owner = platform::kNoWindow;
+  std::string text;
+  std::string caption;
+  std::uint32_t style = 0;
+  int answer = 0;               // 0 while open
+  std::int64_t closed_ms = -1;  // -1 while open
+};
+
+class WindowSystem final : public platform::Windowing {
+ public:
+  static constexpr std::int64_t kDefaultTimeLimitMs = 24LL * 60 * 60 * 1000;
+  static constexpr std::int64_t kDefaultAnswerDelayMs = 100;
+
+  WindowSystem();
+  ~WindowSystem() override;
+  WindowSystem(const WindowSystem&) = delete;
+  WindowSystem& operator=(const WindowSystem&) = delete;
+
+  // --- The seam -------------------------------------------------------------------------
+
+  // Windows (sim_windows.cpp). Ids count up from a non-zero start and are never reused.
+  // Showing a top-level window (application or form) activates it unless the show state is
+  // one of the no-activate ones (SW_SHOWNOACTIVATE, SW_MINIMIZE, SW_SHOWMINNOACTIVE,
+  // SW_SHOWNA): WM_ACTIVATE(WA_INACTIVE, new) goes to the window that was active, then
+  // WM_ACTIVATE(WA_ACTIVE, previous) to it, and it takes the focus. Hiding the active window
+  // deactivates it (WM_ACTIVATE(WA_INACTIVE, 0)) and activates nothing else. Focus changes
+  // send WM_KILLFOCUS to the old and WM_SETFOCUS to the new window, as Windows does.
+  // Destroying a window destroys the windows it owns first, then sends it WM_DESTROY, then
+  // destroys its child controls; its timers die with it.
+  platform::WindowId NewWindow(const platform::WindowSpec& spec,
+                               platform::WindowHandler* handler) override;
+  void DestroyWindow(platform::WindowId window) override;
+  bool ShowWindow(platform::WindowId window, int show) override;
+  // 0 for everything, except that check boxes keep their check state (BM_SETCHECK,
+  // BM_GETCHECK). WM_CLOSE does nothing here.
+  platform::LResult DefaultProc(platform::WindowId window, platform::MessageId id,
+                                platform::WParam wparam, platform::LParam lparam) override;
+  // The handler's result (DefaultProc's without a handler); 0 for an unknown window.
+  platform::LResult SendTo(platform::WindowId window, platform::MessageId id,
+                           platform::WParam wparam, platform::LParam lparam) override;
+  void SetCaption(platform::WindowId window, const std::string& caption) override;
+  // True when the window was disabled before, as on Win32.
+  bool EnableWindow(platform::WindowId window, bool enable) override;
+  void SetFocus(platform::WindowId window) override;
+  platform::WindowId GetFocus() override { return focus_; }
+
+  // The queue (sim_queue.cpp). PeekNext gives posted messages first (FIFO), then WM_QUIT
+  // once when a quit was requested, then one WM_TIMER of the earliest due timer.
+  bool PostTo(platform::WindowId window, platform::MessageId id, platform::WParam wparam,
+              platform::LParam lparam) override;
+  void PostQuit(int exit_code) override;
+  bool PeekNext(platform::Message& message) override;
+  // Moves the clock on to the next timer or scripted action until a message is waiting.
+  // Throws Hang when nothing could ever wake the program or the time limit would be passed.
+  void WaitMessage() override;
+  platform::LResult Dispatch(const platform::Message& message) override;
+  bool HandleDialogKey(platform::WindowId dialog, const platform::Message& message) override;
+  // False for an unknown window, or while timers are made to fail (FailTimers).
+  bool SetTimer(platform::WindowId window, platform::TimerId id,
+                std::uint32_t interval_ms) override;
+  void KillTimer(platform::WindowId window, platform::TimerId id) override;
+
+  // Menus and message boxes (sim_modal.cpp).
+  platform::MenuId CreatePopupMenu() override;
+  void DestroyMenu(platform::MenuId menu) override;
+  bool AppendMenuItem(platform::MenuId menu, const platform::MenuItemSpec& item) override;
+  // Records the pop-up, sends WM_ENTERMENULOOP(TRUE), takes the next scripted menu answer and
+  // runs a modal loop (posted messages, timers and actions are handled) until the answer's
+  // delay has passed; then sends WM_MENUSELECT(0xFFFF0000, 0) and WM_EXITMENULOOP(TRUE), and
+  // posts WM_COMMAND to the owner when an item was chosen. The loop takes messages in
+  // PeekNext's order but never WM_QUIT: once only a quit is waiting, the menu closes at once
+  // without a choice and the quit stays pending. A path that chooses nothing shown throws
+  // ScriptError. False for an unknown menu or owner, or when a menu is already open.
+  bool TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, platform::Point point,
+                      platform::WindowId owner) override;
+  bool GetCursorPos(platform::Point& point) override;
+  // Records the box, takes the next scripted box answer and runs the same modal loop. A
+  // pending quit closes the box at once with its default answer: IDOK for MB_OK, IDNO for
+  // MB_YESNO, IDCANCEL for every other button set.
+  int ShowMessageBox(platform::WindowId owner, const std::string& text, const std::string& caption,
+                     std::uint32_t style) override;
+  int StartupShowState() override { return startup_show_state_; }
+
+  // --- The scripted user ----------------------------------------------------------------
+
+  // Answers to the next menus, in order: choose by displayed captions, e.g.
+  // {"All Programs", "AT&T Connect"}, or close with Escape; delay_ms after the menu appeared.
+  void ChooseMenuItem(std::vector<std::string> caption_path,
+                      std::int64_t delay_ms = kDefaultAnswerDelayMs);
+  void DismissMenu(std::int64_t delay_ms = kDefaultAnswerDelayMs);
+  // Answers to the next message boxes, in order (IDOK, IDYES, IDNO...).
+  void AnswerBox(int result, std::int64_t delay_ms = kDefaultAnswerDelayMs);
+  // Runs the action when the clock reaches time_ms, from whichever loop is running (main or
+  // modal); an action for a time already passed runs at the next message retrieval or wait.
+  void At(std::int64_t time_ms, std::function<void()> action);
+  void SetCursor(platform::Point point) { cursor_ = point; }
+  // While set, GetCursorPos fails and leaves its point untouched.
+  void FailCursorRead(bool fail) { cursor_read_fails_ = fail; }
+  void SetStartupShowState(int show) { startup_show_state_ = show; }
+  // While set, SetTimer grants no timer.
+  void FailTimers(bool fail) { timers_fail_ = fail; }
+  // While set, CreatePopupMenu gives no menu (kNoMenu).
+  void FailMenuCreation(bool fail) { menu_creation_fails_ = fail; }
+  void SetTimeLimit(std::int64_t limit_ms) { time_limit_ms_ = limit_ms; }
+
+  // --- What happened --------------------------------------------------------------------
+
+  const std::vector<PopupRecord>& Popups() const { return popups_; }
+  const std::vector<BoxRecord>& Boxes() const { return boxes_; }
+  std::size_t UnusedMenuAnswers() const { return menu_answers_.size(); }
+  std::size_t UnusedBoxAnswers() const { return box_answers_.size(); }
+  std::size_t PendingActions() const { return actions_.Count(); }
+  std::int64_t Now() const { return now_ms_; }
+  bool IsVisible(platform::WindowId window) const;
+  bool IsEnabled(platform::WindowId window) const;
+  // The last show state the window was shown or hidden with; -1 when never.
+  int LastShowState(platform::WindowId window) const;
+  platform::WindowId ActiveWindow() const { return active_; }
+  const platform::WindowSpec* Spec(platform::WindowId window) const;
+  std::vector<platform::WindowId> Windows() const;
+  std::size_t ActiveTimerCount() const { return timers_.Count(); }
+  std::size_t LiveMenuCount() const { return menus_.size(); }
+  std::size_t QueuedMessageCount() const { return posted_.size(); }
+  bool QuitPending() const { return quit_pending_; }
+
+ private:
+  struct WindowState {
+    platform::WindowSpec spec;
+    platform::WindowHandler* handler = nullptr;
+    bool visible = false;
+    bool enabled = true;
+    bool destroying = false;
+    int last_show = -1;
+    platform::WParam check = platform::kBstUnchecked;
+  };
+  struct MenuState {
+    std::vector<platform::MenuItemSpec> items;
+  };
+  struct MenuAnswer {
+    bool choose = false;
+    std::vector<std::string> caption_path;
+    std::int64_t delay_ms = 0;
+  };
+  struct BoxAnswer {
+    int result = 0;
+    std::int64_t delay_ms = 0;
+  };
+  enum class ModalEnd { kAnswered, kQuit };
+
+  // sim_windows.cpp
+  WindowState* Find(platform::WindowId window);
+  const WindowState* Find(platform::WindowId window) const;
+  void Activate(platform::WindowId window);
+  void Deactivate(platform::WindowId window);
+  void DestroyRelated(platform::WindowId window, bool owned);
+  void Forget(platform::WindowId window);
+
+  // sim_queue.cpp
+  bool MessageReady() const;
+  bool QuitIsNext() const;
+  // Takes the next posted message or due timer; WM_QUIT is left alone.
+  bool TakeOrdinary(platform::Message& message);
+  void CountDelivery();
+  // Moves the clock to time_ms, running the actions due then; throws Hang past the limit.
+  void AdvanceTo(std::int64_t time_ms, const char* waiting_for);
+  std::string Situation() const;
+
+  // sim_modal.cpp
+  std::vector<MenuNode> Snapshot(platform::MenuId menu) const;
+  bool Reaches(platform::MenuId from, platform::MenuId target) const;
+  // Handles messages, timers and actions until deadline_ms, or until a quit is pending.
+  ModalEnd RunModal(std::int64_t deadline_ms, const char* waiting_for);
+
+  std::int64_t now_ms_ = 0;
+  std::int64_t time_limit_ms_ = kDefaultTimeLimitMs;
+  std::int64_t deliveries_this_instant_ = 0;
+
+  std::map<platform::WindowId, WindowState> windows_;
+  platform::WindowId next_window_;
+  platform::WindowId active_ = platform::kNoWindow;
+  platform::WindowId focus_ = platform::kNoWindow;
+
+  std::deque<platform::Message> posted_;
+  bool quit_pending_ = false;
+  int quit_code_ = 0;
+  TimerTable timers_;
+  bool timers_fail_ = false;
+  ActionList actions_;
+
+  std::map<platform::MenuId, MenuState> menus_;
+  platform::MenuId next_menu_;
+  bool menu_open_ = false;
+  bool menu_creation_fails_ = false;
+
+  std::deque<MenuAnswer> menu_answers_;
+  std::deque<BoxAnswer> box_answers_;
+  std::vector<PopupRecord> popups_;
+  std::vector<BoxRecord> boxes_;
+
+  platform::Point cursor_;
+  bool cursor_read_fails_ = false;
+  int startup_show_state_ = platform::kSwShowNormalWindow;
+};
+
+}  // namespace sim

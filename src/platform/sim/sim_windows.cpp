@@ -1,0 +1,197 @@
+// Windows, activation and focus of the simulated window system.
+
+#include "platform/sim/sim_windowing.h"
+
+namespace sim {
+namespace {
+
+using platform::WindowId;
+using platform::WindowKind;
+
+constexpr WindowId kFirstWindow = 0x1001;
+constexpr platform::MenuId kFirstMenu = 0x5001;
+constexpr platform::MessageId kWmKillFocus = 0x0008;
+
+// Show states that show a window without activating it.
+constexpr int kSwShowNoActivate = 4;
+constexpr int kSwMinimize = 6;
+constexpr int kSwShowNa = 8;
+
+bool IsTopLevel(WindowKind kind) {
+  return kind == WindowKind::kApplication || kind == WindowKind::kForm;
+}
+
+bool IsControl(WindowKind kind) {
+  return kind == WindowKind::kCheckBox || kind == WindowKind::kButton || kind == WindowKind::kBevel;
+}
+
+bool Activates(int show) {
+  return show != platform::kSwHideWindow && show != kSwShowNoActivate && show != kSwMinimize &&
+         show != platform::kSwShowMinNoActive && show != kSwShowNa;
+}
+
+}  // namespace
+
+WindowSystem::WindowSystem() : next_window_(kFirstWindow), next_menu_(kFirstMenu) {}
+WindowSystem::~WindowSystem() = default;
+
+WindowSystem::WindowState* WindowSystem::Find(WindowId window) {
+  const auto it = windows_.find(window);
+  return it == windows_.end() ? nullptr : &it->second;
+}
+
+const WindowSystem::WindowState* WindowSystem::Find(WindowId window) const {
+  const auto it = windows_.find(window);
+  return it == windows_.end() ? nullptr : &it->second;
+}
+
+WindowId WindowSystem::NewWindow(const platform::WindowSpec& spec,
+                                 platform::WindowHandler* handler) {
+  const WindowId id = next_window_++;
+  WindowState& state = windows_[id];
+  state.spec = spec;
+  state.handler = handler;
+  return id;
+}
+
+void WindowSystem::DestroyWindow(WindowId window) {
+  WindowState* state = Find(window);
+  if (state == nullptr || state->destroying) return;
+  state->destroying = true;
+  state->visible = false;
+  if (active_ == window) Deactivate(window);
+  DestroyRelated(window, true);
+  SendTo(window, platform::kWmDestroy, 0, 0);
+  DestroyRelated(window, false);
+  Forget(window);
+}
+
+void WindowSystem::DestroyRelated(WindowId window, bool owned) {
+  std::vector<WindowId> related;
+  for (const auto& [id, state] : windows_) {
+    if (state.spec.parent == window && IsControl(state.spec.kind) != owned) related.push_back(id);
+  }
+  for (WindowId id : related) DestroyWindow(id);
+}
+
+void WindowSystem::Forget(WindowId window) {
+  timers_.KillAll(window);
+  if (focus_ == window) focus_ = platform::kNoWindow;
+  if (active_ == window) active_ = platform::kNoWindow;
+  windows_.erase(window);
+}
+
+bool WindowSystem::ShowWindow(WindowId window, int show) {
+  WindowState* state = Find(window);
+  if (state == nullptr) return false;
+  const bool was_visible = state->visible;
+  state->last_show = show;
+  if (show == platform::kSwHideWindow) {
+    state->visible = false;
+    if (active_ == window) Deactivate(window);
+    return was_visible;
+  }
+  state->visible = true;
+  if (IsTopLevel(state->spec.kind) && Activates(show)) Activate(window);
+  return was_visible;
+}
+
+void WindowSystem::Activate(WindowId window) {
+  if (active_ == window) return;
+  const WindowId previous = active_;
+  if (previous != platform::kNoWindow) {
+    active_ = platform::kNoWindow;
+    SendTo(previous, platform::kWmActivate, platform::kWaInactive,
+           static_cast<platform::LParam>(window));
+  }
+  active_ = window;
+  SendTo(window, platform::kWmActivate, platform::kWaActive,
+         static_cast<platform::LParam>(previous));
+  // The handler may have moved the activation on or destroyed the window meanwhile.
+  if (active_ == window && Find(window) != nullptr) SetFocus(window);
+}
+
+void WindowSystem::Deactivate(WindowId window) {
+  active_ = platform::kNoWindow;
+  SendTo(window, platform::kWmActivate, platform::kWaInactive, 0);
+  // The focus leaves with the activation when it was on the window or one of its controls.
+  const WindowState* focused = Find(focus_);
+  if (focus_ == window || (focused != nullptr && focused->spec.parent == window)) {
+    SetFocus(platform::kNoWindow);
+  }
+}
+
+void WindowSystem::SetFocus(WindowId window) {
+  if (window != platform::kNoWindow && Find(window) == nullptr) return;
+  if (window == focus_) return;
+  const WindowId previous = focus_;
+  focus_ = window;
+  if (Find(previous) != nullptr) SendTo(previous, kWmKillFocus, window, 0);
+  if (window != platform::kNoWindow) {
+    SendTo(window, platform::kWmSetFocus, previous, 0);
+  }
+}
+
+platform::LResult WindowSystem::DefaultProc(WindowId window, platform::MessageId id,
+                                            platform::WParam wparam, platform::LParam) {
+  WindowState* state = Find(window);
+  if (state == nullptr || state->spec.kind != WindowKind::kCheckBox) return 0;
+  if (id == platform::kBmSetCheck) state->check = wparam;
+  if (id == platform::kBmGetCheck) return static_cast<platform::LResult>(state->check);
+  return 0;
+}
+
+platform::LResult WindowSystem::SendTo(WindowId window, platform::MessageId id,
+                                       platform::WParam wparam, platform::LParam lparam) {
+  const WindowState* state = Find(window);
+  if (state == nullptr) return 0;
+  platform::WindowHandler* handler = state->handler;
+  if (handler == nullptr) return DefaultProc(window, id, wparam, lparam);
+  return handler->HandleMessage(window, id, wparam, lparam);
+}
+
+void WindowSystem::SetCaption(WindowId window, const std::string& caption) {
+  if (WindowState* state = Find(window)) state->spec.caption = caption;
+}
+
+bool WindowSystem::EnableWindow(WindowId window, bool enable) {
+  WindowState* state = Find(window);
+  if (state == nullptr) return false;
+  const bool was_disabled = !state->enabled;
+  state->enabled = enable;
+  return was_disabled;
+}
+
+bool WindowSystem::IsVisible(WindowId window) const {
+  const WindowState* state = Find(window);
+  return state != nullptr && state->visible;
+}
+
+bool WindowSystem::IsEnabled(WindowId window) const {
+  const WindowState* state = Find(window);
+  return state != nullptr && state->enabled;
+}
+
+int WindowSystem::LastShowState(WindowId window) const {
+  const WindowState* state = Find(window);
+  return state == nullptr ? -1 : state->last_show;
+}
+
+const platform::WindowSpec* WindowSystem::Spec(WindowId window) const {
+  const WindowState* state = Find(window);
+  return state == nullptr ? nullptr : &state->spec;
+}
+
+std::vector<WindowId> WindowSystem::Windows() const {
+  std::vector<WindowId> ids;
+  for (const auto& entry : windows_) ids.push_back(entry.first);
+  return ids;
+}
+
+bool WindowSystem::GetCursorPos(platform::Point& point) {
+  if (cursor_read_fails_) return false;
+  point = cursor_;
+  return true;
+}
+
+}  // namespace sim

@@ -143,4 +143,23 @@ TEST(Activation, AFailureShowsTheErrorBoxAndEndsTheProgram) {
   EXPECT_EQ(program.sim.windows.Now(), boxes[0].closed_ms);
 }
 
+TEST(Activation, AMinimisedStartWaitsForTheUserToRestoreTheProgram) {
+  Program program(kFoo);
+  sim::WindowSystem& ws = program.sim.windows;
+  ws.SetStartupShowState(platform::kSwShowMinNoActive);
+  ws.At(5000, [&ws] {
+    for (platform::WindowId id : ws.Windows()) {
+      if (ws.Spec(id)->kind != platform::WindowKind::kApplication) continue;
+      EXPECT_EQ(ws.LastShowState(id), platform::kSwShowMinNoActive);
+      constexpr platform::WParam kScRestore = 0xF120;
+      ws.SendTo(id, platform::kWmSysCommand, kScRestore, 0);
+    }
+  });
+  ws.DismissMenu();
+  program.Run();
+  ASSERT_EQ(ws.Popups().size(), 1u);
+  EXPECT_EQ(ws.Popups()[0].time_ms, 5000);
+  EXPECT_EQ(ws.UnusedMenuAnswers(), 0u);
+}
+
 }  // namespace

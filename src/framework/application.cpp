@@ -99,19 +99,15 @@ void TApplication::ShowException(const std::exception& failure) {
 
 platform::LResult TApplication::HandleMessage(platform::WindowId window, platform::MessageId id,
                                               platform::WParam wparam, platform::LParam lparam) {
-  try {
-    if (id == platform::kWmSysCommand && (wparam & kSysCommandMask) == kScRestore &&
-        main_form_pending_) {
-      const platform::LResult result = Windowing().DefaultProc(window, id, wparam, lparam);
-      main_form_pending_ = false;
-      if (TForm* main = MainForm()) main->Show();
-      return result;
-    }
-  } catch (const std::exception& failure) {
-    ShowException(failure);
-    return 0;
-  }
-  return Windowing().DefaultProc(window, id, wparam, lparam);
+  const bool restoring = id == platform::kWmSysCommand &&
+                         (wparam & kSysCommandMask) == kScRestore && main_form_pending_;
+  if (!restoring) return Windowing().DefaultProc(window, id, wparam, lparam);
+  return Guarded([&] {
+    const platform::LResult result = Windowing().DefaultProc(window, id, wparam, lparam);
+    main_form_pending_ = false;
+    if (TForm* main = MainForm()) main->Show();
+    return result;
+  });
 }
 
 }  // namespace framework

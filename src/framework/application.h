@@ -59,6 +59,17 @@ class TApplication : private platform::WindowHandler {
 
   // The error box: the failure's text, the title as caption, the error icon and OK.
   void ShowException(const std::exception& failure);
+  // Runs a message handler. A failure that escapes it shows the error box and the message's
+  // result is 0: the loop goes on with the next message.
+  template <typename Handler>
+  platform::LResult Guarded(Handler&& handler) {
+    try {
+      return handler();
+    } catch (const std::exception& failure) {
+      ShowException(failure);
+      return 0;
+    }
+  }
 
   TPopupList& PopupList() const { return *popup_list_; }
   void ReplacePopupList(std::unique_ptr<TPopupList> list);

@@ -102,12 +102,7 @@ platform::LResult TForm::HandleMessage(platform::WindowId window, platform::Mess
                                        platform::WParam wparam, platform::LParam lparam) {
   // Messages arrive while the window is being created, before NewWindow has returned.
   if (handle_ == platform::kNoWindow) handle_ = window;
-  try {
-    return WndProc(id, wparam, lparam);
-  } catch (const std::exception& failure) {
-    app_.ShowException(failure);
-    return 0;
-  }
+  return app_.Guarded([&] { return WndProc(id, wparam, lparam); });
 }
 
 }  // namespace framework

@@ -40,12 +40,7 @@ platform::LResult TPopupList::WndProc(platform::MessageId id, platform::WParam w
 platform::LResult TPopupList::HandleMessage(platform::WindowId window, platform::MessageId id,
                                             platform::WParam wparam, platform::LParam lparam) {
   if (!window_) return app_.Windowing().DefaultProc(window, id, wparam, lparam);
-  try {
-    return WndProc(id, wparam, lparam);
-  } catch (const std::exception& failure) {
-    app_.ShowException(failure);
-    return 0;
-  }
+  return app_.Guarded([&] { return WndProc(id, wparam, lparam); });
 }
 
 }  // namespace framework

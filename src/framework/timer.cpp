@@ -42,12 +42,10 @@ platform::LResult TTimer::HandleMessage(platform::WindowId window, platform::Mes
   if (id != platform::kWmTimer || wparam != kTimerId || !enabled_) {
     return app_.Windowing().DefaultProc(window, id, wparam, lparam);
   }
-  try {
+  return app_.Guarded([this] {
     if (OnTimer) OnTimer();
-  } catch (const std::exception& failure) {
-    app_.ShowException(failure);
-  }
-  return 0;
+    return platform::LResult{0};
+  });
 }
 
 }  // namespace framework

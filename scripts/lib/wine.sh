@@ -1,0 +1,40 @@
+# shellcheck shell=bash
+# Wine prefixes for tests and demos. Source it; needs common.sh.
+#
+#   wine_make_prefix DIR     a fresh 64-bit prefix, set up for running without a window manager
+#   wine_copy_prefix SRC DST a full copy (nothing shared with SRC)
+#   wine_end_prefix DIR      ends the prefix's Wine server and every program in it
+#   wine_import_reg DIR FILE imports a .reg file with the 64-bit regedit: keys land where their
+#                            paths say (HKLM\Software\Wow6432Node\... is the 32-bit view)
+#
+# Every Wine command's output goes to a file or /dev/null, never to a pipe: a daemon that Wine
+# starts on the way would inherit the pipe and keep its reader waiting.
+
+WINE64_LOADER=/usr/lib/wine/wine64
+
+wine_make_prefix() {
+  local dir=$1
+  mkdir -p "$(dirname "$dir")"
+  WINEPREFIX=$dir WINEARCH=win64 WINEDEBUG=-all wineboot -i >/dev/null 2>&1 ||
+    die "wineboot failed for $dir"
+  # Without a window manager, Wine waits 2 s on every window close unless windows are unmanaged.
+  WINEPREFIX=$dir WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\X11 Driver' \
+    /v Managed /d N /f >/dev/null 2>&1 || die "could not configure $dir"
+  WINEPREFIX=$dir wineserver -w
+}
+
+wine_copy_prefix() { cp -a "$1" "$2"; }
+
+wine_end_prefix() {
+  [ -d "$1" ] || return 0
+  WINEPREFIX=$1 wineserver -k >/dev/null 2>&1 || true
+}
+
+# Z: is the Unix root in every prefix.
+# shellcheck disable=SC1003 # a backslash, quoted
+wine_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
+
+wine_import_reg() {
+  WINEPREFIX=$1 WINEDEBUG=-all "$WINE64_LOADER" regedit /S "$(wine_path "$2")" >/dev/null 2>&1 ||
+    die "could not import $2"
+}

@@ -1,0 +1,148 @@
+"""The popup menu as the program builds it: fixed tree, default item, where it pops up, and the
+two program submenus filled from every uninstall root and registry view."""
+
+from __future__ import annotations
+
+import e2e_case
+import harness
+import regfile
+from regfile import UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER, program
+
+TPM_LEFTALIGN_RIGHTBUTTON = 0x0002
+
+PRODUCT_SUBMENU = (
+    "Tapwise Uninstaller",
+    ["Options...", "-", "Check for Updates", "Visit Web Site", "Send Message", "-", "About..."],
+)
+
+
+def _dated(root: str, subkey: str, name: str, date: str, **values) -> regfile.Key:
+    command = rf"C:\Program Files\{subkey}\uninstall.exe"
+    return program(
+        root, subkey, DisplayName=name, InstallDate=date, UninstallString=command, **values
+    )
+
+
+MSI_COMMAND = regfile.ExpandSz("MsiExec.exe /X{00000000-1111-2222-3333-444444444444}")
+
+# Programs spread over HKLM's two views and HKCU. The uninstall commands name files that do not
+# exist, so that no date comes from a file.
+CATALOGUE = [
+    # HKLM, 64-bit view
+    _dated(UNINSTALL_64, "Alpha", "Alpha Editor", "20230105"),
+    _dated(UNINSTALL_64, "Zeta", "Zeta Player", "20240220"),
+    _dated(UNINSTALL_64, "Shared", "Shared Tool", "20190101"),
+    _dated(UNINSTALL_64, "VCRedist", "Microsoft Visual C++ 2015 Redistributable", "20991231"),
+    _dated(UNINSTALL_64, "Sill", "my windowsill tool", "20991230"),
+    program(UNINSTALL_64, "NoName", UninstallString=r"C:\NoName\uninstall.exe"),
+    # HKLM, 32-bit view
+    _dated(UNINSTALL_32, "ATT", "AT&T Connect", "20220601"),
+    _dated(UNINSTALL_32, "Beta", "beta tool", "20211111"),
+    _dated(UNINSTALL_32, "Locked", "Locked Driver", "20991229", NoRemove=1),
+    _dated(UNINSTALL_32, "Keep", "Kept Anyway", "20200202", NoRemove=0),
+    _dated(UNINSTALL_32, "Shared", "Shared Tool", "20190101"),
+    program(UNINSTALL_32, "Short", DisplayName="Short Date", InstallDate="2099123"),
+    program(UNINSTALL_32, "Msi", DisplayName="Msi Package", UninstallString=MSI_COMMAND),
+    # HKCU (one key for both views, so each of its programs is listed twice)
+    _dated(UNINSTALL_USER, "UserApp", "User App", "20240101"),
+    _dated(UNINSTALL_USER, "Gamma", "gamma notes", "20180808"),
+    program(UNINSTALL_USER, "Delta", DisplayName="Delta Sync", QuietUninstallString=r"C:\D\u.exe /S"),
+    # A stored last command that matches no listed program: no prompt, and it is deleted.
+    regfile.Key(regfile.STATE_KEY, {"Last": r"C:\Program Files\Gone\unins000.exe"}),
+]
+
+# Captions as handed to Wine: "&" is doubled so that the menu shows the name as written.
+EXPECTED_ALL = [
+    "Alpha Editor",
+    "AT&&T Connect",
+    "beta tool",
+    "Delta Sync",
+    "Delta Sync",
+    "gamma notes",
+    "gamma notes",
+    "Kept Anyway",
+    "Msi Package",
+    "Shared Tool",
+    "Shared Tool",
+    "Short Date",
+    "User App",
+    "User App",
+    "Zeta Player",
+]
+
+# Dated and shown: Zeta 20240220, User App 20240101 (twice), Alpha 20230105, AT&T 20220601,
+# beta 20211111, Kept 20200202, Shared 20190101 (twice), gamma 20180808 (twice).
+EXPECTED_RECENT = [
+    "Zeta Player",
+    "User App",
+    "User App",
+    "Alpha Editor",
+    "AT&&T Connect",
+    "beta tool",
+    "Kept Anyway",
+    "Shared Tool",
+]
+
+
+class MenuTest(e2e_case.E2ECase):
+    def popped_menu(self):
+        """Waits for the one pop-up and returns (trace, top menu handle, menu window)."""
+        app = self.app
+        window = app.wait_menu()
+        trace = app.wait_popup()
+        self.assertEqual(len(trace.popups), 1, "one pop-up per start")
+        return trace, trace.popups[0].menu, window
+
+    def test_fixed_tree_default_item_and_point_with_an_empty_catalogue(self):
+        app = self.start()
+        trace, top, window = self.popped_menu()
+
+        popup = trace.popups[0]
+        self.assertEqual(popup.flags, TPM_LEFTALIGN_RIGHTBUTTON)
+        self.assertEqual((popup.x, popup.y), e2e_case.POINT)
+        self.assertEqual(harness.window_geometry(window)[:2], e2e_case.POINT)
+
+        outline = trace.outline(top)
+        kill = outline[3]
+        self.assertEqual(
+            outline,
+            [
+                "All Programs",  # no children: a plain item
+                "Recent Programs",
+                "-",
+                kill,
+                "-",
+                PRODUCT_SUBMENU,
+                "Exit",
+            ],
+        )
+        self.assertEqual(trace.default_items(top), ["Recent Programs"])
+        self.assertEqual(trace.message_boxes, [])
+
+        # Wine's own processes are always there, so "Kill Process" always opens a submenu.
+        self.assertIsInstance(kill, tuple)
+        caption, processes = kill
+        self.assertEqual(caption, "Kill Process")
+        for name in (self.exe_name, "cursor_holder.exe", "winedevice.exe"):
+            self.assertEqual(processes.count(name), 1, f"{name} once in {processes}")
+
+        self.assert_ends_at_once(self.choose_exit(window))
+        self.assertTrue(app.wait_exit(timeout=1))
+
+    def test_program_submenus_from_both_roots_and_views(self):
+        self.seed(CATALOGUE)
+        self.start()
+        trace, top, window = self.popped_menu()
+
+        outline = trace.outline(top)
+        self.assertEqual(outline[0], ("All Programs", EXPECTED_ALL))
+        self.assertEqual(outline[1], ("Recent Programs", EXPECTED_RECENT))
+        self.assertEqual(trace.default_items(top), ["Recent Programs"])
+        self.assertEqual(trace.message_boxes, [], "a stale last command raises no prompt")
+
+        self.assert_ends_at_once(self.choose_exit(window))
+        self.assertIsNone(self.prefix.reg_value(regfile.STATE_KEY, "Last"))
+
+
+if __name__ == "__main__":
+    e2e_case.main()

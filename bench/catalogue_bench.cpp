@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/form1.h"
@@ -35,9 +36,9 @@ std::string Catalogue(int per_view) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   constexpr int kPerView = 1000;
-  constexpr int kRounds = 20;
+  const int kRounds = argc > 1 ? std::atoi(argv[1]) : 20;
   sim::SimPlatform sim;
   sim.registry.LoadRegText(Catalogue(kPerView));
   platform::Platform bound = sim.Bind();

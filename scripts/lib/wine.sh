@@ -35,6 +35,12 @@ wine_end_prefix() {
 wine_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
 
 wine_import_reg() {
-  WINEPREFIX=$1 WINEDEBUG=-all "$WINE64_LOADER" regedit /S "$(wine_path "$2")" >/dev/null 2>&1 ||
+  # regedit reads a version 5 file as UTF-16, the format it writes; from a UTF-8 file, hex(2)
+  # text would be stored garbled.
+  local utf16
+  utf16=$(mktemp --suffix=.reg)
+  { printf '\xff\xfe'; sed 's/\r*$/\r/' "$2" | iconv -f UTF-8 -t UTF-16LE; } >"$utf16"
+  WINEPREFIX=$1 WINEDEBUG=-all "$WINE64_LOADER" regedit /S "$(wine_path "$utf16")" >/dev/null 2>&1 ||
     die "could not import $2"
+  rm -f "$utf16"
 }

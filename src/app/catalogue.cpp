@@ -64,17 +64,19 @@ bool TForm1::ShowNoRemove() const {
 void TForm1::RebuildProgramMenus() {
   State.AutoCloseArmed = true;
   const std::string last = ReadLastCommand();
+  // Sorting stays off while the passes add their lines and is switched on once they are all
+  // in: the order is the one that inserting each at its sorted place gives, at n log n.
   ListBox1.Clear();
+  ListBox1.SetSorted(false);
   ListBox2.Clear();
+  ListBox2.SetSorted(false);
   All->Clear();
   Recent1->Clear();
   ScanUninstallKey(false, true);
   ScanUninstallKey(true, true);
   ScanUninstallKey(false, false);
   ScanUninstallKey(true, false);
-  ListBox1.SetSorted(false);
   ListBox1.SetSorted(true);
-  ListBox2.SetSorted(false);
   ListBox2.SetSorted(true);
 
   for (std::size_t i = 0; i < ListBox1.Count(); ++i) {

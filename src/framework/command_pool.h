@@ -6,15 +6,17 @@
 namespace framework {
 
 // Menu command numbers travel in the low 16 bits of WM_COMMAND, so they are reused: every
-// rebuild of a submenu frees the numbers of the items it destroys.
+// rebuild of a submenu frees the numbers of the items it destroys, and the smallest free number
+// is handed out first.
 class CommandPool {
  public:
   std::uint16_t Acquire();
-  void Release(std::uint16_t id) { used_.erase(id); }
-  std::size_t InUse() const { return used_.size(); }
+  void Release(std::uint16_t id);
+  std::size_t InUse() const { return static_cast<std::size_t>(next_ - 1) - freed_.size(); }
 
  private:
-  std::set<std::uint16_t> used_;
+  std::set<std::uint16_t> freed_;  // below next_
+  std::uint32_t next_ = 1;         // never handed out yet
 };
 
 }  // namespace framework

@@ -16,6 +16,8 @@ using platform::RegResult;
 
 // Most values fit at the first try, which saves a round trip to the registry for the size.
 constexpr DWORD kFirstReadSize = 512;
+// The registry limits key names to 255 characters, so one buffer always fits.
+constexpr DWORD kMaxKeyNameLength = 255;
 
 HKEY ToHkey(RegKey key) {
   return reinterpret_cast<HKEY>(key);
@@ -74,6 +76,7 @@ std::vector<BYTE> ToStoreBytes(DWORD type, const std::uint8_t* data, std::uint32
 
 RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t access,
                             RegKey& opened) {
+  Forget();
   HKEY key = nullptr;
   const LSTATUS result = ::RegOpenKeyExW(ToHkey(base), Utf8ToWide(path).c_str(), 0, access, &key);
   if (result == ERROR_SUCCESS) opened = FromHkey(key);
@@ -82,6 +85,7 @@ RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t 
 
 RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_t access,
                               RegKey& opened) {
+  Forget();
   HKEY key = nullptr;
   const LSTATUS result = ::RegCreateKeyExW(ToHkey(base), Utf8ToWide(path).c_str(), 0, nullptr,
                                            REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
@@ -89,36 +93,50 @@ RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_
   return result;
 }
 
+const Registry::LastRead& Registry::Read(RegKey key, const std::string& name) {
+  if (last_.key == key && last_.key != platform::kNoKey && last_.name == name) return last_;
+  RawValue value;
+  last_.key = key;
+  last_.name = name;
+  last_.result = ReadRaw(ToHkey(key), Utf8ToWide(name), value);
+  last_.type = value.type;
+  last_.bytes = last_.result == ERROR_SUCCESS ? ToSeamBytes(value) : std::vector<BYTE>{};
+  return last_;
+}
+
 RegResult Registry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
                                std::uint8_t* data, std::uint32_t* size) {
   if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
-  RawValue value;
-  const RegResult result = ReadRaw(ToHkey(key), Utf8ToWide(name), value);
-  if (result != ERROR_SUCCESS) return result;
-  const std::vector<BYTE> bytes = ToSeamBytes(value);
-  const auto needed = static_cast<std::uint32_t>(bytes.size());
+  const LastRead& value = Read(key, name);
+  // The query that takes the data ends the read.
+  if (data != nullptr) Forget();
+  if (value.result != ERROR_SUCCESS) return value.result;
+  const auto needed = static_cast<std::uint32_t>(value.bytes.size());
   if (type != nullptr) *type = value.type;
   if (size == nullptr) return ERROR_SUCCESS;
   const std::uint32_t capacity = *size;
   *size = needed;
   if (data == nullptr) return ERROR_SUCCESS;
   if (capacity < needed) return ERROR_MORE_DATA;
-  std::copy(bytes.begin(), bytes.end(), data);
+  std::copy(value.bytes.begin(), value.bytes.end(), data);
   return ERROR_SUCCESS;
 }
 
 RegResult Registry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) {
+  Forget();
   const std::vector<BYTE> bytes = ToStoreBytes(type, data, size);
   return ::RegSetValueExW(ToHkey(key), Utf8ToWide(name).c_str(), 0, type, bytes.data(),
                           static_cast<DWORD>(bytes.size()));
 }
 
 RegResult Registry::DeleteValue(RegKey key, const std::string& name) {
+  Forget();
   return ::RegDeleteValueW(ToHkey(key), Utf8ToWide(name).c_str());
 }
 
 RegResult Registry::QueryInfoKey(RegKey key, std::uint32_t& subkeys) {
+  Forget();
   DWORD count = 0;
   const LSTATUS result = ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, &count, nullptr,
                                             nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
@@ -127,12 +145,9 @@ RegResult Registry::QueryInfoKey(RegKey key, std::uint32_t& subkeys) {
 }
 
 RegResult Registry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
-  DWORD longest = 0;
-  const LSTATUS info = ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, nullptr, &longest,
-                                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  if (info != ERROR_SUCCESS) return info;
-  std::wstring buffer(longest + 1, L'\0');
-  DWORD length = longest + 1;
+  Forget();
+  std::wstring buffer(kMaxKeyNameLength + 1, L'\0');
+  DWORD length = kMaxKeyNameLength + 1;
   const LSTATUS result = ::RegEnumKeyExW(ToHkey(key), index, buffer.data(), &length, nullptr,
                                          nullptr, nullptr, nullptr);
   if (result != ERROR_SUCCESS) return result;
@@ -142,6 +157,7 @@ RegResult Registry::EnumKey(RegKey key, std::uint32_t index, std::string& name) 
 }
 
 RegResult Registry::CloseKey(RegKey key) {
+  Forget();
   return ::RegCloseKey(ToHkey(key));
 }
 

@@ -43,4 +43,6 @@ wine_import_reg() {
   WINEPREFIX=$1 WINEDEBUG=-all "$WINE64_LOADER" regedit /S "$(wine_path "$utf16")" >/dev/null 2>&1 ||
     die "could not import $2"
   rm -f "$utf16"
+  # Let this Wine end: a desktop it started without a display would serve the next program.
+  WINEPREFIX=$1 wineserver -w
 }

@@ -49,7 +49,8 @@ int main() {
                 {"HKCU 64-bit view", true, false}};
   const auto cold_start = std::chrono::steady_clock::now();
   form1.RebuildProgramMenus();
-  const std::chrono::duration<double, std::milli> cold = std::chrono::steady_clock::now() - cold_start;
+  const std::chrono::duration<double, std::milli> cold =
+      std::chrono::steady_clock::now() - cold_start;
   std::printf("first rebuild of the process  %8.1f ms\n", cold.count());
   for (const auto& pass : passes) {
     const double ms = Milliseconds(

@@ -15,12 +15,12 @@ constexpr int kClientWidth = 153;
 constexpr int kClientHeight = 97;
 
 framework::FormSpec MainFormSpec() {
-  framework::FormSpec spec;
-  spec.caption = "Tapwise Uninstall";
-  spec.left = kOffScreenLeft;
-  spec.client_width = kClientWidth;
-  spec.client_height = kClientHeight;
-  return spec;
+  framework::FormSpec desc;
+  desc.caption = "Tapwise Uninstall";
+  desc.left = kOffScreenLeft;
+  desc.client_width = kClientWidth;
+  desc.client_height = kClientHeight;
+  return desc;
 }
 
 framework::TMenuItem& AddItem(framework::TMenuItem& parent, const char* name, const char* caption) {

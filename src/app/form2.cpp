@@ -7,11 +7,11 @@ constexpr int kClientWidth = 305;
 constexpr int kClientHeight = 121;
 
 framework::FormSpec DialogSpec() {
-  framework::FormSpec spec;
-  spec.caption = "Tapwise Uninstaller \\ Options";
-  spec.client_width = kClientWidth;
-  spec.client_height = kClientHeight;
-  return spec;
+  framework::FormSpec desc;
+  desc.caption = "Tapwise Uninstaller \\ Options";
+  desc.client_width = kClientWidth;
+  desc.client_height = kClientHeight;
+  return desc;
 }
 
 framework::ControlSpec Control(const char* caption, int left, int top, int width, int height,

@@ -23,10 +23,10 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
   if (window_) return;
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::kApplication;
-  spec.caption = title_;
-  const platform::WindowId id = Windowing().NewWindow(spec, this);
+  platform::WindowSpec desc;
+  desc.kind = platform::WindowKind::kApplication;
+  desc.caption = title_;
+  const platform::WindowId id = Windowing().NewWindow(desc, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the application window");
   window_ = OwnedWindow(Windowing(), id);
 }

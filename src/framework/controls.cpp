@@ -13,19 +13,19 @@ constexpr int kFirstControlId = 100;
 
 }  // namespace
 
-TControl::TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& spec)
-    : parent_(parent), control_id_(kFirstControlId + spec.tab_order) {
+TControl::TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& desc)
+    : parent_(parent), control_id_(kFirstControlId + desc.tab_order) {
   platform::WindowSpec window;
   window.kind = kind;
   window.parent = parent.Handle();
-  window.caption = spec.caption;
-  window.left = spec.left;
-  window.top = spec.top;
-  window.width = spec.width;
-  window.height = spec.height;
+  window.caption = desc.caption;
+  window.left = desc.left;
+  window.top = desc.top;
+  window.width = desc.width;
+  window.height = desc.height;
   window.control_id = control_id_;
   const platform::WindowId id = Windowing().NewWindow(window, nullptr);
-  if (id == platform::kNoWindow) throw std::runtime_error("Cannot create control " + spec.caption);
+  if (id == platform::kNoWindow) throw std::runtime_error("Cannot create control " + desc.caption);
   window_ = OwnedWindow(Windowing(), id);
 }
 
@@ -33,8 +33,8 @@ platform::Windowing& TControl::Windowing() const {
   return parent_.Application().Windowing();
 }
 
-TCheckBox::TCheckBox(TForm& parent, const ControlSpec& spec, bool checked)
-    : TControl(parent, platform::WindowKind::kCheckBox, spec) {
+TCheckBox::TCheckBox(TForm& parent, const ControlSpec& desc, bool checked)
+    : TControl(parent, platform::WindowKind::kCheckBox, desc) {
   SetChecked(checked);
 }
 
@@ -48,10 +48,10 @@ void TCheckBox::SetChecked(bool checked) {
                      checked ? platform::kBstChecked : platform::kBstUnchecked, 0);
 }
 
-TButton::TButton(TForm& parent, const ControlSpec& spec)
-    : TControl(parent, platform::WindowKind::kButton, spec) {}
+TButton::TButton(TForm& parent, const ControlSpec& desc)
+    : TControl(parent, platform::WindowKind::kButton, desc) {}
 
-TBevel::TBevel(TForm& parent, const ControlSpec& spec)
-    : TControl(parent, platform::WindowKind::kBevel, spec) {}
+TBevel::TBevel(TForm& parent, const ControlSpec& desc)
+    : TControl(parent, platform::WindowKind::kBevel, desc) {}
 
 }  // namespace framework

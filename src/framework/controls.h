@@ -23,7 +23,7 @@ struct ControlSpec {
 
 class TControl {
  public:
-  TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& spec);
+  TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& desc);
   virtual ~TControl() = default;
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
@@ -42,20 +42,20 @@ class TControl {
 
 class TCheckBox : public TControl {
  public:
-  TCheckBox(TForm& parent, const ControlSpec& spec, bool checked);
+  TCheckBox(TForm& parent, const ControlSpec& desc, bool checked);
   bool Checked() const;
   void SetChecked(bool checked);
 };
 
 class TButton : public TControl {
  public:
-  TButton(TForm& parent, const ControlSpec& spec);
+  TButton(TForm& parent, const ControlSpec& desc);
   std::function<void()> OnClick;
 };
 
 class TBevel : public TControl {
  public:
-  TBevel(TForm& parent, const ControlSpec& spec);
+  TBevel(TForm& parent, const ControlSpec& desc);
 };
 
 }  // namespace framework

@@ -6,19 +6,19 @@
 
 namespace framework {
 
-TForm::TForm(TApplication& app, const FormSpec& spec) : app_(app), caption_(spec.caption) {
+TForm::TForm(TApplication& app, const FormSpec& desc) : app_(app), caption_(desc.caption) {
   platform::WindowSpec window;
   window.kind = platform::WindowKind::kForm;
   window.parent = app.Handle();
-  window.caption = spec.caption;
-  window.left = spec.left;
-  window.top = spec.top;
-  window.width = spec.client_width;
-  window.height = spec.client_height;
-  window.style = spec.style;
-  window.ex_style = spec.ex_style;
+  window.caption = desc.caption;
+  window.left = desc.left;
+  window.top = desc.top;
+  window.width = desc.client_width;
+  window.height = desc.client_height;
+  window.style = desc.style;
+  window.ex_style = desc.ex_style;
   const platform::WindowId id = Windowing().NewWindow(window, this);
-  if (id == platform::kNoWindow) throw std::runtime_error("Cannot create window " + spec.caption);
+  if (id == platform::kNoWindow) throw std::runtime_error("Cannot create window " + desc.caption);
   handle_ = id;
   window_ = OwnedWindow(Windowing(), id);
 }

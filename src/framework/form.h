@@ -30,7 +30,7 @@ struct FormSpec {
 
 class TForm : private platform::WindowHandler {
  public:
-  TForm(TApplication& app, const FormSpec& spec);
+  TForm(TApplication& app, const FormSpec& desc);
   virtual ~TForm();
   TForm(const TForm&) = delete;
   TForm& operator=(const TForm&) = delete;

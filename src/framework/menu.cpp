@@ -45,24 +45,24 @@ TMenuItem* TMenuItem::FindCommand(std::uint16_t command) {
 }
 
 void TMenuItem::AppendTo(platform::Windowing& ws, platform::MenuId menu) const {
-  platform::MenuItemSpec spec;
-  spec.caption = Caption;
-  spec.is_default = Default;
-  spec.command = command_;
+  platform::MenuItemSpec desc;
+  desc.caption = Caption;
+  desc.is_default = Default;
+  desc.command = command_;
   if (IsSeparator()) {
-    spec.kind = platform::MenuItemSpec::Kind::kSeparator;
+    desc.kind = platform::MenuItemSpec::Kind::kSeparator;
   } else if (!children_.empty()) {
     // A submenu without children is shown as a plain item: choosing it only closes the menu.
-    spec.kind = platform::MenuItemSpec::Kind::kSubmenu;
+    desc.kind = platform::MenuItemSpec::Kind::kSubmenu;
     OwnedMenu submenu(ws, ws.CreatePopupMenu());
     if (!submenu) throw std::runtime_error("Cannot create a menu");
     for (const auto& child : children_) child->AppendTo(ws, submenu.get());
-    spec.submenu = submenu.get();
-    if (!ws.AppendMenuItem(menu, spec)) throw std::runtime_error("Cannot add a menu item");
+    desc.submenu = submenu.get();
+    if (!ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
     submenu.release();  // owned by its parent menu from now on
     return;
   }
-  if (!ws.AppendMenuItem(menu, spec)) throw std::runtime_error("Cannot add a menu item");
+  if (!ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
 }
 
 TPopupMenu::TPopupMenu(TApplication& app) : app_(app), root_("", "") {

@@ -9,9 +9,9 @@
 namespace framework {
 
 TPopupList::TPopupList(TApplication& app) : app_(app) {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::kMessageOnly;
-  const platform::WindowId id = app.Windowing().NewWindow(spec, this);
+  platform::WindowSpec desc;
+  desc.kind = platform::WindowKind::kMessageOnly;
+  const platform::WindowId id = app.Windowing().NewWindow(desc, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the menu window");
   window_ = OwnedWindow(app.Windowing(), id);
 }

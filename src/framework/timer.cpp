@@ -13,9 +13,9 @@ constexpr platform::TimerId kTimerId = 1;
 
 TTimer::TTimer(TApplication& app, std::uint32_t interval_ms)
     : app_(app), interval_ms_(interval_ms) {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::kMessageOnly;
-  const platform::WindowId id = app.Windowing().NewWindow(spec, this);
+  platform::WindowSpec desc;
+  desc.kind = platform::WindowKind::kMessageOnly;
+  const platform::WindowId id = app.Windowing().NewWindow(desc, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the timer window");
   window_ = OwnedWindow(app.Windowing(), id);
 }

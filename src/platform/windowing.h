@@ -125,7 +125,7 @@ class Windowing {
   virtual ~Windowing() = default;
 
   // Windows. The handler must outlive the window.
-  virtual WindowId NewWindow(const WindowSpec& spec, WindowHandler* handler) = 0;
+  virtual WindowId NewWindow(const WindowSpec& desc, WindowHandler* handler) = 0;
   virtual void DestroyWindow(WindowId window) = 0;
   // Returns whether the window was visible before. Showing a top-level window activates it,
   // which sends it WM_ACTIVATE.

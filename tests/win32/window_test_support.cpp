@@ -24,9 +24,9 @@ std::size_t Recorder::Count(platform::MessageId id) const {
       seen.begin(), seen.end(), [id](const platform::Message& m) { return m.id == id; }));
 }
 
-TestWindow::TestWindow(platform::Windowing& windowing, const platform::WindowSpec& spec,
+TestWindow::TestWindow(platform::Windowing& windowing, const platform::WindowSpec& desc,
                        platform::WindowHandler* handler)
-    : windowing_(windowing), id_(windowing.NewWindow(spec, handler)) {}
+    : windowing_(windowing), id_(windowing.NewWindow(desc, handler)) {}
 
 TestWindow::~TestWindow() {
   if (id_ != platform::kNoWindow) windowing_.DestroyWindow(id_);

@@ -33,7 +33,7 @@ class Recorder : public platform::WindowHandler {
 // A window of the seam, destroyed at the end.
 class TestWindow {
  public:
-  TestWindow(platform::Windowing& windowing, const platform::WindowSpec& spec,
+  TestWindow(platform::Windowing& windowing, const platform::WindowSpec& desc,
              platform::WindowHandler* handler);
   ~TestWindow();
   TestWindow(const TestWindow&) = delete;

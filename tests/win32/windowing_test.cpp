@@ -49,21 +49,21 @@ bool Has(DWORD bits, DWORD wanted) {
   return (bits & wanted) == wanted;
 }
 
-WindowSpec Spec(WindowKind kind, platform::WindowId parent = platform::kNoWindow,
-                const std::string& caption = "") {
-  WindowSpec spec;
-  spec.kind = kind;
-  spec.parent = parent;
-  spec.caption = caption;
-  return spec;
+WindowSpec SpecOf(WindowKind kind, platform::WindowId parent = platform::kNoWindow,
+                  const std::string& caption = "") {
+  WindowSpec desc;
+  desc.kind = kind;
+  desc.parent = parent;
+  desc.caption = caption;
+  return desc;
 }
 
-WindowSpec Placed(WindowSpec spec, int left, int top, int width, int height) {
-  spec.left = left;
-  spec.top = top;
-  spec.width = width;
-  spec.height = height;
-  return spec;
+WindowSpec Placed(WindowSpec desc, int left, int top, int width, int height) {
+  desc.left = left;
+  desc.top = top;
+  desc.width = width;
+  desc.height = height;
+  return desc;
 }
 
 class WindowingTest : public ::testing::Test {
@@ -73,7 +73,7 @@ class WindowingTest : public ::testing::Test {
 };
 
 TEST_F(WindowingTest, HiddenWindowsAreNeverShownAndGetTheirHandler) {
-  const TestWindow hidden(windowing_, Spec(WindowKind::kMessageOnly), &recorder_);
+  const TestWindow hidden(windowing_, SpecOf(WindowKind::kMessageOnly), &recorder_);
   ASSERT_NE(hidden.id(), platform::kNoWindow);
   EXPECT_FALSE(::IsWindowVisible(hidden.hwnd()));
   EXPECT_TRUE(Has(Style(hidden.hwnd()), WS_POPUP));
@@ -89,7 +89,7 @@ TEST_F(WindowingTest, HiddenWindowsAreNeverShownAndGetTheirHandler) {
 
 TEST_F(WindowingTest, ApplicationWindowIsCentredWithItsCaption) {
   const TestWindow app(windowing_,
-                       Spec(WindowKind::kApplication, platform::kNoWindow, "Tapwise Ünïnstaller"),
+                       SpecOf(WindowKind::kApplication, platform::kNoWindow, "Tapwise Ünïnstaller"),
                        &recorder_);
   EXPECT_EQ(Caption(app.hwnd()), "Tapwise Ünïnstaller");
   EXPECT_TRUE(Has(Style(app.hwnd()), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
@@ -101,8 +101,8 @@ TEST_F(WindowingTest, ApplicationWindowIsCentredWithItsCaption) {
 }
 
 TEST_F(WindowingTest, FormHasTheClientSizeAndItsControls) {
-  const TestWindow owner(windowing_, Spec(WindowKind::kApplication), &recorder_);
-  WindowSpec form_spec = Placed(Spec(WindowKind::kForm, owner.id(), "Options"), 40, 30, 300, 160);
+  const TestWindow owner(windowing_, SpecOf(WindowKind::kApplication), &recorder_);
+  WindowSpec form_spec = Placed(SpecOf(WindowKind::kForm, owner.id(), "Options"), 40, 30, 300, 160);
   form_spec.ex_style = WS_EX_TOPMOST;
   const TestWindow form(windowing_, form_spec, &recorder_);
   ASSERT_NE(form.id(), platform::kNoWindow);
@@ -133,9 +133,9 @@ TEST_F(WindowingTest, FormHasTheClientSizeAndItsControls) {
   LRESULT control_font = 0;
   for (const ControlCase& c : controls) {
     SCOPED_TRACE(c.control_id);
-    WindowSpec spec = Placed(Spec(c.kind, form.id(), "&Hide Ä"), 8, 20, 120, 30);
-    spec.control_id = c.control_id;
-    const TestWindow control(windowing_, spec, nullptr);
+    WindowSpec desc = Placed(SpecOf(c.kind, form.id(), "&Hide Ä"), 8, 20, 120, 30);
+    desc.control_id = c.control_id;
+    const TestWindow control(windowing_, desc, nullptr);
     ASSERT_NE(control.id(), platform::kNoWindow);
     EXPECT_EQ(::GetParent(control.hwnd()), form.hwnd());
     EXPECT_EQ(::lstrcmpiW(ClassName(control.hwnd()).c_str(), c.class_name), 0);
@@ -164,7 +164,7 @@ TEST_F(WindowingTest, FormHasTheClientSizeAndItsControls) {
 }
 
 TEST_F(WindowingTest, ShowingReportsPreviousVisibilityAndActivates) {
-  const TestWindow form(windowing_, Placed(Spec(WindowKind::kForm), 0, 0, 100, 50), &recorder_);
+  const TestWindow form(windowing_, Placed(SpecOf(WindowKind::kForm), 0, 0, 100, 50), &recorder_);
   EXPECT_FALSE(windowing_.ShowWindow(form.id(), platform::kSwShow));
   EXPECT_TRUE(::IsWindowVisible(form.hwnd()));
   const bool activated = std::any_of(recorder_.seen.begin(), recorder_.seen.end(), [](auto& m) {
@@ -176,11 +176,11 @@ TEST_F(WindowingTest, ShowingReportsPreviousVisibilityAndActivates) {
 }
 
 TEST_F(WindowingTest, EnableAndFocusFollowWin32) {
-  const TestWindow form(windowing_, Placed(Spec(WindowKind::kForm), 0, 0, 200, 80), &recorder_);
+  const TestWindow form(windowing_, Placed(SpecOf(WindowKind::kForm), 0, 0, 200, 80), &recorder_);
   const auto control = [&](WindowKind kind, int id) {
-    WindowSpec spec = Placed(Spec(kind, form.id()), 8, 8 + 30 * id, 80, 24);
-    spec.control_id = id;
-    return spec;
+    WindowSpec desc = Placed(SpecOf(kind, form.id()), 8, 8 + 30 * id, 80, 24);
+    desc.control_id = id;
+    return desc;
   };
   const TestWindow check(windowing_, control(WindowKind::kCheckBox, 1), nullptr);
   const TestWindow button(windowing_, control(WindowKind::kButton, 2), nullptr);

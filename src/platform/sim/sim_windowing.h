@@ -62,7 +62,7 @@ class WindowSystem final : public platform::Windowing {
   // send WM_KILLFOCUS to the old and WM_SETFOCUS to the new window, as Windows does.
   // Destroying a window destroys the windows it owns first, then sends it WM_DESTROY, then
   // destroys its child controls; its timers die with it.
-  platform::WindowId NewWindow(const platform::WindowSpec& spec,
+  platform::WindowId NewWindow(const platform::WindowSpec& desc,
                                platform::WindowHandler* handler) override;
   void DestroyWindow(platform::WindowId window) override;
   bool ShowWindow(platform::WindowId window, int show) override;
@@ -151,7 +151,7 @@ class WindowSystem final : public platform::Windowing {
   // The last show state the window was shown or hidden with; -1 when never.
   int LastShowState(platform::WindowId window) const;
   platform::WindowId ActiveWindow() const { return active_; }
-  const platform::WindowSpec* Spec(platform::WindowId window) const;
+  const platform::WindowSpec* SpecOf(platform::WindowId window) const;
   std::vector<platform::WindowId> Windows() const;
   std::size_t ActiveTimerCount() const { return timers_.Count(); }
   std::size_t LiveMenuCount() const { return menus_.size(); }
@@ -160,7 +160,7 @@ class WindowSystem final : public platform::Windowing {
 
  private:
   struct WindowState {
-    platform::WindowSpec spec;
+    platform::WindowSpec desc;
     platform::WindowHandler* handler = nullptr;
     bool visible = false;
     bool enabled = true;

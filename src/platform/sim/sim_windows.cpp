@@ -45,11 +45,11 @@ const WindowSystem::WindowState* WindowSystem::Find(WindowId window) const {
   return it == windows_.end() ? nullptr : &it->second;
 }
 
-WindowId WindowSystem::NewWindow(const platform::WindowSpec& spec,
+WindowId WindowSystem::NewWindow(const platform::WindowSpec& desc,
                                  platform::WindowHandler* handler) {
   const WindowId id = next_window_++;
   WindowState& state = windows_[id];
-  state.spec = spec;
+  state.desc = desc;
   state.handler = handler;
   return id;
 }
@@ -69,7 +69,7 @@ void WindowSystem::DestroyWindow(WindowId window) {
 void WindowSystem::DestroyRelated(WindowId window, bool owned) {
   std::vector<WindowId> related;
   for (const auto& [id, state] : windows_) {
-    if (state.spec.parent == window && IsControl(state.spec.kind) != owned) related.push_back(id);
+    if (state.desc.parent == window && IsControl(state.desc.kind) != owned) related.push_back(id);
   }
   for (WindowId id : related) DestroyWindow(id);
 }
@@ -92,7 +92,7 @@ bool WindowSystem::ShowWindow(WindowId window, int show) {
     return was_visible;
   }
   state->visible = true;
-  if (IsTopLevel(state->spec.kind) && Activates(show)) Activate(window);
+  if (IsTopLevel(state->desc.kind) && Activates(show)) Activate(window);
   return was_visible;
 }
 
@@ -116,7 +116,7 @@ void WindowSystem::Deactivate(WindowId window) {
   SendTo(window, platform::kWmActivate, platform::kWaInactive, 0);
   // The focus leaves with the activation when it was on the window or one of its controls.
   const WindowState* focused = Find(focus_);
-  if (focus_ == window || (focused != nullptr && focused->spec.parent == window)) {
+  if (focus_ == window || (focused != nullptr && focused->desc.parent == window)) {
     SetFocus(platform::kNoWindow);
   }
 }
@@ -135,7 +135,7 @@ void WindowSystem::SetFocus(WindowId window) {
 platform::LResult WindowSystem::DefaultProc(WindowId window, platform::MessageId id,
                                             platform::WParam wparam, platform::LParam) {
   WindowState* state = Find(window);
-  if (state == nullptr || state->spec.kind != WindowKind::kCheckBox) return 0;
+  if (state == nullptr || state->desc.kind != WindowKind::kCheckBox) return 0;
   if (id == platform::kBmSetCheck) state->check = wparam;
   if (id == platform::kBmGetCheck) return static_cast<platform::LResult>(state->check);
   return 0;
@@ -151,7 +151,7 @@ platform::LResult WindowSystem::SendTo(WindowId window, platform::MessageId id,
 }
 
 void WindowSystem::SetCaption(WindowId window, const std::string& caption) {
-  if (WindowState* state = Find(window)) state->spec.caption = caption;
+  if (WindowState* state = Find(window)) state->desc.caption = caption;
 }
 
 bool WindowSystem::EnableWindow(WindowId window, bool enable) {
@@ -177,9 +177,9 @@ int WindowSystem::LastShowState(WindowId window) const {
   return state == nullptr ? -1 : state->last_show;
 }
 
-const platform::WindowSpec* WindowSystem::Spec(WindowId window) const {
+const platform::WindowSpec* WindowSystem::SpecOf(WindowId window) const {
   const WindowState* state = Find(window);
-  return state == nullptr ? nullptr : &state->spec;
+  return state == nullptr ? nullptr : &state->desc;
 }
 
 std::vector<WindowId> WindowSystem::Windows() const {

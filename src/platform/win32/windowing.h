@@ -14,7 +14,7 @@ namespace win32 {
 class Windowing : public platform::Windowing {
  public:
   // Windows (windowing_windows.cpp).
-  platform::WindowId NewWindow(const platform::WindowSpec& spec,
+  platform::WindowId NewWindow(const platform::WindowSpec& desc,
                                platform::WindowHandler* handler) override;
   void DestroyWindow(platform::WindowId window) override;
   bool ShowWindow(platform::WindowId window, int show) override;

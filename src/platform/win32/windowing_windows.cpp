@@ -41,73 +41,73 @@ struct Creation {
 };
 
 // Never shown: it exists to own popup menus and timers, which a message-only window cannot.
-Creation MessageOnly(const WindowSpec& spec) {
-  return Creation{.ex_style = WS_EX_TOOLWINDOW | spec.ex_style,
+Creation MessageOnly(const WindowSpec& desc) {
+  return Creation{.ex_style = WS_EX_TOOLWINDOW | desc.ex_style,
                   .class_name = OwnWindowClass(),
-                  .style = WS_POPUP | spec.style,
+                  .style = WS_POPUP | desc.style,
                   .bounds = {},
-                  .parent = ToHwnd(spec.parent)};
+                  .parent = ToHwnd(desc.parent)};
 }
 
-Creation Application(const WindowSpec& spec) {
+Creation Application(const WindowSpec& desc) {
   const int centre_x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
   const int centre_y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
-  return Creation{.ex_style = spec.ex_style,
+  return Creation{.ex_style = desc.ex_style,
                   .class_name = OwnWindowClass(),
-                  .style = kApplicationStyle | spec.style,
+                  .style = kApplicationStyle | desc.style,
                   .bounds = {centre_x, centre_y, 0, 0}};
 }
 
-// The spec gives the client size; the window is as much larger as its frame needs.
-Creation Form(const WindowSpec& spec) {
-  const DWORD style = kFormStyle | spec.style;
-  const DWORD ex_style = WS_EX_DLGMODALFRAME | spec.ex_style;
-  RECT frame{0, 0, spec.width, spec.height};
+// The desc gives the client size; the window is as much larger as its frame needs.
+Creation Form(const WindowSpec& desc) {
+  const DWORD style = kFormStyle | desc.style;
+  const DWORD ex_style = WS_EX_DLGMODALFRAME | desc.ex_style;
+  RECT frame{0, 0, desc.width, desc.height};
   ::AdjustWindowRectEx(&frame, style, FALSE, ex_style);
   return Creation{
       .ex_style = ex_style,
       .class_name = OwnWindowClass(),
       .style = style,
-      .bounds = {spec.left, spec.top, frame.right - frame.left, frame.bottom - frame.top},
-      .parent = ToHwnd(spec.parent),
+      .bounds = {desc.left, desc.top, frame.right - frame.left, frame.bottom - frame.top},
+      .parent = ToHwnd(desc.parent),
       .dialog_font = true};
 }
 
-Creation Control(const WindowSpec& spec, const wchar_t* class_name, DWORD style) {
-  return Creation{.ex_style = spec.ex_style,
+Creation Control(const WindowSpec& desc, const wchar_t* class_name, DWORD style) {
+  return Creation{.ex_style = desc.ex_style,
                   .class_name = class_name,
-                  .style = kControlStyle | style | spec.style,
-                  .bounds = {spec.left, spec.top, spec.width, spec.height},
-                  .parent = ToHwnd(spec.parent),
-                  .control_id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.control_id)),
+                  .style = kControlStyle | style | desc.style,
+                  .bounds = {desc.left, desc.top, desc.width, desc.height},
+                  .parent = ToHwnd(desc.parent),
+                  .control_id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.control_id)),
                   .own_class = false,
                   .dialog_font = true};
 }
 
-// The etched line sits at the bottom edge of the rectangle the spec gives.
-Creation Bevel(const WindowSpec& spec) {
-  Creation creation = Control(spec, L"STATIC", SS_ETCHEDHORZ);
-  creation.bounds.top = spec.top + spec.height - kEtchedLineHeight;
+// The etched line sits at the bottom edge of the rectangle the desc gives.
+Creation Bevel(const WindowSpec& desc) {
+  Creation creation = Control(desc, L"STATIC", SS_ETCHEDHORZ);
+  creation.bounds.top = desc.top + desc.height - kEtchedLineHeight;
   creation.bounds.height = kEtchedLineHeight;
   return creation;
 }
 
-Creation CreationFor(const WindowSpec& spec) {
-  switch (spec.kind) {
+Creation CreationFor(const WindowSpec& desc) {
+  switch (desc.kind) {
     case WindowKind::kApplication:
-      return Application(spec);
+      return Application(desc);
     case WindowKind::kForm:
-      return Form(spec);
+      return Form(desc);
     case WindowKind::kCheckBox:
-      return Control(spec, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP);
+      return Control(desc, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP);
     case WindowKind::kButton:
-      return Control(spec, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
+      return Control(desc, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
     case WindowKind::kBevel:
-      return Bevel(spec);
+      return Bevel(desc);
     case WindowKind::kMessageOnly:
       break;
   }
-  return MessageOnly(spec);
+  return MessageOnly(desc);
 }
 
 }  // namespace
@@ -124,10 +124,10 @@ HFONT Windowing::DialogFont() {
   return dialog_font_.get();
 }
 
-platform::WindowId Windowing::NewWindow(const WindowSpec& spec, platform::WindowHandler* handler) {
-  const Creation creation = CreationFor(spec);
+platform::WindowId Windowing::NewWindow(const WindowSpec& desc, platform::WindowHandler* handler) {
+  const Creation creation = CreationFor(desc);
   UniqueWindow window(::CreateWindowExW(
-      creation.ex_style, creation.class_name, Utf8ToWide(spec.caption).c_str(), creation.style,
+      creation.ex_style, creation.class_name, Utf8ToWide(desc.caption).c_str(), creation.style,
       creation.bounds.left, creation.bounds.top, creation.bounds.width, creation.bounds.height,
       creation.parent, creation.control_id, ::GetModuleHandleW(nullptr),
       creation.own_class ? handler : nullptr));

@@ -149,7 +149,7 @@ TEST(Activation, AMinimisedStartWaitsForTheUserToRestoreTheProgram) {
   ws.SetStartupShowState(platform::kSwShowMinNoActive);
   ws.At(5000, [&ws] {
     for (platform::WindowId id : ws.Windows()) {
-      if (ws.Spec(id)->kind != platform::WindowKind::kApplication) continue;
+      if (ws.SpecOf(id)->kind != platform::WindowKind::kApplication) continue;
       EXPECT_EQ(ws.LastShowState(id), platform::kSwShowMinNoActive);
       constexpr platform::WParam kScRestore = 0xF120;
       ws.SendTo(id, platform::kWmSysCommand, kScRestore, 0);

@@ -68,10 +68,10 @@ inline int RunLoop(sim::WindowSystem& ws) {
 
 inline platform::WindowSpec Kind(platform::WindowKind kind,
                                  platform::WindowId parent = platform::kNoWindow) {
-  platform::WindowSpec spec;
-  spec.kind = kind;
-  spec.parent = parent;
-  return spec;
+  platform::WindowSpec desc;
+  desc.kind = kind;
+  desc.parent = parent;
+  return desc;
 }
 
 }  // namespace sim_test

@@ -114,10 +114,10 @@ TEST_F(SimWindows, CheckBoxesKeepTheirStateAndWindowsTheirFlags) {
   EXPECT_TRUE(ws.IsEnabled(form1));
 
   ws.SetCaption(form1, "Tapwise Uninstall");
-  ASSERT_NE(ws.Spec(form1), nullptr);
-  EXPECT_EQ(ws.Spec(form1)->caption, "Tapwise Uninstall");
-  EXPECT_EQ(ws.Spec(form1)->parent, app);
-  EXPECT_EQ(ws.Spec(0xBAD), nullptr);
+  ASSERT_NE(ws.SpecOf(form1), nullptr);
+  EXPECT_EQ(ws.SpecOf(form1)->caption, "Tapwise Uninstall");
+  EXPECT_EQ(ws.SpecOf(form1)->parent, app);
+  EXPECT_EQ(ws.SpecOf(0xBAD), nullptr);
 }
 
 TEST_F(SimWindows, CursorAndStartupState) {

@@ -25,6 +25,8 @@ TForm::TForm(TApplication& app, const FormSpec& desc) : app_(app), caption_(desc
 
 TForm::~TForm() {
   if (app_.ActiveForm() == this) app_.SetActiveForm(nullptr);
+  // The window goes while the handlers it may still call exist.
+  window_.reset();
 }
 
 platform::Windowing& TForm::Windowing() const {

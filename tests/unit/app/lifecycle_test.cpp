@@ -82,6 +82,7 @@ struct EndCase {
   std::function<void(sim::WindowSystem&)> script;
   std::size_t popups;
   std::int64_t end_after_last_close;  // ms after the last menu closed
+  friend void PrintTo(const EndCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class EndTest : public ::testing::TestWithParam<EndCase> {};

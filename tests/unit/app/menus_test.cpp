@@ -96,6 +96,7 @@ struct PromptCase {
   bool activating;
   int prompts;
   bool last_remains;
+  friend void PrintTo(const PromptCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class PromptTest : public ::testing::TestWithParam<PromptCase> {};

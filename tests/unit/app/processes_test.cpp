@@ -13,6 +13,7 @@ struct ProcessCase {
   std::string label;
   Lines running;
   Lines captions;
+  friend void PrintTo(const ProcessCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class ProcessMenuTest : public ::testing::TestWithParam<ProcessCase> {};

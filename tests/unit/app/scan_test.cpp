@@ -24,6 +24,7 @@ struct ScanCase {
   std::vector<std::string> recent_lines;
   bool hide_microsoft = true;
   bool show_noremove = false;
+  friend void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class ScanTest : public ::testing::TestWithParam<ScanCase> {};

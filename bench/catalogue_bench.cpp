@@ -8,8 +8,7 @@
 #include <string>
 
 #include "app/form1.h"
-#include "app/form2.h"
-#include "app/popup_list_ex.h"
+#include "app/program.h"
 #include "framework/application.h"
 #include "platform/sim/sim_platform.h"
 
@@ -44,11 +43,7 @@ int main(int argc, char** argv) {
   platform::Platform bound = sim.Bind();
   app::ProgramState state;
   framework::TApplication application(bound);
-  app::InstallPopupListEx(application);
-  application.Initialize();
-  auto& form1 = application.CreateForm<app::TForm1>(state);
-  auto& form2 = application.CreateForm<app::TForm2>();
-  form1.AttachOptions(form2);
+  app::TForm1& form1 = app::CreateProgramForms(application, state);
 
   double best = 1e9;
   double total = 0;

@@ -8,8 +8,7 @@
 #include <functional>
 
 #include "app/form1.h"
-#include "app/form2.h"
-#include "app/popup_list_ex.h"
+#include "app/program.h"
 #include "framework/application.h"
 #include "platform/win32/win32_platform.h"
 
@@ -34,11 +33,7 @@ int main() {
   platform::Platform platform = system.Bind();
   app::ProgramState state;
   framework::TApplication application(platform);
-  app::InstallPopupListEx(application);
-  application.Initialize();
-  auto& form1 = application.CreateForm<app::TForm1>(state);
-  auto& form2 = application.CreateForm<app::TForm2>();
-  form1.AttachOptions(form2);
+  app::TForm1& form1 = app::CreateProgramForms(application, state);
 
   const struct {
     const char* label;

@@ -45,6 +45,7 @@ class TForm1 : public framework::TForm {
 
   // The options dialog is created after the main form; the scan reads its check boxes.
   void AttachOptions(TForm2& options) { Form2 = &options; }
+  TForm2* Options() const { return Form2; }
 
   // Catalogue.
   void RebuildProgramMenus();

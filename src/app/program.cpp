@@ -3,21 +3,24 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/popup_list_ex.h"
-#include "app/program_state.h"
 #include "app/texts.h"
-#include "framework/application.h"
 
 namespace app {
 
-int RunProgram(platform::Platform& platform) {
-  ProgramState state;
-  framework::TApplication application(platform);
+TForm1& CreateProgramForms(framework::TApplication& application, ProgramState& state) {
   InstallPopupListEx(application);
   application.Initialize();
   application.SetTitle(std::string(kTitle));
   TForm1& main_form = application.CreateForm<TForm1>(state);
-  TForm2& options = application.CreateForm<TForm2>();
-  main_form.AttachOptions(options);
+  // The scan reads the dialog's check boxes, so it exists before the first activation.
+  main_form.AttachOptions(application.CreateForm<TForm2>());
+  return main_form;
+}
+
+int RunProgram(platform::Platform& platform) {
+  ProgramState state;
+  framework::TApplication application(platform);
+  CreateProgramForms(application, state);
   application.Run();
   return 0;
 }

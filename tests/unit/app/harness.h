@@ -8,7 +8,6 @@
 
 #include "app/form1.h"
 #include "app/form2.h"
-#include "app/popup_list_ex.h"
 #include "app/program.h"
 #include "app/texts.h"
 #include "framework/application.h"
@@ -54,12 +53,8 @@ struct Forms {
 
   explicit Forms(std::string_view reg = {}) {
     if (!reg.empty()) sim.registry.LoadRegText(std::string(kRegHeader) + std::string(reg));
-    app::InstallPopupListEx(application);
-    application.Initialize();
-    application.SetTitle(std::string(app::kTitle));
-    form1 = &application.CreateForm<app::TForm1>(state);
-    form2 = &application.CreateForm<app::TForm2>();
-    form1->AttachOptions(*form2);
+    form1 = &app::CreateProgramForms(application, state);
+    form2 = form1->Options();
   }
 
   std::vector<std::string> ProgramLines() const {

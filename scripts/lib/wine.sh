@@ -6,6 +6,9 @@
 #   wine_end_prefix DIR      ends the prefix's Wine server and every program in it
 #   wine_import_reg DIR FILE imports a .reg file with the 64-bit regedit: keys land where their
 #                            paths say (HKLM\Software\Wow6432Node\... is the 32-bit view)
+#   wine_hold_desktop DIR HOLDER X Y TITLE
+#                            starts the cursor holder in the prefix ($WINE_HOLDER_PID) and waits
+#                            for its window: the prefix's desktop is up (needs screen.sh)
 #
 # Every Wine command's output goes to a file or /dev/null, never to a pipe: a daemon that Wine
 # starts on the way would inherit the pipe and keep its reader waiting.
@@ -45,4 +48,22 @@ wine_import_reg() {
   rm -f "$utf16"
   # Let this Wine end: a desktop it started without a display would serve the next program.
   WINEPREFIX=$1 wineserver -w
+}
+
+# Now and then Wine 8's desktop process fails to start ("The explorer process failed to start"),
+# and every window of that Wine session fails with it. The holder's window proves the desktop is
+# up; without it, the prefix's Wine is ended and started once more.
+WINE_HOLDER_PID=""
+wine_hold_desktop() {
+  local dir=$1 holder=$2 x=$3 y=$4 title=$5 attempt
+  for attempt in 1 2 3; do
+    WINEPREFIX=$dir wine "$holder" "$x" "$y" "$title" >/dev/null 2>&1 &
+    WINE_HOLDER_PID=$!
+    wait_for 10 named_window "$title" >/dev/null && return 0
+    log "the desktop of $dir did not come up (attempt $attempt); starting its Wine again"
+    wine_end_prefix "$dir"
+    wait "$WINE_HOLDER_PID" 2>/dev/null || true
+    WINE_HOLDER_PID=""
+  done
+  die "the desktop of $dir did not come up"
 }

@@ -35,6 +35,8 @@ WINE64 = "/usr/lib/wine/wine64"  # regedit through it writes the 64-bit registry
 TRACE_CHANNELS = "trace+menu,trace+msgbox"
 POLL_SECONDS = 0.02
 PARK_POINT = (1, 1)  # where the X pointer waits while a prefix's cursor holder starts
+DESKTOP_ATTEMPTS = 3  # starts of a prefix's Wine before its desktop counts as broken
+DESKTOP_START_SECONDS = 10  # the desktop normally comes up in under a second
 
 
 class HarnessError(AssertionError):
@@ -239,20 +241,44 @@ class Prefix:
 
         The holder asks Wine to move the pointer itself; Wine refuses when it cannot grab the
         pointer, and then the pointer is moved from outside, which Wine's programs see as long as
-        the desktop process runs."""
+        the desktop process runs.
+
+        Now and then Wine 8's desktop process fails to start ("The explorer process failed to
+        start"), and every window of that Wine session then fails. The holder's window is the
+        proof that it started; without it, this Wine is ended and started once more."""
         if self._holder is not None:
             raise HarnessError("the cursor holder already runs in this prefix")
-        move_pointer(*PARK_POINT)
         title = f"cursor holder {os.getpid()} {os.path.basename(self.workdir)}"
-        self._holder = self._spawn([WINE, holder_exe, str(x), str(y), title])
-        wait_until(
-            lambda: _xdotool("search", "--name", f"^{_regex_quote(title)}$"),
-            timeout,
-            "the cursor holder's window",
-        )
+        for attempt in range(1, DESKTOP_ATTEMPTS + 1):
+            move_pointer(*PARK_POINT)
+            self._holder = self._spawn([WINE, holder_exe, str(x), str(y), title])
+            try:
+                wait_until(
+                    lambda: _xdotool("search", "--name", f"^{_regex_quote(title)}$"),
+                    DESKTOP_START_SECONDS,
+                    "the cursor holder's window",
+                )
+                break
+            except HarnessError:
+                if attempt == DESKTOP_ATTEMPTS:
+                    raise
+                self._restart_wine()
         if pointer() != (x, y):
             move_pointer(x, y)
         wait_until(lambda: pointer() == (x, y), timeout, f"the pointer at {x},{y}")
+
+    def _restart_wine(self) -> None:
+        subprocess.run(
+            ["wineserver", "-k"],
+            env=self.env(),
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+            timeout=30,
+        )
+        if self._holder is not None:
+            _reap(self._holder)
+            self._holder = None
+        self._spawn(["wineserver", "-p"]).wait(timeout=30)
 
     def launch(self, exe: str, channels: str = TRACE_CHANNELS, **env: str) -> App:
         """Starts the program with its debug trace going to a file."""

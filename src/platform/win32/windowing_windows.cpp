@@ -58,7 +58,7 @@ Creation Application(const WindowSpec& desc) {
                   .bounds = {centre_x, centre_y, 0, 0}};
 }
 
-// The desc gives the client size; the window is as much larger as its frame needs.
+// The description gives the client size; the window is as much larger as its frame needs.
 Creation Form(const WindowSpec& desc) {
   const DWORD style = kFormStyle | desc.style;
   const DWORD ex_style = WS_EX_DLGMODALFRAME | desc.ex_style;
@@ -84,7 +84,7 @@ Creation Control(const WindowSpec& desc, const wchar_t* class_name, DWORD style)
                   .dialog_font = true};
 }
 
-// The etched line sits at the bottom edge of the rectangle the desc gives.
+// The etched line sits at the bottom edge of the rectangle the description gives.
 Creation Bevel(const WindowSpec& desc) {
   Creation creation = Control(desc, L"STATIC", SS_ETCHEDHORZ);
   creation.bounds.top = desc.top + desc.height - kEtchedLineHeight;

@@ -9,7 +9,8 @@
 namespace app {
 namespace {
 
-// The main form lies wholly left of the screen for the moment it is shown at start.
+// The main form lies wholly left of the screen for the moment it is shown at start; the edge is
+// given when its window is created.
 constexpr int kOffScreenLeft = -200;
 constexpr int kClientWidth = 153;
 constexpr int kClientHeight = 97;
@@ -48,7 +49,6 @@ TForm1::TForm1(framework::TApplication& app, ProgramState& state)
   BuildMenuTree();
   Timer1.OnTimer = [this] { Timer1Timer(); };
   OnMessage(kCmMenuClosed, [this](platform::WParam, platform::LParam) { CMMenuClosed(); });
-  FormCreate();
 }
 
 TForm1::~TForm1() = default;

@@ -56,7 +56,6 @@ class TForm1 : public framework::TForm {
   void RemoveDuplicateProcesses();
 
   // Shell.
-  void FormCreate();
   void FormActivate();
   void CMMenuClosed();
   void Timer1Timer();

@@ -8,10 +8,6 @@
 
 namespace app {
 
-void TForm1::FormCreate() {
-  // The off-screen left edge is given at creation (see MainFormSpec).
-}
-
 void TForm1::Activate() {
   // Activation builds and pops the menu up once per run; the hidden form is never shown again.
   if (activated_) return;

@@ -12,7 +12,6 @@ class CommandPool {
  public:
   std::uint16_t Acquire();
   void Release(std::uint16_t id);
-  std::size_t InUse() const { return static_cast<std::size_t>(next_ - 1) - freed_.size(); }
 
  private:
   std::set<std::uint16_t> freed_;  // below next_

@@ -6,7 +6,7 @@
 
 namespace framework {
 
-TForm::TForm(TApplication& app, const FormSpec& desc) : app_(app), caption_(desc.caption) {
+TForm::TForm(TApplication& app, const FormSpec& desc) : app_(app) {
   platform::WindowSpec window;
   window.kind = platform::WindowKind::kForm;
   window.parent = app.Handle();
@@ -34,12 +34,10 @@ platform::Windowing& TForm::Windowing() const {
 }
 
 void TForm::Show() {
-  visible_ = true;
   Windowing().ShowWindow(Handle(), platform::kSwShowNormalWindow);
 }
 
 void TForm::Hide() {
-  visible_ = false;
   Windowing().ShowWindow(Handle(), platform::kSwHideWindow);
 }
 

@@ -37,11 +37,9 @@ class TForm : private platform::WindowHandler {
 
   TApplication& Application() const { return app_; }
   platform::WindowId Handle() const { return handle_; }
-  const std::string& Caption() const { return caption_; }
 
   void Show();
   void Hide();
-  bool Visible() const { return visible_; }
   // Closing the main form ends the program; a modal form ends its modal showing; any other
   // form is hidden.
   void Close();
@@ -71,11 +69,9 @@ class TForm : private platform::WindowHandler {
                                   platform::WParam wparam, platform::LParam lparam) override;
 
   TApplication& app_;
-  std::string caption_;
   platform::WindowId handle_ = platform::kNoWindow;
   OwnedWindow window_;
   std::unordered_map<platform::MessageId, MessageHandler> handlers_;
-  bool visible_ = false;
   bool modal_ = false;
 };
 

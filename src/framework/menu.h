@@ -39,7 +39,6 @@ class TMenuItem {
   void Clear();
   std::size_t Count() const { return children_.size(); }
   TMenuItem& operator[](std::size_t index) const { return *children_[index]; }
-  TMenuItem* Parent() const { return parent_; }
 
   virtual void Click();
   // The item of this tree with that command number, or null.

@@ -45,10 +45,8 @@ class TSortedList {
     }
     sorted_ = sorted;
   }
-  bool Sorted() const { return sorted_; }
 
   void Clear() { lines_.clear(); }
-  void Delete(std::size_t index) { lines_.erase(lines_.begin() + static_cast<long>(index)); }
   std::size_t Count() const { return lines_.size(); }
   const Line& operator[](std::size_t index) const { return lines_[index]; }
   auto begin() const { return lines_.begin(); }

@@ -22,7 +22,6 @@ class TTimer : private platform::WindowHandler {
   // Throws when the platform grants no more timers.
   void SetEnabled(bool enabled);
   bool Enabled() const { return enabled_; }
-  std::uint32_t Interval() const { return interval_ms_; }
 
   std::function<void()> OnTimer;
 

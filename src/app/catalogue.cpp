@@ -85,11 +85,17 @@ void TForm1::RebuildProgramMenus() {
     if (State.Activating && !last.empty() && text::EqualsIgnoringAsciiCase(last, program.command)) {
       StillPresentPrompt(program.name);
     }
-    All->Add(std::make_unique<TProgramMenuItem>("MyItem", program));
+    AddProgramItem(*All, "MyItem", program);
   }
   for (std::size_t n = ListBox2.Count(); n > 0 && Recent1->Count() < kRecentItems; --n) {
-    Recent1->Add(std::make_unique<TProgramMenuItem>("MyItem2", ListBox2[n - 1].data));
+    AddProgramItem(*Recent1, "MyItem2", ListBox2[n - 1].data);
   }
+}
+
+void TForm1::AddProgramItem(framework::TMenuItem& submenu, const char* name,
+                            const ProgramEntry& program) {
+  framework::TMenuItem& item = submenu.Add(std::make_unique<TProgramMenuItem>(name, program));
+  item.OnClick = [this](framework::TMenuItem& sender) { ProgramItemClick(sender); };
 }
 
 std::string TForm1::ReadLastCommand() {
@@ -115,9 +121,7 @@ void TForm1::StillPresentPrompt(const std::string& display_name) {
                                                 std::string(kTitle),
                                                 platform::kMbYesNo | platform::kMbIconInformation);
   if (answer == platform::kIdYes) {
-    Application().Platform().launcher.Execute(platform::kNoWindow, "open",
-                                              std::string(kMakerSite) + std::string(kToolsPage), "",
-                                              "", platform::kSwShowNormalWindow);
+    OpenWebPage(kToolsPage);
     try {
       CloseMainForm();
     } catch (const std::exception&) {

@@ -70,6 +70,11 @@ void TForm1::BuildMenuTree() {
   AddItem(*About1, "N2", "-");
   About2 = &AddItem(*About1, "About2", "About...");
   Exit1 = &AddItem(root, "Exit1", "Exit");
+  Options1->OnClick = [this](framework::TMenuItem&) { Options1Click(); };
+  SubscribeforUpdates1->OnClick = [this](framework::TMenuItem&) { SubscribeforUpdates1Click(); };
+  VistiWebPage1->OnClick = [this](framework::TMenuItem&) { VistiWebPage1Click(); };
+  SendEmail1->OnClick = [this](framework::TMenuItem&) { SendEmail1Click(); };
+  About2->OnClick = [this](framework::TMenuItem&) { About2Click(); };
   Exit1->OnClick = [this](framework::TMenuItem&) { Exit1Click(); };
 }
 

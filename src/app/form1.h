@@ -51,15 +51,27 @@ class TForm1 : public framework::TForm {
   void RebuildProgramMenus();
   void ScanUninstallKey(bool view64, bool machine);
 
+  // Uninstall.
+  void ProgramItemClick(framework::TMenuItem& sender);
+  void LaunchUninstall(const std::string& command);
+
   // Processes.
   void RebuildProcessMenu();
   void RemoveDuplicateProcesses();
+  void ProcessItemClick(framework::TMenuItem& sender);
+  void RunElevated(const std::string& file, const std::string& parameters,
+                   platform::WindowId owner);
 
   // Shell.
   void FormActivate();
   void CMMenuClosed();
   void Timer1Timer();
   void Exit1Click();
+  void Options1Click();
+  void About2Click();
+  void SubscribeforUpdates1Click();
+  void VistiWebPage1Click();
+  void SendEmail1Click();
   void ReShowMenu();
 
   framework::TSortedList<ProgramEntry> ListBox1;  // program list: name <#> command
@@ -94,8 +106,13 @@ class TForm1 : public framework::TForm {
   void StillPresentPrompt(const std::string& display_name);
   bool HideMicrosoft() const;
   bool ShowNoRemove() const;
+  void AddProgramItem(framework::TMenuItem& submenu, const char* name, const ProgramEntry& program);
+  // Uninstall.
+  void RecordLastCommand(const std::string& command);
   // Processes.
   void ReadProcessTable();
+  // Shell.
+  void OpenWebPage(std::string_view path);
   // Requests the end of the program.
   void CloseMainForm() { Close(); }
 

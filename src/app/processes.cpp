@@ -12,6 +12,9 @@ namespace app {
 namespace {
 
 constexpr std::string_view kExeExtension = ".EXE";
+constexpr std::string_view kTaskKill = "taskkill.exe";
+constexpr std::string_view kRunAs = "runas";
+constexpr std::uint32_t kElevatedMask = platform::kSeeMaskFlagNoUi | platform::kSeeMaskFlagDdeWait;
 
 // Releases a process snapshot on every path.
 class SnapshotGuard {
@@ -34,6 +37,13 @@ bool IsExecutable(const std::string& name) {
   return text::UpperAscii(text::Extension(name)) == kExeExtension;
 }
 
+// taskkill is started itself, never through a command interpreter, so no character of a file
+// name can become a command. A file name cannot hold a double quote, so the quoted name is
+// one argument, blanks and "&" included.
+std::string TaskKillParameters(const std::string& process_name) {
+  return "/F /IM \"" + process_name + "\" /T";
+}
+
 }  // namespace
 
 void TForm1::RebuildProcessMenu() {
@@ -46,7 +56,10 @@ void TForm1::RebuildProcessMenu() {
   }
   RemoveDuplicateProcesses();
   LBP.SetSorted(true);
-  for (const auto& line : LBP) Kill->Add(std::make_unique<TProcessMenuItem>(line.text));
+  for (const auto& line : LBP) {
+    framework::TMenuItem& item = Kill->Add(std::make_unique<TProcessMenuItem>(line.text));
+    item.OnClick = [this](framework::TMenuItem& sender) { ProcessItemClick(sender); };
+  }
 }
 
 void TForm1::ReadProcessTable() {
@@ -56,6 +69,29 @@ void TForm1::ReadProcessTable() {
   for (bool read = snapshots.First(snapshot.get(), name); read;
        read = snapshots.Next(snapshot.get(), name)) {
     if (IsExecutable(name)) LBP.Add(name);
+  }
+}
+
+void TForm1::ProcessItemClick(framework::TMenuItem& sender) {
+  // The program ends through the auto-close, so a slow consent prompt cannot be cut short.
+  const auto* item = dynamic_cast<const TProcessMenuItem*>(&sender);
+  if (item == nullptr) return;
+  RunElevated(std::string(kTaskKill), TaskKillParameters(item->ProcessName), platform::kNoWindow);
+}
+
+void TForm1::RunElevated(const std::string& file, const std::string& parameters,
+                         platform::WindowId owner) {
+  platform::ShellExecuteRequest request;
+  request.mask = kElevatedMask;
+  request.owner = owner;
+  request.verb = std::string(kRunAs);
+  request.file = file;
+  request.parameters = parameters;
+  request.show = platform::kSwHideWindow;
+  try {
+    Application().Platform().launcher.ExecuteEx(request);
+  } catch (const std::exception&) {
+    // A refused or failed start changes nothing in the program.
   }
 }
 

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/form1.h"
+#include "app/form2.h"
 #include "app/texts.h"
 #include "framework/application.h"
 
@@ -67,6 +68,42 @@ void TForm1::Timer1Timer() {
 
 void TForm1::Exit1Click() {
   CloseMainForm();
+}
+
+void TForm1::Options1Click() {
+  // While the dialog is open the running timer must not end the program.
+  State.AutoCloseArmed = false;
+  Form2->ShowModal();
+  Application().ProcessMessages();
+  ReShowMenu();
+}
+
+void TForm1::About2Click() {
+  State.AutoCloseArmed = false;
+  Windowing().ShowMessageBox(Handle(), AboutText(), "About " + std::string(kTitle),
+                             platform::kMbIconInformation);
+  ReShowMenu();
+}
+
+void TForm1::SubscribeforUpdates1Click() {
+  OpenWebPage(kUpdatePage);
+  CloseMainForm();
+}
+
+void TForm1::VistiWebPage1Click() {
+  OpenWebPage(kHomePage);
+  CloseMainForm();
+}
+
+void TForm1::SendEmail1Click() {
+  OpenWebPage(kSupportPage);
+  CloseMainForm();
+}
+
+void TForm1::OpenWebPage(std::string_view path) {
+  // Whether a browser opened it is not the program's to know; it goes on as if it had.
+  Application().Platform().launcher.Execute(platform::kNoWindow, "open", WebAddress(path), "", "",
+                                            platform::kSwShowNormalWindow);
 }
 
 }  // namespace app

@@ -3,6 +3,7 @@
 // The program's own texts, names and numbers.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/windowing.h"
@@ -18,6 +19,15 @@ inline constexpr std::string_view kToolsPage = "/tapwise-uninstaller/tools.php?v
 inline constexpr std::string_view kUpdatePage = "/tapwise-uninstaller/mail.php?ver=1.9";
 inline constexpr std::string_view kHomePage = "/tapwise-uninstaller/?vid=1.9";
 inline constexpr std::string_view kSupportPage = "/support.htm?v=1.9";
+
+inline std::string WebAddress(std::string_view path) {
+  return std::string(kMakerSite) + std::string(path);
+}
+
+inline std::string AboutText() {
+  return std::string(kTitle) + " v" + std::string(kVersion) +
+         "\r\n\r\nCopyright (C) 2009-2026 Quillon Software\r\n\r\n" + std::string(kMakerSite);
+}
 
 inline constexpr std::string_view kUninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";

@@ -105,11 +105,11 @@ INSTANTIATE_TEST_SUITE_P(
                       EndCase{"ExitEndsAtOnce", kFoo,
                               [](sim::WindowSystem& ws) { ws.ChooseMenuItem({"Exit"}, 700); }, 1,
                               0},
-                      EndCase{"ProgramItemsDoNothingYet", kFoo,
+                      EndCase{"ProgramItemEndsAtOnce", kFoo,
                               [](sim::WindowSystem& ws) {
                                 ws.ChooseMenuItem({"All Programs", "Foo"});
                               },
-                              1, 3000},
+                              1, 0},
                       EndCase{"PromptAnsweredNoStillEnds", kFoo + Last("C:\\Foo\\unins000.exe"),
                               [](sim::WindowSystem& ws) {
                                 ws.AnswerBox(platform::kIdNo, 60000);

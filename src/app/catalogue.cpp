@@ -62,7 +62,10 @@ bool TForm1::ShowNoRemove() const {
 }
 
 void TForm1::RebuildProgramMenus() {
-  State.AutoCloseArmed = true;
+  // The start-up build arms the auto-close. The build that the options dialog asks for leaves
+  // the flag alone: a tick during its message pumping must not end the program under the
+  // dialog.
+  if (State.Activating) State.AutoCloseArmed = true;
   const std::string last = ReadLastCommand();
   // Sorting stays off while the passes add their lines and is switched on once they are all
   // in: the order is the one that inserting each at its sorted place gives, at n log n.

@@ -21,6 +21,7 @@ framework::FormSpec MainFormSpec() {
   desc.left = kOffScreenLeft;
   desc.client_width = kClientWidth;
   desc.client_height = kClientHeight;
+  desc.ex_style = platform::kWsExDlgModalFrame;
   return desc;
 }
 

@@ -32,7 +32,11 @@ platform::LResult TPopupListEx::WndProc(platform::MessageId id, platform::WParam
 
 void TPopupListEx::Forward(platform::MessageId id, platform::WParam wparam,
                            platform::LParam lparam) {
-  if (framework::TForm* form = Application().ActiveForm()) form->Perform(id, wparam, lparam);
+  // The options dialog can still be the active form when the menu shown after it closes; the
+  // main form must hear of every closing, or nothing would ever end the program.
+  framework::TForm* form = Application().ActiveForm();
+  if (form == nullptr || !form->Handles(id)) form = Application().MainForm();
+  if (form != nullptr) form->Perform(id, wparam, lparam);
 }
 
 void InstallPopupListEx(framework::TApplication& app) {

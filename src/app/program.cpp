@@ -13,7 +13,7 @@ TForm1& CreateProgramForms(framework::TApplication& application, ProgramState& s
   application.SetTitle(std::string(kTitle));
   TForm1& main_form = application.CreateForm<TForm1>(state);
   // The scan reads the dialog's check boxes, so it exists before the first activation.
-  main_form.AttachOptions(application.CreateForm<TForm2>());
+  main_form.AttachOptions(application.CreateForm<TForm2>(main_form));
   return main_form;
 }
 

@@ -6,12 +6,6 @@
 #include "framework/popup_list.h"
 
 namespace framework {
-namespace {
-
-constexpr platform::WParam kScRestore = 0xF120;
-constexpr platform::WParam kSysCommandMask = 0xFFF0;
-
-}  // namespace
 
 TApplication::TApplication(platform::Platform& platform)
     : platform_(platform), popup_list_(std::make_unique<TPopupList>(*this)) {}
@@ -38,6 +32,19 @@ void TApplication::SetTitle(const std::string& title) {
 
 TForm* TApplication::MainForm() const {
   return forms_.empty() ? nullptr : forms_.front().get();
+}
+
+std::vector<platform::WindowId> TApplication::DisableWindowsExcept(const TForm& form) {
+  std::vector<platform::WindowId> windows{window_.get()};
+  for (const auto& other : forms_) {
+    if (other.get() != &form) windows.push_back(other->Handle());
+  }
+  std::vector<platform::WindowId> disabled;
+  for (platform::WindowId window : windows) {
+    if (window == platform::kNoWindow) continue;
+    if (!Windowing().EnableWindow(window, false)) disabled.push_back(window);
+  }
+  return disabled;
 }
 
 void TApplication::ReplacePopupList(std::unique_ptr<TPopupList> list) {
@@ -82,7 +89,7 @@ bool TApplication::ProcessMessage() {
     return true;
   }
   TForm* modal = active_form_ != nullptr && active_form_->Modal() ? active_form_ : nullptr;
-  if (modal != nullptr && Windowing().HandleDialogKey(modal->Handle(), message)) return true;
+  if (modal != nullptr && modal->DialogKey(message)) return true;
   Windowing().Dispatch(message);
   return true;
 }
@@ -100,7 +107,8 @@ void TApplication::ShowException(const std::exception& failure) {
 platform::LResult TApplication::HandleMessage(platform::WindowId window, platform::MessageId id,
                                               platform::WParam wparam, platform::LParam lparam) {
   const bool restoring = id == platform::kWmSysCommand &&
-                         (wparam & kSysCommandMask) == kScRestore && main_form_pending_;
+                         (wparam & platform::kSysCommandMask) == platform::kScRestore &&
+                         main_form_pending_;
   if (!restoring) return Windowing().DefaultProc(window, id, wparam, lparam);
   return Guarded([&] {
     const platform::LResult result = Windowing().DefaultProc(window, id, wparam, lparam);

@@ -44,6 +44,8 @@ class TApplication : private platform::WindowHandler {
   }
   TForm* MainForm() const;
   TForm* ActiveForm() const { return active_form_; }
+  // Disables the application window and every other form; returns those it disabled.
+  std::vector<platform::WindowId> DisableWindowsExcept(const TForm& form);
   void SetActiveForm(TForm* form) { active_form_ = form; }
 
   // Shows the main form and runs the message loop until the program is marked as ending;

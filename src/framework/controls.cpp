@@ -14,7 +14,7 @@ constexpr int kFirstControlId = 100;
 }  // namespace
 
 TControl::TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& desc)
-    : parent_(parent), control_id_(kFirstControlId + desc.tab_order) {
+    : parent_(parent), tab_order_(desc.tab_order), control_id_(kFirstControlId + desc.tab_order) {
   platform::WindowSpec window;
   window.kind = kind;
   window.parent = parent.Handle();
@@ -27,6 +27,11 @@ TControl::TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& 
   const platform::WindowId id = Windowing().NewWindow(window, nullptr);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create control " + desc.caption);
   window_ = OwnedWindow(Windowing(), id);
+  parent_.AddControl(*this);
+}
+
+TControl::~TControl() {
+  parent_.RemoveControl(*this);
 }
 
 platform::Windowing& TControl::Windowing() const {
@@ -50,6 +55,10 @@ void TCheckBox::SetChecked(bool checked) {
 
 TButton::TButton(TForm& parent, const ControlSpec& desc)
     : TControl(parent, platform::WindowKind::kButton, desc) {}
+
+void TButton::Clicked() {
+  if (OnClick) OnClick();
+}
 
 TBevel::TBevel(TForm& parent, const ControlSpec& desc)
     : TControl(parent, platform::WindowKind::kBevel, desc) {}

@@ -21,21 +21,30 @@ struct ControlSpec {
   int tab_order = 0;
 };
 
+// A control registers with its form, which gives it the focus in tab order and hands it the
+// clicks its window reports.
 class TControl {
  public:
   TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& desc);
-  virtual ~TControl() = default;
+  virtual ~TControl();
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
 
   platform::WindowId Handle() const { return window_.get(); }
   int ControlId() const { return control_id_; }
+  int TabOrder() const { return tab_order_; }
+  virtual bool TabStop() const { return true; }
+  // Enter presses a button that has the focus; other controls ignore it.
+  virtual bool PressedByReturn() const { return false; }
+  // The control's window reported a click (mouse, or Space while it had the focus).
+  virtual void Clicked() {}
 
  protected:
   platform::Windowing& Windowing() const;
 
  private:
   TForm& parent_;
+  int tab_order_;
   int control_id_;
   OwnedWindow window_;
 };
@@ -51,11 +60,15 @@ class TButton : public TControl {
  public:
   TButton(TForm& parent, const ControlSpec& desc);
   std::function<void()> OnClick;
+  bool PressedByReturn() const override { return true; }
+  void Clicked() override;
 };
 
+// A divider: drawn only, never focused.
 class TBevel : public TControl {
  public:
   TBevel(TForm& parent, const ControlSpec& desc);
+  bool TabStop() const override { return false; }
 };
 
 }  // namespace framework

@@ -1,8 +1,10 @@
 #include "framework/form.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "framework/application.h"
+#include "framework/controls.h"
 
 namespace framework {
 
@@ -17,6 +19,7 @@ TForm::TForm(TApplication& app, const FormSpec& desc) : app_(app) {
   window.height = desc.client_height;
   window.style = desc.style;
   window.ex_style = desc.ex_style;
+  window.centered = desc.centered;
   const platform::WindowId id = Windowing().NewWindow(window, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create window " + desc.caption);
   handle_ = id;
@@ -54,9 +57,8 @@ void TForm::Close() {
 }
 
 int TForm::ShowModal() {
-  // The program's other forms take no input while this one is shown.
-  const platform::WindowId owner = app_.Handle();
-  const bool owner_was_disabled = Windowing().EnableWindow(owner, false);
+  // The program's other windows take no input while this one is shown.
+  const std::vector<platform::WindowId> disabled = app_.DisableWindowsExcept(*this);
   modal_ = true;
   ModalResult = kMrNone;
   Show();
@@ -66,10 +68,84 @@ int TForm::ShowModal() {
     if (app_.Terminated()) ModalResult = kMrCancel;
   }
   const int result = ModalResult;
-  Windowing().EnableWindow(owner, !owner_was_disabled);
+  RememberFocus();
+  // The others are enabled before this one hides, so that the activation can go back to them.
+  for (platform::WindowId window : disabled) Windowing().EnableWindow(window, true);
   Hide();
   modal_ = false;
   return result;
+}
+
+void TForm::AddControl(TControl& control) {
+  const auto at = std::upper_bound(
+      controls_.begin(), controls_.end(), &control,
+      [](const TControl* a, const TControl* b) { return a->TabOrder() < b->TabOrder(); });
+  controls_.insert(at, &control);
+}
+
+void TForm::RemoveControl(TControl& control) {
+  std::erase(controls_, &control);
+  if (active_control_ == &control) active_control_ = nullptr;
+}
+
+TControl* TForm::ControlOf(platform::WindowId window) const {
+  for (TControl* control : controls_) {
+    if (control->Handle() == window) return control;
+  }
+  return nullptr;
+}
+
+bool TForm::OwnsWindow(platform::WindowId window) const {
+  return window == Handle() || ControlOf(window) != nullptr;
+}
+
+void TForm::FocusActiveControl() {
+  if (active_control_ == nullptr) {
+    const auto first = std::find_if(controls_.begin(), controls_.end(),
+                                    [](const TControl* control) { return control->TabStop(); });
+    if (first == controls_.end()) return;
+    active_control_ = *first;
+  }
+  Windowing().SetFocus(active_control_->Handle());
+}
+
+void TForm::RememberFocus() {
+  TControl* focused = ControlOf(Windowing().GetFocus());
+  if (focused != nullptr && focused->TabStop()) active_control_ = focused;
+}
+
+void TForm::SelectNext(bool forward) {
+  std::vector<TControl*> stops;
+  std::copy_if(controls_.begin(), controls_.end(), std::back_inserter(stops),
+               [](const TControl* control) { return control->TabStop(); });
+  if (stops.empty()) return;
+  RememberFocus();
+  const auto current = std::find(stops.begin(), stops.end(), active_control_);
+  std::size_t index = current == stops.end() ? 0 : current - stops.begin();
+  if (current != stops.end()) {
+    index = forward ? (index + 1) % stops.size() : (index + stops.size() - 1) % stops.size();
+  }
+  active_control_ = stops[index];
+  Windowing().SetFocus(active_control_->Handle());
+}
+
+bool TForm::DialogKey(const platform::Message& message) {
+  if (message.id != platform::kWmKeyDown || !OwnsWindow(message.window)) return false;
+  switch (message.wparam) {
+    case platform::kVkTab:
+      SelectNext(!Windowing().ShiftDown());
+      return true;
+    case platform::kVkReturn:
+      if (TControl* focused = ControlOf(Windowing().GetFocus());
+          focused != nullptr && focused->PressedByReturn()) {
+        focused->Clicked();
+      }
+      return true;
+    case platform::kVkEscape:
+      return true;
+    default:
+      return false;
+  }
 }
 
 platform::LResult TForm::Perform(platform::MessageId id, platform::WParam wparam,
@@ -85,9 +161,22 @@ platform::LResult TForm::WndProc(platform::MessageId id, platform::WParam wparam
   }
   switch (id) {
     case platform::kWmActivate:
-      if ((wparam & 0xFFFF) != platform::kWaInactive) {
-        app_.SetActiveForm(this);
-        Activate();
+      if ((wparam & 0xFFFF) == platform::kWaInactive) {
+        RememberFocus();
+        return 0;
+      }
+      app_.SetActiveForm(this);
+      FocusActiveControl();
+      Activate();
+      return 0;
+    case platform::kWmSetFocus:
+      // The form passes the focus on to its control, as a dialog does.
+      FocusActiveControl();
+      return 0;
+    case platform::kWmCommand:
+      if (TControl* control = ControlOf(static_cast<platform::WindowId>(lparam));
+          control != nullptr && ((wparam >> 16) & 0xFFFF) == platform::kBnClicked) {
+        control->Clicked();
       }
       return 0;
     case platform::kWmClose:

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "framework/owned.h"
 #include "platform/windowing.h"
@@ -13,6 +14,7 @@
 namespace framework {
 
 class TApplication;
+class TControl;
 
 inline constexpr int kMrNone = 0;
 inline constexpr int kMrOk = 1;
@@ -26,6 +28,7 @@ struct FormSpec {
   int client_height = 0;
   std::uint32_t style = 0;
   std::uint32_t ex_style = 0;
+  bool centered = false;  // at the centre of the screen when first shown, then where left
 };
 
 class TForm : private platform::WindowHandler {
@@ -50,6 +53,17 @@ class TForm : private platform::WindowHandler {
   // Delivers a message to this form's handling at once, not through the queue.
   platform::LResult Perform(platform::MessageId id, platform::WParam wparam,
                             platform::LParam lparam);
+  // Whether a handler of the form's own is registered for the message.
+  bool Handles(platform::MessageId id) const { return handlers_.contains(id); }
+
+  // The dialog keys, for a message taken from the queue while this form is modal: Tab and
+  // Shift+Tab move the focus in tab order, Enter presses a focused button, Escape does
+  // nothing. True when the message was one of them and must not be dispatched.
+  bool DialogKey(const platform::Message& message);
+
+  // Controls register themselves; the form keeps them in tab order.
+  void AddControl(TControl& control);
+  void RemoveControl(TControl& control);
 
  protected:
   using MessageHandler = std::function<void(platform::WParam, platform::LParam)>;
@@ -67,11 +81,19 @@ class TForm : private platform::WindowHandler {
  private:
   platform::LResult HandleMessage(platform::WindowId window, platform::MessageId id,
                                   platform::WParam wparam, platform::LParam lparam) override;
+  bool OwnsWindow(platform::WindowId window) const;
+  TControl* ControlOf(platform::WindowId window) const;
+  // The focus goes back to the control that last had it, the first tab stop at first.
+  void FocusActiveControl();
+  void RememberFocus();
+  void SelectNext(bool forward);
 
   TApplication& app_;
   platform::WindowId handle_ = platform::kNoWindow;
   OwnedWindow window_;
   std::unordered_map<platform::MessageId, MessageHandler> handlers_;
+  std::vector<TControl*> controls_;  // in tab order
+  TControl* active_control_ = nullptr;
   bool modal_ = false;
 };
 

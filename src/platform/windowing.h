@@ -26,7 +26,10 @@ inline constexpr MessageId kWmActivate = 0x0006;
 inline constexpr MessageId kWmSetFocus = 0x0007;
 inline constexpr MessageId kWmClose = 0x0010;
 inline constexpr MessageId kWmQuit = 0x0012;
+inline constexpr MessageId kWmKillFocus = 0x0008;
 inline constexpr MessageId kWmKeyDown = 0x0100;
+inline constexpr MessageId kWmKeyUp = 0x0101;
+inline constexpr MessageId kWmSysKeyDown = 0x0104;
 inline constexpr MessageId kWmCommand = 0x0111;
 inline constexpr MessageId kWmSysCommand = 0x0112;
 inline constexpr MessageId kWmTimer = 0x0113;
@@ -43,6 +46,24 @@ inline constexpr WParam kWaClickActive = 2;
 
 inline constexpr WParam kBstUnchecked = 0;
 inline constexpr WParam kBstChecked = 1;
+// WM_COMMAND notification code of a clicked button, in the high word of wparam.
+inline constexpr WParam kBnClicked = 0;
+
+// WM_SYSCOMMAND commands.
+inline constexpr WParam kScClose = 0xF060;
+inline constexpr WParam kScRestore = 0xF120;
+inline constexpr WParam kSysCommandMask = 0xFFF0;
+
+// Virtual keys.
+inline constexpr WParam kVkTab = 0x09;
+inline constexpr WParam kVkReturn = 0x0D;
+inline constexpr WParam kVkEscape = 0x1B;
+inline constexpr WParam kVkSpace = 0x20;
+inline constexpr WParam kVkF4 = 0x73;
+
+// Extended window styles.
+inline constexpr std::uint32_t kWsExDlgModalFrame = 0x00000001;
+inline constexpr std::uint32_t kWsExTopmost = 0x00000008;
 
 // Show states (ShowWindow, ShellExecute, the start-up show state).
 inline constexpr int kSwHideWindow = 0;
@@ -108,6 +129,7 @@ struct WindowSpec {
   int height = 0;
   std::uint32_t style = 0;     // extra Win32 style bits
   std::uint32_t ex_style = 0;  // extra Win32 extended style bits
+  bool centered = false;       // forms: placed at the centre of the screen, left and top unused
   int control_id = 0;
 };
 
@@ -145,8 +167,8 @@ class Windowing {
   // Blocks until a message is waiting.
   virtual void WaitMessage() = 0;
   virtual LResult Dispatch(const Message& message) = 0;
-  // Dialog keyboard handling (Tab, Space, Enter) for a window with controls.
-  virtual bool HandleDialogKey(WindowId dialog, const Message& message) = 0;
+  // Whether Shift was held when the keyboard message being handled was sent.
+  virtual bool ShiftDown() = 0;
 
   // Periodic timers, delivered as WM_TIMER with wparam = id.
   virtual bool SetTimer(WindowId window, TimerId id, std::uint32_t interval_ms) = 0;

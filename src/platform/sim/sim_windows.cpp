@@ -10,7 +10,6 @@ using platform::WindowKind;
 
 constexpr WindowId kFirstWindow = 0x1001;
 constexpr platform::MenuId kFirstMenu = 0x5001;
-constexpr platform::MessageId kWmKillFocus = 0x0008;
 
 // Show states that show a window without activating it.
 constexpr int kSwShowNoActivate = 4;
@@ -51,6 +50,8 @@ WindowId WindowSystem::NewWindow(const platform::WindowSpec& desc,
   WindowState& state = windows_[id];
   state.desc = desc;
   state.handler = handler;
+  // Controls are created visible; they show whenever their form does.
+  state.visible = IsControl(desc.kind);
   return id;
 }
 
@@ -107,18 +108,22 @@ void WindowSystem::Activate(WindowId window) {
   active_ = window;
   SendTo(window, platform::kWmActivate, platform::kWaActive,
          static_cast<platform::LParam>(previous));
-  // The handler may have moved the activation on or destroyed the window meanwhile.
-  if (active_ == window && Find(window) != nullptr) SetFocus(window);
+  // The handler may have moved the activation on, destroyed the window, or put the focus on
+  // one of its controls meanwhile.
+  if (active_ == window && Find(window) != nullptr && !FocusWithin(window)) SetFocus(window);
+}
+
+bool WindowSystem::FocusWithin(WindowId window) const {
+  const WindowState* focused = Find(focus_);
+  return focus_ == window ||
+         (focused != nullptr && focused->desc.parent == window && IsControl(focused->desc.kind));
 }
 
 void WindowSystem::Deactivate(WindowId window) {
   active_ = platform::kNoWindow;
   SendTo(window, platform::kWmActivate, platform::kWaInactive, 0);
   // The focus leaves with the activation when it was on the window or one of its controls.
-  const WindowState* focused = Find(focus_);
-  if (focus_ == window || (focused != nullptr && focused->desc.parent == window)) {
-    SetFocus(platform::kNoWindow);
-  }
+  if (FocusWithin(window)) SetFocus(platform::kNoWindow);
 }
 
 void WindowSystem::SetFocus(WindowId window) {
@@ -126,7 +131,7 @@ void WindowSystem::SetFocus(WindowId window) {
   if (window == focus_) return;
   const WindowId previous = focus_;
   focus_ = window;
-  if (Find(previous) != nullptr) SendTo(previous, kWmKillFocus, window, 0);
+  if (Find(previous) != nullptr) SendTo(previous, platform::kWmKillFocus, window, 0);
   if (window != platform::kNoWindow) {
     SendTo(window, platform::kWmSetFocus, previous, 0);
   }
@@ -135,9 +140,14 @@ void WindowSystem::SetFocus(WindowId window) {
 platform::LResult WindowSystem::DefaultProc(WindowId window, platform::MessageId id,
                                             platform::WParam wparam, platform::LParam) {
   WindowState* state = Find(window);
-  if (state == nullptr || state->desc.kind != WindowKind::kCheckBox) return 0;
-  if (id == platform::kBmSetCheck) state->check = wparam;
-  if (id == platform::kBmGetCheck) return static_cast<platform::LResult>(state->check);
+  if (state == nullptr) return 0;
+  if (IsControl(state->desc.kind)) return ControlProc(window, *state, id, wparam);
+  if (id == platform::kWmSysKeyDown && wparam == platform::kVkF4) {
+    PostTo(window, platform::kWmSysCommand, platform::kScClose, 0);
+  }
+  if (id == platform::kWmSysCommand && (wparam & platform::kSysCommandMask) == platform::kScClose) {
+    SendTo(window, platform::kWmClose, 0, 0);
+  }
   return 0;
 }
 

@@ -39,7 +39,7 @@ class Windowing : public platform::Windowing {
   bool PeekNext(platform::Message& message) override;
   void WaitMessage() override;
   platform::LResult Dispatch(const platform::Message& message) override;
-  bool HandleDialogKey(platform::WindowId dialog, const platform::Message& message) override;
+  bool ShiftDown() override;
   bool SetTimer(platform::WindowId window, platform::TimerId id,
                 std::uint32_t interval_ms) override;
   void KillTimer(platform::WindowId window, platform::TimerId id) override;

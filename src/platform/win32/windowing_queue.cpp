@@ -54,11 +54,9 @@ platform::LResult Windowing::Dispatch(const platform::Message& message) {
   return result;
 }
 
-bool Windowing::HandleDialogKey(platform::WindowId dialog, const platform::Message& message) {
-  MSG msg = ToMsg(message);
-  const bool handled = ::IsDialogMessageW(ToHwnd(dialog), &msg) != FALSE;
-  RethrowHandlerFailure();
-  return handled;
+bool Windowing::ShiftDown() {
+  // The high bit is set while the key is down, as of the message being handled.
+  return (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
 }
 
 bool Windowing::SetTimer(platform::WindowId window, platform::TimerId id,

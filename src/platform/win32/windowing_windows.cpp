@@ -61,16 +61,19 @@ Creation Application(const WindowSpec& desc) {
 // The description gives the client size; the window is as much larger as its frame needs.
 Creation Form(const WindowSpec& desc) {
   const DWORD style = kFormStyle | desc.style;
-  const DWORD ex_style = WS_EX_DLGMODALFRAME | desc.ex_style;
   RECT frame{0, 0, desc.width, desc.height};
-  ::AdjustWindowRectEx(&frame, style, FALSE, ex_style);
-  return Creation{
-      .ex_style = ex_style,
-      .class_name = OwnWindowClass(),
-      .style = style,
-      .bounds = {desc.left, desc.top, frame.right - frame.left, frame.bottom - frame.top},
-      .parent = ToHwnd(desc.parent),
-      .dialog_font = true};
+  ::AdjustWindowRectEx(&frame, style, FALSE, desc.ex_style);
+  Bounds bounds{desc.left, desc.top, frame.right - frame.left, frame.bottom - frame.top};
+  if (desc.centered) {
+    bounds.left = (::GetSystemMetrics(SM_CXSCREEN) - bounds.width) / 2;
+    bounds.top = (::GetSystemMetrics(SM_CYSCREEN) - bounds.height) / 2;
+  }
+  return Creation{.ex_style = desc.ex_style,
+                  .class_name = OwnWindowClass(),
+                  .style = style,
+                  .bounds = bounds,
+                  .parent = ToHwnd(desc.parent),
+                  .dialog_font = true};
 }
 
 Creation Control(const WindowSpec& desc, const wchar_t* class_name, DWORD style) {

@@ -152,8 +152,7 @@ TEST(Activation, AMinimisedStartWaitsForTheUserToRestoreTheProgram) {
     for (platform::WindowId id : ws.Windows()) {
       if (ws.SpecOf(id)->kind != platform::WindowKind::kApplication) continue;
       EXPECT_EQ(ws.LastShowState(id), platform::kSwShowMinNoActive);
-      constexpr platform::WParam kScRestore = 0xF120;
-      ws.SendTo(id, platform::kWmSysCommand, kScRestore, 0);
+      ws.SendTo(id, platform::kWmSysCommand, platform::kScRestore, 0);
     }
   });
   ws.DismissMenu();

@@ -15,8 +15,6 @@ using sim_test::Kind;
 using sim_test::Logged;
 using sim_test::Recorder;
 
-constexpr platform::MessageId kWmKillFocus = 0x0008;
-
 class SimWindows : public ::testing::Test {
  protected:
   sim::WindowSystem ws;
@@ -36,7 +34,7 @@ TEST_F(SimWindows, ShowingATopLevelWindowActivatesItSynchronously) {
                          {0, form1, platform::kWmSetFocus, 0, 0},
                          {0, form1, platform::kWmActivate, platform::kWaInactive, l(form2)},
                          {0, form2, platform::kWmActivate, platform::kWaActive, l(form1)},
-                         {0, form1, kWmKillFocus, form2, 0},
+                         {0, form1, platform::kWmKillFocus, form2, 0},
                          {0, form2, platform::kWmSetFocus, form1, 0},
                      }));
   EXPECT_EQ(ws.ActiveWindow(), form2);
@@ -77,7 +75,7 @@ TEST_F(SimWindows, HidingTheActiveWindowDeactivatesIt) {
   EXPECT_TRUE(ws.ShowWindow(form1, platform::kSwHideWindow));
   EXPECT_EQ(log.log, (std::vector<Logged>{
                          {0, form1, platform::kWmActivate, platform::kWaInactive, 0},
-                         {0, form1, kWmKillFocus, 0, 0},
+                         {0, form1, platform::kWmKillFocus, 0, 0},
                      }));
   EXPECT_EQ(ws.ActiveWindow(), platform::kNoWindow);
   EXPECT_EQ(ws.GetFocus(), platform::kNoWindow);

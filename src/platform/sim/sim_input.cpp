@@ -1,0 +1,96 @@
+// The scripted user's keyboard and mouse, and how the simulated controls answer them.
+
+#include "platform/sim/sim_windowing.h"
+
+namespace sim {
+namespace {
+
+using platform::WindowId;
+using platform::WindowKind;
+
+constexpr platform::MessageId kWmSysKeyUp = 0x0105;
+constexpr platform::MessageId kWmLButtonUp = 0x0202;
+
+platform::WParam ClickedCommand(int control_id) {
+  return (platform::kBnClicked << 16) | (static_cast<platform::WParam>(control_id) & 0xFFFF);
+}
+
+}  // namespace
+
+void WindowSystem::NoteModifiers(const platform::Message& message) {
+  if (message.id == platform::kWmKeyDown || message.id == platform::kWmKeyUp) {
+    shift_down_ = (message.lparam & kShiftBit) != 0;
+  }
+}
+
+WindowId WindowSystem::FormOf(WindowId window) const {
+  const WindowState* state = Find(window);
+  if (state == nullptr) return platform::kNoWindow;
+  const bool control = state->desc.kind == WindowKind::kCheckBox ||
+                       state->desc.kind == WindowKind::kButton ||
+                       state->desc.kind == WindowKind::kBevel;
+  return control ? state->desc.parent : window;
+}
+
+bool WindowSystem::TakesInput(WindowId window) const {
+  for (WindowId id : {window, FormOf(window)}) {
+    const WindowState* state = Find(id);
+    if (state == nullptr || !state->visible || !state->enabled) return false;
+  }
+  return true;
+}
+
+void WindowSystem::PressKey(platform::WParam key, Modifier modifier) {
+  if (focus_ == platform::kNoWindow || !TakesInput(focus_)) return;
+  const bool alt = modifier == Modifier::kAlt;
+  const platform::LParam flags = modifier == Modifier::kShift ? kShiftBit : 0;
+  PostTo(focus_, alt ? platform::kWmSysKeyDown : platform::kWmKeyDown, key, flags);
+  PostTo(focus_, alt ? kWmSysKeyUp : platform::kWmKeyUp, key, flags);
+}
+
+void WindowSystem::Click(WindowId window) {
+  if (!TakesInput(window)) return;
+  const WindowState* state = Find(window);
+  if (state->desc.kind == WindowKind::kCheckBox || state->desc.kind == WindowKind::kButton) {
+    SetFocus(window);
+  }
+  PostTo(window, kWmLButtonUp, 0, 0);
+}
+
+void WindowSystem::ClickCloseButton(WindowId window) {
+  if (!TakesInput(window)) return;
+  PostTo(window, platform::kWmSysCommand, platform::kScClose, 0);
+}
+
+WindowId WindowSystem::FindByCaption(std::string_view caption) const {
+  for (const auto& [id, state] : windows_) {
+    if (state.desc.caption == caption) return id;
+  }
+  return platform::kNoWindow;
+}
+
+platform::LResult WindowSystem::ControlProc(WindowId window, WindowState& state,
+                                            platform::MessageId id, platform::WParam wparam) {
+  const WindowKind kind = state.desc.kind;
+  if (kind == WindowKind::kCheckBox && id == platform::kBmSetCheck) state.check = wparam;
+  if (kind == WindowKind::kCheckBox && id == platform::kBmGetCheck) {
+    return static_cast<platform::LResult>(state.check);
+  }
+  if (id == platform::kWmSysKeyDown && wparam == platform::kVkF4) {
+    PostTo(state.desc.parent, platform::kWmSysCommand, platform::kScClose, 0);
+    return 0;
+  }
+  const bool clicked =
+      id == kWmLButtonUp || (id == platform::kWmKeyUp && wparam == platform::kVkSpace);
+  if (!clicked || (kind != WindowKind::kCheckBox && kind != WindowKind::kButton)) return 0;
+  if (kind == WindowKind::kCheckBox) {
+    state.check =
+        state.check == platform::kBstChecked ? platform::kBstUnchecked : platform::kBstChecked;
+  }
+  const WindowId form = state.desc.parent;
+  SendTo(form, platform::kWmCommand, ClickedCommand(state.desc.control_id),
+         static_cast<platform::LParam>(window));
+  return 0;
+}
+
+}  // namespace sim

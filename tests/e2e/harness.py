@@ -381,3 +381,8 @@ class App:
 
         self.ended = wait_until(gone, timeout, f"{os.path.basename(self.exe)} to end")
         return self.ended
+
+
+def named_windows(name: str) -> list[str]:
+    """Windows with exactly this title, hidden ones too (a helper's never-shown window)."""
+    return _xdotool("search", "--name", f"^{_regex_quote(name)}$").split()

@@ -140,6 +140,12 @@ platform::WindowId Windowing::NewWindow(const WindowSpec& desc, platform::Window
   if (creation.dialog_font) {
     ::SendMessageW(window.get(), WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
   }
+  if (desc.kind == WindowKind::kBevel) {
+    // An etched static widens itself by its edge when created; the line keeps the asked width.
+    const Bounds& asked = creation.bounds;
+    ::SetWindowPos(window.get(), nullptr, asked.left, asked.top, asked.width, asked.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   return FromHwnd(window.release());
 }
 

@@ -1,0 +1,69 @@
+"""The product submenu ("Tapwise Uninstaller") of the popup menu: reaching its commands with keys,
+and watching the windows they open.
+
+Python 3 standard library only.
+"""
+
+from __future__ import annotations
+
+import os
+import subprocess
+import time
+
+import harness
+
+OPTIONS_CAPTION = "Tapwise Uninstaller \\ Options"
+ABOUT_CAPTION = "About Tapwise Uninstaller"
+
+# From the freshly shown menu, with nothing selected: Up selects "Exit", the last item; Up again
+# the product submenu (the separator is skipped); Right opens it on its first item, "Options...".
+_OPEN_SUBMENU = ("Up", "Up", "Right")
+# Downs from "Options..." to each command; separators are skipped.
+_DOWNS = {
+    "Options...": 0,
+    "Check for Updates": 1,
+    "Visit Web Site": 2,
+    "Send Message": 3,
+    "About...": 4,
+}
+
+# Set to a directory, and the tests that show a window save a screenshot of it there.
+SCREENSHOT_DIR_VARIABLE = "TAPWISE_E2E_SCREENSHOTS"
+
+
+def choose(menu: str, caption: str) -> float:
+    """Chooses a command of the product submenu in the shown menu; returns when that was."""
+    harness.send_keys(menu, *_OPEN_SUBMENU, *["Down"] * _DOWNS[caption], "Return")
+    return time.monotonic()
+
+
+def wait_window(caption: str, timeout: float = 10) -> str:
+    return harness.wait_until(
+        lambda: harness.visible_windows(name=caption), timeout, f"a window captioned {caption!r}"
+    )[0]
+
+
+def wait_window_gone(window: str, caption: str, timeout: float = 5) -> None:
+    harness.wait_until(
+        lambda: window not in harness.visible_windows(name=caption),
+        timeout,
+        f"the window captioned {caption!r} to close",
+    )
+
+
+def display_size() -> tuple[int, int]:
+    out = subprocess.run(
+        ["xdotool", "getdisplaygeometry"], stdout=subprocess.PIPE, text=True, check=True
+    ).stdout.split()
+    return int(out[0]), int(out[1])
+
+
+def screenshot(name: str) -> str | None:
+    """Saves the whole screen as <name>.png in the screenshot directory, when one is set."""
+    directory = os.environ.get(SCREENSHOT_DIR_VARIABLE)
+    if not directory:
+        return None
+    os.makedirs(directory, exist_ok=True)
+    path = os.path.join(directory, f"{name}.png")
+    subprocess.run(["import", "-window", "root", path], check=True)
+    return path

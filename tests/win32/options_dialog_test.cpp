@@ -1,0 +1,218 @@
+// The options dialog as the entry block creates it over the real platform, read back with plain
+// Win32 calls: its window, its controls, their font, the tab order and the options' start values.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/program.h"
+#include "app/program_state.h"
+#include "framework/application.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/utf.h"
+#include "platform/win32/win32_platform.h"
+
+namespace {
+
+constexpr char kCaption[] = "Tapwise Uninstaller \\ Options";
+constexpr LONG kClientWidth = 305;
+constexpr LONG kClientHeight = 121;
+constexpr wchar_t kFontFace[] = L"MS Sans Serif";
+constexpr int kFontPixelsAt96Dpi = 11;
+constexpr int kReferenceDpi = 96;
+constexpr int kClassNameLength = 64;
+
+HWND Hwnd(platform::WindowId window) {
+  return reinterpret_cast<HWND>(window);
+}
+
+DWORD Style(HWND window) {
+  return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+}
+
+DWORD ExStyle(HWND window) {
+  return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+}
+
+std::string Caption(HWND window) {
+  std::wstring text(::GetWindowTextLengthW(window) + 1, L'\0');
+  text.resize(::GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+  return win32::WideToUtf8(text);
+}
+
+std::wstring ClassName(HWND window) {
+  std::array<wchar_t, kClassNameLength> name{};
+  ::GetClassNameW(window, name.data(), kClassNameLength);
+  return name.data();
+}
+
+// A child's rectangle in its parent's client coordinates.
+RECT ClientBounds(HWND child) {
+  RECT bounds{};
+  ::GetWindowRect(child, &bounds);
+  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&bounds), 2);
+  return bounds;
+}
+
+LOGFONTW FontOf(HWND window) {
+  LOGFONTW font{};
+  const auto handle = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+  if (handle != nullptr) ::GetObjectW(handle, sizeof(font), &font);
+  return font;
+}
+
+int ScreenDpi() {
+  const win32::UniqueScreenDc screen(::GetDC(nullptr));
+  return screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : kReferenceDpi;
+}
+
+// One child control: how to find it on the dialog, and what it must look like.
+struct ControlCase {
+  const char* label;
+  const framework::TControl& (*control)(const app::TForm2&);
+  const wchar_t* class_name;
+  DWORD type_mask;
+  DWORD type;
+  bool tab_stop;
+  RECT bounds;  // left, top, right, bottom in the dialog's client area
+  const char* caption;
+};
+
+const ControlCase kControls[] = {
+    {"CheckBox1",
+     [](const app::TForm2& d) -> const framework::TControl& { return d.CheckBox1; },
+     L"Button",
+     BS_TYPEMASK,
+     BS_AUTOCHECKBOX,
+     true,
+     {16, 16, 16 + 193, 16 + 17},
+     "Hide Microsoft products"},
+    {"CheckBox2",
+     [](const app::TForm2& d) -> const framework::TControl& { return d.CheckBox2; },
+     L"Button",
+     BS_TYPEMASK,
+     BS_AUTOCHECKBOX,
+     true,
+     {16, 40, 16 + 281, 40 + 17},
+     "Show programs with \"NoRemove\" flag"},
+    // A plain push button: OK is neither the default nor the cancel button.
+    {"Button1",
+     [](const app::TForm2& d) -> const framework::TControl& { return d.Button1; },
+     L"Button",
+     BS_TYPEMASK,
+     BS_PUSHBUTTON,
+     true,
+     {216, 88, 216 + 75, 88 + 23},
+     "OK"},
+    // The divider is only the etched line along the bottom of its 273 by 18 rectangle at 16,56.
+    {"Bevel1",
+     [](const app::TForm2& d) -> const framework::TControl& { return d.Bevel1; },
+     L"Static",
+     SS_TYPEMASK,
+     SS_ETCHEDHORZ,
+     false,
+     {16, 72, 16 + 273, 72 + 2},
+     ""},
+};
+
+// The program's forms, created as the entry block creates them, with no message loop running.
+class OptionsDialogTest : public ::testing::Test {
+ protected:
+  HWND ControlWindow(const ControlCase& row) const { return Hwnd(row.control(dialog_).Handle()); }
+
+  win32::Win32Platform system_;
+  platform::Platform platform_ = system_.Bind();
+  framework::TApplication application_{platform_};
+  app::ProgramState state_;
+  app::TForm1& main_ = app::CreateProgramForms(application_, state_);
+  app::TForm2& dialog_ = *main_.Options();
+  HWND window_ = Hwnd(dialog_.Handle());
+};
+
+TEST_F(OptionsDialogTest, WindowIsAHiddenFixedTopmostBoxWithTheExactClientArea) {
+  ASSERT_TRUE(::IsWindow(window_));
+  EXPECT_FALSE(::IsWindowVisible(window_)) << "hidden until the options command shows it";
+  EXPECT_EQ(Caption(window_), kCaption);
+  EXPECT_EQ(::FindWindowW(nullptr, win32::Utf8ToWide(kCaption).c_str()), window_);
+
+  const DWORD style = Style(window_);
+  EXPECT_EQ(style & WS_CHILD, 0u);
+  EXPECT_EQ(style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+  EXPECT_NE(style & WS_SYSMENU, 0u);
+  EXPECT_EQ(style & WS_THICKFRAME, 0u) << "the size is fixed";
+  EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u) << "the close button only";
+  EXPECT_NE(ExStyle(window_) & WS_EX_TOPMOST, 0u);
+
+  RECT client{};
+  ASSERT_TRUE(::GetClientRect(window_, &client));
+  EXPECT_EQ(client.right - client.left, kClientWidth);
+  EXPECT_EQ(client.bottom - client.top, kClientHeight);
+}
+
+TEST_F(OptionsDialogTest, WindowIsCentredOnTheScreen) {
+  RECT frame{};
+  ASSERT_TRUE(::GetWindowRect(window_, &frame));
+  const int screen_width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int screen_height = ::GetSystemMetrics(SM_CYSCREEN);
+  // Halving an odd difference may round either way.
+  EXPECT_NEAR(frame.left, (screen_width - (frame.right - frame.left)) / 2, 1);
+  EXPECT_NEAR(frame.top, (screen_height - (frame.bottom - frame.top)) / 2, 1);
+}
+
+TEST_F(OptionsDialogTest, ControlsHaveTheirKindPlaceCaptionAndFont) {
+  const int dpi = ScreenDpi();
+  for (const ControlCase& row : kControls) {
+    SCOPED_TRACE(row.label);
+    const HWND control = ControlWindow(row);
+    ASSERT_TRUE(::IsWindow(control));
+    EXPECT_EQ(::GetParent(control), window_);
+    EXPECT_EQ(::lstrcmpiW(ClassName(control).c_str(), row.class_name), 0);
+
+    const DWORD style = Style(control);
+    EXPECT_NE(style & WS_CHILD, 0u);
+    EXPECT_NE(style & WS_VISIBLE, 0u);
+    EXPECT_EQ(style & row.type_mask, row.type);
+    EXPECT_EQ((style & WS_TABSTOP) != 0, row.tab_stop);
+
+    const RECT bounds = ClientBounds(control);
+    EXPECT_EQ(bounds.left, row.bounds.left);
+    EXPECT_EQ(bounds.top, row.bounds.top);
+    EXPECT_EQ(bounds.right, row.bounds.right);
+    EXPECT_EQ(bounds.bottom, row.bounds.bottom);
+
+    EXPECT_EQ(Caption(control), row.caption);
+    // A static control that draws a line keeps no font: only controls with text are asked.
+    if (row.caption[0] == '\0') continue;
+    const LOGFONTW font = FontOf(control);
+    EXPECT_STREQ(font.lfFaceName, kFontFace);
+    EXPECT_EQ(font.lfHeight, -::MulDiv(kFontPixelsAt96Dpi, dpi, kReferenceDpi));
+  }
+}
+
+TEST_F(OptionsDialogTest, TabWalksTheCheckBoxesThenTheButtonAndSkipsTheBevel) {
+  const HWND box1 = Hwnd(dialog_.CheckBox1.Handle());
+  const HWND box2 = Hwnd(dialog_.CheckBox2.Handle());
+  const HWND ok = Hwnd(dialog_.Button1.Handle());
+  EXPECT_EQ(::GetWindow(window_, GW_CHILD), box1) << "the first control takes the first focus";
+
+  const std::array<HWND, 3> forward = {box1, box2, ok};
+  for (std::size_t i = 0; i < forward.size(); ++i) {
+    const HWND from = forward[i];
+    const HWND next = forward[(i + 1) % forward.size()];
+    const HWND previous = forward[(i + forward.size() - 1) % forward.size()];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(::GetNextDlgTabItem(window_, from, FALSE), next);
+    EXPECT_EQ(::GetNextDlgTabItem(window_, from, TRUE), previous);
+  }
+}
+
+TEST_F(OptionsDialogTest, OptionsStartWithMicrosoftHiddenAndNoRemoveEntriesLeftOut) {
+  EXPECT_EQ(::SendMessageW(Hwnd(dialog_.CheckBox1.Handle()), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(::SendMessageW(Hwnd(dialog_.CheckBox2.Handle()), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+}  // namespace

@@ -89,7 +89,10 @@ bool TApplication::ProcessMessage() {
     return true;
   }
   TForm* modal = active_form_ != nullptr && active_form_->Modal() ? active_form_ : nullptr;
-  if (modal != nullptr && modal->DialogKey(message)) return true;
+  // A dialog key can press a button, whose failure is reported like any handler's.
+  if (modal != nullptr && Guarded([&] { return platform::LResult{modal->DialogKey(message)}; })) {
+    return true;
+  }
   Windowing().Dispatch(message);
   return true;
 }

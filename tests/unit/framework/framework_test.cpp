@@ -4,6 +4,8 @@
 
 #include "framework/application.h"
 #include "framework/command_pool.h"
+#include "framework/controls.h"
+#include "framework/form.h"
 #include "framework/sorted_list.h"
 #include "framework/timer.h"
 #include "platform/sim/sim_platform.h"
@@ -70,6 +72,42 @@ TEST(ErrorBox, AppendsAPeriodAfterTextEndingPastIt) {
     EXPECT_EQ(sim.windows.Boxes()[0].caption, "Tapwise Uninstaller");
     EXPECT_EQ(sim.windows.Boxes()[0].style, platform::kMbOk | platform::kMbIconError);
   }
+}
+
+// A modal form with one button that fails when pressed.
+struct FailingDialog : framework::TForm {
+  explicit FailingDialog(framework::TApplication& app)
+      : TForm(app,
+              framework::FormSpec{.caption = "Dialog", .client_width = 100, .client_height = 50}),
+        Button(*this, framework::ControlSpec{"Go", 10, 10, 60, 20, 0}) {
+    Button.OnClick = [] { throw std::runtime_error("Pressed"); };
+  }
+  framework::TButton Button;
+};
+
+TEST(ModalForm, AFailingButtonShowsTheErrorBoxAndTheFormStaysModal) {
+  sim::SimPlatform sim;
+  platform::Platform bound = sim.Bind();
+  framework::TApplication app(bound);
+  app.Initialize();
+  app.SetTitle("Tapwise Uninstaller");
+  FailingDialog& dialog = app.CreateForm<FailingDialog>();
+  sim::WindowSystem& ws = sim.windows;
+  ws.At(100, [&] { ws.PressKey(platform::kVkReturn); });
+  ws.At(200, [&] { ws.PressKey(platform::kVkSpace); });
+  ws.AnswerBox(platform::kIdOk, 50);
+  ws.AnswerBox(platform::kIdOk, 50);
+  ws.At(1000, [&] {
+    EXPECT_TRUE(dialog.Modal());
+    EXPECT_FALSE(ws.IsEnabled(app.Handle()));
+    ws.ClickCloseButton(dialog.Handle());
+  });
+  EXPECT_EQ(dialog.ShowModal(), framework::kMrCancel);
+
+  ASSERT_EQ(ws.Boxes().size(), 2u) << "Enter and Space each pressed the button";
+  EXPECT_EQ(ws.Boxes()[0].text, "Pressed.");
+  EXPECT_TRUE(ws.IsEnabled(app.Handle()));
+  EXPECT_FALSE(ws.IsVisible(dialog.Handle()));
 }
 
 TEST(Text, ByteRules) {

@@ -63,9 +63,14 @@ int TForm::ShowModal() {
   ModalResult = kMrNone;
   Show();
   app_.SetActiveForm(this);
+  // Once the end of the program is requested the form closes as cancelled, even when that
+  // was before it was shown.
   while (ModalResult == kMrNone) {
+    if (app_.Terminated()) {
+      ModalResult = kMrCancel;
+      break;
+    }
     app_.HandleMessage();
-    if (app_.Terminated()) ModalResult = kMrCancel;
   }
   const int result = ModalResult;
   RememberFocus();

@@ -110,6 +110,18 @@ TEST(ModalForm, AFailingButtonShowsTheErrorBoxAndTheFormStaysModal) {
   EXPECT_FALSE(ws.IsVisible(dialog.Handle()));
 }
 
+TEST(ModalForm, ShownAfterTheEndWasRequestedClosesAtOnce) {
+  sim::SimPlatform sim;
+  platform::Platform bound = sim.Bind();
+  framework::TApplication app(bound);
+  app.Initialize();
+  FailingDialog& dialog = app.CreateForm<FailingDialog>();
+  app.Terminate();
+  app.HandleMessage();  // takes the quit message
+  EXPECT_EQ(dialog.ShowModal(), framework::kMrCancel);
+  EXPECT_TRUE(sim.windows.IsEnabled(app.Handle()));
+}
+
 TEST(Text, ByteRules) {
   EXPECT_EQ(text::Pos(".EXE", "C:\\A.EXE\\B.EXE"), 5u);
   EXPECT_EQ(text::Pos("", "abc"), 0u);

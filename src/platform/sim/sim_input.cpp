@@ -26,10 +26,7 @@ void WindowSystem::NoteModifiers(const platform::Message& message) {
 WindowId WindowSystem::FormOf(WindowId window) const {
   const WindowState* state = Find(window);
   if (state == nullptr) return platform::kNoWindow;
-  const bool control = state->desc.kind == WindowKind::kCheckBox ||
-                       state->desc.kind == WindowKind::kButton ||
-                       state->desc.kind == WindowKind::kBevel;
-  return control ? state->desc.parent : window;
+  return IsControl(state->desc.kind) ? state->desc.parent : window;
 }
 
 bool WindowSystem::TakesInput(WindowId window) const {
@@ -75,10 +72,6 @@ platform::LResult WindowSystem::ControlProc(WindowId window, WindowState& state,
   if (kind == WindowKind::kCheckBox && id == platform::kBmSetCheck) state.check = wparam;
   if (kind == WindowKind::kCheckBox && id == platform::kBmGetCheck) {
     return static_cast<platform::LResult>(state.check);
-  }
-  if (id == platform::kWmSysKeyDown && wparam == platform::kVkF4) {
-    PostTo(state.desc.parent, platform::kWmSysCommand, platform::kScClose, 0);
-    return 0;
   }
   const bool clicked =
       id == kWmLButtonUp || (id == platform::kWmKeyUp && wparam == platform::kVkSpace);

@@ -5,7 +5,8 @@
 // menus and message boxes. A scripted user answers menus and boxes and acts at given times.
 //
 // Files: sim_windows.cpp (windows, activation, focus), sim_queue.cpp (queue, timers, clock),
-// sim_modal.cpp (menus, message boxes, the nested loop they run).
+// sim_modal.cpp (menus, message boxes, the nested loop they run), sim_input.cpp (the scripted
+// keyboard and mouse, and how controls answer them).
 
 #include <cstddef>
 #include <cstdint>
@@ -199,6 +200,7 @@ class WindowSystem final : public platform::Windowing {
   enum class ModalEnd { kAnswered, kQuit };
 
   // sim_windows.cpp
+  static bool IsControl(platform::WindowKind kind);
   WindowState* Find(platform::WindowId window);
   const WindowState* Find(platform::WindowId window) const;
   void Activate(platform::WindowId window);

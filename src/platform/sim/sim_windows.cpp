@@ -20,16 +20,16 @@ bool IsTopLevel(WindowKind kind) {
   return kind == WindowKind::kApplication || kind == WindowKind::kForm;
 }
 
-bool IsControl(WindowKind kind) {
-  return kind == WindowKind::kCheckBox || kind == WindowKind::kButton || kind == WindowKind::kBevel;
-}
-
 bool Activates(int show) {
   return show != platform::kSwHideWindow && show != kSwShowNoActivate && show != kSwMinimize &&
          show != platform::kSwShowMinNoActive && show != kSwShowNa;
 }
 
 }  // namespace
+
+bool WindowSystem::IsControl(WindowKind kind) {
+  return kind == WindowKind::kCheckBox || kind == WindowKind::kButton || kind == WindowKind::kBevel;
+}
 
 WindowSystem::WindowSystem() : next_window_(kFirstWindow), next_menu_(kFirstMenu) {}
 WindowSystem::~WindowSystem() = default;
@@ -141,10 +141,11 @@ platform::LResult WindowSystem::DefaultProc(WindowId window, platform::MessageId
                                             platform::WParam wparam, platform::LParam) {
   WindowState* state = Find(window);
   if (state == nullptr) return 0;
-  if (IsControl(state->desc.kind)) return ControlProc(window, *state, id, wparam);
   if (id == platform::kWmSysKeyDown && wparam == platform::kVkF4) {
-    PostTo(window, platform::kWmSysCommand, platform::kScClose, 0);
+    PostTo(FormOf(window), platform::kWmSysCommand, platform::kScClose, 0);
+    return 0;
   }
+  if (IsControl(state->desc.kind)) return ControlProc(window, *state, id, wparam);
   if (id == platform::kWmSysCommand && (wparam & platform::kSysCommandMask) == platform::kScClose) {
     SendTo(window, platform::kWmClose, 0, 0);
   }

@@ -104,12 +104,18 @@ bool TForm::OwnsWindow(platform::WindowId window) const {
   return window == Handle() || ControlOf(window) != nullptr;
 }
 
+std::vector<TControl*> TForm::TabStops() const {
+  std::vector<TControl*> stops;
+  std::copy_if(controls_.begin(), controls_.end(), std::back_inserter(stops),
+               [](const TControl* control) { return control->TabStop(); });
+  return stops;
+}
+
 void TForm::FocusActiveControl() {
   if (active_control_ == nullptr) {
-    const auto first = std::find_if(controls_.begin(), controls_.end(),
-                                    [](const TControl* control) { return control->TabStop(); });
-    if (first == controls_.end()) return;
-    active_control_ = *first;
+    const std::vector<TControl*> stops = TabStops();
+    if (stops.empty()) return;
+    active_control_ = stops.front();
   }
   Windowing().SetFocus(active_control_->Handle());
 }
@@ -120,15 +126,16 @@ void TForm::RememberFocus() {
 }
 
 void TForm::SelectNext(bool forward) {
-  std::vector<TControl*> stops;
-  std::copy_if(controls_.begin(), controls_.end(), std::back_inserter(stops),
-               [](const TControl* control) { return control->TabStop(); });
+  const std::vector<TControl*> stops = TabStops();
   if (stops.empty()) return;
   RememberFocus();
+  // From no focused stop the first one is taken; otherwise the neighbour, wrapping round.
+  const std::size_t count = stops.size();
   const auto current = std::find(stops.begin(), stops.end(), active_control_);
-  std::size_t index = current == stops.end() ? 0 : current - stops.begin();
+  std::size_t index = 0;
   if (current != stops.end()) {
-    index = forward ? (index + 1) % stops.size() : (index + stops.size() - 1) % stops.size();
+    const std::size_t at = static_cast<std::size_t>(current - stops.begin());
+    index = forward ? (at + 1) % count : (at + count - 1) % count;
   }
   active_control_ = stops[index];
   Windowing().SetFocus(active_control_->Handle());

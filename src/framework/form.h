@@ -83,6 +83,7 @@ class TForm : private platform::WindowHandler {
                                   platform::WParam wparam, platform::LParam lparam) override;
   bool OwnsWindow(platform::WindowId window) const;
   TControl* ControlOf(platform::WindowId window) const;
+  std::vector<TControl*> TabStops() const;
   // The focus goes back to the control that last had it, the first tab stop at first.
   void FocusActiveControl();
   void RememberFocus();

@@ -16,23 +16,6 @@ constexpr std::string_view kTaskKill = "taskkill.exe";
 constexpr std::string_view kRunAs = "runas";
 constexpr std::uint32_t kElevatedMask = platform::kSeeMaskFlagNoUi | platform::kSeeMaskFlagDdeWait;
 
-// Releases a process snapshot on every path.
-class SnapshotGuard {
- public:
-  SnapshotGuard(platform::ProcessSnapshots& snapshots, platform::SnapshotHandle handle)
-      : snapshots_(snapshots), handle_(handle) {}
-  ~SnapshotGuard() {
-    if (handle_ != 0) snapshots_.Close(handle_);
-  }
-  SnapshotGuard(const SnapshotGuard&) = delete;
-  SnapshotGuard& operator=(const SnapshotGuard&) = delete;
-  platform::SnapshotHandle get() const { return handle_; }
-
- private:
-  platform::ProcessSnapshots& snapshots_;
-  platform::SnapshotHandle handle_;
-};
-
 bool IsExecutable(const std::string& name) {
   return text::UpperAscii(text::Extension(name)) == kExeExtension;
 }
@@ -64,7 +47,8 @@ void TForm1::RebuildProcessMenu() {
 
 void TForm1::ReadProcessTable() {
   platform::ProcessSnapshots& snapshots = Application().Platform().processes;
-  SnapshotGuard snapshot(snapshots, snapshots.CreateSnapshot(platform::kSnapProcess, 0));
+  const platform::UniqueSnapshot snapshot(snapshots,
+                                          snapshots.CreateSnapshot(platform::kSnapProcess, 0));
   std::string name;
   for (bool read = snapshots.First(snapshot.get(), name); read;
        read = snapshots.Next(snapshot.get(), name)) {

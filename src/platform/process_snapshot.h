@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/unique_handle.h"
+
 namespace platform {
 
 using SnapshotHandle = std::uintptr_t;  // 0 is no snapshot
@@ -21,5 +23,16 @@ class ProcessSnapshots {
   virtual bool Next(SnapshotHandle snapshot, std::string& exe_name) = 0;
   virtual void Close(SnapshotHandle snapshot) = 0;
 };
+
+// A snapshot taken through the seam.
+struct SnapshotCloser {
+  using Handle = SnapshotHandle;
+  static Handle Invalid() { return 0; }
+  ProcessSnapshots* snapshots = nullptr;
+  SnapshotCloser() = default;
+  SnapshotCloser(ProcessSnapshots& owner) : snapshots(&owner) {}
+  void Close(Handle snapshot) const noexcept { snapshots->Close(snapshot); }
+};
+using UniqueSnapshot = UniqueHandle<SnapshotCloser>;
 
 }  // namespace platform

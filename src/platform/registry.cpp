@@ -21,10 +21,6 @@ constexpr const char* kSetFailure = "Failed to set data for '%s'";
 
 TRegistry::TRegistry(RawRegistry& raw, std::uint32_t access) : raw_(raw), access_(access) {}
 
-TRegistry::~TRegistry() {
-  ClosePath();
-}
-
 void TRegistry::SelectRoot(RegKey root) {
   if (root == root_) return;
   ClosePath();
@@ -34,33 +30,31 @@ void TRegistry::SelectRoot(RegKey root) {
 bool TRegistry::OpenPath(const std::string& path, bool create) {
   const bool absolute = !path.empty() && path.front() == '\\';
   const std::string rest = absolute ? path.substr(1) : path;
-  const RegKey base = (absolute || open_ == kNoKey) ? root_ : open_;
+  const RegKey base = (absolute || !open_) ? root_ : open_.get();
   RegKey opened = kNoKey;
   const RegResult result = (create && !rest.empty()) ? raw_.CreateKey(base, rest, access_, opened)
                                                      : raw_.OpenKey(base, rest, access_, opened);
   if (result != kRegOk) return false;
-  ClosePath();
-  open_ = opened;
+  open_ = UniqueRegKey(raw_, opened);
   return true;
 }
 
 void TRegistry::ClosePath() {
-  if (open_ == kNoKey) return;
-  raw_.CloseKey(open_);
-  open_ = kNoKey;
+  open_.reset();
 }
 
 bool TRegistry::HasValue(const std::string& name) {
-  if (open_ == kNoKey) return false;
-  return raw_.QueryValue(open_, name, nullptr, nullptr, nullptr) == kRegOk;
+  if (!open_) return false;
+  return raw_.QueryValue(open_.get(), name, nullptr, nullptr, nullptr) == kRegOk;
 }
 
 std::string TRegistry::ReadText(const std::string& name) {
   std::uint32_t size = 0;
-  if (raw_.QueryValue(open_, name, nullptr, nullptr, &size) != kRegOk || size == 0) return {};
+  if (raw_.QueryValue(open_.get(), name, nullptr, nullptr, &size) != kRegOk || size == 0) return {};
   std::vector<std::uint8_t> buffer(size);
   std::uint32_t type = kRegNone;
-  if (raw_.QueryValue(open_, name, &type, buffer.data(), &size) != kRegOk) Raise(kGetFailure, name);
+  if (raw_.QueryValue(open_.get(), name, &type, buffer.data(), &size) != kRegOk)
+    Raise(kGetFailure, name);
   if (type != kRegSz && type != kRegExpandSz) Raise(kTypeFailure, name);
   const auto end = std::find(buffer.begin(), buffer.begin() + size, std::uint8_t{0});
   return std::string(buffer.begin(), end);
@@ -70,7 +64,7 @@ bool TRegistry::ReadFlag(const std::string& name) {
   std::uint8_t data[kFlagSize] = {};
   std::uint32_t size = kFlagSize;
   std::uint32_t type = kRegNone;
-  if (raw_.QueryValue(open_, name, &type, data, &size) != kRegOk) Raise(kGetFailure, name);
+  if (raw_.QueryValue(open_.get(), name, &type, data, &size) != kRegOk) Raise(kGetFailure, name);
   if (type != kRegDword) Raise(kTypeFailure, name);
   // A shorter number reads as its bytes with the rest zero.
   return std::any_of(data, data + std::min(size, kFlagSize), [](std::uint8_t b) { return b != 0; });
@@ -79,23 +73,23 @@ bool TRegistry::ReadFlag(const std::string& name) {
 void TRegistry::WriteText(const std::string& name, const std::string& value) {
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(value.c_str());
   const auto size = static_cast<std::uint32_t>(value.size() + 1);
-  if (open_ == kNoKey || raw_.SetValue(open_, name, kRegSz, bytes, size) != kRegOk) {
+  if (!open_ || raw_.SetValue(open_.get(), name, kRegSz, bytes, size) != kRegOk) {
     Raise(kSetFailure, name);
   }
 }
 
 bool TRegistry::RemoveValue(const std::string& name) {
-  return open_ != kNoKey && raw_.DeleteValue(open_, name) == kRegOk;
+  return open_ && raw_.DeleteValue(open_.get(), name) == kRegOk;
 }
 
 void TRegistry::ListSubkeyNames(std::vector<std::string>& names) {
   names.clear();
   std::uint32_t count = 0;
-  if (open_ == kNoKey || raw_.QueryInfoKey(open_, count) != kRegOk) return;
+  if (!open_ || raw_.QueryInfoKey(open_.get(), count) != kRegOk) return;
   for (std::uint32_t i = 0; i < count; ++i) {
     std::string name;
     // An index that fails (the key changed meanwhile) contributes nothing.
-    if (raw_.EnumKey(open_, i, name) == kRegOk) names.push_back(std::move(name));
+    if (raw_.EnumKey(open_.get(), i, name) == kRegOk) names.push_back(std::move(name));
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/raw_registry.h"
+#include "platform/unique_handle.h"
 
 namespace platform {
 
@@ -17,10 +18,21 @@ class ERegistryException : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A key opened through the raw registry. A key that fails to close has nothing left to undo,
+// so the result is dropped.
+struct RegKeyCloser {
+  using Handle = RegKey;
+  static Handle Invalid() { return kNoKey; }
+  RawRegistry* raw = nullptr;
+  RegKeyCloser() = default;
+  RegKeyCloser(RawRegistry& registry) : raw(&registry) {}
+  void Close(Handle key) const noexcept { raw->CloseKey(key); }
+};
+using UniqueRegKey = UniqueHandle<RegKeyCloser>;
+
 class TRegistry {
  public:
   explicit TRegistry(RawRegistry& raw, std::uint32_t access = kKeyAllAccess);
-  ~TRegistry();
   TRegistry(const TRegistry&) = delete;
   TRegistry& operator=(const TRegistry&) = delete;
 
@@ -34,12 +46,12 @@ class TRegistry {
   bool RemoveValue(const std::string& name);
   void ListSubkeyNames(std::vector<std::string>& names);
 
-  RegKey OpenKey() const { return open_; }
+  RegKey OpenKey() const { return open_.get(); }
   RegKey Root() const { return root_; }
 
  private:
   RawRegistry& raw_;
-  RegKey open_ = kNoKey;
+  UniqueRegKey open_;
   RegKey root_ = kHkeyCurrentUser;
   std::uint32_t access_;
 };

@@ -50,9 +50,9 @@ FILETIME UtcForLocal(int year, int month, int day, int hour, int minute) {
 
 bool MakeFile(const std::filesystem::path& path, const FILETIME& last_write) {
   { std::ofstream(path) << "x"; }
-  const win32::UniqueKernelHandle file(
+  const win32::UniqueFileHandle file(
       ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file || file.get() == INVALID_HANDLE_VALUE) return false;
+  if (!file) return false;
   return ::SetFileTime(file.get(), nullptr, nullptr, &last_write) != FALSE;
 }
 

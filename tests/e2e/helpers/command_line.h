@@ -18,8 +18,8 @@ namespace helpers {
 
 struct ArgvTraits {
   using Handle = LPWSTR*;
-  static Handle empty() { return nullptr; }
-  static void release(Handle h) { ::LocalFree(h); }
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) noexcept { ::LocalFree(h); }
 };
 using UniqueArgv = platform::UniqueHandle<ArgvTraits>;
 
@@ -56,10 +56,10 @@ inline std::wstring LogBesideModule() {
 // Appends the line and a line feed. Opens and closes the file each time, so that the test can
 // read it whenever the program has ended.
 inline bool AppendLine(const std::wstring& log_path, const std::wstring& line) {
-  const win32::UniqueKernelHandle file(::CreateFileW(log_path.c_str(), FILE_APPEND_DATA,
-                                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return false;
+  const win32::UniqueFileHandle file(::CreateFileW(log_path.c_str(), FILE_APPEND_DATA,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   const std::string bytes = ToUtf8(line) + "\n";
   DWORD written = 0;
   return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,

@@ -50,8 +50,8 @@ bool ParseRequest(const std::vector<std::wstring>& arguments, Request& request) 
 }
 
 std::vector<PROCESSENTRY32W> ProcessTable() {
-  const win32::UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (snapshot.get() == INVALID_HANDLE_VALUE) return {};
+  const win32::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return {};
   std::vector<PROCESSENTRY32W> table;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);

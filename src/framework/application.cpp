@@ -13,6 +13,12 @@ TApplication::TApplication(platform::Platform& platform)
 TApplication::~TApplication() {
   // Forms go first, newest first: their menus unregister from the popup list.
   while (!forms_.empty()) forms_.pop_back();
+  popup_list_.reset();
+  window_.reset();
+}
+
+void WindowCloser::Close(platform::WindowId window) const noexcept {
+  app->DestroyWindowQuietly(window);
 }
 
 void TApplication::Initialize() {
@@ -22,7 +28,7 @@ void TApplication::Initialize() {
   desc.caption = title_;
   const platform::WindowId id = Windowing().NewWindow(desc, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the application window");
-  window_ = OwnedWindow(Windowing(), id);
+  window_ = OwnedWindow(*this, id);
 }
 
 void TApplication::SetTitle(const std::string& title) {
@@ -105,6 +111,25 @@ void TApplication::ShowException(const std::exception& failure) {
   std::string text = failure.what();
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
   Windowing().ShowMessageBox(window_.get(), text, title_, platform::kMbOk | platform::kMbIconError);
+}
+
+void TApplication::DestroyWindowQuietly(platform::WindowId window) noexcept {
+  try {
+    Windowing().DestroyWindow(window);
+  } catch (const std::exception& failure) {
+    ShowExceptionQuietly(failure);
+  } catch (...) {
+    // A failure that is no std::exception has no text for the box; the window is gone.
+  }
+}
+
+void TApplication::ShowExceptionQuietly(const std::exception& failure) noexcept {
+  try {
+    ShowException(failure);
+  } catch (...) {
+    // The box itself failed while the program was taking its windows down: there is nobody
+    // left to tell, and raising it would end the program in std::terminate.
+  }
 }
 
 platform::LResult TApplication::HandleMessage(platform::WindowId window, platform::MessageId id,

@@ -61,6 +61,9 @@ class TApplication : private platform::WindowHandler {
 
   // The error box: the failure's text, the title as caption, the error icon and OK.
   void ShowException(const std::exception& failure);
+  // Destroys a window for its owner, which may be in a destructor: a failure of the window's
+  // handlers meanwhile is shown in the error box instead of being raised.
+  void DestroyWindowQuietly(platform::WindowId window) noexcept;
   // Runs a message handler. A failure that escapes it shows the error box and the message's
   // result is 0: the loop goes on with the next message.
   template <typename Handler>
@@ -79,6 +82,7 @@ class TApplication : private platform::WindowHandler {
 
  private:
   bool ProcessMessage();
+  void ShowExceptionQuietly(const std::exception& failure) noexcept;
   void ShowMainForm();
   platform::LResult HandleMessage(platform::WindowId window, platform::MessageId id,
                                   platform::WParam wparam, platform::LParam lparam) override;

@@ -26,7 +26,7 @@ TControl::TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& 
   window.control_id = control_id_;
   const platform::WindowId id = Windowing().NewWindow(window, nullptr);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create control " + desc.caption);
-  window_ = OwnedWindow(Windowing(), id);
+  window_ = OwnedWindow(parent_.Application(), id);
   parent_.AddControl(*this);
 }
 

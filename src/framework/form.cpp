@@ -23,7 +23,7 @@ TForm::TForm(TApplication& app, const FormSpec& desc) : app_(app) {
   const platform::WindowId id = Windowing().NewWindow(window, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create window " + desc.caption);
   handle_ = id;
-  window_ = OwnedWindow(Windowing(), id);
+  window_ = OwnedWindow(app, id);
 }
 
 TForm::~TForm() {

@@ -1,51 +1,40 @@
 #pragma once
 
-// Move-only owners of the window system's windows, menus and timers.
+// Owners of the window system's windows and menus: platform::UniqueHandle with closers that
+// know the application they belong to.
 
-#include <utility>
-
+#include "platform/unique_handle.h"
 #include "platform/windowing.h"
 
 namespace framework {
 
-template <typename Id, Id kNone, typename Release>
-class Owned {
- public:
-  Owned() = default;
-  Owned(platform::Windowing& ws, Id id) : ws_(&ws), id_(id) {}
-  ~Owned() { reset(); }
-  Owned(const Owned&) = delete;
-  Owned& operator=(const Owned&) = delete;
-  Owned(Owned&& o) noexcept : ws_(o.ws_), id_(std::exchange(o.id_, kNone)) {}
-  Owned& operator=(Owned&& o) noexcept {
-    if (this != &o) {
-      reset();
-      ws_ = o.ws_;
-      id_ = std::exchange(o.id_, kNone);
-    }
-    return *this;
-  }
+class TApplication;
 
-  Id get() const { return id_; }
-  explicit operator bool() const { return id_ != kNone; }
-  Id release() { return std::exchange(id_, kNone); }
-  void reset() {
-    if (id_ != kNone) Release{}(*ws_, std::exchange(id_, kNone));
-  }
+template <typename Closer>
+using Owned = platform::UniqueHandle<Closer>;
 
- private:
-  platform::Windowing* ws_ = nullptr;
-  Id id_ = kNone;
+// Destroying a window runs its handlers. A failure they raise meanwhile goes to the
+// application's error box, since an owner closes in destructors, where nothing may be raised.
+struct WindowCloser {
+  using Handle = platform::WindowId;
+  static Handle Invalid() { return platform::kNoWindow; }
+  TApplication* app = nullptr;
+  WindowCloser() = default;
+  WindowCloser(TApplication& application) : app(&application) {}
+  void Close(Handle window) const noexcept;  // application.cpp
 };
 
-struct DestroyWindowFn {
-  void operator()(platform::Windowing& ws, platform::WindowId id) const { ws.DestroyWindow(id); }
-};
-struct DestroyMenuFn {
-  void operator()(platform::Windowing& ws, platform::MenuId id) const { ws.DestroyMenu(id); }
+// Destroying a menu runs no handler, so it has nothing to raise.
+struct MenuCloser {
+  using Handle = platform::MenuId;
+  static Handle Invalid() { return platform::kNoMenu; }
+  platform::Windowing* ws = nullptr;
+  MenuCloser() = default;
+  MenuCloser(platform::Windowing& windowing) : ws(&windowing) {}
+  void Close(Handle menu) const noexcept { ws->DestroyMenu(menu); }
 };
 
-using OwnedWindow = Owned<platform::WindowId, platform::kNoWindow, DestroyWindowFn>;
-using OwnedMenu = Owned<platform::MenuId, platform::kNoMenu, DestroyMenuFn>;
+using OwnedWindow = Owned<WindowCloser>;
+using OwnedMenu = Owned<MenuCloser>;
 
 }  // namespace framework

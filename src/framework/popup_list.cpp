@@ -13,7 +13,7 @@ TPopupList::TPopupList(TApplication& app) : app_(app) {
   desc.kind = platform::WindowKind::kMessageOnly;
   const platform::WindowId id = app.Windowing().NewWindow(desc, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the menu window");
-  window_ = OwnedWindow(app.Windowing(), id);
+  window_ = OwnedWindow(app, id);
 }
 
 TPopupList::~TPopupList() = default;

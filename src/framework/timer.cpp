@@ -17,7 +17,7 @@ TTimer::TTimer(TApplication& app, std::uint32_t interval_ms)
   desc.kind = platform::WindowKind::kMessageOnly;
   const platform::WindowId id = app.Windowing().NewWindow(desc, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the timer window");
-  window_ = OwnedWindow(app.Windowing(), id);
+  window_ = OwnedWindow(app, id);
 }
 
 TTimer::~TTimer() {

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <map>
 #include <string>
@@ -205,7 +206,7 @@ class WindowSystem final : public platform::Windowing {
   const WindowState* Find(platform::WindowId window) const;
   void Activate(platform::WindowId window);
   void Deactivate(platform::WindowId window);
-  void DestroyRelated(platform::WindowId window, bool owned);
+  void DestroyRelated(platform::WindowId window, bool owned, std::exception_ptr& failure);
   void Forget(platform::WindowId window);
   bool FocusWithin(platform::WindowId window) const;
 

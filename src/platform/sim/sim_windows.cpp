@@ -1,5 +1,7 @@
 // Windows, activation and focus of the simulated window system.
 
+#include <exception>
+
 #include "platform/sim/sim_windowing.h"
 
 namespace sim {
@@ -23,6 +25,16 @@ bool IsTopLevel(WindowKind kind) {
 bool Activates(int show) {
   return show != platform::kSwHideWindow && show != kSwShowNoActivate && show != kSwMinimize &&
          show != platform::kSwShowMinNoActive && show != kSwShowNa;
+}
+
+// Runs one step of a window's destruction, keeping the first failure raised.
+template <typename Step>
+void KeepFailure(std::exception_ptr& failure, Step&& step) {
+  try {
+    step();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
 }
 
 }  // namespace
@@ -60,19 +72,23 @@ void WindowSystem::DestroyWindow(WindowId window) {
   if (state == nullptr || state->destroying) return;
   state->destroying = true;
   state->visible = false;
-  if (active_ == window) Deactivate(window);
-  DestroyRelated(window, true);
-  SendTo(window, platform::kWmDestroy, 0, 0);
-  DestroyRelated(window, false);
+  // As with the system's, the window goes whatever its handlers raise; the first failure is
+  // raised once it has gone.
+  std::exception_ptr failure;
+  if (active_ == window) KeepFailure(failure, [&] { Deactivate(window); });
+  DestroyRelated(window, true, failure);
+  KeepFailure(failure, [&] { SendTo(window, platform::kWmDestroy, 0, 0); });
+  DestroyRelated(window, false, failure);
   Forget(window);
+  if (failure) std::rethrow_exception(failure);
 }
 
-void WindowSystem::DestroyRelated(WindowId window, bool owned) {
+void WindowSystem::DestroyRelated(WindowId window, bool owned, std::exception_ptr& failure) {
   std::vector<WindowId> related;
   for (const auto& [id, state] : windows_) {
     if (state.desc.parent == window && IsControl(state.desc.kind) != owned) related.push_back(id);
   }
-  for (WindowId id : related) DestroyWindow(id);
+  for (WindowId id : related) KeepFailure(failure, [&] { DestroyWindow(id); });
 }
 
 void WindowSystem::Forget(WindowId window) {

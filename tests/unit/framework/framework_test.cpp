@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "framework/application.h"
 #include "framework/command_pool.h"
 #include "framework/controls.h"
@@ -120,6 +124,62 @@ TEST(ModalForm, ShownAfterTheEndWasRequestedClosesAtOnce) {
   app.HandleMessage();  // takes the quit message
   EXPECT_EQ(dialog.ShowModal(), framework::kMrCancel);
   EXPECT_TRUE(sim.windows.IsEnabled(app.Handle()));
+}
+
+// A form whose window fails as it is destroyed.
+struct FailingTeardownForm : framework::TForm {
+  FailingTeardownForm(framework::TApplication& app, std::function<void()> fail)
+      : TForm(app, framework::FormSpec{.caption = "Teardown"}) {
+    OnMessage(platform::kWmDestroy, [fail](platform::WParam, platform::LParam) { fail(); });
+  }
+};
+
+// A bare window handler, outside the framework's guard.
+struct FailingTeardownHandler : platform::WindowHandler {
+  std::function<void()> fail;
+  platform::LResult HandleMessage(platform::WindowId, platform::MessageId id, platform::WParam,
+                                  platform::LParam) override {
+    if (id == platform::kWmDestroy) fail();
+    return 0;
+  }
+};
+
+TEST(Teardown, AFailureWhileWindowsAreDestroyedNeverEscapes) {
+  const auto runtime = [] { throw std::runtime_error("Gone"); };
+  const auto foreign = [] { throw 7; };
+  const struct {
+    const char* name;
+    std::function<void()> fail;
+    bool bare;  // the window is not a form's but a bare handler's
+    int answers;
+    std::vector<std::string> boxes;
+  } cases[] = {
+      {"a form's failure goes to the box", runtime, false, 1, {"Gone."}},
+      {"a form's failure whose box fails too", runtime, false, 0, {"Gone."}},
+      {"a form's failure without text", foreign, false, 0, {}},
+      {"a bare window's failure goes to the box", runtime, true, 1, {"Gone."}},
+      {"a bare window's failure without text", foreign, true, 0, {}},
+  };
+  for (const auto& c : cases) {
+    sim::SimPlatform sim;
+    {
+      platform::Platform bound = sim.Bind();
+      FailingTeardownHandler handler;
+      handler.fail = c.fail;
+      framework::TApplication app(bound);
+      app.Initialize();
+      for (int i = 0; i < c.answers; ++i) sim.windows.AnswerBox(platform::kIdOk);
+      if (c.bare) {
+        const framework::OwnedWindow window(app, sim.windows.NewWindow({}, &handler));
+      } else {
+        app.CreateForm<FailingTeardownForm>(c.fail);
+      }
+    }
+    EXPECT_TRUE(sim.windows.Windows().empty()) << c.name;
+    std::vector<std::string> shown;
+    for (const auto& box : sim.windows.Boxes()) shown.push_back(box.text);
+    EXPECT_EQ(shown, c.boxes) << c.name;
+  }
 }
 
 TEST(Text, ByteRules) {

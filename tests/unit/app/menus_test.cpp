@@ -32,7 +32,7 @@ TEST(ProgramMenus, AllProgramsIsSortedAndShowsNamesExactly) {
               Named("4", "Foo 2") + Named("5", "Foo") +
               Named("6", "Odd<#>Name", R"("UninstallString"="u.exe")"));
   forms.form1->RebuildProgramMenus();
-  EXPECT_EQ(Forms::Captions(*forms.form1->All),
+  ASSERT_EQ(Forms::Captions(*forms.form1->All),
             (Lines{"Alpha", "AT&&T Connect", "beta", "Foo 2", "Foo", "Odd<#>Name"}));
   // Every item keeps the program it was made from.
   const auto& odd = dynamic_cast<const app::TProgramMenuItem&>((*forms.form1->All)[5]);
@@ -64,7 +64,7 @@ TEST(ProgramMenus, RecentProgramsHoldsTheEightNewestNewestFirst) {
 TEST(ProgramMenus, RecentCaptionIsTheWholeNameWhateverTheDate) {
   Forms forms(Named("1", "R&D Tool", R"("InstallDate"="2020 1 3")"));
   forms.form1->RebuildProgramMenus();
-  EXPECT_EQ(Forms::Captions(*forms.form1->Recent1), (Lines{"R&&D Tool"}));
+  ASSERT_EQ(Forms::Captions(*forms.form1->Recent1), (Lines{"R&&D Tool"}));
   EXPECT_EQ((*forms.form1->Recent1)[0].Name, "MyItem2");
 }
 

@@ -1,9 +1,13 @@
 #include <windows.h>
 
 #include "app/program.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before anything loads a library on demand. Where the system cannot restrict the search, the
+  // program runs as it always did.
+  win32::LoadLibrariesFromSystemOnly();
   win32::Win32Platform system;
   platform::Platform platform = system.Bind();
   return app::RunProgram(platform);

@@ -60,7 +60,11 @@ void TForm1::ProcessItemClick(framework::TMenuItem& sender) {
   // The program ends through the auto-close, so a slow consent prompt cannot be cut short.
   const auto* item = dynamic_cast<const TProcessMenuItem*>(&sender);
   if (item == nullptr) return;
-  RunElevated(std::string(kTaskKill), TaskKillParameters(item->ProcessName), platform::kNoWindow);
+  // taskkill runs with administrator rights: only the system's own may be started.
+  const std::string task_kill =
+      platform::SystemProgram(Application().Platform().launcher, kTaskKill);
+  if (task_kill.empty()) return;
+  RunElevated(task_kill, TaskKillParameters(item->ProcessName), platform::kNoWindow);
 }
 
 void TForm1::RunElevated(const std::string& file, const std::string& parameters,

@@ -13,6 +13,9 @@ namespace {
 // Windows Installer commands start directly; the command interpreter would only add a window.
 constexpr std::string_view kMsiExec = "MSIEXEC.EXE";
 constexpr std::string_view kCommandInterpreter = "cmd.exe";
+// What the system's search would add to a program named without an extension.
+constexpr std::string_view kProgramExtension = ".exe";
+constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kNoticeText =
     "Tapwise Uninstaller cannot uninstall this program. Please try another tool.";
 
@@ -20,6 +23,35 @@ constexpr std::string_view kNoticeText =
 // that begins with a quoted path keeps its own quotes.
 std::string InterpreterParameters(const std::string& command) {
   return "/C \"" + command + "\"";
+}
+
+// The program a command line starts: the text inside its leading quotes, or its first word.
+std::string_view ProgramOf(std::string_view command) {
+  const auto start = command.find_first_not_of(kBlanks);
+  if (start == std::string_view::npos) return {};
+  command.remove_prefix(start);
+  if (command.front() == '"') return text::Before(command.substr(1), "\"");
+  return command.substr(0, command.find_first_of(kBlanks));
+}
+
+bool HasDirectory(std::string_view program) {
+  return program.find_first_of("\\/:") != std::string_view::npos;
+}
+
+// A Windows Installer command starts as registered. One that names its program without a
+// directory ("MsiExec.exe /X{...}") runs the system's program of that name: the system's search
+// would look in this program's own folder first, where anyone may have dropped a file.
+void StartInstallerCommand(platform::Launcher& launcher, const std::string& command) {
+  const std::string_view program = ProgramOf(command);
+  if (program.empty() || HasDirectory(program)) {
+    launcher.StartCommandLine("", command, platform::kSwShowNormalWindow);
+    return;
+  }
+  std::string file(program);
+  if (text::Extension(file).empty()) file += kProgramExtension;
+  const std::string system_program = platform::SystemProgram(launcher, file);
+  if (system_program.empty()) return;  // nothing is better than a stranger's program
+  launcher.StartCommandLine(system_program, command, platform::kSwShowNormalWindow);
 }
 
 }  // namespace
@@ -44,11 +76,13 @@ void TForm1::LaunchUninstall(const std::string& command) {
     return;
   }
   if (text::Pos(kMsiExec, text::UpperAscii(command)) != 0) {
-    launcher.StartCommandLine(command, platform::kSwShowNormalWindow);
+    StartInstallerCommand(launcher, command);
     return;
   }
-  launcher.Execute(platform::kNoWindow, "", std::string(kCommandInterpreter),
-                   InterpreterParameters(command), "", platform::kSwHideWindow);
+  const std::string interpreter = platform::SystemProgram(launcher, kCommandInterpreter);
+  if (interpreter.empty()) return;  // nothing is better than a stranger's program
+  launcher.Execute(platform::kNoWindow, "", interpreter, InterpreterParameters(command), "",
+                   platform::kSwHideWindow);
 }
 
 void TForm1::RecordLastCommand(const std::string& command) {

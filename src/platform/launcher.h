@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/windowing.h"
 
@@ -31,8 +32,21 @@ class Launcher {
                        const std::string& parameters, const std::string& directory, int show) = 0;
   // ShellExecuteEx with the request's fields.
   virtual void ExecuteEx(const ShellExecuteRequest& request) = 0;
-  // Starts a command line as WinExec does: as passed, with the given show state.
-  virtual void StartCommandLine(const std::string& command_line, int show) = 0;
+  // CreateProcess: program is the file that runs (empty: the system searches for the command
+  // line's first word); the command line reaches it unchanged, with the given show state.
+  virtual void StartCommandLine(const std::string& program, const std::string& command_line,
+                                int show) = 0;
+  // Where the system's own programs live; empty when it cannot be told.
+  virtual std::string SystemDirectory() = 0;
 };
+
+// A system program by its full path, so that no file of that name in the program's own folder
+// or the current directory runs in its place. Empty when there is no system directory.
+inline std::string SystemProgram(Launcher& launcher, std::string_view file) {
+  std::string directory = launcher.SystemDirectory();
+  if (directory.empty()) return {};
+  if (directory.back() != '\\') directory += '\\';
+  return directory + std::string(file);
+}
 
 }  // namespace platform

@@ -30,7 +30,12 @@ HKCU_UNINSTALL = rf"HKEY_CURRENT_USER\{UNINSTALL_KEY}"
 INSTALL_SECONDS = 30  # an installer normally takes under a second
 REMOVAL_SECONDS = 15  # from the choice to the uninstaller's work being done
 EXIT_SECONDS = 10
+START_SECONDS = 10  # for a helper program to come up
 LAST = "Last"  # the value that remembers the last uninstall command
+# The program starts the system's taskkill.exe from System32, which a 32-bit program on a 64-bit
+# system finds in the 32-bit system directory.
+TASKKILL = r"windows\syswow64\taskkill.exe"
+TASKKILL_LOG = r"C:\windows\syswow64\taskkill.log"
 
 STILL_PRESENT = (
     'You tried to uninstall "{name}", but it still exists.\r\r'
@@ -119,6 +124,28 @@ def start_program(prefix: harness.Prefix, unix_path: str, *args: str) -> subproc
     )
 
 
+def replace_taskkill(prefix: harness.Prefix) -> None:
+    """Wine 8's taskkill rejects /T and so ends nothing: the system's is replaced with a double
+    that logs its command line to TASKKILL_LOG and ends processes as taskkill would."""
+    prefix.replace_file(TASKKILL, helper_exe("taskkill_double"))
+
+
+def start_idle(prefix: harness.Prefix, windows_path: str) -> subprocess.Popen:
+    """Copies the idle helper to a C:\\ path and starts it; returns once it runs. The caller
+    owns the process (see end_process)."""
+    path = put_file(prefix, helper_exe("idle_process"), windows_path)
+    title = f"idle {os.path.basename(path)} {os.path.basename(prefix.workdir)}"
+    process = start_program(prefix, path, title)
+    harness.wait_until(lambda: harness.named_windows(title), START_SECONDS, f"{path} to run")
+    return process
+
+
+def end_process(process: subprocess.Popen) -> None:
+    if process.poll() is None:
+        process.kill()
+    process.wait()
+
+
 def last_command(prefix: harness.Prefix) -> tuple[str, str] | None:
     """The remembered command as (registry type, text); None when there is none."""
     code, out = prefix.run([harness.WINE, "reg", "query", regfile.STATE_KEY, "/v", LAST])
@@ -183,12 +210,12 @@ class ActionCase(e2e_case.E2ECase):
         that fails to come up."""
         self.prefix.hold_cursor(e2e_case._options.cursor_holder, *e2e_case.POINT)
 
-    def start_again(self) -> harness.App:
-        """Starts the program (once more) in a prefix whose cursor holder already runs, and
-        keeps the desktop up and the pointer in place."""
+    def start_again(self, exe: str | None = None) -> harness.App:
+        """Starts the program (once more, or a copy of it) in a prefix whose cursor holder
+        already runs, and keeps the desktop up and the pointer in place."""
         if self.app is None:
             self.addCleanup(self._keep_trace)
-        self.app = self.prefix.launch(e2e_case._options.exe)
+        self.app = self.prefix.launch(exe or e2e_case._options.exe)
         return self.app
 
     def choose(self, submenu: str, name: str) -> float:

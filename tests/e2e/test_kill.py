@@ -6,19 +6,13 @@ logs its command line and ends the processes as taskkill would."""
 
 from __future__ import annotations
 
-import os
-
 import actions
 import e2e_case
 import harness
 
 PROCESS_DIR = r"C:\tapwise procs"
 NAMES = ("My Tool.exe", "A&B.exe", "AB.exe")
-# A 32-bit program that starts "taskkill.exe" gets the one in the 32-bit system directory.
-TASKKILL = r"windows\syswow64\taskkill.exe"
-TASKKILL_LOG = r"C:\windows\syswow64\taskkill.log"
 KILL_SECONDS = 10
-START_SECONDS = 10
 
 # Each run chooses one name; the names chosen in earlier runs are gone by then.
 RUNS = (
@@ -41,16 +35,12 @@ class KillTest(actions.ActionCase):
     def setUp(self) -> None:
         super().setUp()
         self.bring_desktop_up()
-        self.prefix.replace_file(TASKKILL, actions.helper_exe("taskkill_double"))
+        actions.replace_taskkill(self.prefix)
         self.processes = {name: self.start_idle(name) for name in NAMES}
 
     def start_idle(self, name: str):
-        idle = actions.helper_exe("idle_process")
-        path = actions.put_file(self.prefix, idle, rf"{PROCESS_DIR}\{name}")
-        title = f"idle {name} {os.path.basename(self.prefix.workdir)}"
-        process = actions.start_program(self.prefix, path, title)
-        self.addCleanup(_end, process)
-        harness.wait_until(lambda: harness.named_windows(title), START_SECONDS, f"{name} to run")
+        process = actions.start_idle(self.prefix, rf"{PROCESS_DIR}\{name}")
+        self.addCleanup(actions.end_process, process)
         return process
 
     def running(self) -> set[str]:
@@ -74,19 +64,13 @@ class KillTest(actions.ActionCase):
                 )
                 self.assertEqual(self.running(), set(survivors))
 
-                log = actions.read_lines(actions.drive_c(self.prefix, TASKKILL_LOG))
+                log = actions.read_lines(actions.drive_c(self.prefix, actions.TASKKILL_LOG))
                 self.assertEqual(len(log), run + 1, f"one taskkill per choice: {log}")
                 program, arguments = arguments_after_program(log[-1])
                 self.assertTrue(program.lower().endswith("\\taskkill.exe"), program)
                 self.assertEqual(arguments, f'/F /IM "{name}" /T')
 
                 self.assert_auto_closes(chosen)
-
-
-def _end(process) -> None:
-    if process.poll() is None:
-        process.kill()
-    process.wait()
 
 
 if __name__ == "__main__":

@@ -89,14 +89,32 @@ class LauncherTest : public ::testing::Test {
 
 TEST_F(LauncherTest, StartsACommandLineWithAQuotedPath) {
   const auto marker = dir_.path() / L"mark é.txt";
-  launcher_.StartCommandLine(Utf8(Quoted(tool_) + L" --marker " + Quoted(marker)),
+  launcher_.StartCommandLine("", Utf8(Quoted(tool_) + L" --marker " + Quoted(marker)),
                              platform::kSwHideWindow);
   EXPECT_TRUE(MarkerAppears(marker));
 }
 
+TEST_F(LauncherTest, AGivenProgramRunsWhateverTheCommandLineNames) {
+  // No program of the command line's first word exists: only the given one can write the marker.
+  const auto marker = dir_.path() / L"given.txt";
+  launcher_.StartCommandLine(Utf8(tool_), "NoSuchProgram.exe --marker " + Utf8(Quoted(marker)),
+                             platform::kSwHideWindow);
+  EXPECT_TRUE(MarkerAppears(marker));
+}
+
+TEST_F(LauncherTest, TheSystemDirectoryHoldsTheSystemsPrograms) {
+  const std::string directory = launcher_.SystemDirectory();
+  ASSERT_FALSE(directory.empty());
+  for (const char* program : {"cmd.exe", "taskkill.exe", "msiexec.exe"}) {
+    EXPECT_TRUE(std::filesystem::exists(
+        std::filesystem::path(win32::Utf8ToWide(platform::SystemProgram(launcher_, program)))))
+        << program;
+  }
+}
+
 TEST_F(LauncherTest, StartedProgramGetsTheShowState) {
   const auto marker = dir_.path() / L"show.txt";
-  launcher_.StartCommandLine(Utf8(Quoted(tool_) + L" --show-state " + Quoted(marker)),
+  launcher_.StartCommandLine("", Utf8(Quoted(tool_) + L" --show-state " + Quoted(marker)),
                              platform::kSwShowMinNoActive);
   ASSERT_TRUE(WaitFor([&] { return !win32_test::ReadFile(marker).empty(); }, kStartLimit));
   EXPECT_EQ(win32_test::ReadFile(marker), std::to_string(platform::kSwShowMinNoActive));

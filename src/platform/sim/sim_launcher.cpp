@@ -25,9 +25,11 @@ void LaunchRecorder::ExecuteEx(const platform::ShellExecuteRequest& request) {
   Record(Launch::Kind::kExecuteEx, request);
 }
 
-void LaunchRecorder::StartCommandLine(const std::string& command_line, int show) {
+void LaunchRecorder::StartCommandLine(const std::string& program, const std::string& command_line,
+                                      int show) {
   platform::ShellExecuteRequest request;
-  request.file = command_line;
+  request.file = program;
+  request.parameters = command_line;
   request.show = show;
   Record(Launch::Kind::kCommandLine, std::move(request));
 }

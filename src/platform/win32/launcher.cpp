@@ -48,7 +48,9 @@ void Launcher::ExecuteEx(const platform::ShellExecuteRequest& request) {
   const UniqueKernelHandle process(info.hProcess);
 }
 
-void Launcher::StartCommandLine(const std::string& command_line, int show) {
+void Launcher::StartCommandLine(const std::string& program, const std::string& command_line,
+                                int show) {
+  const std::wstring wide_program = Utf8ToWide(program);
   // CreateProcessW may write into the command line, so it gets a copy it owns.
   std::wstring writable = Utf8ToWide(command_line);
   writable.push_back(L'\0');
@@ -57,12 +59,21 @@ void Launcher::StartCommandLine(const std::string& command_line, int show) {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show);
   PROCESS_INFORMATION started{};
-  if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started)) {
+  if (!::CreateProcessW(OrNull(wide_program), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &started)) {
     return;
   }
   const UniqueKernelHandle process(started.hProcess);
   const UniqueKernelHandle thread(started.hThread);
+}
+
+std::string Launcher::SystemDirectory() {
+  // A 32-bit process on a 64-bit system is told System32 too; the file system redirection then
+  // gives it the 32-bit programs.
+  wchar_t directory[MAX_PATH];
+  const UINT length = ::GetSystemDirectoryW(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return WideToUtf8(std::wstring_view(directory, length));
 }
 
 }  // namespace win32

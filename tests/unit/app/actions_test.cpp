@@ -138,21 +138,59 @@ TEST_P(StartTest, WindowsInstallerStartsDirectlyAndTheRestThroughTheInterpreter)
 }
 
 const std::string kQuotedWithSwitch = "\"C:\\Program Files\\Foo\\unins000.exe\" /S";
+const std::string kSystem = "C:\\Windows\\system32\\";
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, StartTest,
     ::testing::Values(
+        // A program named without a directory is the system's; the command line stays as it is.
         StartCase{"MsiExecAsRegistered", "MsiExec.exe /X{1234}", Launch::Kind::kCommandLine,
-                  "MsiExec.exe /X{1234}", "", "", platform::kSwShowNormalWindow},
-        StartCase{"MsiExecContainedInAPath", "C:\\Windows\\System32\\msiexec.exe /x {1}",
-                  Launch::Kind::kCommandLine, "C:\\Windows\\System32\\msiexec.exe /x {1}", "", "",
+                  kSystem + "MsiExec.exe", "", "MsiExec.exe /X{1234}",
                   platform::kSwShowNormalWindow},
-        StartCase{"QuotedPathWithSwitch", kQuotedWithSwitch, Launch::Kind::kExecute, "cmd.exe", "",
-                  "/C \"" + kQuotedWithSwitch + "\"", platform::kSwHideWindow},
+        StartCase{"MsiExecQuoted", "\"msiexec.exe\" /x{1}", Launch::Kind::kCommandLine,
+                  kSystem + "msiexec.exe", "", "\"msiexec.exe\" /x{1}",
+                  platform::kSwShowNormalWindow},
+        StartCase{"MsiExecAfterBlanks", " \tMsiExec.exe /X{1}", Launch::Kind::kCommandLine,
+                  kSystem + "MsiExec.exe", "", " \tMsiExec.exe /X{1}",
+                  platform::kSwShowNormalWindow},
+        StartCase{"ProgramWithoutExtension", "msiexec /x{1} /l*v MSIEXEC.EXE.log",
+                  Launch::Kind::kCommandLine, kSystem + "msiexec.exe", "",
+                  "msiexec /x{1} /l*v MSIEXEC.EXE.log", platform::kSwShowNormalWindow},
+        // A program with a directory is left to the system, exactly as registered.
+        StartCase{"MsiExecContainedInAPath", "C:\\Windows\\System32\\msiexec.exe /x {1}",
+                  Launch::Kind::kCommandLine, "", "", "C:\\Windows\\System32\\msiexec.exe /x {1}",
+                  platform::kSwShowNormalWindow},
+        StartCase{"MsiExecInAQuotedPathWithBlanks", "\"C:\\My Tools\\MsiExec.exe\" /X{1}",
+                  Launch::Kind::kCommandLine, "", "", "\"C:\\My Tools\\MsiExec.exe\" /X{1}",
+                  platform::kSwShowNormalWindow},
+        StartCase{"MsiExecOnAnotherDrive", "D:msiexec.exe /x{1}", Launch::Kind::kCommandLine, "",
+                  "", "D:msiexec.exe /x{1}", platform::kSwShowNormalWindow},
+        StartCase{"QuotedPathWithSwitch", kQuotedWithSwitch, Launch::Kind::kExecute,
+                  kSystem + "cmd.exe", "", "/C \"" + kQuotedWithSwitch + "\"",
+                  platform::kSwHideWindow},
         StartCase{"EnvironmentVariableLeftToTheInterpreter", "%ProgramFiles%\\Foo\\u.exe",
-                  Launch::Kind::kExecute, "cmd.exe", "", "/C \"%ProgramFiles%\\Foo\\u.exe\"",
-                  platform::kSwHideWindow}),
+                  Launch::Kind::kExecute, kSystem + "cmd.exe", "",
+                  "/C \"%ProgramFiles%\\Foo\\u.exe\"", platform::kSwHideWindow}),
     [](const auto& info) { return info.param.label; });
+
+// Without a system directory nothing starts: a bare name would find a dropped file first.
+TEST(Uninstall, NoSystemDirectoryStartsNothing) {
+  for (const std::string command : {"MsiExec.exe /X{1}", "C:\\Foo\\u.exe"}) {
+    Forms forms;
+    forms.sim.launcher.SetSystemDirectory("");
+    forms.form1->LaunchUninstall(command);
+    EXPECT_TRUE(forms.sim.launcher.Launches().empty()) << command;
+    EXPECT_EQ(LastValue(forms.sim), command);
+  }
+}
+
+TEST(Uninstall, ASystemDirectoryEndingInABackslashIsNotDoubled) {
+  Forms forms;
+  forms.sim.launcher.SetSystemDirectory("C:\\");
+  forms.form1->LaunchUninstall("MsiExec.exe /X{1}");
+  ASSERT_EQ(forms.sim.launcher.Launches().size(), 1u);
+  EXPECT_EQ(forms.sim.launcher.Launches()[0].request.file, "C:\\MsiExec.exe");
+}
 
 TEST(Uninstall, AnUnwritableLastCommandStillStartsTheUninstaller) {
   Forms forms;
@@ -210,7 +248,7 @@ TEST_P(KillTest, StartsTaskKillItselfElevatedWithTheNameQuoted) {
   EXPECT_EQ(request.mask, 0x500u);
   EXPECT_EQ(request.owner, platform::kNoWindow);
   EXPECT_EQ(request.verb, "runas");
-  EXPECT_EQ(request.file, "taskkill.exe");
+  EXPECT_EQ(request.file, "C:\\Windows\\system32\\taskkill.exe");
   EXPECT_EQ(request.parameters, "/F /IM \"" + name + "\" /T");
   EXPECT_EQ(request.directory, "");
   EXPECT_EQ(request.show, platform::kSwHideWindow);
@@ -223,6 +261,16 @@ INSTANTIATE_TEST_SUITE_P(Names, KillTest, ::testing::Values("My Tool.exe", "A&B.
                            for (char c : info.param) label += std::isalnum(c) ? c : '_';
                            return label;
                          });
+
+TEST(Kill, NoSystemDirectoryStartsNothing) {
+  Forms forms;
+  forms.sim.launcher.SetSystemDirectory("");
+  forms.sim.processes.SetProcesses({"AB.exe"});
+  forms.form1->RebuildProcessMenu();
+  ASSERT_EQ(forms.form1->Kill->Count(), 1u);
+  (*forms.form1->Kill)[0].Click();
+  EXPECT_TRUE(forms.sim.launcher.Launches().empty());
+}
 
 TEST(Kill, TheProgramEndsThroughTheAutoClose) {
   Program program;

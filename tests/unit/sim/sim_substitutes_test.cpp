@@ -93,7 +93,8 @@ TEST(SimLauncher, RecordsEveryStartWithItsTime) {
     request.parameters = "/C taskkill";
     bound.launcher.ExecuteEx(request);
   });
-  sim.windows.At(900, [&] { bound.launcher.StartCommandLine("MsiExec.exe /X{1}", 0); });
+  sim.windows.At(900,
+                 [&] { bound.launcher.StartCommandLine("C:\\M\\m.exe", "MsiExec.exe /X{1}", 0); });
   sim.windows.At(1000, [&] { sim.windows.PostQuit(0); });
   platform::Message m;
   while (!sim.windows.PeekNext(m)) sim.windows.WaitMessage();
@@ -110,7 +111,8 @@ TEST(SimLauncher, RecordsEveryStartWithItsTime) {
   EXPECT_EQ(launches[1].request.mask, platform::kSeeMaskFlagNoUi);
   EXPECT_EQ(launches[2].kind, sim::Launch::Kind::kCommandLine);
   EXPECT_EQ(launches[2].time_ms, 900);
-  EXPECT_EQ(launches[2].request.file, "MsiExec.exe /X{1}");
+  EXPECT_EQ(launches[2].request.file, "C:\\M\\m.exe");
+  EXPECT_EQ(launches[2].request.parameters, "MsiExec.exe /X{1}");
   EXPECT_EQ(launches[2].request.show, 0);
 }
 

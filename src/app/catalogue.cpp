@@ -1,6 +1,7 @@
 // The catalogue: the uninstall registry read into the program and recent lists, and the two
 // program submenus made from them.
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -19,6 +20,18 @@ constexpr std::string_view kExeSuffix = ".EXE";
 // Commands of these system programs name no program's own file.
 constexpr std::string_view kMsiExec = "MSIEXEC.EXE";
 constexpr std::string_view kRunDll = "RUNDLL32.EXE";
+
+// "5/1/2023" or "01.05.23" would sort among real dates as if it were one.
+bool IsDate(std::string_view value) {
+  return value.size() == kDateLength &&
+         std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// FindFirstFile takes "*" and "?" as wildcards: such a path would date the entry by whichever
+// file happens to match.
+bool NamesOneFile(std::string_view path) {
+  return !path.empty() && path.find_first_of("*?") == std::string_view::npos;
+}
 
 std::string SubkeyPath(const std::string& subkey) {
   return std::string(kUninstallKey) + "\\" + subkey;
@@ -75,10 +88,7 @@ void TForm1::RebuildProgramMenus() {
   ListBox2.SetSorted(false);
   All->Clear();
   Recent1->Clear();
-  ScanUninstallKey(false, true);
-  ScanUninstallKey(true, true);
-  ScanUninstallKey(false, false);
-  ScanUninstallKey(true, false);
+  ScanCatalogue();
   ListBox1.SetSorted(true);
   ListBox2.SetSorted(true);
 
@@ -135,6 +145,15 @@ void TForm1::StillPresentPrompt(const std::string& display_name) {
   State.AutoCloseArmed = true;
 }
 
+void TForm1::ScanCatalogue() {
+  // Each key is read once. The 64-bit view of the machine's key is another key only under
+  // WOW64; on 32-bit Windows the flag is ignored and would read the same key again. The user's
+  // key is shared by both views everywhere.
+  ScanUninstallKey(false, true);
+  if (Application().Platform().registry.HasSeparate64BitView()) ScanUninstallKey(true, true);
+  ScanUninstallKey(false, false);
+}
+
 void TForm1::ScanUninstallKey(bool view64, bool machine) {
   const std::uint32_t access =
       view64 ? platform::kKeyRead | platform::kKeyWow64_64Key : platform::kKeyRead;
@@ -170,7 +189,7 @@ void TForm1::ScanSubkey(platform::TRegistry& registry, const std::string& subkey
 std::optional<std::string> TForm1::InstallDate(platform::TRegistry& registry) {
   if (registry.HasValue("InstallDate")) {
     std::string date = registry.ReadText("InstallDate");
-    if (date.size() != kDateLength) return std::nullopt;
+    if (!IsDate(date)) return std::nullopt;
     return date;
   }
   const std::string file = CommandFile(text::UpperAscii(registry.ReadText("UninstallString")));
@@ -182,7 +201,7 @@ std::optional<std::string> TForm1::InstallDate(platform::TRegistry& registry) {
 }
 
 std::optional<std::string> TForm1::FileDate(const std::string& path) {
-  if (path.empty()) return std::nullopt;
+  if (!NamesOneFile(path)) return std::nullopt;
   const auto date = Application().Platform().files.LastWriteDate(path);
   if (!date) return std::nullopt;
   return FormatDate(*date);

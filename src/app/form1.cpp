@@ -32,11 +32,11 @@ framework::TMenuItem& AddItem(framework::TMenuItem& parent, const char* name, co
 }  // namespace
 
 TProgramMenuItem::TProgramMenuItem(std::string name, ProgramEntry program)
-    : TMenuItem(std::move(name), text::EscapeAccessKeys(program.name)),
+    : TMenuItem(std::move(name), text::EscapeAccessKeys(program.name), CaptionKind::kText),
       Program(std::move(program)) {}
 
 TProcessMenuItem::TProcessMenuItem(std::string process_name)
-    : TMenuItem("MyItem3", text::EscapeAccessKeys(process_name)),
+    : TMenuItem("MyItem3", text::EscapeAccessKeys(process_name), CaptionKind::kText),
       ProcessName(std::move(process_name)) {}
 
 TForm1::TForm1(framework::TApplication& app, ProgramState& state)

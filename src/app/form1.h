@@ -100,6 +100,7 @@ class TForm1 : public framework::TForm {
   void PopupAtCursor();
   // Catalogue steps.
   std::string ReadLastCommand();
+  void ScanCatalogue();
   void ScanSubkey(platform::TRegistry& registry, const std::string& subkey);
   std::optional<std::string> InstallDate(platform::TRegistry& registry);
   std::optional<std::string> FileDate(const std::string& path);

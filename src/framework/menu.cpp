@@ -7,8 +7,8 @@
 
 namespace framework {
 
-TMenuItem::TMenuItem(std::string name, std::string caption)
-    : Name(std::move(name)), Caption(std::move(caption)) {}
+TMenuItem::TMenuItem(std::string name, std::string caption, CaptionKind kind)
+    : Name(std::move(name)), Caption(std::move(caption)), kind_(kind) {}
 
 TMenuItem::~TMenuItem() {
   Clear();

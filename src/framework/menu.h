@@ -19,7 +19,11 @@ class TApplication;
 
 class TMenuItem {
  public:
-  TMenuItem(std::string name, std::string caption);
+  // kMarkup: a caption of "-" draws a separator line, as in the fixed menus. kText: the caption
+  // is always text, for items made from data, where "-" is a name like any other.
+  enum class CaptionKind { kMarkup, kText };
+
+  TMenuItem(std::string name, std::string caption, CaptionKind kind = CaptionKind::kMarkup);
   virtual ~TMenuItem();
   TMenuItem(const TMenuItem&) = delete;
   TMenuItem& operator=(const TMenuItem&) = delete;
@@ -30,7 +34,7 @@ class TMenuItem {
   bool Default = false;
   std::function<void(TMenuItem&)> OnClick;
 
-  bool IsSeparator() const { return Caption == "-"; }
+  bool IsSeparator() const { return kind_ == CaptionKind::kMarkup && Caption == "-"; }
   std::uint16_t Command() const { return command_; }
 
   // Appends at the end; the item takes its command number from the pool of the tree.
@@ -49,6 +53,7 @@ class TMenuItem {
   void Attach(TMenuItem* parent, CommandPool* pool);
   void AppendTo(platform::Windowing& ws, platform::MenuId menu) const;
 
+  const CaptionKind kind_;
   TMenuItem* parent_ = nullptr;
   CommandPool* pool_ = nullptr;
   std::uint16_t command_ = 0;

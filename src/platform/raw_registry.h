@@ -59,6 +59,11 @@ class RawRegistry {
   // RegEnumKeyEx: the name of subkey number index, or kRegNoMoreItems.
   virtual RegResult EnumKey(RegKey key, std::uint32_t index, std::string& name) = 0;
   virtual RegResult CloseKey(RegKey key) = 0;
+
+  // Whether KEY_WOW64_64KEY reaches other keys under HKEY_LOCAL_MACHINE than the default view:
+  // only for a 32-bit process on 64-bit Windows. Elsewhere the flag is ignored, and the user's
+  // keys are shared by both views on every system.
+  virtual bool HasSeparate64BitView() const = 0;
 };
 
 }  // namespace platform

@@ -3,12 +3,41 @@
 #include "platform/text.h"
 
 namespace sim {
+namespace {
+
+// "*" matches any run of characters and "?" any one, as in a file name pattern.
+bool Matches(std::string_view pattern, std::string_view name) {
+  if (pattern.empty()) return name.empty();
+  if (pattern.front() == '*') {
+    for (std::size_t skip = 0; skip <= name.size(); ++skip) {
+      if (Matches(pattern.substr(1), name.substr(skip))) return true;
+    }
+    return false;
+  }
+  if (name.empty()) return false;
+  if (pattern.front() != '?' && pattern.front() != name.front()) return false;
+  return Matches(pattern.substr(1), name.substr(1));
+}
+
+// Wildcards count in the last part of a path only; the directory is taken literally.
+bool PathMatches(std::string_view pattern, std::string_view path) {
+  const std::size_t cut = pattern.rfind('\\') + 1;  // 0 when there is no backslash
+  if (path.size() < cut || path.substr(0, cut) != pattern.substr(0, cut)) return false;
+  if (path.find('\\', cut) != std::string_view::npos) return false;
+  return Matches(pattern.substr(cut), path.substr(cut));
+}
+
+}  // namespace
 
 std::optional<platform::Date> FileTable::LastWriteDate(const std::string& path) {
   queries_.push_back(path);
-  const auto it = entries_.find(text::UpperAscii(path));
-  if (it == entries_.end() || it->second.directory) return std::nullopt;
-  return it->second.date;
+  const std::string pattern = text::UpperAscii(path);
+  for (const auto& [stored, entry] : entries_) {
+    if (!PathMatches(pattern, stored)) continue;
+    if (entry.directory) return std::nullopt;
+    return entry.date;
+  }
+  return std::nullopt;
 }
 
 void FileTable::AddFile(const std::string& path, platform::Date date) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// File dates behind the file seam. Paths compare ignoring ASCII letter case and exactly
-// otherwise: no wildcards, no normalisation of separators or relative parts.
+// File dates behind the file seam, found as FindFirstFile finds them: the first entry whose path
+// matches, "*" and "?" being wildcards in the last part. Paths compare ignoring ASCII letter
+// case and exactly otherwise: no normalisation of separators or relative parts.
 
 #include <map>
 #include <optional>

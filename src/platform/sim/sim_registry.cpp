@@ -114,8 +114,9 @@ std::optional<Registry::Location> Registry::Target(RegKey base, const std::strin
   std::optional<Location> location = Locate(base);
   auto parts = SplitSeamPath(path);
   if (!location || !parts) return std::nullopt;
-  const bool redirect = location->root == platform::kHkeyLocalMachine && location->path.empty() &&
-                        !parts->empty() && text::EqualsIgnoringAsciiCase((*parts)[0], kSoftware) &&
+  const bool redirect = system64_ && location->root == platform::kHkeyLocalMachine &&
+                        location->path.empty() && !parts->empty() &&
+                        text::EqualsIgnoringAsciiCase((*parts)[0], kSoftware) &&
                         (access & platform::kKeyWow64_64Key) == 0;
   const bool names_wow64_node =
       parts->size() > 1 && text::EqualsIgnoringAsciiCase((*parts)[1], kWow64Node);

@@ -6,10 +6,11 @@
 // Names of keys and values ignore ASCII letter case and keep the case they were first written
 // with. Subkeys enumerate in name order, lower-case folded, as Wine's registry does.
 //
-// Views: under HKEY_LOCAL_MACHINE a path whose first part is "SOFTWARE" (any case) is
-// redirected to "SOFTWARE\Wow6432Node\..." unless the access mask has KEY_WOW64_64KEY; a path
-// that already names Wow6432Node there is left alone. HKEY_CURRENT_USER has one view. A handle
-// remembers the physical key it was opened on, so opens relative to it continue there.
+// Views (on 64-bit Windows, the default): under HKEY_LOCAL_MACHINE a path whose first part is
+// "SOFTWARE" (any case) is redirected to "SOFTWARE\Wow6432Node\..." unless the access mask has
+// KEY_WOW64_64KEY; a path that already names Wow6432Node there is left alone. HKEY_CURRENT_USER has
+// one view. A handle remembers the physical key it was opened on, so opens relative to it continue
+// there.
 //
 // Test helpers take physical paths, used literally: "SOFTWARE\Wow6432Node\..." is the 32-bit
 // view, "SOFTWARE\..." the 64-bit one.
@@ -55,9 +56,14 @@ class Registry final : public platform::RawRegistry {
   platform::RegResult EnumKey(platform::RegKey key, std::uint32_t index,
                               std::string& name) override;
   platform::RegResult CloseKey(platform::RegKey key) override;
+  bool HasSeparate64BitView() const override { return system64_; }
 
   // Test side. Roots are kHkeyLocalMachine and kHkeyCurrentUser; anything else throws
   // std::invalid_argument.
+
+  // Plays 64-bit Windows (the default: two HKLM views) or 32-bit Windows, where nothing is
+  // redirected and KEY_WOW64_64KEY is ignored.
+  void SetSystem64(bool system64) { system64_ = system64; }
 
   // Applies a .reg file (see sim_reg_text.h). All or nothing: a malformed line throws
   // std::invalid_argument naming its line number and changes nothing.
@@ -123,6 +129,7 @@ class Registry final : public platform::RawRegistry {
   Key user_;
   std::map<platform::RegKey, Location> handles_;
   platform::RegKey next_handle_;
+  bool system64_ = true;
 };
 
 }  // namespace sim

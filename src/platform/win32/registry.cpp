@@ -72,7 +72,36 @@ std::vector<BYTE> ToStoreBytes(DWORD type, const std::uint8_t* data, std::uint32
   return std::vector<BYTE>(first, first + wide.size() * sizeof(wchar_t));
 }
 
+// GetProcAddress gives a generic function pointer; going through void(*)() keeps the compiler
+// from warning about the cast to the real signature.
+template <typename Fn>
+Fn Lookup(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
+}
+
+// IsWow64Process2 also knows emulation on ARM64; it is missing before Windows 10 1511, where
+// IsWow64Process answers for x64 alone.
+bool RunsUnderWow64() {
+  using IsWow64Process2Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+  const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+  if (const auto is_wow64_2 = Lookup<IsWow64Process2Fn>(kernel, "IsWow64Process2")) {
+    USHORT process = IMAGE_FILE_MACHINE_UNKNOWN;
+    USHORT native = IMAGE_FILE_MACHINE_UNKNOWN;
+    if (is_wow64_2(::GetCurrentProcess(), &process, &native)) {
+      return process != IMAGE_FILE_MACHINE_UNKNOWN;
+    }
+  }
+  BOOL wow64 = FALSE;
+  return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
 }  // namespace
+
+bool Registry::HasSeparate64BitView() const {
+  // A process does not move between systems, so one answer serves the whole run.
+  static const bool separate = RunsUnderWow64();
+  return separate;
+}
 
 RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t access,
                             RegKey& opened) {

@@ -31,6 +31,7 @@ class Registry : public platform::RawRegistry {
   platform::RegResult EnumKey(platform::RegKey key, std::uint32_t index,
                               std::string& name) override;
   platform::RegResult CloseKey(platform::RegKey key) override;
+  bool HasSeparate64BitView() const override;
 
  private:
   struct LastRead {

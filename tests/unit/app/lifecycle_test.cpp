@@ -110,6 +110,13 @@ INSTANTIATE_TEST_SUITE_P(
                                 ws.ChooseMenuItem({"All Programs", "Foo"});
                               },
                               1, 0},
+                      EndCase{"ProgramNamedDashIsChosenLikeAnyOther",
+                              Entry(kLm32 + "D", {R"("DisplayName"="-")",
+                                                  R"("UninstallString"="C:\\Dash\\u.exe")"}),
+                              [](sim::WindowSystem& ws) {
+                                ws.ChooseMenuItem({"All Programs", "-"});
+                              },
+                              1, 0},
                       EndCase{"PromptAnsweredNoStillEnds", kFoo + Last("C:\\Foo\\unins000.exe"),
                               [](sim::WindowSystem& ws) {
                                 ws.AnswerBox(platform::kIdNo, 60000);

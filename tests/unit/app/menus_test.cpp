@@ -61,8 +61,8 @@ TEST(ProgramMenus, RecentProgramsHoldsTheEightNewestNewestFirst) {
   }
 }
 
-TEST(ProgramMenus, RecentCaptionIsTheWholeNameWhateverTheDate) {
-  Forms forms(Named("1", "R&D Tool", R"("InstallDate"="2020 1 3")"));
+TEST(ProgramMenus, RecentCaptionIsTheWholeName) {
+  Forms forms(Named("1", "R&D Tool", R"("InstallDate"="20200103")"));
   forms.form1->RebuildProgramMenus();
   ASSERT_EQ(Forms::Captions(*forms.form1->Recent1), (Lines{"R&&D Tool"}));
   EXPECT_EQ((*forms.form1->Recent1)[0].Name, "MyItem2");
@@ -78,12 +78,37 @@ TEST(ProgramMenus, RebuildReplacesEverything) {
   EXPECT_EQ(Forms::Captions(*forms.form1->Recent1), (Lines{"Beta", "Alpha"}));
 }
 
-TEST(ProgramMenus, ListsAProgramOncePerRootAndView) {
-  Forms forms(Entry(kLm32 + "A", {R"("DisplayName"="Foo")"}) +
-              Entry(kLm64 + "A", {R"("DisplayName"="Foo")"}) +
-              Entry(kCu + "A", {R"("DisplayName"="Bar")"}));
+TEST(ProgramMenus, ReadsEachKeyOnce) {
+  // Under WOW64 the machine has two keys, one per view; the user's key is shared by both views,
+  // and on 32-bit Windows there is one machine key, which the 64-bit flag reaches again.
+  const std::string catalogue = Entry(kLm32 + "A", {R"("DisplayName"="Foo")"}) +
+                                Entry(kLm64 + "A", {R"("DisplayName"="Foo")"}) +
+                                Entry(kLm64 + "B", {R"("DisplayName"="Native")"}) +
+                                Entry(kCu + "A", {R"("DisplayName"="Bar")"}) +
+                                Entry(kCu + "F", {R"("DisplayName"="Foo")"});
+  const struct {
+    bool system64;
+    Lines all;
+  } systems[] = {
+      {true, {"Bar", "Foo", "Foo", "Foo", "Native"}},
+      {false, {"Bar", "Foo", "Foo", "Native"}},
+  };
+  for (const auto& system : systems) {
+    Forms forms;
+    forms.sim.registry.SetSystem64(system.system64);
+    forms.sim.registry.LoadRegText(std::string(testing_support::kRegHeader) + catalogue);
+    forms.form1->RebuildProgramMenus();
+    EXPECT_EQ(Forms::Captions(*forms.form1->All), system.all) << system.system64;
+  }
+}
+
+TEST(ProgramMenus, ADashIsANameNotASeparator) {
+  Forms forms(Named("1", "-", R"("InstallDate"="20200101")"));
   forms.form1->RebuildProgramMenus();
-  EXPECT_EQ(Forms::Captions(*forms.form1->All), (Lines{"Bar", "Bar", "Foo", "Foo"}));
+  ASSERT_EQ(forms.form1->All->Count(), 1u);
+  ASSERT_EQ(forms.form1->Recent1->Count(), 1u);
+  EXPECT_FALSE((*forms.form1->All)[0].IsSeparator());
+  EXPECT_FALSE((*forms.form1->Recent1)[0].IsSeparator());
 }
 
 const std::string kPromptText =

@@ -36,10 +36,12 @@ def main() -> None:
 class E2ECase(unittest.TestCase):
     """A test with its own fresh prefix; the program's trace is printed when the test fails."""
 
+    ARCH: str | None = None  # "win32" plays 32-bit Windows in a prefix made for the test
+
     def setUp(self) -> None:
         if not _options.exe:
             self.skipTest("run through e2e_case.main() with --exe and --cursor-holder")
-        self.prefix = harness.Prefix()
+        self.prefix = harness.Prefix(arch=self.ARCH)
         self.prefix.__enter__()
         self.addCleanup(self.prefix.close)
         self.app: harness.App | None = None

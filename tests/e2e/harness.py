@@ -146,9 +146,13 @@ def clone_prefix(template: str, target: str) -> None:
 
 
 class Prefix:
-    """A fresh Wine prefix for one test, with its own running wineserver."""
+    """A fresh Wine prefix for one test, with its own running wineserver.
 
-    def __init__(self, template: str | None = None):
+    By default a clone of the template (64-bit Windows). With arch="win32" a new prefix is made
+    instead, playing 32-bit Windows: one registry view, no wine64, about 15 s more."""
+
+    def __init__(self, template: str | None = None, arch: str | None = None):
+        self.arch = arch
         self.template = template or template_prefix()
         parent = os.path.dirname(os.path.abspath(self.template))
         if not os.access(parent, os.W_OK):
@@ -160,7 +164,10 @@ class Prefix:
 
     def __enter__(self) -> Prefix:
         try:
-            clone_prefix(self.template, self.path)
+            if self.arch is None:
+                clone_prefix(self.template, self.path)
+            else:
+                self._make()
             self._spawn(["wineserver", "-p"]).wait(timeout=30)
         except BaseException:
             self.close()
@@ -169,6 +176,18 @@ class Prefix:
 
     def __exit__(self, *exc) -> None:
         self.close()
+
+    def _make(self) -> None:
+        """A new prefix of self.arch, set up as scripts/lib/wine.sh sets up the template."""
+        steps = [
+            ["wineboot", "-i"],
+            [WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/d", "N", "/f"],
+            ["wineserver", "-w"],
+        ]
+        for args in steps:
+            code = self._spawn(args, WINEARCH=self.arch).wait(timeout=120)
+            if code != 0:
+                raise HarnessError(f"could not make a {self.arch} prefix: {args} gave {code}")
 
     def env(self, **extra: str) -> dict[str, str]:
         env = dict(os.environ)
@@ -209,7 +228,9 @@ class Prefix:
         path = self.file(name)
         with open(path, "w", encoding="utf-16", newline="\r\n") as stream:
             stream.write(regfile.as_unicode(content))
-        code, _ = self.run([WINE64, "regedit", "/S", windows_path(path)])
+        # A 32-bit system has one view, and no wine64 to reach another.
+        regedit = WINE if self.arch == "win32" else WINE64
+        code, _ = self.run([regedit, "regedit", "/S", windows_path(path)])
         if code != 0:
             raise HarnessError(f"regedit could not import {path} (exit code {code})")
 

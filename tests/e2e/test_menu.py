@@ -42,8 +42,9 @@ CATALOGUE = [
     _dated(UNINSTALL_32, "Keep", "Kept Anyway", "20200202", NoRemove=0),
     _dated(UNINSTALL_32, "Shared", "Shared Tool", "20190101"),
     program(UNINSTALL_32, "Short", DisplayName="Short Date", InstallDate="2099123"),
+    program(UNINSTALL_32, "Slash", DisplayName="Slashed Date", InstallDate="5/1/2099"),
     program(UNINSTALL_32, "Msi", DisplayName="Msi Package", UninstallString=MSI_COMMAND),
-    # HKCU (one key for both views, so each of its programs is listed twice)
+    # HKCU (one key for both views, read once)
     _dated(UNINSTALL_USER, "UserApp", "User App", "20240101"),
     _dated(UNINSTALL_USER, "Gamma", "gamma notes", "20180808"),
     program(UNINSTALL_USER, "Delta", DisplayName="Delta Sync", QuietUninstallString=r"C:\D\u.exe /S"),
@@ -57,30 +58,37 @@ EXPECTED_ALL = [
     "AT&&T Connect",
     "beta tool",
     "Delta Sync",
-    "Delta Sync",
-    "gamma notes",
     "gamma notes",
     "Kept Anyway",
     "Msi Package",
     "Shared Tool",
     "Shared Tool",
     "Short Date",
-    "User App",
+    "Slashed Date",
     "User App",
     "Zeta Player",
 ]
 
-# Dated and shown: Zeta 20240220, User App 20240101 (twice), Alpha 20230105, AT&T 20220601,
-# beta 20211111, Kept 20200202, Shared 20190101 (twice), gamma 20180808 (twice).
+# Dated and shown: Zeta 20240220, User App 20240101, Alpha 20230105, AT&T 20220601,
+# beta 20211111, Kept 20200202, Shared 20190101 (twice: one per HKLM view), gamma 20180808.
+# "5/1/2099" is no date, so Slashed Date is not among them.
 EXPECTED_RECENT = [
     "Zeta Player",
-    "User App",
     "User App",
     "Alpha Editor",
     "AT&&T Connect",
     "beta tool",
     "Kept Anyway",
     "Shared Tool",
+    "Shared Tool",
+]
+
+# On 32-bit Windows there is one machine key (the path of the 64-bit view) and the user's key.
+CATALOGUE_32_BIT_SYSTEM = [
+    _dated(UNINSTALL_64, "Alpha", "Alpha Editor", "20230105"),
+    _dated(UNINSTALL_64, "Shared", "Shared Tool", "20190101"),
+    _dated(UNINSTALL_USER, "Shared", "Shared Tool", "20190101"),
+    _dated(UNINSTALL_USER, "UserApp", "User App", "20240101"),
 ]
 
 
@@ -142,6 +150,26 @@ class MenuTest(e2e_case.E2ECase):
 
         self.assert_ends_at_once(self.choose_exit(window))
         self.assertIsNone(self.prefix.reg_value(regfile.STATE_KEY, "Last"))
+
+
+class MenuOn32BitWindowsTest(e2e_case.E2ECase):
+    ARCH = "win32"
+
+    def test_each_program_once(self):
+        self.seed(CATALOGUE_32_BIT_SYSTEM)
+        app = self.start()
+        window = app.wait_menu()
+        trace = app.wait_popup()
+        outline = trace.outline(trace.popups[0].menu)
+        # The same name under both roots is two registrations, and stays two items.
+        self.assertEqual(
+            outline[0], ("All Programs", ["Alpha Editor", "Shared Tool", "Shared Tool", "User App"])
+        )
+        self.assertEqual(
+            outline[1],
+            ("Recent Programs", ["User App", "Alpha Editor", "Shared Tool", "Shared Tool"]),
+        )
+        self.assert_ends_at_once(self.choose_exit(window))
 
 
 if __name__ == "__main__":

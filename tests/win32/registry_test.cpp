@@ -282,6 +282,11 @@ TEST_F(RegistryViewTest, EachViewSeesOnlyItsOwnKey) {
   EXPECT_EQ(physical.ReadText("Only32"), "32");
 }
 
+TEST_F(RegistryViewTest, The64BitViewIsAnotherKeyUnderWow64) {
+  // The test prefixes play 64-bit Windows, where this 32-bit test runs under WOW64.
+  EXPECT_TRUE(raw_.HasSeparate64BitView());
+}
+
 TEST_F(RegistryViewTest, CurrentUserIsTheSameInBothViews) {
   TRegistry view64(raw_, kKeyAllAccess | kKeyWow64_64Key);
   OpenScratch(view64);

@@ -7,14 +7,10 @@
 #include <array>
 #include <string>
 
-#include "app/form1.h"
 #include "app/form2.h"
-#include "app/program.h"
-#include "app/program_state.h"
-#include "framework/application.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
-#include "platform/win32/win32_platform.h"
+#include "program_forms.h"
 
 namespace {
 
@@ -124,12 +120,8 @@ class OptionsDialogTest : public ::testing::Test {
  protected:
   HWND ControlWindow(const ControlCase& row) const { return Hwnd(row.control(dialog_).Handle()); }
 
-  win32::Win32Platform system_;
-  platform::Platform platform_ = system_.Bind();
-  framework::TApplication application_{platform_};
-  app::ProgramState state_;
-  app::TForm1& main_ = app::CreateProgramForms(application_, state_);
-  app::TForm2& dialog_ = *main_.Options();
+  win32_test::ProgramForms forms_;
+  app::TForm2& dialog_ = forms_.dialog;
   HWND window_ = Hwnd(dialog_.Handle());
 };
 

@@ -1,0 +1,24 @@
+#pragma once
+
+// The program's forms over the real platform, created as the entry block creates them, with no
+// message loop running.
+
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/program.h"
+#include "app/program_state.h"
+#include "framework/application.h"
+#include "platform/win32/win32_platform.h"
+
+namespace win32_test {
+
+struct ProgramForms {
+  win32::Win32Platform system;
+  platform::Platform platform = system.Bind();
+  framework::TApplication application{platform};
+  app::ProgramState state;
+  app::TForm1& main = app::CreateProgramForms(application, state);
+  app::TForm2& dialog = *main.Options();
+};
+
+}  // namespace win32_test

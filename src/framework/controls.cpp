@@ -4,6 +4,7 @@
 
 #include "framework/application.h"
 #include "framework/form.h"
+#include "framework/scaling.h"
 
 namespace framework {
 namespace {
@@ -11,20 +12,28 @@ namespace {
 // Control ids follow the tab order, so that they are unique within a form.
 constexpr int kFirstControlId = 100;
 
-}  // namespace
-
-TControl::TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& desc)
-    : parent_(parent), tab_order_(desc.tab_order), control_id_(kFirstControlId + desc.tab_order) {
+platform::WindowSpec DesignOf(platform::WindowKind kind, const ControlSpec& desc,
+                              platform::WindowId parent, int control_id) {
   platform::WindowSpec window;
   window.kind = kind;
-  window.parent = parent.Handle();
+  window.parent = parent;
   window.caption = desc.caption;
   window.left = desc.left;
   window.top = desc.top;
   window.width = desc.width;
   window.height = desc.height;
-  window.control_id = control_id_;
-  const platform::WindowId id = Windowing().NewWindow(window, nullptr);
+  window.control_id = control_id;
+  return window;
+}
+
+}  // namespace
+
+TControl::TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& desc)
+    : parent_(parent),
+      tab_order_(desc.tab_order),
+      control_id_(kFirstControlId + desc.tab_order),
+      design_(DesignOf(kind, desc, parent.Handle(), control_id_)) {
+  const platform::WindowId id = Windowing().NewWindow(AtDpi(design_, parent.Dpi()), nullptr);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create control " + desc.caption);
   window_ = OwnedWindow(parent_.Application(), id);
   parent_.AddControl(*this);
@@ -32,6 +41,12 @@ TControl::TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& 
 
 TControl::~TControl() {
   parent_.RemoveControl(*this);
+}
+
+void TControl::ApplyDpi(int dpi) {
+  const platform::WindowSpec scaled = AtDpi(design_, dpi);
+  Windowing().SetBounds(Handle(), BoundsOf(scaled));
+  Windowing().SetFontHeight(Handle(), scaled.font_height);
 }
 
 platform::Windowing& TControl::Windowing() const {

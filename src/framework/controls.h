@@ -12,6 +12,7 @@ namespace framework {
 
 class TForm;
 
+// A control as designed at 96 dpi, within its form's client area.
 struct ControlSpec {
   std::string caption;
   int left = 0;
@@ -38,6 +39,8 @@ class TControl {
   virtual bool PressedByReturn() const { return false; }
   // The control's window reported a click (mouse, or Space while it had the focus).
   virtual void Clicked() {}
+  // Places the control and sizes its font for its form's new DPI.
+  void ApplyDpi(int dpi);
 
  protected:
   platform::Windowing& Windowing() const;
@@ -46,6 +49,7 @@ class TControl {
   TForm& parent_;
   int tab_order_;
   int control_id_;
+  platform::WindowSpec design_;  // at 96 dpi
   OwnedWindow window_;
 };
 

@@ -5,13 +5,16 @@
 
 #include "framework/application.h"
 #include "framework/controls.h"
+#include "framework/scaling.h"
 
 namespace framework {
 
-TForm::TForm(TApplication& app, const FormSpec& desc) : app_(app) {
+namespace {
+
+platform::WindowSpec DesignOf(const FormSpec& desc, platform::WindowId owner) {
   platform::WindowSpec window;
   window.kind = platform::WindowKind::kForm;
-  window.parent = app.Handle();
+  window.parent = owner;
   window.caption = desc.caption;
   window.left = desc.left;
   window.top = desc.top;
@@ -20,7 +23,14 @@ TForm::TForm(TApplication& app, const FormSpec& desc) : app_(app) {
   window.style = desc.style;
   window.ex_style = desc.ex_style;
   window.centered = desc.centered;
-  const platform::WindowId id = Windowing().NewWindow(window, this);
+  return window;
+}
+
+}  // namespace
+
+TForm::TForm(TApplication& app, const FormSpec& desc)
+    : app_(app), design_(DesignOf(desc, app.Handle())), dpi_(Windowing().Dpi(platform::kNoWindow)) {
+  const platform::WindowId id = Windowing().NewWindow(AtDpi(design_, dpi_), this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create window " + desc.caption);
   handle_ = id;
   window_ = OwnedWindow(app, id);
@@ -160,6 +170,13 @@ bool TForm::DialogKey(const platform::Message& message) {
   }
 }
 
+void TForm::ApplyDpi(int dpi, const platform::Rect& suggested) {
+  dpi_ = dpi;
+  Windowing().SetBounds(Handle(), suggested);
+  Windowing().SetFontHeight(Handle(), AtDpi(design_, dpi).font_height);
+  for (TControl* control : controls_) control->ApplyDpi(dpi);
+}
+
 platform::LResult TForm::Perform(platform::MessageId id, platform::WParam wparam,
                                  platform::LParam lparam) {
   return WndProc(id, wparam, lparam);
@@ -193,6 +210,12 @@ platform::LResult TForm::WndProc(platform::MessageId id, platform::WParam wparam
       return 0;
     case platform::kWmClose:
       Close();
+      return 0;
+    case platform::kWmDpiChanged:
+      // Both words carry the same DPI. The frame the system suggests keeps the window under
+      // the pointer that dragged it across.
+      if (lparam == 0) return 0;
+      ApplyDpi(static_cast<int>(wparam & 0xFFFF), *reinterpret_cast<const platform::Rect*>(lparam));
       return 0;
     default:
       return Windowing().DefaultProc(Handle(), id, wparam, lparam);

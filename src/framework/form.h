@@ -20,6 +20,7 @@ inline constexpr int kMrNone = 0;
 inline constexpr int kMrOk = 1;
 inline constexpr int kMrCancel = 2;
 
+// A form as designed at 96 dpi; it is scaled to the DPI it is drawn at.
 struct FormSpec {
   std::string caption;
   int left = 0;
@@ -61,6 +62,11 @@ class TForm : private platform::WindowHandler {
   // nothing. True when the message was one of them and must not be dispatched.
   bool DialogKey(const platform::Message& message);
 
+  // The DPI the form is laid out for: the system's at creation, then its monitor's.
+  int Dpi() const { return dpi_; }
+  // Lays the form and its controls out again for dpi, the form's frame at the given bounds.
+  void ApplyDpi(int dpi, const platform::Rect& frame);
+
   // Controls register themselves; the form keeps them in tab order.
   void AddControl(TControl& control);
   void RemoveControl(TControl& control);
@@ -91,6 +97,8 @@ class TForm : private platform::WindowHandler {
 
   TApplication& app_;
   platform::WindowId handle_ = platform::kNoWindow;
+  platform::WindowSpec design_;  // at 96 dpi
+  int dpi_;
   OwnedWindow window_;
   std::unordered_map<platform::MessageId, MessageHandler> handlers_;
   std::vector<TControl*> controls_;  // in tab order

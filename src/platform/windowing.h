@@ -36,6 +36,9 @@ inline constexpr MessageId kWmTimer = 0x0113;
 inline constexpr MessageId kWmMenuSelect = 0x011F;
 inline constexpr MessageId kWmEnterMenuLoop = 0x0211;
 inline constexpr MessageId kWmExitMenuLoop = 0x0212;
+// A per-monitor aware window reached a monitor of another DPI: the new DPI in both words of
+// wparam, lparam a const Rect* to the frame the system suggests for it.
+inline constexpr MessageId kWmDpiChanged = 0x02E0;
 inline constexpr MessageId kWmUser = 0x0400;
 inline constexpr MessageId kBmGetCheck = 0x00F0;
 inline constexpr MessageId kBmSetCheck = 0x00F1;
@@ -92,6 +95,18 @@ struct Point {
   friend bool operator==(const Point&, const Point&) = default;
 };
 
+// Edges, laid out as Win32's RECT: right and bottom lie just outside.
+struct Rect {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t right = 0;
+  std::int32_t bottom = 0;
+  friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// The DPI at which a window is drawn at 100 %.
+inline constexpr int kDefaultDpi = 96;
+
 struct Message {
   WindowId window = kNoWindow;
   MessageId id = kWmNull;
@@ -131,6 +146,8 @@ struct WindowSpec {
   std::uint32_t ex_style = 0;  // extra Win32 extended style bits
   bool centered = false;       // forms: placed at the centre of the screen, left and top unused
   int control_id = 0;
+  // Forms and controls: the dialog face at this character height in pixels; 0 for none.
+  int font_height = 0;
 };
 
 struct MenuItemSpec {
@@ -158,6 +175,14 @@ class Windowing {
   virtual bool EnableWindow(WindowId window, bool enable) = 0;
   virtual void SetFocus(WindowId window) = 0;
   virtual WindowId GetFocus() = 0;
+  // The DPI the window is drawn at: its monitor's, since the program is per-monitor aware.
+  // kNoWindow gives the system's, at which new windows start.
+  virtual int Dpi(WindowId window) = 0;
+  // Moves and sizes a window: a top-level window's frame in screen coordinates, a control in
+  // its parent's client area.
+  virtual void SetBounds(WindowId window, const Rect& bounds) = 0;
+  // Gives a form or control the dialog face at this character height in pixels, and redraws it.
+  virtual void SetFontHeight(WindowId window, int height) = 0;
 
   // The message queue of the GUI thread.
   virtual bool PostTo(WindowId window, MessageId id, WParam wparam, LParam lparam) = 0;

@@ -1,10 +1,16 @@
 // The options dialog as the entry block creates it over the real platform, read back with plain
 // Win32 calls: its window, its controls, their font, the tab order and the options' start values.
+// It is designed at 96 dpi; at any other DPI its client area, its controls and its font are the
+// design scaled. Set TAPWISE_EXPECTED_DPI to check that the system runs at that DPI, and the
+// measured layout is printed.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/form2.h"
@@ -18,9 +24,13 @@ constexpr char kCaption[] = "Tapwise Uninstaller \\ Options";
 constexpr LONG kClientWidth = 305;
 constexpr LONG kClientHeight = 121;
 constexpr wchar_t kFontFace[] = L"MS Sans Serif";
-constexpr int kFontPixelsAt96Dpi = 11;
+constexpr int kFontPoints = 8;
+constexpr int kPointsPerInch = 72;
 constexpr int kReferenceDpi = 96;
 constexpr int kClassNameLength = 64;
+// Scaled rectangles may be off by this many pixels: each edge is rounded on its own.
+constexpr LONG kTolerance = 2;
+constexpr char kExpectedDpiVariable[] = "TAPWISE_EXPECTED_DPI";
 
 HWND Hwnd(platform::WindowId window) {
   return reinterpret_cast<HWND>(window);
@@ -66,6 +76,32 @@ int ScreenDpi() {
   return screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : kReferenceDpi;
 }
 
+LONG Scaled(LONG value, int dpi) {
+  return std::lround(value * dpi / static_cast<double>(kReferenceDpi));
+}
+
+RECT Scaled(const RECT& design, int dpi) {
+  return RECT{Scaled(design.left, dpi), Scaled(design.top, dpi), Scaled(design.right, dpi),
+              Scaled(design.bottom, dpi)};
+}
+
+// The character height of the dialog face at dpi, as a LOGFONT asks for it.
+LONG FontHeight(int dpi) {
+  return -std::lround(kFontPoints * dpi / static_cast<double>(kPointsPerInch));
+}
+
+void ExpectNear(const RECT& actual, const RECT& expected) {
+  EXPECT_NEAR(actual.left, expected.left, kTolerance);
+  EXPECT_NEAR(actual.top, expected.top, kTolerance);
+  EXPECT_NEAR(actual.right, expected.right, kTolerance);
+  EXPECT_NEAR(actual.bottom, expected.bottom, kTolerance);
+}
+
+std::string Describe(const RECT& rect) {
+  return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
+         std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top);
+}
+
 // One child control: how to find it on the dialog, and what it must look like.
 struct ControlCase {
   const char* label;
@@ -74,7 +110,7 @@ struct ControlCase {
   DWORD type_mask;
   DWORD type;
   bool tab_stop;
-  RECT bounds;  // left, top, right, bottom in the dialog's client area
+  RECT bounds;  // left, top, right, bottom in the dialog's client area at 96 dpi
   const char* caption;
 };
 
@@ -125,7 +161,14 @@ class OptionsDialogTest : public ::testing::Test {
   HWND window_ = Hwnd(dialog_.Handle());
 };
 
-TEST_F(OptionsDialogTest, WindowIsAHiddenFixedTopmostBoxWithTheExactClientArea) {
+TEST_F(OptionsDialogTest, RunsAtTheExpectedDpi) {
+  const char* expected = std::getenv(kExpectedDpiVariable);
+  if (expected == nullptr) GTEST_SKIP() << kExpectedDpiVariable << " is not set";
+  EXPECT_EQ(ScreenDpi(), std::atoi(expected));
+  EXPECT_EQ(dialog_.Dpi(), ScreenDpi());
+}
+
+TEST_F(OptionsDialogTest, WindowIsAHiddenFixedTopmostBoxWithTheDesignClientAreaScaled) {
   ASSERT_TRUE(::IsWindow(window_));
   EXPECT_FALSE(::IsWindowVisible(window_)) << "hidden until the options command shows it";
   EXPECT_EQ(Caption(window_), kCaption);
@@ -141,8 +184,7 @@ TEST_F(OptionsDialogTest, WindowIsAHiddenFixedTopmostBoxWithTheExactClientArea) 
 
   RECT client{};
   ASSERT_TRUE(::GetClientRect(window_, &client));
-  EXPECT_EQ(client.right - client.left, kClientWidth);
-  EXPECT_EQ(client.bottom - client.top, kClientHeight);
+  ExpectNear(client, Scaled(RECT{0, 0, kClientWidth, kClientHeight}, ScreenDpi()));
 }
 
 TEST_F(OptionsDialogTest, WindowIsCentredOnTheScreen) {
@@ -157,6 +199,9 @@ TEST_F(OptionsDialogTest, WindowIsCentredOnTheScreen) {
 
 TEST_F(OptionsDialogTest, ControlsHaveTheirKindPlaceCaptionAndFont) {
   const int dpi = ScreenDpi();
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  std::string layout = "layout at " + std::to_string(dpi) + " dpi: client " + Describe(client);
   for (const ControlCase& row : kControls) {
     SCOPED_TRACE(row.label);
     const HWND control = ControlWindow(row);
@@ -171,17 +216,38 @@ TEST_F(OptionsDialogTest, ControlsHaveTheirKindPlaceCaptionAndFont) {
     EXPECT_EQ((style & WS_TABSTOP) != 0, row.tab_stop);
 
     const RECT bounds = ClientBounds(control);
-    EXPECT_EQ(bounds.left, row.bounds.left);
-    EXPECT_EQ(bounds.top, row.bounds.top);
-    EXPECT_EQ(bounds.right, row.bounds.right);
-    EXPECT_EQ(bounds.bottom, row.bounds.bottom);
+    ExpectNear(bounds, Scaled(row.bounds, dpi));
+    layout += std::string("; ") + row.label + " " + Describe(bounds);
 
     EXPECT_EQ(Caption(control), row.caption);
     // A static control that draws a line keeps no font: only controls with text are asked.
     if (row.caption[0] == '\0') continue;
     const LOGFONTW font = FontOf(control);
     EXPECT_STREQ(font.lfFaceName, kFontFace);
-    EXPECT_EQ(font.lfHeight, -::MulDiv(kFontPixelsAt96Dpi, dpi, kReferenceDpi));
+    EXPECT_EQ(font.lfHeight, FontHeight(dpi));
+  }
+  std::printf("%s\n", layout.c_str());
+}
+
+// A move to a monitor of another DPI: the frame the system suggests is taken, and the controls
+// and their font are laid out again for that DPI, from the design, so nothing drifts.
+TEST_F(OptionsDialogTest, ADpiChangeTakesTheSuggestedFrameAndScalesTheControls) {
+  for (const int dpi : {144, 192, 120, 96}) {
+    SCOPED_TRACE(dpi);
+    const RECT suggested{50 + dpi, 40, 50 + dpi + Scaled(kClientWidth, dpi) + 8,
+                         40 + Scaled(kClientHeight, dpi) + 30};
+    ::SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+    RECT frame{};
+    ::GetWindowRect(window_, &frame);
+    EXPECT_TRUE(::EqualRect(&frame, &suggested));
+    for (const ControlCase& row : kControls) {
+      SCOPED_TRACE(row.label);
+      const HWND control = ControlWindow(row);
+      ExpectNear(ClientBounds(control), Scaled(row.bounds, dpi));
+      if (row.caption[0] == '\0') continue;
+      EXPECT_EQ(FontOf(control).lfHeight, FontHeight(dpi));
+    }
   }
 }
 

@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 #include "window_test_support.h"
 
@@ -26,6 +28,7 @@ using win32_test::TestWindow;
 constexpr platform::MessageId kPing = platform::kWmUser + 1;
 constexpr platform::MessageId kPong = platform::kWmUser + 2;
 constexpr platform::MessageId kFail = platform::kWmUser + 3;
+constexpr int kFontHeight = 11;
 
 std::wstring ClassName(HWND window) {
   wchar_t name[64] = {};
@@ -47,6 +50,21 @@ DWORD ExStyle(HWND window) {
 }
 bool Has(DWORD bits, DWORD wanted) {
   return (bits & wanted) == wanted;
+}
+
+// The LOGFONT height of the window's font; 0 without one.
+LONG FontHeightOf(HWND window) {
+  LOGFONTW font{};
+  const auto handle = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+  if (handle != nullptr) ::GetObjectW(handle, sizeof(font), &font);
+  return font.lfHeight;
+}
+
+RECT BoundsIn(HWND window, HWND parent) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
 }
 
 WindowSpec SpecOf(WindowKind kind, platform::WindowId parent = platform::kNoWindow,
@@ -137,6 +155,7 @@ TEST_F(WindowingTest, FormHasTheClientSizeAndItsControls) {
     SCOPED_TRACE(c.control_id);
     WindowSpec desc = Placed(SpecOf(c.kind, form.id(), "&Hide Ä"), 8, 20, 120, 30);
     desc.control_id = c.control_id;
+    desc.font_height = kFontHeight;
     const TestWindow control(windowing_, desc, nullptr);
     ASSERT_NE(control.id(), platform::kNoWindow);
     EXPECT_EQ(::GetParent(control.hwnd()), form.hwnd());
@@ -147,6 +166,7 @@ TEST_F(WindowingTest, FormHasTheClientSizeAndItsControls) {
     const LRESULT font = ::SendMessageW(control.hwnd(), WM_GETFONT, 0, 0);
     if (c.kind != WindowKind::kBevel) {
       EXPECT_NE(font, 0);
+      EXPECT_EQ(FontHeightOf(control.hwnd()), -kFontHeight);
       if (control_font != 0) {
         EXPECT_EQ(font, control_font);
       }
@@ -163,6 +183,52 @@ TEST_F(WindowingTest, FormHasTheClientSizeAndItsControls) {
       EXPECT_EQ(Caption(control.hwnd()), "&Hide Ä");
     }
   }
+}
+
+TEST_F(WindowingTest, BoundsAndFontHeightChangeAfterCreation) {
+  const TestWindow form(windowing_, Placed(SpecOf(WindowKind::kForm), 10, 10, 300, 160),
+                        &recorder_);
+  struct Case {
+    WindowKind kind;
+    platform::Rect asked;
+    RECT placed;  // in the parent's client area; the screen's for the form
+  };
+  const Case cases[] = {
+      {WindowKind::kCheckBox, {12, 24, 312, 50}, {12, 24, 312, 50}},
+      {WindowKind::kButton, {300, 100, 412, 140}, {300, 100, 412, 140}},
+      // The divider stays a line along the bottom of what it is given.
+      {WindowKind::kBevel, {24, 84, 434, 111}, {24, 109, 434, 111}},
+      {WindowKind::kForm, {70, 60, 540, 300}, {70, 60, 540, 300}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.kind));
+    std::unique_ptr<TestWindow> control;
+    if (c.kind != WindowKind::kForm) {
+      control = std::make_unique<TestWindow>(
+          windowing_, Placed(SpecOf(c.kind, form.id(), "x"), 8, 8, 80, 24), nullptr);
+    }
+    const TestWindow& window = control ? *control : form;
+    windowing_.SetBounds(window.id(), c.asked);
+    const RECT placed = BoundsIn(window.hwnd(), control ? form.hwnd() : nullptr);
+    EXPECT_TRUE(::EqualRect(&placed, &c.placed))
+        << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
+    // Our own class and a static without text keep no font.
+    if (c.kind == WindowKind::kBevel || c.kind == WindowKind::kForm) continue;
+    for (const int height : {16, 21}) {
+      windowing_.SetFontHeight(window.id(), height);
+      EXPECT_EQ(FontHeightOf(window.hwnd()), -height);
+    }
+  }
+}
+
+TEST_F(WindowingTest, DpiOfAWindowIsTheSystemsUnderOneMonitor) {
+  const TestWindow form(windowing_, Placed(SpecOf(WindowKind::kForm), 0, 0, 100, 50), &recorder_);
+  const win32::UniqueScreenDc screen(::GetDC(nullptr));
+  const int screen_dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+  EXPECT_EQ(windowing_.Dpi(platform::kNoWindow), screen_dpi);
+  EXPECT_EQ(windowing_.Dpi(form.id()), screen_dpi);
+  // A window that is gone has no DPI of its own.
+  EXPECT_EQ(windowing_.Dpi(platform::WindowId{0xDEAD0}), screen_dpi);
 }
 
 TEST_F(WindowingTest, ShowingReportsPreviousVisibilityAndActivates) {

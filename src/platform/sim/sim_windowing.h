@@ -83,6 +83,13 @@ class WindowSystem final : public platform::Windowing {
   bool EnableWindow(platform::WindowId window, bool enable) override;
   void SetFocus(platform::WindowId window) override;
   platform::WindowId GetFocus() override { return focus_; }
+  // A window starts at the system's DPI; a control is drawn at its form's. The system's for
+  // an unknown window.
+  int Dpi(platform::WindowId window) override;
+  // Frames have no border here: a form's frame is its client area. Nothing for an unknown
+  // window.
+  void SetBounds(platform::WindowId window, const platform::Rect& bounds) override;
+  void SetFontHeight(platform::WindowId window, int height) override;
 
   // The queue (sim_queue.cpp). PeekNext gives posted messages first (FIFO), then WM_QUIT
   // once when a quit was requested, then one WM_TIMER of the earliest due timer.
@@ -143,6 +150,11 @@ class WindowSystem final : public platform::Windowing {
   // While set, CreatePopupMenu gives no menu (kNoMenu).
   void FailMenuCreation(bool fail) { menu_creation_fails_ = fail; }
   void SetTimeLimit(std::int64_t limit_ms) { time_limit_ms_ = limit_ms; }
+  // The system's DPI (96 unless set), at which windows made from now on start.
+  void SetSystemDpi(int dpi) { system_dpi_ = dpi; }
+  // The user drags a top-level window onto a monitor of another DPI: from now on it and its
+  // controls are drawn at dpi, and it receives WM_DPICHANGED with the suggested frame.
+  void MoveToMonitor(platform::WindowId window, int dpi, const platform::Rect& suggested);
 
   // Keyboard and mouse (sim_input.cpp), meant for At() actions. Input goes through the queue,
   // and is lost, as on Windows, when its window or that window's form is hidden or disabled.
@@ -184,6 +196,7 @@ class WindowSystem final : public platform::Windowing {
     bool enabled = true;
     bool destroying = false;
     int last_show = -1;
+    int dpi = platform::kDefaultDpi;
     platform::WParam check = platform::kBstUnchecked;
   };
   struct MenuState {
@@ -266,6 +279,7 @@ class WindowSystem final : public platform::Windowing {
 
   platform::Point cursor_;
   bool cursor_read_fails_ = false;
+  int system_dpi_ = platform::kDefaultDpi;
   int startup_show_state_ = platform::kSwShowNormalWindow;
 };
 

@@ -62,6 +62,7 @@ WindowId WindowSystem::NewWindow(const platform::WindowSpec& desc,
   WindowState& state = windows_[id];
   state.desc = desc;
   state.handler = handler;
+  state.dpi = system_dpi_;
   // Controls are created visible; they show whenever their form does.
   state.visible = IsControl(desc.kind);
   return id;
@@ -213,6 +214,37 @@ std::vector<WindowId> WindowSystem::Windows() const {
   std::vector<WindowId> ids;
   for (const auto& entry : windows_) ids.push_back(entry.first);
   return ids;
+}
+
+int WindowSystem::Dpi(WindowId window) {
+  const WindowState* state = Find(window);
+  if (state == nullptr) return system_dpi_;
+  if (IsControl(state->desc.kind)) return Dpi(state->desc.parent);
+  return state->dpi;
+}
+
+void WindowSystem::SetBounds(WindowId window, const platform::Rect& bounds) {
+  WindowState* state = Find(window);
+  if (state == nullptr) return;
+  platform::WindowSpec& desc = state->desc;
+  desc.left = bounds.left;
+  desc.top = bounds.top;
+  desc.width = bounds.right - bounds.left;
+  desc.height = bounds.bottom - bounds.top;
+  desc.centered = false;
+}
+
+void WindowSystem::SetFontHeight(WindowId window, int height) {
+  if (WindowState* state = Find(window)) state->desc.font_height = height;
+}
+
+void WindowSystem::MoveToMonitor(WindowId window, int dpi, const platform::Rect& suggested) {
+  WindowState* state = Find(window);
+  if (state == nullptr) return;
+  state->dpi = dpi;
+  const auto both_words = static_cast<platform::WParam>((dpi & 0xFFFF) | ((dpi & 0xFFFF) << 16));
+  SendTo(window, platform::kWmDpiChanged, both_words,
+         reinterpret_cast<platform::LParam>(&suggested));
 }
 
 bool WindowSystem::GetCursorPos(platform::Point& point) {

@@ -4,9 +4,18 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "platform/windowing.h"
 
 namespace win32 {
+
+// WM_DPICHANGED's suggested frame reaches the framework as the RECT the system gave.
+static_assert(sizeof(RECT) == sizeof(platform::Rect));
+static_assert(offsetof(RECT, left) == offsetof(platform::Rect, left));
+static_assert(offsetof(RECT, top) == offsetof(platform::Rect, top));
+static_assert(offsetof(RECT, right) == offsetof(platform::Rect, right));
+static_assert(offsetof(RECT, bottom) == offsetof(platform::Rect, bottom));
 
 inline HWND ToHwnd(platform::WindowId window) {
   return reinterpret_cast<HWND>(window);

@@ -6,6 +6,7 @@
 
 #include <cwchar>
 
+#include "platform/win32/lookup.h"
 #include "platform/win32/utf.h"
 
 namespace win32 {
@@ -25,22 +26,15 @@ struct ToolhelpBinding {
   bool Holds() const { return kernel != nullptr && create != nullptr; }
 };
 
-// GetProcAddress gives a generic function pointer; going through void(*)() keeps the compiler
-// from warning about the cast to the real signature.
-template <typename Fn>
-Fn Lookup(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
-
 // Looks kernel32.dll up (never loading it) until it is found, and the functions once it is.
 const ToolhelpBinding& Binding() {
   static ToolhelpBinding binding;
   if (binding.kernel != nullptr) return binding;
   binding.kernel = ::GetModuleHandleW(L"kernel32.dll");
   if (binding.kernel == nullptr) return binding;
-  binding.create = Lookup<CreateSnapshotFn>(binding.kernel, "CreateToolhelp32Snapshot");
-  binding.first = Lookup<WalkFn>(binding.kernel, "Process32FirstW");
-  binding.next = Lookup<WalkFn>(binding.kernel, "Process32NextW");
+  binding.create = LookUp<CreateSnapshotFn>(binding.kernel, "CreateToolhelp32Snapshot");
+  binding.first = LookUp<WalkFn>(binding.kernel, "Process32FirstW");
+  binding.next = LookUp<WalkFn>(binding.kernel, "Process32NextW");
   return binding;
 }
 

@@ -2,13 +2,15 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "platform/win32/handles.h"
 #include "platform/windowing.h"
 
 namespace win32 {
 
 // The windowing seam over USER32. Windows and menus handed out belong to the caller, who
-// destroys them; the dialog font belongs to this object and must outlive the windows using it.
+// destroys them; the dialog fonts belong to this object and must outlive the windows using them.
 // A handler's exception is raised again from the call that ran the handler (see
 // RethrowHandlerFailure).
 class Windowing : public platform::Windowing {
@@ -27,10 +29,16 @@ class Windowing : public platform::Windowing {
   bool EnableWindow(platform::WindowId window, bool enable) override;
   void SetFocus(platform::WindowId window) override;
   platform::WindowId GetFocus() override;
+  void SetBounds(platform::WindowId window, const platform::Rect& bounds) override;
   bool GetCursorPos(platform::Point& point) override;
   int ShowMessageBox(platform::WindowId owner, const std::string& text, const std::string& caption,
                      std::uint32_t style) override;
   int StartupShowState() override;
+
+  // DPI and fonts (windowing_dpi.cpp). Without GetDpiForWindow (before Windows 10 1607), the
+  // DPI of every window is the system's.
+  int Dpi(platform::WindowId window) override;
+  void SetFontHeight(platform::WindowId window, int height) override;
 
   // The message queue and timers (windowing_queue.cpp).
   bool PostTo(platform::WindowId window, platform::MessageId id, platform::WParam wparam,
@@ -52,10 +60,10 @@ class Windowing : public platform::Windowing {
                       platform::WindowId owner) override;
 
  private:
-  // "MS Sans Serif" 8 pt, made at first use.
-  HFONT DialogFont();
+  // The dialog face at a character height in pixels, made at first use.
+  HFONT FontFor(int height);
 
-  UniqueFont dialog_font_;
+  std::map<int, UniqueFont> fonts_;
 };
 
 }  // namespace win32

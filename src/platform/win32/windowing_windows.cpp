@@ -9,12 +9,9 @@ namespace {
 using platform::WindowKind;
 using platform::WindowSpec;
 
-constexpr int kDialogFontPoints = 8;
-constexpr int kPointsPerInch = 72;
-constexpr int kDefaultPixelsPerInch = 96;
-constexpr wchar_t kDialogFontFace[] = L"MS Sans Serif";
 // SS_ETCHEDHORZ draws its line along the top of the control, two pixels high.
 constexpr int kEtchedLineHeight = 2;
+constexpr int kClassNameLength = 16;
 
 constexpr DWORD kApplicationStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFormStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
@@ -37,7 +34,6 @@ struct Creation {
   HWND parent = nullptr;
   HMENU control_id = nullptr;
   bool own_class = true;
-  bool dialog_font = false;
 };
 
 // Never shown: it exists to own popup menus and timers, which a message-only window cannot.
@@ -72,8 +68,7 @@ Creation Form(const WindowSpec& desc) {
                   .class_name = OwnWindowClass(),
                   .style = style,
                   .bounds = bounds,
-                  .parent = ToHwnd(desc.parent),
-                  .dialog_font = true};
+                  .parent = ToHwnd(desc.parent)};
 }
 
 Creation Control(const WindowSpec& desc, const wchar_t* class_name, DWORD style) {
@@ -83,16 +78,31 @@ Creation Control(const WindowSpec& desc, const wchar_t* class_name, DWORD style)
                   .bounds = {desc.left, desc.top, desc.width, desc.height},
                   .parent = ToHwnd(desc.parent),
                   .control_id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.control_id)),
-                  .own_class = false,
-                  .dialog_font = true};
+                  .own_class = false};
 }
 
-// The etched line sits at the bottom edge of the rectangle the description gives.
+// A divider is an etched line along the bottom edge of the rectangle it is given.
+Bounds AlongBottom(const Bounds& given) {
+  return Bounds{given.left, given.top + given.height - kEtchedLineHeight, given.width,
+                kEtchedLineHeight};
+}
+
 Creation Bevel(const WindowSpec& desc) {
   Creation creation = Control(desc, L"STATIC", SS_ETCHEDHORZ);
-  creation.bounds.top = desc.top + desc.height - kEtchedLineHeight;
-  creation.bounds.height = kEtchedLineHeight;
+  creation.bounds = AlongBottom(creation.bounds);
   return creation;
+}
+
+bool IsEtchedLine(HWND window) {
+  wchar_t class_name[kClassNameLength] = {};
+  ::GetClassNameW(window, class_name, kClassNameLength);
+  const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+  return ::lstrcmpiW(class_name, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ETCHEDHORZ;
+}
+
+bool Place(HWND window, const Bounds& bounds) {
+  return ::SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+                        SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
 }
 
 Creation CreationFor(const WindowSpec& desc) {
@@ -115,18 +125,6 @@ Creation CreationFor(const WindowSpec& desc) {
 
 }  // namespace
 
-HFONT Windowing::DialogFont() {
-  if (dialog_font_) return dialog_font_.get();
-  const UniqueScreenDc screen(::GetDC(nullptr));
-  const int pixels_per_inch =
-      screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : kDefaultPixelsPerInch;
-  const int height = -::MulDiv(kDialogFontPoints, pixels_per_inch, kPointsPerInch);
-  dialog_font_.reset(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_DONTCARE, kDialogFontFace));
-  return dialog_font_.get();
-}
-
 platform::WindowId Windowing::NewWindow(const WindowSpec& desc, platform::WindowHandler* handler) {
   const Creation creation = CreationFor(desc);
   UniqueWindow window(::CreateWindowExW(
@@ -137,16 +135,21 @@ platform::WindowId Windowing::NewWindow(const WindowSpec& desc, platform::Window
   // A window whose creation handler failed is destroyed before the failure is raised.
   RethrowHandlerFailure();
   if (!window) return platform::kNoWindow;
-  if (creation.dialog_font) {
-    ::SendMessageW(window.get(), WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  if (desc.font_height != 0) {
+    ::SendMessageW(window.get(), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(desc.font_height)),
+                   FALSE);
   }
-  if (desc.kind == WindowKind::kBevel) {
-    // An etched static widens itself by its edge when created; the line keeps the asked width.
-    const Bounds& asked = creation.bounds;
-    ::SetWindowPos(window.get(), nullptr, asked.left, asked.top, asked.width, asked.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  // An etched static widens itself by its edge when created; the line keeps the asked width.
+  if (desc.kind == WindowKind::kBevel) Place(window.get(), creation.bounds);
   return FromHwnd(window.release());
+}
+
+void Windowing::SetBounds(platform::WindowId window, const platform::Rect& bounds) {
+  const HWND target = ToHwnd(window);
+  const Bounds asked{bounds.left, bounds.top, bounds.right - bounds.left,
+                     bounds.bottom - bounds.top};
+  Place(target, IsEtchedLine(target) ? AlongBottom(asked) : asked);
+  RethrowHandlerFailure();
 }
 
 void Windowing::DestroyWindow(platform::WindowId window) {

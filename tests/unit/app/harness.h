@@ -51,8 +51,9 @@ struct Forms {
   app::TForm1* form1 = nullptr;
   app::TForm2* form2 = nullptr;
 
-  explicit Forms(std::string_view reg = {}) {
+  explicit Forms(std::string_view reg = {}, int system_dpi = platform::kDefaultDpi) {
     if (!reg.empty()) sim.registry.LoadRegText(std::string(kRegHeader) + std::string(reg));
+    sim.windows.SetSystemDpi(system_dpi);
     form1 = &app::CreateProgramForms(application, state);
     form2 = form1->Options();
   }

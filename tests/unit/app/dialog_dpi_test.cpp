@@ -1,0 +1,111 @@
+// The forms follow the DPI: made at the system's, and laid out again for a monitor of another.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "app/harness.h"
+
+namespace {
+
+using testing_support::Forms;
+
+// value * dpi / 96, rounded to the nearest pixel.
+int Scaled(int value, int dpi) {
+  return static_cast<int>(std::lround(value * dpi / 96.0));
+}
+
+// The character height of 8 points at dpi.
+int FontHeight(int dpi) {
+  return static_cast<int>(std::lround(8 * dpi / 72.0));
+}
+
+struct Design {
+  const char* label;
+  const framework::TControl& (*control)(const app::TForm2&);
+  int left, top, width, height;
+};
+
+// The options dialog as designed at 96 dpi.
+constexpr int kClientWidth = 305;
+constexpr int kClientHeight = 121;
+const Design kControls[] = {
+    {"CheckBox1", [](const app::TForm2& d) -> const framework::TControl& { return d.CheckBox1; },
+     16, 16, 193, 17},
+    {"CheckBox2", [](const app::TForm2& d) -> const framework::TControl& { return d.CheckBox2; },
+     16, 40, 281, 17},
+    {"Button1", [](const app::TForm2& d) -> const framework::TControl& { return d.Button1; }, 216,
+     88, 75, 23},
+    {"Bevel1", [](const app::TForm2& d) -> const framework::TControl& { return d.Bevel1; }, 16, 56,
+     273, 18},
+};
+
+platform::Rect BoundsOf(const platform::WindowSpec& spec) {
+  return {spec.left, spec.top, spec.left + spec.width, spec.top + spec.height};
+}
+
+void ExpectControlsAt(const Forms& forms, int dpi) {
+  const sim::WindowSystem& ws = forms.sim.windows;
+  for (const Design& design : kControls) {
+    SCOPED_TRACE(design.label);
+    const platform::WindowSpec* spec = ws.SpecOf(design.control(*forms.form2).Handle());
+    ASSERT_NE(spec, nullptr);
+    const int left = Scaled(design.left, dpi);
+    const int top = Scaled(design.top, dpi);
+    EXPECT_EQ(BoundsOf(*spec), (platform::Rect{left, top, left + Scaled(design.width, dpi),
+                                               top + Scaled(design.height, dpi)}));
+    EXPECT_EQ(spec->font_height, FontHeight(dpi));
+  }
+}
+
+class FormsAtSystemDpi : public ::testing::TestWithParam<int> {};
+
+TEST_P(FormsAtSystemDpi, AreTheDesignScaled) {
+  const int dpi = GetParam();
+  const Forms forms({}, dpi);
+  const sim::WindowSystem& ws = forms.sim.windows;
+  const platform::WindowSpec* dialog = ws.SpecOf(forms.form2->Handle());
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->width, Scaled(kClientWidth, dpi));
+  EXPECT_EQ(dialog->height, Scaled(kClientHeight, dpi));
+  EXPECT_EQ(dialog->font_height, FontHeight(dpi));
+  EXPECT_TRUE(dialog->centered);
+  EXPECT_EQ(forms.form2->Dpi(), dpi);
+  ExpectControlsAt(forms, dpi);
+  // The hidden main form goes through the same scaling: it stays wholly left of the screen.
+  const platform::WindowSpec* main = ws.SpecOf(forms.form1->Handle());
+  ASSERT_NE(main, nullptr);
+  EXPECT_LT(main->left + main->width, 0);
+  EXPECT_EQ(main->width, Scaled(153, dpi));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, FormsAtSystemDpi, ::testing::Values(96, 120, 144, 168, 192, 288),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return "At" + std::to_string(info.param);
+                         });
+
+TEST(FormsAtMonitorDpi, TakeTheSuggestedFrameAndLayTheirControlsOutAgain) {
+  Forms forms;
+  sim::WindowSystem& ws = forms.sim.windows;
+  const platform::WindowId dialog = forms.form2->Handle();
+  // Dragged across monitors of several DPIs, and back: the layout never drifts from the design.
+  for (const int dpi : {144, 192, 120, 96, 144}) {
+    SCOPED_TRACE(dpi);
+    const platform::Rect suggested{200 + dpi, 100, 200 + dpi + Scaled(kClientWidth, dpi) + 6,
+                                   100 + Scaled(kClientHeight, dpi) + 31};
+    ws.MoveToMonitor(dialog, dpi, suggested);
+    EXPECT_EQ(forms.form2->Dpi(), dpi);
+    EXPECT_EQ(ws.Dpi(forms.form2->Button1.Handle()), dpi);
+    const platform::WindowSpec* frame = ws.SpecOf(dialog);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(BoundsOf(*frame), suggested);
+    EXPECT_EQ(frame->font_height, FontHeight(dpi));
+    ExpectControlsAt(forms, dpi);
+  }
+  // The options keep their state through the new layout.
+  EXPECT_TRUE(forms.form2->CheckBox1.Checked());
+  EXPECT_FALSE(forms.form2->CheckBox2.Checked());
+}
+
+}  // namespace

@@ -23,6 +23,8 @@ using Kind = MenuItemSpec::Kind;
 
 constexpr platform::TimerId kDriver = 1;
 constexpr std::uint32_t kDriverMs = 50;
+// The class of a popup menu's window.
+constexpr wchar_t kMenuClass[] = L"#32768";
 
 struct ItemInfo {
   UINT type = 0;
@@ -102,24 +104,37 @@ TEST_F(MenuTest, AppendedItemsReadBackAsBuilt) {
   EXPECT_FALSE(::IsMenu(reinterpret_cast<HMENU>(submenu)));
 }
 
-// The menu runs its own loop; a timer on the owner steers it with keys from inside.
-TEST_F(MenuTest, TrackingReportsTheLoopAndPostsTheChosenCommand) {
+// The menu runs its own loop; a timer on the owner steers it with keys from inside. Popped up
+// where the cursor is read to be, its window's corner is at the cursor, whatever the DPI: the
+// program is DPI aware, so both speak in the same pixels.
+TEST_F(MenuTest, TrackingAtTheCursorReportsTheLoopAndPostsTheChosenCommand) {
   constexpr std::uint16_t kSecond = 0x202;
   const TestWindow owner(windowing_, platform::WindowSpec{}, &recorder_);
   const platform::MenuId menu = windowing_.CreatePopupMenu();
   windowing_.AppendMenuItem(menu, Command(0x201, "One"));
   windowing_.AppendMenuItem(menu, Command(kSecond, "Two"));
+  ASSERT_TRUE(::SetCursorPos(210, 150));
+  platform::Point cursor;
+  ASSERT_TRUE(windowing_.GetCursorPos(cursor));
+  RECT shown{-1, -1, -1, -1};
   int presses = 0;
   recorder_.react = [&](const Message& m) -> std::optional<platform::LResult> {
     if (m.id != platform::kWmTimer) return std::nullopt;
+    if (const HWND window = ::FindWindowW(kMenuClass, nullptr); window != nullptr) {
+      ::GetWindowRect(window, &shown);
+    }
     const WPARAM keys[] = {VK_DOWN, VK_DOWN, VK_RETURN};
     if (presses < 3) ::PostMessageW(owner.hwnd(), WM_KEYDOWN, keys[presses++], 0);
     return 0;
   };
   windowing_.SetTimer(owner.id(), kDriver, kDriverMs);
-  EXPECT_TRUE(windowing_.TrackPopupMenu(menu, platform::kTpmRightButton, {200, 150}, owner.id()));
+  EXPECT_TRUE(windowing_.TrackPopupMenu(menu, platform::kTpmRightButton, cursor, owner.id()));
   windowing_.KillTimer(owner.id(), kDriver);
   windowing_.DestroyMenu(menu);
+
+  EXPECT_EQ(cursor, (platform::Point{210, 150}));
+  EXPECT_EQ(shown.left, cursor.x);
+  EXPECT_EQ(shown.top, cursor.y);
 
   EXPECT_EQ(recorder_.Count(platform::kWmEnterMenuLoop), 1u);
   EXPECT_EQ(recorder_.Count(platform::kWmExitMenuLoop), 1u);

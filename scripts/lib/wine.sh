@@ -14,12 +14,19 @@
 # starts on the way would inherit the pipe and keep its reader waiting.
 
 WINE64_LOADER=/usr/lib/wine/wine64
+WINE_MARLETT=/usr/share/wine/fonts/marlett.ttf
 
 wine_make_prefix() {
   local dir=$1
   mkdir -p "$(dirname "$dir")"
   WINEPREFIX=$dir WINEARCH=win64 WINEDEBUG=-all wineboot -i >/dev/null 2>&1 ||
     die "wineboot failed for $dir"
+  # Caption buttons are Marlett glyphs. Debian's Wine 8 misses its own fonts (fonts-wine) under
+  # the data directory, so the prefix's Fonts folder gets Marlett; without it, the close button
+  # shows an "r".
+  if [ -f "$WINE_MARLETT" ]; then
+    cp "$WINE_MARLETT" "$dir/drive_c/windows/Fonts/" || die "could not give $dir its fonts"
+  fi
   # Without a window manager, Wine waits 2 s on every window close unless windows are unmanaged.
   WINEPREFIX=$dir WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\X11 Driver' \
     /v Managed /d N /f >/dev/null 2>&1 || die "could not configure $dir"

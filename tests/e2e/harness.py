@@ -288,6 +288,12 @@ class Prefix:
             move_pointer(x, y)
         wait_until(lambda: pointer() == (x, y), timeout, f"the pointer at {x},{y}")
 
+    def set_dpi(self, dpi: int) -> None:
+        """Sets the screen's DPI. Wine reads it only when it starts, so this prefix's Wine is
+        started again: call it before anything runs in the prefix."""
+        self.import_reg(regfile.render(regfile.log_pixels(dpi)), name=f"dpi-{dpi}.reg")
+        self._restart_wine()
+
     def _restart_wine(self) -> None:
         subprocess.run(
             ["wineserver", "-k"],

@@ -22,6 +22,11 @@ UNINSTALL_USER = rf"HKEY_CURRENT_USER\Software\{_UNINSTALL}"
 UNINSTALL_ROOTS = (UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER)
 
 STATE_KEY = r"HKEY_CURRENT_USER\Software\Quillon\Tapwise Uninstaller"
+# Where the screen's DPI is kept: the user's setting and the display's.
+LOG_PIXELS_KEYS = (
+    r"HKEY_CURRENT_USER\Control Panel\Desktop",
+    r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts",
+)
 
 
 class ExpandSz(str):
@@ -77,6 +82,11 @@ def render(keys: Iterable[Key]) -> str:
 def program(root: str, subkey: str, **values: object) -> Key:
     """An uninstall entry: root is one of UNINSTALL_*, values as named in the registry."""
     return Key(rf"{root}\{subkey}", dict(values))
+
+
+def log_pixels(dpi: int) -> list[Key]:
+    """The keys that set the screen to dpi (96 is 100 %)."""
+    return [Key(path, {"LogPixels": Dword(dpi)}) for path in LOG_PIXELS_KEYS]
 
 
 def as_unicode(content: str) -> str:

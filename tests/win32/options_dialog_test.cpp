@@ -97,6 +97,24 @@ void ExpectNear(const RECT& actual, const RECT& expected) {
   EXPECT_NEAR(actual.bottom, expected.bottom, kTolerance);
 }
 
+// The width of a text drawn in a font.
+LONG TextWidth(HFONT font, const std::string& text) {
+  const win32::UniqueScreenDc screen(::GetDC(nullptr));
+  const HGDIOBJ old = ::SelectObject(screen.get(), font);
+  const std::wstring wide = win32::Utf8ToWide(text);
+  SIZE size{};
+  ::GetTextExtentPoint32W(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+  ::SelectObject(screen.get(), old);
+  return size.cx;
+}
+
+win32::UniqueFont CaptionFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  return win32::UniqueFont(::CreateFontIndirectW(&metrics.lfCaptionFont));
+}
+
 std::string Describe(const RECT& rect) {
   return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
          std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top);
@@ -249,6 +267,29 @@ TEST_F(OptionsDialogTest, ADpiChangeTakesTheSuggestedFrameAndScalesTheControls) 
       EXPECT_EQ(FontOf(control).lfHeight, FontHeight(dpi));
     }
   }
+}
+
+// Laid out at 96 dpi while the system font grows, texts and the caption are cut off.
+TEST_F(OptionsDialogTest, TextsFitTheirControlsAndTheCaptionFitsTheTitleBar) {
+  for (const ControlCase& row : kControls) {
+    if (row.caption[0] == '\0') continue;
+    SCOPED_TRACE(row.label);
+    const HWND control = ControlWindow(row);
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+    RECT client{};
+    ::GetClientRect(control, &client);
+    // A check box draws its box, then a gap, then its text.
+    const bool boxed = row.type == BS_AUTOCHECKBOX;
+    const LONG box = boxed ? ::GetSystemMetrics(SM_CXMENUCHECK) + ::GetSystemMetrics(SM_CXEDGE) : 0;
+    EXPECT_LE(box + TextWidth(font, row.caption), client.right);
+  }
+  RECT frame{};
+  ::GetWindowRect(window_, &frame);
+  const win32::UniqueFont caption_font = CaptionFont();
+  // The caption sits between the frame, the window's icon and the close button.
+  const LONG beside = 2 * ::GetSystemMetrics(SM_CXFIXEDFRAME) + ::GetSystemMetrics(SM_CXSMICON) +
+                      ::GetSystemMetrics(SM_CXSIZE);
+  EXPECT_LE(beside + TextWidth(caption_font.get(), kCaption), frame.right - frame.left);
 }
 
 TEST_F(OptionsDialogTest, TabWalksTheCheckBoxesThenTheButtonAndSkipsTheBevel) {

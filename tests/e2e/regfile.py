@@ -41,6 +41,20 @@ class Dword(int):
     """A REG_DWORD value; plain ints are written the same way."""
 
 
+@dataclasses.dataclass(frozen=True)
+class Raw:
+    """A value of any type, the exact bytes stored: text without its terminator, an odd byte
+    count, a type no program knows."""
+
+    kind: int
+    data: bytes
+
+
+def utf16(text: str) -> bytes:
+    """Registry text as stored, lone surrogates ("\\ud800") kept as they are."""
+    return text.encode("utf-16-le", "surrogatepass")
+
+
 @dataclasses.dataclass
 class Key:
     path: str
@@ -56,6 +70,8 @@ def _hex(kind: str, data: bytes) -> str:
 
 
 def render_value(value: object) -> str:
+    if isinstance(value, Raw):
+        return _hex(f"({value.kind:x})", value.data)
     if isinstance(value, ExpandSz):
         return _hex("(2)", (str(value) + "\0").encode("utf-16-le"))
     if isinstance(value, str):

@@ -1,0 +1,203 @@
+"""A hostile catalogue: values of every type and size, text with odd bytes, names full of the
+characters that menus, commands and the program's own line format give meaning to, a key name of
+the longest length, thousands of subkeys and a stored last command of the wrong type. The menu
+comes up, no box appears, each readable entry is listed once, each unreadable one is dropped
+alone, and the program ends.
+
+Wine's menu trace cannot print item texts of about 250 characters or more, and a traced program
+dies on them from about 300: names that long are checked in a run without the trace, by choosing
+them."""
+
+from __future__ import annotations
+
+import collections
+import dataclasses
+
+import actions
+import e2e_case
+import harness
+import regfile
+from regfile import UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER, Raw, program, utf16
+
+REG_NONE, REG_SZ, REG_BINARY, REG_MULTI_SZ, REG_QWORD = 0, 1, 3, 7, 11
+UNKNOWN_TYPE = 0x1234
+NOWHERE = r"C:\Hostile\nothing.exe"  # no such file: no entry gets a date from a file
+BEYOND_64_KB = 70000  # characters, twice as many bytes
+LONGEST_KEY_NAME = 255
+BULK_SUBKEYS = 3000  # without a display name: enumerated and passed over
+BULK_LISTED = 40
+EXPAND_DATE = regfile.ExpandSz("20991231")
+EXPAND_COMMAND = regfile.ExpandSz(r"%Hostile%\q.exe /S")
+
+
+@dataclasses.dataclass
+class Case:
+    root: str
+    subkey: str
+    values: dict[str, object]
+    shown: str | None  # the name "All Programs" shows; None: the entry is dropped
+
+
+def named(root: str, subkey: str, name: object, shown: str | None, **values: object) -> Case:
+    return Case(root, subkey, {"DisplayName": name, "UninstallString": NOWHERE, **values}, shown)
+
+
+# Subkeys enumerate in name order: each dropped entry sits between listed ones of its key.
+CASES = [
+    # The display name's type and bytes.
+    named(UNINSTALL_USER, "a01", "Plain Control", "Plain Control", InstallDate="20200101"),
+    named(UNINSTALL_USER, "a02", Raw(REG_MULTI_SZ, utf16("Multi\0String\0\0")), None),
+    named(UNINSTALL_USER, "a03", regfile.ExpandSz("100% %PATH% Expand"), "100% %PATH% Expand"),
+    named(UNINSTALL_USER, "a04", 7, None),
+    named(UNINSTALL_USER, "a05", Raw(REG_SZ, utf16("No Terminator")), "No Terminator"),
+    named(UNINSTALL_USER, "a06", Raw(REG_QWORD, bytes(8)), None),
+    named(UNINSTALL_USER, "a07", Raw(REG_SZ, utf16("Odd Byte Count") + b"A"), "Odd Byte Count"),
+    named(UNINSTALL_USER, "a08", Raw(REG_NONE, b"\x01\x02"), None),
+    named(UNINSTALL_USER, "a09", Raw(REG_SZ, utf16("Before\0After\0")), "Before"),
+    named(UNINSTALL_USER, "a10", Raw(UNKNOWN_TYPE, utf16("Unknown\0")), None),
+    named(UNINSTALL_USER, "a11", Raw(REG_SZ, utf16("Lone \ud800 Half\0")), "Lone \ufffd Half"),
+    named(UNINSTALL_USER, "a12", regfile.Binary(utf16("Binary\0")), None),
+    named(UNINSTALL_USER, "a13", Raw(REG_SZ, b""), ""),  # no data: empty text, an empty item
+    # Names that mean something to a menu, a command interpreter or the program's own lines.
+    named(UNINSTALL_USER, "b01", "R&D && Co", "R&D && Co"),
+    named(UNINSTALL_USER, "b02", "-", "-"),
+    named(UNINSTALL_USER, "b03", "Odd<#>Name <#> Twice", "Odd<#>Name <#> Twice"),
+    named(UNINSTALL_USER, "b04", "Say \"Cheese\" 'Now'", "Say \"Cheese\" 'Now'"),
+    named(UNINSTALL_USER, "b05", "Tab\tIn\tName", "Tab\tIn\tName"),
+    named(UNINSTALL_USER, "b06", "Rocket \U0001f680 Launcher", "Rocket \U0001f680 Launcher"),
+    named(UNINSTALL_USER, "b07 \U0001f680 & <#> \"%\"", "Odd Key Name", "Odd Key Name"),
+    named(UNINSTALL_USER, "K" * LONGEST_KEY_NAME, "Longest Key Name", "Longest Key Name"),
+    # The other values' types: a value read as text or as a flag that is neither drops its
+    # entry; a date that is no date only costs the recent item.
+    named(UNINSTALL_32, "c01", "Numeric Command", None, UninstallString=1),
+    named(UNINSTALL_32, "c02", "Text NoRemove", None, NoRemove="1"),
+    named(UNINSTALL_32, "c03", "Zero NoRemove", "Zero NoRemove", NoRemove=0),
+    named(UNINSTALL_32, "c04", "Wide NoRemove", None, NoRemove=Raw(REG_QWORD, bytes(8))),
+    named(UNINSTALL_32, "c05", "Numeric Date", "Numeric Date", InstallDate=20240101),
+    named(UNINSTALL_32, "c06", "Slashed Date", "Slashed Date", InstallDate="5/1/2099"),
+    named(UNINSTALL_32, "c07", "Expand Date", "Expand Date", InstallDate=EXPAND_DATE),
+    named(UNINSTALL_32, "c08", "Quiet Only", "Quiet Only", UninstallString=None,
+          QuietUninstallString=EXPAND_COMMAND),
+    # Sizes: none at all, and beyond 64 KB.
+    named(UNINSTALL_64, "d01", "Empty Command", "Empty Command", UninstallString=""),
+    named(UNINSTALL_64, "d02", "Huge Command", "Huge Command",
+          UninstallString=NOWHERE + " /x" * (BEYOND_64_KB // 3)),
+    named(UNINSTALL_64, "d03", "Huge Icon", "Huge Icon", UninstallString=None,
+          DisplayIcon="C:\\" + "i" * BEYOND_64_KB + ".ico,0"),
+    named(UNINSTALL_64, "d04", "Huge Binary", "Huge Binary",
+          Junk=regfile.Binary(bytes(2 * BEYOND_64_KB))),
+    Case(UNINSTALL_64, "d05", {"UninstallString": NOWHERE}, None),
+]
+
+# Enumerated by the thousand; a few of them listed.
+BULK = [
+    Case(UNINSTALL_64, f"e{i:05d}", {"Junk": i}, None)
+    if i % (BULK_SUBKEYS // BULK_LISTED)
+    else named(UNINSTALL_64, f"e{i:05d}", f"Bulk {i:05d}", f"Bulk {i:05d}")
+    for i in range(BULK_SUBKEYS)
+]
+
+# Newest first: only eight ASCII digits of "InstallDate" are a date.
+EXPECTED_RECENT = ["Expand Date", "Plain Control"]
+
+# The last command of a type no text read accepts: no prompt, and it stays stored.
+ODD_LAST = regfile.Key(regfile.STATE_KEY, {"Last": Raw(REG_BINARY, utf16("Plain Control\0"))})
+
+# Names past what the trace can print, chosen by position: (shown name's marker, its length).
+LONG_NAMES = [("Long 1", 300), ("Long 2", 5000), ("Long 3", BEYOND_64_KB)]
+STANDIN_DIR = r"C:\tapwise test"
+STANDIN = rf"{STANDIN_DIR}\standin_uninstaller.exe"
+STANDIN_LOG = rf"{STANDIN_DIR}\log.txt"
+
+
+def keys(cases: list[Case]) -> list[regfile.Key]:
+    return [
+        program(case.root, case.subkey, **{k: v for k, v in case.values.items() if v is not None})
+        for case in cases
+    ]
+
+
+def joined(text: str | None) -> str | None:
+    """The trace prints a character beyond the BMP as two escapes, one per surrogate."""
+    if text is None:
+        return None
+    return text.encode("utf-16-le", "surrogatepass").decode("utf-16-le", "replace")
+
+
+class HostileCatalogueTest(e2e_case.E2ECase):
+    def test_each_readable_entry_once_and_the_rest_dropped_alone(self):
+        self.seed(keys(CASES + BULK) + [ODD_LAST])
+        app = self.start()
+        menu = app.wait_menu()
+        trace = app.wait_popup()
+        top = trace.popups[0].menu
+        listed = trace.captions(trace.submenu_of(top, "All Programs"))
+        shown = [joined(caption) for caption in listed]
+        expected = [
+            actions.menu_caption(case.shown) for case in CASES + BULK if case.shown is not None
+        ]
+        self.assertEqual(collections.Counter(shown), collections.Counter(expected))
+        recent = trace.captions(trace.submenu_of(top, "Recent Programs"))
+        self.assertEqual(recent, [actions.menu_caption(name) for name in EXPECTED_RECENT])
+        self.assertEqual(trace.message_boxes, [])
+        self.assertEqual(harness.visible_windows(name=e2e_case.CAPTION), [])
+
+        self.assert_ends_at_once(self.choose_exit(menu))
+        self.assertIsNotNone(self.prefix.reg_value(regfile.STATE_KEY, "Last"), "unread, kept")
+
+
+class LongNamesTest(actions.ActionCase):
+    """Untraced: each long name is chosen by its place in "All Programs", and its own command
+    runs; the last place is the third, so each is listed once."""
+
+    def setUp(self) -> None:
+        super().setUp()
+        actions.put_file(self.prefix, actions.helper_exe("standin_uninstaller"), STANDIN)
+        self.seed(
+            [
+                program(
+                    UNINSTALL_USER,
+                    marker,
+                    DisplayName=marker + " " + "x" * (length - len(marker) - 1),
+                    UninstallString=f'"{STANDIN}" /{marker.replace(" ", "")} --log "{STANDIN_LOG}"',
+                )
+                for marker, length in LONG_NAMES
+            ]
+        )
+        self.bring_desktop_up()
+
+    def choose_blind(self, keys_in_submenu: list[str]) -> str:
+        """Starts the program untraced, chooses an item of "All Programs" with these keys after
+        the one that opens the submenu on its first item, and returns the command that ran."""
+        log = actions.drive_c(self.prefix, STANDIN_LOG)
+        before = len(actions.read_lines(log))
+        self.app = self.prefix.launch(e2e_case._options.exe, channels="-all")
+        menu = self.app.wait_menu()
+        self.assertEqual(harness.visible_windows(name=e2e_case.CAPTION), [], "no box")
+        harness.send_keys(menu, "Down", "Right", *keys_in_submenu, "Return")
+        lines = harness.wait_until(
+            lambda: actions.read_lines(log)[before:], actions.REMOVAL_SECONDS, "the stand-in"
+        )
+        self.app.wait_exit(timeout=actions.EXIT_SECONDS)
+        # The next start would ask whether the program chosen is still there.
+        self.prefix.run([harness.WINE, "reg", "delete", regfile.STATE_KEY, "/v", "Last", "/f"])
+        self.assertEqual(len(lines), 1, lines)
+        return lines[0]
+
+    def test_long_names_are_listed_once_and_run_their_own_commands(self):
+        for keys_in_submenu, marker in (
+            ([], "Long1"),
+            (["Down"], "Long2"),
+            (["Down", "Down"], "Long3"),
+            (["Up"], "Long3"),
+        ):
+            with self.subTest(keys=keys_in_submenu):
+                self.assertIn(f"/{marker} ", self.choose_blind(keys_in_submenu))
+
+    def test_the_menu_comes_up_and_closes(self):
+        self.app = self.prefix.launch(e2e_case._options.exe, channels="-all")
+        self.assert_auto_closes(self.dismiss(self.app.wait_menu()))
+
+
+if __name__ == "__main__":
+    e2e_case.main()

@@ -136,8 +136,12 @@ bool WindowSystem::TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, pl
     throw ScriptError("menu shown at t=" + std::to_string(now_ms_) +
                       " with no scripted answer; shown: " + ListCaptions(popups_[record].items));
   }
-  const MenuAnswer answer = std::move(menu_answers_.front());
+  MenuAnswer answer = std::move(menu_answers_.front());
   menu_answers_.pop_front();
+  if (answer.picker) {
+    answer.caption_path = answer.picker(popups_[record].items);
+    answer.choose = !answer.caption_path.empty();
+  }
   std::optional<std::uint16_t> command;
   if (answer.choose) command = ResolveChoice(popups_[record].items, answer.caption_path);
   const std::int64_t deadline = popups_[record].time_ms + answer.delay_ms;
@@ -168,11 +172,15 @@ int WindowSystem::ShowMessageBox(platform::WindowId owner, const std::string& te
 }
 
 void WindowSystem::ChooseMenuItem(std::vector<std::string> caption_path, std::int64_t delay_ms) {
-  menu_answers_.push_back(MenuAnswer{true, std::move(caption_path), delay_ms});
+  menu_answers_.push_back(MenuAnswer{true, std::move(caption_path), delay_ms, nullptr});
 }
 
 void WindowSystem::DismissMenu(std::int64_t delay_ms) {
-  menu_answers_.push_back(MenuAnswer{false, {}, delay_ms});
+  menu_answers_.push_back(MenuAnswer{false, {}, delay_ms, nullptr});
+}
+
+void WindowSystem::PickMenuItem(MenuPicker picker, std::int64_t delay_ms) {
+  menu_answers_.push_back(MenuAnswer{false, {}, delay_ms, std::move(picker)});
 }
 
 void WindowSystem::AnswerBox(int result, std::int64_t delay_ms) {

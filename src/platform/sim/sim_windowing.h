@@ -136,6 +136,10 @@ class WindowSystem final : public platform::Windowing {
   void ChooseMenuItem(std::vector<std::string> caption_path,
                       std::int64_t delay_ms = kDefaultAnswerDelayMs);
   void DismissMenu(std::int64_t delay_ms = kDefaultAnswerDelayMs);
+  // An answer made from the menu as shown, for scripts that cannot know its items: the
+  // picker gives the displayed caption path to choose, or an empty path to close with Escape.
+  using MenuPicker = std::function<std::vector<std::string>(const std::vector<MenuNode>& shown)>;
+  void PickMenuItem(MenuPicker picker, std::int64_t delay_ms = kDefaultAnswerDelayMs);
   // Answers to the next message boxes, in order (IDOK, IDYES, IDNO...).
   void AnswerBox(int result, std::int64_t delay_ms = kDefaultAnswerDelayMs);
   // Runs the action when the clock reaches time_ms, from whichever loop is running (main or
@@ -206,6 +210,7 @@ class WindowSystem final : public platform::Windowing {
     bool choose = false;
     std::vector<std::string> caption_path;
     std::int64_t delay_ms = 0;
+    MenuPicker picker;  // when set, it makes the choice instead
   };
   struct BoxAnswer {
     int result = 0;

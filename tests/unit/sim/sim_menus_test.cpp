@@ -150,6 +150,19 @@ TEST_F(SimMenus, ChoosingFollowsDisplayedCaptions) {
   EXPECT_EQ(recorder.Only(platform::kWmMenuSelect).size(), cases.size() + 1);
 }
 
+TEST_F(SimMenus, APickerChoosesFromTheMenuAsShown) {
+  // The last item of the first submenu, whatever it is; then nothing.
+  const auto last_of_first = [](const std::vector<sim::MenuNode>& shown) {
+    return std::vector<std::string>{shown.front().displayed,
+                                    shown.front().children.back().displayed};
+  };
+  const auto nothing = [](const std::vector<sim::MenuNode>&) { return std::vector<std::string>{}; };
+  ws.PickMenuItem(last_of_first);
+  EXPECT_EQ(Track(), kFoo);
+  ws.PickMenuItem(nothing);
+  EXPECT_EQ(Track(), std::nullopt);
+}
+
 TEST_F(SimMenus, PathsThatChooseNothingAreScriptErrors) {
   struct Case {
     std::vector<std::string> path;

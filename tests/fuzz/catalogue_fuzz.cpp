@@ -1,0 +1,215 @@
+// Fuzz target: any uninstall registry, the whole start-up build over the substitute platform
+// (scan, sort, menus, the still-present prompt), one choice in the menu, the end. It checks
+// what must hold whatever the registry holds, not exact output.
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "app/program.h"
+#include "catalogue_world.h"
+#include "framework/application.h"
+
+namespace {
+
+using sim::MenuNode;
+
+constexpr std::string_view kAllPrograms = "All Programs";
+constexpr std::string_view kRecentPrograms = "Recent Programs";
+constexpr std::string_view kKillProcess = "Kill Process";
+constexpr std::string_view kExit = "Exit";
+constexpr std::string_view kTitle = "Tapwise Uninstaller";
+constexpr std::string_view kPromptStart = "You tried to uninstall \"";
+constexpr std::size_t kRecentItems = 8;
+constexpr std::size_t kDateLength = 8;
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "invariant broken: %s\n", what.c_str());
+  std::abort();
+}
+
+void Require(bool holds, const std::string& what) {
+  if (!holds) Fail(what);
+}
+
+// A caption as the menu gets it: every "&" doubled, so none marks an access key.
+std::string Escaped(const std::string& name) {
+  std::string caption;
+  for (const char c : name) caption += c == '&' ? "&&" : std::string(1, c);
+  return caption;
+}
+
+// How many items may show each caption: one per entry of the tree that has a display name,
+// since every key is read by one pass at most.
+std::map<std::string, int> CaptionsFromTheTree(const sim::Registry& registry) {
+  std::map<std::string, int> captions;
+  for (const fuzz::UninstallKey& key : fuzz::kUninstallKeys) {
+    for (const std::string& subkey : registry.SubkeyNames(key.root, key.path)) {
+      const std::string path = std::string(key.path) + "\\" + subkey;
+      const auto value = registry.Value(key.root, path, "DisplayName");
+      if (!value) continue;
+      const std::vector<std::uint8_t>& bytes = value->second;
+      const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+      ++captions[Escaped(std::string(bytes.begin(), end))];
+    }
+  }
+  return captions;
+}
+
+const MenuNode* TopLevel(const std::vector<MenuNode>& shown, std::string_view displayed) {
+  for (const MenuNode& node : shown) {
+    if (node.displayed == displayed) return &node;
+  }
+  return nullptr;
+}
+
+// What the build produced, taken while the menu is up.
+struct Seen {
+  bool menu_shown = false;
+  std::vector<app::ProgramEntry> programs;  // the program list, in order
+  std::vector<std::string> recent_lines;    // the recent list, in order
+  std::vector<MenuNode> shown;
+  std::optional<app::ProgramEntry> chosen;
+};
+
+void TakeWhatWasBuilt(const app::TForm1& form, const std::vector<MenuNode>& shown, Seen& seen) {
+  Require(!seen.menu_shown, "the menu came up more than once");
+  seen.menu_shown = true;
+  seen.shown = shown;
+  for (const auto& line : form.ListBox1) seen.programs.push_back(line.data);
+  for (const auto& line : form.ListBox2) seen.recent_lines.push_back(line.text);
+}
+
+// The caption path the scripted user chooses; empty closes the menu.
+std::vector<std::string> Choose(const fuzz::UserScript& script, Seen& seen) {
+  using Choice = fuzz::UserScript::Choice;
+  const auto item_of = [&](std::string_view submenu) -> std::vector<std::string> {
+    const MenuNode* node = TopLevel(seen.shown, submenu);
+    if (node == nullptr || node->children.empty()) return {};
+    const MenuNode& item = node->children[script.index % node->children.size()];
+    // The platform takes the first item drawn with that caption, so that is the one chosen.
+    for (std::size_t i = 0; i < node->children.size(); ++i) {
+      if (node->children[i].displayed != item.displayed) continue;
+      if (submenu == kAllPrograms && i < seen.programs.size()) seen.chosen = seen.programs[i];
+      break;
+    }
+    return {std::string(submenu), item.displayed};
+  };
+  switch (script.choice) {
+    case Choice::kAllItem:
+      return item_of(kAllPrograms);
+    case Choice::kRecentItem:
+      return item_of(kRecentPrograms);
+    case Choice::kKillItem:
+      return item_of(kKillProcess);
+    case Choice::kExit:
+      return {std::string(kExit)};
+    case Choice::kDismiss:
+      break;
+  }
+  return {};
+}
+
+void CheckAllPrograms(const Seen& seen, std::map<std::string, int> available) {
+  const MenuNode* all = TopLevel(seen.shown, kAllPrograms);
+  Require(all != nullptr, "no All Programs submenu");
+  Require(all->children.size() == seen.programs.size(), "All Programs is not one item per line");
+  for (std::size_t i = 0; i < all->children.size(); ++i) {
+    const MenuNode& item = all->children[i];
+    Require(item.kind == MenuNode::Kind::kCommand,
+            "a program item is no plain item: " + item.caption);
+    Require(item.caption == Escaped(seen.programs[i].name),
+            "item " + std::to_string(i) + " does not show its line's name: " + item.caption);
+    // More items with a caption than entries with that name: an entry gave two lines.
+    Require(available[item.caption]-- > 0,
+            "not a display name of the tree, or listed twice: " + item.caption);
+  }
+}
+
+void CheckRecentPrograms(const Seen& seen) {
+  const MenuNode* recent = TopLevel(seen.shown, kRecentPrograms);
+  Require(recent != nullptr, "no Recent Programs submenu");
+  const std::size_t lines = seen.recent_lines.size();
+  Require(recent->children.size() == std::min(lines, kRecentItems),
+          "Recent Programs does not hold the eight newest");
+  Require(lines <= seen.programs.size(), "more dated lines than programs");
+  std::string newer = "99999999";
+  for (std::size_t i = 0; i < recent->children.size(); ++i) {
+    const std::string& line = seen.recent_lines[lines - 1 - i];
+    Require(line.size() > kDateLength && line[kDateLength] == ' ',
+            "a recent line without a date: " + line);
+    const std::string date = line.substr(0, kDateLength);
+    Require(date.find_first_not_of("0123456789") == std::string::npos,
+            "a date of no digits: " + line);
+    Require(date <= newer, "Recent Programs is not newest first at " + line);
+    newer = date;
+    Require(recent->children[i].kind == MenuNode::Kind::kCommand, "a recent item is no plain item");
+    Require(recent->children[i].caption == Escaped(line.substr(kDateLength + 1)),
+            "a recent item does not show its line's name: " + recent->children[i].caption);
+  }
+}
+
+// Only the still-present prompt and the notice of a program without a command are boxes the
+// program may show; an error box would be a failure that escaped.
+void CheckBoxes(const sim::WindowSystem& windows) {
+  for (const sim::BoxRecord& box : windows.Boxes()) {
+    Require(box.caption == kTitle, "a box captioned " + box.caption);
+    Require((box.style & platform::kMbIconError) == 0, "an error box: " + box.text);
+    const bool prompt = box.text.rfind(kPromptStart, 0) == 0;
+    Require(prompt || box.style == platform::kMbIconInformation, "an unexpected box: " + box.text);
+  }
+}
+
+void CheckTheEnd(const Seen& seen, sim::SimPlatform& sim) {
+  Require(seen.menu_shown, "the menu never came up");
+  Require(sim.windows.Windows().empty(), "windows left after the end");
+  Require(sim.windows.LiveMenuCount() == 0, "menus left after the end");
+  Require(sim.registry.OpenHandleCount() == 0, "registry keys left open");
+  Require(sim.processes.OpenSnapshotCount() == 0, "a process snapshot left open");
+  if (!seen.chosen) return;
+  bool answered_yes = false;
+  for (const sim::BoxRecord& box : sim.windows.Boxes())
+    answered_yes |= box.answer == platform::kIdYes;
+  if (answered_yes) return;  // the end was requested before the choice could run
+  const auto last = sim.registry.Value(platform::kHkeyCurrentUser, fuzz::kSettingsKey, "Last");
+  std::vector<std::uint8_t> expected(seen.chosen->command.begin(), seen.chosen->command.end());
+  expected.push_back(0);
+  Require(last && last->first == platform::kRegSz && last->second == expected,
+          "the chosen command is not the one recorded");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider in(data, size);
+  sim::SimPlatform sim;
+  const fuzz::UserScript script = fuzz::BuildWorld(in, sim);
+  const std::map<std::string, int> captions = CaptionsFromTheTree(sim.registry);
+  platform::Platform bound = sim.Bind();
+  Seen seen;
+  try {
+    app::ProgramState state;
+    framework::TApplication application(bound);
+    const app::TForm1& form = app::CreateProgramForms(application, state);
+    sim.windows.PickMenuItem([&](const std::vector<MenuNode>& shown) {
+      TakeWhatWasBuilt(form, shown, seen);
+      return Choose(script, seen);
+    });
+    for (const int answer : script.box_answers) sim.windows.AnswerBox(answer);
+    application.Run();
+  } catch (const sim::Hang& hang) {
+    Fail("the program hangs: " + hang.what);
+  } catch (const sim::ScriptError& error) {
+    Fail("the program showed what no user was asked about: " + error.what);
+  }
+  CheckAllPrograms(seen, captions);
+  CheckRecentPrograms(seen);
+  CheckBoxes(sim.windows);
+  CheckTheEnd(seen, sim);
+  return 0;
+}

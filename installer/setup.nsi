@@ -1,0 +1,147 @@
+; The program's installer and uninstaller.
+;
+;   makensis -DVERSION=1.9 -DEXE=<built TapwiseUninstaller.exe> -DOUT_FILE=<setup.exe> setup.nsi
+;
+; Per machine (Program Files, elevated) or per user (local application data, no elevation): an
+; administrator chooses on the first page; /AllUsers or /CurrentUser on the command line choose
+; without it, and /S (silent) takes the per-machine default. The uninstall entry records the
+; choice in its UninstallString, so that the uninstaller cleans the same root.
+;
+; Registry view: the program is a 32-bit one, installed where 32-bit programs go, and its entry
+; goes into the default view of this 32-bit installer: HKLM's 32-bit view on a 64-bit system. The
+; program reads that view and HKLM's 64-bit view, and the uninstall key is not shared between the
+; two, so it lists its own entry once. HKCU's uninstall key is one key in both views.
+
+Unicode true
+SetCompressor /SOLID lzma
+
+!ifndef VERSION | EXE | OUT_FILE
+  !error "define VERSION, EXE and OUT_FILE"
+!endif
+
+!define PRODUCT "Tapwise Uninstaller"
+!define PUBLISHER "Quillon Software"
+!define PROGRAM "TapwiseUninstaller.exe"
+!define UNINSTALLER "uninstall.exe"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+!define SETTINGS_KEY "Software\Quillon\${PRODUCT}"
+!define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
+!define HOTKEY "CONTROL|ALT|U"
+; The uninstaller may be started by the program itself, which ends right after: its file can
+; stay in use for a moment.
+!define DELETE_ATTEMPTS 40
+!define DELETE_PAUSE_MS 250
+
+!define MULTIUSER_EXECUTIONLEVEL Highest
+!define MULTIUSER_MUI
+!define MULTIUSER_INSTALLMODE_COMMANDLINE
+!define MULTIUSER_INSTALLMODE_INSTDIR "${PRODUCT}"
+; A new installation takes the mode of the one already there.
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "UninstallString"
+!include MultiUser.nsh
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+
+Name "${PRODUCT}"
+OutFile "${OUT_FILE}"
+Caption "${PRODUCT} ${VERSION} Setup"
+UninstallCaption "${PRODUCT} ${VERSION} Uninstall"
+BrandingText "${PRODUCT} ${VERSION}"
+
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey ProductName "${PRODUCT}"
+VIAddVersionKey ProductVersion "${VERSION}"
+VIAddVersionKey CompanyName "${PUBLISHER}"
+VIAddVersionKey FileDescription "${PRODUCT} ${VERSION} Setup"
+VIAddVersionKey FileVersion "${VERSION}"
+VIAddVersionKey LegalCopyright "Copyright (C) 2009-2026 ${PUBLISHER}"
+
+!define MUI_FINISHPAGE_TITLE "${PRODUCT} is installed"
+!define MUI_FINISHPAGE_TEXT "Press Ctrl+Alt+U, or open $\"${PRODUCT}$\" in the Start menu, and the \
+  menu of every installed program comes up at the mouse pointer."
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  !insertmacro MULTIUSER_INIT
+FunctionEnd
+
+Function un.onInit
+  !insertmacro MULTIUSER_UNINIT
+FunctionEnd
+
+; The install day as yyyymmdd, in local time.
+Function InstallDay
+  ${GetTime} "" "L" $0 $1 $2 $3 $4 $5 $6
+  Push "$2$1$0"
+FunctionEnd
+
+Function WriteUninstallEntry
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    StrCpy $R1 "/AllUsers"
+  ${Else}
+    StrCpy $R1 "/CurrentUser"
+  ${EndIf}
+  Call InstallDay
+  Pop $R2
+  ${GetSize} "$INSTDIR" "/S=0K" $R3 $0 $1
+  ; SHCTX is HKLM or HKCU, as the install mode set it.
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallDate" "$R2"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM},0"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}" $R1'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" $R1 /S'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $R3
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+FunctionEnd
+
+Section "Install"
+  SetOutPath "$INSTDIR"
+  File "/oname=${PROGRAM}" "${EXE}"
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  CreateShortCut "${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0 SW_SHOWNORMAL \
+    "${HOTKEY}" "Uninstall a program, or end a running one, from a menu at the mouse pointer"
+  Call WriteUninstallEntry
+SectionEnd
+
+; Deletes a file, waiting a while for a program that still runs from it to end; after that, the
+; file goes at the next restart.
+!macro DELETE_WHEN_FREE FILE
+  StrCpy $R0 0
+  ${Do}
+    Delete "${FILE}"
+    ${IfNot} ${FileExists} "${FILE}"
+      ${Break}
+    ${EndIf}
+    IntOp $R0 $R0 + 1
+    ${If} $R0 >= ${DELETE_ATTEMPTS}
+      Delete /REBOOTOK "${FILE}"
+      ${Break}
+    ${EndIf}
+    Sleep ${DELETE_PAUSE_MS}
+  ${Loop}
+!macroend
+
+Section "Uninstall"
+  SetAutoClose true
+  Delete "${SHORTCUT}"
+  !insertmacro DELETE_WHEN_FREE "$INSTDIR\${PROGRAM}"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  RMDir /REBOOTOK "$INSTDIR"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ; What the program itself remembers, for the user who uninstalls it.
+  DeleteRegValue HKCU "${SETTINGS_KEY}" "Last"
+  DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKCU "Software\Quillon"
+SectionEnd

@@ -169,8 +169,8 @@ def wait_uninstalled(prefix: harness.Prefix, key: str, installed: str) -> None:
     )
 
 
-def install(prefix: harness.Prefix, *command: str) -> None:
-    code, _ = prefix.run([harness.WINE, *command], timeout=INSTALL_SECONDS)
+def install(prefix: harness.Prefix, *command: str, **env: str) -> None:
+    code, _ = prefix.run([harness.WINE, *command], timeout=INSTALL_SECONDS, **env)
     if code != 0:
         raise harness.HarnessError(f"{' '.join(command)} exited with {code}")
 

@@ -236,17 +236,27 @@ class Prefix:
 
     def reg_value(self, key: str, value: str, view64: bool = False) -> str | None:
         """Reads one value with `reg query`; None when it is missing."""
-        args = [WINE, "reg", "query", key, "/v", value]
+        found = self._reg_query([key, "/v", value], view64)
+        return found[value][1] if found and value in found else None
+
+    def reg_values(self, key: str, view64: bool = False) -> dict[str, tuple[str, str]] | None:
+        """Every value of a key as name: (type, data as `reg query` prints it: a DWORD as 0x..);
+        None when the key is missing."""
+        return self._reg_query([key], view64)
+
+    def _reg_query(self, query: list[str], view64: bool) -> dict[str, tuple[str, str]] | None:
+        args = [WINE, "reg", "query", *query]
         if view64:
             args.append("/reg:64")
         code, out = self.run(args)
         if code != 0:
             return None
+        values = {}
         for line in out.splitlines():
             parts = line.strip().split(None, 2)
-            if len(parts) >= 2 and parts[0] == value and parts[1].startswith("REG_"):
-                return parts[2] if len(parts) == 3 else ""
-        return None
+            if len(parts) >= 2 and parts[1].startswith("REG_"):
+                values[parts[0]] = (parts[1], parts[2] if len(parts) == 3 else "")
+        return values
 
     def replace_file(self, windows_relative: str, source: str) -> None:
         """Puts source at drive_c/<windows_relative>, unlinking the old file first so that the

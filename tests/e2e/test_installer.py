@@ -29,6 +29,8 @@ SHORTCUT = rf"Microsoft\Windows\Start Menu\Programs\{PRODUCT}.lnk"
 CONFIRMATION = f"{PRODUCT} {VERSION} Uninstall "
 NO_MENU_ENTRIES = {"WINEDLLOVERRIDES": "winemenubuilder.exe=d"}  # keep the host's menus clean
 
+PROGRAM_IN_USE_SECONDS = 1.5  # the uninstaller is done with everything else by then
+
 LNK_HEADER_SIZE = 0x4C
 LNK_HOTKEY_OFFSET = 0x40
 CTRL_ALT_U = 0x0655  # HOTKEYF_CONTROL | HOTKEYF_ALT in the high byte, "U" in the low one
@@ -149,10 +151,16 @@ class InstallerTest(actions.ActionCase):
             self.prefix.reg_values(regfile.STATE_KEY), "what the program remembered goes too"
         )
 
+    def start_installed(self, entry: dict[str, tuple[str, str]]) -> str:
+        """Starts the installed program; returns its Unix path."""
+        program = actions.drive_c(self.prefix, rf"{entry['InstallLocation'][1]}\{PROGRAM}")
+        self.bring_desktop_up()
+        self.start_again(program)
+        return program
+
     def round_trip(self, mode: Mode) -> None:
         entry = self.install(mode)
-        self.bring_desktop_up()
-        self.start_again(actions.drive_c(self.prefix, rf"{entry['InstallLocation'][1]}\{PROGRAM}"))
+        self.start_installed(entry)
         trace = self.app.wait_popup()
         top = trace.popups[0].menu
         listed = trace.captions(trace.submenu_of(top, "All Programs"))
@@ -170,6 +178,17 @@ class InstallerTest(actions.ActionCase):
 
     def test_per_user_removed_from_its_own_menu(self):
         self.round_trip(PER_USER)
+
+    def test_uninstaller_waits_for_the_running_program_to_end(self):
+        entry = self.install(PER_MACHINE)
+        program = self.start_installed(entry)
+        menu = self.app.wait_menu()
+        uninstaller = os.path.join(os.path.dirname(program), UNINSTALLER)
+        actions.start_program(self.prefix, uninstaller, PER_MACHINE.switch_in_entry, "/S")
+        time.sleep(PROGRAM_IN_USE_SECONDS)
+        self.assertTrue(os.path.exists(program), "a running program's file cannot go yet")
+        self.assert_ends_at_once(self.choose_exit(menu))
+        self.assert_all_gone(PER_MACHINE, entry)
 
 
 class PortableTest(unittest.TestCase):

@@ -184,7 +184,9 @@ class InstallerTest(actions.ActionCase):
         program = self.start_installed(entry)
         menu = self.app.wait_menu()
         uninstaller = os.path.join(os.path.dirname(program), UNINSTALLER)
-        actions.start_program(self.prefix, uninstaller, PER_MACHINE.switch_in_entry, "/S")
+        # It hands over to a copy of itself in the temporary folder and returns.
+        code, _ = self.prefix.run([harness.WINE, uninstaller, PER_MACHINE.switch_in_entry, "/S"])
+        self.assertEqual(code, 0)
         time.sleep(PROGRAM_IN_USE_SECONDS)
         self.assertTrue(os.path.exists(program), "a running program's file cannot go yet")
         self.assert_ends_at_once(self.choose_exit(menu))

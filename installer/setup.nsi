@@ -31,6 +31,7 @@ SetCompressor /SOLID lzma
 ; stay in use for a moment.
 !define DELETE_ATTEMPTS 40
 !define DELETE_PAUSE_MS 250
+!define STILL_RUNNING "${PRODUCT} is still running. Close it, then choose Retry."
 
 !define MULTIUSER_EXECUTIONLEVEL Highest
 !define MULTIUSER_MUI
@@ -106,8 +107,31 @@ Function WriteUninstallEntry
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
 FunctionEnd
 
+; Deletes a file, waiting a while for a program that still runs from it to end; leaves the file
+; when it stays in use.
+!macro DELETE_WHEN_FREE FILE
+  StrCpy $R0 0
+  ${Do}
+    Delete "${FILE}"
+    ${IfNot} ${FileExists} "${FILE}"
+    ${OrIf} $R0 >= ${DELETE_ATTEMPTS}
+      ${Break}
+    ${EndIf}
+    IntOp $R0 $R0 + 1
+    Sleep ${DELETE_PAUSE_MS}
+  ${Loop}
+!macroend
+
 Section "Install"
   SetOutPath "$INSTDIR"
+  ; A copy that still runs cannot be overwritten, and a silent install would go on without it.
+  replace_program:
+  !insertmacro DELETE_WHEN_FREE "$INSTDIR\${PROGRAM}"
+  ${If} ${FileExists} "$INSTDIR\${PROGRAM}"
+    MessageBox MB_ICONEXCLAMATION|MB_RETRYCANCEL "${STILL_RUNNING}" /SD IDCANCEL IDRETRY replace_program
+    SetErrorLevel 2
+    Abort "${PRODUCT} is still running."
+  ${EndIf}
   File "/oname=${PROGRAM}" "${EXE}"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortCut "${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0 SW_SHOWNORMAL \
@@ -115,28 +139,13 @@ Section "Install"
   Call WriteUninstallEntry
 SectionEnd
 
-; Deletes a file, waiting a while for a program that still runs from it to end; after that, the
-; file goes at the next restart.
-!macro DELETE_WHEN_FREE FILE
-  StrCpy $R0 0
-  ${Do}
-    Delete "${FILE}"
-    ${IfNot} ${FileExists} "${FILE}"
-      ${Break}
-    ${EndIf}
-    IntOp $R0 $R0 + 1
-    ${If} $R0 >= ${DELETE_ATTEMPTS}
-      Delete /REBOOTOK "${FILE}"
-      ${Break}
-    ${EndIf}
-    Sleep ${DELETE_PAUSE_MS}
-  ${Loop}
-!macroend
-
 Section "Uninstall"
   SetAutoClose true
   Delete "${SHORTCUT}"
   !insertmacro DELETE_WHEN_FREE "$INSTDIR\${PROGRAM}"
+  ${If} ${FileExists} "$INSTDIR\${PROGRAM}"
+    Delete /REBOOTOK "$INSTDIR\${PROGRAM}"
+  ${EndIf}
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir /REBOOTOK "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"

@@ -112,11 +112,13 @@ def read_lines(path: str) -> list[str]:
         return log.read().splitlines()
 
 
-def start_program(prefix: harness.Prefix, unix_path: str, *args: str) -> subprocess.Popen:
+def start_program(
+    prefix: harness.Prefix, unix_path: str, *args: str, **env: str
+) -> subprocess.Popen:
     """Starts a Windows program in the prefix with Wine; the caller owns the process."""
     return subprocess.Popen(
         [harness.WINE, unix_path, *args],
-        env=prefix.env(),
+        env=prefix.env(**env),
         stdin=subprocess.DEVNULL,
         stdout=subprocess.DEVNULL,
         stderr=subprocess.DEVNULL,

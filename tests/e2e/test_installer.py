@@ -96,10 +96,7 @@ class InstallerTest(actions.ActionCase):
         self.assertTrue(fnmatch.fnmatchcase(install_dir, mode.install_dir_pattern), install_dir)
         unix_dir = actions.drive_c(self.prefix, install_dir)
         self.assertEqual(sorted(os.listdir(unix_dir)), sorted([PROGRAM, UNINSTALLER]))
-        with open(os.path.join(unix_dir, PROGRAM), "rb") as installed, open(
-            e2e_case._options.exe, "rb"
-        ) as built_exe:
-            self.assertEqual(installed.read(), built_exe.read(), "the program as built")
+        self.assert_is_the_build(os.path.join(unix_dir, PROGRAM))
 
         size = sum(os.path.getsize(os.path.join(unix_dir, f)) for f in os.listdir(unix_dir))
         program = rf"{install_dir}\{PROGRAM}"
@@ -123,6 +120,10 @@ class InstallerTest(actions.ActionCase):
 
         self.assert_shortcut(mode, program)
         return entry
+
+    def assert_is_the_build(self, installed: str) -> None:
+        with open(installed, "rb") as copy, open(e2e_case._options.exe, "rb") as program:
+            self.assertTrue(copy.read() == program.read(), f"{installed} is not the program built")
 
     def assert_shortcut(self, mode: Mode, program: str) -> None:
         links = windows_glob(self.prefix, mode.shortcut_glob)
@@ -191,6 +192,21 @@ class InstallerTest(actions.ActionCase):
         self.assertTrue(os.path.exists(program), "a running program's file cannot go yet")
         self.assert_ends_at_once(self.choose_exit(menu))
         self.assert_all_gone(PER_MACHINE, entry)
+
+    def test_installing_again_waits_for_the_running_program_to_end(self):
+        entry = self.install(PER_MACHINE)
+        program = actions.drive_c(self.prefix, rf"{entry['InstallLocation'][1]}\{PROGRAM}")
+        with open(program, "ab") as older:
+            older.write(b"an older build")  # still runs: Windows ignores what follows the image
+        self.start_installed(entry)
+        menu = self.app.wait_menu()
+        setup = actions.start_program(self.prefix, built("setup.exe"), "/S", **NO_MENU_ENTRIES)
+        self.addCleanup(setup.wait, actions.INSTALL_SECONDS)
+        time.sleep(PROGRAM_IN_USE_SECONDS)
+        self.assertIsNone(setup.poll(), "the installer waits for the program to end")
+        self.assert_ends_at_once(self.choose_exit(menu))
+        self.assertEqual(setup.wait(actions.INSTALL_SECONDS), 0)
+        self.assert_is_the_build(program)
 
 
 class PortableTest(unittest.TestCase):

@@ -317,9 +317,11 @@ class Prefix:
             self._holder = None
         self._spawn(["wineserver", "-p"]).wait(timeout=30)
 
-    def launch(self, exe: str, channels: str = TRACE_CHANNELS, **env: str) -> App:
-        """Starts the program with its debug trace going to a file."""
-        app = App(self, exe, channels, env)
+    def launch(
+        self, exe: str, channels: str = TRACE_CHANNELS, args: tuple[str, ...] = (), **env: str
+    ) -> App:
+        """Starts the program, with args, its debug trace going to a file."""
+        app = App(self, exe, channels, env, args)
         self._apps.append(app)
         return app
 
@@ -357,7 +359,14 @@ def windows_path(unix_path: str) -> str:
 class App:
     """One run of the program under test."""
 
-    def __init__(self, prefix: Prefix, exe: str, channels: str, env: dict[str, str]):
+    def __init__(
+        self,
+        prefix: Prefix,
+        exe: str,
+        channels: str,
+        env: dict[str, str],
+        args: tuple[str, ...] = (),
+    ):
         self.prefix = prefix
         self.exe = os.path.abspath(exe)
         self.classname = os.path.basename(exe).lower()
@@ -366,7 +375,7 @@ class App:
         self.ended: float | None = None
         with open(self.trace_path, "wb") as trace_file:
             self.process = prefix._spawn(
-                [WINE, self.exe], stderr=trace_file, WINEDEBUG=channels, **env
+                [WINE, self.exe, *args], stderr=trace_file, WINEDEBUG=channels, **env
             )
 
     # Trace

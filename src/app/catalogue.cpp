@@ -92,8 +92,9 @@ void TForm1::RebuildProgramMenus() {
   ListBox1.SetSorted(true);
   ListBox2.SetSorted(true);
 
+  framework::TMessagePacer pacer(Application());
   for (std::size_t i = 0; i < ListBox1.Count(); ++i) {
-    Application().ProcessMessages();
+    pacer.Step();
     const ProgramEntry program = ListBox1[i].data;
     if (State.Activating && !last.empty() && text::EqualsIgnoringAsciiCase(last, program.command)) {
       StillPresentPrompt(program.name);

@@ -3,8 +3,10 @@
 // The application object: the application window, the forms, the message loop and the error
 // box for a failure that escapes every handler.
 
+#include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -96,6 +98,21 @@ class TApplication : private platform::WindowHandler {
   TForm* active_form_ = nullptr;
   bool terminated_ = false;
   bool main_form_pending_ = false;
+};
+
+// Lets the message loop run during long work on the GUI thread without a trip to the queue per
+// step: the first step handles every queued message, and so does each step that comes
+// kIntervalMs or more after the last one that did.
+class TMessagePacer {
+ public:
+  static constexpr std::int64_t kIntervalMs = 15;
+
+  explicit TMessagePacer(TApplication& app) : app_(app) {}
+  void Step();
+
+ private:
+  TApplication& app_;
+  std::optional<std::int64_t> last_pump_;
 };
 
 }  // namespace framework

@@ -195,6 +195,8 @@ class Windowing {
   // Whether Shift was held when the keyboard message being handled was sent.
   virtual bool ShiftDown() = 0;
 
+  // A monotonic clock in milliseconds, for pacing long work on the GUI thread.
+  virtual std::int64_t Now() const = 0;
   // Periodic timers, delivered as WM_TIMER with wparam = id.
   virtual bool SetTimer(WindowId window, TimerId id, std::uint32_t interval_ms) = 0;
   virtual void KillTimer(WindowId window, TimerId id) = 0;

@@ -179,7 +179,7 @@ class WindowSystem final : public platform::Windowing {
   std::size_t UnusedMenuAnswers() const { return menu_answers_.size(); }
   std::size_t UnusedBoxAnswers() const { return box_answers_.size(); }
   std::size_t PendingActions() const { return actions_.Count(); }
-  std::int64_t Now() const { return now_ms_; }
+  std::int64_t Now() const override { return now_ms_; }
   bool IsVisible(platform::WindowId window) const;
   bool IsEnabled(platform::WindowId window) const;
   // The last show state the window was shown or hidden with; -1 when never.

@@ -48,6 +48,7 @@ class Windowing : public platform::Windowing {
   void WaitMessage() override;
   platform::LResult Dispatch(const platform::Message& message) override;
   bool ShiftDown() override;
+  std::int64_t Now() const override;
   bool SetTimer(platform::WindowId window, platform::TimerId id,
                 std::uint32_t interval_ms) override;
   void KillTimer(platform::WindowId window, platform::TimerId id) override;

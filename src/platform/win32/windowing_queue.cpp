@@ -59,6 +59,10 @@ bool Windowing::ShiftDown() {
   return (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
 }
 
+std::int64_t Windowing::Now() const {
+  return static_cast<std::int64_t>(::GetTickCount64());
+}
+
 bool Windowing::SetTimer(platform::WindowId window, platform::TimerId id,
                          std::uint32_t interval_ms) {
   return ::SetTimer(ToHwnd(window), id, interval_ms, nullptr) != 0;

@@ -1,8 +1,6 @@
 // The catalogue: the uninstall registry read into the program and recent lists, and the two
 // program submenus made from them.
 
-#include <algorithm>
-#include <cstdio>
 #include <exception>
 #include <memory>
 
@@ -15,54 +13,10 @@
 namespace app {
 namespace {
 
-constexpr std::size_t kDateLength = 8;
-constexpr std::string_view kExeSuffix = ".EXE";
-// Commands of these system programs name no program's own file.
-constexpr std::string_view kMsiExec = "MSIEXEC.EXE";
-constexpr std::string_view kRunDll = "RUNDLL32.EXE";
-
-// "5/1/2023" or "01.05.23" would sort among real dates as if it were one.
-bool IsDate(std::string_view value) {
-  return value.size() == kDateLength &&
-         std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// FindFirstFile takes "*" and "?" as wildcards: such a path would date the entry by whichever
-// file happens to match.
-bool NamesOneFile(std::string_view path) {
-  return !path.empty() && path.find_first_of("*?") == std::string_view::npos;
-}
-
-std::string SubkeyPath(const std::string& subkey) {
-  return std::string(kUninstallKey) + "\\" + subkey;
-}
-
-// The file an upper-cased uninstall command starts: up to and including its first ".EXE",
-// without a leading quote.
-std::string CommandFile(const std::string& command) {
-  const std::size_t at = text::Pos(kExeSuffix, command);
-  std::string path = command.substr(0, at == 0 ? 3 : at + 3);
-  if (!path.empty() && path.front() == '"') path.erase(0, 1);
-  return path;
-}
-
-std::string FormatDate(const platform::Date& date) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", date.year % 10000, date.month % 100,
-                date.day % 100);
-  return buffer;
-}
-
 std::string PromptText(const std::string& display_name) {
   return "You tried to uninstall \"" + display_name +
          "\", but it still exists.\r\rWould you like to uninstall it using more powerful "
          "uninstaller?";
-}
-
-std::string CommandOf(platform::TRegistry& registry) {
-  if (registry.HasValue("UninstallString")) return registry.ReadText("UninstallString");
-  if (registry.HasValue("QuietUninstallString")) return registry.ReadText("QuietUninstallString");
-  return {};
 }
 
 }  // namespace
@@ -146,66 +100,32 @@ void TForm1::StillPresentPrompt(const std::string& display_name) {
   State.AutoCloseArmed = true;
 }
 
+ScanFilters TForm1::Filters() const {
+  return ScanFilters{.hide_microsoft = HideMicrosoft(), .show_no_remove = ShowNoRemove()};
+}
+
 void TForm1::ScanCatalogue() {
   // Each key is read once. The 64-bit view of the machine's key is another key only under
   // WOW64; on 32-bit Windows the flag is ignored and would read the same key again. The user's
   // key is shared by both views everywhere.
-  ScanUninstallKey(false, true);
-  if (Application().Platform().registry.HasSeparate64BitView()) ScanUninstallKey(true, true);
-  ScanUninstallKey(false, false);
+  std::vector<ScanPass> passes{{.view64 = false, .machine = true}};
+  if (Application().Platform().registry.HasSeparate64BitView()) {
+    passes.push_back({.view64 = true, .machine = true});
+  }
+  passes.push_back({.view64 = false, .machine = false});
+  AddScanned(ScanPasses(Application().Platform(), passes, Filters()));
 }
 
 void TForm1::ScanUninstallKey(bool view64, bool machine) {
-  const std::uint32_t access =
-      view64 ? platform::kKeyRead | platform::kKeyWow64_64Key : platform::kKeyRead;
-  platform::TRegistry registry(Application().Platform().registry, access);
-  std::vector<std::string> names;
-  registry.SelectRoot(machine ? platform::kHkeyLocalMachine : platform::kHkeyCurrentUser);
-  registry.OpenPath(std::string(kUninstallKey), false);
-  registry.ListSubkeyNames(names);
-  registry.ClosePath();
-  for (const std::string& name : names) {
-    // One unreadable entry costs that entry alone, not the rest of the key.
-    try {
-      ScanSubkey(registry, name);
-    } catch (const std::exception&) {
-    }
-    registry.ClosePath();
-  }
+  AddScanned(ScanPasses(Application().Platform(), {ScanPass{view64, machine}}, Filters()));
 }
 
-void TForm1::ScanSubkey(platform::TRegistry& registry, const std::string& subkey) {
-  if (!registry.OpenPath(SubkeyPath(subkey), false)) return;
-  if (!registry.HasValue("DisplayName")) return;
-  if (registry.HasValue("NoRemove") && registry.ReadFlag("NoRemove") && !ShowNoRemove()) return;
-  if (HideMicrosoft()) {
-    const std::string upper = text::UpperAscii(registry.ReadText("DisplayName"));
-    if (text::Pos("WINDOWS", upper) != 0 || text::Pos("MICROSOFT", upper) != 0) return;
+void TForm1::AddScanned(const std::vector<ScannedProgram>& found) {
+  for (const ScannedProgram& scanned : found) {
+    const ProgramEntry& program = scanned.program;
+    ListBox1.Add(program.name + std::string(kEntrySeparator) + program.command, program);
+    if (scanned.date) ListBox2.Add(*scanned.date + " " + program.name, program);
   }
-  ProgramEntry program{registry.ReadText("DisplayName"), CommandOf(registry)};
-  ListBox1.Add(program.name + std::string(kEntrySeparator) + program.command, program);
-  if (const auto date = InstallDate(registry)) ListBox2.Add(*date + " " + program.name, program);
-}
-
-std::optional<std::string> TForm1::InstallDate(platform::TRegistry& registry) {
-  if (registry.HasValue("InstallDate")) {
-    std::string date = registry.ReadText("InstallDate");
-    if (!IsDate(date)) return std::nullopt;
-    return date;
-  }
-  const std::string file = CommandFile(text::UpperAscii(registry.ReadText("UninstallString")));
-  if (!file.empty() && file != kMsiExec && file != kRunDll) {
-    if (auto date = FileDate(file)) return date;
-  }
-  const std::string icon{text::Before(registry.ReadText("DisplayIcon"), ",")};
-  return FileDate(icon);
-}
-
-std::optional<std::string> TForm1::FileDate(const std::string& path) {
-  if (!NamesOneFile(path)) return std::nullopt;
-  const auto date = Application().Platform().files.LastWriteDate(path);
-  if (!date) return std::nullopt;
-  return FormatDate(*date);
 }
 
 }  // namespace app

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/catalogue_scan.h"
+#include "app/program_entry.h"
 #include "app/program_state.h"
 #include "framework/form.h"
 #include "framework/menu.h"
@@ -17,12 +19,6 @@
 namespace app {
 
 class TForm2;
-
-// One listed program: what its menu items show and launch.
-struct ProgramEntry {
-  std::string name;
-  std::string command;
-};
 
 // A generated "All Programs" or "Recent Programs" item keeps the program it was made from.
 class TProgramMenuItem : public framework::TMenuItem {
@@ -101,9 +97,9 @@ class TForm1 : public framework::TForm {
   // Catalogue steps.
   std::string ReadLastCommand();
   void ScanCatalogue();
-  void ScanSubkey(platform::TRegistry& registry, const std::string& subkey);
-  std::optional<std::string> InstallDate(platform::TRegistry& registry);
-  std::optional<std::string> FileDate(const std::string& path);
+  ScanFilters Filters() const;
+  // Appends what a scan found to the program list and, with a date, to the recent list.
+  void AddScanned(const std::vector<ScannedProgram>& found);
   void StillPresentPrompt(const std::string& display_name);
   bool HideMicrosoft() const;
   bool ShowNoRemove() const;

@@ -6,6 +6,7 @@
 #include "platform/raw_registry.h"
 #include "platform/text_order.h"
 #include "platform/windowing.h"
+#include "platform/workers.h"
 
 namespace platform {
 
@@ -17,6 +18,7 @@ struct Platform {
   Launcher& launcher;
   Windowing& windowing;
   const TextOrder& order;
+  Workers& workers;
 };
 
 }  // namespace platform

@@ -84,13 +84,22 @@ bool TRegistry::RemoveValue(const std::string& name) {
 
 void TRegistry::ListSubkeyNames(std::vector<std::string>& names) {
   names.clear();
-  std::uint32_t count = 0;
-  if (!open_ || raw_.QueryInfoKey(open_.get(), count) != kRegOk) return;
+  const std::uint32_t count = SubkeyCount();
+  std::string name;
   for (std::uint32_t i = 0; i < count; ++i) {
-    std::string name;
     // An index that fails (the key changed meanwhile) contributes nothing.
-    if (raw_.EnumKey(open_.get(), i, name) == kRegOk) names.push_back(std::move(name));
+    if (ReadSubkeyName(i, name)) names.push_back(name);
   }
+}
+
+std::uint32_t TRegistry::SubkeyCount() {
+  std::uint32_t count = 0;
+  if (!open_ || raw_.QueryInfoKey(open_.get(), count) != kRegOk) return 0;
+  return count;
+}
+
+bool TRegistry::ReadSubkeyName(std::uint32_t index, std::string& name) {
+  return open_ && raw_.EnumKey(open_.get(), index, name) == kRegOk;
 }
 
 }  // namespace platform

@@ -45,6 +45,11 @@ class TRegistry {
   void WriteText(const std::string& name, const std::string& value);
   bool RemoveValue(const std::string& name);
   void ListSubkeyNames(std::vector<std::string>& names);
+  // The open key's number of subkeys; 0 when it has none, no key is open or the query fails.
+  std::uint32_t SubkeyCount();
+  // The name of subkey number index in the store's enumeration order; false when there is
+  // none (the key changed meanwhile) or no key is open.
+  bool ReadSubkeyName(std::uint32_t index, std::string& name);
 
   RegKey OpenKey() const { return open_.get(); }
   RegKey Root() const { return root_; }

@@ -9,6 +9,7 @@
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_text_order.h"
 #include "platform/sim/sim_windowing.h"
+#include "platform/sim/sim_workers.h"
 
 namespace sim {
 
@@ -18,7 +19,7 @@ struct SimPlatform {
   SimPlatform& operator=(const SimPlatform&) = delete;
 
   platform::Platform Bind() {
-    return platform::Platform{registry, files, processes, launcher, windows, order};
+    return platform::Platform{registry, files, processes, launcher, windows, order, workers};
   }
 
   WindowSystem windows;
@@ -27,6 +28,7 @@ struct SimPlatform {
   ProcessTable processes;
   LaunchRecorder launcher{windows};
   CaselessOrder order;
+  SerialWorkers workers;
 };
 
 }  // namespace sim

@@ -9,6 +9,7 @@
 #include "platform/win32/registry.h"
 #include "platform/win32/text_order.h"
 #include "platform/win32/windowing.h"
+#include "platform/win32/workers.h"
 
 namespace win32 {
 
@@ -19,6 +20,7 @@ struct Win32Platform {
   Launcher launcher;
   Windowing windowing;
   TextOrder order;
+  Workers workers;
 
   platform::Platform Bind() {
     return platform::Platform{.registry = registry,
@@ -26,7 +28,8 @@ struct Win32Platform {
                               .processes = processes,
                               .launcher = launcher,
                               .windowing = windowing,
-                              .order = order};
+                              .order = order,
+                              .workers = workers};
   }
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "harness.h"
 
 namespace {
@@ -192,6 +194,79 @@ TEST(ScanGuard, AnUnreadableEntryCostsOnlyItself) {
   EXPECT_EQ(forms.ProgramLines(), (std::vector<std::string>{"Alpha<#>", "Gamma<#>", "Delta<#>"}));
   EXPECT_EQ(forms.RecentLines(), (std::vector<std::string>{"20200101 Delta"}));
   EXPECT_EQ(forms.sim.registry.OpenHandleCount(), 0u);
+}
+
+// A pass read in ranges, one job each, gives what reading it from its first subkey to its last
+// gives: the same lines in the same order, wherever the ranges cut, an unreadable entry costing
+// itself alone.
+struct RangeCase {
+  std::string label;
+  unsigned hardware_threads;
+  int entries;
+  std::size_t jobs;
+  friend void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class ScanRangesTest : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(ScanRangesTest, ReadsAsInOneGo) {
+  const RangeCase& c = GetParam();
+  std::string reg;
+  std::vector<std::string> programs, recent;
+  for (int i = 0; i < c.entries; ++i) {
+    char key[16], date[24];
+    std::snprintf(key, sizeof key, "K%04d", i);  // enumerated in this order
+    std::snprintf(date, sizeof date, "2020%04d", 101 + i % 1200);
+    const std::string name = "App " + std::to_string(i);
+    std::vector<std::string> values{"\"DisplayName\"=\"" + name + "\""};
+    if (i % 5 == 4) values.clear();
+    if (i % 7 == 3) values.push_back(R"("NoRemove"="1")");  // unreadable as a flag
+    if (i % 3 == 0) values.push_back("\"InstallDate\"=\"" + std::string(date) + "\"");
+    reg += Entry(kLm32 + key, values);
+    if (i % 5 == 4 || i % 7 == 3) continue;
+    programs.push_back(name + "<#>");
+    if (i % 3 == 0) recent.push_back(std::string(date) + " " + name);
+  }
+  Forms forms(reg);
+  forms.sim.workers.SetHardwareThreads(c.hardware_threads);
+
+  forms.form1->ScanUninstallKey(false, true);
+
+  EXPECT_EQ(forms.ProgramLines(), programs);
+  EXPECT_EQ(forms.RecentLines(), recent);
+  EXPECT_EQ(forms.sim.workers.JobsRun(), c.jobs);
+  EXPECT_EQ(forms.sim.registry.OpenHandleCount(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, ScanRangesTest,
+    ::testing::Values(RangeCase{"EmptyKeyNeedsNoJob", 4, 0, 0}, RangeCase{"OneEntry", 4, 1, 1},
+                      RangeCase{"TooFewForTwoRanges", 8, 63, 1}, RangeCase{"TwoRanges", 2, 64, 2},
+                      RangeCase{"OneThreadStillTwoRanges", 1, 100, 2},
+                      RangeCase{"OneRangePerThread", 3, 100, 3},
+                      RangeCase{"RangesOfAtLeast32", 8, 100, 3}, RangeCase{"Capped", 64, 1000, 8},
+                      RangeCase{"UnevenCuts", 7, 1000, 7}),
+    [](const auto& info) { return info.param.label; });
+
+// The rebuild reads every pass in one go: each pass's ranges are jobs side by side.
+TEST(ScanRanges, TheRebuildRunsEveryPassAtOnce) {
+  using testing_support::kCu;
+  using testing_support::kLm64;
+  std::string reg;
+  for (int i = 0; i < 100; ++i) {
+    const std::string n = std::to_string(i);
+    reg += Entry(kLm32 + "A" + n, {R"("DisplayName"="Thirty-two")"});
+    reg += Entry(kLm64 + "B" + n, {R"("DisplayName"="Sixty-four")"});
+  }
+  reg += Entry(kCu + "C", {R"("DisplayName"="User")"});
+  Forms forms(reg);
+  forms.sim.workers.SetHardwareThreads(2);
+
+  forms.form1->RebuildProgramMenus();
+
+  // Two ranges for each machine view, one for the user's key.
+  EXPECT_EQ(forms.sim.workers.JobsRun(), 5u);
+  EXPECT_EQ(forms.form1->All->Count(), 201u);
 }
 
 TEST(ScanViews, EachPassReadsItsRootAndView) {

@@ -1,0 +1,189 @@
+#include "app/catalogue_scan.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <functional>
+
+#include "app/texts.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+constexpr std::size_t kDateLength = 8;
+constexpr std::string_view kExeSuffix = ".EXE";
+// Commands of these system programs name no program's own file.
+constexpr std::string_view kMsiExec = "MSIEXEC.EXE";
+constexpr std::string_view kRunDll = "RUNDLL32.EXE";
+
+// "5/1/2023" or "01.05.23" would sort among real dates as if it were one.
+bool IsDate(std::string_view value) {
+  return value.size() == kDateLength &&
+         std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// FindFirstFile takes "*" and "?" as wildcards: such a path would date the entry by whichever
+// file happens to match.
+bool NamesOneFile(std::string_view path) {
+  return !path.empty() && path.find_first_of("*?") == std::string_view::npos;
+}
+
+std::uint32_t AccessOf(ScanPass pass) {
+  return pass.view64 ? platform::kKeyRead | platform::kKeyWow64_64Key : platform::kKeyRead;
+}
+
+platform::RegKey RootOf(ScanPass pass) {
+  return pass.machine ? platform::kHkeyLocalMachine : platform::kHkeyCurrentUser;
+}
+
+// The pass's uninstall key, opened in registry; false when it cannot be.
+bool OpenUninstallKey(platform::TRegistry& registry, ScanPass pass) {
+  registry.SelectRoot(RootOf(pass));
+  return registry.OpenPath(std::string(kUninstallKey), false);
+}
+
+// The file an upper-cased uninstall command starts: up to and including its first ".EXE",
+// without a leading quote.
+std::string CommandFile(const std::string& command) {
+  const std::size_t at = text::Pos(kExeSuffix, command);
+  std::string path = command.substr(0, at == 0 ? 3 : at + 3);
+  if (!path.empty() && path.front() == '"') path.erase(0, 1);
+  return path;
+}
+
+std::string FormatDate(const platform::Date& date) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", date.year % 10000, date.month % 100,
+                date.day % 100);
+  return buffer;
+}
+
+// Reads the entries of one pass through one open entry key at a time.
+class EntryReader {
+ public:
+  EntryReader(platform::TRegistry& entry, platform::FileDates& files, ScanFilters filters)
+      : entry_(entry), files_(files), filters_(filters) {}
+
+  // Appends the program of the entry's open key, when it has one that the filters let through.
+  // The program is appended before its date is sought: a date that cannot be read costs the
+  // date alone.
+  void Read(std::vector<ScannedProgram>& found) {
+    if (!entry_.HasValue("DisplayName")) return;
+    if (entry_.HasValue("NoRemove") && entry_.ReadFlag("NoRemove") && !filters_.show_no_remove) {
+      return;
+    }
+    const std::string name = entry_.ReadText("DisplayName");
+    if (filters_.hide_microsoft) {
+      const std::string upper = text::UpperAscii(name);
+      if (text::Pos("WINDOWS", upper) != 0 || text::Pos("MICROSOFT", upper) != 0) {
+        return;
+      }
+    }
+    found.push_back(ScannedProgram{ProgramEntry{name, Command()}, std::nullopt});
+    found.back().date = InstallDate();
+  }
+
+ private:
+  std::string Command() {
+    if (entry_.HasValue("UninstallString")) return entry_.ReadText("UninstallString");
+    if (entry_.HasValue("QuietUninstallString")) return entry_.ReadText("QuietUninstallString");
+    return {};
+  }
+
+  std::optional<std::string> InstallDate() {
+    if (entry_.HasValue("InstallDate")) {
+      std::string date = entry_.ReadText("InstallDate");
+      if (!IsDate(date)) return std::nullopt;
+      return date;
+    }
+    const std::string file = CommandFile(text::UpperAscii(entry_.ReadText("UninstallString")));
+    if (!file.empty() && file != kMsiExec && file != kRunDll) {
+      if (auto date = FileDate(file)) return date;
+    }
+    const std::string icon{text::Before(entry_.ReadText("DisplayIcon"), ",")};
+    return FileDate(icon);
+  }
+
+  std::optional<std::string> FileDate(const std::string& path) {
+    if (!NamesOneFile(path)) return std::nullopt;
+    const auto date = files_.LastWriteDate(path);
+    if (!date) return std::nullopt;
+    return FormatDate(*date);
+  }
+
+  platform::TRegistry& entry_;
+  platform::FileDates& files_;
+  const ScanFilters filters_;
+};
+
+// Subkeys [first, last) of one pass's uninstall key.
+struct Range {
+  ScanPass pass;
+  std::uint32_t first = 0;
+  std::uint32_t last = 0;
+};
+
+// Reads a range with keys of this job's own: the uninstall key, and each entry opened relative
+// to it.
+void ScanRange(platform::Platform& platform, const Range& range, ScanFilters filters,
+               std::vector<ScannedProgram>& found) {
+  platform::TRegistry uninstall(platform.registry, AccessOf(range.pass));
+  if (!OpenUninstallKey(uninstall, range.pass)) return;
+  platform::TRegistry entry(platform.registry, AccessOf(range.pass));
+  entry.SelectRoot(uninstall.OpenKey());
+  EntryReader reader(entry, platform.files, filters);
+  std::string subkey;
+  for (std::uint32_t index = range.first; index < range.last; ++index) {
+    // An index that fails (the key changed meanwhile) contributes nothing.
+    if (!uninstall.ReadSubkeyName(index, subkey)) continue;
+    // One unreadable entry costs that entry alone, not the rest of the key.
+    try {
+      if (!entry.OpenPath(subkey, false)) continue;
+      reader.Read(found);
+    } catch (const std::exception&) {
+    }
+    entry.ClosePath();
+  }
+}
+
+std::uint32_t SubkeyCount(platform::RawRegistry& raw, ScanPass pass) {
+  platform::TRegistry uninstall(raw, AccessOf(pass));
+  return OpenUninstallKey(uninstall, pass) ? uninstall.SubkeyCount() : 0;
+}
+
+}  // namespace
+
+std::size_t RangesPerPass(std::size_t subkeys, unsigned hardware_threads) {
+  const std::size_t wanted = std::clamp(hardware_threads, kMinRangesPerPass, kMaxRangesPerPass);
+  const std::size_t fitting = std::max<std::size_t>(1, subkeys / kMinRangeSize);
+  return std::min(wanted, fitting);
+}
+
+std::vector<ScannedProgram> ScanPasses(platform::Platform& platform,
+                                       const std::vector<ScanPass>& passes, ScanFilters filters) {
+  // The ranges in pass order, then subkey order.
+  std::vector<Range> ranges;
+  for (const ScanPass& pass : passes) {
+    const std::uint64_t count = SubkeyCount(platform.registry, pass);
+    if (count == 0) continue;
+    const std::size_t pieces = RangesPerPass(count, platform.workers.HardwareThreads());
+    for (std::size_t piece = 0; piece < pieces; ++piece) {
+      ranges.push_back(Range{pass, static_cast<std::uint32_t>(count * piece / pieces),
+                             static_cast<std::uint32_t>(count * (piece + 1) / pieces)});
+    }
+  }
+  // One job per range, each filling its own slot; merged in the ranges' order.
+  std::vector<std::vector<ScannedProgram>> found(ranges.size());
+  std::vector<std::function<void()>> jobs;
+  for (std::size_t i = 0; i < ranges.size(); ++i) {
+    jobs.push_back([&, i] { ScanRange(platform, ranges[i], filters, found[i]); });
+  }
+  platform.workers.RunAll(jobs);
+  std::vector<ScannedProgram> all;
+  for (auto& range : found) std::move(range.begin(), range.end(), std::back_inserter(all));
+  return all;
+}
+
+}  // namespace app

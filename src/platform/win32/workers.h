@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/workers.h"
+
+namespace win32 {
+
+// One thread per job; the calling thread runs the first job itself.
+class Workers : public platform::Workers {
+ public:
+  unsigned HardwareThreads() const override;
+  void RunAll(const std::vector<std::function<void()>>& jobs) override;
+};
+
+}  // namespace win32

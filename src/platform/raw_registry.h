@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -20,7 +21,6 @@ inline constexpr RegResult kRegOk = 0;             // ERROR_SUCCESS
 inline constexpr RegResult kRegNotFound = 2;       // ERROR_FILE_NOT_FOUND
 inline constexpr RegResult kRegAccessDenied = 5;   // ERROR_ACCESS_DENIED
 inline constexpr RegResult kRegInvalidHandle = 6;  // ERROR_INVALID_HANDLE
-inline constexpr RegResult kRegMoreData = 234;     // ERROR_MORE_DATA
 inline constexpr RegResult kRegNoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
 
 inline constexpr std::uint32_t kRegNone = 0;
@@ -46,11 +46,9 @@ class RawRegistry {
   // RegCreateKeyEx with REG_OPTION_NON_VOLATILE: creates every missing key along the path.
   virtual RegResult CreateKey(RegKey base, const std::string& path, std::uint32_t access,
                               RegKey& opened) = 0;
-  // RegQueryValueEx. With data null only type and size are reported. With data set, size is
-  // the buffer's capacity on entry and the data's size on return; a buffer too small gives
-  // kRegMoreData. Either of type and size may be null.
-  virtual RegResult QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
-                               std::uint8_t* data, std::uint32_t* size) = 0;
+  // RegQueryValueEx of the whole value: its type and all of its data, whatever their size.
+  virtual RegResult ReadValue(RegKey key, const std::string& name, std::uint32_t& type,
+                              std::vector<std::uint8_t>& data) = 0;
   virtual RegResult SetValue(RegKey key, const std::string& name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) = 0;
   virtual RegResult DeleteValue(RegKey key, const std::string& name) = 0;

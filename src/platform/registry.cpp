@@ -27,6 +27,17 @@ void TRegistry::SelectRoot(RegKey root) {
   root_ = root;
 }
 
+const TRegistry::Value& TRegistry::Read(const std::string& name) {
+  for (const Value& value : values_) {
+    if (value.name == name) return value;
+  }
+  Value& value = values_.emplace_back();
+  value.name = name;
+  value.result =
+      !open_ ? kRegInvalidHandle : raw_.ReadValue(open_.get(), name, value.type, value.data);
+  return value;
+}
+
 bool TRegistry::OpenPath(const std::string& path, bool create) {
   const bool absolute = !path.empty() && path.front() == '\\';
   const std::string rest = absolute ? path.substr(1) : path;
@@ -35,42 +46,40 @@ bool TRegistry::OpenPath(const std::string& path, bool create) {
   const RegResult result = (create && !rest.empty()) ? raw_.CreateKey(base, rest, access_, opened)
                                                      : raw_.OpenKey(base, rest, access_, opened);
   if (result != kRegOk) return false;
+  values_.clear();
   open_ = UniqueRegKey(raw_, opened);
   return true;
 }
 
 void TRegistry::ClosePath() {
+  values_.clear();
   open_.reset();
 }
 
 bool TRegistry::HasValue(const std::string& name) {
-  if (!open_) return false;
-  return raw_.QueryValue(open_.get(), name, nullptr, nullptr, nullptr) == kRegOk;
+  return Read(name).result == kRegOk;
 }
 
 std::string TRegistry::ReadText(const std::string& name) {
-  std::uint32_t size = 0;
-  if (raw_.QueryValue(open_.get(), name, nullptr, nullptr, &size) != kRegOk || size == 0) return {};
-  std::vector<std::uint8_t> buffer(size);
-  std::uint32_t type = kRegNone;
-  if (raw_.QueryValue(open_.get(), name, &type, buffer.data(), &size) != kRegOk)
-    Raise(kGetFailure, name);
-  if (type != kRegSz && type != kRegExpandSz) Raise(kTypeFailure, name);
-  const auto end = std::find(buffer.begin(), buffer.begin() + size, std::uint8_t{0});
-  return std::string(buffer.begin(), end);
+  const Value& value = Read(name);
+  // A missing value, or one without data whatever its type, is empty text.
+  if (value.result != kRegOk || value.data.empty()) return {};
+  if (value.type != kRegSz && value.type != kRegExpandSz) Raise(kTypeFailure, name);
+  const auto end = std::find(value.data.begin(), value.data.end(), std::uint8_t{0});
+  return std::string(value.data.begin(), end);
 }
 
 bool TRegistry::ReadFlag(const std::string& name) {
-  std::uint8_t data[kFlagSize] = {};
-  std::uint32_t size = kFlagSize;
-  std::uint32_t type = kRegNone;
-  if (raw_.QueryValue(open_.get(), name, &type, data, &size) != kRegOk) Raise(kGetFailure, name);
-  if (type != kRegDword) Raise(kTypeFailure, name);
+  const Value& value = Read(name);
+  // A number is read into room for 4 bytes: longer data does not fit.
+  if (value.result != kRegOk || value.data.size() > kFlagSize) Raise(kGetFailure, name);
+  if (value.type != kRegDword) Raise(kTypeFailure, name);
   // A shorter number reads as its bytes with the rest zero.
-  return std::any_of(data, data + std::min(size, kFlagSize), [](std::uint8_t b) { return b != 0; });
+  return std::any_of(value.data.begin(), value.data.end(), [](std::uint8_t b) { return b != 0; });
 }
 
 void TRegistry::WriteText(const std::string& name, const std::string& value) {
+  values_.clear();
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(value.c_str());
   const auto size = static_cast<std::uint32_t>(value.size() + 1);
   if (!open_ || raw_.SetValue(open_.get(), name, kRegSz, bytes, size) != kRegOk) {
@@ -79,6 +88,7 @@ void TRegistry::WriteText(const std::string& name, const std::string& value) {
 }
 
 bool TRegistry::RemoveValue(const std::string& name) {
+  values_.clear();
   return open_ && raw_.DeleteValue(open_.get(), name) == kRegOk;
 }
 

@@ -2,6 +2,11 @@
 
 // TRegistry: a short-lived object holding at most one open key. Opening, removing and listing
 // report failure by their result; reads and writes raise ERegistryException.
+//
+// Each value is read from the store once while its key is open, type and data in one call;
+// whether it exists, its text and its flag are then answered from what was read. So the key's
+// values are one consistent picture, at one round trip to the store each. Writing or removing
+// a value, and opening or closing a key, forget what was read.
 
 #include <cstdint>
 #include <stdexcept>
@@ -55,7 +60,17 @@ class TRegistry {
   RegKey Root() const { return root_; }
 
  private:
+  struct Value {
+    std::string name;
+    RegResult result = kRegOk;
+    std::uint32_t type = kRegNone;
+    std::vector<std::uint8_t> data;
+  };
+  // The value as read from the open key, reading it at its first use.
+  const Value& Read(const std::string& name);
+
   RawRegistry& raw_;
+  std::vector<Value> values_;  // read from the open key since it was opened
   UniqueRegKey open_;
   RegKey root_ = kHkeyCurrentUser;
   std::uint32_t access_;

@@ -140,8 +140,8 @@ TEST_F(RegistryTest, TextRoundTripsAsUtf16InTheStore) {
   }
 }
 
-// What QueryValue reports for data stored by other programs.
-TEST_F(RegistryTest, QueryValueConvertsTextAndPassesOtherTypesThrough) {
+// What ReadValue reports for data stored by other programs, whatever its size.
+TEST_F(RegistryTest, ReadValueConvertsTextAndPassesOtherTypesThrough) {
   struct Case {
     const char* label;
     DWORD type;
@@ -154,6 +154,10 @@ TEST_F(RegistryTest, QueryValueConvertsTextAndPassesOtherTypesThrough) {
   };
   std::vector<BYTE> odd = wide_bytes(std::wstring_view(L"ab", 2));
   odd.push_back(0x41);
+  constexpr std::size_t kFirst = win32::Registry::kFirstReadSize;
+  const std::wstring fits(kFirst / sizeof(wchar_t), L'\u00e9');
+  const std::wstring larger(kFirst / sizeof(wchar_t) + 1, L'x');
+  const auto utf8 = [](const std::wstring& wide) { return win32::WideToUtf8(wide); };
   const std::vector<Case> cases = {
       {"expand keeps %VAR%", REG_EXPAND_SZ, wide_bytes({L"%SystemRoot%\\\u00e9\0", 15}),
        std::string("%SystemRoot%\\é\0", 16)},
@@ -164,6 +168,10 @@ TEST_F(RegistryTest, QueryValueConvertsTextAndPassesOtherTypesThrough) {
       {"empty text", REG_SZ, {}, ""},
       {"binary", REG_BINARY, {0x00, 0xFF, 0x10}, std::string("\0\xFF\x10", 3)},
       {"dword", REG_DWORD, {1, 2, 3, 4}, "\x01\x02\x03\x04"},
+      {"text filling the first read", REG_SZ, wide_bytes(fits), utf8(fits)},
+      {"text larger than the first read", REG_SZ, wide_bytes(larger), utf8(larger)},
+      {"binary larger than the first read", REG_BINARY, std::vector<BYTE>(kFirst + 1, 0x7F),
+       std::string(kFirst + 1, '\x7F')},
   };
   TRegistry registry(raw_);
   OpenScratch(registry);
@@ -171,28 +179,14 @@ TEST_F(RegistryTest, QueryValueConvertsTextAndPassesOtherTypesThrough) {
     SCOPED_TRACE(c.label);
     SetRaw(L"Value", c.type, c.stored.data(), static_cast<DWORD>(c.stored.size()));
     std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    ASSERT_EQ(raw_.QueryValue(registry.OpenKey(), "Value", &type, nullptr, &size),
-              platform::kRegOk);
+    std::vector<std::uint8_t> data{0xEE};
+    ASSERT_EQ(raw_.ReadValue(registry.OpenKey(), "Value", type, data), platform::kRegOk);
     EXPECT_EQ(type, c.type);
-    ASSERT_EQ(size, c.expected.size());
-    std::vector<std::uint8_t> data(size + 1, 0xEE);
-    ASSERT_EQ(raw_.QueryValue(registry.OpenKey(), "Value", &type, data.data(), &size),
-              platform::kRegOk);
-    EXPECT_EQ(std::string(data.begin(), data.begin() + size), c.expected);
-    EXPECT_EQ(data[size], 0xEE) << "wrote past the data";
+    EXPECT_EQ(std::string(data.begin(), data.end()), c.expected);
   }
-}
-
-TEST_F(RegistryTest, SmallBufferGivesMoreDataWithTheUtf8Size) {
-  TRegistry registry(raw_);
-  OpenScratch(registry);
-  registry.WriteText("Name", "Größe");  // 7 UTF-8 bytes and the zero
-  std::uint8_t data[4] = {};
-  std::uint32_t size = sizeof(data);
-  EXPECT_EQ(raw_.QueryValue(registry.OpenKey(), "Name", nullptr, data, &size),
-            platform::kRegMoreData);
-  EXPECT_EQ(size, 8u);
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  EXPECT_EQ(raw_.ReadValue(registry.OpenKey(), "Missing", type, data), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(RegistryTest, ReadFailuresNameTheValue) {

@@ -151,24 +151,14 @@ RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_
   return Open(base, path, access, true, opened);
 }
 
-RegResult Registry::QueryValue(RegKey handle, const std::string& name, std::uint32_t* type,
-                               std::uint8_t* data, std::uint32_t* size) {
+RegResult Registry::ReadValue(RegKey handle, const std::string& name, std::uint32_t& type,
+                              std::vector<std::uint8_t>& data) {
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
-  if (data != nullptr && size == nullptr) return kRegInvalidParameter;
   const auto it = key->values.find(name);
   if (it == key->values.end()) return platform::kRegNotFound;
-  const StoredValue& value = it->second;
-  const auto needed = static_cast<std::uint32_t>(value.data.size());
-  if (type != nullptr) *type = value.type;
-  if (data == nullptr) {
-    if (size != nullptr) *size = needed;
-    return platform::kRegOk;
-  }
-  const std::uint32_t capacity = *size;
-  *size = needed;
-  if (capacity < needed) return platform::kRegMoreData;
-  std::copy(value.data.begin(), value.data.end(), data);
+  type = it->second.type;
+  data = it->second.data;
   return platform::kRegOk;
 }
 

@@ -32,7 +32,7 @@ namespace sim {
 
 // ERROR_KEY_DELETED: the key behind an open handle was deleted by a test.
 inline constexpr platform::RegResult kRegKeyDeleted = 1018;
-// ERROR_INVALID_PARAMETER: data without a size.
+// ERROR_INVALID_PARAMETER: data to store without a size.
 inline constexpr platform::RegResult kRegInvalidParameter = 87;
 
 class Registry final : public platform::RawRegistry {
@@ -47,8 +47,8 @@ class Registry final : public platform::RawRegistry {
                               platform::RegKey& opened) override;
   platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
                                 std::uint32_t access, platform::RegKey& opened) override;
-  platform::RegResult QueryValue(platform::RegKey key, const std::string& name, std::uint32_t* type,
-                                 std::uint8_t* data, std::uint32_t* size) override;
+  platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,
+                                std::vector<std::uint8_t>& data) override;
   platform::RegResult SetValue(platform::RegKey key, const std::string& name, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t size) override;
   platform::RegResult DeleteValue(platform::RegKey key, const std::string& name) override;

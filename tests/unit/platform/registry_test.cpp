@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "platform/sim/sim_registry.h"
 
 namespace {
@@ -12,6 +16,46 @@ using platform::ERegistryException;
 using platform::kHkeyCurrentUser;
 using platform::kHkeyLocalMachine;
 using platform::TRegistry;
+
+// The store, counting the value reads that reach it.
+class CountingRegistry final : public platform::RawRegistry {
+ public:
+  explicit CountingRegistry(platform::RawRegistry& store) : store_(store) {}
+  int reads = 0;
+
+  platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
+                              platform::RegKey& opened) override {
+    return store_.OpenKey(base, path, access, opened);
+  }
+  platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
+                                std::uint32_t access, platform::RegKey& opened) override {
+    return store_.CreateKey(base, path, access, opened);
+  }
+  platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,
+                                std::vector<std::uint8_t>& data) override {
+    ++reads;
+    return store_.ReadValue(key, name, type, data);
+  }
+  platform::RegResult SetValue(platform::RegKey key, const std::string& name, std::uint32_t type,
+                               const std::uint8_t* data, std::uint32_t size) override {
+    return store_.SetValue(key, name, type, data, size);
+  }
+  platform::RegResult DeleteValue(platform::RegKey key, const std::string& name) override {
+    return store_.DeleteValue(key, name);
+  }
+  platform::RegResult QueryInfoKey(platform::RegKey key, std::uint32_t& subkeys) override {
+    return store_.QueryInfoKey(key, subkeys);
+  }
+  platform::RegResult EnumKey(platform::RegKey key, std::uint32_t index,
+                              std::string& name) override {
+    return store_.EnumKey(key, index, name);
+  }
+  platform::RegResult CloseKey(platform::RegKey key) override { return store_.CloseKey(key); }
+  bool HasSeparate64BitView() const override { return store_.HasSeparate64BitView(); }
+
+ private:
+  platform::RawRegistry& store_;
+};
 
 class RegistryTest : public ::testing::Test {
  protected:
@@ -91,6 +135,108 @@ TEST_F(RegistryTest, ReadsAndTheirFailures) {
   }
   // The object stays usable after a failure.
   EXPECT_EQ(reg.ReadText("Text"), "hello");
+}
+
+// While its key is open, a value is read from the store once, whatever is asked of it; what was
+// read is forgotten when the object writes or removes a value, or opens or closes a key.
+TEST_F(RegistryTest, EachValueIsReadOnceWhileItsKeyIsOpen) {
+  const auto message_of = [](const std::function<void()>& read) -> std::string {
+    try {
+      read();
+    } catch (const ERegistryException& e) {
+      return e.what();
+    }
+    return "";
+  };
+  const struct {
+    std::string label;
+    std::function<std::string(TRegistry&)> steps;  // what they read, in one text
+    std::string read;
+    int reads;
+  } cases[] = {
+      {"exists, then text twice",
+       [](TRegistry& r) {
+         return std::to_string(r.HasValue("Text")) + r.ReadText("Text") + r.ReadText("Text");
+       },
+       "1hellohello", 1},
+      {"missing, then text and flag",
+       [&](TRegistry& r) {
+         return std::to_string(r.HasValue("NoRemove")) + r.ReadText("NoRemove") +
+                message_of([&] { r.ReadFlag("NoRemove"); });
+       },
+       "0Failed to get data for 'NoRemove'", 1},
+      {"a failed read is kept too",
+       [&](TRegistry& r) {
+         return message_of([&] { r.ReadText("Number"); }) +
+                message_of([&] { r.ReadText("Number"); }) + std::to_string(r.ReadFlag("Number"));
+       },
+       "Invalid data type for 'Number'Invalid data type for 'Number'1", 1},
+      {"two values", [](TRegistry& r) { return r.ReadText("Text") + r.ReadText("Expand"); },
+       "hello%PATH%", 2},
+      {"the store changes meanwhile",
+       [&](TRegistry& r) {
+         const std::string before = r.ReadText("Text");
+         raw.SetText(kHkeyCurrentUser, "V", "Text", "changed");
+         return before + r.ReadText("Text");
+       },
+       "hellohello", 1},
+      {"reopened",
+       [](TRegistry& r) {
+         const std::string before = r.ReadText("Text");
+         r.OpenPath("\\V", false);
+         return before + r.ReadText("Text");
+       },
+       "hellohello", 2},
+      {"written",
+       [](TRegistry& r) {
+         const std::string before = r.ReadText("Text");
+         r.WriteText("Text", "new");
+         return before + r.ReadText("Text");
+       },
+       "hellonew", 2},
+      {"removed",
+       [](TRegistry& r) {
+         const std::string before = std::to_string(r.HasValue("Text"));
+         r.RemoveValue("Text");
+         return before + std::to_string(r.HasValue("Text"));
+       },
+       "10", 2},
+      {"closed",
+       [](TRegistry& r) {
+         const std::string before = std::to_string(r.HasValue("Text"));
+         r.ClosePath();
+         return before + std::to_string(r.HasValue("Text"));
+       },
+       "10", 1},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    CountingRegistry counting(raw);
+    TRegistry reg(counting);
+    ASSERT_TRUE(reg.OpenPath("V", false));
+    EXPECT_EQ(c.steps(reg), c.read) << c.label;
+    EXPECT_EQ(counting.reads, c.reads) << c.label;
+  }
+}
+
+// A key that another object holds open serves as the root of the paths opened below it.
+TEST_F(RegistryTest, AnOpenKeyServesAsAnotherObjectsRoot) {
+  TRegistry parent(raw);
+  ASSERT_TRUE(parent.OpenPath("K", false));
+  EXPECT_EQ(parent.SubkeyCount(), 1u);
+  std::string name;
+  ASSERT_TRUE(parent.ReadSubkeyName(0, name));
+  EXPECT_EQ(name, "A");
+  EXPECT_FALSE(parent.ReadSubkeyName(1, name));
+  {
+    TRegistry child(raw);
+    child.SelectRoot(parent.OpenKey());
+    ASSERT_TRUE(child.OpenPath(name + "\\B", false));
+    EXPECT_EQ(child.ReadText("Where"), "K\\A\\B");
+  }
+  // The child closed its own key and left the parent's open.
+  EXPECT_EQ(raw.OpenHandleCount(), 1u);
+  EXPECT_EQ(parent.SubkeyCount(), 1u);
 }
 
 TEST_F(RegistryTest, ShortNumbersAndWrongTypesAsFlags) {

@@ -20,12 +20,18 @@ std::string WhereAt(sim::Registry& reg, RegKey base, const std::string& path,
                     std::uint32_t access) {
   RegKey key = platform::kNoKey;
   if (reg.OpenKey(base, path, access, key) != platform::kRegOk) return "<no key>";
-  char data[32] = {};
-  std::uint32_t size = sizeof(data);
-  const auto result =
-      reg.QueryValue(key, "Where", nullptr, reinterpret_cast<std::uint8_t*>(data), &size);
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  const auto result = reg.ReadValue(key, "Where", type, data);
   reg.CloseKey(key);
-  return result == platform::kRegOk ? std::string(data) : "<no value>";
+  return result == platform::kRegOk ? std::string(data.begin(), data.end() - 1) : "<no value>";
+}
+
+// What reading a value answers: kRegOk, kRegNotFound or why the key is not there.
+long ReadResult(sim::Registry& reg, RegKey key, const std::string& name) {
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> data;
+  return reg.ReadValue(key, name, type, data);
 }
 
 class SimRegistry : public ::testing::Test {
@@ -106,45 +112,36 @@ TEST_F(SimRegistry, CreateKeyMakesParentsInTheViewAsked) {
   EXPECT_EQ(reg.SubkeyNames(kHkeyCurrentUser, ""), (std::vector<std::string>{"Software"}));
 }
 
-TEST_F(SimRegistry, QueryValueReportsSizesAsRegQueryValueExDoes) {
+TEST_F(SimRegistry, ReadValueGivesTheTypeAndAllTheData) {
+  const std::vector<std::uint8_t> large(5000, 0x5A);
   reg.SetText(kHkeyCurrentUser, "K", "Name", "abc");
-  reg.SetText(kHkeyCurrentUser, "K", "", "default");
+  reg.SetText(kHkeyCurrentUser, "K", "", "default", platform::kRegExpandSz);
+  reg.SetValue(kHkeyCurrentUser, "K", "Large", platform::kRegBinary, large);
+  reg.SetValue(kHkeyCurrentUser, "K", "Empty", platform::kRegDword, {});
   RegKey key = platform::kNoKey;
   ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "K", kRead, key), platform::kRegOk);
 
-  struct Case {
-    const char* label;
+  const struct {
     const char* name;
-    bool with_buffer;
-    std::uint32_t capacity;
     long result;
-    std::uint32_t size_after;
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+  } cases[] = {
+      {"Name", platform::kRegOk, platform::kRegSz, {'a', 'b', 'c', 0}},
+      {"NAME", platform::kRegOk, platform::kRegSz, {'a', 'b', 'c', 0}},
+      {"", platform::kRegOk, platform::kRegExpandSz, {'d', 'e', 'f', 'a', 'u', 'l', 't', 0}},
+      {"Large", platform::kRegOk, platform::kRegBinary, large},
+      {"Empty", platform::kRegOk, platform::kRegDword, {}},
+      // A missing value leaves what the caller had.
+      {"Other", platform::kRegNotFound, 0xDEAD, {0xEE}},
   };
-  const Case cases[] = {
-      {"size only", "Name", false, 0, platform::kRegOk, 4},
-      {"too small", "Name", true, 3, platform::kRegMoreData, 4},
-      {"exact", "Name", true, 4, platform::kRegOk, 4},
-      {"roomy", "Name", true, 64, platform::kRegOk, 4},
-      {"empty buffer", "Name", true, 0, platform::kRegMoreData, 4},
-      {"default value", "", true, 64, platform::kRegOk, 8},
-      {"missing", "Other", true, 64, platform::kRegNotFound, 64},
-  };
-  for (const Case& c : cases) {
-    std::uint8_t buffer[64];
-    std::fill(std::begin(buffer), std::end(buffer), std::uint8_t{0xEE});
+  for (const auto& c : cases) {
     std::uint32_t type = 0xDEAD;
-    std::uint32_t size = c.capacity;
-    EXPECT_EQ(reg.QueryValue(key, c.name, &type, c.with_buffer ? buffer : nullptr, &size), c.result)
-        << c.label;
-    EXPECT_EQ(size, c.size_after) << c.label;
-    const std::uint32_t type_after = c.result == platform::kRegNotFound ? 0xDEAD : platform::kRegSz;
-    EXPECT_EQ(type, type_after) << c.label;
-    const bool filled = c.with_buffer && c.result == platform::kRegOk;
-    const int expected = !filled ? 0xEE : (c.name[0] == 0 ? 'd' : 'a');
-    EXPECT_EQ(buffer[0], expected) << c.label;
+    std::vector<std::uint8_t> data{0xEE};
+    EXPECT_EQ(reg.ReadValue(key, c.name, type, data), c.result) << c.name;
+    EXPECT_EQ(type, c.type) << c.name;
+    EXPECT_EQ(data, c.data) << c.name;
   }
-  EXPECT_EQ(reg.QueryValue(key, "Name", nullptr, nullptr, nullptr), platform::kRegOk);
-  EXPECT_EQ(reg.QueryValue(key, "Other", nullptr, nullptr, nullptr), platform::kRegNotFound);
   reg.CloseKey(key);
 }
 
@@ -176,7 +173,7 @@ TEST_F(SimRegistry, BadHandlesAndMissingThingsGiveWin32Codes) {
   std::string name;
   EXPECT_EQ(reg.OpenKey(kBogus, "X", kRead, key), platform::kRegInvalidHandle);
   EXPECT_EQ(reg.CreateKey(kBogus, "X", kRead, key), platform::kRegInvalidHandle);
-  EXPECT_EQ(reg.QueryValue(kBogus, "X", nullptr, nullptr, nullptr), platform::kRegInvalidHandle);
+  EXPECT_EQ(ReadResult(reg, kBogus, "X"), platform::kRegInvalidHandle);
   EXPECT_EQ(reg.DeleteValue(kBogus, "X"), platform::kRegInvalidHandle);
   EXPECT_EQ(reg.QueryInfoKey(kBogus, count), platform::kRegInvalidHandle);
   EXPECT_EQ(reg.EnumKey(kBogus, 0, name), platform::kRegInvalidHandle);
@@ -188,7 +185,7 @@ TEST_F(SimRegistry, BadHandlesAndMissingThingsGiveWin32Codes) {
   ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software\\Vendor", kRead, key), platform::kRegOk);
   EXPECT_EQ(reg.DeleteValue(key, "Missing"), platform::kRegNotFound);
   EXPECT_EQ(reg.DeleteValue(key, "WHERE"), platform::kRegOk);
-  EXPECT_EQ(reg.QueryValue(key, "Where", nullptr, nullptr, nullptr), platform::kRegNotFound);
+  EXPECT_EQ(ReadResult(reg, key, "Where"), platform::kRegNotFound);
   EXPECT_EQ(reg.CloseKey(key), platform::kRegOk);
   EXPECT_EQ(reg.CloseKey(key), platform::kRegInvalidHandle);
 }
@@ -197,7 +194,7 @@ TEST_F(SimRegistry, DeletedAndDeniedKeys) {
   RegKey key = platform::kNoKey;
   ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software\\Vendor", kRead, key), platform::kRegOk);
   EXPECT_TRUE(reg.DeletePhysicalKey(kHkeyCurrentUser, "Software\\Vendor"));
-  EXPECT_EQ(reg.QueryValue(key, "Where", nullptr, nullptr, nullptr), sim::kRegKeyDeleted);
+  EXPECT_EQ(ReadResult(reg, key, "Where"), sim::kRegKeyDeleted);
   EXPECT_EQ(reg.CloseKey(key), platform::kRegOk);
 
   reg.DenyAccess(kHkeyLocalMachine, "SOFTWARE\\Vendor");

@@ -40,8 +40,13 @@ class TSortedList {
   // Switching sorting on re-sorts the lines; equal lines keep their relative order.
   void SetSorted(bool sorted) {
     if (sorted && !sorted_) {
-      std::stable_sort(lines_.begin(), lines_.end(),
-                       [this](const Line& a, const Line& b) { return Less(a, b); });
+      std::vector<const std::string*> texts;
+      texts.reserve(lines_.size());
+      for (const Line& line : lines_) texts.push_back(&line.text);
+      std::vector<Line> in_order;
+      in_order.reserve(lines_.size());
+      for (std::size_t i : order_->StableOrder(texts)) in_order.push_back(std::move(lines_[i]));
+      lines_ = std::move(in_order);
     }
     sorted_ = sorted;
   }

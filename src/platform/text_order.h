@@ -1,6 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+#include <numeric>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -10,6 +14,17 @@ class TextOrder {
   virtual ~TextOrder() = default;
   // Negative, zero or positive as a sorts before, with or after b.
   virtual int Compare(const std::string& a, const std::string& b) const = 0;
+  // The positions of the texts, put in this order; equal texts keep their relative order. The
+  // same as a stable sort by Compare; a platform may prepare each text once for it instead of
+  // at every comparison.
+  virtual std::vector<std::size_t> StableOrder(const std::vector<const std::string*>& texts) const {
+    std::vector<std::size_t> order(texts.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+      return Compare(*texts[a], *texts[b]) < 0;
+    });
+    return order;
+  }
 };
 
 }  // namespace platform

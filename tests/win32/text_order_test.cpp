@@ -106,6 +106,28 @@ TEST(TextOrderTest, MatchesASortedListBox) {
   EXPECT_EQ(ours, SortedByListBox(distinct));
 }
 
+// The whole-list sort gives what sorting by Compare gives, equal texts in the order they came.
+TEST(TextOrderTest, StableOrderIsAStableSortByCompare) {
+  const win32::TextOrder order;
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"only"},
+      kTrickyTexts,
+      {"mixed", "MiXed", "b", "MIXED", "a", "Mixed"},
+      {"Foo<#>b", "foo<#>a", "Foo<#>a", "FOO<#>b"},
+  };
+  for (const auto& texts : cases) {
+    std::vector<const std::string*> pointers;
+    for (const std::string& text : texts) pointers.push_back(&text);
+    std::vector<std::size_t> expected(texts.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
+    std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+      return order.Compare(texts[a], texts[b]) < 0;
+    });
+    EXPECT_EQ(order.StableOrder(pointers), expected) << texts.size() << " texts";
+  }
+}
+
 TEST(TextOrderTest, IgnoresCaseAndGivesASign) {
   const win32::TextOrder order;
   EXPECT_EQ(order.Compare("MiXed", "mixed"), 0);

@@ -2,13 +2,17 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <numeric>
+
 #include "platform/win32/utf.h"
 
 namespace win32 {
+namespace {
 
-int TextOrder::Compare(const std::string& a, const std::string& b) const {
-  const std::wstring wide_a = Utf8ToWide(a);
-  const std::wstring wide_b = Utf8ToWide(b);
+// The wide texts compared as the list control does; a and b are the same texts in UTF-8.
+int CompareWide(const std::wstring& wide_a, const std::wstring& wide_b, const std::string& a,
+                const std::string& b) {
   switch (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wide_a.c_str(), -1, wide_b.c_str(),
                            -1)) {
     case CSTR_LESS_THAN:
@@ -21,6 +25,25 @@ int TextOrder::Compare(const std::string& a, const std::string& b) const {
       // Only invalid arguments fail; a byte order keeps the result a consistent order.
       return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
   }
+}
+
+}  // namespace
+
+int TextOrder::Compare(const std::string& a, const std::string& b) const {
+  return CompareWide(Utf8ToWide(a), Utf8ToWide(b), a, b);
+}
+
+std::vector<std::size_t> TextOrder::StableOrder(
+    const std::vector<const std::string*>& texts) const {
+  std::vector<std::wstring> wide;
+  wide.reserve(texts.size());
+  for (const std::string* text : texts) wide.push_back(Utf8ToWide(*text));
+  std::vector<std::size_t> order(texts.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return CompareWide(wide[a], wide[b], *texts[a], *texts[b]) < 0;
+  });
+  return order;
 }
 
 }  // namespace win32

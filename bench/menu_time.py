@@ -6,7 +6,8 @@
 
 For each size, a clone of a template prefix is seeded with that many uninstall entries in each
 HKLM view and 100 in HKCU (6 or 7 values each, half of them with an InstallDate), and these
-run in turn, --runs times each after one warm-up round:
+run in turn, --runs times each (after one warm-up round at the first size, which brings Wine's
+files into the page cache; each prefix has its registry loaded by the import):
   - program:   the program, until its popup menu is on screen;
   - bare 1:    bench's bare_reader.exe, one thread: the same keys, DisplayName, UninstallString
                and InstallDate of each entry, then one popup menu of every name;
@@ -207,7 +208,8 @@ def main() -> None:
     try:
         for size in sizes:
             contenders = Contenders(exe, bare, args.threads, timeout=30 + size / 100)
-            results[size] = measure(size, runs, not args.smoke, contenders, holder, breakdown)
+            warm_up = not args.smoke and not results
+            results[size] = measure(size, runs, warm_up, contenders, holder, breakdown)
     finally:
         if xvfb is not None:
             xvfb.terminate()

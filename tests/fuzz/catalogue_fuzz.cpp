@@ -186,9 +186,8 @@ void CheckTheEnd(const Seen& seen, sim::SimPlatform& sim) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  FuzzedDataProvider in(data, size);
   sim::SimPlatform sim;
-  const fuzz::UserScript script = fuzz::BuildWorld(in, sim);
+  const fuzz::UserScript script = fuzz::BuildWorld(data, size, sim);
   const std::map<std::string, int> captions = CaptionsFromTheTree(sim.registry);
   platform::Platform bound = sim.Bind();
   Seen seen;

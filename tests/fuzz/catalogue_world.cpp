@@ -1,5 +1,7 @@
 #include "catalogue_world.h"
 
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <algorithm>
 #include <cctype>
 
@@ -77,9 +79,10 @@ constexpr std::string_view kFilePaths[] = {
 
 constexpr std::size_t kPastSixtyFourKb = 65536;
 constexpr std::size_t kMaxKeyNameUnits = 255;
-// Thousands of entries make a run a hundred times slower: they come only with this mark, which
-// no stray byte gives, so that they stay a small part of the runs (the seed corpus has one).
-constexpr std::uint16_t kBulkMark = 0xB07C;
+// Thousands of entries make a run a hundred times slower. They come with one input in 1024,
+// chosen by a hash of the whole input, so that the inputs mutated from one rarely have them
+// too and they stay a small part of the runs however the corpus grows.
+constexpr std::uint32_t kOneInBulk = 1024;
 constexpr std::size_t kFewBulkEntries = 1000;
 constexpr std::size_t kManyBulkEntries = 1500;
 
@@ -226,7 +229,8 @@ std::string StoredText(const Bytes& bytes) {
 
 class WorldBuilder {
  public:
-  WorldBuilder(FuzzedDataProvider& in, sim::SimPlatform& sim) : in_(in), sim_(sim) {}
+  WorldBuilder(FuzzedDataProvider& in, bool bulk, sim::SimPlatform& sim)
+      : in_(in), bulk_(bulk), sim_(sim) {}
 
   UserScript Build() {
     UserScript script;
@@ -236,7 +240,7 @@ class WorldBuilder {
     // 64-bit Windows has two HKLM views; 32-bit Windows one.
     sim_.registry.SetSystem64(!OneIn(in_, 4));
     std::size_t entries = 0;
-    if (in_.ConsumeIntegral<std::uint16_t>() == kBulkMark) entries += AddBulk();
+    if (bulk_) entries += AddBulk();
     const int count = in_.ConsumeIntegralInRange(0, 24);
     for (int i = 0; i < count && in_.remaining_bytes() > 0; ++i) AddEntry();
     entries += static_cast<std::size_t>(count);
@@ -342,6 +346,7 @@ class WorldBuilder {
   }
 
   FuzzedDataProvider& in_;
+  const bool bulk_;
   sim::SimPlatform& sim_;
   std::vector<std::string> commands_;  // stored UninstallString texts, for the last command
 };
@@ -363,8 +368,15 @@ std::string SeamText(std::u16string_view units) {
   return out;
 }
 
-UserScript BuildWorld(FuzzedDataProvider& in, sim::SimPlatform& sim) {
-  return WorldBuilder(in, sim).Build();
+bool HasThousandsOfEntries(const std::uint8_t* data, std::size_t size) {
+  std::uint32_t hash = 2166136261u;  // FNV-1a
+  for (std::size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 16777619u;
+  return hash % kOneInBulk == 0;
+}
+
+UserScript BuildWorld(const std::uint8_t* data, std::size_t size, sim::SimPlatform& sim) {
+  FuzzedDataProvider in(data, size);
+  return WorldBuilder(in, HasThousandsOfEntries(data, size), sim).Build();
 }
 
 }  // namespace fuzz

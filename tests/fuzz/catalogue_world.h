@@ -4,8 +4,7 @@
 // HKLM views and HKCU, a stored last command, files for the date fallback and running
 // processes; and into what the scripted user does.
 
-#include <fuzzer/FuzzedDataProvider.h>
-
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,7 +37,10 @@ struct UserScript {
 };
 
 // Fills the substitutes from the bytes.
-UserScript BuildWorld(FuzzedDataProvider& in, sim::SimPlatform& sim);
+UserScript BuildWorld(const std::uint8_t* data, std::size_t size, sim::SimPlatform& sim);
+
+// Whether the input's registry has an uninstall key with thousands of entries.
+bool HasThousandsOfEntries(const std::uint8_t* data, std::size_t size);
 
 // UTF-16 as the registry stores it, turned into the UTF-8 bytes the raw registry seam hands
 // up: every unit kept, NULs included, and an unpaired surrogate as U+FFFD.

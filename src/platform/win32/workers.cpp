@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace win32 {
@@ -28,7 +29,12 @@ void Workers::RunAll(const std::vector<std::function<void()>>& jobs) {
     std::vector<std::jthread> threads;
     threads.reserve(jobs.size());
     for (std::size_t i = 1; i < jobs.size(); ++i) {
-      threads.emplace_back(RunKeeping, std::cref(jobs[i]), std::ref(failures[i]));
+      try {
+        threads.emplace_back(RunKeeping, std::cref(jobs[i]), std::ref(failures[i]));
+      } catch (const std::system_error&) {
+        // No thread to be had: the job still runs, here, only later.
+        RunKeeping(jobs[i], failures[i]);
+      }
     }
     if (!jobs.empty()) RunKeeping(jobs[0], failures[0]);
   }  // every thread joins here

@@ -4,7 +4,8 @@
 
 namespace win32 {
 
-// One thread per job; the calling thread runs the first job itself.
+// One thread per job; the calling thread runs the first job itself, and any job that no thread
+// could be had for.
 class Workers : public platform::Workers {
  public:
   unsigned HardwareThreads() const override;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/lookup.h"
+
 namespace win32 {
 namespace {
 
@@ -13,10 +15,8 @@ constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
 }  // namespace
 
 bool LoadLibrariesFromSystemOnly() {
-  const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-  if (kernel == nullptr) return false;
-  const auto set_default = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-      reinterpret_cast<void (*)()>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  const auto set_default = LookUp<SetDefaultDllDirectoriesFunction>(
+      ::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
   return set_default != nullptr && set_default(kSearchSystem32) != FALSE;
 }
 

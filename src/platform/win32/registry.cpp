@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/lookup.h"
 #include "platform/win32/utf.h"
 
 namespace win32 {
@@ -51,19 +52,12 @@ std::vector<BYTE> ToStoreBytes(DWORD type, const std::uint8_t* data, std::uint32
   return std::vector<BYTE>(first, first + wide.size() * sizeof(wchar_t));
 }
 
-// GetProcAddress gives a generic function pointer; going through void(*)() keeps the compiler
-// from warning about the cast to the real signature.
-template <typename Fn>
-Fn Lookup(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-}
-
 // IsWow64Process2 also knows emulation on ARM64; it is missing before Windows 10 1511, where
 // IsWow64Process answers for x64 alone.
 bool RunsUnderWow64() {
   using IsWow64Process2Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
   const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-  if (const auto is_wow64_2 = Lookup<IsWow64Process2Fn>(kernel, "IsWow64Process2")) {
+  if (const auto is_wow64_2 = LookUp<IsWow64Process2Fn>(kernel, "IsWow64Process2")) {
     USHORT process = IMAGE_FILE_MACHINE_UNKNOWN;
     USHORT native = IMAGE_FILE_MACHINE_UNKNOWN;
     if (is_wow64_2(::GetCurrentProcess(), &process, &native)) {

@@ -39,8 +39,8 @@ platform::WindowSpec AtDpi(const platform::WindowSpec& design, int dpi) {
   return scaled;
 }
 
-platform::Rect BoundsOf(const platform::WindowSpec& spec) {
-  return platform::Rect{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height};
+platform::Rect BoundsOf(const platform::WindowSpec& desc) {
+  return platform::Rect{desc.left, desc.top, desc.left + desc.width, desc.top + desc.height};
 }
 
 }  // namespace framework

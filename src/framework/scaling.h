@@ -24,7 +24,7 @@ int ScaleToDpi(int design, int dpi);
 // once, as a dialog template's are, and it gets the dialog face at dpi.
 platform::WindowSpec AtDpi(const platform::WindowSpec& design, int dpi);
 
-// The edges of a window as its spec places it.
-platform::Rect BoundsOf(const platform::WindowSpec& spec);
+// The edges of a window as its description places it.
+platform::Rect BoundsOf(const platform::WindowSpec& desc);
 
 }  // namespace framework

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/harness.h"
+#include "framework/scaling.h"
 
 namespace {
 
@@ -41,21 +42,18 @@ const Design kControls[] = {
      273, 18},
 };
 
-platform::Rect BoundsOf(const platform::WindowSpec& spec) {
-  return {spec.left, spec.top, spec.left + spec.width, spec.top + spec.height};
-}
-
 void ExpectControlsAt(const Forms& forms, int dpi) {
   const sim::WindowSystem& ws = forms.sim.windows;
   for (const Design& design : kControls) {
     SCOPED_TRACE(design.label);
-    const platform::WindowSpec* spec = ws.SpecOf(design.control(*forms.form2).Handle());
-    ASSERT_NE(spec, nullptr);
+    const platform::WindowSpec* desc = ws.SpecOf(design.control(*forms.form2).Handle());
+    ASSERT_NE(desc, nullptr);
     const int left = Scaled(design.left, dpi);
     const int top = Scaled(design.top, dpi);
-    EXPECT_EQ(BoundsOf(*spec), (platform::Rect{left, top, left + Scaled(design.width, dpi),
-                                               top + Scaled(design.height, dpi)}));
-    EXPECT_EQ(spec->font_height, FontHeight(dpi));
+    EXPECT_EQ(framework::BoundsOf(*desc),
+              (platform::Rect{left, top, left + Scaled(design.width, dpi),
+                              top + Scaled(design.height, dpi)}));
+    EXPECT_EQ(desc->font_height, FontHeight(dpi));
   }
 }
 
@@ -99,7 +97,7 @@ TEST(FormsAtMonitorDpi, TakeTheSuggestedFrameAndLayTheirControlsOutAgain) {
     EXPECT_EQ(ws.Dpi(forms.form2->Button1.Handle()), dpi);
     const platform::WindowSpec* frame = ws.SpecOf(dialog);
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(BoundsOf(*frame), suggested);
+    EXPECT_EQ(framework::BoundsOf(*frame), suggested);
     EXPECT_EQ(frame->font_height, FontHeight(dpi));
     ExpectControlsAt(forms, dpi);
   }

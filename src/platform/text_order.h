@@ -8,6 +8,15 @@
 
 namespace platform {
 
+// The positions 0 to count - 1, stably sorted by less (which compares two positions).
+template <typename Less>
+std::vector<std::size_t> StableOrderBy(std::size_t count, Less less) {
+  std::vector<std::size_t> order(count);
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), less);
+  return order;
+}
+
 // The order of the platform's sorted list control: alphabetical, ignoring letter case.
 class TextOrder {
  public:
@@ -18,12 +27,9 @@ class TextOrder {
   // same as a stable sort by Compare; a platform may prepare each text once for it instead of
   // at every comparison.
   virtual std::vector<std::size_t> StableOrder(const std::vector<const std::string*>& texts) const {
-    std::vector<std::size_t> order(texts.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return StableOrderBy(texts.size(), [&](std::size_t a, std::size_t b) {
       return Compare(*texts[a], *texts[b]) < 0;
     });
-    return order;
   }
 };
 

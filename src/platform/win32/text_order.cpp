@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <numeric>
-
 #include "platform/win32/utf.h"
 
 namespace win32 {
@@ -38,12 +35,9 @@ std::vector<std::size_t> TextOrder::StableOrder(
   std::vector<std::wstring> wide;
   wide.reserve(texts.size());
   for (const std::string* text : texts) wide.push_back(Utf8ToWide(*text));
-  std::vector<std::size_t> order(texts.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+  return platform::StableOrderBy(texts.size(), [&](std::size_t a, std::size_t b) {
     return CompareWide(wide[a], wide[b], *texts[a], *texts[b]) < 0;
   });
-  return order;
 }
 
 }  // namespace win32

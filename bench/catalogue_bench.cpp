@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "app/program.h"
 #include "framework/application.h"
 #include "platform/sim/sim_platform.h"
@@ -43,13 +43,13 @@ int main(int argc, char** argv) {
   platform::Platform bound = sim.Bind();
   app::ProgramState state;
   framework::TApplication application(bound);
-  app::TForm1& form1 = app::CreateProgramForms(application, state);
+  app::MainForm& main_form = app::CreateProgramForms(application, state);
 
   double best = 1e9;
   double total = 0;
   for (int round = 0; round < kRounds; ++round) {
     const auto start = std::chrono::steady_clock::now();
-    form1.RebuildProgramMenus();
+    main_form.RebuildProgramMenus();
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     best = std::min(best, took.count());
     total += took.count();
@@ -57,6 +57,6 @@ int main(int argc, char** argv) {
   std::printf(
       "catalogue rebuild, %d entries per machine view (%zu programs listed): best %.2f ms, "
       "mean %.2f ms over %d rounds\n",
-      kPerView, form1.ListBox1.Count(), best, total / kRounds, kRounds);
+      kPerView, main_form.CurrentCatalogue().programs.size(), best, total / kRounds, kRounds);
   return 0;
 }

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/catalogue_scan.h"
-#include "app/form1.h"
-#include "app/form2.h"
+#include "app/main_form.h"
+#include "app/options_dialog.h"
 #include "app/program.h"
 #include "framework/application.h"
 #include "framework/owned.h"
@@ -32,17 +32,21 @@ double Milliseconds(const std::function<void()>& work, int rounds = kRounds) {
   return best;
 }
 
+constexpr app::ScanPass kMachineDefault{app::RegistryView::kDefault, app::UninstallRoot::kMachine};
+constexpr app::ScanPass kMachine64{app::RegistryView::k64Bit, app::UninstallRoot::kMachine};
+constexpr app::ScanPass kUser{app::RegistryView::kDefault, app::UninstallRoot::kUser};
+
 void Line(const char* what, double ms) {
   std::printf("%-34s %9.1f ms\n", what, ms);
 }
 
 // A platform menu of every listed program, as the pop-up builds it.
-void BuildPlatformMenu(platform::Windowing& windowing, const app::TForm1& form1) {
+void BuildPlatformMenu(platform::Windowing& windowing, const app::MainForm& main_form) {
   framework::OwnedMenu menu(windowing, windowing.CreatePopupMenu());
   platform::MenuItemSpec item;
   std::uint16_t command = 1;
-  for (const auto& line : form1.ListBox1) {
-    item.caption = line.data.name;
+  for (const auto& line : main_form.CurrentCatalogue().programs) {
+    item.caption = line.program.name;
     item.command = command++;
     windowing.AppendMenuItem(menu.get(), item);
   }
@@ -55,38 +59,37 @@ int main() {
   platform::Platform platform = system.Bind();
   app::ProgramState state;
   framework::TApplication application(platform);
-  app::TForm1* created = nullptr;
+  app::MainForm* created = nullptr;
   Line("creating the forms",
        Milliseconds([&] { created = &app::CreateProgramForms(application, state); }, 1));
-  app::TForm1& form1 = *created;
-  const app::ScanFilters filters;
+  app::MainForm& main_form = *created;
+  const app::Options options;
 
-  Line("first rebuild of the process", Milliseconds([&] { form1.RebuildProgramMenus(); }, 1));
+  Line("first rebuild of the process", Milliseconds([&] { main_form.RebuildProgramMenus(); }, 1));
   const struct {
     const char* label;
     std::vector<app::ScanPass> passes;
-  } scans[] = {{"scan of every pass at once", {{false, true}, {true, true}, {false, false}}},
-               {"scan of HKLM default view", {{false, true}}},
-               {"scan of HKLM 64-bit view", {{true, true}}},
-               {"scan of HKCU", {{false, false}}}};
+  } scans[] = {{"scan of every pass at once", {kMachineDefault, kMachine64, kUser}},
+               {"scan of HKLM default view", {kMachineDefault}},
+               {"scan of HKLM 64-bit view", {kMachine64}},
+               {"scan of HKCU", {kUser}}};
   for (const auto& scan : scans) {
     std::size_t found = 0;
     const double ms =
-        Milliseconds([&] { found = app::ScanPasses(platform, scan.passes, filters).size(); });
+        Milliseconds([&] { found = app::ScanPasses(platform, scan.passes, options).size(); });
     std::printf("%-34s %9.1f ms  (%zu programs)\n", scan.label, ms, found);
   }
   std::printf("hardware threads: %u\n", platform.workers.HardwareThreads());
 
-  form1.RebuildProgramMenus();
-  const std::size_t listed = form1.ListBox1.Count();
-  Line("sort of the program lines", Milliseconds([&] {
-         form1.ListBox1.SetSorted(false);
-         form1.ListBox1.SetSorted(true);
-       }));
-  Line("whole rebuild", Milliseconds([&] { form1.RebuildProgramMenus(); }));
-  Line("process menu", Milliseconds([&] { form1.RebuildProcessMenu(); }));
+  main_form.RebuildProgramMenus();
+  const std::size_t listed = main_form.CurrentCatalogue().programs.size();
+  app::Catalogue catalogue = main_form.CurrentCatalogue();
+  Line("sort of the program lines",
+       Milliseconds([&] { app::SortCatalogue(catalogue, platform.order); }));
+  Line("whole rebuild", Milliseconds([&] { main_form.RebuildProgramMenus(); }));
+  Line("process menu", Milliseconds([&] { main_form.RebuildProcessMenu(); }));
   Line("platform menu of every program",
-       Milliseconds([&] { BuildPlatformMenu(platform.windowing, form1); }));
+       Milliseconds([&] { BuildPlatformMenu(platform.windowing, main_form); }));
   std::printf("(%zu programs listed)\n", listed);
   return 0;
 }

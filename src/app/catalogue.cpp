@@ -1,131 +1,75 @@
-// The catalogue: the uninstall registry read into the program and recent lists, and the two
-// program submenus made from them.
+#include "app/catalogue.h"
 
-#include <exception>
-#include <memory>
-
-#include "app/form1.h"
-#include "app/form2.h"
 #include "app/texts.h"
-#include "framework/application.h"
 #include "platform/text.h"
 
 namespace app {
 namespace {
 
-std::string PromptText(const std::string& display_name) {
-  return "You tried to uninstall \"" + display_name +
-         "\", but it still exists.\r\rWould you like to uninstall it using more powerful "
-         "uninstaller?";
+void SortLines(std::vector<CatalogueLine>& lines, const platform::TextOrder& order) {
+  std::vector<const std::string*> texts;
+  texts.reserve(lines.size());
+  for (const CatalogueLine& line : lines) texts.push_back(&line.text);
+  std::vector<CatalogueLine> sorted;
+  sorted.reserve(lines.size());
+  for (std::size_t i : order.StableOrder(texts)) sorted.push_back(std::move(lines[i]));
+  lines = std::move(sorted);
 }
 
 }  // namespace
 
-bool TForm1::HideMicrosoft() const {
-  return Form2->CheckBox1.Checked();
-}
-bool TForm1::ShowNoRemove() const {
-  return Form2->CheckBox2.Checked();
-}
-
-void TForm1::RebuildProgramMenus() {
-  // The start-up build arms the auto-close. The build that the options dialog asks for leaves
-  // the flag alone: a tick during its message pumping must not end the program under the
-  // dialog.
-  if (State.Activating) State.AutoCloseArmed = true;
-  const std::string last = ReadLastCommand();
-  // Sorting stays off while the passes add their lines and is switched on once they are all
-  // in: the order is the one that inserting each at its sorted place gives, at n log n.
-  ListBox1.Clear();
-  ListBox1.SetSorted(false);
-  ListBox2.Clear();
-  ListBox2.SetSorted(false);
-  All->Clear();
-  Recent1->Clear();
-  ScanCatalogue();
-  ListBox1.SetSorted(true);
-  ListBox2.SetSorted(true);
-
-  framework::TMessagePacer pacer(Application());
-  for (std::size_t i = 0; i < ListBox1.Count(); ++i) {
-    pacer.Step();
-    const ProgramEntry program = ListBox1[i].data;
-    if (State.Activating && !last.empty() && text::EqualsIgnoringAsciiCase(last, program.command)) {
-      StillPresentPrompt(program.name);
-    }
-    AddProgramItem(*All, "MyItem", program);
+std::vector<ScanPass> UninstallPasses(platform::RawRegistry& registry) {
+  // On 32-bit Windows the 64-bit flag is ignored and would read the machine's key again. The
+  // user's key is shared by both views everywhere.
+  std::vector<ScanPass> passes{{RegistryView::kDefault, UninstallRoot::kMachine}};
+  if (registry.HasSeparate64BitView()) {
+    passes.push_back({RegistryView::k64Bit, UninstallRoot::kMachine});
   }
-  for (std::size_t n = ListBox2.Count(); n > 0 && Recent1->Count() < kRecentItems; --n) {
-    AddProgramItem(*Recent1, "MyItem2", ListBox2[n - 1].data);
+  passes.push_back({RegistryView::kDefault, UninstallRoot::kUser});
+  return passes;
+}
+
+Catalogue ScanCatalogue(platform::Platform& platform, const std::vector<ScanPass>& passes,
+                        const Options& options) {
+  Catalogue catalogue;
+  for (ScannedProgram& scanned : ScanPasses(platform, passes, options)) {
+    ProgramEntry& program = scanned.program;
+    if (scanned.date) catalogue.dated.push_back({*scanned.date + " " + program.name, program});
+    std::string text = program.name + std::string(kEntrySeparator) + program.command;
+    catalogue.programs.push_back({std::move(text), std::move(program)});
   }
+  return catalogue;
 }
 
-void TForm1::AddProgramItem(framework::TMenuItem& submenu, const char* name,
-                            const ProgramEntry& program) {
-  framework::TMenuItem& item = submenu.Add(std::make_unique<TProgramMenuItem>(name, program));
-  item.OnClick = [this](framework::TMenuItem& sender) { ProgramItemClick(sender); };
+void SortCatalogue(Catalogue& catalogue, const platform::TextOrder& order) {
+  SortLines(catalogue.programs, order);
+  SortLines(catalogue.dated, order);
 }
 
-std::string TForm1::ReadLastCommand() {
-  platform::TRegistry registry(Application().Platform().registry);
-  try {
-    registry.SelectRoot(platform::kHkeyCurrentUser);
-    if (!registry.OpenPath(std::string(kSettingsKey), false)) return {};
-    if (!registry.HasValue(std::string(kLastValue))) return {};
-    std::string last = registry.ReadText(std::string(kLastValue));
-    // A failed delete leaves the value for the next start; the prompt still comes now.
-    registry.RemoveValue(std::string(kLastValue));
-    return last;
-  } catch (const std::exception&) {
-    // An unreadable value is no command of any program, and stays stored.
-    return {};
+Catalogue BuildCatalogue(platform::Platform& platform, const Options& options) {
+  Catalogue catalogue = ScanCatalogue(platform, UninstallPasses(platform.registry), options);
+  SortCatalogue(catalogue, platform.order);
+  return catalogue;
+}
+
+std::vector<ProgramEntry> RecentPrograms(const Catalogue& catalogue) {
+  std::vector<ProgramEntry> recent;
+  for (auto line = catalogue.dated.rbegin();
+       line != catalogue.dated.rend() && recent.size() < kRecentItems; ++line) {
+    recent.push_back(line->program);
   }
+  return recent;
 }
 
-void TForm1::StillPresentPrompt(const std::string& display_name) {
-  State.AutoCloseArmed = false;
-  Timer1.SetEnabled(false);
-  const int answer = Windowing().ShowMessageBox(Application().Handle(), PromptText(display_name),
-                                                std::string(kTitle),
-                                                platform::kMbYesNo | platform::kMbIconInformation);
-  if (answer == platform::kIdYes) {
-    OpenWebPage(kToolsPage);
-    try {
-      CloseMainForm();
-    } catch (const std::exception&) {
-      // The program still ends with the auto-close.
+std::vector<std::string> StillInstalled(const Catalogue& catalogue, std::string_view last) {
+  std::vector<std::string> names;
+  if (last.empty()) return names;
+  for (const CatalogueLine& line : catalogue.programs) {
+    if (text::EqualsIgnoringAsciiCase(last, line.program.command)) {
+      names.push_back(line.program.name);
     }
   }
-  // Whatever the answer, a dismissed menu must end the program again.
-  State.AutoCloseArmed = true;
-}
-
-ScanFilters TForm1::Filters() const {
-  return ScanFilters{.hide_microsoft = HideMicrosoft(), .show_no_remove = ShowNoRemove()};
-}
-
-void TForm1::ScanCatalogue() {
-  // Each key is read once. The 64-bit view of the machine's key is another key only under
-  // WOW64; on 32-bit Windows the flag is ignored and would read the same key again. The user's
-  // key is shared by both views everywhere.
-  std::vector<ScanPass> passes{{.view64 = false, .machine = true}};
-  if (Application().Platform().registry.HasSeparate64BitView()) {
-    passes.push_back({.view64 = true, .machine = true});
-  }
-  passes.push_back({.view64 = false, .machine = false});
-  AddScanned(ScanPasses(Application().Platform(), passes, Filters()));
-}
-
-void TForm1::ScanUninstallKey(bool view64, bool machine) {
-  AddScanned(ScanPasses(Application().Platform(), {ScanPass{view64, machine}}, Filters()));
-}
-
-void TForm1::AddScanned(const std::vector<ScannedProgram>& found) {
-  for (const ScannedProgram& scanned : found) {
-    const ProgramEntry& program = scanned.program;
-    ListBox1.Add(program.name + std::string(kEntrySeparator) + program.command, program);
-    if (scanned.date) ListBox2.Add(*scanned.date + " " + program.name, program);
-  }
+  return names;
 }
 
 }  // namespace app

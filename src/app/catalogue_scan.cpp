@@ -31,17 +31,19 @@ bool NamesOneFile(std::string_view path) {
 }
 
 std::uint32_t AccessOf(ScanPass pass) {
-  return pass.view64 ? platform::kKeyRead | platform::kKeyWow64_64Key : platform::kKeyRead;
+  return pass.view == RegistryView::k64Bit ? platform::kKeyRead | platform::kKeyWow64_64Key
+                                           : platform::kKeyRead;
 }
 
 platform::RegKey RootOf(ScanPass pass) {
-  return pass.machine ? platform::kHkeyLocalMachine : platform::kHkeyCurrentUser;
+  return pass.root == UninstallRoot::kMachine ? platform::kHkeyLocalMachine
+                                              : platform::kHkeyCurrentUser;
 }
 
 // The pass's uninstall key, opened in registry; false when it cannot be.
 bool OpenUninstallKey(platform::TRegistry& registry, ScanPass pass) {
   registry.SelectRoot(RootOf(pass));
-  return registry.OpenPath(std::string(kUninstallKey), false);
+  return registry.OpenPath(std::string(kUninstallKey), platform::IfMissing::kFail);
 }
 
 // The file an upper-cased uninstall command starts: up to and including its first ".EXE",
@@ -63,19 +65,20 @@ std::string FormatDate(const platform::Date& date) {
 // Reads the entries of one pass through one open entry key at a time.
 class EntryReader {
  public:
-  EntryReader(platform::TRegistry& entry, platform::FileDates& files, ScanFilters filters)
-      : entry_(entry), files_(files), filters_(filters) {}
+  EntryReader(platform::TRegistry& entry, platform::FileDates& files, const Options& options)
+      : entry_(entry), files_(files), options_(options) {}
 
-  // Appends the program of the entry's open key, when it has one that the filters let through.
+  // Appends the program of the entry's open key, when it has one that the options let through.
   // The program is appended before its date is sought: a date that cannot be read costs the
   // date alone.
   void Read(std::vector<ScannedProgram>& found) {
-    if (!entry_.HasValue("DisplayName")) return;
-    if (entry_.HasValue("NoRemove") && entry_.ReadFlag("NoRemove") && !filters_.show_no_remove) {
+    if (!entry_.HasValue(kDisplayNameValue)) return;
+    if (entry_.HasValue(kNoRemoveValue) && entry_.ReadFlag(kNoRemoveValue) &&
+        !options_.show_no_remove) {
       return;
     }
-    const std::string name = entry_.ReadText("DisplayName");
-    if (filters_.hide_microsoft) {
+    const std::string name = entry_.ReadText(kDisplayNameValue);
+    if (options_.hide_microsoft) {
       const std::string upper = text::UpperAscii(name);
       if (text::Pos("WINDOWS", upper) != 0 || text::Pos("MICROSOFT", upper) != 0) {
         return;
@@ -87,22 +90,23 @@ class EntryReader {
 
  private:
   std::string Command() {
-    if (entry_.HasValue("UninstallString")) return entry_.ReadText("UninstallString");
-    if (entry_.HasValue("QuietUninstallString")) return entry_.ReadText("QuietUninstallString");
+    if (entry_.HasValue(kUninstallStringValue)) return entry_.ReadText(kUninstallStringValue);
+    if (entry_.HasValue(kQuietUninstallStringValue))
+      return entry_.ReadText(kQuietUninstallStringValue);
     return {};
   }
 
   std::optional<std::string> InstallDate() {
-    if (entry_.HasValue("InstallDate")) {
-      std::string date = entry_.ReadText("InstallDate");
+    if (entry_.HasValue(kInstallDateValue)) {
+      std::string date = entry_.ReadText(kInstallDateValue);
       if (!IsDate(date)) return std::nullopt;
       return date;
     }
-    const std::string file = CommandFile(text::UpperAscii(entry_.ReadText("UninstallString")));
+    const std::string file = CommandFile(text::UpperAscii(entry_.ReadText(kUninstallStringValue)));
     if (!file.empty() && file != kMsiExec && file != kRunDll) {
       if (auto date = FileDate(file)) return date;
     }
-    const std::string icon{text::Before(entry_.ReadText("DisplayIcon"), ",")};
+    const std::string icon{text::Before(entry_.ReadText(kDisplayIconValue), ",")};
     return FileDate(icon);
   }
 
@@ -115,7 +119,7 @@ class EntryReader {
 
   platform::TRegistry& entry_;
   platform::FileDates& files_;
-  const ScanFilters filters_;
+  const Options options_;
 };
 
 // Subkeys [first, last) of one pass's uninstall key.
@@ -127,20 +131,20 @@ struct Range {
 
 // Reads a range with keys of this job's own: the uninstall key, and each entry opened relative
 // to it.
-void ScanRange(platform::Platform& platform, const Range& range, ScanFilters filters,
+void ScanRange(platform::Platform& platform, const Range& range, const Options& options,
                std::vector<ScannedProgram>& found) {
   platform::TRegistry uninstall(platform.registry, AccessOf(range.pass));
   if (!OpenUninstallKey(uninstall, range.pass)) return;
   platform::TRegistry entry(platform.registry, AccessOf(range.pass));
-  entry.SelectRoot(uninstall.OpenKey());
-  EntryReader reader(entry, platform.files, filters);
+  entry.SelectParent(uninstall);
+  EntryReader reader(entry, platform.files, options);
   std::string subkey;
   for (std::uint32_t index = range.first; index < range.last; ++index) {
     // An index that fails (the key changed meanwhile) contributes nothing.
     if (!uninstall.ReadSubkeyName(index, subkey)) continue;
     // One unreadable entry costs that entry alone, not the rest of the key.
     try {
-      if (!entry.OpenPath(subkey, false)) continue;
+      if (!entry.OpenPath(subkey, platform::IfMissing::kFail)) continue;
       reader.Read(found);
     } catch (const std::exception&) {
     }
@@ -162,7 +166,8 @@ std::size_t RangesPerPass(std::size_t subkeys, unsigned hardware_threads) {
 }
 
 std::vector<ScannedProgram> ScanPasses(platform::Platform& platform,
-                                       const std::vector<ScanPass>& passes, ScanFilters filters) {
+                                       const std::vector<ScanPass>& passes,
+                                       const Options& options) {
   // The ranges in pass order, then subkey order.
   std::vector<Range> ranges;
   for (const ScanPass& pass : passes) {
@@ -178,7 +183,7 @@ std::vector<ScannedProgram> ScanPasses(platform::Platform& platform,
   std::vector<std::vector<ScannedProgram>> found(ranges.size());
   std::vector<std::function<void()>> jobs;
   for (std::size_t i = 0; i < ranges.size(); ++i) {
-    jobs.push_back([&, i] { ScanRange(platform, ranges[i], filters, found[i]); });
+    jobs.push_back([&, i] { ScanRange(platform, ranges[i], options, found[i]); });
   }
   platform.workers.RunAll(jobs);
   std::vector<ScannedProgram> all;

@@ -8,21 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "app/options.h"
 #include "app/program_entry.h"
 #include "platform/platform.h"
 
 namespace app {
 
+enum class RegistryView { kDefault, k64Bit };
+enum class UninstallRoot { kMachine, kUser };
+
 // One uninstall key: a root in one registry view.
 struct ScanPass {
-  bool view64 = false;
-  bool machine = true;
-};
-
-// The two options as the dialog shows them when the scan starts.
-struct ScanFilters {
-  bool hide_microsoft = true;
-  bool show_no_remove = false;
+  RegistryView view = RegistryView::kDefault;
+  UninstallRoot root = UninstallRoot::kMachine;
 };
 
 // What one entry yields: its program and, when one was found, its install date (yyyymmdd).
@@ -35,7 +33,7 @@ struct ScannedProgram {
 // returns what they found in pass order, then subkey order: exactly what reading the passes
 // one after another gives. An entry that cannot be read costs that entry alone.
 std::vector<ScannedProgram> ScanPasses(platform::Platform& platform,
-                                       const std::vector<ScanPass>& passes, ScanFilters filters);
+                                       const std::vector<ScanPass>& passes, const Options& options);
 
 // How many ranges a pass over that many subkeys is split into: one per hardware thread, at
 // least two and at most kMaxRangesPerPass, but none smaller than kMinRangeSize subkeys.

@@ -1,11 +1,8 @@
-// The "Kill Process" submenu: one item per distinct running executable name.
+#include "app/processes.h"
 
 #include <exception>
-#include <memory>
 #include <unordered_set>
 
-#include "app/form1.h"
-#include "framework/application.h"
 #include "platform/text.h"
 
 namespace app {
@@ -27,66 +24,52 @@ std::string TaskKillParameters(const std::string& process_name) {
   return "/F /IM \"" + process_name + "\" /T";
 }
 
-}  // namespace
-
-void TForm1::RebuildProcessMenu() {
-  LBP.Clear();
-  Kill->Clear();
-  try {
-    ReadProcessTable();
-  } catch (const std::exception&) {
-    // The names read so far are listed.
-  }
-  RemoveDuplicateProcesses();
-  LBP.SetSorted(true);
-  for (const auto& line : LBP) {
-    framework::TMenuItem& item = Kill->Add(std::make_unique<TProcessMenuItem>(line.text));
-    item.OnClick = [this](framework::TMenuItem& sender) { ProcessItemClick(sender); };
-  }
-}
-
-void TForm1::ReadProcessTable() {
-  platform::ProcessSnapshots& snapshots = Application().Platform().processes;
+// Appends the executable names of the table, in its order, until it ends or fails.
+void ReadExecutableNames(platform::ProcessSnapshots& snapshots, std::vector<std::string>& names) {
   const platform::UniqueSnapshot snapshot(snapshots,
                                           snapshots.CreateSnapshot(platform::kSnapProcess, 0));
   std::string name;
   for (bool read = snapshots.First(snapshot.get(), name); read;
        read = snapshots.Next(snapshot.get(), name)) {
-    if (IsExecutable(name)) LBP.Add(name);
+    if (IsExecutable(name)) names.push_back(name);
   }
 }
 
-void TForm1::ProcessItemClick(framework::TMenuItem& sender) {
-  // The program ends through the auto-close, so a slow consent prompt cannot be cut short.
-  const auto* item = dynamic_cast<const TProcessMenuItem*>(&sender);
-  if (item == nullptr) return;
-  // taskkill runs with administrator rights: only the system's own may be started.
-  const std::string task_kill =
-      platform::SystemProgram(Application().Platform().launcher, kTaskKill);
-  if (task_kill.empty()) return;
-  RunElevated(task_kill, TaskKillParameters(item->ProcessName), platform::kNoWindow);
+}  // namespace
+
+std::vector<std::string> RunningPrograms(platform::ProcessSnapshots& snapshots,
+                                         const platform::TextOrder& order) {
+  std::vector<std::string> read;
+  try {
+    ReadExecutableNames(snapshots, read);
+  } catch (const std::exception&) {
+    // The names read so far are listed.
+  }
+  // The first occurrence of each name stays.
+  std::unordered_set<std::string> seen;
+  std::vector<const std::string*> distinct;
+  for (const std::string& name : read) {
+    if (seen.insert(name).second) distinct.push_back(&name);
+  }
+  std::vector<std::string> names;
+  names.reserve(distinct.size());
+  for (std::size_t i : order.StableOrder(distinct)) names.push_back(*distinct[i]);
+  return names;
 }
 
-void TForm1::RunElevated(const std::string& file, const std::string& parameters,
-                         platform::WindowId owner) {
+std::optional<platform::ShellExecuteRequest> KillRequest(const std::string& process_name,
+                                                         const std::string& system_directory) {
+  // taskkill runs with administrator rights: only the system's own may be started.
+  const std::string task_kill = platform::InDirectory(system_directory, kTaskKill);
+  if (task_kill.empty()) return std::nullopt;
   platform::ShellExecuteRequest request;
   request.mask = kElevatedMask;
-  request.owner = owner;
+  request.owner = platform::kNoWindow;
   request.verb = std::string(kRunAs);
-  request.file = file;
-  request.parameters = parameters;
+  request.file = task_kill;
+  request.parameters = TaskKillParameters(process_name);
   request.show = platform::kSwHideWindow;
-  try {
-    Application().Platform().launcher.ExecuteEx(request);
-  } catch (const std::exception&) {
-    // A refused or failed start changes nothing in the program.
-  }
-}
-
-void TForm1::RemoveDuplicateProcesses() {
-  // The first occurrence of each name stays; names differing only in letter case all stay.
-  std::unordered_set<std::string> seen;
-  LBP.RemoveIf([&seen](const auto& line) { return !seen.insert(line.text).second; });
+  return request;
 }
 
 }  // namespace app

@@ -71,6 +71,10 @@ void TCheckBox::SetChecked(bool checked) {
 TButton::TButton(TForm& parent, const ControlSpec& desc)
     : TControl(parent, platform::WindowKind::kButton, desc) {}
 
+void TCheckBox::Clicked() {
+  if (OnClick) OnClick();
+}
+
 void TButton::Clicked() {
   if (OnClick) OnClick();
 }

@@ -57,7 +57,11 @@ class TCheckBox : public TControl {
  public:
   TCheckBox(TForm& parent, const ControlSpec& desc, bool checked);
   bool Checked() const;
+  // Sets the box without a click: OnClick does not run.
   void SetChecked(bool checked);
+  // After the user toggled the box.
+  std::function<void()> OnClick;
+  void Clicked() override;
 };
 
 class TButton : public TControl {

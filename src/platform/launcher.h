@@ -40,13 +40,18 @@ class Launcher {
   virtual std::string SystemDirectory() = 0;
 };
 
-// A system program by its full path, so that no file of that name in the program's own folder
-// or the current directory runs in its place. Empty when there is no system directory.
-inline std::string SystemProgram(Launcher& launcher, std::string_view file) {
-  std::string directory = launcher.SystemDirectory();
+// file in directory; empty when there is no directory, so that nothing is ever looked for in
+// the current one.
+inline std::string InDirectory(std::string directory, std::string_view file) {
   if (directory.empty()) return {};
   if (directory.back() != '\\') directory += '\\';
   return directory + std::string(file);
+}
+
+// A system program by its full path, so that no file of that name in the program's own folder
+// or the current directory runs in its place. Empty when there is no system directory.
+inline std::string SystemProgram(Launcher& launcher, std::string_view file) {
+  return InDirectory(launcher.SystemDirectory(), file);
 }
 
 }  // namespace platform

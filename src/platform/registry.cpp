@@ -38,7 +38,8 @@ const TRegistry::Value& TRegistry::Read(const std::string& name) {
   return value;
 }
 
-bool TRegistry::OpenPath(const std::string& path, bool create) {
+bool TRegistry::OpenPath(const std::string& path, IfMissing if_missing) {
+  const bool create = if_missing == IfMissing::kCreate;
   const bool absolute = !path.empty() && path.front() == '\\';
   const std::string rest = absolute ? path.substr(1) : path;
   const RegKey base = (absolute || !open_) ? root_ : open_.get();

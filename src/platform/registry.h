@@ -35,6 +35,9 @@ struct RegKeyCloser {
 };
 using UniqueRegKey = UniqueHandle<RegKeyCloser>;
 
+// What opening a key that does not exist does.
+enum class IfMissing { kFail, kCreate };
+
 class TRegistry {
  public:
   explicit TRegistry(RawRegistry& raw, std::uint32_t access = kKeyAllAccess);
@@ -42,7 +45,9 @@ class TRegistry {
   TRegistry& operator=(const TRegistry&) = delete;
 
   void SelectRoot(RegKey root);
-  bool OpenPath(const std::string& path, bool create);
+  // Paths opened next are relative to the key that parent has open.
+  void SelectParent(const TRegistry& parent) { SelectRoot(parent.OpenKey()); }
+  bool OpenPath(const std::string& path, IfMissing if_missing);
   void ClosePath();
   bool HasValue(const std::string& name);
   std::string ReadText(const std::string& name);

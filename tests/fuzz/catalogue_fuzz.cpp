@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/main_form.h"
 #include "app/program.h"
 #include "catalogue_world.h"
 #include "framework/application.h"
@@ -77,12 +77,12 @@ struct Seen {
   std::optional<app::ProgramEntry> chosen;
 };
 
-void TakeWhatWasBuilt(const app::TForm1& form, const std::vector<MenuNode>& shown, Seen& seen) {
+void TakeWhatWasBuilt(const app::MainForm& form, const std::vector<MenuNode>& shown, Seen& seen) {
   Require(!seen.menu_shown, "the menu came up more than once");
   seen.menu_shown = true;
   seen.shown = shown;
-  for (const auto& line : form.ListBox1) seen.programs.push_back(line.data);
-  for (const auto& line : form.ListBox2) seen.recent_lines.push_back(line.text);
+  for (const auto& line : form.CurrentCatalogue().programs) seen.programs.push_back(line.program);
+  for (const auto& line : form.CurrentCatalogue().dated) seen.recent_lines.push_back(line.text);
 }
 
 // The caption path the scripted user chooses; empty closes the menu.
@@ -194,7 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     app::ProgramState state;
     framework::TApplication application(bound);
-    const app::TForm1& form = app::CreateProgramForms(application, state);
+    const app::MainForm& form = app::CreateProgramForms(application, state);
     sim.windows.PickMenuItem([&](const std::vector<MenuNode>& shown) {
       TakeWhatWasBuilt(form, shown, seen);
       return Choose(script, seen);

@@ -226,7 +226,7 @@ class GrowthTest : public ::testing::Test {
 
   // The options dialog shown, its OK clicked: the program submenus are built again.
   void OptionsOk() {
-    ::PostMessageW(reinterpret_cast<HWND>(dialog_.Button1.Handle()), BM_CLICK, 0, 0);
+    ::PostMessageW(reinterpret_cast<HWND>(dialog_.ok_button.Handle()), BM_CLICK, 0, 0);
     dialog_.ShowModal();
   }
 
@@ -241,8 +241,8 @@ class GrowthTest : public ::testing::Test {
 
   const std::wstring prefix_ = win32_test::UniqueName(L"tapwise-growth");
   win32_test::ProgramForms forms_;
-  app::TForm1& main_ = forms_.main;
-  app::TForm2& dialog_ = forms_.dialog;
+  app::MainForm& main_ = forms_.main;
+  app::OptionsDialog& dialog_ = forms_.dialog;
 };
 
 TEST_F(GrowthTest, RebuildsAndPopupsLeaveNothingBehind) {
@@ -250,7 +250,8 @@ TEST_F(GrowthTest, RebuildsAndPopupsLeaveNothingBehind) {
     OptionsOk();
     PopupAndClose();
   }
-  ASSERT_GE(main_.ListBox1.Count(), static_cast<std::size_t>(kEntries)) << "OK rebuilt the lists";
+  ASSERT_GE(main_.CurrentCatalogue().programs.size(), static_cast<std::size_t>(kEntries))
+      << "OK rebuilt the lists";
   const Readings start = Measure();
   for (int i = 0; i < kCycles; ++i) OptionsOk();
   const Readings rebuilt = Measure();

@@ -4,6 +4,8 @@
 // design scaled. Set TAPWISE_EXPECTED_DPI to check that the system runs at that DPI, and the
 // measured layout is printed.
 
+#include "app/options_dialog.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,7 +15,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/form2.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 #include "program_forms.h"
@@ -123,7 +124,7 @@ std::string Describe(const RECT& rect) {
 // One child control: how to find it on the dialog, and what it must look like.
 struct ControlCase {
   const char* label;
-  const framework::TControl& (*control)(const app::TForm2&);
+  const framework::TControl& (*control)(const app::OptionsDialog&);
   const wchar_t* class_name;
   DWORD type_mask;
   DWORD type;
@@ -133,16 +134,16 @@ struct ControlCase {
 };
 
 const ControlCase kControls[] = {
-    {"CheckBox1",
-     [](const app::TForm2& d) -> const framework::TControl& { return d.CheckBox1; },
+    {"HideMicrosoftBox",
+     [](const app::OptionsDialog& d) -> const framework::TControl& { return d.hide_microsoft_box; },
      L"Button",
      BS_TYPEMASK,
      BS_AUTOCHECKBOX,
      true,
      {16, 16, 16 + 193, 16 + 17},
      "Hide Microsoft products"},
-    {"CheckBox2",
-     [](const app::TForm2& d) -> const framework::TControl& { return d.CheckBox2; },
+    {"ShowNoRemoveBox",
+     [](const app::OptionsDialog& d) -> const framework::TControl& { return d.show_no_remove_box; },
      L"Button",
      BS_TYPEMASK,
      BS_AUTOCHECKBOX,
@@ -150,8 +151,8 @@ const ControlCase kControls[] = {
      {16, 40, 16 + 281, 40 + 17},
      "Show programs with \"NoRemove\" flag"},
     // A plain push button: OK is neither the default nor the cancel button.
-    {"Button1",
-     [](const app::TForm2& d) -> const framework::TControl& { return d.Button1; },
+    {"OkButton",
+     [](const app::OptionsDialog& d) -> const framework::TControl& { return d.ok_button; },
      L"Button",
      BS_TYPEMASK,
      BS_PUSHBUTTON,
@@ -159,8 +160,8 @@ const ControlCase kControls[] = {
      {216, 88, 216 + 75, 88 + 23},
      "OK"},
     // The divider is only the etched line along the bottom of its 273 by 18 rectangle at 16,56.
-    {"Bevel1",
-     [](const app::TForm2& d) -> const framework::TControl& { return d.Bevel1; },
+    {"Divider",
+     [](const app::OptionsDialog& d) -> const framework::TControl& { return d.divider; },
      L"Static",
      SS_TYPEMASK,
      SS_ETCHEDHORZ,
@@ -175,7 +176,7 @@ class OptionsDialogTest : public ::testing::Test {
   HWND ControlWindow(const ControlCase& row) const { return Hwnd(row.control(dialog_).Handle()); }
 
   win32_test::ProgramForms forms_;
-  app::TForm2& dialog_ = forms_.dialog;
+  app::OptionsDialog& dialog_ = forms_.dialog;
   HWND window_ = Hwnd(dialog_.Handle());
 };
 
@@ -293,9 +294,9 @@ TEST_F(OptionsDialogTest, TextsFitTheirControlsAndTheCaptionFitsTheTitleBar) {
 }
 
 TEST_F(OptionsDialogTest, TabWalksTheCheckBoxesThenTheButtonAndSkipsTheBevel) {
-  const HWND box1 = Hwnd(dialog_.CheckBox1.Handle());
-  const HWND box2 = Hwnd(dialog_.CheckBox2.Handle());
-  const HWND ok = Hwnd(dialog_.Button1.Handle());
+  const HWND box1 = Hwnd(dialog_.hide_microsoft_box.Handle());
+  const HWND box2 = Hwnd(dialog_.show_no_remove_box.Handle());
+  const HWND ok = Hwnd(dialog_.ok_button.Handle());
   EXPECT_EQ(::GetWindow(window_, GW_CHILD), box1) << "the first control takes the first focus";
 
   const std::array<HWND, 3> forward = {box1, box2, ok};
@@ -310,8 +311,10 @@ TEST_F(OptionsDialogTest, TabWalksTheCheckBoxesThenTheButtonAndSkipsTheBevel) {
 }
 
 TEST_F(OptionsDialogTest, OptionsStartWithMicrosoftHiddenAndNoRemoveEntriesLeftOut) {
-  EXPECT_EQ(::SendMessageW(Hwnd(dialog_.CheckBox1.Handle()), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(::SendMessageW(Hwnd(dialog_.CheckBox2.Handle()), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(::SendMessageW(Hwnd(dialog_.hide_microsoft_box.Handle()), BM_GETCHECK, 0, 0),
+            BST_CHECKED);
+  EXPECT_EQ(::SendMessageW(Hwnd(dialog_.show_no_remove_box.Handle()), BM_GETCHECK, 0, 0),
+            BST_UNCHECKED);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 // The program's forms over the real platform, created as the entry block creates them, with no
 // message loop running.
 
-#include "app/form1.h"
-#include "app/form2.h"
+#include "app/main_form.h"
+#include "app/options_dialog.h"
 #include "app/program.h"
 #include "app/program_state.h"
 #include "framework/application.h"
@@ -17,8 +17,8 @@ struct ProgramForms {
   platform::Platform platform = system.Bind();
   framework::TApplication application{platform};
   app::ProgramState state;
-  app::TForm1& main = app::CreateProgramForms(application, state);
-  app::TForm2& dialog = *main.Options();
+  app::MainForm& main = app::CreateProgramForms(application, state);
+  app::OptionsDialog& dialog = *main.Options();
 };
 
 }  // namespace win32_test

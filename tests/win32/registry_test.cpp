@@ -86,7 +86,7 @@ class RegistryTest : public ::testing::Test {
 
   // A TRegistry with the scratch key open, created if need be.
   void OpenScratch(TRegistry& registry) {
-    ASSERT_TRUE(registry.OpenPath(Absolute(user_path_), true));
+    ASSERT_TRUE(registry.OpenPath(Absolute(user_path_), platform::IfMissing::kCreate));
   }
 
   win32::Registry raw_;
@@ -97,18 +97,18 @@ class RegistryTest : public ::testing::Test {
 TEST_F(RegistryTest, OpensAbsoluteAgainstRootAndRelativeAgainstOpenKey) {
   TRegistry registry(raw_);
   OpenScratch(registry);
-  ASSERT_TRUE(registry.OpenPath("A\\B", true));
+  ASSERT_TRUE(registry.OpenPath("A\\B", platform::IfMissing::kCreate));
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, user_path_ + L"\\A\\B"));
-  ASSERT_TRUE(registry.OpenPath("C", true));
+  ASSERT_TRUE(registry.OpenPath("C", platform::IfMissing::kCreate));
   EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, user_path_ + L"\\A\\B\\C"));
   // Absolute again, from deep inside: back to the scratch key.
-  ASSERT_TRUE(registry.OpenPath(Absolute(user_path_ + L"\\A"), false));
+  ASSERT_TRUE(registry.OpenPath(Absolute(user_path_ + L"\\A"), platform::IfMissing::kFail));
   std::vector<std::string> names;
   registry.ListSubkeyNames(names);
   EXPECT_EQ(names, std::vector<std::string>{"B"});
   // Opening without create fails on a missing key and keeps the open one.
   const platform::RegKey before = registry.OpenKey();
-  EXPECT_FALSE(registry.OpenPath("Missing", false));
+  EXPECT_FALSE(registry.OpenPath("Missing", platform::IfMissing::kFail));
   EXPECT_EQ(registry.OpenKey(), before);
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, user_path_ + L"\\A\\Missing"));
 }
@@ -227,7 +227,8 @@ TEST_F(RegistryTest, ListsSubkeysInTheStoreOrderWithUnicodeNames) {
   const std::vector<std::string> created = {"beta", "Alpha", "gamma", "Delta", "Ölfilter 名前"};
   for (const std::string& name : created) {
     TRegistry child(raw_);
-    ASSERT_TRUE(child.OpenPath(Absolute(user_path_ + L"\\" + win32::Utf8ToWide(name)), true));
+    ASSERT_TRUE(child.OpenPath(Absolute(user_path_ + L"\\" + win32::Utf8ToWide(name)),
+                               platform::IfMissing::kCreate));
   }
   std::vector<std::string> names;
   names.push_back("stale");
@@ -258,11 +259,11 @@ TEST_F(RegistryViewTest, EachViewSeesOnlyItsOwnKey) {
   {
     TRegistry view64(raw_, kKeyAllAccess | kKeyWow64_64Key);
     view64.SelectRoot(kHkeyLocalMachine);
-    ASSERT_TRUE(view64.OpenPath(machine_path_utf8_, true));
+    ASSERT_TRUE(view64.OpenPath(machine_path_utf8_, platform::IfMissing::kCreate));
     view64.WriteText("Only64", "64");
     TRegistry view32(raw_);
     view32.SelectRoot(kHkeyLocalMachine);
-    ASSERT_TRUE(view32.OpenPath(machine_path_utf8_, true));
+    ASSERT_TRUE(view32.OpenPath(machine_path_utf8_, platform::IfMissing::kCreate));
     view32.WriteText("Only32", "32");
 
     EXPECT_EQ(view64.ReadText("Only64"), "64");
@@ -272,7 +273,8 @@ TEST_F(RegistryViewTest, EachViewSeesOnlyItsOwnKey) {
   }
   TRegistry physical(raw_, kKeyAllAccess | kKeyWow64_64Key);
   physical.SelectRoot(kHkeyLocalMachine);
-  ASSERT_TRUE(physical.OpenPath(Absolute(L"SOFTWARE\\Wow6432Node\\" + scratch_), false));
+  ASSERT_TRUE(physical.OpenPath(Absolute(L"SOFTWARE\\Wow6432Node\\" + scratch_),
+                                platform::IfMissing::kFail));
   EXPECT_EQ(physical.ReadText("Only32"), "32");
 }
 

@@ -45,9 +45,9 @@ std::optional<std::string> LastValue(const sim::SimPlatform& sim) {
 
 // The n-th (from 1) generated "All Programs" item showing that display name.
 framework::TMenuItem& ItemOf(const Forms& forms, const std::string& name, int occurrence = 1) {
-  framework::TMenuItem& all = *forms.form1->All;
+  framework::TMenuItem& all = forms.main_form->AllProgramsMenu();
   for (std::size_t i = 0; i < all.Count(); ++i) {
-    const auto& item = dynamic_cast<const app::TProgramMenuItem&>(all[i]);
+    const auto& item = dynamic_cast<const app::ProgramMenuItem&>(all[i]);
     if (item.Program.name == name && --occurrence == 0) return all[i];
   }
   throw std::runtime_error("no item " + name);
@@ -71,7 +71,7 @@ class LookupTest : public ::testing::TestWithParam<LookupCase> {};
 TEST_P(LookupTest, EachItemStartsTheCommandOfItsOwnProgram) {
   const LookupCase& c = GetParam();
   Forms forms(c.reg);
-  forms.form1->RebuildProgramMenus();
+  forms.main_form->RebuildProgramMenus();
   ItemOf(forms, c.chosen, c.occurrence).Click();
 
   const auto& launches = forms.sim.launcher.Launches();
@@ -123,7 +123,7 @@ class StartTest : public ::testing::TestWithParam<StartCase> {};
 TEST_P(StartTest, WindowsInstallerStartsDirectlyAndTheRestThroughTheInterpreter) {
   const StartCase& c = GetParam();
   Forms forms;
-  forms.form1->LaunchUninstall(c.command);
+  forms.main_form->LaunchUninstall(c.command);
   const auto& launches = forms.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
   const platform::ShellExecuteRequest& started = launches[0].request;
@@ -178,7 +178,7 @@ TEST(Uninstall, NoSystemDirectoryStartsNothing) {
   for (const std::string command : {"MsiExec.exe /X{1}", "C:\\Foo\\u.exe"}) {
     Forms forms;
     forms.sim.launcher.SetSystemDirectory("");
-    forms.form1->LaunchUninstall(command);
+    forms.main_form->LaunchUninstall(command);
     EXPECT_TRUE(forms.sim.launcher.Launches().empty()) << command;
     EXPECT_EQ(LastValue(forms.sim), command);
   }
@@ -187,7 +187,7 @@ TEST(Uninstall, NoSystemDirectoryStartsNothing) {
 TEST(Uninstall, ASystemDirectoryEndingInABackslashIsNotDoubled) {
   Forms forms;
   forms.sim.launcher.SetSystemDirectory("C:\\");
-  forms.form1->LaunchUninstall("MsiExec.exe /X{1}");
+  forms.main_form->LaunchUninstall("MsiExec.exe /X{1}");
   ASSERT_EQ(forms.sim.launcher.Launches().size(), 1u);
   EXPECT_EQ(forms.sim.launcher.Launches()[0].request.file, "C:\\MsiExec.exe");
 }
@@ -196,7 +196,7 @@ TEST(Uninstall, AnUnwritableLastCommandStillStartsTheUninstaller) {
   Forms forms;
   forms.sim.registry.CreatePhysicalKey(platform::kHkeyCurrentUser, kSettings);
   forms.sim.registry.DenyAccess(platform::kHkeyCurrentUser, kSettings);
-  forms.form1->LaunchUninstall("C:\\Foo\\u.exe");
+  forms.main_form->LaunchUninstall("C:\\Foo\\u.exe");
   EXPECT_EQ(forms.sim.launcher.Launches().size(), 1u);
   EXPECT_EQ(forms.sim.registry.OpenHandleCount(), 0u);
 }
@@ -235,10 +235,10 @@ TEST_P(KillTest, StartsTaskKillItselfElevatedWithTheNameQuoted) {
   const std::string& name = GetParam();
   Forms forms;
   forms.sim.processes.SetProcesses({"My Tool.exe", "A&B.exe", "AB.exe"});
-  forms.form1->RebuildProcessMenu();
-  framework::TMenuItem& kill = *forms.form1->Kill;
+  forms.main_form->RebuildProcessMenu();
+  framework::TMenuItem& kill = forms.main_form->KillProcessMenu();
   for (std::size_t i = 0; i < kill.Count(); ++i) {
-    if (dynamic_cast<const app::TProcessMenuItem&>(kill[i]).ProcessName == name) kill[i].Click();
+    if (dynamic_cast<const app::ProcessMenuItem&>(kill[i]).ProcessName == name) kill[i].Click();
   }
 
   const auto& launches = forms.sim.launcher.Launches();
@@ -266,9 +266,9 @@ TEST(Kill, NoSystemDirectoryStartsNothing) {
   Forms forms;
   forms.sim.launcher.SetSystemDirectory("");
   forms.sim.processes.SetProcesses({"AB.exe"});
-  forms.form1->RebuildProcessMenu();
-  ASSERT_EQ(forms.form1->Kill->Count(), 1u);
-  (*forms.form1->Kill)[0].Click();
+  forms.main_form->RebuildProcessMenu();
+  ASSERT_EQ(forms.main_form->KillProcessMenu().Count(), 1u);
+  (forms.main_form->KillProcessMenu())[0].Click();
   EXPECT_TRUE(forms.sim.launcher.Launches().empty());
 }
 

@@ -24,7 +24,7 @@ int FontHeight(int dpi) {
 
 struct Design {
   const char* label;
-  const framework::TControl& (*control)(const app::TForm2&);
+  const framework::TControl& (*control)(const app::OptionsDialog&);
   int left, top, width, height;
 };
 
@@ -32,21 +32,24 @@ struct Design {
 constexpr int kClientWidth = 305;
 constexpr int kClientHeight = 121;
 const Design kControls[] = {
-    {"CheckBox1", [](const app::TForm2& d) -> const framework::TControl& { return d.CheckBox1; },
+    {"HideMicrosoftBox",
+     [](const app::OptionsDialog& d) -> const framework::TControl& { return d.hide_microsoft_box; },
      16, 16, 193, 17},
-    {"CheckBox2", [](const app::TForm2& d) -> const framework::TControl& { return d.CheckBox2; },
+    {"ShowNoRemoveBox",
+     [](const app::OptionsDialog& d) -> const framework::TControl& { return d.show_no_remove_box; },
      16, 40, 281, 17},
-    {"Button1", [](const app::TForm2& d) -> const framework::TControl& { return d.Button1; }, 216,
-     88, 75, 23},
-    {"Bevel1", [](const app::TForm2& d) -> const framework::TControl& { return d.Bevel1; }, 16, 56,
-     273, 18},
+    {"OkButton",
+     [](const app::OptionsDialog& d) -> const framework::TControl& { return d.ok_button; }, 216, 88,
+     75, 23},
+    {"Divider", [](const app::OptionsDialog& d) -> const framework::TControl& { return d.divider; },
+     16, 56, 273, 18},
 };
 
 void ExpectControlsAt(const Forms& forms, int dpi) {
   const sim::WindowSystem& ws = forms.sim.windows;
   for (const Design& design : kControls) {
     SCOPED_TRACE(design.label);
-    const platform::WindowSpec* desc = ws.SpecOf(design.control(*forms.form2).Handle());
+    const platform::WindowSpec* desc = ws.SpecOf(design.control(*forms.dialog).Handle());
     ASSERT_NE(desc, nullptr);
     const int left = Scaled(design.left, dpi);
     const int top = Scaled(design.top, dpi);
@@ -63,16 +66,16 @@ TEST_P(FormsAtSystemDpi, AreTheDesignScaled) {
   const int dpi = GetParam();
   const Forms forms({}, dpi);
   const sim::WindowSystem& ws = forms.sim.windows;
-  const platform::WindowSpec* dialog = ws.SpecOf(forms.form2->Handle());
+  const platform::WindowSpec* dialog = ws.SpecOf(forms.dialog->Handle());
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->width, Scaled(kClientWidth, dpi));
   EXPECT_EQ(dialog->height, Scaled(kClientHeight, dpi));
   EXPECT_EQ(dialog->font_height, FontHeight(dpi));
   EXPECT_TRUE(dialog->centered);
-  EXPECT_EQ(forms.form2->Dpi(), dpi);
+  EXPECT_EQ(forms.dialog->Dpi(), dpi);
   ExpectControlsAt(forms, dpi);
   // The hidden main form goes through the same scaling: it stays wholly left of the screen.
-  const platform::WindowSpec* main = ws.SpecOf(forms.form1->Handle());
+  const platform::WindowSpec* main = ws.SpecOf(forms.main_form->Handle());
   ASSERT_NE(main, nullptr);
   EXPECT_LT(main->left + main->width, 0);
   EXPECT_EQ(main->width, Scaled(153, dpi));
@@ -86,15 +89,15 @@ INSTANTIATE_TEST_SUITE_P(Dpi, FormsAtSystemDpi, ::testing::Values(96, 120, 144, 
 TEST(FormsAtMonitorDpi, TakeTheSuggestedFrameAndLayTheirControlsOutAgain) {
   Forms forms;
   sim::WindowSystem& ws = forms.sim.windows;
-  const platform::WindowId dialog = forms.form2->Handle();
+  const platform::WindowId dialog = forms.dialog->Handle();
   // Dragged across monitors of several DPIs, and back: the layout never drifts from the design.
   for (const int dpi : {144, 192, 120, 96, 144}) {
     SCOPED_TRACE(dpi);
     const platform::Rect suggested{200 + dpi, 100, 200 + dpi + Scaled(kClientWidth, dpi) + 6,
                                    100 + Scaled(kClientHeight, dpi) + 31};
     ws.MoveToMonitor(dialog, dpi, suggested);
-    EXPECT_EQ(forms.form2->Dpi(), dpi);
-    EXPECT_EQ(ws.Dpi(forms.form2->Button1.Handle()), dpi);
+    EXPECT_EQ(forms.dialog->Dpi(), dpi);
+    EXPECT_EQ(ws.Dpi(forms.dialog->ok_button.Handle()), dpi);
     const platform::WindowSpec* frame = ws.SpecOf(dialog);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(framework::BoundsOf(*frame), suggested);
@@ -102,8 +105,8 @@ TEST(FormsAtMonitorDpi, TakeTheSuggestedFrameAndLayTheirControlsOutAgain) {
     ExpectControlsAt(forms, dpi);
   }
   // The options keep their state through the new layout.
-  EXPECT_TRUE(forms.form2->CheckBox1.Checked());
-  EXPECT_FALSE(forms.form2->CheckBox2.Checked());
+  EXPECT_TRUE(forms.dialog->hide_microsoft_box.Checked());
+  EXPECT_FALSE(forms.dialog->show_no_remove_box.Checked());
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/form1.h"
-#include "app/form2.h"
+#include "app/main_form.h"
+#include "app/options_dialog.h"
 #include "app/program.h"
 #include "app/texts.h"
 #include "framework/application.h"
@@ -48,24 +48,29 @@ struct Forms {
   platform::Platform bound = sim.Bind();
   app::ProgramState state;
   framework::TApplication application{bound};
-  app::TForm1* form1 = nullptr;
-  app::TForm2* form2 = nullptr;
+  app::MainForm* main_form = nullptr;
+  app::OptionsDialog* dialog = nullptr;
 
   explicit Forms(std::string_view reg = {}, int system_dpi = platform::kDefaultDpi) {
     if (!reg.empty()) sim.registry.LoadRegText(std::string(kRegHeader) + std::string(reg));
     sim.windows.SetSystemDpi(system_dpi);
-    form1 = &app::CreateProgramForms(application, state);
-    form2 = form1->Options();
+    main_form = &app::CreateProgramForms(application, state);
+    dialog = main_form->Options();
   }
 
-  std::vector<std::string> ProgramLines() const {
-    std::vector<std::string> out;
-    for (const auto& line : form1->ListBox1) out.push_back(line.text);
-    return out;
+  // Reads one pass with the run's options, adding what it found to scanned, unsorted.
+  void ScanUninstallKey(app::ScanPass pass) {
+    app::Catalogue found = app::ScanCatalogue(bound, {pass}, state.options);
+    for (auto& line : found.programs) scanned.programs.push_back(std::move(line));
+    for (auto& line : found.dated) scanned.dated.push_back(std::move(line));
   }
-  std::vector<std::string> RecentLines() const {
+  app::Catalogue scanned;
+
+  std::vector<std::string> ProgramLines() const { return Texts(scanned.programs); }
+  std::vector<std::string> RecentLines() const { return Texts(scanned.dated); }
+  static std::vector<std::string> Texts(const std::vector<app::CatalogueLine>& lines) {
     std::vector<std::string> out;
-    for (const auto& line : form1->ListBox2) out.push_back(line.text);
+    for (const auto& line : lines) out.push_back(line.text);
     return out;
   }
   static std::vector<std::string> Captions(const framework::TMenuItem& menu) {

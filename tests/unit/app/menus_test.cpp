@@ -31,14 +31,15 @@ TEST(ProgramMenus, AllProgramsIsSortedAndShowsNamesExactly) {
   Forms forms(Named("1", "beta") + Named("2", "Alpha") + Named("3", "AT&T Connect") +
               Named("4", "Foo 2") + Named("5", "Foo") +
               Named("6", "Odd<#>Name", R"("UninstallString"="u.exe")"));
-  forms.form1->RebuildProgramMenus();
-  ASSERT_EQ(Forms::Captions(*forms.form1->All),
+  forms.main_form->RebuildProgramMenus();
+  ASSERT_EQ(Forms::Captions(forms.main_form->AllProgramsMenu()),
             (Lines{"Alpha", "AT&&T Connect", "beta", "Foo 2", "Foo", "Odd<#>Name"}));
   // Every item keeps the program it was made from.
-  const auto& odd = dynamic_cast<const app::TProgramMenuItem&>((*forms.form1->All)[5]);
+  const auto& odd =
+      dynamic_cast<const app::ProgramMenuItem&>((forms.main_form->AllProgramsMenu())[5]);
   EXPECT_EQ(odd.Program.name, "Odd<#>Name");
   EXPECT_EQ(odd.Program.command, "u.exe");
-  EXPECT_EQ(odd.Name, "MyItem");
+  EXPECT_EQ(odd.Name, "ProgramItem");
 }
 
 TEST(ProgramMenus, RecentProgramsHoldsTheEightNewestNewestFirst) {
@@ -56,26 +57,26 @@ TEST(ProgramMenus, RecentProgramsHoldsTheEightNewestNewestFirst) {
     std::string reg;
     for (int n = 1; n <= c.dated; ++n) reg += Dated(n);
     Forms forms(reg);
-    forms.form1->RebuildProgramMenus();
-    EXPECT_EQ(Forms::Captions(*forms.form1->Recent1), c.expected) << c.dated;
+    forms.main_form->RebuildProgramMenus();
+    EXPECT_EQ(Forms::Captions(forms.main_form->RecentProgramsMenu()), c.expected) << c.dated;
   }
 }
 
 TEST(ProgramMenus, RecentCaptionIsTheWholeName) {
   Forms forms(Named("1", "R&D Tool", R"("InstallDate"="20200103")"));
-  forms.form1->RebuildProgramMenus();
-  ASSERT_EQ(Forms::Captions(*forms.form1->Recent1), (Lines{"R&&D Tool"}));
-  EXPECT_EQ((*forms.form1->Recent1)[0].Name, "MyItem2");
+  forms.main_form->RebuildProgramMenus();
+  ASSERT_EQ(Forms::Captions(forms.main_form->RecentProgramsMenu()), (Lines{"R&&D Tool"}));
+  EXPECT_EQ((forms.main_form->RecentProgramsMenu())[0].Name, "RecentItem");
 }
 
 TEST(ProgramMenus, RebuildReplacesEverything) {
   Forms forms(Named("1", "Alpha", R"("InstallDate"="20200101")"));
-  forms.form1->RebuildProgramMenus();
+  forms.main_form->RebuildProgramMenus();
   forms.sim.registry.LoadRegText(std::string(testing_support::kRegHeader) +
                                  Named("2", "Beta", R"("InstallDate"="20200102")"));
-  forms.form1->RebuildProgramMenus();
-  EXPECT_EQ(Forms::Captions(*forms.form1->All), (Lines{"Alpha", "Beta"}));
-  EXPECT_EQ(Forms::Captions(*forms.form1->Recent1), (Lines{"Beta", "Alpha"}));
+  forms.main_form->RebuildProgramMenus();
+  EXPECT_EQ(Forms::Captions(forms.main_form->AllProgramsMenu()), (Lines{"Alpha", "Beta"}));
+  EXPECT_EQ(Forms::Captions(forms.main_form->RecentProgramsMenu()), (Lines{"Beta", "Alpha"}));
 }
 
 TEST(ProgramMenus, ReadsEachKeyOnce) {
@@ -97,18 +98,18 @@ TEST(ProgramMenus, ReadsEachKeyOnce) {
     Forms forms;
     forms.sim.registry.SetSystem64(system.system64);
     forms.sim.registry.LoadRegText(std::string(testing_support::kRegHeader) + catalogue);
-    forms.form1->RebuildProgramMenus();
-    EXPECT_EQ(Forms::Captions(*forms.form1->All), system.all) << system.system64;
+    forms.main_form->RebuildProgramMenus();
+    EXPECT_EQ(Forms::Captions(forms.main_form->AllProgramsMenu()), system.all) << system.system64;
   }
 }
 
 TEST(ProgramMenus, ADashIsANameNotASeparator) {
   Forms forms(Named("1", "-", R"("InstallDate"="20200101")"));
-  forms.form1->RebuildProgramMenus();
-  ASSERT_EQ(forms.form1->All->Count(), 1u);
-  ASSERT_EQ(forms.form1->Recent1->Count(), 1u);
-  EXPECT_FALSE((*forms.form1->All)[0].IsSeparator());
-  EXPECT_FALSE((*forms.form1->Recent1)[0].IsSeparator());
+  forms.main_form->RebuildProgramMenus();
+  ASSERT_EQ(forms.main_form->AllProgramsMenu().Count(), 1u);
+  ASSERT_EQ(forms.main_form->RecentProgramsMenu().Count(), 1u);
+  EXPECT_FALSE((forms.main_form->AllProgramsMenu())[0].IsSeparator());
+  EXPECT_FALSE((forms.main_form->RecentProgramsMenu())[0].IsSeparator());
 }
 
 const std::string kPromptText =
@@ -131,7 +132,7 @@ TEST_P(PromptTest, PromptsOncePerMatchingLine) {
   Forms forms(c.reg);
   for (int i = 0; i < c.prompts; ++i) forms.sim.windows.AnswerBox(platform::kIdNo);
   forms.state.Activating = c.activating;
-  forms.form1->RebuildProgramMenus();
+  forms.main_form->RebuildProgramMenus();
 
   const auto& boxes = forms.sim.windows.Boxes();
   ASSERT_EQ(boxes.size(), static_cast<std::size_t>(c.prompts));

@@ -22,8 +22,8 @@ TEST_P(ProcessMenuTest, ListsEachExecutableNameOnce) {
   const ProcessCase& c = GetParam();
   Forms forms;
   forms.sim.processes.SetProcesses(c.running);
-  forms.form1->RebuildProcessMenu();
-  EXPECT_EQ(Forms::Captions(*forms.form1->Kill), c.captions);
+  forms.main_form->RebuildProcessMenu();
+  EXPECT_EQ(Forms::Captions(forms.main_form->KillProcessMenu()), c.captions);
   EXPECT_EQ(forms.sim.processes.OpenSnapshotCount(), 0u);
 }
 
@@ -46,24 +46,25 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProcessMenu, KeepsTheNameEachItemWasMadeFrom) {
   Forms forms;
   forms.sim.processes.SetProcesses({"A&B.exe"});
-  forms.form1->RebuildProcessMenu();
-  const auto& item = dynamic_cast<const app::TProcessMenuItem&>((*forms.form1->Kill)[0]);
+  forms.main_form->RebuildProcessMenu();
+  const auto& item =
+      dynamic_cast<const app::ProcessMenuItem&>((forms.main_form->KillProcessMenu())[0]);
   EXPECT_EQ(item.ProcessName, "A&B.exe");
-  EXPECT_EQ(item.Name, "MyItem3");
+  EXPECT_EQ(item.Name, "ProcessItem");
 }
 
 TEST(ProcessMenu, ReadingFailuresKeepWhatWasRead) {
   Forms unavailable;
   unavailable.sim.processes.SetProcesses({"a.exe"});
   unavailable.sim.processes.SetUnavailable(true);
-  unavailable.form1->RebuildProcessMenu();
-  EXPECT_EQ(unavailable.form1->Kill->Count(), 0u);
+  unavailable.main_form->RebuildProcessMenu();
+  EXPECT_EQ(unavailable.main_form->KillProcessMenu().Count(), 0u);
 
   Forms failing;
   failing.sim.processes.SetProcesses({"b.exe", "a.exe", "b.exe", "c.exe"});
   failing.sim.processes.FailAfter(3);
-  failing.form1->RebuildProcessMenu();
-  EXPECT_EQ(Forms::Captions(*failing.form1->Kill), (Lines{"a.exe", "b.exe"}));
+  failing.main_form->RebuildProcessMenu();
+  EXPECT_EQ(Forms::Captions(failing.main_form->KillProcessMenu()), (Lines{"a.exe", "b.exe"}));
   EXPECT_EQ(failing.sim.processes.OpenSnapshotCount(), 0u);
 }
 

@@ -39,10 +39,10 @@ TEST_P(ScanTest, ListsWhatTheEntryYields) {
     if (f.kind == File::kDirectory) forms.sim.files.AddDirectory(f.path);
     if (f.kind == File::kUnconvertible) forms.sim.files.AddUnconvertibleFile(f.path);
   }
-  forms.form2->CheckBox1.SetChecked(c.hide_microsoft);
-  forms.form2->CheckBox2.SetChecked(c.show_noremove);
+  forms.state.options.hide_microsoft = c.hide_microsoft;
+  forms.state.options.show_no_remove = c.show_noremove;
 
-  forms.form1->ScanUninstallKey(false, true);
+  forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
 
   EXPECT_EQ(forms.ProgramLines(), c.program_lines);
   EXPECT_EQ(forms.RecentLines(), c.recent_lines);
@@ -190,7 +190,7 @@ TEST(ScanGuard, AnUnreadableEntryCostsOnlyItself) {
               Entry(kLm32 + "B", {R"("DisplayName"="Beta")", R"("NoRemove"="1")"}) +
               Entry(kLm32 + "C", {R"("DisplayName"="Gamma")", "\"InstallDate\"=dword:01345678"}) +
               Entry(kLm32 + "D", {R"("DisplayName"="Delta")", R"("InstallDate"="20200101")"}));
-  forms.form1->ScanUninstallKey(false, true);
+  forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
   EXPECT_EQ(forms.ProgramLines(), (std::vector<std::string>{"Alpha<#>", "Gamma<#>", "Delta<#>"}));
   EXPECT_EQ(forms.RecentLines(), (std::vector<std::string>{"20200101 Delta"}));
   EXPECT_EQ(forms.sim.registry.OpenHandleCount(), 0u);
@@ -230,7 +230,7 @@ TEST_P(ScanRangesTest, ReadsAsInOneGo) {
   Forms forms(reg);
   forms.sim.workers.SetHardwareThreads(c.hardware_threads);
 
-  forms.form1->ScanUninstallKey(false, true);
+  forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
 
   EXPECT_EQ(forms.ProgramLines(), programs);
   EXPECT_EQ(forms.RecentLines(), recent);
@@ -262,11 +262,11 @@ TEST(ScanRanges, TheRebuildRunsEveryPassAtOnce) {
   Forms forms(reg);
   forms.sim.workers.SetHardwareThreads(2);
 
-  forms.form1->RebuildProgramMenus();
+  forms.main_form->RebuildProgramMenus();
 
   // Two ranges for each machine view, one for the user's key.
   EXPECT_EQ(forms.sim.workers.JobsRun(), 5u);
-  EXPECT_EQ(forms.form1->All->Count(), 201u);
+  EXPECT_EQ(forms.main_form->AllProgramsMenu().Count(), 201u);
 }
 
 TEST(ScanViews, EachPassReadsItsRootAndView) {
@@ -275,26 +275,29 @@ TEST(ScanViews, EachPassReadsItsRootAndView) {
   Forms forms(Entry(kLm32 + "A", {R"("DisplayName"="Thirty-two")"}) +
               Entry(kLm64 + "B", {R"("DisplayName"="Sixty-four")"}) +
               Entry(kCu + "C", {R"("DisplayName"="User")"}));
+  using app::RegistryView;
+  using app::UninstallRoot;
   const struct {
-    bool view64, machine;
+    app::ScanPass pass;
     std::vector<std::string> lines;
   } passes[] = {
-      {false, true, {"Thirty-two<#>"}},
-      {true, true, {"Sixty-four<#>"}},
+      {{RegistryView::kDefault, UninstallRoot::kMachine}, {"Thirty-two<#>"}},
+      {{RegistryView::k64Bit, UninstallRoot::kMachine}, {"Sixty-four<#>"}},
       // The user's key is the same in both views.
-      {false, false, {"User<#>"}},
-      {true, false, {"User<#>"}},
+      {{RegistryView::kDefault, UninstallRoot::kUser}, {"User<#>"}},
+      {{RegistryView::k64Bit, UninstallRoot::kUser}, {"User<#>"}},
   };
   for (const auto& pass : passes) {
-    forms.form1->ListBox1.Clear();
-    forms.form1->ScanUninstallKey(pass.view64, pass.machine);
-    EXPECT_EQ(forms.ProgramLines(), pass.lines) << pass.view64 << pass.machine;
+    forms.scanned = {};
+    forms.ScanUninstallKey(pass.pass);
+    EXPECT_EQ(forms.ProgramLines(), pass.lines)
+        << static_cast<int>(pass.pass.view) << static_cast<int>(pass.pass.root);
   }
 }
 
 TEST(ScanViews, MissingUninstallKeyAddsNothing) {
   Forms forms;
-  forms.form1->ScanUninstallKey(true, false);
+  forms.ScanUninstallKey({app::RegistryView::k64Bit, app::UninstallRoot::kUser});
   EXPECT_TRUE(forms.ProgramLines().empty());
 }
 

@@ -87,9 +87,9 @@ TEST_F(RegistryTest, ResolvesPathsAgainstTheOpenKeyOrTheRoot) {
   for (const auto& c : cases) {
     TRegistry reg(raw);
     if (c.open_k_first) {
-      ASSERT_TRUE(reg.OpenPath("K", false));
+      ASSERT_TRUE(reg.OpenPath("K", platform::IfMissing::kFail));
     }
-    ASSERT_TRUE(reg.OpenPath(c.path, false)) << c.path;
+    ASSERT_TRUE(reg.OpenPath(c.path, platform::IfMissing::kFail)) << c.path;
     EXPECT_EQ(reg.ReadText("Where"), c.where) << c.path;
   }
   EXPECT_EQ(raw.OpenHandleCount(), 0u);
@@ -97,8 +97,8 @@ TEST_F(RegistryTest, ResolvesPathsAgainstTheOpenKeyOrTheRoot) {
 
 TEST_F(RegistryTest, AFailedOpenKeepsTheOpenKey) {
   TRegistry reg(raw);
-  ASSERT_TRUE(reg.OpenPath("V", false));
-  EXPECT_FALSE(reg.OpenPath("Missing", false));
+  ASSERT_TRUE(reg.OpenPath("V", platform::IfMissing::kFail));
+  EXPECT_FALSE(reg.OpenPath("Missing", platform::IfMissing::kFail));
   EXPECT_EQ(reg.ReadText("Text"), "hello");
   reg.ClosePath();
   EXPECT_EQ(raw.OpenHandleCount(), 0u);
@@ -106,7 +106,7 @@ TEST_F(RegistryTest, AFailedOpenKeepsTheOpenKey) {
 
 TEST_F(RegistryTest, ReadsAndTheirFailures) {
   TRegistry reg(raw);
-  ASSERT_TRUE(reg.OpenPath("V", false));
+  ASSERT_TRUE(reg.OpenPath("V", platform::IfMissing::kFail));
   EXPECT_EQ(reg.ReadText("Missing"), "");
   EXPECT_EQ(reg.ReadText("Empty"), "");  // no data reads as empty, whatever the type
   EXPECT_EQ(reg.ReadText("Expand"), "%PATH%");
@@ -183,7 +183,7 @@ TEST_F(RegistryTest, EachValueIsReadOnceWhileItsKeyIsOpen) {
       {"reopened",
        [](TRegistry& r) {
          const std::string before = r.ReadText("Text");
-         r.OpenPath("\\V", false);
+         r.OpenPath("\\V", platform::IfMissing::kFail);
          return before + r.ReadText("Text");
        },
        "hellohello", 2},
@@ -213,7 +213,7 @@ TEST_F(RegistryTest, EachValueIsReadOnceWhileItsKeyIsOpen) {
     SetUp();
     CountingRegistry counting(raw);
     TRegistry reg(counting);
-    ASSERT_TRUE(reg.OpenPath("V", false));
+    ASSERT_TRUE(reg.OpenPath("V", platform::IfMissing::kFail));
     EXPECT_EQ(c.steps(reg), c.read) << c.label;
     EXPECT_EQ(counting.reads, c.reads) << c.label;
   }
@@ -222,7 +222,7 @@ TEST_F(RegistryTest, EachValueIsReadOnceWhileItsKeyIsOpen) {
 // A key that another object holds open serves as the root of the paths opened below it.
 TEST_F(RegistryTest, AnOpenKeyServesAsAnotherObjectsRoot) {
   TRegistry parent(raw);
-  ASSERT_TRUE(parent.OpenPath("K", false));
+  ASSERT_TRUE(parent.OpenPath("K", platform::IfMissing::kFail));
   EXPECT_EQ(parent.SubkeyCount(), 1u);
   std::string name;
   ASSERT_TRUE(parent.ReadSubkeyName(0, name));
@@ -230,8 +230,8 @@ TEST_F(RegistryTest, AnOpenKeyServesAsAnotherObjectsRoot) {
   EXPECT_FALSE(parent.ReadSubkeyName(1, name));
   {
     TRegistry child(raw);
-    child.SelectRoot(parent.OpenKey());
-    ASSERT_TRUE(child.OpenPath(name + "\\B", false));
+    child.SelectParent(parent);
+    ASSERT_TRUE(child.OpenPath(name + "\\B", platform::IfMissing::kFail));
     EXPECT_EQ(child.ReadText("Where"), "K\\A\\B");
   }
   // The child closed its own key and left the parent's open.
@@ -243,7 +243,7 @@ TEST_F(RegistryTest, ShortNumbersAndWrongTypesAsFlags) {
   raw.SetValue(kHkeyCurrentUser, "V", "Short", platform::kRegDword, {1, 0});
   raw.SetValue(kHkeyCurrentUser, "V", "TextFlag", platform::kRegSz, {'1', 0});
   TRegistry reg(raw);
-  ASSERT_TRUE(reg.OpenPath("V", false));
+  ASSERT_TRUE(reg.OpenPath("V", platform::IfMissing::kFail));
   EXPECT_TRUE(reg.ReadFlag("Short"));
   EXPECT_THROW(reg.ReadFlag("TextFlag"), ERegistryException);
 }
@@ -251,7 +251,7 @@ TEST_F(RegistryTest, ShortNumbersAndWrongTypesAsFlags) {
 TEST_F(RegistryTest, WritesCreateTheKeyAndEmptyTextIsAValue) {
   TRegistry reg(raw);
   EXPECT_THROW(reg.WriteText("Last", "x"), ERegistryException);  // no key open
-  ASSERT_TRUE(reg.OpenPath("Software\\Quillon\\Tapwise Uninstaller", true));
+  ASSERT_TRUE(reg.OpenPath("Software\\Quillon\\Tapwise Uninstaller", platform::IfMissing::kCreate));
   reg.WriteText("Last", "");
   EXPECT_TRUE(reg.HasValue("Last"));
   EXPECT_EQ(reg.ReadText("Last"), "");
@@ -266,13 +266,13 @@ TEST_F(RegistryTest, WritesCreateTheKeyAndEmptyTextIsAValue) {
 TEST_F(RegistryTest, ListsSubkeysOfTheOpenKeyOnly) {
   std::vector<std::string> names{"stale"};
   TRegistry reg(raw);
-  EXPECT_FALSE(reg.OpenPath("Missing", false));
+  EXPECT_FALSE(reg.OpenPath("Missing", platform::IfMissing::kFail));
   reg.ListSubkeyNames(names);
   EXPECT_TRUE(names.empty());
-  ASSERT_TRUE(reg.OpenPath("\\K", false));
+  ASSERT_TRUE(reg.OpenPath("\\K", platform::IfMissing::kFail));
   reg.ListSubkeyNames(names);
   EXPECT_EQ(names, std::vector<std::string>{"A"});
-  ASSERT_TRUE(reg.OpenPath("A\\B", false));
+  ASSERT_TRUE(reg.OpenPath("A\\B", platform::IfMissing::kFail));
   reg.ListSubkeyNames(names);
   EXPECT_TRUE(names.empty());
 }
@@ -285,17 +285,17 @@ TEST_F(RegistryTest, EachViewOfTheMachineRootSeesItsOwnKey) {
   for (const auto& c : cases) {
     TRegistry reg(raw, c.access);
     reg.SelectRoot(kHkeyLocalMachine);
-    ASSERT_TRUE(reg.OpenPath("SOFTWARE\\Z", false));
+    ASSERT_TRUE(reg.OpenPath("SOFTWARE\\Z", platform::IfMissing::kFail));
     EXPECT_EQ(reg.ReadText("View"), c.view);
     // The program spells the same key "Software" too.
-    ASSERT_TRUE(reg.OpenPath("\\Software\\Z", false));
+    ASSERT_TRUE(reg.OpenPath("\\Software\\Z", platform::IfMissing::kFail));
     EXPECT_EQ(reg.ReadText("View"), c.view);
   }
 }
 
 TEST_F(RegistryTest, SelectingAnotherRootClosesTheKey) {
   TRegistry reg(raw);
-  ASSERT_TRUE(reg.OpenPath("V", false));
+  ASSERT_TRUE(reg.OpenPath("V", platform::IfMissing::kFail));
   reg.SelectRoot(kHkeyCurrentUser);
   EXPECT_TRUE(reg.HasValue("Text"));
   reg.SelectRoot(kHkeyLocalMachine);

@@ -1,0 +1,52 @@
+#pragma once
+
+// The catalogue: what the uninstall registry lists, as the program's two lists. Plain data made
+// by plain functions; the menus are filled from it elsewhere.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/catalogue_scan.h"
+#include "app/options.h"
+#include "app/program_entry.h"
+#include "platform/platform.h"
+#include "platform/text_order.h"
+
+namespace app {
+
+// A listed program with the text it is sorted by.
+struct CatalogueLine {
+  std::string text;
+  ProgramEntry program;
+};
+
+struct Catalogue {
+  // Every listed program, as "name<#>command".
+  std::vector<CatalogueLine> programs;
+  // Every listed program with an install date, as "yyyymmdd name".
+  std::vector<CatalogueLine> dated;
+};
+
+// The passes that read each uninstall key once: the machine's key in the default view, in the
+// 64-bit view where that is another key, and the user's key.
+std::vector<ScanPass> UninstallPasses(platform::RawRegistry& registry);
+
+// What the passes find, in pass order and then subkey order, unsorted.
+Catalogue ScanCatalogue(platform::Platform& platform, const std::vector<ScanPass>& passes,
+                        const Options& options);
+
+// Both lists put in the platform's order of sorted lists; equal lines keep their order.
+void SortCatalogue(Catalogue& catalogue, const platform::TextOrder& order);
+
+// Every uninstall key read and both lists sorted.
+Catalogue BuildCatalogue(platform::Platform& platform, const Options& options);
+
+// The programs installed last, newest first: at most kRecentItems.
+std::vector<ProgramEntry> RecentPrograms(const Catalogue& catalogue);
+
+// The display names of the listed programs whose command is the last one started, ASCII letter
+// case aside, in list order. Empty when there was none.
+std::vector<std::string> StillInstalled(const Catalogue& catalogue, std::string_view last);
+
+}  // namespace app

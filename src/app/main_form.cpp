@@ -1,0 +1,140 @@
+#include "app/main_form.h"
+
+#include <map>
+#include <memory>
+
+#include "app/last_command.h"
+#include "app/processes.h"
+#include "app/texts.h"
+#include "framework/application.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+// The main form lies wholly left of the screen for the moment it is shown at start; the edge is
+// given when its window is created.
+constexpr int kOffScreenLeft = -200;
+constexpr int kClientWidth = 153;
+constexpr int kClientHeight = 97;
+
+// Component names of the generated items.
+constexpr const char* kProgramItemName = "ProgramItem";
+constexpr const char* kRecentItemName = "RecentItem";
+constexpr const char* kProcessItemName = "ProcessItem";
+
+framework::FormSpec MainFormSpec() {
+  framework::FormSpec desc;
+  desc.caption = std::string(kMainFormCaption);
+  desc.left = kOffScreenLeft;
+  desc.client_width = kClientWidth;
+  desc.client_height = kClientHeight;
+  desc.ex_style = platform::kWsExDlgModalFrame;
+  return desc;
+}
+
+// The submenus that the program fills from what it reads.
+enum class Slot { kNone, kAllPrograms, kRecentPrograms, kKillProcess };
+
+// One fixed item of the menu, in the order shown.
+struct MenuRow {
+  std::string_view name;
+  std::string_view caption;
+  std::string_view parent;  // empty: the menu itself
+  bool is_default = false;
+  void (MainForm::*command)() = nullptr;
+  Slot slot = Slot::kNone;
+};
+
+const MenuRow kMenuRows[] = {
+    {"AllPrograms", kAllProgramsCaption, "", false, nullptr, Slot::kAllPrograms},
+    {"RecentPrograms", kRecentProgramsCaption, "", true, nullptr, Slot::kRecentPrograms},
+    {"SeparatorBeforeKill", kSeparatorCaption, ""},
+    {"KillProcess", kKillProcessCaption, "", false, nullptr, Slot::kKillProcess},
+    {"SeparatorBeforeProduct", kSeparatorCaption, ""},
+    {"Product", kTitle, ""},
+    {"Options", kOptionsItemCaption, "Product", false, &MainForm::OnOptions},
+    {"SeparatorBeforeWeb", kSeparatorCaption, "Product"},
+    {"CheckForUpdates", kCheckForUpdatesCaption, "Product", false, &MainForm::OnCheckForUpdates},
+    {"VisitWebSite", kVisitWebSiteCaption, "Product", false, &MainForm::OnVisitWebSite},
+    {"SendMessage", kSendMessageCaption, "Product", false, &MainForm::OnSendMessage},
+    {"SeparatorBeforeAbout", kSeparatorCaption, "Product"},
+    {"About", kAboutItemCaption, "Product", false, &MainForm::OnAbout},
+    {"Exit", kExitCaption, "", false, &MainForm::OnExit},
+};
+
+}  // namespace
+
+ProgramMenuItem::ProgramMenuItem(std::string name, ProgramEntry program)
+    : TMenuItem(std::move(name), text::EscapeAccessKeys(program.name), CaptionKind::kText),
+      Program(std::move(program)) {}
+
+ProcessMenuItem::ProcessMenuItem(std::string process_name)
+    : TMenuItem(kProcessItemName, text::EscapeAccessKeys(process_name), CaptionKind::kText),
+      ProcessName(std::move(process_name)) {}
+
+MainForm::MainForm(framework::TApplication& app, ProgramState& state)
+    : TForm(app, MainFormSpec()), state_(state), menu_(app), auto_close_timer_(app, kAutoCloseMs) {
+  BuildMenu();
+  auto_close_timer_.OnTimer = [this] { OnAutoCloseTick(); };
+  OnMessage(kCmMenuClosed, [this](platform::WParam, platform::LParam) { OnMenuClosed(); });
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::BuildMenu() {
+  std::map<std::string_view, framework::TMenuItem*> by_name{{"", &menu_.Items()}};
+  for (const MenuRow& row : kMenuRows) {
+    framework::TMenuItem& item = by_name.at(row.parent)
+                                     ->Add(std::make_unique<framework::TMenuItem>(
+                                         std::string(row.name), std::string(row.caption)));
+    by_name[row.name] = &item;
+    item.Default = row.is_default;
+    if (row.command != nullptr) {
+      item.OnClick = [this, command = row.command](framework::TMenuItem&) { (this->*command)(); };
+    }
+    if (row.slot == Slot::kAllPrograms) all_programs_ = &item;
+    if (row.slot == Slot::kRecentPrograms) recent_programs_ = &item;
+    if (row.slot == Slot::kKillProcess) kill_process_ = &item;
+  }
+}
+
+void MainForm::RebuildProgramMenus() {
+  // The start-up build arms the auto-close. The build that the options dialog asks for leaves
+  // the flag alone: a tick during its message pumping must not end the program under the
+  // dialog.
+  if (state_.Activating) state_.AutoCloseArmed = true;
+  const std::string last = TakeLastCommand(Application().Platform().registry);
+  all_programs_->Clear();
+  recent_programs_->Clear();
+  catalogue_ = BuildCatalogue(Application().Platform(), state_.options);
+  if (state_.Activating) {
+    for (const std::string& name : StillInstalled(catalogue_, last)) AskAboutStillInstalled(name);
+  }
+  framework::TMessagePacer pacer(Application());
+  for (const CatalogueLine& line : catalogue_.programs) {
+    pacer.Step();
+    AddProgramItem(*all_programs_, kProgramItemName, line.program);
+  }
+  for (const ProgramEntry& program : RecentPrograms(catalogue_)) {
+    AddProgramItem(*recent_programs_, kRecentItemName, program);
+  }
+}
+
+void MainForm::AddProgramItem(framework::TMenuItem& submenu, const char* name,
+                              const ProgramEntry& program) {
+  framework::TMenuItem& item = submenu.Add(std::make_unique<ProgramMenuItem>(name, program));
+  item.OnClick = [this](framework::TMenuItem& sender) { OnProgramChosen(sender); };
+}
+
+void MainForm::RebuildProcessMenu() {
+  kill_process_->Clear();
+  running_programs_ =
+      RunningPrograms(Application().Platform().processes, Application().Platform().order);
+  for (const std::string& name : running_programs_) {
+    framework::TMenuItem& item = kill_process_->Add(std::make_unique<ProcessMenuItem>(name));
+    item.OnClick = [this](framework::TMenuItem& sender) { OnProcessChosen(sender); };
+  }
+}
+
+}  // namespace app

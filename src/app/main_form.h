@@ -1,0 +1,103 @@
+#pragma once
+
+// The hidden main form: the wiring between the menu and the program's rules. It owns the
+// catalogue and the running programs as last read, the popup menu and the auto-close timer.
+
+#include <string>
+#include <vector>
+
+#include "app/catalogue.h"
+#include "app/program_entry.h"
+#include "app/program_state.h"
+#include "framework/form.h"
+#include "framework/menu.h"
+#include "framework/timer.h"
+
+namespace app {
+
+class OptionsDialog;
+
+// A generated "All Programs" or "Recent Programs" item keeps the program it was made from.
+class ProgramMenuItem : public framework::TMenuItem {
+ public:
+  ProgramMenuItem(std::string name, ProgramEntry program);
+  const ProgramEntry Program;
+};
+
+// A generated "Kill Process" item keeps the executable name it was made from.
+class ProcessMenuItem : public framework::TMenuItem {
+ public:
+  explicit ProcessMenuItem(std::string process_name);
+  const std::string ProcessName;
+};
+
+class MainForm : public framework::TForm {
+ public:
+  MainForm(framework::TApplication& app, ProgramState& state);
+  ~MainForm() override;
+
+  // The options dialog is created after the main form.
+  void AttachOptions(OptionsDialog& options) { options_dialog_ = &options; }
+  OptionsDialog* Options() const { return options_dialog_; }
+
+  // Reads the catalogue again with the options as they stand, and fills both program submenus.
+  void RebuildProgramMenus();
+  // Reads the running programs again, and fills "Kill Process".
+  void RebuildProcessMenu();
+
+  // Starts the chosen program's uninstaller and ends the program.
+  void LaunchUninstall(const std::string& command);
+
+  // The menu's commands, one per fixed item that does something.
+  void OnOptions();
+  void OnCheckForUpdates();
+  void OnVisitWebSite();
+  void OnSendMessage();
+  void OnAbout();
+  void OnExit();
+  // Pops the menu up again at the cursor, as the commands that show a window do after it.
+  void ReShowMenu();
+
+  const Catalogue& CurrentCatalogue() const { return catalogue_; }
+  const std::vector<std::string>& RunningProgramNames() const { return running_programs_; }
+
+  framework::TPopupMenu& Menu() { return menu_; }
+  // The three submenus that the program fills.
+  framework::TMenuItem& AllProgramsMenu() const { return *all_programs_; }
+  framework::TMenuItem& RecentProgramsMenu() const { return *recent_programs_; }
+  framework::TMenuItem& KillProcessMenu() const { return *kill_process_; }
+
+ protected:
+  void Activate() override;
+
+ private:
+  void BuildMenu();
+  void AddProgramItem(framework::TMenuItem& submenu, const char* name, const ProgramEntry& program);
+  // The popup cycle.
+  void OnFirstActivation();
+  void ShowMenuFirstTime();
+  void PopupAtCursor();
+  void OnMenuClosed();
+  void OnAutoCloseTick();
+  // Choices.
+  void OnProgramChosen(framework::TMenuItem& sender);
+  void OnProcessChosen(framework::TMenuItem& sender);
+  void AskAboutStillInstalled(const std::string& display_name);
+  void ShowCannotUninstall();
+  void OpenWebPage(std::string_view path);
+  // Requests the end of the program.
+  void CloseMainForm() { Close(); }
+
+  ProgramState& state_;
+  OptionsDialog* options_dialog_ = nullptr;
+  Catalogue catalogue_;
+  std::vector<std::string> running_programs_;
+  framework::TPopupMenu menu_;
+  framework::TTimer auto_close_timer_;
+  framework::TMenuItem* all_programs_ = nullptr;
+  framework::TMenuItem* recent_programs_ = nullptr;
+  framework::TMenuItem* kill_process_ = nullptr;
+  bool activated_ = false;
+};
+
+}  // namespace app

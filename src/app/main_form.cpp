@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/last_command.h"
+#include "app/menu_commands.h"
 #include "app/processes.h"
 #include "app/texts.h"
 #include "framework/application.h"
@@ -33,36 +34,6 @@ framework::FormSpec MainFormSpec() {
   return desc;
 }
 
-// The submenus that the program fills from what it reads.
-enum class Slot { kNone, kAllPrograms, kRecentPrograms, kKillProcess };
-
-// One fixed item of the menu, in the order shown.
-struct MenuRow {
-  std::string_view name;
-  std::string_view caption;
-  std::string_view parent;  // empty: the menu itself
-  bool is_default = false;
-  void (MainForm::*command)() = nullptr;
-  Slot slot = Slot::kNone;
-};
-
-const MenuRow kMenuRows[] = {
-    {"AllPrograms", kAllProgramsCaption, "", false, nullptr, Slot::kAllPrograms},
-    {"RecentPrograms", kRecentProgramsCaption, "", true, nullptr, Slot::kRecentPrograms},
-    {"SeparatorBeforeKill", kSeparatorCaption, ""},
-    {"KillProcess", kKillProcessCaption, "", false, nullptr, Slot::kKillProcess},
-    {"SeparatorBeforeProduct", kSeparatorCaption, ""},
-    {"Product", kTitle, ""},
-    {"Options", kOptionsItemCaption, "Product", false, &MainForm::OnOptions},
-    {"SeparatorBeforeWeb", kSeparatorCaption, "Product"},
-    {"CheckForUpdates", kCheckForUpdatesCaption, "Product", false, &MainForm::OnCheckForUpdates},
-    {"VisitWebSite", kVisitWebSiteCaption, "Product", false, &MainForm::OnVisitWebSite},
-    {"SendMessage", kSendMessageCaption, "Product", false, &MainForm::OnSendMessage},
-    {"SeparatorBeforeAbout", kSeparatorCaption, "Product"},
-    {"About", kAboutItemCaption, "Product", false, &MainForm::OnAbout},
-    {"Exit", kExitCaption, "", false, &MainForm::OnExit},
-};
-
 }  // namespace
 
 ProgramMenuItem::ProgramMenuItem(std::string name, ProgramEntry program)
@@ -84,14 +55,14 @@ MainForm::~MainForm() = default;
 
 void MainForm::BuildMenu() {
   std::map<std::string_view, framework::TMenuItem*> by_name{{"", &menu_.Items()}};
-  for (const MenuRow& row : kMenuRows) {
+  for (const MenuRow& row : MenuRows()) {
     framework::TMenuItem& item = by_name.at(row.parent)
                                      ->Add(std::make_unique<framework::TMenuItem>(
                                          std::string(row.name), std::string(row.caption)));
     by_name[row.name] = &item;
     item.Default = row.is_default;
     if (row.command != nullptr) {
-      item.OnClick = [this, command = row.command](framework::TMenuItem&) { (this->*command)(); };
+      item.OnClick = [this, command = row.command](framework::TMenuItem&) { command(*this); };
     }
     if (row.slot == Slot::kAllPrograms) all_programs_ = &item;
     if (row.slot == Slot::kRecentPrograms) recent_programs_ = &item;

@@ -3,7 +3,9 @@
 // The hidden main form: the wiring between the menu and the program's rules. It owns the
 // catalogue and the running programs as last read, the popup menu and the auto-close timer.
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/catalogue.h"
@@ -48,15 +50,12 @@ class MainForm : public framework::TForm {
   // Starts the chosen program's uninstaller and ends the program.
   void LaunchUninstall(const std::string& command);
 
-  // The menu's commands, one per fixed item that does something.
-  void OnOptions();
-  void OnCheckForUpdates();
-  void OnVisitWebSite();
-  void OnSendMessage();
-  void OnAbout();
-  void OnExit();
-  // Pops the menu up again at the cursor, as the commands that show a window do after it.
+  // For the menu's commands. A window shown from the menu holds the auto-close while it is up;
+  // the menu then pops up again at the cursor.
+  void ShowThenMenuAgain(const std::function<void()>& show);
   void ReShowMenu();
+  // Opens a page of the maker's site, then ends the program.
+  void OpenWebPageAndEnd(std::string_view path);
 
   const Catalogue& CurrentCatalogue() const { return catalogue_; }
   const std::vector<std::string>& RunningProgramNames() const { return running_programs_; }

@@ -1,10 +1,9 @@
-// The popup cycle: the first activation, pop-ups, the auto-close, the still-installed prompt and
-// the commands of the product submenu.
+// The popup cycle: the first activation, pop-ups, the auto-close and the still-installed
+// prompt.
 
 #include <exception>
 
 #include "app/main_form.h"
-#include "app/options_dialog.h"
 #include "app/texts.h"
 #include "framework/application.h"
 
@@ -85,36 +84,15 @@ void MainForm::AskAboutStillInstalled(const std::string& display_name) {
   state_.AutoCloseArmed = true;
 }
 
-void MainForm::OnExit() {
-  CloseMainForm();
-}
-
-void MainForm::OnOptions() {
-  // While the dialog is open the running timer must not end the program.
+void MainForm::ShowThenMenuAgain(const std::function<void()>& show) {
+  // While the window is up the running timer must not end the program.
   state_.AutoCloseArmed = false;
-  options_dialog_->ShowModal();
-  Application().ProcessMessages();
+  show();
   ReShowMenu();
 }
 
-void MainForm::OnAbout() {
-  state_.AutoCloseArmed = false;
-  Windowing().ShowMessageBox(Handle(), AboutText(), AboutCaption(), platform::kMbIconInformation);
-  ReShowMenu();
-}
-
-void MainForm::OnCheckForUpdates() {
-  OpenWebPage(kUpdatePage);
-  CloseMainForm();
-}
-
-void MainForm::OnVisitWebSite() {
-  OpenWebPage(kHomePage);
-  CloseMainForm();
-}
-
-void MainForm::OnSendMessage() {
-  OpenWebPage(kSupportPage);
+void MainForm::OpenWebPageAndEnd(std::string_view path) {
+  OpenWebPage(path);
   CloseMainForm();
 }
 

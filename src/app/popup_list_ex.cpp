@@ -9,11 +9,12 @@
 namespace app {
 namespace {
 
-constexpr platform::WParam kMenuClosedFlags = 0xFFFF;
+// WM_MENUSELECT reports a closed menu as flags 0xFFFF and no menu.
+constexpr std::uint16_t kMenuClosedFlags = 0xFFFF;
 
 bool IsMenuClosed(platform::MessageId id, platform::WParam wparam, platform::LParam lparam) {
   return id == platform::kWmMenuSelect && lparam == 0 &&
-         ((wparam >> 16) & 0xFFFF) == kMenuClosedFlags;
+         platform::HiWord(wparam) == kMenuClosedFlags;
 }
 
 }  // namespace

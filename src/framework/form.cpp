@@ -190,7 +190,7 @@ platform::LResult TForm::WndProc(platform::MessageId id, platform::WParam wparam
   }
   switch (id) {
     case platform::kWmActivate:
-      if ((wparam & 0xFFFF) == platform::kWaInactive) {
+      if (platform::LoWord(wparam) == platform::kWaInactive) {
         RememberFocus();
         return 0;
       }
@@ -204,7 +204,7 @@ platform::LResult TForm::WndProc(platform::MessageId id, platform::WParam wparam
       return 0;
     case platform::kWmCommand:
       if (TControl* control = ControlOf(static_cast<platform::WindowId>(lparam));
-          control != nullptr && ((wparam >> 16) & 0xFFFF) == platform::kBnClicked) {
+          control != nullptr && platform::HiWord(wparam) == platform::kBnClicked) {
         control->Clicked();
       }
       return 0;
@@ -215,7 +215,7 @@ platform::LResult TForm::WndProc(platform::MessageId id, platform::WParam wparam
       // Both words carry the same DPI. The frame the system suggests keeps the window under
       // the pointer that dragged it across.
       if (lparam == 0) return 0;
-      ApplyDpi(static_cast<int>(wparam & 0xFFFF), *reinterpret_cast<const platform::Rect*>(lparam));
+      ApplyDpi(platform::LoWord(wparam), *reinterpret_cast<const platform::Rect*>(lparam));
       return 0;
     default:
       return Windowing().DefaultProc(Handle(), id, wparam, lparam);

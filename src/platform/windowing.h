@@ -15,6 +15,17 @@ using MessageId = std::uint32_t;
 using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 using LResult = std::intptr_t;
+
+// The two 16-bit halves of a message parameter.
+constexpr std::uint16_t LoWord(WParam value) {
+  return static_cast<std::uint16_t>(value & 0xFFFF);
+}
+constexpr std::uint16_t HiWord(WParam value) {
+  return static_cast<std::uint16_t>((value >> 16) & 0xFFFF);
+}
+constexpr WParam MakeWParam(std::uint16_t low, std::uint16_t high) {
+  return static_cast<WParam>(low) | (static_cast<WParam>(high) << 16);
+}
 using TimerId = std::uintptr_t;
 
 inline constexpr WindowId kNoWindow = 0;

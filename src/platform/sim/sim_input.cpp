@@ -12,7 +12,8 @@ constexpr platform::MessageId kWmSysKeyUp = 0x0105;
 constexpr platform::MessageId kWmLButtonUp = 0x0202;
 
 platform::WParam ClickedCommand(int control_id) {
-  return (platform::kBnClicked << 16) | (static_cast<platform::WParam>(control_id) & 0xFFFF);
+  return platform::MakeWParam(static_cast<std::uint16_t>(control_id),
+                              static_cast<std::uint16_t>(platform::kBnClicked));
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 namespace sim {
 namespace {
 
-constexpr platform::WParam kTrackPopupMenuLoop = 1;         // TRUE: the loop of TrackPopupMenu
-constexpr platform::WParam kMenuClosedSelect = 0xFFFF0000;  // MAKEWPARAM(0, 0xFFFF)
+constexpr platform::WParam kTrackPopupMenuLoop = 1;  // TRUE: the loop of TrackPopupMenu
+constexpr platform::WParam kMenuClosedSelect = platform::MakeWParam(0, 0xFFFF);
 constexpr std::uint32_t kMbButtonsMask = 0x0F;
 
 int DefaultBoxAnswer(std::uint32_t style) {

@@ -242,7 +242,8 @@ void WindowSystem::MoveToMonitor(WindowId window, int dpi, const platform::Rect&
   WindowState* state = Find(window);
   if (state == nullptr) return;
   state->dpi = dpi;
-  const auto both_words = static_cast<platform::WParam>((dpi & 0xFFFF) | ((dpi & 0xFFFF) << 16));
+  const auto word = static_cast<std::uint16_t>(dpi);
+  const platform::WParam both_words = platform::MakeWParam(word, word);
   SendTo(window, platform::kWmDpiChanged, both_words,
          reinterpret_cast<platform::LParam>(&suggested));
 }

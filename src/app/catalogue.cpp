@@ -61,6 +61,24 @@ std::vector<ProgramEntry> RecentPrograms(const Catalogue& catalogue) {
   return recent;
 }
 
+std::vector<InitialGroup> GroupByInitial(const std::vector<CatalogueLine>& programs) {
+  constexpr std::size_t kLetters = 26;
+  constexpr std::size_t kOther = kLetters;
+  std::vector<InitialGroup> groups(kLetters + 1);
+  for (std::size_t letter = 0; letter < kLetters; ++letter) {
+    groups[letter].caption = std::string(1, static_cast<char>('A' + letter));
+  }
+  groups[kOther].caption = "#";
+  for (std::size_t i = 0; i < programs.size(); ++i) {
+    const std::string& name = programs[i].program.name;
+    const char initial = name.empty() ? '\0' : text::UpperAscii(name.substr(0, 1))[0];
+    const bool letter = initial >= 'A' && initial <= 'Z';
+    groups[letter ? static_cast<std::size_t>(initial - 'A') : kOther].programs.push_back(i);
+  }
+  std::erase_if(groups, [](const InitialGroup& group) { return group.programs.empty(); });
+  return groups;
+}
+
 std::vector<std::string> StillInstalled(const Catalogue& catalogue, std::string_view last) {
   std::vector<std::string> names;
   if (last.empty()) return names;

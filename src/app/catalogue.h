@@ -3,6 +3,7 @@
 // The catalogue: what the uninstall registry lists, as the program's two lists. Plain data made
 // by plain functions; the menus are filled from it elsewhere.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,19 @@ Catalogue BuildCatalogue(platform::Platform& platform, const Options& options);
 
 // The programs installed last, newest first: at most kRecentItems.
 std::vector<ProgramEntry> RecentPrograms(const Catalogue& catalogue);
+
+// "All Programs" is split into groups by initial once it would hold more items than this: one
+// popup takes only so many, and a long one is slow to fill and to search.
+inline constexpr std::size_t kMostProgramsInOneMenu = 3000;
+
+// The programs of one initial, as positions in the program list, in its order.
+struct InitialGroup {
+  std::string caption;  // "A" to "Z", or "#" for every other initial
+  std::vector<std::size_t> programs;
+};
+
+// The non-empty groups of the program list, "A" to "Z" then "#".
+std::vector<InitialGroup> GroupByInitial(const std::vector<CatalogueLine>& programs);
 
 // The display names of the listed programs whose command is the last one started, ASCII letter
 // case aside, in list order. Empty when there was none.

@@ -23,6 +23,7 @@ constexpr int kClientHeight = 97;
 constexpr const char* kProgramItemName = "ProgramItem";
 constexpr const char* kRecentItemName = "RecentItem";
 constexpr const char* kProcessItemName = "ProcessItem";
+constexpr const char* kInitialItemName = "InitialGroup";
 
 framework::FormSpec MainFormSpec() {
   framework::FormSpec desc;
@@ -82,13 +83,30 @@ void MainForm::RebuildProgramMenus() {
   if (state_.Activating) {
     for (const std::string& name : StillInstalled(catalogue_, last)) AskAboutStillInstalled(name);
   }
-  framework::TMessagePacer pacer(Application());
-  for (const CatalogueLine& line : catalogue_.programs) {
-    pacer.Step();
-    AddProgramItem(*all_programs_, kProgramItemName, line.program);
+  // The submenus are filled when they first open: the menu comes up with the fixed items alone.
+  all_programs_->FillOnOpen(!catalogue_.programs.empty(),
+                            [this](framework::TMenuItem& menu) { FillAllPrograms(menu); });
+  recent_programs_->FillOnOpen(!catalogue_.dated.empty(), [this](framework::TMenuItem& menu) {
+    for (const ProgramEntry& program : RecentPrograms(catalogue_)) {
+      AddProgramItem(menu, kRecentItemName, program);
+    }
+  });
+}
+
+void MainForm::FillAllPrograms(framework::TMenuItem& menu) {
+  if (catalogue_.programs.size() <= kMostProgramsInOneMenu) {
+    for (const CatalogueLine& line : catalogue_.programs) {
+      AddProgramItem(menu, kProgramItemName, line.program);
+    }
+    return;
   }
-  for (const ProgramEntry& program : RecentPrograms(catalogue_)) {
-    AddProgramItem(*recent_programs_, kRecentItemName, program);
+  for (InitialGroup& group : GroupByInitial(catalogue_.programs)) {
+    framework::TMenuItem& submenu = menu.Add(std::make_unique<framework::TMenuItem>(
+        kInitialItemName, group.caption, framework::TMenuItem::CaptionKind::kText));
+    submenu.FillOnOpen(true, [this, programs = std::move(group.programs)](framework::TMenuItem& m) {
+      for (std::size_t i : programs)
+        AddProgramItem(m, kProgramItemName, catalogue_.programs[i].program);
+    });
   }
 }
 
@@ -99,13 +117,14 @@ void MainForm::AddProgramItem(framework::TMenuItem& submenu, const char* name,
 }
 
 void MainForm::RebuildProcessMenu() {
-  kill_process_->Clear();
   running_programs_ =
       RunningPrograms(Application().Platform().processes, Application().Platform().order);
-  for (const std::string& name : running_programs_) {
-    framework::TMenuItem& item = kill_process_->Add(std::make_unique<ProcessMenuItem>(name));
-    item.OnClick = [this](framework::TMenuItem& sender) { OnProcessChosen(sender); };
-  }
+  kill_process_->FillOnOpen(!running_programs_.empty(), [this](framework::TMenuItem& menu) {
+    for (const std::string& name : running_programs_) {
+      framework::TMenuItem& item = menu.Add(std::make_unique<ProcessMenuItem>(name));
+      item.OnClick = [this](framework::TMenuItem& sender) { OnProcessChosen(sender); };
+    }
+  });
 }
 
 }  // namespace app

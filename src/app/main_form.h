@@ -71,6 +71,7 @@ class MainForm : public framework::TForm {
 
  private:
   void BuildMenu();
+  void FillAllPrograms(framework::TMenuItem& menu);
   void AddProgramItem(framework::TMenuItem& submenu, const char* name, const ProgramEntry& program);
   // The popup cycle.
   void OnFirstActivation();

@@ -30,6 +30,14 @@ TMenuItem& TMenuItem::Add(std::unique_ptr<TMenuItem> child) {
 
 void TMenuItem::Clear() {
   while (!children_.empty()) children_.pop_back();
+  filled_ = false;
+}
+
+void TMenuItem::FillOnOpen(bool has_children, Filler fill) {
+  Clear();
+  lazy_ = true;
+  has_children_ = has_children;
+  filler_ = std::move(fill);
 }
 
 void TMenuItem::Click() {
@@ -44,25 +52,57 @@ TMenuItem* TMenuItem::FindCommand(std::uint16_t command) {
   return nullptr;
 }
 
-void TMenuItem::AppendTo(platform::Windowing& ws, platform::MenuId menu) const {
+void TMenuItem::AppendTo(Appender& to, platform::MenuId menu) {
   platform::MenuItemSpec desc;
   desc.caption = Caption;
   desc.is_default = Default;
   desc.command = command_;
   if (IsSeparator()) {
     desc.kind = platform::MenuItemSpec::Kind::kSeparator;
-  } else if (!children_.empty()) {
+  } else if (lazy_ && has_children_) {
+    AppendLazySubmenu(to, menu, desc);
+    return;
+  } else if (!lazy_ && !children_.empty()) {
     // A submenu without children is shown as a plain item: choosing it only closes the menu.
     desc.kind = platform::MenuItemSpec::Kind::kSubmenu;
-    OwnedMenu submenu(ws, ws.CreatePopupMenu());
+    OwnedMenu submenu(to.ws, to.ws.CreatePopupMenu());
     if (!submenu) throw std::runtime_error("Cannot create a menu");
-    for (const auto& child : children_) child->AppendTo(ws, submenu.get());
+    for (const auto& child : children_) child->AppendTo(to, submenu.get());
     desc.submenu = submenu.get();
-    if (!ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
+    if (!to.ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
     submenu.release();  // owned by its parent menu from now on
     return;
   }
-  if (!ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
+  if (!to.ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
+}
+
+void TMenuItem::AppendLazySubmenu(Appender& to, platform::MenuId menu,
+                                  platform::MenuItemSpec& desc) {
+  desc.kind = platform::MenuItemSpec::Kind::kSubmenu;
+  OwnedMenu submenu(to.ws, to.ws.CreatePopupMenu());
+  if (!submenu) throw std::runtime_error("Cannot create a menu");
+  desc.submenu = submenu.get();
+  if (!to.ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
+  to.pending[submenu.release()] = this;  // owned by its parent menu from now on
+}
+
+void TMenuItem::EnsureFilled() {
+  if (!lazy_ || filled_) return;
+  filled_ = true;
+  if (filler_) filler_(*this);
+}
+
+void TMenuItem::FillOpened(Appender& to, platform::MenuId opened) {
+  EnsureFilled();
+  for (const auto& child : children_) {
+    try {
+      child->AppendTo(to, opened);
+    } catch (const std::runtime_error&) {
+      // A platform that takes no more items: what is in stays usable, and the menu stays up.
+      ++to.refused;
+      return;
+    }
+  }
 }
 
 TPopupMenu::TPopupMenu(TApplication& app) : app_(app), root_("", "") {
@@ -76,12 +116,26 @@ TPopupMenu::~TPopupMenu() {
 
 void TPopupMenu::Popup(platform::Point at) {
   platform::Windowing& ws = app_.Windowing();
+  pending_.clear();
   menu_.reset();
   OwnedMenu menu(ws, ws.CreatePopupMenu());
   if (!menu) throw std::runtime_error("Cannot create a menu");
-  for (std::size_t i = 0; i < root_.Count(); ++i) root_[i].AppendTo(ws, menu.get());
+  TMenuItem::Appender to{ws, pending_, refused_};
+  for (std::size_t i = 0; i < root_.Count(); ++i) root_[i].AppendTo(to, menu.get());
   menu_ = std::move(menu);
   ws.TrackPopupMenu(menu_.get(), kPopupFlags, at, app_.PopupList().Window());
+  // The tree may change before the next pop-up; nothing may point into it meanwhile.
+  pending_.clear();
+}
+
+bool TPopupMenu::OpenSubmenu(platform::MenuId submenu) {
+  const auto it = pending_.find(submenu);
+  if (it == pending_.end()) return false;
+  TMenuItem* item = it->second;
+  pending_.erase(it);  // a second opening finds it filled
+  TMenuItem::Appender to{app_.Windowing(), pending_, refused_};
+  item->FillOpened(to, submenu);
+  return true;
 }
 
 bool TPopupMenu::DispatchCommand(std::uint16_t command) {

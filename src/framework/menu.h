@@ -1,10 +1,13 @@
 #pragma once
 
 // Popup menus and their items. The platform menu is rebuilt from the item tree at every
-// pop-up, so items added since the last one appear.
+// pop-up, so items added since the last one appear. A submenu may be filled only when it first
+// opens: the pop-up then inserts the fixed items alone, however long the generated lists.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,20 +47,43 @@ class TMenuItem {
   std::size_t Count() const { return children_.size(); }
   TMenuItem& operator[](std::size_t index) const { return *children_[index]; }
 
+  // Makes the item a submenu whose children fill adds when the submenu first opens, or a plain
+  // item when it will have none. Clears the children it had.
+  using Filler = std::function<void(TMenuItem&)>;
+  void FillOnOpen(bool has_children, Filler fill);
+  // Adds the children of a submenu filled on opening, unless they are already in.
+  void EnsureFilled();
+
   virtual void Click();
   // The item of this tree with that command number, or null.
   TMenuItem* FindCommand(std::uint16_t command);
 
  private:
   friend class TPopupMenu;
+  // Submenus of the menu on screen that are still to be filled when they open.
+  using PendingSubmenus = std::map<platform::MenuId, TMenuItem*>;
+  // How a platform menu is filled from the tree; counts the insertions the platform refused.
+  struct Appender {
+    platform::Windowing& ws;
+    PendingSubmenus& pending;
+    std::size_t& refused;
+  };
   void Attach(TMenuItem* parent, CommandPool* pool);
-  void AppendTo(platform::Windowing& ws, platform::MenuId menu) const;
+  void AppendTo(Appender& to, platform::MenuId menu);
+  void AppendLazySubmenu(Appender& to, platform::MenuId menu, platform::MenuItemSpec& desc);
+  // Adds the children on their first opening and appends them to the opened platform menu. A
+  // refused insertion ends the filling; the items appended so far stay.
+  void FillOpened(Appender& to, platform::MenuId opened);
 
   const CaptionKind kind_;
   TMenuItem* parent_ = nullptr;
   CommandPool* pool_ = nullptr;
   std::uint16_t command_ = 0;
   std::vector<std::unique_ptr<TMenuItem>> children_;
+  Filler filler_;
+  bool lazy_ = false;          // filled by filler_ when first opened
+  bool has_children_ = false;  // lazy: whether it will have any
+  bool filled_ = false;        // lazy: filler_ has run since the children were cleared
 };
 
 inline constexpr std::uint32_t kPopupFlags = platform::kTpmLeftAlign | platform::kTpmRightButton;
@@ -75,11 +101,18 @@ class TPopupMenu {
   void Popup(platform::Point at);
   // Runs the click action of the item with that command number; false when it is not ours.
   bool DispatchCommand(std::uint16_t command);
+  // A submenu of the menu on screen is about to open: fills it the first time. False when it
+  // is not one of ours still to be filled.
+  bool OpenSubmenu(platform::MenuId submenu);
+  // Insertions the platform refused since the menu was made.
+  std::size_t RefusedInsertions() const { return refused_; }
 
  private:
   TApplication& app_;
   TMenuItem root_;
   OwnedMenu menu_;
+  TMenuItem::PendingSubmenus pending_;
+  std::size_t refused_ = 0;
 };
 
 }  // namespace framework

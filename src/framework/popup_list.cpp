@@ -29,9 +29,15 @@ void TPopupList::Remove(TPopupMenu& menu) {
 platform::LResult TPopupList::WndProc(platform::MessageId id, platform::WParam wparam,
                                       platform::LParam lparam) {
   if (id == platform::kWmCommand) {
-    const auto command = static_cast<std::uint16_t>(wparam & 0xFFFF);
+    const std::uint16_t command = platform::LoWord(wparam);
     for (TPopupMenu* menu : menus_) {
       if (menu->DispatchCommand(command)) return 0;
+    }
+  }
+  if (id == platform::kWmInitMenuPopup) {
+    const auto submenu = static_cast<platform::MenuId>(wparam);
+    for (TPopupMenu* menu : menus_) {
+      if (menu->OpenSubmenu(submenu)) return 0;
     }
   }
   return app_.Windowing().DefaultProc(window_.get(), id, wparam, lparam);

@@ -44,6 +44,7 @@ inline constexpr MessageId kWmSysKeyDown = 0x0104;
 inline constexpr MessageId kWmCommand = 0x0111;
 inline constexpr MessageId kWmSysCommand = 0x0112;
 inline constexpr MessageId kWmTimer = 0x0113;
+inline constexpr MessageId kWmInitMenuPopup = 0x0117;
 inline constexpr MessageId kWmMenuSelect = 0x011F;
 inline constexpr MessageId kWmEnterMenuLoop = 0x0211;
 inline constexpr MessageId kWmExitMenuLoop = 0x0212;

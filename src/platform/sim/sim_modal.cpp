@@ -80,13 +80,26 @@ bool WindowSystem::Reaches(platform::MenuId from, platform::MenuId target) const
 
 bool WindowSystem::AppendMenuItem(platform::MenuId menu, const platform::MenuItemSpec& item) {
   const auto it = menus_.find(menu);
-  if (it == menus_.end()) return false;
+  if (it == menus_.end() || it->second.items.size() >= most_items_) return false;
   if (item.kind == platform::MenuItemSpec::Kind::kSubmenu &&
       (!menus_.contains(item.submenu) || Reaches(item.submenu, menu))) {
     return false;
   }
   it->second.items.push_back(item);
+  ++appended_items_;
   return true;
+}
+
+void WindowSystem::OpenSubmenus(platform::MenuId menu, platform::WindowId owner) {
+  for (std::size_t i = 0; i < menus_[menu].items.size(); ++i) {
+    const platform::MenuItemSpec item = menus_[menu].items[i];
+    if (item.kind != platform::MenuItemSpec::Kind::kSubmenu) continue;
+    const int openings = reopens_submenus_ ? 2 : 1;
+    for (int n = 0; n < openings; ++n) {
+      SendTo(owner, platform::kWmInitMenuPopup, item.submenu, static_cast<platform::LParam>(i));
+    }
+    OpenSubmenus(item.submenu, owner);
+  }
 }
 
 std::vector<MenuNode> WindowSystem::Snapshot(platform::MenuId menu) const {
@@ -130,8 +143,10 @@ bool WindowSystem::TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, pl
   if (!menus_.contains(menu) || Find(owner) == nullptr || menu_open_) return false;
   FlagScope open(menu_open_);
   const std::size_t record = popups_.size();
-  popups_.push_back(PopupRecord{now_ms_, point, flags, owner, Snapshot(menu), -1});
+  popups_.push_back(PopupRecord{now_ms_, point, flags, owner, {}, Snapshot(menu), -1});
   SendTo(owner, platform::kWmEnterMenuLoop, kTrackPopupMenuLoop, 0);
+  OpenSubmenus(menu, owner);
+  popups_[record].items = Snapshot(menu);
   if (menu_answers_.empty()) {
     throw ScriptError("menu shown at t=" + std::to_string(now_ms_) +
                       " with no scripted answer; shown: " + ListCaptions(popups_[record].items));

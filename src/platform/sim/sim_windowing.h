@@ -29,8 +29,9 @@ struct PopupRecord {
   platform::Point point;
   std::uint32_t flags = 0;
   platform::WindowId owner = platform::kNoWindow;
-  std::vector<MenuNode> items;  // the menu as shown
-  std::int64_t closed_ms = -1;  // -1 while open
+  std::vector<MenuNode> items;        // the menu once the user has opened every submenu
+  std::vector<MenuNode> first_shown;  // the menu as it first appeared, before any submenu opened
+  std::int64_t closed_ms = -1;        // -1 while open
 };
 
 struct BoxRecord {
@@ -153,6 +154,8 @@ class WindowSystem final : public platform::Windowing {
   void FailTimers(bool fail) { timers_fail_ = fail; }
   // While set, CreatePopupMenu gives no menu (kNoMenu).
   void FailMenuCreation(bool fail) { menu_creation_fails_ = fail; }
+  // Each menu takes at most that many items, as a popup that stops accepting them does.
+  void LimitMenuItems(std::size_t most) { most_items_ = most; }
   void SetTimeLimit(std::int64_t limit_ms) { time_limit_ms_ = limit_ms; }
   // The system's DPI (96 unless set), at which windows made from now on start.
   void SetSystemDpi(int dpi) { system_dpi_ = dpi; }
@@ -175,6 +178,10 @@ class WindowSystem final : public platform::Windowing {
   // --- What happened --------------------------------------------------------------------
 
   const std::vector<PopupRecord>& Popups() const { return popups_; }
+  // The user opens each submenu a second time, as when moving out of it and back.
+  void SetReopensSubmenus(bool reopens) { reopens_submenus_ = reopens; }
+  // Items appended to any menu so far.
+  std::size_t AppendedItems() const { return appended_items_; }
   const std::vector<BoxRecord>& Boxes() const { return boxes_; }
   std::size_t UnusedMenuAnswers() const { return menu_answers_.size(); }
   std::size_t UnusedBoxAnswers() const { return box_answers_.size(); }
@@ -250,6 +257,9 @@ class WindowSystem final : public platform::Windowing {
 
   // sim_modal.cpp
   std::vector<MenuNode> Snapshot(platform::MenuId menu) const;
+  // Opens every submenu of menu, depth first, as a user browsing it would: its owner hears
+  // WM_INITMENUPOPUP for each (twice, while reopening is on).
+  void OpenSubmenus(platform::MenuId menu, platform::WindowId owner);
   bool Reaches(platform::MenuId from, platform::MenuId target) const;
   // Handles messages, timers and actions until deadline_ms, or until a quit is pending.
   ModalEnd RunModal(std::int64_t deadline_ms, const char* waiting_for);
@@ -273,7 +283,10 @@ class WindowSystem final : public platform::Windowing {
   std::map<platform::MenuId, MenuState> menus_;
   platform::MenuId next_menu_;
   bool menu_open_ = false;
+  bool reopens_submenus_ = false;
+  std::size_t appended_items_ = 0;
   bool menu_creation_fails_ = false;
+  std::size_t most_items_ = SIZE_MAX;
 
   std::deque<MenuAnswer> menu_answers_;
   std::deque<BoxAnswer> box_answers_;

@@ -45,7 +45,7 @@ std::optional<std::string> LastValue(const sim::SimPlatform& sim) {
 
 // The n-th (from 1) generated "All Programs" item showing that display name.
 framework::TMenuItem& ItemOf(const Forms& forms, const std::string& name, int occurrence = 1) {
-  framework::TMenuItem& all = forms.main_form->AllProgramsMenu();
+  framework::TMenuItem& all = forms.AllPrograms();
   for (std::size_t i = 0; i < all.Count(); ++i) {
     const auto& item = dynamic_cast<const app::ProgramMenuItem&>(all[i]);
     if (item.Program.name == name && --occurrence == 0) return all[i];
@@ -236,7 +236,7 @@ TEST_P(KillTest, StartsTaskKillItselfElevatedWithTheNameQuoted) {
   Forms forms;
   forms.sim.processes.SetProcesses({"My Tool.exe", "A&B.exe", "AB.exe"});
   forms.main_form->RebuildProcessMenu();
-  framework::TMenuItem& kill = forms.main_form->KillProcessMenu();
+  framework::TMenuItem& kill = forms.KillProcess();
   for (std::size_t i = 0; i < kill.Count(); ++i) {
     if (dynamic_cast<const app::ProcessMenuItem&>(kill[i]).ProcessName == name) kill[i].Click();
   }
@@ -267,8 +267,8 @@ TEST(Kill, NoSystemDirectoryStartsNothing) {
   forms.sim.launcher.SetSystemDirectory("");
   forms.sim.processes.SetProcesses({"AB.exe"});
   forms.main_form->RebuildProcessMenu();
-  ASSERT_EQ(forms.main_form->KillProcessMenu().Count(), 1u);
-  (forms.main_form->KillProcessMenu())[0].Click();
+  ASSERT_EQ(forms.KillProcess().Count(), 1u);
+  (forms.KillProcess())[0].Click();
   EXPECT_TRUE(forms.sim.launcher.Launches().empty());
 }
 

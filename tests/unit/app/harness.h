@@ -73,6 +73,15 @@ struct Forms {
     for (const auto& line : lines) out.push_back(line.text);
     return out;
   }
+  // The three generated submenus, filled as their first opening fills them.
+  framework::TMenuItem& AllPrograms() const { return Opened(main_form->AllProgramsMenu()); }
+  framework::TMenuItem& RecentPrograms() const { return Opened(main_form->RecentProgramsMenu()); }
+  framework::TMenuItem& KillProcess() const { return Opened(main_form->KillProcessMenu()); }
+  static framework::TMenuItem& Opened(framework::TMenuItem& menu) {
+    menu.EnsureFilled();
+    return menu;
+  }
+
   static std::vector<std::string> Captions(const framework::TMenuItem& menu) {
     std::vector<std::string> out;
     for (std::size_t i = 0; i < menu.Count(); ++i) out.push_back(menu[i].Caption);

@@ -32,11 +32,10 @@ TEST(ProgramMenus, AllProgramsIsSortedAndShowsNamesExactly) {
               Named("4", "Foo 2") + Named("5", "Foo") +
               Named("6", "Odd<#>Name", R"("UninstallString"="u.exe")"));
   forms.main_form->RebuildProgramMenus();
-  ASSERT_EQ(Forms::Captions(forms.main_form->AllProgramsMenu()),
+  ASSERT_EQ(Forms::Captions(forms.AllPrograms()),
             (Lines{"Alpha", "AT&&T Connect", "beta", "Foo 2", "Foo", "Odd<#>Name"}));
   // Every item keeps the program it was made from.
-  const auto& odd =
-      dynamic_cast<const app::ProgramMenuItem&>((forms.main_form->AllProgramsMenu())[5]);
+  const auto& odd = dynamic_cast<const app::ProgramMenuItem&>((forms.AllPrograms())[5]);
   EXPECT_EQ(odd.Program.name, "Odd<#>Name");
   EXPECT_EQ(odd.Program.command, "u.exe");
   EXPECT_EQ(odd.Name, "ProgramItem");
@@ -58,15 +57,15 @@ TEST(ProgramMenus, RecentProgramsHoldsTheEightNewestNewestFirst) {
     for (int n = 1; n <= c.dated; ++n) reg += Dated(n);
     Forms forms(reg);
     forms.main_form->RebuildProgramMenus();
-    EXPECT_EQ(Forms::Captions(forms.main_form->RecentProgramsMenu()), c.expected) << c.dated;
+    EXPECT_EQ(Forms::Captions(forms.RecentPrograms()), c.expected) << c.dated;
   }
 }
 
 TEST(ProgramMenus, RecentCaptionIsTheWholeName) {
   Forms forms(Named("1", "R&D Tool", R"("InstallDate"="20200103")"));
   forms.main_form->RebuildProgramMenus();
-  ASSERT_EQ(Forms::Captions(forms.main_form->RecentProgramsMenu()), (Lines{"R&&D Tool"}));
-  EXPECT_EQ((forms.main_form->RecentProgramsMenu())[0].Name, "RecentItem");
+  ASSERT_EQ(Forms::Captions(forms.RecentPrograms()), (Lines{"R&&D Tool"}));
+  EXPECT_EQ((forms.RecentPrograms())[0].Name, "RecentItem");
 }
 
 TEST(ProgramMenus, RebuildReplacesEverything) {
@@ -75,8 +74,8 @@ TEST(ProgramMenus, RebuildReplacesEverything) {
   forms.sim.registry.LoadRegText(std::string(testing_support::kRegHeader) +
                                  Named("2", "Beta", R"("InstallDate"="20200102")"));
   forms.main_form->RebuildProgramMenus();
-  EXPECT_EQ(Forms::Captions(forms.main_form->AllProgramsMenu()), (Lines{"Alpha", "Beta"}));
-  EXPECT_EQ(Forms::Captions(forms.main_form->RecentProgramsMenu()), (Lines{"Beta", "Alpha"}));
+  EXPECT_EQ(Forms::Captions(forms.AllPrograms()), (Lines{"Alpha", "Beta"}));
+  EXPECT_EQ(Forms::Captions(forms.RecentPrograms()), (Lines{"Beta", "Alpha"}));
 }
 
 TEST(ProgramMenus, ReadsEachKeyOnce) {
@@ -99,17 +98,17 @@ TEST(ProgramMenus, ReadsEachKeyOnce) {
     forms.sim.registry.SetSystem64(system.system64);
     forms.sim.registry.LoadRegText(std::string(testing_support::kRegHeader) + catalogue);
     forms.main_form->RebuildProgramMenus();
-    EXPECT_EQ(Forms::Captions(forms.main_form->AllProgramsMenu()), system.all) << system.system64;
+    EXPECT_EQ(Forms::Captions(forms.AllPrograms()), system.all) << system.system64;
   }
 }
 
 TEST(ProgramMenus, ADashIsANameNotASeparator) {
   Forms forms(Named("1", "-", R"("InstallDate"="20200101")"));
   forms.main_form->RebuildProgramMenus();
-  ASSERT_EQ(forms.main_form->AllProgramsMenu().Count(), 1u);
-  ASSERT_EQ(forms.main_form->RecentProgramsMenu().Count(), 1u);
-  EXPECT_FALSE((forms.main_form->AllProgramsMenu())[0].IsSeparator());
-  EXPECT_FALSE((forms.main_form->RecentProgramsMenu())[0].IsSeparator());
+  ASSERT_EQ(forms.AllPrograms().Count(), 1u);
+  ASSERT_EQ(forms.RecentPrograms().Count(), 1u);
+  EXPECT_FALSE((forms.AllPrograms())[0].IsSeparator());
+  EXPECT_FALSE((forms.RecentPrograms())[0].IsSeparator());
 }
 
 const std::string kPromptText =

@@ -23,7 +23,7 @@ TEST_P(ProcessMenuTest, ListsEachExecutableNameOnce) {
   Forms forms;
   forms.sim.processes.SetProcesses(c.running);
   forms.main_form->RebuildProcessMenu();
-  EXPECT_EQ(Forms::Captions(forms.main_form->KillProcessMenu()), c.captions);
+  EXPECT_EQ(Forms::Captions(forms.KillProcess()), c.captions);
   EXPECT_EQ(forms.sim.processes.OpenSnapshotCount(), 0u);
 }
 
@@ -47,8 +47,7 @@ TEST(ProcessMenu, KeepsTheNameEachItemWasMadeFrom) {
   Forms forms;
   forms.sim.processes.SetProcesses({"A&B.exe"});
   forms.main_form->RebuildProcessMenu();
-  const auto& item =
-      dynamic_cast<const app::ProcessMenuItem&>((forms.main_form->KillProcessMenu())[0]);
+  const auto& item = dynamic_cast<const app::ProcessMenuItem&>((forms.KillProcess())[0]);
   EXPECT_EQ(item.ProcessName, "A&B.exe");
   EXPECT_EQ(item.Name, "ProcessItem");
 }
@@ -58,13 +57,13 @@ TEST(ProcessMenu, ReadingFailuresKeepWhatWasRead) {
   unavailable.sim.processes.SetProcesses({"a.exe"});
   unavailable.sim.processes.SetUnavailable(true);
   unavailable.main_form->RebuildProcessMenu();
-  EXPECT_EQ(unavailable.main_form->KillProcessMenu().Count(), 0u);
+  EXPECT_EQ(unavailable.KillProcess().Count(), 0u);
 
   Forms failing;
   failing.sim.processes.SetProcesses({"b.exe", "a.exe", "b.exe", "c.exe"});
   failing.sim.processes.FailAfter(3);
   failing.main_form->RebuildProcessMenu();
-  EXPECT_EQ(Forms::Captions(failing.main_form->KillProcessMenu()), (Lines{"a.exe", "b.exe"}));
+  EXPECT_EQ(Forms::Captions(failing.KillProcess()), (Lines{"a.exe", "b.exe"}));
   EXPECT_EQ(failing.sim.processes.OpenSnapshotCount(), 0u);
 }
 

@@ -266,7 +266,7 @@ TEST(ScanRanges, TheRebuildRunsEveryPassAtOnce) {
 
   // Two ranges for each machine view, one for the user's key.
   EXPECT_EQ(forms.sim.workers.JobsRun(), 5u);
-  EXPECT_EQ(forms.main_form->AllProgramsMenu().Count(), 201u);
+  EXPECT_EQ(forms.AllPrograms().Count(), 201u);
 }
 
 TEST(ScanViews, EachPassReadsItsRootAndView) {

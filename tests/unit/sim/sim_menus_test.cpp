@@ -70,8 +70,11 @@ class SimMenus : public ::testing::Test {
     ws.AppendMenuItem(root, Separator());
     ws.AppendMenuItem(root, Submenu("Tapwise Uninstaller", about));
     ws.AppendMenuItem(root, Command("E&xit", kExit));
+    submenus_ = {all, recent, kill, about};
     return root;
   }
+  std::vector<platform::MenuId> submenus_;
+  const std::vector<std::size_t> positions_{0, 1, 3, 5};
 
   // Pops the menu up and returns the command posted to the owner, if any.
   std::optional<platform::WParam> Track() {
@@ -101,8 +104,17 @@ TEST_F(SimMenus, TheMenuLoopSendsItsMessagesInOrderAndTicksTimersInside) {
   });
   ws.WaitMessage();
 
+  // The user opens each submenu, in menu order, before answering.
+  const auto opened = [&](std::size_t index) {
+    return Logged{1000, owner, platform::kWmInitMenuPopup, submenus_[index],
+                  static_cast<platform::LParam>(positions_[index])};
+  };
   EXPECT_EQ(recorder.log, (std::vector<Logged>{
                               {1000, owner, platform::kWmEnterMenuLoop, 1, 0},
+                              opened(0),
+                              opened(1),
+                              opened(2),
+                              opened(3),
                               {1000, owner, platform::kWmUser, 5, 0},
                               {1100, owner, platform::kWmMenuSelect, 0xFFFF0000, 0},
                               {1100, owner, platform::kWmExitMenuLoop, 1, 0},

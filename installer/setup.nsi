@@ -7,6 +7,10 @@
 ; without it, and /S (silent) takes the per-machine default. The uninstall entry records the
 ; choice in its UninstallString, so that the uninstaller cleans the same root.
 ;
+; What: the installer writes the program and an uninstaller under a name of its own, and the
+; uninstaller removes just those two, and the folder only when nothing else is left in it. The
+; folder may be shared with the user's or other programs' files.
+;
 ; Registry view: the program is a 32-bit one, installed where 32-bit programs go, and its entry
 ; goes into the default view of this 32-bit installer: HKLM's 32-bit view on a 64-bit system. The
 ; program reads that view and HKLM's 64-bit view, and the uninstall key is not shared between the
@@ -22,7 +26,9 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Tapwise Uninstaller"
 !define PUBLISHER "Quillon Software"
 !define PROGRAM "TapwiseUninstaller.exe"
-!define UNINSTALLER "uninstall.exe"
+!define UNINSTALLER "Uninstall ${PRODUCT}.exe"
+; What earlier releases named their uninstaller; other programs' uninstallers share the name.
+!define EARLIER_UNINSTALLER "uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define SETTINGS_KEY "Software\Quillon\${PRODUCT}"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
@@ -84,6 +90,21 @@ Function InstallDay
   Push "$2$1$0"
 FunctionEnd
 
+!macro ADD_FILE_SIZE FILE
+  FileOpen $0 "${FILE}" r
+  FileSeek $0 0 END $1
+  FileClose $0
+  IntOp $R3 $R3 + $1
+!macroend
+
+; $R3 = the size in KB of what this install put in the folder, which may hold others' files too.
+Function InstalledSize
+  StrCpy $R3 0
+  !insertmacro ADD_FILE_SIZE "$INSTDIR\${PROGRAM}"
+  !insertmacro ADD_FILE_SIZE "$INSTDIR\${UNINSTALLER}"
+  IntOp $R3 $R3 / 1024
+FunctionEnd
+
 Function WriteUninstallEntry
   ${If} $MultiUser.InstallMode == "AllUsers"
     StrCpy $R1 "/AllUsers"
@@ -92,7 +113,7 @@ Function WriteUninstallEntry
   ${EndIf}
   Call InstallDay
   Pop $R2
-  ${GetSize} "$INSTDIR" "/S=0K" $R3 $0 $1
+  Call InstalledSize
   ; SHCTX is HKLM or HKCU, as the install mode set it.
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -105,6 +126,20 @@ Function WriteUninstallEntry
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $R3
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+FunctionEnd
+
+; An install over one of a release that named its uninstaller uninstall.exe removes that file, but
+; only when the entry it replaces names it: in a folder shared with another program, a file of
+; that name may be the other program's.
+Function RemoveEarlierUninstaller
+  ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "UninstallString"
+  StrCpy $1 '"$INSTDIR\${EARLIER_UNINSTALLER}"'
+  StrLen $2 $1
+  StrCpy $0 $0 $2
+  ; NSIS compares without regard to case, as Windows does paths.
+  ${If} $0 == $1
+    Delete "$INSTDIR\${EARLIER_UNINSTALLER}"
+  ${EndIf}
 FunctionEnd
 
 ; Deletes a file, waiting a while for a program that still runs from it to end; leaves the file
@@ -133,6 +168,7 @@ Section "Install"
     Abort "${PRODUCT} is still running."
   ${EndIf}
   File "/oname=${PROGRAM}" "${EXE}"
+  Call RemoveEarlierUninstaller
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortCut "${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0 SW_SHOWNORMAL \
     "${HOTKEY}" "Uninstall a program, or end a running one, from a menu at the mouse pointer"
@@ -143,11 +179,15 @@ Section "Uninstall"
   SetAutoClose true
   Delete "${SHORTCUT}"
   !insertmacro DELETE_WHEN_FREE "$INSTDIR\${PROGRAM}"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  ; The folder goes only when empty, now or, when the program's file must wait for a restart,
+  ; then.
   ${If} ${FileExists} "$INSTDIR\${PROGRAM}"
     Delete /REBOOTOK "$INSTDIR\${PROGRAM}"
+    RMDir /REBOOTOK "$INSTDIR"
+  ${Else}
+    RMDir "$INSTDIR"
   ${EndIf}
-  Delete "$INSTDIR\${UNINSTALLER}"
-  RMDir /REBOOTOK "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   ; What the program itself remembers, for the user who uninstalls it.
   DeleteRegValue HKCU "${SETTINGS_KEY}" "Last"

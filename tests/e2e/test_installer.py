@@ -20,10 +20,15 @@ import harness
 import regfile
 
 VERSION = "1.9"
+NEXT_VERSION = "2.0"  # an upgrade: the same script and program, another version
 PRODUCT = "Tapwise Uninstaller"
 ENTRY_NAME = f"{PRODUCT} {VERSION}"
 PROGRAM = "TapwiseUninstaller.exe"
-UNINSTALLER = "uninstall.exe"
+UNINSTALLER = f"Uninstall {PRODUCT}.exe"
+EARLIER_UNINSTALLER = "uninstall.exe"  # the name earlier releases used, as other programs do
+SETUP_SCRIPT = os.path.join(
+    os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "installer", "setup.nsi"
+)
 SHORTCUT = rf"Microsoft\Windows\Start Menu\Programs\{PRODUCT}.lnk"
 # The uninstaller's confirmation page; its page caption is a blank.
 CONFIRMATION = f"{PRODUCT} {VERSION} Uninstall "
@@ -45,6 +50,15 @@ def built(suffix: str) -> str:
     return path
 
 
+def setup_of(version: str) -> str:
+    """The installer of a version: the built one, or one made from the same script and program."""
+    if version == VERSION:
+        return built("setup.exe")
+    exe = e2e_case._options.exe
+    defines = ["-WX", f"-DVERSION={version}", f"-DEXE={exe}"]
+    return actions.makensis(SETUP_SCRIPT, f"setup-{version}.exe", *defines)
+
+
 def today() -> str:
     return time.strftime("%Y%m%d")
 
@@ -54,6 +68,7 @@ class Mode:
     name: str
     switches: list[str]
     entry_root: str  # as `wine reg` names it
+    seed_root: str  # the same, as a .reg file names it for the 64-bit regedit
     switch_in_entry: str
     shortcut_glob: str  # C:\ paths, as globs
     install_dir_pattern: str
@@ -64,6 +79,7 @@ PER_MACHINE = Mode(
     "per machine",
     ["/S"],  # silent takes the per-machine default
     actions.HKLM_UNINSTALL,
+    regfile.UNINSTALL_32,
     "/AllUsers",
     rf"C:\ProgramData\{SHORTCUT}",
     rf"C:\Program Files (x86)\{PRODUCT}",
@@ -73,11 +89,13 @@ PER_USER = Mode(
     "per user",
     ["/S", "/CurrentUser"],
     actions.HKCU_UNINSTALL,
+    regfile.UNINSTALL_USER,
     "/CurrentUser",
     rf"C:\users\*\AppData\Roaming\{SHORTCUT}",
     rf"C:\users\*\AppData\Local\Programs\{PRODUCT}",
     True,
 )
+MODES = (PER_MACHINE, PER_USER)
 
 
 def windows_glob(prefix: harness.Prefix, pattern: str) -> list[str]:
@@ -85,28 +103,41 @@ def windows_glob(prefix: harness.Prefix, pattern: str) -> list[str]:
 
 
 class InstallerTest(actions.ActionCase):
-    def install(self, mode: Mode) -> dict[str, tuple[str, str]]:
-        """Installs silently; returns the uninstall entry, checked against the files."""
+    def install(
+        self,
+        mode: Mode,
+        switches: list[str] | None = None,
+        into: str | None = None,
+        version: str = VERSION,
+        others: tuple[str, ...] = (),
+    ) -> dict[str, tuple[str, str]]:
+        """Installs silently, with the mode's switches unless others are given; returns the
+        uninstall entry, checked against the files. `into` is the folder expected when it is
+        not the mode's default, and `others` name the files of others that it holds."""
         before = today()
-        actions.install(self.prefix, built("setup.exe"), *mode.switches, **NO_MENU_ENTRIES)
+        switches = mode.switches if switches is None else switches
+        actions.install(self.prefix, setup_of(version), *switches, **NO_MENU_ENTRIES)
         key = rf"{mode.entry_root}\{PRODUCT}"
         entry = self.prefix.reg_values(key)
         self.assertIsNotNone(entry, f"no uninstall entry {key}")
         install_dir = entry["InstallLocation"][1]
-        self.assertTrue(fnmatch.fnmatchcase(install_dir, mode.install_dir_pattern), install_dir)
+        self.assertTrue(
+            fnmatch.fnmatchcase(install_dir, into or mode.install_dir_pattern), install_dir
+        )
         unix_dir = actions.drive_c(self.prefix, install_dir)
-        self.assertEqual(sorted(os.listdir(unix_dir)), sorted([PROGRAM, UNINSTALLER]))
+        self.assertEqual(sorted(os.listdir(unix_dir)), sorted([PROGRAM, UNINSTALLER, *others]))
         self.assert_is_the_build(os.path.join(unix_dir, PROGRAM))
 
-        size = sum(os.path.getsize(os.path.join(unix_dir, f)) for f in os.listdir(unix_dir))
+        size = sum(os.path.getsize(os.path.join(unix_dir, f)) for f in (PROGRAM, UNINSTALLER))
         program = rf"{install_dir}\{PROGRAM}"
         uninstaller = rf"{install_dir}\{UNINSTALLER}"
         expected = {
-            "DisplayName": ("REG_SZ", ENTRY_NAME),
-            "DisplayVersion": ("REG_SZ", VERSION),
+            "DisplayName": ("REG_SZ", f"{PRODUCT} {version}"),
+            "DisplayVersion": ("REG_SZ", version),
             "Publisher": ("REG_SZ", "Quillon Software"),
             "DisplayIcon": ("REG_SZ", f"{program},0"),
             "UninstallString": ("REG_SZ", rf'"{uninstaller}" {mode.switch_in_entry}'),
+            "QuietUninstallString": ("REG_SZ", rf'"{uninstaller}" {mode.switch_in_entry} /S'),
             "NoModify": ("REG_DWORD", "0x1"),
             "NoRepair": ("REG_DWORD", "0x1"),
         }
@@ -117,6 +148,10 @@ class InstallerTest(actions.ActionCase):
         self.assertLessEqual(abs(int(estimated, 16) - size // 1024), 1, "EstimatedSize in KB")
         if not mode.views_share_the_key:
             self.assertIsNone(self.prefix.reg_values(key, view64=True), "not in the 64-bit view")
+        for other in MODES:
+            if other is not mode:
+                other_key = rf"{other.entry_root}\{PRODUCT}"
+                self.assertIsNone(self.prefix.reg_values(other_key), f"not in {other.name}")
 
         self.assert_shortcut(mode, program)
         return entry
@@ -208,6 +243,38 @@ class InstallerTest(actions.ActionCase):
         self.assertEqual(setup.wait(actions.INSTALL_SECONDS), 0)
         self.assert_is_the_build(program)
 
+    def uninstall_quietly(self, mode: Mode, entry: dict[str, tuple[str, str]]) -> None:
+        """Runs the entry's QuietUninstallString and waits until the entry is gone: the
+        uninstaller hands over to a copy of itself and returns before its work is done, and
+        removes the entry last."""
+        uninstaller, _, switches = entry["QuietUninstallString"][1][1:].partition('" ')
+        command = [harness.WINE, actions.drive_c(self.prefix, uninstaller), *switches.split()]
+        code, _ = self.prefix.run(command)
+        self.assertEqual(code, 0)
+        key = rf"{mode.entry_root}\{PRODUCT}"
+        harness.wait_until(
+            lambda: self.prefix.reg_values(key) is None, actions.REMOVAL_SECONDS, f"{key} to go"
+        )
+
+    def test_upgrade_in_place_from_an_uninstaller_named_as_before(self):
+        # A newer version, silent with no mode given, over an earlier release, whose uninstaller
+        # had the name that others use and that its entry names: the same entry, folder and
+        # mode, the new version's files, and nothing of the old one's left.
+        older = self.install(PER_MACHINE)
+        folder = older["InstallLocation"][1]
+        unix_dir = actions.drive_c(self.prefix, folder)
+        with open(os.path.join(unix_dir, PROGRAM), "ab") as program:
+            program.write(b"an older build")  # Windows ignores what follows the image
+        os.rename(
+            os.path.join(unix_dir, UNINSTALLER), os.path.join(unix_dir, EARLIER_UNINSTALLER)
+        )
+        command = rf'"{folder}\{EARLIER_UNINSTALLER}" {PER_MACHINE.switch_in_entry}'
+        values = {"UninstallString": command, "QuietUninstallString": f"{command} /S"}
+        self.seed([regfile.program(PER_MACHINE.seed_root, PRODUCT, **values)])
+
+        entry = self.install(PER_MACHINE, ["/S"], into=folder, version=NEXT_VERSION)
+        self.uninstall_quietly(PER_MACHINE, entry)
+        self.assertFalse(os.path.exists(unix_dir), "the upgraded install goes whole")
 
 class PortableTest(unittest.TestCase):
     def test_the_zip_holds_the_program_alone(self):

@@ -7,6 +7,9 @@
 ; without it, and /S (silent) takes the per-machine default. The uninstall entry records the
 ; choice in its UninstallString, so that the uninstaller cleans the same root.
 ;
+; Where: /D= when given, else the folder of the install already there (the entry's
+; InstallLocation, in the mode's own root), else the mode's default.
+;
 ; What: the installer writes the program and an uninstaller under a name of its own, and the
 ; uninstaller removes just those two, and the folder only when nothing else is left in it. The
 ; folder may be shared with the user's or other programs' files.
@@ -46,6 +49,12 @@ SetCompressor /SOLID lzma
 ; A new installation takes the mode of the one already there.
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "UninstallString"
+; A reinstall or upgrade goes into the folder of the install already there.
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
+; Called each time a mode is set, which sets $INSTDIR too: on start, and on leaving the mode page.
+!define MULTIUSER_INSTALLMODE_FUNCTION KeepRequestedFolder
+!define MULTIUSER_INSTALLMODE_UNFUNCTION un.KeepRequestedFolder
 !include MultiUser.nsh
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -76,11 +85,29 @@ VIAddVersionKey LegalCopyright "Copyright (C) 2009-2026 ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; The folder that MultiUser's mode setting must not replace with its own choice: the installer's
+; /D=, or the uninstaller's own folder (where NSIS starts it), rather than whatever folder the
+; entry names at the time. Empty when there is none.
+Var RequestedFolder
+
+!macro KEEP_REQUESTED_FOLDER UN
+  Function ${UN}KeepRequestedFolder
+    ${If} $RequestedFolder != ""
+      StrCpy $INSTDIR $RequestedFolder
+    ${EndIf}
+  FunctionEnd
+!macroend
+!insertmacro KEEP_REQUESTED_FOLDER ""
+!insertmacro KEEP_REQUESTED_FOLDER "un."
+
 Function .onInit
+  ; The script sets no default InstallDir, so $INSTDIR holds /D= or nothing at this point.
+  StrCpy $RequestedFolder $INSTDIR
   !insertmacro MULTIUSER_INIT
 FunctionEnd
 
 Function un.onInit
+  StrCpy $RequestedFolder $INSTDIR
   !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 

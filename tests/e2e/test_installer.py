@@ -1,7 +1,11 @@
 """The program's own installer, as a user gets it: installed silently, per machine or per user,
 it puts the program, a Start-menu shortcut with its hotkey and an uninstall entry in place; the
 installed program lists itself as the newest program, and choosing itself runs its own
-uninstaller, which takes everything away again, the program that started it included."""
+uninstaller, which takes everything away again, the program that started it included.
+
+Where it goes: /D= when given, else the folder of the install already there, else the mode's
+default. It touches only what it made there: a folder shared with others' files keeps them,
+whatever their names."""
 
 from __future__ import annotations
 
@@ -59,6 +63,12 @@ def setup_of(version: str) -> str:
     return actions.makensis(SETUP_SCRIPT, f"setup-{version}.exe", *defines)
 
 
+def folder_switch(folder: str) -> list[str]:
+    """/D=folder as NSIS takes it: last, and unquoted even with blanks. Wine quotes an argument
+    that holds a blank, so the folder goes in pieces that Wine joins with blanks."""
+    return f"/D={folder}".split(" ")
+
+
 def today() -> str:
     return time.strftime("%Y%m%d")
 
@@ -73,6 +83,8 @@ class Mode:
     shortcut_glob: str  # C:\ paths, as globs
     install_dir_pattern: str
     views_share_the_key: bool  # HKCU's uninstall key is one key in both registry views
+    custom_folders: tuple[str, str]  # two folders other than the default that the mode may use
+    shared_folder: str  # one that may already hold others' files
 
 
 PER_MACHINE = Mode(
@@ -84,6 +96,8 @@ PER_MACHINE = Mode(
     rf"C:\ProgramData\{SHORTCUT}",
     rf"C:\Program Files (x86)\{PRODUCT}",
     False,
+    (r"C:\Program Files (x86)\Custom\Tapwise", r"C:\Program Files\Other\Tapwise"),
+    r"C:\Program Files (x86)\Shared Tools",
 )
 PER_USER = Mode(
     "per user",
@@ -94,6 +108,8 @@ PER_USER = Mode(
     rf"C:\users\*\AppData\Roaming\{SHORTCUT}",
     rf"C:\users\*\AppData\Local\Programs\{PRODUCT}",
     True,
+    (r"C:\Custom\Tapwise", r"C:\Tools\Tapwise"),
+    r"C:\Shared",
 )
 MODES = (PER_MACHINE, PER_USER)
 
@@ -255,6 +271,64 @@ class InstallerTest(actions.ActionCase):
         harness.wait_until(
             lambda: self.prefix.reg_values(key) is None, actions.REMOVAL_SECONDS, f"{key} to go"
         )
+
+    def put_others(self, folder: str) -> dict[str, bytes]:
+        """Files of another program and of the user in a folder; returns their contents."""
+        others = {
+            EARLIER_UNINSTALLER: b"MZ another program's uninstaller",
+            "notes.txt": b"the user's own notes",
+        }
+        for name, content in others.items():
+            path = actions.drive_c(self.prefix, rf"{folder}\{name}")
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "wb") as file:
+                file.write(content)
+        return others
+
+    def assert_kept(self, folder: str, others: dict[str, bytes]) -> None:
+        for name, content in others.items():
+            with open(actions.drive_c(self.prefix, rf"{folder}\{name}"), "rb") as file:
+                self.assertEqual(file.read(), content, f"{name} is as it was")
+
+    def shared_folder(self, mode: Mode) -> None:
+        folder = mode.shared_folder
+        others = self.put_others(folder)
+        into_shared = [*mode.switches, *folder_switch(folder)]
+        self.install(mode, into_shared, into=folder, others=tuple(others))
+        self.assert_kept(folder, others)
+        # A reinstall finds an uninstall.exe that the entry does not name: not its to remove.
+        entry = self.install(mode, into=folder, others=tuple(others))
+        self.assert_kept(folder, others)
+        self.uninstall_quietly(mode, entry)
+        unix_dir = actions.drive_c(self.prefix, folder)
+        self.assertEqual(sorted(os.listdir(unix_dir)), sorted(others), "the folder stays")
+        self.assert_kept(folder, others)
+        self.assertEqual(windows_glob(self.prefix, mode.shortcut_glob), [], "the shortcut goes")
+
+    def test_per_machine_shared_folder_keeps_the_files_of_others(self):
+        self.shared_folder(PER_MACHINE)
+
+    def test_per_user_shared_folder_keeps_the_files_of_others(self):
+        self.shared_folder(PER_USER)
+
+    def chosen_folder_kept(self, mode: Mode) -> None:
+        """/D= is where it goes; a reinstall without it goes there again, not to the default;
+        /D= beats the folder of the install already there; the uninstaller cleans the folder it
+        is in."""
+        first, second = mode.custom_folders
+        self.install(mode, [*mode.switches, *folder_switch(first)], into=first)
+        # Silent, and with no mode given: the mode too is the one of the install that is there.
+        self.install(mode, ["/S"], into=first)
+        self.assertEqual(windows_glob(self.prefix, mode.install_dir_pattern), [], "no default")
+        entry = self.install(mode, [*mode.switches, *folder_switch(second)], into=second)
+        self.uninstall_quietly(mode, entry)
+        self.assertFalse(os.path.exists(actions.drive_c(self.prefix, second)), "its folder goes")
+
+    def test_per_machine_folder_given_and_kept_on_reinstall(self):
+        self.chosen_folder_kept(PER_MACHINE)
+
+    def test_per_user_folder_given_and_kept_on_reinstall(self):
+        self.chosen_folder_kept(PER_USER)
 
     def test_upgrade_in_place_from_an_uninstaller_named_as_before(self):
         # A newer version, silent with no mode given, over an earlier release, whose uninstaller

@@ -8,7 +8,8 @@
 ; choice in its UninstallString, so that the uninstaller cleans the same root.
 ;
 ; Where: /D= when given, else the folder of the install already there (the entry's
-; InstallLocation, in the mode's own root), else the mode's default.
+; InstallLocation, in the mode's own root), else the mode's default. Per user, any folder will
+; do; per machine, only a folder under Program Files (see CheckFolder).
 ;
 ; What: the installer writes the program and an uninstaller under a name of its own, and the
 ; uninstaller removes just those two, and the folder only when nothing else is left in it. The
@@ -59,6 +60,7 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include "folder_rule.nsh"
 
 Name "${PRODUCT}"
 OutFile "${OUT_FILE}"
@@ -78,6 +80,9 @@ VIAddVersionKey LegalCopyright "Copyright (C) 2009-2026 ${PUBLISHER}"
 !define MUI_FINISHPAGE_TEXT "Press Ctrl+Alt+U, or open $\"${PRODUCT}$\" in the Start menu, and the \
   menu of every installed program comes up at the mouse pointer."
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
+!define MUI_PAGE_CUSTOMFUNCTION_PRE ExplainFolder
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseFolder
+!define MUI_DIRECTORYPAGE_TEXT_TOP "$FolderHint"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -185,6 +190,13 @@ FunctionEnd
 !macroend
 
 Section "Install"
+  ; The folder page has checked the folder already; a silent install has had no page.
+  Call CheckFolder
+  ${If} $FolderRefusal != ""
+    MessageBox MB_ICONSTOP|MB_OK "$FolderRefusal" /SD IDOK
+    SetErrorLevel 2
+    Abort "$FolderRefusal"
+  ${EndIf}
   SetOutPath "$INSTDIR"
   ; A copy that still runs cannot be overwritten, and a silent install would go on without it.
   replace_program:

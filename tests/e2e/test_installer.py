@@ -4,8 +4,8 @@ installed program lists itself as the newest program, and choosing itself runs i
 uninstaller, which takes everything away again, the program that started it included.
 
 Where it goes: /D= when given, else the folder of the install already there, else the mode's
-default. It touches only what it made there: a folder shared with others' files keeps them,
-whatever their names."""
+default; per machine only under Program Files. It touches only what it made there: a folder
+shared with others' files keeps them, whatever their names."""
 
 from __future__ import annotations
 
@@ -33,6 +33,8 @@ EARLIER_UNINSTALLER = "uninstall.exe"  # the name earlier releases used, as othe
 SETUP_SCRIPT = os.path.join(
     os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "installer", "setup.nsi"
 )
+REFUSED = 2  # a silent install's exit code for a folder that its mode may not use
+SETUP_CAPTION = f"{PRODUCT} {VERSION} Setup"  # its message boxes'; its pages add a blank
 SHORTCUT = rf"Microsoft\Windows\Start Menu\Programs\{PRODUCT}.lnk"
 # The uninstaller's confirmation page; its page caption is a blank.
 CONFIRMATION = f"{PRODUCT} {VERSION} Uninstall "
@@ -329,6 +331,44 @@ class InstallerTest(actions.ActionCase):
 
     def test_per_user_folder_given_and_kept_on_reinstall(self):
         self.chosen_folder_kept(PER_USER)
+
+    def test_per_machine_outside_program_files_is_refused(self):
+        folders = [
+            r"C:\Tools\Tapwise",
+            r"C:\Program Files (x86)\..\Tools\Tapwise",  # resolved before it is judged
+            r"C:\Program Files (x86)",  # Program Files itself, not a folder under it
+            r"C:\Program Files (x86) Tools\Tapwise",  # a name that merely begins the same
+        ]
+        for folder in folders:
+            with self.subTest(folder=folder):
+                command = [harness.WINE, setup_of(VERSION), "/S", "/AllUsers"]
+                command += folder_switch(folder)
+                code, _ = self.prefix.run(command, timeout=actions.INSTALL_SECONDS)
+                self.assertEqual(code, REFUSED)
+                key = rf"{PER_MACHINE.entry_root}\{PRODUCT}"
+                self.assertIsNone(self.prefix.reg_values(key), "no entry")
+                self.assertEqual(windows_glob(self.prefix, rf"{folder}\*.exe"), [], "no files")
+                self.assertEqual(windows_glob(self.prefix, PER_MACHINE.shortcut_glob), [])
+
+    def test_folder_page_says_why_a_per_machine_folder_is_refused(self):
+        self.bring_desktop_up()
+        folder = r"C:\Tools\Tapwise"
+        args = ("/AllUsers", *folder_switch(folder))
+        setup = self.prefix.launch(
+            setup_of(VERSION), channels="trace+msgbox", args=args, **NO_MENU_ENTRIES
+        )
+        pages = setup.wait_message_box(f"{SETUP_CAPTION} ")
+        harness.send_keys(pages, "Return")  # the mode page: for everyone, as asked
+        harness.send_keys(pages, "Return")  # the folder page, with the folder given
+        box = setup.wait_message_box(SETUP_CAPTION)
+        [text] = setup.trace().message_boxes
+        self.assertTrue(text.startswith("Installed for everyone using this computer"), text)
+        self.assertIn(r"C:\Program Files (x86)", text)
+        self.assertIn(rf"not into {folder}", text)
+        harness.send_keys(box, "Return")
+        harness.send_keys(setup.wait_message_box(f"{SETUP_CAPTION} "), "Escape")
+        setup.wait_exit(actions.EXIT_SECONDS)
+        self.assertFalse(os.path.exists(actions.drive_c(self.prefix, folder)), "nothing made")
 
     def test_upgrade_in_place_from_an_uninstaller_named_as_before(self):
         # A newer version, silent with no mode given, over an earlier release, whose uninstaller

@@ -7,6 +7,14 @@
 ; without it, and /S (silent) takes the per-machine default. The uninstall entry records the
 ; choice in its UninstallString, so that the uninstaller cleans the same root.
 ;
+; Where: /D= when given, else the folder of the install already there (the entry's
+; InstallLocation, in the mode's own root), else the mode's default. Per user, any folder will
+; do; per machine, only a folder under Program Files (see CheckFolder).
+;
+; What: the installer writes the program and an uninstaller under a name of its own, and the
+; uninstaller removes just those two, and the folder only when nothing else is left in it. The
+; folder may be shared with the user's or other programs' files.
+;
 ; Registry view: the program is a 32-bit one, installed where 32-bit programs go, and its entry
 ; goes into the default view of this 32-bit installer: HKLM's 32-bit view on a 64-bit system. The
 ; program reads that view and HKLM's 64-bit view, and the uninstall key is not shared between the
@@ -22,7 +30,9 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Tapwise Uninstaller"
 !define PUBLISHER "Quillon Software"
 !define PROGRAM "TapwiseUninstaller.exe"
-!define UNINSTALLER "uninstall.exe"
+!define UNINSTALLER "Uninstall ${PRODUCT}.exe"
+; What earlier releases named their uninstaller; other programs' uninstallers share the name.
+!define EARLIER_UNINSTALLER "uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define SETTINGS_KEY "Software\Quillon\${PRODUCT}"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
@@ -40,10 +50,17 @@ SetCompressor /SOLID lzma
 ; A new installation takes the mode of the one already there.
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "UninstallString"
+; A reinstall or upgrade goes into the folder of the install already there.
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
+; Called each time a mode is set, which sets $INSTDIR too: on start, and on leaving the mode page.
+!define MULTIUSER_INSTALLMODE_FUNCTION KeepRequestedFolder
+!define MULTIUSER_INSTALLMODE_UNFUNCTION un.KeepRequestedFolder
 !include MultiUser.nsh
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include "folder_rule.nsh"
 
 Name "${PRODUCT}"
 OutFile "${OUT_FILE}"
@@ -63,6 +80,9 @@ VIAddVersionKey LegalCopyright "Copyright (C) 2009-2026 ${PUBLISHER}"
 !define MUI_FINISHPAGE_TEXT "Press Ctrl+Alt+U, or open $\"${PRODUCT}$\" in the Start menu, and the \
   menu of every installed program comes up at the mouse pointer."
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
+!define MUI_PAGE_CUSTOMFUNCTION_PRE ExplainFolder
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE RefuseFolder
+!define MUI_DIRECTORYPAGE_TEXT_TOP "$FolderHint"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -70,11 +90,29 @@ VIAddVersionKey LegalCopyright "Copyright (C) 2009-2026 ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; The folder that MultiUser's mode setting must not replace with its own choice: the installer's
+; /D=, or the uninstaller's own folder (where NSIS starts it), rather than whatever folder the
+; entry names at the time. Empty when there is none.
+Var RequestedFolder
+
+!macro KEEP_REQUESTED_FOLDER UN
+  Function ${UN}KeepRequestedFolder
+    ${If} $RequestedFolder != ""
+      StrCpy $INSTDIR $RequestedFolder
+    ${EndIf}
+  FunctionEnd
+!macroend
+!insertmacro KEEP_REQUESTED_FOLDER ""
+!insertmacro KEEP_REQUESTED_FOLDER "un."
+
 Function .onInit
+  ; The script sets no default InstallDir, so $INSTDIR holds /D= or nothing at this point.
+  StrCpy $RequestedFolder $INSTDIR
   !insertmacro MULTIUSER_INIT
 FunctionEnd
 
 Function un.onInit
+  StrCpy $RequestedFolder $INSTDIR
   !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 
@@ -82,6 +120,21 @@ FunctionEnd
 Function InstallDay
   ${GetTime} "" "L" $0 $1 $2 $3 $4 $5 $6
   Push "$2$1$0"
+FunctionEnd
+
+!macro ADD_FILE_SIZE FILE
+  FileOpen $0 "${FILE}" r
+  FileSeek $0 0 END $1
+  FileClose $0
+  IntOp $R3 $R3 + $1
+!macroend
+
+; $R3 = the size in KB of what this install put in the folder, which may hold others' files too.
+Function InstalledSize
+  StrCpy $R3 0
+  !insertmacro ADD_FILE_SIZE "$INSTDIR\${PROGRAM}"
+  !insertmacro ADD_FILE_SIZE "$INSTDIR\${UNINSTALLER}"
+  IntOp $R3 $R3 / 1024
 FunctionEnd
 
 Function WriteUninstallEntry
@@ -92,7 +145,7 @@ Function WriteUninstallEntry
   ${EndIf}
   Call InstallDay
   Pop $R2
-  ${GetSize} "$INSTDIR" "/S=0K" $R3 $0 $1
+  Call InstalledSize
   ; SHCTX is HKLM or HKCU, as the install mode set it.
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION}"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -105,6 +158,20 @@ Function WriteUninstallEntry
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $R3
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+FunctionEnd
+
+; An install over one of a release that named its uninstaller uninstall.exe removes that file, but
+; only when the entry it replaces names it: in a folder shared with another program, a file of
+; that name may be the other program's.
+Function RemoveEarlierUninstaller
+  ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "UninstallString"
+  StrCpy $1 '"$INSTDIR\${EARLIER_UNINSTALLER}"'
+  StrLen $2 $1
+  StrCpy $0 $0 $2
+  ; NSIS compares without regard to case, as Windows does paths.
+  ${If} $0 == $1
+    Delete "$INSTDIR\${EARLIER_UNINSTALLER}"
+  ${EndIf}
 FunctionEnd
 
 ; Deletes a file, waiting a while for a program that still runs from it to end; leaves the file
@@ -123,6 +190,13 @@ FunctionEnd
 !macroend
 
 Section "Install"
+  ; The folder page has checked the folder already; a silent install has had no page.
+  Call CheckFolder
+  ${If} $FolderRefusal != ""
+    MessageBox MB_ICONSTOP|MB_OK "$FolderRefusal" /SD IDOK
+    SetErrorLevel 2
+    Abort "$FolderRefusal"
+  ${EndIf}
   SetOutPath "$INSTDIR"
   ; A copy that still runs cannot be overwritten, and a silent install would go on without it.
   replace_program:
@@ -133,6 +207,7 @@ Section "Install"
     Abort "${PRODUCT} is still running."
   ${EndIf}
   File "/oname=${PROGRAM}" "${EXE}"
+  Call RemoveEarlierUninstaller
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortCut "${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0 SW_SHOWNORMAL \
     "${HOTKEY}" "Uninstall a program, or end a running one, from a menu at the mouse pointer"
@@ -143,11 +218,15 @@ Section "Uninstall"
   SetAutoClose true
   Delete "${SHORTCUT}"
   !insertmacro DELETE_WHEN_FREE "$INSTDIR\${PROGRAM}"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  ; The folder goes only when empty, now or, when the program's file must wait for a restart,
+  ; then.
   ${If} ${FileExists} "$INSTDIR\${PROGRAM}"
     Delete /REBOOTOK "$INSTDIR\${PROGRAM}"
+    RMDir /REBOOTOK "$INSTDIR"
+  ${Else}
+    RMDir "$INSTDIR"
   ${EndIf}
-  Delete "$INSTDIR\${UNINSTALLER}"
-  RMDir /REBOOTOK "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   ; What the program itself remembers, for the user who uninstalls it.
   DeleteRegValue HKCU "${SETTINGS_KEY}" "Last"

@@ -73,11 +73,16 @@ def _build(output: str, args: list[str]) -> str:
     return output
 
 
+def makensis(script: str, name: str, *defines: str) -> str:
+    """An installer made from an NSIS script, with -D defines, once per run of a suite."""
+    output = os.path.join(_builds(), name)
+    return _build(output, ["makensis", "-V2", f"-DOUT_FILE={output}", *defines, script])
+
+
 def nsis_installer(per_user: bool) -> str:
     """The NSIS test installer: per user (HKCU) or per machine (HKLM)."""
-    output = os.path.join(_builds(), "nsis-user.exe" if per_user else "nsis-machine.exe")
-    defines = [f"-DOUT_FILE={output}"] + (["-DPER_USER"] if per_user else [])
-    return _build(output, ["makensis", "-V2", *defines, NSIS_SCRIPT])
+    name = "nsis-user.exe" if per_user else "nsis-machine.exe"
+    return makensis(NSIS_SCRIPT, name, *(["-DPER_USER"] if per_user else []))
 
 
 def msi_package() -> str:

@@ -1,7 +1,11 @@
 """The program's own installer, as a user gets it: installed silently, per machine or per user,
 it puts the program, a Start-menu shortcut with its hotkey and an uninstall entry in place; the
 installed program lists itself as the newest program, and choosing itself runs its own
-uninstaller, which takes everything away again, the program that started it included."""
+uninstaller, which takes everything away again, the program that started it included.
+
+Where it goes: /D= when given, else the folder of the install already there, else the mode's
+default; per machine only under Program Files. It touches only what it made there: a folder
+shared with others' files keeps them, whatever their names."""
 
 from __future__ import annotations
 
@@ -20,10 +24,17 @@ import harness
 import regfile
 
 VERSION = "1.9"
+NEXT_VERSION = "2.0"  # an upgrade: the same script and program, another version
 PRODUCT = "Tapwise Uninstaller"
 ENTRY_NAME = f"{PRODUCT} {VERSION}"
 PROGRAM = "TapwiseUninstaller.exe"
-UNINSTALLER = "uninstall.exe"
+UNINSTALLER = f"Uninstall {PRODUCT}.exe"
+EARLIER_UNINSTALLER = "uninstall.exe"  # the name earlier releases used, as other programs do
+SETUP_SCRIPT = os.path.join(
+    os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "installer", "setup.nsi"
+)
+REFUSED = 2  # a silent install's exit code for a folder that its mode may not use
+SETUP_CAPTION = f"{PRODUCT} {VERSION} Setup"  # its message boxes'; its pages add a blank
 SHORTCUT = rf"Microsoft\Windows\Start Menu\Programs\{PRODUCT}.lnk"
 # The uninstaller's confirmation page; its page caption is a blank.
 CONFIRMATION = f"{PRODUCT} {VERSION} Uninstall "
@@ -45,6 +56,21 @@ def built(suffix: str) -> str:
     return path
 
 
+def setup_of(version: str) -> str:
+    """The installer of a version: the built one, or one made from the same script and program."""
+    if version == VERSION:
+        return built("setup.exe")
+    exe = e2e_case._options.exe
+    defines = ["-WX", f"-DVERSION={version}", f"-DEXE={exe}"]
+    return actions.makensis(SETUP_SCRIPT, f"setup-{version}.exe", *defines)
+
+
+def folder_switch(folder: str) -> list[str]:
+    """/D=folder as NSIS takes it: last, and unquoted even with blanks. Wine quotes an argument
+    that holds a blank, so the folder goes in pieces that Wine joins with blanks."""
+    return f"/D={folder}".split(" ")
+
+
 def today() -> str:
     return time.strftime("%Y%m%d")
 
@@ -54,30 +80,40 @@ class Mode:
     name: str
     switches: list[str]
     entry_root: str  # as `wine reg` names it
+    seed_root: str  # the same, as a .reg file names it for the 64-bit regedit
     switch_in_entry: str
     shortcut_glob: str  # C:\ paths, as globs
     install_dir_pattern: str
     views_share_the_key: bool  # HKCU's uninstall key is one key in both registry views
+    custom_folders: tuple[str, str]  # two folders other than the default that the mode may use
+    shared_folder: str  # one that may already hold others' files
 
 
 PER_MACHINE = Mode(
     "per machine",
     ["/S"],  # silent takes the per-machine default
     actions.HKLM_UNINSTALL,
+    regfile.UNINSTALL_32,
     "/AllUsers",
     rf"C:\ProgramData\{SHORTCUT}",
     rf"C:\Program Files (x86)\{PRODUCT}",
     False,
+    (r"C:\Program Files (x86)\Custom\Tapwise", r"C:\Program Files\Other\Tapwise"),
+    r"C:\Program Files (x86)\Shared Tools",
 )
 PER_USER = Mode(
     "per user",
     ["/S", "/CurrentUser"],
     actions.HKCU_UNINSTALL,
+    regfile.UNINSTALL_USER,
     "/CurrentUser",
     rf"C:\users\*\AppData\Roaming\{SHORTCUT}",
     rf"C:\users\*\AppData\Local\Programs\{PRODUCT}",
     True,
+    (r"C:\Custom\Tapwise", r"C:\Tools\Tapwise"),
+    r"C:\Shared",
 )
+MODES = (PER_MACHINE, PER_USER)
 
 
 def windows_glob(prefix: harness.Prefix, pattern: str) -> list[str]:
@@ -85,28 +121,41 @@ def windows_glob(prefix: harness.Prefix, pattern: str) -> list[str]:
 
 
 class InstallerTest(actions.ActionCase):
-    def install(self, mode: Mode) -> dict[str, tuple[str, str]]:
-        """Installs silently; returns the uninstall entry, checked against the files."""
+    def install(
+        self,
+        mode: Mode,
+        switches: list[str] | None = None,
+        into: str | None = None,
+        version: str = VERSION,
+        others: tuple[str, ...] = (),
+    ) -> dict[str, tuple[str, str]]:
+        """Installs silently, with the mode's switches unless others are given; returns the
+        uninstall entry, checked against the files. `into` is the folder expected when it is
+        not the mode's default, and `others` name the files of others that it holds."""
         before = today()
-        actions.install(self.prefix, built("setup.exe"), *mode.switches, **NO_MENU_ENTRIES)
+        switches = mode.switches if switches is None else switches
+        actions.install(self.prefix, setup_of(version), *switches, **NO_MENU_ENTRIES)
         key = rf"{mode.entry_root}\{PRODUCT}"
         entry = self.prefix.reg_values(key)
         self.assertIsNotNone(entry, f"no uninstall entry {key}")
         install_dir = entry["InstallLocation"][1]
-        self.assertTrue(fnmatch.fnmatchcase(install_dir, mode.install_dir_pattern), install_dir)
+        self.assertTrue(
+            fnmatch.fnmatchcase(install_dir, into or mode.install_dir_pattern), install_dir
+        )
         unix_dir = actions.drive_c(self.prefix, install_dir)
-        self.assertEqual(sorted(os.listdir(unix_dir)), sorted([PROGRAM, UNINSTALLER]))
+        self.assertEqual(sorted(os.listdir(unix_dir)), sorted([PROGRAM, UNINSTALLER, *others]))
         self.assert_is_the_build(os.path.join(unix_dir, PROGRAM))
 
-        size = sum(os.path.getsize(os.path.join(unix_dir, f)) for f in os.listdir(unix_dir))
+        size = sum(os.path.getsize(os.path.join(unix_dir, f)) for f in (PROGRAM, UNINSTALLER))
         program = rf"{install_dir}\{PROGRAM}"
         uninstaller = rf"{install_dir}\{UNINSTALLER}"
         expected = {
-            "DisplayName": ("REG_SZ", ENTRY_NAME),
-            "DisplayVersion": ("REG_SZ", VERSION),
+            "DisplayName": ("REG_SZ", f"{PRODUCT} {version}"),
+            "DisplayVersion": ("REG_SZ", version),
             "Publisher": ("REG_SZ", "Quillon Software"),
             "DisplayIcon": ("REG_SZ", f"{program},0"),
             "UninstallString": ("REG_SZ", rf'"{uninstaller}" {mode.switch_in_entry}'),
+            "QuietUninstallString": ("REG_SZ", rf'"{uninstaller}" {mode.switch_in_entry} /S'),
             "NoModify": ("REG_DWORD", "0x1"),
             "NoRepair": ("REG_DWORD", "0x1"),
         }
@@ -117,6 +166,10 @@ class InstallerTest(actions.ActionCase):
         self.assertLessEqual(abs(int(estimated, 16) - size // 1024), 1, "EstimatedSize in KB")
         if not mode.views_share_the_key:
             self.assertIsNone(self.prefix.reg_values(key, view64=True), "not in the 64-bit view")
+        for other in MODES:
+            if other is not mode:
+                other_key = rf"{other.entry_root}\{PRODUCT}"
+                self.assertIsNone(self.prefix.reg_values(other_key), f"not in {other.name}")
 
         self.assert_shortcut(mode, program)
         return entry
@@ -208,6 +261,134 @@ class InstallerTest(actions.ActionCase):
         self.assertEqual(setup.wait(actions.INSTALL_SECONDS), 0)
         self.assert_is_the_build(program)
 
+    def uninstall_quietly(self, mode: Mode, entry: dict[str, tuple[str, str]]) -> None:
+        """Runs the entry's QuietUninstallString and waits until the entry is gone: the
+        uninstaller hands over to a copy of itself and returns before its work is done, and
+        removes the entry last."""
+        uninstaller, _, switches = entry["QuietUninstallString"][1][1:].partition('" ')
+        command = [harness.WINE, actions.drive_c(self.prefix, uninstaller), *switches.split()]
+        code, _ = self.prefix.run(command)
+        self.assertEqual(code, 0)
+        key = rf"{mode.entry_root}\{PRODUCT}"
+        harness.wait_until(
+            lambda: self.prefix.reg_values(key) is None, actions.REMOVAL_SECONDS, f"{key} to go"
+        )
+
+    def put_others(self, folder: str) -> dict[str, bytes]:
+        """Files of another program and of the user in a folder; returns their contents."""
+        others = {
+            EARLIER_UNINSTALLER: b"MZ another program's uninstaller",
+            "notes.txt": b"the user's own notes",
+        }
+        for name, content in others.items():
+            path = actions.drive_c(self.prefix, rf"{folder}\{name}")
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "wb") as file:
+                file.write(content)
+        return others
+
+    def assert_kept(self, folder: str, others: dict[str, bytes]) -> None:
+        for name, content in others.items():
+            with open(actions.drive_c(self.prefix, rf"{folder}\{name}"), "rb") as file:
+                self.assertEqual(file.read(), content, f"{name} is as it was")
+
+    def shared_folder(self, mode: Mode) -> None:
+        folder = mode.shared_folder
+        others = self.put_others(folder)
+        into_shared = [*mode.switches, *folder_switch(folder)]
+        self.install(mode, into_shared, into=folder, others=tuple(others))
+        self.assert_kept(folder, others)
+        # A reinstall finds an uninstall.exe that the entry does not name: not its to remove.
+        entry = self.install(mode, into=folder, others=tuple(others))
+        self.assert_kept(folder, others)
+        self.uninstall_quietly(mode, entry)
+        unix_dir = actions.drive_c(self.prefix, folder)
+        self.assertEqual(sorted(os.listdir(unix_dir)), sorted(others), "the folder stays")
+        self.assert_kept(folder, others)
+        self.assertEqual(windows_glob(self.prefix, mode.shortcut_glob), [], "the shortcut goes")
+
+    def test_per_machine_shared_folder_keeps_the_files_of_others(self):
+        self.shared_folder(PER_MACHINE)
+
+    def test_per_user_shared_folder_keeps_the_files_of_others(self):
+        self.shared_folder(PER_USER)
+
+    def chosen_folder_kept(self, mode: Mode) -> None:
+        """/D= is where it goes; a reinstall without it goes there again, not to the default;
+        /D= beats the folder of the install already there; the uninstaller cleans the folder it
+        is in."""
+        first, second = mode.custom_folders
+        self.install(mode, [*mode.switches, *folder_switch(first)], into=first)
+        # Silent, and with no mode given: the mode too is the one of the install that is there.
+        self.install(mode, ["/S"], into=first)
+        self.assertEqual(windows_glob(self.prefix, mode.install_dir_pattern), [], "no default")
+        entry = self.install(mode, [*mode.switches, *folder_switch(second)], into=second)
+        self.uninstall_quietly(mode, entry)
+        self.assertFalse(os.path.exists(actions.drive_c(self.prefix, second)), "its folder goes")
+
+    def test_per_machine_folder_given_and_kept_on_reinstall(self):
+        self.chosen_folder_kept(PER_MACHINE)
+
+    def test_per_user_folder_given_and_kept_on_reinstall(self):
+        self.chosen_folder_kept(PER_USER)
+
+    def test_per_machine_outside_program_files_is_refused(self):
+        folders = [
+            r"C:\Tools\Tapwise",
+            r"C:\Program Files (x86)\..\Tools\Tapwise",  # resolved before it is judged
+            r"C:\Program Files (x86)",  # Program Files itself, not a folder under it
+            r"C:\Program Files (x86) Tools\Tapwise",  # a name that merely begins the same
+        ]
+        for folder in folders:
+            with self.subTest(folder=folder):
+                command = [harness.WINE, setup_of(VERSION), "/S", "/AllUsers"]
+                command += folder_switch(folder)
+                code, _ = self.prefix.run(command, timeout=actions.INSTALL_SECONDS)
+                self.assertEqual(code, REFUSED)
+                key = rf"{PER_MACHINE.entry_root}\{PRODUCT}"
+                self.assertIsNone(self.prefix.reg_values(key), "no entry")
+                self.assertEqual(windows_glob(self.prefix, rf"{folder}\*.exe"), [], "no files")
+                self.assertEqual(windows_glob(self.prefix, PER_MACHINE.shortcut_glob), [])
+
+    def test_folder_page_says_why_a_per_machine_folder_is_refused(self):
+        self.bring_desktop_up()
+        folder = r"C:\Tools\Tapwise"
+        args = ("/AllUsers", *folder_switch(folder))
+        setup = self.prefix.launch(
+            setup_of(VERSION), channels="trace+msgbox", args=args, **NO_MENU_ENTRIES
+        )
+        pages = setup.wait_message_box(f"{SETUP_CAPTION} ")
+        harness.send_keys(pages, "Return")  # the mode page: for everyone, as asked
+        harness.send_keys(pages, "Return")  # the folder page, with the folder given
+        box = setup.wait_message_box(SETUP_CAPTION)
+        [text] = setup.trace().message_boxes
+        self.assertTrue(text.startswith("Installed for everyone using this computer"), text)
+        self.assertIn(r"C:\Program Files (x86)", text)
+        self.assertIn(rf"not into {folder}", text)
+        harness.send_keys(box, "Return")
+        harness.send_keys(setup.wait_message_box(f"{SETUP_CAPTION} "), "Escape")
+        setup.wait_exit(actions.EXIT_SECONDS)
+        self.assertFalse(os.path.exists(actions.drive_c(self.prefix, folder)), "nothing made")
+
+    def test_upgrade_in_place_from_an_uninstaller_named_as_before(self):
+        # A newer version, silent with no mode given, over an earlier release, whose uninstaller
+        # had the name that others use and that its entry names: the same entry, folder and
+        # mode, the new version's files, and nothing of the old one's left.
+        older = self.install(PER_MACHINE)
+        folder = older["InstallLocation"][1]
+        unix_dir = actions.drive_c(self.prefix, folder)
+        with open(os.path.join(unix_dir, PROGRAM), "ab") as program:
+            program.write(b"an older build")  # Windows ignores what follows the image
+        os.rename(
+            os.path.join(unix_dir, UNINSTALLER), os.path.join(unix_dir, EARLIER_UNINSTALLER)
+        )
+        command = rf'"{folder}\{EARLIER_UNINSTALLER}" {PER_MACHINE.switch_in_entry}'
+        values = {"UninstallString": command, "QuietUninstallString": f"{command} /S"}
+        self.seed([regfile.program(PER_MACHINE.seed_root, PRODUCT, **values)])
+
+        entry = self.install(PER_MACHINE, ["/S"], into=folder, version=NEXT_VERSION)
+        self.uninstall_quietly(PER_MACHINE, entry)
+        self.assertFalse(os.path.exists(unix_dir), "the upgraded install goes whole")
 
 class PortableTest(unittest.TestCase):
     def test_the_zip_holds_the_program_alone(self):

@@ -146,7 +146,7 @@ class Contenders:
     def __init__(self, exe: str, bare: str, threads: int, timeout: float):
         self.columns = ["program", "bare 1", f"bare {threads}", "wine list"]
         self.runs = [
-            lambda p: menu_time(p, exe, (), ("Up", "Return"), timeout),  # "Exit" is the last item
+            lambda p: menu_time(p, exe, (), ("End", "Return"), timeout),  # "Exit" is the last item
             lambda p: menu_time(p, bare, ("1",), ("Escape",), timeout),
             lambda p: menu_time(p, bare, (str(threads),), ("Escape",), timeout),
             lambda p: list_time(p, timeout),

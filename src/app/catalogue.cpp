@@ -62,20 +62,21 @@ std::vector<ProgramEntry> RecentPrograms(const Catalogue& catalogue) {
 }
 
 std::vector<InitialGroup> GroupByInitial(const std::vector<CatalogueLine>& programs) {
-  constexpr std::size_t kLetters = 26;
-  constexpr std::size_t kOther = kLetters;
-  std::vector<InitialGroup> groups(kLetters + 1);
-  for (std::size_t letter = 0; letter < kLetters; ++letter) {
-    groups[letter].caption = std::string(1, static_cast<char>('A' + letter));
-  }
-  groups[kOther].caption = "#";
+  // One group per letter, then the rest, each named by its one character.
+  constexpr std::string_view kGroups = "ABCDEFGHIJKLMNOPQRSTUVWXYZ#";
+  constexpr std::size_t kOther = kGroups.size() - 1;
+  std::vector<std::vector<std::size_t>> members(kGroups.size());
   for (std::size_t i = 0; i < programs.size(); ++i) {
     const std::string& name = programs[i].program.name;
     const char initial = name.empty() ? '\0' : text::UpperAscii(name.substr(0, 1))[0];
     const bool letter = initial >= 'A' && initial <= 'Z';
-    groups[letter ? static_cast<std::size_t>(initial - 'A') : kOther].programs.push_back(i);
+    members[letter ? static_cast<std::size_t>(initial - 'A') : kOther].push_back(i);
   }
-  std::erase_if(groups, [](const InitialGroup& group) { return group.programs.empty(); });
+  std::vector<InitialGroup> groups;
+  for (std::size_t group = 0; group < kGroups.size(); ++group) {
+    if (members[group].empty()) continue;
+    groups.push_back({std::string(kGroups.substr(group, 1)), std::move(members[group])});
+  }
   return groups;
 }
 

@@ -190,22 +190,17 @@ def menu_caption(name: str) -> str:
     return name.replace("&", "&&")
 
 
-def keys_to_choose(trace, submenu: str, name: str) -> list[str]:
-    """The keys that choose an item of one of the top menu's submenus, from no selection.
+def keys_in_submenu(trace, submenu: str, name: str) -> list[str]:
+    """The keys that choose an item of an open submenu of the top menu, from its first item.
 
-    Down from no selection selects the first item, and Down and Right skip separators, so an
-    item's key position is its index among the non-separator captions."""
+    Down skips separators, so an item's key position is its index among the non-separator
+    captions."""
     top = trace.popups[0].menu
-    top_captions = trace.captions(top)
-    if submenu not in top_captions:
-        raise harness.HarnessError(f"no {submenu!r} in the menu: {top_captions}")
     children = trace.captions(trace.submenu_of(top, submenu))
     caption = menu_caption(name)
     if caption not in children:
         raise harness.HarnessError(f"no {caption!r} in {submenu!r}: {children}")
-    down_to_submenu = ["Down"] * (top_captions.index(submenu) + 1)
-    down_to_item = ["Down"] * children.index(caption)
-    return [*down_to_submenu, "Right", *down_to_item, "Return"]
+    return [*["Down"] * children.index(caption), "Return"]
 
 
 class ActionCase(e2e_case.E2ECase):
@@ -229,8 +224,14 @@ class ActionCase(e2e_case.E2ECase):
         """Waits for the menu, chooses the item `name` of `submenu` with the keyboard and
         returns when that was."""
         window = self.app.wait_menu()
-        keys = keys_to_choose(self.app.wait_popup(), submenu, name)
-        harness.send_keys(window, *keys)
+        trace = self.app.wait_popup()
+        top = trace.popups[0].menu
+        top_captions = trace.captions(top)
+        if submenu not in top_captions or trace.submenu_of(top, submenu) is None:
+            raise harness.HarnessError(f"no submenu {submenu!r} in the menu: {top_captions}")
+        harness.send_keys(window, *e2e_case.keys_to_open(top_captions, submenu))
+        trace = self.app.wait_submenu_filled(trace.submenu_of(top, submenu))
+        harness.send_keys(window, *keys_in_submenu(trace, submenu, name))
         return time.monotonic()
 
     def assert_last(self, command: str) -> None:

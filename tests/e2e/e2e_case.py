@@ -13,6 +13,7 @@ import time
 import unittest
 
 import harness
+import wine_trace
 import regfile
 
 CAPTION = "Tapwise Uninstaller"
@@ -21,6 +22,16 @@ AUTO_CLOSE_RANGE = (2.0, 5.0)  # seconds from dismissing the menu to the end of 
 AT_ONCE = 1.5  # seconds from choosing "Exit" to the end of the process
 
 _options = argparse.Namespace(exe=None, cursor_holder=None)
+
+
+# The submenus that the program fills from what it reads, when they first open.
+GENERATED_SUBMENUS = ("All Programs", "Recent Programs", "Kill Process")
+
+
+def keys_to_open(top_captions: list, caption: str) -> list[str]:
+    """The keys that open one submenu of the top menu on its first item, whatever is selected:
+    Home selects the first item, Down skips separators."""
+    return ["Home", *["Down"] * top_captions.index(caption), "Right"]
 
 
 def main() -> None:
@@ -86,9 +97,25 @@ class E2ECase(unittest.TestCase):
         return os.path.basename(_options.exe)
 
     def choose_exit(self, menu: str) -> float:
-        """Chooses "Exit" (the last item: Up from no selection) and returns when that was."""
-        harness.send_keys(menu, "Up", "Return")
+        """Chooses "Exit" (the last item: End selects it whatever is selected) and returns when
+        that was."""
+        harness.send_keys(menu, "End", "Return")
         return time.monotonic()
+
+    def open_submenus(self, menu: str, popup: int = 1) -> wine_trace.Trace:
+        """Opens each generated submenu of pop-up number `popup` (from 1) with the keyboard and
+        closes it again, so that the trace holds their items: the program fills a submenu when
+        it first opens. Returns the trace; the last submenu opened stays selected."""
+        trace = self.app.wait_popup(popup)
+        top = trace.popups[popup - 1].menu
+        captions = trace.captions(top)
+        for caption in GENERATED_SUBMENUS:
+            submenu = trace.submenu_of(top, caption)
+            if submenu is None:
+                continue  # an empty list is a plain item
+            harness.send_keys(menu, *keys_to_open(captions, caption), "Left")
+            self.app.wait_submenu_filled(submenu)
+        return self.app.trace()
 
     def dismiss(self, menu: str) -> float:
         harness.send_keys(menu, "Escape")

@@ -392,6 +392,15 @@ class App:
 
         return wait_until(ready, timeout, f"pop-up number {count} in the trace")
 
+    def wait_submenu_filled(self, submenu: int, timeout: float = 10) -> wine_trace.Trace:
+        """Waits until the trace shows items in the submenu, filled as it opened."""
+
+        def filled():
+            trace = self.trace()
+            return trace if trace.menus.get(submenu) else None
+
+        return wait_until(filled, timeout, f"the items of submenu {submenu:#x}")
+
     # Windows
 
     def menu_windows(self) -> list[str]:

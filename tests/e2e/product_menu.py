@@ -15,9 +15,9 @@ import harness
 OPTIONS_CAPTION = "Tapwise Uninstaller \\ Options"
 ABOUT_CAPTION = "About Tapwise Uninstaller"
 
-# From the freshly shown menu, with nothing selected: Up selects "Exit", the last item; Up again
-# the product submenu (the separator is skipped); Right opens it on its first item, "Options...".
-_OPEN_SUBMENU = ("Up", "Up", "Right")
+# Whatever is selected: End selects "Exit", the last item; Up the product submenu (the
+# separator is skipped); Right opens it on its first item, "Options...".
+_OPEN_SUBMENU = ("End", "Up", "Right")
 # Downs from "Options..." to each command; separators are skipped.
 _DOWNS = {
     "Options...": 0,

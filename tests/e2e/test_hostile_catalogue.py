@@ -129,7 +129,7 @@ class HostileCatalogueTest(e2e_case.E2ECase):
         self.seed(keys(CASES + BULK) + [ODD_LAST])
         app = self.start()
         menu = app.wait_menu()
-        trace = app.wait_popup()
+        trace = self.open_submenus(menu)
         top = trace.popups[0].menu
         listed = trace.captions(trace.submenu_of(top, "All Programs"))
         shown = [joined(caption) for caption in listed]
@@ -174,7 +174,7 @@ class LongNamesTest(actions.ActionCase):
         self.app = self.prefix.launch(e2e_case._options.exe, channels="-all")
         menu = self.app.wait_menu()
         self.assertEqual(harness.visible_windows(name=e2e_case.CAPTION), [], "no box")
-        harness.send_keys(menu, "Down", "Right", *keys_in_submenu, "Return")
+        harness.send_keys(menu, "Home", "Right", *keys_in_submenu, "Return")
         lines = harness.wait_until(
             lambda: actions.read_lines(log)[before:], actions.REMOVAL_SECONDS, "the stand-in"
         )

@@ -215,7 +215,7 @@ class InstallerTest(actions.ActionCase):
     def round_trip(self, mode: Mode) -> None:
         entry = self.install(mode)
         self.start_installed(entry)
-        trace = self.app.wait_popup()
+        trace = self.open_submenus(self.app.wait_menu())
         top = trace.popups[0].menu
         listed = trace.captions(trace.submenu_of(top, "All Programs"))
         self.assertEqual(listed.count(ENTRY_NAME), 1, f"listed once: {listed}")

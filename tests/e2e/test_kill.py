@@ -50,8 +50,7 @@ class KillTest(actions.ActionCase):
         for run, (name, survivors) in enumerate(RUNS):
             with self.subTest(name=name):
                 app = self.start_again()
-                app.wait_menu()
-                trace = app.wait_popup()
+                trace = self.open_submenus(app.wait_menu())
                 listed = trace.captions(trace.submenu_of(trace.popups[0].menu, "Kill Process"))
                 for process in NAMES:
                     expected = 1 if process in self.running() else 0

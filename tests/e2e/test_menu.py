@@ -3,12 +3,17 @@ two program submenus filled from every uninstall root and registry view."""
 
 from __future__ import annotations
 
+import time
+
 import e2e_case
 import harness
 import regfile
 from regfile import UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER, program
 
 TPM_LEFTALIGN_RIGHTBUTTON = 0x0002
+FIRST_ITEM_OFFSET = (20, 8)  # pixels into the menu window: over its first item
+AWAY_FROM_THE_MENU = (50, 50)
+ESCAPE_SETTLE = 0.3  # seconds for a menu to be gone after Escape
 
 PRODUCT_SUBMENU = (
     "Tapwise Uninstaller",
@@ -97,7 +102,7 @@ class MenuTest(e2e_case.E2ECase):
         """Waits for the one pop-up and returns (trace, top menu handle, menu window)."""
         app = self.app
         window = app.wait_menu()
-        trace = app.wait_popup()
+        trace = self.open_submenus(window)
         self.assertEqual(len(trace.popups), 1, "one pop-up per start")
         return trace, trace.popups[0].menu, window
 
@@ -152,6 +157,29 @@ class MenuTest(e2e_case.E2ECase):
         self.assertIsNone(self.prefix.reg_value(regfile.STATE_KEY, "Last"))
 
 
+    def test_all_programs_filled_when_the_mouse_opens_it(self):
+        self.seed(CATALOGUE)
+        app = self.start()
+        window = app.wait_menu()
+        trace = app.wait_popup()
+        top = trace.popups[0].menu
+        all_programs = trace.submenu_of(top, "All Programs")
+        self.assertEqual(trace.menus.get(all_programs), [], "empty until it opens")
+
+        x, y, _, _ = harness.window_geometry(window)
+        harness.move_pointer(x + FIRST_ITEM_OFFSET[0], y + FIRST_ITEM_OFFSET[1])
+        trace = app.wait_submenu_filled(all_programs)
+        self.assertEqual(trace.outline(top)[0], ("All Programs", EXPECTED_ALL))
+        self.assertEqual(trace.menus.get(trace.submenu_of(top, "Recent Programs")), [],
+                         "a submenu the user never opened stays empty")
+        harness.move_pointer(*AWAY_FROM_THE_MENU)
+        since = self.dismiss(window)
+        time.sleep(ESCAPE_SETTLE)
+        if app.menu_windows():  # the submenu had the keyboard: Escape closed it alone
+            since = self.dismiss(window)
+        self.assert_auto_closes(since)
+
+
 class MenuOn32BitWindowsTest(e2e_case.E2ECase):
     ARCH = "win32"
 
@@ -159,7 +187,7 @@ class MenuOn32BitWindowsTest(e2e_case.E2ECase):
         self.seed(CATALOGUE_32_BIT_SYSTEM)
         app = self.start()
         window = app.wait_menu()
-        trace = app.wait_popup()
+        trace = self.open_submenus(window)
         outline = trace.outline(trace.popups[0].menu)
         # The same name under both roots is two registrations, and stays two items.
         self.assertEqual(

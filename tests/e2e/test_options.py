@@ -52,8 +52,8 @@ POINTER_SETTLE = 0.3  # seconds for Wine to take a pointer moved from outside as
 
 class OptionsTest(e2e_case.E2ECase):
     def program_menus(self, popup: int) -> tuple[list, list]:
-        """(All Programs, Recent Programs) children of pop-up number `popup` (from 1)."""
-        trace = self.app.wait_popup(popup)
+        """(All Programs, Recent Programs) children of pop-up number `popup` (from 1), opened."""
+        trace = self.open_submenus(self.app.wait_menu(), popup)
         outline = trace.outline(trace.popups[popup - 1].menu)
         return _children(outline[0]), _children(outline[1])
 

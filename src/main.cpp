@@ -10,5 +10,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   win32::LoadLibrariesFromSystemOnly();
   win32::Win32Platform system;
   platform::Platform platform = system.Bind();
-  return app::RunProgram(platform);
+  const int exit_code = app::RunProgram(platform);
+  // Ends the process here, with any worker still looking for an icon: nobody waits for one,
+  // and none ever sees the platform above destroyed.
+  ::ExitProcess(static_cast<UINT>(exit_code));
 }

@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 
+#include "app/icon_source.h"
 #include "app/texts.h"
 #include "platform/registry.h"
 #include "platform/text.h"
@@ -65,13 +66,14 @@ std::string FormatDate(const platform::Date& date) {
 // Reads the entries of one pass through one open entry key at a time.
 class EntryReader {
  public:
-  EntryReader(platform::TRegistry& entry, platform::FileDates& files, const Options& options)
-      : entry_(entry), files_(files), options_(options) {}
+  EntryReader(platform::TRegistry& entry, platform::FileDates& files, const Options& options,
+              bool view64)
+      : entry_(entry), files_(files), options_(options), view64_(view64) {}
 
   // Appends the program of the entry's open key, when it has one that the options let through.
   // The program is appended before its date is sought: a date that cannot be read costs the
   // date alone.
-  void Read(std::vector<ScannedProgram>& found) {
+  void Read(const std::string& subkey, std::vector<ScannedProgram>& found) {
     if (!entry_.HasValue(kDisplayNameValue)) return;
     if (entry_.HasValue(kNoRemoveValue) && entry_.ReadFlag(kNoRemoveValue) &&
         !options_.show_no_remove) {
@@ -84,11 +86,25 @@ class EntryReader {
         return;
       }
     }
-    found.push_back(ScannedProgram{ProgramEntry{name, Command()}, std::nullopt});
+    found.push_back(ScannedProgram{ProgramEntry{name, Command(), Icon(subkey)}, std::nullopt});
     found.back().date = InstallDate();
   }
 
  private:
+  // Only a hint: an icon value that cannot be read costs the icon alone. A Windows Installer
+  // entry is named by its product code.
+  ProgramIcon Icon(const std::string& subkey) {
+    ProgramIcon icon;
+    icon.view64 = view64_;
+    if (!PackedProductCode(subkey).empty()) icon.product_code = subkey;
+    try {
+      if (entry_.HasValue(kDisplayIconValue))
+        icon.display_icon = entry_.ReadText(kDisplayIconValue);
+    } catch (const std::exception&) {
+    }
+    return icon;
+  }
+
   std::string Command() {
     if (entry_.HasValue(kUninstallStringValue)) return entry_.ReadText(kUninstallStringValue);
     if (entry_.HasValue(kQuietUninstallStringValue))
@@ -120,6 +136,7 @@ class EntryReader {
   platform::TRegistry& entry_;
   platform::FileDates& files_;
   const Options options_;
+  const bool view64_;
 };
 
 // Subkeys [first, last) of one pass's uninstall key.
@@ -137,7 +154,7 @@ void ScanRange(platform::Platform& platform, const Range& range, const Options& 
   if (!OpenUninstallKey(uninstall, range.pass)) return;
   platform::TRegistry entry(platform.registry, AccessOf(range.pass));
   entry.SelectParent(uninstall);
-  EntryReader reader(entry, platform.files, options);
+  EntryReader reader(entry, platform.files, options, range.pass.view == RegistryView::k64Bit);
   std::string subkey;
   for (std::uint32_t index = range.first; index < range.last; ++index) {
     // An index that fails (the key changed meanwhile) contributes nothing.
@@ -145,7 +162,7 @@ void ScanRange(platform::Platform& platform, const Range& range, const Options& 
     // One unreadable entry costs that entry alone, not the rest of the key.
     try {
       if (!entry.OpenPath(subkey, platform::IfMissing::kFail)) continue;
-      reader.Read(found);
+      reader.Read(subkey, found);
     } catch (const std::exception&) {
     }
     entry.ClosePath();

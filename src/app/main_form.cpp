@@ -46,10 +46,17 @@ ProcessMenuItem::ProcessMenuItem(std::string process_name)
       ProcessName(std::move(process_name)) {}
 
 MainForm::MainForm(framework::TApplication& app, ProgramState& state)
-    : TForm(app, MainFormSpec()), state_(state), menu_(app), auto_close_timer_(app, kAutoCloseMs) {
+    : TForm(app, MainFormSpec()),
+      state_(state),
+      icons_(app.Platform(), Handle(), kCmIconsArrived),
+      menu_(app),
+      auto_close_timer_(app, kAutoCloseMs) {
   BuildMenu();
+  menu_.SetImages(&icons_.Images());
   auto_close_timer_.OnTimer = [this] { OnAutoCloseTick(); };
   OnMessage(kCmMenuClosed, [this](platform::WParam, platform::LParam) { OnMenuClosed(); });
+  OnMessage(kCmEnterMenuLoop, [this](platform::WParam, platform::LParam) { OnMenuLoopEntered(); });
+  OnMessage(kCmIconsArrived, [this](platform::WParam, platform::LParam) { OnIconsArrived(); });
 }
 
 MainForm::~MainForm() = default;
@@ -113,6 +120,7 @@ void MainForm::FillAllPrograms(framework::TMenuItem& menu) {
 void MainForm::AddProgramItem(framework::TMenuItem& submenu, const char* name,
                               const ProgramEntry& program) {
   framework::TMenuItem& item = submenu.Add(std::make_unique<ProgramMenuItem>(name, program));
+  item.Image = icons_.ForProgram(program);
   item.OnClick = [this](framework::TMenuItem& sender) { OnProgramChosen(sender); };
 }
 
@@ -122,9 +130,19 @@ void MainForm::RebuildProcessMenu() {
   kill_process_->FillOnOpen(!running_programs_.empty(), [this](framework::TMenuItem& menu) {
     for (const std::string& name : running_programs_) {
       framework::TMenuItem& item = menu.Add(std::make_unique<ProcessMenuItem>(name));
+      item.Image = icons_.ForProcess(name);
       item.OnClick = [this](framework::TMenuItem& sender) { OnProcessChosen(sender); };
     }
   });
+}
+
+void MainForm::OnMenuLoopEntered() {
+  // The default submenu is the likeliest to open: its icons are looked for as the menu appears.
+  for (const ProgramEntry& program : RecentPrograms(catalogue_)) icons_.ForProgram(program);
+}
+
+void MainForm::OnIconsArrived() {
+  menu_.ImagesArrived(icons_.TakeArrived());
 }
 
 }  // namespace app

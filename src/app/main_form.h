@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/catalogue.h"
+#include "app/menu_icons.h"
 #include "app/program_entry.h"
 #include "app/program_state.h"
 #include "framework/form.h"
@@ -61,6 +62,7 @@ class MainForm : public framework::TForm {
   const std::vector<std::string>& RunningProgramNames() const { return running_programs_; }
 
   framework::TPopupMenu& Menu() { return menu_; }
+  MenuIcons& Icons() { return icons_; }
   // The three submenus that the program fills.
   framework::TMenuItem& AllProgramsMenu() const { return *all_programs_; }
   framework::TMenuItem& RecentProgramsMenu() const { return *recent_programs_; }
@@ -85,13 +87,21 @@ class MainForm : public framework::TForm {
   void AskAboutStillInstalled(const std::string& display_name);
   void ShowCannotUninstall();
   void OpenWebPage(std::string_view path);
-  // Requests the end of the program.
-  void CloseMainForm() { Close(); }
+  // Icons: looked for as the menu appears, shown as they arrive.
+  void OnMenuLoopEntered();
+  void OnIconsArrived();
+  // Requests the end of the program, which waits for no icon.
+  void CloseMainForm() {
+    icons_.Cancel();
+    Close();
+  }
 
   ProgramState& state_;
   OptionsDialog* options_dialog_ = nullptr;
   Catalogue catalogue_;
   std::vector<std::string> running_programs_;
+  // Before the menu: its items' bitmaps are deleted after the menus that show them.
+  MenuIcons icons_;
   framework::TPopupMenu menu_;
   framework::TTimer auto_close_timer_;
   framework::TMenuItem* all_programs_ = nullptr;

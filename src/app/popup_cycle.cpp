@@ -40,6 +40,7 @@ void MainForm::PopupAtCursor() {
   // An unreadable cursor leaves the previous point in place.
   platform::Point cursor;
   if (Windowing().GetCursorPos(cursor)) state_.PopupPoint = cursor;
+  icons_.Prepare(Windowing().Dpi(platform::kNoWindow));
   menu_.Popup(state_.PopupPoint);
 }
 

@@ -86,6 +86,8 @@ inline constexpr std::string_view kEntrySeparator = "<#>";
 inline constexpr platform::MessageId kCmMenuClosed = 0xB3E9;
 inline constexpr platform::MessageId kCmEnterMenuLoop = 0xB3EA;
 inline constexpr platform::MessageId kCmExitMenuLoop = 0xB3EB;
+// Posted to the main form by the workers when icons they found are waiting.
+inline constexpr platform::MessageId kCmIconsArrived = 0xB3EC;
 
 inline constexpr std::uint32_t kAutoCloseMs = 3000;
 inline constexpr std::size_t kRecentItems = 8;

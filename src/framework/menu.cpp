@@ -72,8 +72,11 @@ void TMenuItem::AppendTo(Appender& to, platform::MenuId menu) {
     if (!to.ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
     submenu.release();  // owned by its parent menu from now on
     return;
+  } else if (Image != kNoImage && to.images != nullptr) {
+    to.images->Describe(Image, desc);
   }
   if (!to.ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
+  if (desc.image != platform::MenuItemSpec::Image::kNone) to.shown.emplace(Image, command_);
 }
 
 void TMenuItem::AppendLazySubmenu(Appender& to, platform::MenuId menu,
@@ -117,15 +120,17 @@ TPopupMenu::~TPopupMenu() {
 void TPopupMenu::Popup(platform::Point at) {
   platform::Windowing& ws = app_.Windowing();
   pending_.clear();
+  shown_.clear();
   menu_.reset();
   OwnedMenu menu(ws, ws.CreatePopupMenu());
   if (!menu) throw std::runtime_error("Cannot create a menu");
-  TMenuItem::Appender to{ws, pending_, refused_};
+  TMenuItem::Appender to{ws, pending_, refused_, images_, shown_};
   for (std::size_t i = 0; i < root_.Count(); ++i) root_[i].AppendTo(to, menu.get());
   menu_ = std::move(menu);
   ws.TrackPopupMenu(menu_.get(), kPopupFlags, at, app_.PopupList().Window());
   // The tree may change before the next pop-up; nothing may point into it meanwhile.
   pending_.clear();
+  shown_.clear();
 }
 
 bool TPopupMenu::OpenSubmenu(platform::MenuId submenu) {
@@ -133,8 +138,39 @@ bool TPopupMenu::OpenSubmenu(platform::MenuId submenu) {
   if (it == pending_.end()) return false;
   TMenuItem* item = it->second;
   pending_.erase(it);  // a second opening finds it filled
-  TMenuItem::Appender to{app_.Windowing(), pending_, refused_};
+  TMenuItem::Appender to{app_.Windowing(), pending_, refused_, images_, shown_};
   item->FillOpened(to, submenu);
+  return true;
+}
+
+void TPopupMenu::ImagesArrived(const std::vector<ImageKey>& keys) {
+  if (images_ == nullptr || !menu_) return;
+  platform::Windowing& ws = app_.Windowing();
+  // Drawn pictures are asked for again when the menu repaints; bitmaps are handed over anew.
+  if (images_->Mode() == platform::MenuImageMode::kBlendedBitmaps) {
+    for (ImageKey key : keys) {
+      const auto [first, last] = shown_.equal_range(key);
+      for (auto it = first; it != last; ++it) {
+        ws.SetMenuItemBitmap(menu_.get(), it->second, images_->BitmapOf(key));
+      }
+    }
+  }
+  ws.RedrawOpenMenus();
+}
+
+bool TPopupMenu::AnswerImageRequest(platform::MessageId id, platform::LParam lparam) {
+  if (images_ == nullptr) return false;
+  platform::Windowing& ws = app_.Windowing();
+  platform::MenuImageRequest request;
+  if (!ws.ReadMenuImageRequest(id, lparam, request)) return false;
+  const auto key = static_cast<ImageKey>(request.data);
+  const int size = images_->SizeOf(key);
+  if (size == 0) return false;
+  if (request.draw) {
+    ws.DrawMenuImage(lparam, images_->IconOf(key), size);
+  } else {
+    ws.AnswerMenuImageSize(lparam, size);
+  }
   return true;
 }
 

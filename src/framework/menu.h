@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/command_pool.h"
+#include "framework/menu_images.h"
 #include "framework/owned.h"
 #include "platform/windowing.h"
 
@@ -35,6 +36,8 @@ class TMenuItem {
   // Handed to the platform unchanged: an "&" marks the access key.
   std::string Caption;
   bool Default = false;
+  // A command item's picture, from the images of its popup menu (TPopupMenu::SetImages).
+  ImageKey Image = kNoImage;
   std::function<void(TMenuItem&)> OnClick;
 
   bool IsSeparator() const { return kind_ == CaptionKind::kMarkup && Caption == "-"; }
@@ -62,11 +65,15 @@ class TMenuItem {
   friend class TPopupMenu;
   // Submenus of the menu on screen that are still to be filled when they open.
   using PendingSubmenus = std::map<platform::MenuId, TMenuItem*>;
+  // The command items appended with each picture.
+  using ShownImages = std::multimap<ImageKey, std::uint16_t>;
   // How a platform menu is filled from the tree; counts the insertions the platform refused.
   struct Appender {
     platform::Windowing& ws;
     PendingSubmenus& pending;
     std::size_t& refused;
+    TMenuImages* images;
+    ShownImages& shown;
   };
   void Attach(TMenuItem* parent, CommandPool* pool);
   void AppendTo(Appender& to, platform::MenuId menu);
@@ -107,12 +114,21 @@ class TPopupMenu {
   // Insertions the platform refused since the menu was made.
   std::size_t RefusedInsertions() const { return refused_; }
 
+  // Where the pictures of the items come from; none by default. Not owned.
+  void SetImages(TMenuImages* images) { images_ = images; }
+  // The icons of these keys have come: the items on screen show them.
+  void ImagesArrived(const std::vector<ImageKey>& keys);
+  // Answers a menu's question about a picture drawn by its owner; false when it is not one.
+  bool AnswerImageRequest(platform::MessageId id, platform::LParam lparam);
+
  private:
   TApplication& app_;
   TMenuItem root_;
   OwnedMenu menu_;
   TMenuItem::PendingSubmenus pending_;
   std::size_t refused_ = 0;
+  TMenuImages* images_ = nullptr;
+  TMenuItem::ShownImages shown_;
 };
 
 }  // namespace framework

@@ -7,6 +7,12 @@
 #include "framework/menu.h"
 
 namespace framework {
+namespace {
+
+// What a window procedure answers for a message it has handled, where Windows asks for TRUE.
+constexpr platform::LResult kTrue = 1;
+
+}  // namespace
 
 TPopupList::TPopupList(TApplication& app) : app_(app) {
   platform::WindowSpec desc;
@@ -32,6 +38,11 @@ platform::LResult TPopupList::WndProc(platform::MessageId id, platform::WParam w
     const std::uint16_t command = platform::LoWord(wparam);
     for (TPopupMenu* menu : menus_) {
       if (menu->DispatchCommand(command)) return 0;
+    }
+  }
+  if (id == platform::kWmMeasureItem || id == platform::kWmDrawItem) {
+    for (TPopupMenu* menu : menus_) {
+      if (menu->AnswerImageRequest(id, lparam)) return kTrue;
     }
   }
   if (id == platform::kWmInitMenuPopup) {

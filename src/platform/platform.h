@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/background.h"
 #include "platform/file_dates.h"
+#include "platform/icons.h"
 #include "platform/launcher.h"
 #include "platform/process_snapshot.h"
 #include "platform/raw_registry.h"
@@ -19,6 +21,8 @@ struct Platform {
   Windowing& windowing;
   const TextOrder& order;
   Workers& workers;
+  Icons& icons;
+  Background& background;
 };
 
 }  // namespace platform

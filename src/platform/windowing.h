@@ -27,6 +27,11 @@ constexpr WParam MakeWParam(std::uint16_t low, std::uint16_t high) {
   return static_cast<WParam>(low) | (static_cast<WParam>(high) << 16);
 }
 using TimerId = std::uintptr_t;
+// Icons and bitmaps: HICON and HBITMAP on Win32.
+using IconId = std::uintptr_t;
+using BitmapId = std::uintptr_t;
+inline constexpr IconId kNoIcon = 0;
+inline constexpr BitmapId kNoBitmap = 0;
 
 inline constexpr WindowId kNoWindow = 0;
 inline constexpr MenuId kNoMenu = 0;
@@ -38,6 +43,9 @@ inline constexpr MessageId kWmSetFocus = 0x0007;
 inline constexpr MessageId kWmClose = 0x0010;
 inline constexpr MessageId kWmQuit = 0x0012;
 inline constexpr MessageId kWmKillFocus = 0x0008;
+// Owner-drawn parts: lparam points at the system's description of the item.
+inline constexpr MessageId kWmDrawItem = 0x002B;
+inline constexpr MessageId kWmMeasureItem = 0x002C;
 inline constexpr MessageId kWmKeyDown = 0x0100;
 inline constexpr MessageId kWmKeyUp = 0x0101;
 inline constexpr MessageId kWmSysKeyDown = 0x0104;
@@ -169,6 +177,23 @@ struct MenuItemSpec {
   std::string caption;        // handed over unchanged: "&" marks the access key
   MenuId submenu = kNoMenu;   // kSubmenu: owned by the menu it is appended to from then on
   bool is_default = false;
+  // kCommand: a picture left of the caption. kBitmap: the system draws image_bitmap, which
+  // stays the caller's. kDrawn: the owner draws it on request (MenuImageRequest), told
+  // image_data.
+  enum class Image { kNone, kBitmap, kDrawn };
+  Image image = Image::kNone;
+  BitmapId image_bitmap = kNoBitmap;
+  std::uintptr_t image_data = 0;
+};
+
+// How menus show item pictures here. Themed menus blend 32-bit premultiplied-alpha bitmaps;
+// classic ones, and Wine's, copy a bitmap as it is, so their pictures are drawn by the owner.
+enum class MenuImageMode { kBlendedBitmaps, kOwnerDrawn };
+
+// A menu asking its owner, in WM_MEASUREITEM or WM_DRAWITEM, about a kDrawn picture.
+struct MenuImageRequest {
+  bool draw = false;  // false: the size is asked
+  std::uintptr_t data = 0;
 };
 
 class Windowing {
@@ -220,6 +245,23 @@ class Windowing {
   // Returns when the menu has closed. The owner receives WM_ENTERMENULOOP, WM_MENUSELECT and
   // WM_EXITMENULOOP meanwhile, and a chosen item's WM_COMMAND is posted to it.
   virtual bool TrackPopupMenu(MenuId menu, std::uint32_t flags, Point point, WindowId owner) = 0;
+
+  // Pictures in menus (MenuItemSpec::image).
+  virtual MenuImageMode MenuImages() = 0;
+  // Whether the message is a menu's request about a kDrawn picture; fills request when it is.
+  virtual bool ReadMenuImageRequest(MessageId id, LParam lparam, MenuImageRequest& request) = 0;
+  // Answers a size request: the picture is size pixels square.
+  virtual void AnswerMenuImageSize(LParam lparam, int size) = 0;
+  // Answers a draw request with the icon at size pixels; kNoIcon leaves the place blank.
+  virtual void DrawMenuImage(LParam lparam, IconId icon, int size) = 0;
+  // A 32-bit premultiplied-alpha bitmap of the icon at size pixels, the caller's; a fully
+  // transparent one for kNoIcon. kNoBitmap on failure.
+  virtual BitmapId NewMenuBitmap(IconId icon, int size) = 0;
+  virtual void DeleteBitmap(BitmapId bitmap) noexcept = 0;
+  // Gives the command item of the menu, or of any menu below it, that bitmap instead.
+  virtual bool SetMenuItemBitmap(MenuId menu, std::uint16_t command, BitmapId bitmap) = 0;
+  // Repaints the menus on screen, so that pictures that arrived since are shown.
+  virtual void RedrawOpenMenus() = 0;
 
   virtual bool GetCursorPos(Point& point) = 0;
   // A modal message box; returns the button pressed.

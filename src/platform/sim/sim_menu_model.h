@@ -18,6 +18,11 @@ struct MenuNode {
   Kind kind = Kind::kCommand;
   std::uint16_t command = 0;
   bool is_default = false;
+  // The item's picture as handed over: a bitmap of the caller's, or drawn by the owner.
+  enum class Image { kNone, kBitmap, kDrawn };
+  Image image = Image::kNone;
+  std::uintptr_t image_bitmap = 0;
+  std::uintptr_t image_data = 0;
   std::vector<MenuNode> children;
 };
 

@@ -113,6 +113,9 @@ std::vector<MenuNode> WindowSystem::Snapshot(platform::MenuId menu) const {
     node.kind = NodeKind(item.kind);
     node.command = item.command;
     node.is_default = item.is_default;
+    node.image = static_cast<MenuNode::Image>(item.image);
+    node.image_bitmap = item.image_bitmap;
+    node.image_data = item.image_data;
     // A submenu destroyed while still appended shows as an empty one.
     if (node.kind == MenuNode::Kind::kSubmenu) node.children = Snapshot(item.submenu);
     nodes.push_back(std::move(node));

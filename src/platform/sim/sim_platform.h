@@ -3,7 +3,9 @@
 // One of each substitute, bound together as the platform the program runs on in tests.
 
 #include "platform/platform.h"
+#include "platform/sim/sim_background.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_icons.h"
 #include "platform/sim/sim_launcher.h"
 #include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_registry.h"
@@ -19,7 +21,8 @@ struct SimPlatform {
   SimPlatform& operator=(const SimPlatform&) = delete;
 
   platform::Platform Bind() {
-    return platform::Platform{registry, files, processes, launcher, windows, order, workers};
+    return platform::Platform{registry, files,   processes, launcher,  windows,
+                              order,    workers, icons,     background};
   }
 
   WindowSystem windows;
@@ -29,6 +32,8 @@ struct SimPlatform {
   LaunchRecorder launcher{windows};
   CaselessOrder order;
   SerialWorkers workers;
+  IconFiles icons;
+  SerialBackground background;
 };
 
 }  // namespace sim

@@ -123,6 +123,20 @@ class WindowSystem final : public platform::Windowing {
   bool TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, platform::Point point,
                       platform::WindowId owner) override;
   bool GetCursorPos(platform::Point& point) override;
+
+  // Pictures in menus (sim_menu_images.cpp). Requests are the ones PaintMenus makes; bitmaps
+  // are numbered and counted until deleted; icons are drawn by recording them.
+  platform::MenuImageMode MenuImages() override { return menu_image_mode_; }
+  bool ReadMenuImageRequest(platform::MessageId id, platform::LParam lparam,
+                            platform::MenuImageRequest& request) override;
+  void AnswerMenuImageSize(platform::LParam lparam, int size) override;
+  void DrawMenuImage(platform::LParam lparam, platform::IconId icon, int size) override;
+  platform::BitmapId NewMenuBitmap(platform::IconId icon, int size) override;
+  void DeleteBitmap(platform::BitmapId bitmap) noexcept override;
+  bool SetMenuItemBitmap(platform::MenuId menu, std::uint16_t command,
+                         platform::BitmapId bitmap) override;
+  void RedrawOpenMenus() override { ++menu_redraws_; }
+
   // Records the box, takes the next scripted box answer and runs the same modal loop. A
   // pending quit closes the box at once with its default answer: IDOK for MB_OK, IDNO for
   // MB_YESNO, IDCANCEL for every other button set.
@@ -175,6 +189,17 @@ class WindowSystem final : public platform::Windowing {
   // The first window with that caption; kNoWindow when there is none.
   platform::WindowId FindByCaption(std::string_view caption) const;
 
+  // Menus blend bitmaps, as themed Windows menus do, or leave pictures to their owner.
+  void SetMenuImageMode(platform::MenuImageMode mode) { menu_image_mode_ = mode; }
+  // What the owner draws for each kDrawn picture of the menus alive now, in the order of their
+  // items: it is asked the size, then to draw, as a menu on screen would ask it.
+  struct DrawnImage {
+    std::uintptr_t data = 0;
+    int size = 0;                               // as the owner answered
+    platform::IconId icon = platform::kNoIcon;  // kNoIcon: left blank
+  };
+  std::vector<DrawnImage> PaintMenus(platform::WindowId owner);
+
   // --- What happened --------------------------------------------------------------------
 
   const std::vector<PopupRecord>& Popups() const { return popups_; }
@@ -198,6 +223,10 @@ class WindowSystem final : public platform::Windowing {
   std::size_t LiveMenuCount() const { return menus_.size(); }
   std::size_t QueuedMessageCount() const { return posted_.size(); }
   bool QuitPending() const { return quit_pending_; }
+  std::size_t LiveBitmapCount() const { return bitmaps_.size(); }
+  // The icon a live bitmap was made from.
+  platform::IconId BitmapIcon(platform::BitmapId bitmap) const;
+  std::size_t MenuRedraws() const { return menu_redraws_; }
 
  private:
   struct WindowState {
@@ -287,6 +316,10 @@ class WindowSystem final : public platform::Windowing {
   std::size_t appended_items_ = 0;
   bool menu_creation_fails_ = false;
   std::size_t most_items_ = SIZE_MAX;
+  platform::MenuImageMode menu_image_mode_ = platform::MenuImageMode::kOwnerDrawn;
+  std::map<platform::BitmapId, platform::IconId> bitmaps_;
+  platform::BitmapId next_bitmap_;
+  std::size_t menu_redraws_ = 0;
 
   std::deque<MenuAnswer> menu_answers_;
   std::deque<BoxAnswer> box_answers_;

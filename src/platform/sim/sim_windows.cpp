@@ -12,6 +12,7 @@ using platform::WindowKind;
 
 constexpr WindowId kFirstWindow = 0x1001;
 constexpr platform::MenuId kFirstMenu = 0x5001;
+constexpr platform::BitmapId kFirstBitmap = 0x7001;
 
 // Show states that show a window without activating it.
 constexpr int kSwShowNoActivate = 4;
@@ -43,7 +44,8 @@ bool WindowSystem::IsControl(WindowKind kind) {
   return kind == WindowKind::kCheckBox || kind == WindowKind::kButton || kind == WindowKind::kBevel;
 }
 
-WindowSystem::WindowSystem() : next_window_(kFirstWindow), next_menu_(kFirstMenu) {}
+WindowSystem::WindowSystem()
+    : next_window_(kFirstWindow), next_menu_(kFirstMenu), next_bitmap_(kFirstBitmap) {}
 WindowSystem::~WindowSystem() = default;
 
 WindowSystem::WindowState* WindowSystem::Find(WindowId window) {

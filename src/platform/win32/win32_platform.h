@@ -3,7 +3,9 @@
 // The real platform: one of each Win32 implementation, bound together as the program's seams.
 
 #include "platform/platform.h"
+#include "platform/win32/background.h"
 #include "platform/win32/file_dates.h"
+#include "platform/win32/icons.h"
 #include "platform/win32/launcher.h"
 #include "platform/win32/process_snapshots.h"
 #include "platform/win32/registry.h"
@@ -21,6 +23,8 @@ struct Win32Platform {
   Windowing windowing;
   TextOrder order;
   Workers workers;
+  Icons icons;
+  Background background;
 
   platform::Platform Bind() {
     return platform::Platform{.registry = registry,
@@ -29,7 +33,9 @@ struct Win32Platform {
                               .launcher = launcher,
                               .windowing = windowing,
                               .order = order,
-                              .workers = workers};
+                              .workers = workers,
+                              .icons = icons,
+                              .background = background};
   }
 };
 

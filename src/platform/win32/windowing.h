@@ -60,6 +60,20 @@ class Windowing : public platform::Windowing {
   bool TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, platform::Point point,
                       platform::WindowId owner) override;
 
+  // Pictures in menus (windowing_menu_images.cpp). Themed menus blend bitmaps; without a theme,
+  // and under Wine, which copies an item's bitmap as it is, pictures are drawn with
+  // HBMMENU_CALLBACK.
+  platform::MenuImageMode MenuImages() override;
+  bool ReadMenuImageRequest(platform::MessageId id, platform::LParam lparam,
+                            platform::MenuImageRequest& request) override;
+  void AnswerMenuImageSize(platform::LParam lparam, int size) override;
+  void DrawMenuImage(platform::LParam lparam, platform::IconId icon, int size) override;
+  platform::BitmapId NewMenuBitmap(platform::IconId icon, int size) override;
+  void DeleteBitmap(platform::BitmapId bitmap) noexcept override;
+  bool SetMenuItemBitmap(platform::MenuId menu, std::uint16_t command,
+                         platform::BitmapId bitmap) override;
+  void RedrawOpenMenus() override;
+
  private:
   // The dialog face at a character height in pixels, made at first use.
   HFONT FontFor(int height);

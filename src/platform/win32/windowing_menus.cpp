@@ -7,6 +7,7 @@ namespace win32 {
 namespace {
 
 using Kind = platform::MenuItemSpec::Kind;
+using Image = platform::MenuItemSpec::Image;
 
 }  // namespace
 
@@ -44,6 +45,14 @@ bool Windowing::AppendMenuItem(platform::MenuId menu, const platform::MenuItemSp
   if (item.is_default) {
     info.fMask |= MIIM_STATE;
     info.fState = MFS_DEFAULT;
+  }
+  if (item.image == Image::kBitmap) {
+    info.fMask |= MIIM_BITMAP;
+    info.hbmpItem = reinterpret_cast<HBITMAP>(item.image_bitmap);
+  } else if (item.image == Image::kDrawn) {
+    info.fMask |= MIIM_BITMAP | MIIM_DATA;
+    info.hbmpItem = HBMMENU_CALLBACK;
+    info.dwItemData = item.image_data;
   }
   return ::InsertMenuItemW(target, static_cast<UINT>(count), TRUE, &info) != FALSE;
 }

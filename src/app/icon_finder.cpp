@@ -1,0 +1,90 @@
+#include "app/icon_finder.h"
+
+#include <exception>
+
+#include "app/icon_source.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+constexpr std::string_view kInstallerProducts = "SOFTWARE\\Classes\\Installer\\Products\\";
+constexpr const char* kProductIconValue = "ProductIcon";
+
+// "what@size"; appended piece by piece, which GCC 12 does not misread as overlapping copies.
+std::string FileKey(std::string what, int size) {
+  what.append("@");
+  what.append(std::to_string(size));
+  return what;
+}
+
+PathContext ContextOf(platform::Icons& icons) {
+  PathContext context;
+  context.environment = [&icons](const std::string& name) { return icons.Environment(name); };
+  context.is_remote_drive = [&icons](char letter) { return icons.IsRemoteDrive(letter); };
+  context.system_directory = icons.SystemDirectory();
+  context.is_64_bit_system = icons.Is64BitSystem();
+  return context;
+}
+
+// Windows Installer keeps its products' keys in the one, 64-bit, view.
+std::string ProductIcon(platform::RawRegistry& raw, const std::string& packed) {
+  try {
+    platform::TRegistry registry(raw, platform::kKeyRead | platform::kKeyWow64_64Key);
+    registry.SelectRoot(platform::kHkeyLocalMachine);
+    if (!registry.OpenPath(std::string(kInstallerProducts) + packed, platform::IfMissing::kFail) ||
+        !registry.HasValue(kProductIconValue)) {
+      return {};
+    }
+    return registry.ReadText(kProductIconValue);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+// Reads the candidate's icon into found; a directory, a missing file or one without that icon
+// gives none.
+bool TryCandidate(platform::Icons& icons, const IconCandidate& candidate, int size,
+                  FoundIcon& found) {
+  const IconLocation& at = candidate.location;
+  if (!icons.IsFile(at.path)) return false;
+  const platform::IconId icon = candidate.icon_file ? icons.LoadIconFile(at.path, size)
+                                                    : icons.ExtractIcon(at.path, at.index, size);
+  if (icon == platform::kNoIcon) return false;
+  found.icon = platform::UniqueIcon(icons, icon);
+  std::string file = text::UpperAscii(at.path);
+  file.append(",");
+  file.append(std::to_string(at.index));
+  found.file_key = FileKey(std::move(file), size);
+  return true;
+}
+
+FoundIcon Generic(platform::Icons& icons, int size) {
+  return FoundIcon{FileKey("generic", size), platform::UniqueIcon(icons, icons.GenericIcon(size))};
+}
+
+}  // namespace
+
+FoundIcon FindProgramIconFile(platform::Icons& icons, platform::RawRegistry& registry,
+                              const ProgramEntry& program, int size) {
+  FoundIcon found;
+  const bool any = FindProgramIcon(
+      program.icon, program.command, ContextOf(icons),
+      [&registry](const std::string& packed) { return ProductIcon(registry, packed); },
+      [&](const IconCandidate& candidate) { return TryCandidate(icons, candidate, size, found); });
+  return any ? std::move(found) : Generic(icons, size);
+}
+
+FoundIcon FindProcessIconFile(platform::Icons& icons, const std::string& exe_name, int size) {
+  const PathContext context = ContextOf(icons);
+  const std::string image = icons.ProcessImagePath(exe_name);
+  FoundIcon found;
+  if (!image.empty() && MayOpen(image, context) &&
+      TryCandidate(icons, CandidateAt(IconLocation{image, 0}), size, found)) {
+    return found;
+  }
+  return Generic(icons, size);
+}
+
+}  // namespace app

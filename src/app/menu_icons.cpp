@@ -1,0 +1,54 @@
+#include "app/menu_icons.h"
+
+namespace app {
+namespace {
+
+// The fields of a request text: the same text, the same icon.
+constexpr char kField = '\x1f';
+
+}  // namespace
+
+MenuIcons::MenuIcons(platform::Platform& platform, platform::WindowId window,
+                     platform::MessageId message)
+    : icons_(platform.icons),
+      registry_(platform.registry),
+      images_(platform.windowing),
+      jobs_(platform.background, platform.windowing, window, message) {}
+
+framework::ImageKey MenuIcons::ForProgram(const ProgramEntry& program) {
+  const int size = images_.Size();
+  const std::string request = std::string("program") + kField + std::to_string(size) + kField +
+                              (program.icon.view64 ? "64" : "32") + kField +
+                              program.icon.display_icon + kField + program.icon.product_code +
+                              kField + program.command;
+  return Request(request, [&icons = icons_, &registry = registry_, program, size] {
+    return FindProgramIconFile(icons, registry, program, size);
+  });
+}
+
+framework::ImageKey MenuIcons::ForProcess(const std::string& exe_name) {
+  const int size = images_.Size();
+  const std::string request =
+      std::string("process") + kField + std::to_string(size) + kField + exe_name;
+  return Request(request, [&icons = icons_, exe_name, size] {
+    return FindProcessIconFile(icons, exe_name, size);
+  });
+}
+
+framework::ImageKey MenuIcons::Request(const std::string& request, IconJobs::Find find) {
+  bool is_new = false;
+  const framework::ImageKey key = images_.Intern(request, is_new);
+  if (is_new) jobs_.Start(key, std::move(find));
+  return key;
+}
+
+std::vector<framework::ImageKey> MenuIcons::TakeArrived() {
+  std::vector<framework::ImageKey> keys;
+  for (IconResult& result : jobs_.TakeResults()) {
+    images_.Resolve(result.key, result.found.file_key, std::move(result.found.icon));
+    keys.push_back(result.key);
+  }
+  return keys;
+}
+
+}  // namespace app

@@ -1,0 +1,48 @@
+#pragma once
+
+// The icons of the generated menu items: each item asks for its icon when it is made, which is
+// when its submenu opens; the icon is looked for on a worker and shown when it arrives. Until
+// then the item shows a blank of the same size. Equal requests share one search and one icon.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "app/icon_jobs.h"
+#include "app/program_entry.h"
+#include "framework/menu_images.h"
+#include "platform/platform.h"
+
+namespace app {
+
+class MenuIcons {
+ public:
+  // Results are announced to window as message.
+  MenuIcons(platform::Platform& platform, platform::WindowId window, platform::MessageId message);
+
+  framework::TMenuImages& Images() { return images_; }
+  // Before each pop-up: the size for menus at that DPI.
+  void Prepare(int dpi) { images_.Prepare(dpi); }
+
+  framework::ImageKey ForProgram(const ProgramEntry& program);
+  framework::ImageKey ForProcess(const std::string& exe_name);
+
+  // GUI thread, on the message: hands the icons that came to the images; returns their keys.
+  std::vector<framework::ImageKey> TakeArrived();
+  // The end of the program: nothing more is looked for, and nothing waited for.
+  void Cancel() { jobs_.Cancel(); }
+
+  std::size_t Found() const { return jobs_.Found(); }
+  std::chrono::microseconds WorkerTime() const { return jobs_.WorkerTime(); }
+
+ private:
+  framework::ImageKey Request(const std::string& request, IconJobs::Find find);
+
+  platform::Icons& icons_;
+  platform::RawRegistry& registry_;
+  // Declared before the jobs: results still waiting at the end are destroyed first.
+  framework::TMenuImages images_;
+  IconJobs jobs_;
+};
+
+}  // namespace app

@@ -3,6 +3,7 @@
 namespace sim {
 
 void SerialBackground::Start(std::function<void()> job) {
+  if (watch_) watch_();
   if (held_) {
     waiting_.push_back(std::move(job));
     return;

@@ -17,6 +17,8 @@ class SerialBackground final : public platform::Background {
   void Start(std::function<void()> job) override;
 
   void Hold(bool hold) { held_ = hold; }
+  // Called at each start, before the job is run or held: a test's look at the moment.
+  void WatchStarts(std::function<void()> watch) { watch_ = std::move(watch); }
   // Runs the held jobs, in the order started, and those they start.
   void RunHeld();
   // Drops the held jobs unrun, as the end of the program does.
@@ -26,6 +28,7 @@ class SerialBackground final : public platform::Background {
 
  private:
   bool held_ = false;
+  std::function<void()> watch_;
   std::deque<std::function<void()>> waiting_;
   std::size_t jobs_run_ = 0;
 };

@@ -145,6 +145,7 @@ bool WindowSystem::TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, pl
                                   platform::WindowId owner) {
   if (!menus_.contains(menu) || Find(owner) == nullptr || menu_open_) return false;
   FlagScope open(menu_open_);
+  tracked_menu_ = menu;
   const std::size_t record = popups_.size();
   popups_.push_back(PopupRecord{now_ms_, point, flags, owner, {}, Snapshot(menu), -1});
   SendTo(owner, platform::kWmEnterMenuLoop, kTrackPopupMenuLoop, 0);

@@ -199,6 +199,8 @@ class WindowSystem final : public platform::Windowing {
     platform::IconId icon = platform::kNoIcon;  // kNoIcon: left blank
   };
   std::vector<DrawnImage> PaintMenus(platform::WindowId owner);
+  // The menu tracked last, as it is now: pictures changed since it appeared included.
+  std::vector<MenuNode> ShownNow() const { return Snapshot(tracked_menu_); }
 
   // --- What happened --------------------------------------------------------------------
 
@@ -312,6 +314,7 @@ class WindowSystem final : public platform::Windowing {
   std::map<platform::MenuId, MenuState> menus_;
   platform::MenuId next_menu_;
   bool menu_open_ = false;
+  platform::MenuId tracked_menu_ = platform::kNoMenu;
   bool reopens_submenus_ = false;
   std::size_t appended_items_ = 0;
   bool menu_creation_fails_ = false;

@@ -21,6 +21,7 @@ constexpr WORD kBitsPerPixel = 32;
 constexpr std::uint32_t kAlphaShift = 24;
 constexpr std::uint32_t kOpaque = 0xFFu << kAlphaShift;
 constexpr std::uint32_t kColourMask = 0x00FFFFFFu;
+constexpr int kSidesPerMargin = 4;  // a picture's margins together are a quarter of its size
 
 struct BitmapTraits {
   using Handle = HBITMAP;
@@ -127,7 +128,8 @@ bool Windowing::ReadMenuImageRequest(platform::MessageId id, platform::LParam lp
 
 void Windowing::AnswerMenuImageSize(platform::LParam lparam, int size) {
   auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
-  measure->itemWidth = static_cast<UINT>(size);
+  // Room either side, or Wine sets the caption against the picture.
+  measure->itemWidth = static_cast<UINT>(size + size / kSidesPerMargin);
   measure->itemHeight = static_cast<UINT>(size);
 }
 

@@ -1,0 +1,219 @@
+// The icons of the generated items over the substitute platform: looked for only once the menu
+// is up, shown as blanks until they come, shared by file, cancelled at the end, and owned by the
+// cache alone.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "harness.h"
+
+namespace {
+
+using sim::MenuNode;
+using testing_support::Entry;
+using testing_support::kLm32;
+using testing_support::kLm64;
+using testing_support::Program;
+using Sources = std::map<std::string, std::string>;  // displayed caption -> icon drawn
+
+std::string Value(const std::string& name, const std::string& text) {
+  std::string escaped;
+  for (char c : text) {
+    if (c == '\\' || c == '"') escaped += '\\';
+    escaped += c;
+  }
+  return "\"" + name + "\"=\"" + escaped + "\"";
+}
+
+std::string Listed(const std::string& root, const std::string& key, const std::string& name,
+                   const std::string& command, const std::string& icon = {}) {
+  std::vector<std::string> values = {Value("DisplayName", name), Value("UninstallString", command),
+                                     R"("InstallDate"="20200101")"};
+  if (!icon.empty()) values.push_back(Value("DisplayIcon", icon));
+  return Entry(root + key, values);
+}
+
+// A run whose user looks at the menu with every submenu open, twice: at 30 ms and at 60 ms.
+struct IconRun : Program {
+  explicit IconRun(const std::string& reg, int dpi = platform::kDefaultDpi) : Program(reg) {
+    sim.windows.SetSystemDpi(dpi);
+    sim.processes.SetProcesses({"tool.exe", "guarded.exe"});
+    sim.icons.SetProcessImage("tool.exe", R"(C:\Tools\tool.exe)");
+    sim.icons.SetProcessImage("guarded.exe", "");
+    sim.icons.AddProgram(R"(C:\Tools\tool.exe)", 1);
+    sim.windows.DismissMenu();
+    for (std::int64_t at : {30, 60}) {
+      sim.windows.At(at, [this] { paints.push_back(Paint()); });
+    }
+  }
+
+  Sources Paint() {
+    const auto drawn = sim.windows.PaintMenus(sim.windows.Popups().back().owner);
+    std::map<std::uintptr_t, std::string> by_data;
+    for (const auto& image : drawn) {
+      by_data[image.data] =
+          image.icon == platform::kNoIcon ? "blank" : sim.icons.SourceOf(image.icon);
+      sizes.push_back(image.size);
+    }
+    Sources sources;
+    Collect(sim.windows.Popups().back().items, by_data, sources);
+    return sources;
+  }
+  static void Collect(const std::vector<MenuNode>& nodes,
+                      const std::map<std::uintptr_t, std::string>& by_data, Sources& sources) {
+    for (const MenuNode& node : nodes) {
+      if (node.image == MenuNode::Image::kDrawn)
+        sources[node.displayed] = by_data.at(node.image_data);
+      Collect(node.children, by_data, sources);
+    }
+  }
+
+  std::vector<Sources> paints;
+  std::vector<int> sizes;
+};
+
+TEST(MenuIcons, EachItemShowsTheIconOfItsFirstSourceThatGivesOne) {
+  IconRun run(
+      Listed(kLm32, "A", "Display", R"(C:\A\a.exe /u)", R"("C:\A\a.exe",1)") +
+      Listed(kLm32, "B", "Resource", R"(C:\B\u.exe)", R"(C:\B\b.dll,-101)") +
+      Listed(kLm32, "C", "Ico", R"(C:\C\u.exe)", R"(C:\C\c.ico,7)") +
+      Listed(kLm32, "D", "Command", R"("C:\D\uninstall.exe" /S)") +
+      Listed(kLm64, "E", "Wide", R"(%ProgramFiles%\E\u.exe)") +
+      Listed(kLm32, "{12345678-ABCD-EF01-2345-6789ABCDEF01}", "Installer",
+             "MsiExec.exe /X{12345678-ABCD-EF01-2345-6789ABCDEF01}") +
+      Entry(
+          R"(HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Installer\Products\87654321DCBA10FE32547698BADCFE10)",
+          {Value("ProductIcon", R"(C:\Windows\Installer\{X}\product.ico)")}) +
+      Listed(kLm32, "G", "Nothing", "MsiExec.exe /X{00000000-0000-0000-0000-000000000000}"));
+  run.sim.icons.AddProgram(R"(C:\A\a.exe)", 2);
+  run.sim.icons.AddProgram(R"(C:\B\b.dll)", 0, {101});
+  run.sim.icons.AddIconFile(R"(C:\C\c.ico)");
+  run.sim.icons.AddProgram(R"(C:\D\uninstall.exe)", 1);
+  run.sim.icons.SetEnvironment("ProgramW6432", R"(C:\Program Files)");
+  run.sim.icons.AddProgram(R"(C:\Program Files\E\u.exe)", 1);
+  run.sim.icons.AddIconFile(R"(C:\Windows\Installer\{X}\product.ico)");
+  run.Run();
+  ASSERT_EQ(run.paints.size(), 2u);
+  const Sources expected = {
+      {"Display", R"(C:\A\a.exe,1@16)"},
+      {"Resource", R"(C:\B\b.dll,-101@16)"},
+      {"Ico", R"(C:\C\c.ico@16)"},
+      {"Command", R"(C:\D\uninstall.exe,0@16)"},
+      {"Wide", R"(C:\Program Files\E\u.exe,0@16)"},
+      {"Installer", R"(C:\Windows\Installer\{X}\product.ico@16)"},
+      {"Nothing", "generic@16"},
+      {"tool.exe", R"(C:\Tools\tool.exe,0@16)"},
+      {"guarded.exe", "generic@16"},
+  };
+  EXPECT_EQ(run.paints[1], expected);
+}
+
+TEST(MenuIcons, BadFilesGiveTheGenericIconAndFarPathsAreNeverOpened) {
+  const std::map<std::string, std::string> icons = {
+      {"Corrupt", R"(C:\Bad\corrupt.ico)"},
+      {"Truncated", R"(C:\Bad\truncated.exe)"},
+      {"Folder", R"(C:\Bad\folder)"},
+      {"Empty", R"(C:\Bad\empty.exe)"},
+      {"Huge", R"(C:\Bad\good.exe,2147483647)"},
+      {"Missing", R"(C:\Bad\missing.exe)"},
+      {"Share", R"(\\server\share\a.exe)"},
+      {"Device", R"(\\.\pipe\x)"},
+      {"Remote", R"(N:\Apps\a.exe)"},
+  };
+  std::string reg;
+  for (const auto& [name, icon] : icons) reg += Listed(kLm32, name, name, "", icon);
+  IconRun run(reg);
+  run.sim.icons.AddIconFile(R"(C:\Bad\corrupt.ico)", true);
+  run.sim.icons.AddPlainFile(R"(C:\Bad\truncated.exe)");
+  run.sim.icons.AddDirectory(R"(C:\Bad\folder)");
+  run.sim.icons.AddPlainFile(R"(C:\Bad\empty.exe)");
+  run.sim.icons.AddProgram(R"(C:\Bad\good.exe)", 1);
+  run.sim.icons.SetRemoteDrive('N');
+  run.Run();
+  for (const auto& [name, icon] : icons) {
+    EXPECT_EQ(run.paints.at(1).at(name), "generic@16") << name;
+  }
+  for (const std::string& opened : run.sim.icons.Opened()) {
+    EXPECT_EQ(opened.rfind("C:\\", 0), 0u) << opened;
+  }
+  EXPECT_TRUE(run.sim.windows.Boxes().empty());
+}
+
+TEST(MenuIcons, NothingIsLookedForBeforeTheMenuIsUpAndBlanksStandInUntilIconsArrive) {
+  IconRun run(Listed(kLm32, "A", "Alpha", R"(C:\A\u.exe)") +
+              Listed(kLm32, "B", "Beta", R"(C:\B\u.exe)"));
+  run.sim.background.Hold(true);
+  run.sim.windows.At(40, [&run] {
+    run.sim.background.RunHeld();
+    run.sim.background.Hold(false);
+  });
+  std::size_t started_before_menu = 0;
+  run.sim.background.WatchStarts([&run, &started_before_menu] {
+    if (run.sim.windows.Popups().empty()) ++started_before_menu;
+  });
+  run.Run();
+  EXPECT_EQ(started_before_menu, 0u);
+  ASSERT_EQ(run.paints.size(), 2u);
+  for (const auto& [caption, drawn] : run.paints[0]) EXPECT_EQ(drawn, "blank") << caption;
+  EXPECT_EQ(run.paints[1].at("Alpha"), "generic@16");
+  EXPECT_EQ(run.paints[1].at("tool.exe"), R"(C:\Tools\tool.exe,0@16)");
+  EXPECT_GE(run.sim.windows.MenuRedraws(), 1u);
+  EXPECT_TRUE(std::all_of(run.sizes.begin(), run.sizes.end(), [](int size) { return size == 16; }));
+}
+
+TEST(MenuIcons, OneFileIsReadOnceAndEveryIconAndBitmapDiesWithTheCache) {
+  for (const auto mode :
+       {platform::MenuImageMode::kOwnerDrawn, platform::MenuImageMode::kBlendedBitmaps}) {
+    IconRun run(Listed(kLm32, "A", "Alpha", R"(C:\Shared\u.exe)", R"(C:\Shared\s.exe,0)") +
+                Listed(kLm32, "B", "Beta", R"(C:\Shared\u.exe /other)", R"(C:\SHARED\S.EXE)"));
+    run.sim.windows.SetMenuImageMode(mode);
+    run.sim.icons.AddProgram(R"(C:\Shared\s.exe)", 1);
+    std::size_t live_icons = 0;
+    std::vector<platform::IconId> shown;
+    run.sim.windows.At(50, [&] {
+      live_icons = run.sim.icons.LiveIcons();
+      for (const MenuNode& node :
+           sim::Find(run.sim.windows.ShownNow(), {"All Programs"})->children) {
+        shown.push_back(mode == platform::MenuImageMode::kOwnerDrawn
+                            ? node.image_data
+                            : run.sim.windows.BitmapIcon(node.image_bitmap));
+      }
+    });
+    run.Run();
+    // Alpha and Beta share one icon; tool.exe and guarded.exe (generic) have their own.
+    EXPECT_EQ(live_icons, 3u);
+    if (mode == platform::MenuImageMode::kBlendedBitmaps) {
+      ASSERT_EQ(shown.size(), 2u);
+      EXPECT_NE(shown[0], platform::kNoIcon);
+      EXPECT_EQ(shown[0], shown[1]);
+    }
+    EXPECT_EQ(run.sim.icons.LiveIcons(), 0u);
+    EXPECT_EQ(run.sim.windows.LiveBitmapCount(), 0u);
+  }
+}
+
+TEST(MenuIcons, TheEndCancelsWhatIsStillToBeFoundAndWaitsForNothing) {
+  IconRun run(Listed(kLm32, "A", "Alpha", R"(C:\A\u.exe)"));
+  run.sim.icons.AddProgram(R"(C:\A\u.exe)", 1);
+  run.sim.background.Hold(true);
+  run.Run();
+  EXPECT_GT(run.sim.background.HeldCount(), 0u);
+  // Jobs that would have run after the end find nothing to do.
+  run.sim.background.RunHeld();
+  EXPECT_TRUE(run.sim.icons.Opened().empty());
+  EXPECT_EQ(run.sim.icons.LiveIcons(), 0u);
+}
+
+TEST(MenuIcons, TheSizeFollowsTheDpi) {
+  for (const auto& [dpi, size] : {std::pair{96, 16}, std::pair{144, 24}, std::pair{192, 32}}) {
+    IconRun run(Listed(kLm32, "A", "Alpha", R"(C:\A\u.exe)"), dpi);
+    run.sim.icons.AddProgram(R"(C:\A\u.exe)", 1);
+    run.Run();
+    EXPECT_EQ(run.paints.at(1).at("Alpha"), R"(C:\A\u.exe,0@)" + std::to_string(size)) << dpi;
+    EXPECT_EQ(run.sizes.front(), size) << dpi;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// The icon seam over the real system: exact sizes from an executable's index and resource id,
+// from an .ico file and the generic icon, at the DPI the tests run at (96, 144 and 192); bad
+// files give nothing, and then the generic icon.
+
+#include "platform/win32/icons.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/icon_finder.h"
+#include "framework/menu_images.h"
+#include "platform/win32/registry.h"
+#include "platform/win32/utf.h"
+#include "platform/win32/windowing.h"
+#include "test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint32_t kRed = 0xFF0000;
+constexpr std::uint32_t kBlue = 0x0000FF;
+constexpr std::uint32_t kGreen = 0x008000;  // the named colour "green"
+constexpr std::uint32_t kColour = 0xFFFFFF;
+constexpr std::size_t kTruncatedBytes = 1000;
+
+struct BitmapTraits {
+  using Handle = HBITMAP;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle h) noexcept { ::DeleteObject(h); }
+};
+using UniqueBitmap = platform::UniqueHandle<BitmapTraits>;
+
+fs::path Beside(const wchar_t* name) {
+  return win32_test::HelperPath().parent_path() / name;
+}
+
+std::string Utf8(const fs::path& path) {
+  return win32::WideToUtf8(path.wstring());
+}
+
+// The width of the icon's picture, and the colour at its centre.
+struct Seen {
+  int width = 0;
+  std::uint32_t centre = 0;
+};
+
+Seen Look(HICON icon) {
+  ICONINFO info{};
+  if (!::GetIconInfo(icon, &info)) return {};
+  const UniqueBitmap colour(info.hbmColor);
+  const UniqueBitmap mask(info.hbmMask);
+  BITMAP bitmap{};
+  ::GetObjectW(colour ? colour.get() : mask.get(), sizeof(bitmap), &bitmap);
+  Seen seen{bitmap.bmWidth, 0};
+  const HDC screen = ::GetDC(nullptr);
+  const HDC dc = ::CreateCompatibleDC(screen);
+  const HBITMAP canvas = ::CreateCompatibleBitmap(screen, seen.width, seen.width);
+  const HGDIOBJ previous = ::SelectObject(dc, canvas);
+  ::DrawIconEx(dc, 0, 0, icon, seen.width, seen.width, 0, nullptr, DI_NORMAL);
+  const COLORREF centre = ::GetPixel(dc, seen.width / 2, seen.width / 2);
+  seen.centre = (GetRValue(centre) << 16) | (GetGValue(centre) << 8) | GetBValue(centre);
+  ::SelectObject(dc, previous);
+  ::DeleteObject(canvas);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  return seen;
+}
+
+class IconsTest : public ::testing::Test {
+ protected:
+  win32::Icons icons_;
+  win32::Windowing windowing_;
+  win32::Registry registry_;
+  const int size_ = framework::MenuImageSizeAt(windowing_.Dpi(platform::kNoWindow));
+};
+
+TEST_F(IconsTest, EachSourceGivesItsIconAtTheExactSize) {
+  const std::string library = Utf8(Beside(L"icon_library.dll"));
+  const struct {
+    const char* name;
+    int index;  // kIcoFile: through the icon loader
+    std::uint32_t colour;
+  } rows[] = {
+      {"index 0", 0, kRed},
+      {"index 1", 1, kBlue},
+      {"resource id 205", -205, kBlue},
+      {"resource id 101", -101, kRed},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const platform::UniqueIcon icon(icons_, icons_.ExtractIcon(library, row.index, size_));
+    ASSERT_TRUE(icon);
+    const Seen seen = Look(reinterpret_cast<HICON>(icon.get()));
+    EXPECT_EQ(seen.width, size_);
+    EXPECT_EQ(seen.centre & kColour, row.colour);
+  }
+  const platform::UniqueIcon ico(icons_, icons_.LoadIconFile(Utf8(Beside(L"green.ico")), size_));
+  ASSERT_TRUE(ico);
+  EXPECT_EQ(Look(reinterpret_cast<HICON>(ico.get())).width, size_);
+  EXPECT_EQ(Look(reinterpret_cast<HICON>(ico.get())).centre, kGreen);
+  const platform::UniqueIcon generic(icons_, icons_.GenericIcon(size_));
+  ASSERT_TRUE(generic);
+  EXPECT_EQ(Look(reinterpret_cast<HICON>(generic.get())).width, size_);
+}
+
+TEST_F(IconsTest, AProgramsSourcesAreFoundThroughTheRules) {
+  const std::string library = Utf8(Beside(L"icon_library.dll"));
+  const struct {
+    const char* name;
+    std::string display_icon;
+    std::string command;
+    std::string file_key;
+  } rows[] = {
+      {"display icon by resource id", "\"" + library + "\",-205", "", ",-205"},
+      {"an .ico display icon", Utf8(Beside(L"green.ico")), "", ",0"},
+      {"the command's program", "", "\"" + library + "\" /uninstall", ",0"},
+      {"nothing at all", "", "MsiExec.exe /X{00000000-0000-0000-0000-000000000000}", "generic"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    app::ProgramEntry program{"P", row.command, {row.display_icon, false, ""}};
+    const app::FoundIcon found = app::FindProgramIconFile(icons_, registry_, program, size_);
+    ASSERT_TRUE(found.icon);
+    EXPECT_NE(found.file_key.find(row.file_key + "@" + std::to_string(size_)), std::string::npos)
+        << found.file_key;
+  }
+}
+
+TEST_F(IconsTest, BadFilesGiveNothingAndThenTheGenericIcon) {
+  const win32_test::ScratchDir scratch;
+  const fs::path corrupt = scratch.path() / L"corrupt.ico";
+  const fs::path empty = scratch.path() / L"empty.exe";
+  const fs::path truncated = scratch.path() / L"truncated.exe";
+  std::ofstream(corrupt, std::ios::binary) << std::string("\0\0\1\0\5\0garbage", 13);
+  std::ofstream(empty, std::ios::binary).flush();
+  const std::string helper = win32_test::ReadFile(win32_test::HelperPath());
+  std::ofstream(truncated, std::ios::binary) << helper.substr(0, kTruncatedBytes);
+  const struct {
+    const char* name;
+    std::string display_icon;
+  } rows[] = {
+      {"corrupt .ico", Utf8(corrupt)},
+      {"truncated exe", Utf8(truncated)},
+      {"directory", Utf8(scratch.path())},
+      {"empty file", Utf8(empty)},
+      {"huge index", Utf8(Beside(L"icon_library.dll")) + ",2147483647"},
+      {"missing file", Utf8(scratch.path() / L"missing.exe")},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    app::ProgramEntry program{"P", "", {row.display_icon, false, ""}};
+    const app::FoundIcon found = app::FindProgramIconFile(icons_, registry_, program, size_);
+    EXPECT_TRUE(found.icon);
+    EXPECT_EQ(found.file_key, "generic@" + std::to_string(size_));
+  }
+}
+
+TEST_F(IconsTest, AProcessIsKnownByItsImageFile) {
+  const win32_test::RunningProcess helper(L"\"" + win32_test::HelperPath().wstring() + L"\" wait");
+  ASSERT_TRUE(helper);
+  const std::string expected = Utf8(win32_test::HelperPath());
+  std::string image;
+  win32_test::WaitFor(
+      [&] {
+        image = icons_.ProcessImagePath("win32_test_helper.exe");
+        return !image.empty();
+      },
+      std::chrono::seconds(5));
+  EXPECT_EQ(::lstrcmpiW(win32::Utf8ToWide(image).c_str(), win32::Utf8ToWide(expected).c_str()), 0)
+      << image;
+  EXPECT_EQ(icons_.ProcessImagePath("no-such-process.exe"), "");
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
-// Nothing grows: rebuilding the program menus the way the options dialog's OK does, and popping
-// the menu up and closing it, each 200 times in one process over the real platform, leave the
-// process's handles, USER and GDI objects and private memory where they were.
+// Nothing grows: rebuilding the program menus the way the options dialog's OK does, popping
+// the menu up and closing it, and opening "All Programs" with its icons, each 200 times in one
+// process over the real platform, leave the process's handles, USER and GDI objects and private
+// memory where they were.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/popup_list.h"
 #include "platform/win32/handles.h"
 #include "program_forms.h"
 #include "test_support.h"
@@ -167,12 +169,14 @@ std::size_t FigureIndex(std::string_view label) {
 }
 
 // The figures of a run, one line each, for the record.
-void Print(const Readings& start, const Readings& rebuilt, const Readings& popped) {
-  std::printf("%-24s %12s %12s %12s\n", "", "start", "200 rebuilds", "200 pop-ups");
+void Print(const Readings& start, const Readings& rebuilt, const Readings& popped,
+           const Readings& opened) {
+  std::printf("%-24s %12s %12s %12s %12s\n", "", "start", "200 rebuilds", "200 pop-ups",
+              "200 openings");
   for (std::size_t i = 0; i < kFigureCount; ++i) {
-    std::printf("%-24s %12lu %12lu %12lu\n", kFigures[i].label,
+    std::printf("%-24s %12lu %12lu %12lu %12lu\n", kFigures[i].label,
                 static_cast<unsigned long>(start[i]), static_cast<unsigned long>(rebuilt[i]),
-                static_cast<unsigned long>(popped[i]));
+                static_cast<unsigned long>(popped[i]), static_cast<unsigned long>(opened[i]));
   }
 }
 
@@ -186,6 +190,36 @@ int menu_closings = 0;
 
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
   ++menu_closings;
+  ::EndMenu();
+}
+
+// Opening "All Programs": the first tick selects it and opens it, as Down and Right do; the
+// menu closes once the submenu has been up for a few ticks, its icons drawn.
+constexpr int kOpenTicks = 4;
+constexpr wchar_t kMenuClass[] = L"#32768";
+int open_ticks = 0;
+int submenus_seen = 0;
+HWND menu_owner = nullptr;
+
+BOOL CALLBACK CountMenuWindow(HWND window, LPARAM count) {
+  wchar_t name[16] = {};
+  if (::GetClassNameW(window, name, 16) > 0 && ::lstrcmpW(name, kMenuClass) == 0 &&
+      ::IsWindowVisible(window)) {
+    ++*reinterpret_cast<int*>(count);
+  }
+  return TRUE;
+}
+
+void CALLBACK OpenAllProgramsThenClose(HWND, UINT, UINT_PTR, DWORD) {
+  if (open_ticks++ == 0) {
+    ::PostMessageW(menu_owner, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(menu_owner, WM_KEYDOWN, VK_RIGHT, 0);
+    return;
+  }
+  if (open_ticks < kOpenTicks) return;
+  int menus = 0;
+  ::EnumThreadWindows(::GetCurrentThreadId(), CountMenuWindow, reinterpret_cast<LPARAM>(&menus));
+  if (menus >= 2) ++submenus_seen;
   ::EndMenu();
 }
 
@@ -239,6 +273,17 @@ class GrowthTest : public ::testing::Test {
     forms_.state.AutoCloseArmed = false;
   }
 
+  // The menu popped up, "All Programs" opened with its icons, then closed.
+  void OpenAllProgramsAndClose() {
+    open_ticks = 0;
+    menu_owner = reinterpret_cast<HWND>(forms_.application.PopupList().Window());
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, kCloseMenuMs, OpenAllProgramsThenClose);
+    main_.ReShowMenu();
+    ::KillTimer(nullptr, timer);
+    forms_.application.ProcessMessages();
+    forms_.state.AutoCloseArmed = false;
+  }
+
   const std::wstring prefix_ = win32_test::UniqueName(L"tapwise-growth");
   win32_test::ProgramForms forms_;
   app::MainForm& main_ = forms_.main;
@@ -249,6 +294,7 @@ TEST_F(GrowthTest, RebuildsAndPopupsLeaveNothingBehind) {
   for (int i = 0; i < kWarmUp; ++i) {
     OptionsOk();
     PopupAndClose();
+    OpenAllProgramsAndClose();
   }
   ASSERT_GE(main_.CurrentCatalogue().programs.size(), static_cast<std::size_t>(kEntries))
       << "OK rebuilt the lists";
@@ -257,10 +303,15 @@ TEST_F(GrowthTest, RebuildsAndPopupsLeaveNothingBehind) {
   const Readings rebuilt = Measure();
   for (int i = 0; i < kCycles; ++i) PopupAndClose();
   const Readings popped = Measure();
+  for (int i = 0; i < kCycles; ++i) OpenAllProgramsAndClose();
+  const Readings opened = Measure();
   EXPECT_GE(menu_closings, kWarmUp + kCycles) << "every pop-up is up until it is closed";
-  Print(start, rebuilt, popped);
+  EXPECT_GE(submenus_seen, kWarmUp + kCycles) << "every opening showed the submenu";
+  EXPECT_GT(main_.Icons().Found(), 0u) << "the submenu's items had their icons";
+  Print(start, rebuilt, popped, opened);
   ExpectBack(start, rebuilt, "the rebuilds");
   ExpectBack(start, popped, "the pop-ups");
+  ExpectBack(start, opened, "the openings of \"All Programs\"");
 }
 
 // Each witness sees one more of its kind: a leak could not pass it by unseen.

@@ -14,8 +14,9 @@ namespace platform {
 class Icons {
  public:
   virtual ~Icons() = default;
-  // The icon at that place of an executable, library or icon file, at exactly size pixels; a
-  // negative index names a resource id. kNoIcon when there is none.
+  // The icon at that place of a program file (executable or library) at exactly size pixels; a
+  // negative index names a resource id. kNoIcon when there is none, or when the file is not a
+  // whole program image.
   virtual IconId ExtractIcon(const std::string& path, int index, int size) = 0;
   // An .ico file through the system's own loader, at exactly size pixels; kNoIcon on failure.
   virtual IconId LoadIconFile(const std::string& path, int size) = 0;

@@ -13,9 +13,12 @@ from __future__ import annotations
 import collections
 import dataclasses
 
+import os
+
 import actions
 import e2e_case
 import harness
+import icon_pixels
 import regfile
 from regfile import UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER, Raw, program, utf16
 
@@ -197,6 +200,75 @@ class LongNamesTest(actions.ActionCase):
     def test_the_menu_comes_up_and_closes(self):
         self.app = self.prefix.launch(e2e_case._options.exe, channels="-all")
         self.assert_auto_closes(self.dismiss(self.app.wait_menu()))
+
+
+# Icons that cost nothing: each bad file, and each path never to be opened, gives the generic
+# icon, with no box, no hang and no crash. (file name in C:\Hostile\icons, its content or None
+# for a directory, the DisplayIcon value).
+ICON_DIR = r"C:\Hostile\icons"
+GARBAGE = b"\0\0\1\0\5\0" + b"\xff" * 64
+TRUNCATED_BYTES = 1000
+HOSTILE_ICONS = [
+    ("Corrupt Icon", "corrupt.ico", GARBAGE, rf"{ICON_DIR}\corrupt.ico"),
+    ("Truncated Exe", "truncated.exe", "truncated", rf"{ICON_DIR}\truncated.exe,0"),
+    ("Directory Icon", "folder", None, rf"{ICON_DIR}\folder"),
+    ("Empty Icon", "empty.exe", b"", rf"{ICON_DIR}\empty.exe"),
+    ("Huge Index", "whole.exe", "whole", rf"{ICON_DIR}\whole.exe,2147483647"),
+    ("Missing Icon", None, None, rf"{ICON_DIR}\missing.exe,0"),
+    ("Network Icon", None, None, r"\\nowhere\share\app.exe,0"),
+    ("Device Icon", None, None, r"\\.\COM1"),
+]
+ICON_WAIT_SECONDS = 2
+
+
+class HostileIconsTest(e2e_case.E2ECase):
+    def _put_icon_files(self) -> None:
+        with open(e2e_case._options.exe, "rb") as stream:
+            program_bytes = stream.read()
+        for _, name, content, _ in HOSTILE_ICONS:
+            if name is None:
+                continue
+            path = actions.drive_c(self.prefix, rf"{ICON_DIR}\{name}")
+            if content is None:
+                os.makedirs(path, exist_ok=True)
+                continue
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            if content == "truncated":
+                content = program_bytes[:TRUNCATED_BYTES]
+            elif content == "whole":
+                content = program_bytes
+            with open(path, "wb") as stream:
+                stream.write(content)
+
+    def test_bad_icon_files_give_the_generic_icon_and_cost_nothing(self):
+        self._put_icon_files()
+        self.seed(
+            [
+                program(UNINSTALL_USER, f"i{i}", DisplayName=name, UninstallString=NOWHERE,
+                        DisplayIcon=icon)
+                for i, (name, _, _, icon) in enumerate(HOSTILE_ICONS)
+            ]
+        )
+        app = self.start()
+        menu = app.wait_menu()
+        harness.send_keys(menu, "Home", "Right")  # "All Programs", opened
+        windows = harness.wait_until(
+            lambda: app.menu_windows() if len(app.menu_windows()) >= 2 else None, 10,
+            "the submenu window")
+        submenu = max(windows, key=lambda w: harness.window_geometry(w)[0])
+        shot = self.prefix.file("shot.png")
+
+        def every_row_pictured():
+            icon_pixels.screenshot(shot)
+            rows = icon_pixels.row_boxes(submenu, len(HOSTILE_ICONS), 16)
+            drawn = [icon_pixels.count(shot, row, lambda p: max(p) < 160) for row in rows]
+            return drawn if min(drawn) > 0 else None
+
+        harness.wait_until(every_row_pictured, ICON_WAIT_SECONDS * 5, "a picture on every row")
+        self.assertTrue(app.running())
+        self.assertEqual(harness.visible_windows(name=e2e_case.CAPTION), [], "no box")
+        harness.send_keys(menu, "Escape")
+        self.assert_ends_at_once(self.choose_exit(menu))
 
 
 if __name__ == "__main__":

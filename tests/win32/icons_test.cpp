@@ -135,18 +135,28 @@ TEST_F(IconsTest, AProgramsSourcesAreFoundThroughTheRules) {
 TEST_F(IconsTest, BadFilesGiveNothingAndThenTheGenericIcon) {
   const win32_test::ScratchDir scratch;
   const fs::path corrupt = scratch.path() / L"corrupt.ico";
+  const fs::path lying = scratch.path() / L"lying.ico";
   const fs::path empty = scratch.path() / L"empty.exe";
   const fs::path truncated = scratch.path() / L"truncated.exe";
   std::ofstream(corrupt, std::ios::binary) << std::string("\0\0\1\0\5\0garbage", 13);
   std::ofstream(empty, std::ios::binary).flush();
+  // A directory that claims five pictures, none of them there.
+  std::ofstream(lying, std::ios::binary)
+      << std::string("\0\0\1\0\5\0", 6) << std::string(64, '\xff');
   const std::string helper = win32_test::ReadFile(win32_test::HelperPath());
   std::ofstream(truncated, std::ios::binary) << helper.substr(0, kTruncatedBytes);
+  const fs::path truncated_program = scratch.path() / L"truncated_program.exe";
+  std::ofstream(truncated_program, std::ios::binary)
+      << win32_test::ReadFile(TAPWISE_PROGRAM_PATH).substr(0, kTruncatedBytes);
   const struct {
     const char* name;
     std::string display_icon;
   } rows[] = {
       {"corrupt .ico", Utf8(corrupt)},
+      {"lying .ico", Utf8(lying)},
       {"truncated exe", Utf8(truncated)},
+      {"truncated program", Utf8(truncated_program) + ",0"},
+      {"huge index of the program", std::string(TAPWISE_PROGRAM_PATH) + ",2147483647"},
       {"directory", Utf8(scratch.path())},
       {"empty file", Utf8(empty)},
       {"huge index", Utf8(Beside(L"icon_library.dll")) + ",2147483647"},

@@ -43,48 +43,74 @@ std::string ProductIcon(platform::RawRegistry& raw, const std::string& packed) {
   }
 }
 
-// Reads the candidate's icon into found; a directory, a missing file or one without that icon
-// gives none.
-bool TryCandidate(platform::Icons& icons, const IconCandidate& candidate, int size,
-                  FoundIcon& found) {
+std::string FileKeyOf(const IconLocation& at, int size) {
+  std::string file = text::UpperAscii(at.path);
+  file.append(",");
+  file.append(std::to_string(at.index));
+  return FileKey(std::move(file), size);
+}
+
+// Reads the candidate's icon into found, unless a worker read that file's before; a directory,
+// a missing file or one without that icon gives none.
+bool TryCandidate(platform::Icons& icons, ReadIconFiles& read, const IconCandidate& candidate,
+                  int size, FoundIcon& found) {
   const IconLocation& at = candidate.location;
+  const std::string file_key = FileKeyOf(at, size);
+  if (read.Contains(file_key)) {
+    found.file_key = file_key;
+    return true;
+  }
   if (!icons.IsFile(at.path)) return false;
   const platform::IconId icon = candidate.icon_file ? icons.LoadIconFile(at.path, size)
                                                     : icons.ExtractIcon(at.path, at.index, size);
   if (icon == platform::kNoIcon) return false;
   found.icon = platform::UniqueIcon(icons, icon);
-  std::string file = text::UpperAscii(at.path);
-  file.append(",");
-  file.append(std::to_string(at.index));
-  found.file_key = FileKey(std::move(file), size);
+  found.file_key = file_key;
+  read.Add(file_key);
   return true;
 }
 
-FoundIcon Generic(platform::Icons& icons, int size) {
-  return FoundIcon{FileKey("generic", size), platform::UniqueIcon(icons, icons.GenericIcon(size))};
+FoundIcon Generic(platform::Icons& icons, ReadIconFiles& read, int size) {
+  std::string file_key = FileKey("generic", size);
+  if (read.Contains(file_key)) return FoundIcon{std::move(file_key), {}};
+  read.Add(file_key);
+  return FoundIcon{std::move(file_key), platform::UniqueIcon(icons, icons.GenericIcon(size))};
 }
 
 }  // namespace
 
+bool ReadIconFiles::Contains(const std::string& file_key) const {
+  const std::lock_guard hold(lock_);
+  return files_.contains(file_key);
+}
+
+void ReadIconFiles::Add(const std::string& file_key) {
+  const std::lock_guard hold(lock_);
+  files_.insert(file_key);
+}
+
 FoundIcon FindProgramIconFile(platform::Icons& icons, platform::RawRegistry& registry,
-                              const ProgramEntry& program, int size) {
+                              ReadIconFiles& read, const ProgramEntry& program, int size) {
   FoundIcon found;
   const bool any = FindProgramIcon(
       program.icon, program.command, ContextOf(icons),
       [&registry](const std::string& packed) { return ProductIcon(registry, packed); },
-      [&](const IconCandidate& candidate) { return TryCandidate(icons, candidate, size, found); });
-  return any ? std::move(found) : Generic(icons, size);
+      [&](const IconCandidate& candidate) {
+        return TryCandidate(icons, read, candidate, size, found);
+      });
+  return any ? std::move(found) : Generic(icons, read, size);
 }
 
-FoundIcon FindProcessIconFile(platform::Icons& icons, const std::string& exe_name, int size) {
+FoundIcon FindProcessIconFile(platform::Icons& icons, ReadIconFiles& read,
+                              const std::string& exe_name, int size) {
   const PathContext context = ContextOf(icons);
   const std::string image = icons.ProcessImagePath(exe_name);
   FoundIcon found;
   if (!image.empty() && MayOpen(image, context) &&
-      TryCandidate(icons, CandidateAt(IconLocation{image, 0}), size, found)) {
+      TryCandidate(icons, read, CandidateAt(IconLocation{image, 0}), size, found)) {
     return found;
   }
-  return Generic(icons, size);
+  return Generic(icons, read, size);
 }
 
 }  // namespace app

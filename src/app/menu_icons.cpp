@@ -21,8 +21,8 @@ framework::ImageKey MenuIcons::ForProgram(const ProgramEntry& program) {
                               (program.icon.view64 ? "64" : "32") + kField +
                               program.icon.display_icon + kField + program.icon.product_code +
                               kField + program.command;
-  return Request(request, [&icons = icons_, &registry = registry_, program, size] {
-    return FindProgramIconFile(icons, registry, program, size);
+  return Request(request, [&icons = icons_, &registry = registry_, read = read_, program, size] {
+    return FindProgramIconFile(icons, registry, *read, program, size);
   });
 }
 
@@ -30,8 +30,8 @@ framework::ImageKey MenuIcons::ForProcess(const std::string& exe_name) {
   const int size = images_.Size();
   const std::string request =
       std::string("process") + kField + std::to_string(size) + kField + exe_name;
-  return Request(request, [&icons = icons_, exe_name, size] {
-    return FindProcessIconFile(icons, exe_name, size);
+  return Request(request, [&icons = icons_, read = read_, exe_name, size] {
+    return FindProcessIconFile(icons, *read, exe_name, size);
   });
 }
 
@@ -45,8 +45,9 @@ framework::ImageKey MenuIcons::Request(const std::string& request, IconJobs::Fin
 std::vector<framework::ImageKey> MenuIcons::TakeArrived() {
   std::vector<framework::ImageKey> keys;
   for (IconResult& result : jobs_.TakeResults()) {
-    images_.Resolve(result.key, result.found.file_key, std::move(result.found.icon));
-    keys.push_back(result.key);
+    const auto resolved =
+        images_.Resolve(result.key, result.found.file_key, std::move(result.found.icon));
+    keys.insert(keys.end(), resolved.begin(), resolved.end());
   }
   return keys;
 }

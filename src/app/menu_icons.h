@@ -5,6 +5,7 @@
 // then the item shows a blank of the same size. Equal requests share one search and one icon.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ class MenuIcons {
 
   platform::Icons& icons_;
   platform::RawRegistry& registry_;
+  // Shared with the jobs, which may outlive this.
+  std::shared_ptr<ReadIconFiles> read_ = std::make_shared<ReadIconFiles>();
   // Declared before the jobs: results still waiting at the end are destroyed first.
   framework::TMenuImages images_;
   IconJobs jobs_;

@@ -26,16 +26,26 @@ const TMenuImages::Slot* TMenuImages::Find(ImageKey key) const {
   return &slots_[key - 1];
 }
 
-void TMenuImages::Resolve(ImageKey key, const std::string& file_key, platform::UniqueIcon icon) {
-  if (Find(key) == nullptr || !icon) return;
-  Slot& slot = slots_[key - 1];
-  if (slot.held != nullptr) return;
-  auto [it, inserted] = by_file_.try_emplace(file_key);
-  if (inserted) {
-    it->second.icon = std::move(icon);
-    it->second.size = slot.size;
+std::vector<ImageKey> TMenuImages::Resolve(ImageKey key, const std::string& file_key,
+                                           platform::UniqueIcon icon) {
+  if (Find(key) == nullptr || slots_[key - 1].held != nullptr) return {};
+  auto held = by_file_.find(file_key);
+  if (held == by_file_.end()) {
+    if (!icon) {
+      waiting_[file_key].push_back(key);
+      return {};
+    }
+    held = by_file_.try_emplace(file_key).first;
+    held->second.icon = std::move(icon);
+    held->second.size = slots_[key - 1].size;
   }
-  slot.held = &it->second;
+  std::vector<ImageKey> resolved = {key};
+  if (const auto waiting = waiting_.find(file_key); waiting != waiting_.end()) {
+    resolved.insert(resolved.end(), waiting->second.begin(), waiting->second.end());
+    waiting_.erase(waiting);
+  }
+  for (ImageKey now : resolved) slots_[now - 1].held = &held->second;
+  return resolved;
 }
 
 platform::IconId TMenuImages::IconOf(ImageKey key) const {

@@ -48,8 +48,11 @@ class TMenuImages {
   // The key of a request: equal requests share one. is_new tells the first asking.
   ImageKey Intern(const std::string& request, bool& is_new);
   // The icon of a key has come, read from the file named by file_key (path, index and size).
-  // A file already held keeps its first icon, and this one is destroyed.
-  void Resolve(ImageKey key, const std::string& file_key, platform::UniqueIcon icon);
+  // A file already held keeps its first icon, and this one is destroyed. Without an icon, the
+  // key shows its file's, which may still be on its way. Returns the keys whose icons are here
+  // now: this one, and those that waited for its file.
+  std::vector<ImageKey> Resolve(ImageKey key, const std::string& file_key,
+                                platform::UniqueIcon icon);
   // The icon of the key; kNoIcon while it is still to come or for an unknown key.
   platform::IconId IconOf(ImageKey key) const;
   // The size the key's picture is drawn at; 0 for an unknown key.
@@ -59,8 +62,9 @@ class TMenuImages {
   void Describe(ImageKey key, platform::MenuItemSpec& desc);
   // The bitmap shown for the key now, made at first use.
   platform::BitmapId BitmapOf(ImageKey key);
-  // Icons and bitmaps held.
+  // Icons held, one per file; keys handed out.
   std::size_t IconCount() const { return by_file_.size(); }
+  std::size_t KeyCount() const { return slots_.size(); }
 
  private:
   struct Held {
@@ -80,8 +84,9 @@ class TMenuImages {
   platform::MenuImageMode mode_ = platform::MenuImageMode::kOwnerDrawn;
   std::map<std::string, Held> by_file_;
   std::map<std::string, ImageKey> keys_;
-  std::vector<Slot> slots_;                  // key k at k - 1
-  std::map<int, OwnedBitmap> placeholders_;  // by size
+  std::vector<Slot> slots_;                               // key k at k - 1
+  std::map<int, OwnedBitmap> placeholders_;               // by size
+  std::map<std::string, std::vector<ImageKey>> waiting_;  // for a file's icon, by file
 };
 
 }  // namespace framework

@@ -124,8 +124,9 @@ TEST_F(IconsTest, AProgramsSourcesAreFoundThroughTheRules) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
+    app::ReadIconFiles read;
     app::ProgramEntry program{"P", row.command, {row.display_icon, false, ""}};
-    const app::FoundIcon found = app::FindProgramIconFile(icons_, registry_, program, size_);
+    const app::FoundIcon found = app::FindProgramIconFile(icons_, registry_, read, program, size_);
     ASSERT_TRUE(found.icon);
     EXPECT_NE(found.file_key.find(row.file_key + "@" + std::to_string(size_)), std::string::npos)
         << found.file_key;
@@ -164,8 +165,9 @@ TEST_F(IconsTest, BadFilesGiveNothingAndThenTheGenericIcon) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
+    app::ReadIconFiles read;
     app::ProgramEntry program{"P", "", {row.display_icon, false, ""}};
-    const app::FoundIcon found = app::FindProgramIconFile(icons_, registry_, program, size_);
+    const app::FoundIcon found = app::FindProgramIconFile(icons_, registry_, read, program, size_);
     EXPECT_TRUE(found.icon);
     EXPECT_EQ(found.file_key, "generic@" + std::to_string(size_));
   }

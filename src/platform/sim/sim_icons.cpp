@@ -31,6 +31,7 @@ platform::IconId IconFiles::Make(std::string source) {
 
 platform::IconId IconFiles::ExtractIcon(const std::string& path, int index, int size) {
   const std::lock_guard hold(lock_);
+  ++reads_;
   const File* file = Find(path);
   if (file == nullptr || file->kind != File::Kind::kProgram) return platform::kNoIcon;
   const bool found =
@@ -42,6 +43,7 @@ platform::IconId IconFiles::ExtractIcon(const std::string& path, int index, int 
 
 platform::IconId IconFiles::LoadIconFile(const std::string& path, int size) {
   const std::lock_guard hold(lock_);
+  ++reads_;
   const File* file = Find(path);
   if (file == nullptr || file->kind != File::Kind::kIcon) return platform::kNoIcon;
   return Make(Sized(path, size));
@@ -49,6 +51,7 @@ platform::IconId IconFiles::LoadIconFile(const std::string& path, int size) {
 
 platform::IconId IconFiles::GenericIcon(int size) {
   const std::lock_guard hold(lock_);
+  ++reads_;
   return Make(Sized("generic", size));
 }
 
@@ -119,6 +122,11 @@ std::string IconFiles::SourceOf(platform::IconId icon) const {
 std::size_t IconFiles::LiveIcons() const {
   const std::lock_guard hold(lock_);
   return icons_.size();
+}
+
+std::size_t IconFiles::Reads() const {
+  const std::lock_guard hold(lock_);
+  return reads_;
 }
 
 std::vector<std::string> IconFiles::Opened() const {

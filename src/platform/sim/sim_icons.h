@@ -48,6 +48,8 @@ class IconFiles final : public platform::Icons {
   // "generic@size"; empty for a destroyed or unknown one.
   std::string SourceOf(platform::IconId icon) const;
   std::size_t LiveIcons() const;
+  // Icons read so far, generic ones included, whether or not a read gave one.
+  std::size_t Reads() const;
   // Every path the program tried to read an icon from or asked about, in order.
   std::vector<std::string> Opened() const;
 
@@ -71,6 +73,7 @@ class IconFiles final : public platform::Icons {
   std::map<platform::IconId, std::string> icons_;
   platform::IconId next_icon_ = 0x9001;
   std::vector<std::string> opened_;
+  std::size_t reads_ = 0;
 };
 
 }  // namespace sim

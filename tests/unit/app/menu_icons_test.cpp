@@ -182,8 +182,10 @@ TEST(MenuIcons, OneFileIsReadOnceAndEveryIconAndBitmapDiesWithTheCache) {
       }
     });
     run.Run();
-    // Alpha and Beta share one icon; tool.exe and guarded.exe (generic) have their own.
+    // Alpha and Beta share one icon, read once; tool.exe and guarded.exe (generic) have their
+    // own.
     EXPECT_EQ(live_icons, 3u);
+    EXPECT_EQ(run.sim.icons.Reads(), 3u);
     if (mode == platform::MenuImageMode::kBlendedBitmaps) {
       ASSERT_EQ(shown.size(), 2u);
       EXPECT_NE(shown[0], platform::kNoIcon);

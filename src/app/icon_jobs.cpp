@@ -17,7 +17,14 @@ IconJobs::~IconJobs() {
 }
 
 void IconJobs::Start(framework::ImageKey key, Find find) {
-  background_.Start([shared = shared_, key, find = std::move(find)] { Run(shared, key, find); });
+  if (waiting_.empty()) shared_->ws->PostTo(shared_->window, shared_->message, 0, 0);
+  waiting_.emplace_back(key, std::move(find));
+}
+
+void IconJobs::StartWaiting() {
+  for (auto& [key, find] : std::exchange(waiting_, {})) {
+    background_.Start([shared = shared_, key, find = std::move(find)] { Run(shared, key, find); });
+  }
 }
 
 void IconJobs::Run(const std::shared_ptr<Shared>& shared, framework::ImageKey key,
@@ -54,6 +61,7 @@ std::vector<IconResult> IconJobs::TakeResults() {
 }
 
 void IconJobs::Cancel() {
+  waiting_.clear();
   std::vector<IconResult> dropped;
   const std::lock_guard hold(shared_->lock);
   shared_->cancelled = true;

@@ -1,7 +1,10 @@
 #pragma once
 
-// Icons looked for on workers, their results handed to the GUI thread through its queue. A
-// worker posts one message when results start waiting; the GUI thread takes them all at once.
+// Icons looked for on workers, their results handed to the GUI thread through its queue. Jobs
+// started while a submenu is being filled wait until the GUI thread is back in its loop, so
+// that no worker competes with the sizing and showing of the submenu: the message that lets
+// them go is posted at the first start. A worker posts the same message when results start
+// waiting; the GUI thread takes them all at once.
 // Cancelling drops what is waiting and what is still to run; a job already running finishes
 // into nothing, and nobody waits for it.
 
@@ -11,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "app/icon_finder.h"
@@ -37,6 +41,8 @@ class IconJobs {
   IconJobs& operator=(const IconJobs&) = delete;
 
   void Start(framework::ImageKey key, Find find);
+  // GUI thread, on the message: lets the jobs started since go to the workers.
+  void StartWaiting();
   // GUI thread: the results waiting, in the order they came.
   std::vector<IconResult> TakeResults();
   void Cancel();
@@ -61,6 +67,7 @@ class IconJobs {
 
   platform::Background& background_;
   std::shared_ptr<Shared> shared_;
+  std::vector<std::pair<framework::ImageKey, Find>> waiting_;  // GUI thread only
 };
 
 }  // namespace app

@@ -43,6 +43,7 @@ framework::ImageKey MenuIcons::Request(const std::string& request, IconJobs::Fin
 }
 
 std::vector<framework::ImageKey> MenuIcons::TakeArrived() {
+  jobs_.StartWaiting();
   std::vector<framework::ImageKey> keys;
   for (IconResult& result : jobs_.TakeResults()) {
     const auto resolved =

@@ -28,7 +28,8 @@ class MenuIcons {
   framework::ImageKey ForProgram(const ProgramEntry& program);
   framework::ImageKey ForProcess(const std::string& exe_name);
 
-  // GUI thread, on the message: hands the icons that came to the images; returns their keys.
+  // GUI thread, on the message: lets the searches asked for since go to the workers, and hands
+  // the icons that came to the images; returns their keys.
   std::vector<framework::ImageKey> TakeArrived();
   // The end of the program: nothing more is looked for, and nothing waited for.
   void Cancel() { jobs_.Cancel(); }

@@ -144,7 +144,7 @@ bool TPopupMenu::OpenSubmenu(platform::MenuId submenu) {
 }
 
 void TPopupMenu::ImagesArrived(const std::vector<ImageKey>& keys) {
-  if (images_ == nullptr || !menu_) return;
+  if (images_ == nullptr || !menu_ || keys.empty()) return;
   platform::Windowing& ws = app_.Windowing();
   // Drawn pictures are asked for again when the menu repaints; bitmaps are handed over anew.
   if (images_->Mode() == platform::MenuImageMode::kBlendedBitmaps) {

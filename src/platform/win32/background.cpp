@@ -1,5 +1,7 @@
 #include "platform/win32/background.h"
 
+#include <windows.h>
+
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -19,6 +21,8 @@ struct Background::Queue {
 namespace {
 
 void Serve(const std::shared_ptr<Background::Queue>& queue) {
+  // The GUI thread comes first: a menu being sized and drawn must not wait for icons.
+  ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_LOWEST);
   while (true) {
     std::function<void()> job;
     {

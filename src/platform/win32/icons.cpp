@@ -93,8 +93,17 @@ bool Icons::IsFile(const std::string& path) {
 }
 
 bool Icons::IsRemoteDrive(char letter) {
-  const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
-  return ::GetDriveTypeW(root) == DRIVE_REMOTE;
+  const char upper =
+      (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 'a' + 'A') : letter;
+  if (upper < 'A' || upper > 'Z') return false;
+  std::atomic<DriveKind>& known = drives_[static_cast<std::size_t>(upper - 'A')];
+  if (const DriveKind kind = known.load(); kind != DriveKind::kUnknown) {
+    return kind == DriveKind::kRemote;
+  }
+  const wchar_t root[] = {static_cast<wchar_t>(upper), L':', L'\\', L'\0'};
+  const bool remote = ::GetDriveTypeW(root) == DRIVE_REMOTE;
+  known.store(remote ? DriveKind::kRemote : DriveKind::kLocal);
+  return remote;
 }
 
 std::string Icons::ProcessImagePath(const std::string& exe_name) {

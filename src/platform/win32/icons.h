@@ -1,5 +1,9 @@
 #pragma once
 
+#include <array>
+#include <atomic>
+#include <cstdint>
+
 #include "platform/icons.h"
 
 namespace win32 {
@@ -18,6 +22,13 @@ class Icons : public platform::Icons {
   std::optional<std::string> Environment(const std::string& name) override;
   std::string SystemDirectory() override;
   bool Is64BitSystem() override;
+
+ private:
+  static constexpr int kDrives = 26;
+  // What each drive letter was found to be, once asked: a drive does not change kind during a
+  // run, and asking costs an open of its root.
+  enum class DriveKind : std::uint8_t { kUnknown, kLocal, kRemote };
+  std::array<std::atomic<DriveKind>, kDrives> drives_{};
 };
 
 }  // namespace win32

@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 
+#include "app/entry_rules.h"
 #include "app/texts.h"
 #include "platform/registry.h"
 #include "platform/text.h"
@@ -71,29 +72,43 @@ class EntryReader {
   // Appends the program of the entry's open key, when it has one that the options let through.
   // The program is appended before its date is sought: a date that cannot be read costs the
   // date alone.
-  void Read(std::vector<ScannedProgram>& found) {
+  void Read(const std::string& key_name, std::vector<ScannedProgram>& found) {
     if (!entry_.HasValue(kDisplayNameValue)) return;
     if (entry_.HasValue(kNoRemoveValue) && entry_.ReadFlag(kNoRemoveValue) &&
         !options_.show_no_remove) {
       return;
     }
     const std::string name = entry_.ReadText(kDisplayNameValue);
+    if (name.empty()) return;
+    const std::string command = Command();
+    if (!options_.show_system_components && !ShownByWindows(Facts(key_name, command))) return;
     if (options_.hide_microsoft) {
       const std::string upper = text::UpperAscii(name);
       if (text::Pos("WINDOWS", upper) != 0 || text::Pos("MICROSOFT", upper) != 0) {
         return;
       }
     }
-    found.push_back(ScannedProgram{ProgramEntry{name, Command()}, std::nullopt});
+    found.push_back(ScannedProgram{ProgramEntry{name, command}, std::nullopt});
     found.back().date = InstallDate();
   }
 
  private:
+  // The first of the two commands that is not empty.
   std::string Command() {
-    if (entry_.HasValue(kUninstallStringValue)) return entry_.ReadText(kUninstallStringValue);
-    if (entry_.HasValue(kQuietUninstallStringValue))
-      return entry_.ReadText(kQuietUninstallStringValue);
-    return {};
+    std::string command = entry_.ReadText(kUninstallStringValue);
+    if (!command.empty()) return command;
+    return entry_.ReadText(kQuietUninstallStringValue);
+  }
+
+  EntryFacts Facts(const std::string& key_name, const std::string& command) {
+    EntryFacts facts;
+    facts.key_name = key_name;
+    facts.system_component = entry_.ReadDwordIfDword(kSystemComponentValue);
+    facts.parent_key_name = entry_.ReadTextIfText(kParentKeyNameValue).value_or("");
+    facts.release_type = entry_.ReadTextIfText(kReleaseTypeValue).value_or("");
+    facts.windows_installer = entry_.ReadDwordIfDword(kWindowsInstallerValue);
+    facts.has_command = !command.empty();
+    return facts;
   }
 
   std::optional<std::string> InstallDate() {
@@ -145,7 +160,7 @@ void ScanRange(platform::Platform& platform, const Range& range, const Options& 
     // One unreadable entry costs that entry alone, not the rest of the key.
     try {
       if (!entry.OpenPath(subkey, platform::IfMissing::kFail)) continue;
-      reader.Read(found);
+      reader.Read(subkey, found);
     } catch (const std::exception&) {
     }
     entry.ClosePath();

@@ -19,6 +19,8 @@ inline constexpr std::string_view kMainFormCaption = "Tapwise Uninstall";
 inline constexpr std::string_view kOptionsCaption = "Tapwise Uninstaller \\ Options";
 inline constexpr std::string_view kHideMicrosoftCaption = "Hide Microsoft products";
 inline constexpr std::string_view kShowNoRemoveCaption = "Show programs with \"NoRemove\" flag";
+inline constexpr std::string_view kShowSystemComponentsCaption =
+    "Show system components and updates";
 inline constexpr std::string_view kOkCaption = "OK";
 
 // The menu's fixed captions; "-" draws a separator line.
@@ -77,6 +79,10 @@ inline constexpr const char* kUninstallStringValue = "UninstallString";
 inline constexpr const char* kQuietUninstallStringValue = "QuietUninstallString";
 inline constexpr const char* kInstallDateValue = "InstallDate";
 inline constexpr const char* kDisplayIconValue = "DisplayIcon";
+inline constexpr const char* kSystemComponentValue = "SystemComponent";
+inline constexpr const char* kParentKeyNameValue = "ParentKeyName";
+inline constexpr const char* kReleaseTypeValue = "ReleaseType";
+inline constexpr const char* kWindowsInstallerValue = "WindowsInstaller";
 
 // Separates the display name from the command in a program-list line.
 inline constexpr std::string_view kEntrySeparator = "<#>";

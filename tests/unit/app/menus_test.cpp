@@ -17,6 +17,10 @@ using Lines = std::vector<std::string>;
 std::string Named(const std::string& key, const std::string& name, const std::string& extra = "") {
   std::vector<std::string> values{"\"DisplayName\"=\"" + name + "\""};
   if (!extra.empty()) values.push_back(extra);
+  // Windows' list leaves out an entry with nothing to run.
+  if (extra.find("UninstallString") == std::string::npos) {
+    values.push_back("\"UninstallString\"=\"C:\\\\" + key + "\\\\u.exe\"");
+  }
   return Entry(kLm32 + key, values);
 }
 
@@ -81,11 +85,12 @@ TEST(ProgramMenus, RebuildReplacesEverything) {
 TEST(ProgramMenus, ReadsEachKeyOnce) {
   // Under WOW64 the machine has two keys, one per view; the user's key is shared by both views,
   // and on 32-bit Windows there is one machine key, which the 64-bit flag reaches again.
-  const std::string catalogue = Entry(kLm32 + "A", {R"("DisplayName"="Foo")"}) +
-                                Entry(kLm64 + "A", {R"("DisplayName"="Foo")"}) +
-                                Entry(kLm64 + "B", {R"("DisplayName"="Native")"}) +
-                                Entry(kCu + "A", {R"("DisplayName"="Bar")"}) +
-                                Entry(kCu + "F", {R"("DisplayName"="Foo")"});
+  const std::string u = R"("UninstallString"="u.exe")";
+  const std::string catalogue = Entry(kLm32 + "A", {R"("DisplayName"="Foo")", u}) +
+                                Entry(kLm64 + "A", {R"("DisplayName"="Foo")", u}) +
+                                Entry(kLm64 + "B", {R"("DisplayName"="Native")", u}) +
+                                Entry(kCu + "A", {R"("DisplayName"="Bar")", u}) +
+                                Entry(kCu + "F", {R"("DisplayName"="Foo")", u});
   const struct {
     bool system64;
     Lines all;
@@ -161,7 +166,11 @@ INSTANTIATE_TEST_SUITE_P(
         PromptCase{"NoLastCommand", kFoo, true, 0, false},
         PromptCase{"NoMatch", kFoo + Last("C:\\Bar\\unins000.exe"), true, 0, false},
         PromptCase{"EmptyLastMatchesNothing",
-                   Entry(kLm32 + "E", {R"("DisplayName"="Foo")"}) + Last(""), true, 0, false},
+                   // A Windows Installer product listed without a command.
+                   Entry(kLm32 + "{00000000-0000-0000-0000-000000000001}",
+                         {R"("DisplayName"="Foo")", "\"WindowsInstaller\"=dword:00000001"}) +
+                       Last(""),
+                   true, 0, false},
         PromptCase{"ListedInTwoViews",
                    kFoo +
                        Entry(kLm64 + "Foo", {R"("DisplayName"="Foo")",

@@ -72,6 +72,7 @@ const MenuNode* TopLevel(const std::vector<MenuNode>& shown, std::string_view di
 struct Seen {
   bool menu_shown = false;
   std::vector<app::ProgramEntry> programs;  // the program list, in order
+  std::vector<app::CatalogueLine> lines;    // the same, as sorted
   std::vector<std::string> recent_lines;    // the recent list, in order
   std::vector<MenuNode> shown;
   std::optional<app::ProgramEntry> chosen;
@@ -81,8 +82,44 @@ void TakeWhatWasBuilt(const app::MainForm& form, const std::vector<MenuNode>& sh
   Require(!seen.menu_shown, "the menu came up more than once");
   seen.menu_shown = true;
   seen.shown = shown;
-  for (const auto& line : form.CurrentCatalogue().programs) seen.programs.push_back(line.program);
+  seen.lines = form.CurrentCatalogue().programs;
+  for (const auto& line : seen.lines) seen.programs.push_back(line.program);
   for (const auto& line : form.CurrentCatalogue().dated) seen.recent_lines.push_back(line.text);
+}
+
+// One program item of "All Programs" as shown, with its caption path and its program's line.
+struct ShownProgram {
+  const MenuNode* item;
+  std::vector<std::string> path;
+  std::size_t line;
+};
+
+// The program items of "All Programs", in the submenus of their initials past the size that
+// one popup takes.
+std::vector<ShownProgram> AllProgramItems(const Seen& seen) {
+  std::vector<ShownProgram> items;
+  const MenuNode* all = TopLevel(seen.shown, kAllPrograms);
+  Require(all != nullptr, "no All Programs submenu");
+  const std::string top(kAllPrograms);
+  if (seen.lines.size() <= app::kMostProgramsInOneMenu) {
+    for (std::size_t i = 0; i < all->children.size(); ++i) {
+      items.push_back({&all->children[i], {top, all->children[i].displayed}, i});
+    }
+    return items;
+  }
+  const std::vector<app::InitialGroup> groups = app::GroupByInitial(seen.lines);
+  Require(all->children.size() == groups.size(), "All Programs is not one submenu per initial");
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    const MenuNode& group = all->children[g];
+    Require(group.displayed == groups[g].caption, "a group out of place: " + group.caption);
+    Require(group.children.size() == groups[g].programs.size(), "a group of the wrong size");
+    for (std::size_t k = 0; k < group.children.size(); ++k) {
+      items.push_back({&group.children[k],
+                       {top, group.displayed, group.children[k].displayed},
+                       groups[g].programs[k]});
+    }
+  }
+  return items;
 }
 
 // The caption path the scripted user chooses; empty closes the menu.
@@ -95,14 +132,23 @@ std::vector<std::string> Choose(const fuzz::UserScript& script, Seen& seen) {
     // The platform takes the first item drawn with that caption, so that is the one chosen.
     for (std::size_t i = 0; i < node->children.size(); ++i) {
       if (node->children[i].displayed != item.displayed) continue;
-      if (submenu == kAllPrograms && i < seen.programs.size()) seen.chosen = seen.programs[i];
       break;
     }
     return {std::string(submenu), item.displayed};
   };
   switch (script.choice) {
-    case Choice::kAllItem:
-      return item_of(kAllPrograms);
+    case Choice::kAllItem: {
+      const std::vector<ShownProgram> items = AllProgramItems(seen);
+      if (items.empty()) return {};
+      const ShownProgram& picked = items[script.index % items.size()];
+      // The platform takes the first item of its submenu drawn with that caption.
+      for (const ShownProgram& item : items) {
+        if (item.path != picked.path) continue;
+        seen.chosen = seen.programs[item.line];
+        break;
+      }
+      return picked.path;
+    }
     case Choice::kRecentItem:
       return item_of(kRecentPrograms);
     case Choice::kKillItem:
@@ -116,15 +162,14 @@ std::vector<std::string> Choose(const fuzz::UserScript& script, Seen& seen) {
 }
 
 void CheckAllPrograms(const Seen& seen, std::map<std::string, int> available) {
-  const MenuNode* all = TopLevel(seen.shown, kAllPrograms);
-  Require(all != nullptr, "no All Programs submenu");
-  Require(all->children.size() == seen.programs.size(), "All Programs is not one item per line");
-  for (std::size_t i = 0; i < all->children.size(); ++i) {
-    const MenuNode& item = all->children[i];
+  const std::vector<ShownProgram> items = AllProgramItems(seen);
+  Require(items.size() == seen.programs.size(), "All Programs is not one item per line");
+  for (const ShownProgram& shown : items) {
+    const MenuNode& item = *shown.item;
     Require(item.kind == MenuNode::Kind::kCommand,
             "a program item is no plain item: " + item.caption);
-    Require(item.caption == Escaped(seen.programs[i].name),
-            "item " + std::to_string(i) + " does not show its line's name: " + item.caption);
+    Require(item.caption == Escaped(seen.programs[shown.line].name),
+            "an item does not show its line's name: " + item.caption);
     // More items with a caption than entries with that name: an entry gave two lines.
     Require(available[item.caption]-- > 0,
             "not a display name of the tree, or listed twice: " + item.caption);

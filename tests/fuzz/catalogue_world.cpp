@@ -48,13 +48,26 @@ constexpr std::string_view kFragments[] = {
     "abcdefgh",
     "Foo",
     "Foo 2",
+    "Hotfix",
+    "security UPDATE",
+    "{12345678-9ABC-DEF0-1234-56789ABCDEF0}",
 };
 
 // The values the scan reads, in spellings the registry also matches, and the unnamed value.
 constexpr std::string_view kValueNames[] = {
-    "DisplayName", "UninstallString", "QuietUninstallString",
-    "InstallDate", "DisplayIcon",     "NoRemove",
-    "DISPLAYNAME", "uninstallstring", "",
+    "DisplayName",
+    "UninstallString",
+    "QuietUninstallString",
+    "InstallDate",
+    "DisplayIcon",
+    "NoRemove",
+    "SystemComponent",
+    "ParentKeyName",
+    "ReleaseType",
+    "WindowsInstaller",
+    "DISPLAYNAME",
+    "uninstallstring",
+    "",
 };
 
 // Text most of the time; every other type, and a few that Windows does not define.

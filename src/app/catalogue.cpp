@@ -6,6 +6,7 @@
 
 #include "app/form1.h"
 #include "app/form2.h"
+#include "app/launch_plan.h"
 #include "app/texts.h"
 #include "framework/application.h"
 #include "platform/text.h"
@@ -47,10 +48,14 @@ void TForm1::RebuildProgramMenus() {
   ListBox2.SetSorted(true);
 
   framework::TMessagePacer pacer(Application());
+  // One program listed in several views or roots is still one program: one question.
+  bool asked = false;
   for (std::size_t i = 0; i < ListBox1.Count(); ++i) {
     pacer.Step();
     const ProgramEntry program = ListBox1[i].data;
-    if (State.Activating && !last.empty() && text::EqualsIgnoringAsciiCase(last, program.command)) {
+    if (!asked && State.Activating && !last.empty() &&
+        text::EqualsIgnoringAsciiCase(last, UninstallCommand(program))) {
+      asked = true;
       StillPresentPrompt(program.name);
     }
     AddProgramItem(*All, "MyItem", program);
@@ -89,12 +94,10 @@ void TForm1::StillPresentPrompt(const std::string& display_name) {
                                                 std::string(kTitle),
                                                 platform::kMbYesNo | platform::kMbIconInformation);
   if (answer == platform::kIdYes) {
+    // The user is sent to the tools page; the activation ends the program instead of showing
+    // the menu.
+    ending_ = true;
     OpenWebPage(kToolsPage);
-    try {
-      CloseMainForm();
-    } catch (const std::exception&) {
-      // The program still ends with the auto-close.
-    }
   }
   // Whatever the answer, a dismissed menu must end the program again.
   State.AutoCloseArmed = true;

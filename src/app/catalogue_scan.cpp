@@ -5,7 +5,9 @@
 #include <exception>
 #include <functional>
 
+#include "app/network_path.h"
 #include "app/texts.h"
+#include "app/windows_installer.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 
@@ -24,6 +26,10 @@ bool IsDate(std::string_view value) {
          std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+bool IsBlank(std::string_view command) {
+  return command.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 // FindFirstFile takes "*" and "?" as wildcards: such a path would date the entry by whichever
 // file happens to match.
 bool NamesOneFile(std::string_view path) {
@@ -36,6 +42,11 @@ std::uint32_t AccessOf(ScanPass pass) {
 
 platform::RegKey RootOf(ScanPass pass) {
   return pass.machine ? platform::kHkeyLocalMachine : platform::kHkeyCurrentUser;
+}
+
+EntryView ViewOf(ScanPass pass) {
+  if (!pass.machine) return EntryView::kUser;
+  return pass.view64 ? EntryView::kMachine64 : EntryView::kMachineDefault;
 }
 
 // The pass's uninstall key, opened in registry; false when it cannot be.
@@ -63,13 +74,14 @@ std::string FormatDate(const platform::Date& date) {
 // Reads the entries of one pass through one open entry key at a time.
 class EntryReader {
  public:
-  EntryReader(platform::TRegistry& entry, platform::FileDates& files, ScanFilters filters)
-      : entry_(entry), files_(files), filters_(filters) {}
+  EntryReader(platform::TRegistry& entry, platform::FileDates& files, ScanFilters filters,
+              EntryView view)
+      : entry_(entry), files_(files), drives_(files), filters_(filters), view_(view) {}
 
   // Appends the program of the entry's open key, when it has one that the filters let through.
   // The program is appended before its date is sought: a date that cannot be read costs the
   // date alone.
-  void Read(std::vector<ScannedProgram>& found) {
+  void Read(const std::string& subkey, std::vector<ScannedProgram>& found) {
     if (!entry_.HasValue("DisplayName")) return;
     if (entry_.HasValue("NoRemove") && entry_.ReadFlag("NoRemove") && !filters_.show_no_remove) {
       return;
@@ -81,7 +93,12 @@ class EntryReader {
         return;
       }
     }
-    found.push_back(ScannedProgram{ProgramEntry{name, Command()}, std::nullopt});
+    ProgramEntry program{name, Command(), view_, {}};
+    // Read only where it could matter: the value costs a round trip to the registry.
+    if (IsBlank(program.command) && IsProductCode(subkey) && IsWindowsInstaller()) {
+      program.product_code = subkey;
+    }
+    found.push_back(ScannedProgram{std::move(program), std::nullopt});
     found.back().date = InstallDate();
   }
 
@@ -90,6 +107,15 @@ class EntryReader {
     if (entry_.HasValue("UninstallString")) return entry_.ReadText("UninstallString");
     if (entry_.HasValue("QuietUninstallString")) return entry_.ReadText("QuietUninstallString");
     return {};
+  }
+
+  // Only a number says so: a value of another type is no reason to drop the entry.
+  bool IsWindowsInstaller() {
+    try {
+      return entry_.HasValue("WindowsInstaller") && entry_.ReadFlag("WindowsInstaller");
+    } catch (const std::exception&) {
+      return false;
+    }
   }
 
   std::optional<std::string> InstallDate() {
@@ -107,7 +133,7 @@ class EntryReader {
   }
 
   std::optional<std::string> FileDate(const std::string& path) {
-    if (!NamesOneFile(path)) return std::nullopt;
+    if (!NamesOneFile(path) || IsNetworkPath(path, drives_)) return std::nullopt;
     const auto date = files_.LastWriteDate(path);
     if (!date) return std::nullopt;
     return FormatDate(*date);
@@ -115,7 +141,9 @@ class EntryReader {
 
   platform::TRegistry& entry_;
   platform::FileDates& files_;
+  RemoteDrives drives_;
   const ScanFilters filters_;
+  const EntryView view_;
 };
 
 // Subkeys [first, last) of one pass's uninstall key.
@@ -133,7 +161,7 @@ void ScanRange(platform::Platform& platform, const Range& range, ScanFilters fil
   if (!OpenUninstallKey(uninstall, range.pass)) return;
   platform::TRegistry entry(platform.registry, AccessOf(range.pass));
   entry.SelectRoot(uninstall.OpenKey());
-  EntryReader reader(entry, platform.files, filters);
+  EntryReader reader(entry, platform.files, filters, ViewOf(range.pass));
   std::string subkey;
   for (std::uint32_t index = range.first; index < range.last; ++index) {
     // An index that fails (the key changed meanwhile) contributes nothing.
@@ -141,7 +169,7 @@ void ScanRange(platform::Platform& platform, const Range& range, ScanFilters fil
     // One unreadable entry costs that entry alone, not the rest of the key.
     try {
       if (!entry.OpenPath(subkey, false)) continue;
-      reader.Read(found);
+      reader.Read(subkey, found);
     } catch (const std::exception&) {
     }
     entry.ClosePath();

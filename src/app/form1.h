@@ -49,7 +49,7 @@ class TForm1 : public framework::TForm {
 
   // Uninstall.
   void ProgramItemClick(framework::TMenuItem& sender);
-  void LaunchUninstall(const std::string& command);
+  void LaunchUninstall(const ProgramEntry& program);
 
   // Processes.
   void RebuildProcessMenu();
@@ -116,6 +116,7 @@ class TForm1 : public framework::TForm {
   ProgramState& State;
   TForm2* Form2 = nullptr;
   bool activated_ = false;
+  bool ending_ = false;  // the still-present prompt was answered "Yes"
 };
 
 }  // namespace app

@@ -33,6 +33,11 @@ void TForm1::ActivationSteps() {
   RebuildProgramMenus();
   RebuildProcessMenu();
   State.Activating = false;
+  // Asked for once the build has pumped its last messages, so the loop is there to see it.
+  if (ending_) {
+    CloseMainForm();
+    return;
+  }
   PopupAtCursor();
 }
 

@@ -14,7 +14,7 @@ inline constexpr std::string_view kTitle = "Tapwise Uninstaller";
 inline constexpr std::string_view kVersion = "1.9";
 
 // The maker's web host, the one place it is named.
-inline constexpr std::string_view kMakerSite = "http://www.quillon-software.com";
+inline constexpr std::string_view kMakerSite = "https://www.quillon-software.com";
 inline constexpr std::string_view kToolsPage = "/tapwise-uninstaller/tools.php?ver=1.9";
 inline constexpr std::string_view kUpdatePage = "/tapwise-uninstaller/mail.php?ver=1.9";
 inline constexpr std::string_view kHomePage = "/tapwise-uninstaller/?vid=1.9";
@@ -27,6 +27,20 @@ inline std::string WebAddress(std::string_view path) {
 inline std::string AboutText() {
   return std::string(kTitle) + " v" + std::string(kVersion) +
          "\r\n\r\nCopyright (C) 2009-2026 Quillon Software\r\n\r\n" + std::string(kMakerSite);
+}
+
+// The box for an uninstaller that is not there, or may not be started.
+inline std::string MissingUninstallerText(const std::string& display_name,
+                                          const std::string& looked_for) {
+  return std::string(kTitle) + " cannot find the uninstaller of \"" + display_name + "\":\r\r" +
+         looked_for;
+}
+
+// The box for an uninstaller that the system would not start, with the system's reason.
+inline std::string FailedUninstallerText(const std::string& display_name,
+                                         const std::string& reason) {
+  return std::string(kTitle) + " cannot start the uninstaller of \"" + display_name + "\":\r\r" +
+         reason;
 }
 
 inline constexpr std::string_view kUninstallKey =

@@ -3,55 +3,22 @@
 #include <exception>
 
 #include "app/form1.h"
+#include "app/launch_plan.h"
+#include "app/launch_start.h"
 #include "app/texts.h"
 #include "framework/application.h"
-#include "platform/text.h"
 
 namespace app {
 namespace {
 
-// Windows Installer commands start directly; the command interpreter would only add a window.
-constexpr std::string_view kMsiExec = "MSIEXEC.EXE";
-constexpr std::string_view kCommandInterpreter = "cmd.exe";
-// What the system's search would add to a program named without an extension.
-constexpr std::string_view kProgramExtension = ".exe";
-constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kNoticeText =
     "Tapwise Uninstaller cannot uninstall this program. Please try another tool.";
 
-// The interpreter strips the outer pair of quotes and runs the rest as written, so a command
-// that begins with a quoted path keeps its own quotes.
-std::string InterpreterParameters(const std::string& command) {
-  return "/C \"" + command + "\"";
-}
-
-// The program a command line starts: the text inside its leading quotes, or its first word.
-std::string_view ProgramOf(std::string_view command) {
-  const auto start = command.find_first_not_of(kBlanks);
-  if (start == std::string_view::npos) return {};
-  command.remove_prefix(start);
-  if (command.front() == '"') return text::Before(command.substr(1), "\"");
-  return command.substr(0, command.find_first_of(kBlanks));
-}
-
-bool HasDirectory(std::string_view program) {
-  return program.find_first_of("\\/:") != std::string_view::npos;
-}
-
-// A Windows Installer command starts as registered. One that names its program without a
-// directory ("MsiExec.exe /X{...}") runs the system's program of that name: the system's search
-// would look in this program's own folder first, where anyone may have dropped a file.
-void StartInstallerCommand(platform::Launcher& launcher, const std::string& command) {
-  const std::string_view program = ProgramOf(command);
-  if (program.empty() || HasDirectory(program)) {
-    launcher.StartCommandLine("", command, platform::kSwShowNormalWindow);
-    return;
-  }
-  std::string file(program);
-  if (text::Extension(file).empty()) file += kProgramExtension;
-  const std::string system_program = platform::SystemProgram(launcher, file);
-  if (system_program.empty()) return;  // nothing is better than a stranger's program
-  launcher.StartCommandLine(system_program, command, platform::kSwShowNormalWindow);
+// A box with no owner, under which the auto-close cannot end the program.
+void ShowNotice(ProgramState& state, platform::Windowing& windowing, const std::string& text) {
+  state.AutoCloseArmed = false;
+  windowing.ShowMessageBox(platform::kNoWindow, text, std::string(kTitle),
+                           platform::kMbIconInformation);
 }
 
 }  // namespace
@@ -60,29 +27,30 @@ void TForm1::ProgramItemClick(framework::TMenuItem& sender) {
   // Each item launches the program it was made from, whatever its caption looks like.
   const auto* item = dynamic_cast<const TProgramMenuItem*>(&sender);
   if (item == nullptr) return;
-  LaunchUninstall(item->Program.command);
+  LaunchUninstall(item->Program);
   CloseMainForm();
 }
 
-void TForm1::LaunchUninstall(const std::string& command) {
-  RecordLastCommand(command);
-  platform::Launcher& launcher = Application().Platform().launcher;
-  if (command.empty()) {
+void TForm1::LaunchUninstall(const ProgramEntry& program) {
+  RecordLastCommand(UninstallCommand(program));
+  platform::Platform& system = Application().Platform();
+  const LaunchPlan plan = PlanUninstall(
+      program, LaunchSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
+  if (plan.kind == LaunchKind::kNoCommand) {
     // Nothing can end the program under the notice; it closes after the tools page opens.
-    State.AutoCloseArmed = false;
-    Windowing().ShowMessageBox(platform::kNoWindow, std::string(kNoticeText), std::string(kTitle),
-                               platform::kMbIconInformation);
+    ShowNotice(State, Windowing(), std::string(kNoticeText));
     OpenWebPage(kToolsPage);
     return;
   }
-  if (text::Pos(kMsiExec, text::UpperAscii(command)) != 0) {
-    StartInstallerCommand(launcher, command);
+  if (plan.kind == LaunchKind::kMissing) {
+    ShowNotice(State, Windowing(), MissingUninstallerText(program.name, plan.looked_for));
     return;
   }
-  const std::string interpreter = platform::SystemProgram(launcher, kCommandInterpreter);
-  if (interpreter.empty()) return;  // nothing is better than a stranger's program
-  launcher.Execute(platform::kNoWindow, "", interpreter, InterpreterParameters(command), "",
-                   platform::kSwHideWindow);
+  const platform::StartError error = StartUninstaller(plan, system.launcher);
+  // A user who declines to give the rights has answered already.
+  if (error == platform::kStartOk || error == platform::kErrorCancelled) return;
+  ShowNotice(State, Windowing(),
+             FailedUninstallerText(program.name, system.launcher.ErrorText(error)));
 }
 
 void TForm1::RecordLastCommand(const std::string& command) {

@@ -6,7 +6,9 @@
 #include <functional>
 
 #include "app/entry_rules.h"
+#include "app/network_path.h"
 #include "app/texts.h"
+#include "app/windows_installer.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 
@@ -25,6 +27,10 @@ bool IsDate(std::string_view value) {
          std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+bool IsBlank(std::string_view command) {
+  return command.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 // FindFirstFile takes "*" and "?" as wildcards: such a path would date the entry by whichever
 // file happens to match.
 bool NamesOneFile(std::string_view path) {
@@ -39,6 +45,11 @@ std::uint32_t AccessOf(ScanPass pass) {
 platform::RegKey RootOf(ScanPass pass) {
   return pass.root == UninstallRoot::kMachine ? platform::kHkeyLocalMachine
                                               : platform::kHkeyCurrentUser;
+}
+
+EntryView ViewOf(ScanPass pass) {
+  if (pass.root == UninstallRoot::kUser) return EntryView::kUser;
+  return pass.view == RegistryView::k64Bit ? EntryView::kMachine64 : EntryView::kMachineDefault;
 }
 
 // The pass's uninstall key, opened in registry; false when it cannot be.
@@ -66,8 +77,9 @@ std::string FormatDate(const platform::Date& date) {
 // Reads the entries of one pass through one open entry key at a time.
 class EntryReader {
  public:
-  EntryReader(platform::TRegistry& entry, platform::FileDates& files, const Options& options)
-      : entry_(entry), files_(files), options_(options) {}
+  EntryReader(platform::TRegistry& entry, platform::FileDates& files, const Options& options,
+              EntryView view)
+      : entry_(entry), files_(files), drives_(files), options_(options), view_(view) {}
 
   // Appends the program of the entry's open key, when it has one that the options let through.
   // The program is appended before its date is sought: a date that cannot be read costs the
@@ -88,7 +100,13 @@ class EntryReader {
         return;
       }
     }
-    found.push_back(ScannedProgram{ProgramEntry{name, command}, std::nullopt});
+    ProgramEntry program{name, command, view_, {}};
+    // msiexec removes a Windows Installer product by its code when the entry names nothing.
+    if (IsBlank(command) && IsProductCode(key_name) &&
+        entry_.ReadDwordIfDword(kWindowsInstallerValue) == 1u) {
+      program.product_code = key_name;
+    }
+    found.push_back(ScannedProgram{std::move(program), std::nullopt});
     found.back().date = InstallDate();
   }
 
@@ -126,7 +144,7 @@ class EntryReader {
   }
 
   std::optional<std::string> FileDate(const std::string& path) {
-    if (!NamesOneFile(path)) return std::nullopt;
+    if (!NamesOneFile(path) || IsNetworkPath(path, drives_)) return std::nullopt;
     const auto date = files_.LastWriteDate(path);
     if (!date) return std::nullopt;
     return FormatDate(*date);
@@ -134,7 +152,9 @@ class EntryReader {
 
   platform::TRegistry& entry_;
   platform::FileDates& files_;
+  RemoteDrives drives_;
   const Options options_;
+  const EntryView view_;
 };
 
 // Subkeys [first, last) of one pass's uninstall key.
@@ -152,7 +172,7 @@ void ScanRange(platform::Platform& platform, const Range& range, const Options& 
   if (!OpenUninstallKey(uninstall, range.pass)) return;
   platform::TRegistry entry(platform.registry, AccessOf(range.pass));
   entry.SelectParent(uninstall);
-  EntryReader reader(entry, platform.files, options);
+  EntryReader reader(entry, platform.files, options, ViewOf(range.pass));
   std::string subkey;
   for (std::uint32_t index = range.first; index < range.last; ++index) {
     // An index that fails (the key changed meanwhile) contributes nothing.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
+#include "app/windows_installer.h"
 #include "platform/text.h"
 
 namespace app {
@@ -13,26 +13,12 @@ namespace {
 constexpr std::array<std::string_view, 5> kUpdateReleases = {
     "HOTFIX", "SECURITY UPDATE", "UPDATE ROLLUP", "UPDATE", "SERVICE PACK"};
 
-bool IsHex(char c) {
-  return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-}
-
 bool IsUpdate(const std::string& release_type) {
   const std::string upper = text::UpperAscii(release_type);
   return std::find(kUpdateReleases.begin(), kUpdateReleases.end(), upper) != kUpdateReleases.end();
 }
 
 }  // namespace
-
-bool IsProductCode(std::string_view key_name) {
-  constexpr std::string_view kShape = "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
-  if (key_name.size() != kShape.size()) return false;
-  for (std::size_t i = 0; i < kShape.size(); ++i) {
-    const bool matches = kShape[i] == 'X' ? IsHex(key_name[i]) : key_name[i] == kShape[i];
-    if (!matches) return false;
-  }
-  return true;
-}
 
 bool IsWindowsInstallerProduct(const EntryFacts& facts) {
   return facts.windows_installer == 1u && IsProductCode(facts.key_name);

@@ -20,9 +20,6 @@ struct EntryFacts {
   bool has_command = false;  // a non-empty UninstallString or QuietUninstallString
 };
 
-// A key named by a Windows Installer product code: {8-4-4-4-12 hexadecimal digits}.
-bool IsProductCode(std::string_view key_name);
-
 // A Windows Installer entry whose uninstall is msiexec /X with its product code.
 bool IsWindowsInstallerProduct(const EntryFacts& facts);
 

@@ -36,7 +36,7 @@ inline constexpr std::string_view kExitCaption = "Exit";
 inline constexpr std::string_view kSeparatorCaption = "-";
 
 // The maker's web host, the one place it is named, and its pages.
-inline constexpr std::string_view kMakerSite = "http://www.quillon-software.com";
+inline constexpr std::string_view kMakerSite = "https://www.quillon-software.com";
 inline constexpr std::string_view kToolsPage = "/tapwise-uninstaller/tools.php?ver=1.9";
 inline constexpr std::string_view kUpdatePage = "/tapwise-uninstaller/mail.php?ver=1.9";
 inline constexpr std::string_view kHomePage = "/tapwise-uninstaller/?vid=1.9";
@@ -65,6 +65,20 @@ inline std::string StillInstalledText(const std::string& display_name) {
 // Shown for a chosen program that registers no command.
 inline constexpr std::string_view kCannotUninstallText =
     "Tapwise Uninstaller cannot uninstall this program. Please try another tool.";
+
+// The box for an uninstaller that is not there, or may not be started.
+inline std::string MissingUninstallerText(const std::string& display_name,
+                                          const std::string& looked_for) {
+  return std::string(kTitle) + " cannot find the uninstaller of \"" + display_name + "\":\r\r" +
+         looked_for;
+}
+
+// The box for an uninstaller that the system would not start, with the system's reason.
+inline std::string FailedUninstallerText(const std::string& display_name,
+                                         const std::string& reason) {
+  return std::string(kTitle) + " cannot start the uninstaller of \"" + display_name + "\":\r\r" +
+         reason;
+}
 
 // The registry: where programs register, where this program keeps its one value.
 inline constexpr std::string_view kUninstallKey =

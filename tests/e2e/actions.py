@@ -117,6 +117,26 @@ def read_lines(path: str) -> list[str]:
         return log.read().splitlines()
 
 
+def drop_doubles(directories: list[str], names: list[str]) -> list[str]:
+    """Copies the logging double under each name (a relative path) into each Unix directory,
+    as a web page may drop files into a downloads folder. Returns the logs the copies would
+    write: each logs beside itself, foo.exe to foo.log."""
+    double = helper_exe("dropped_program")
+    logs = []
+    for directory in directories:
+        for name in names:
+            target = os.path.join(directory, *name.split("\\"))
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy(double, target)
+            logs.append(os.path.splitext(target)[0] + ".log")
+    return logs
+
+
+def doubles_that_ran(logs: list[str]) -> dict[str, list[str]]:
+    """The command lines each double that ran was given."""
+    return {log: read_lines(log) for log in logs if os.path.exists(log)}
+
+
 def start_program(
     prefix: harness.Prefix, unix_path: str, *args: str, **env: str
 ) -> subprocess.Popen:

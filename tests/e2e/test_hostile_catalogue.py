@@ -28,6 +28,7 @@ BULK_SUBKEYS = 3000  # without a display name: enumerated and passed over
 BULK_LISTED = 40
 EXPAND_DATE = regfile.ExpandSz("20991231")
 EXPAND_COMMAND = regfile.ExpandSz(r"%Hostile%\q.exe /S")
+PRODUCT_CODES = [f"{{0000000{i}-1111-2222-3333-444444444444}}" for i in range(3)]
 
 
 @dataclasses.dataclass
@@ -55,7 +56,7 @@ CASES = [
     named(UNINSTALL_USER, "a08", Raw(REG_NONE, b"\x01\x02"), None),
     named(UNINSTALL_USER, "a09", Raw(REG_SZ, utf16("Before\0After\0")), "Before"),
     named(UNINSTALL_USER, "a10", Raw(UNKNOWN_TYPE, utf16("Unknown\0")), None),
-    named(UNINSTALL_USER, "a11", Raw(REG_SZ, utf16("Lone \ud800 Half\0")), "Lone \ufffd Half"),
+    named(UNINSTALL_USER, "a11", Raw(REG_SZ, utf16("Lone \ud800 Half\0")), "Lone \ud800 Half"),
     named(UNINSTALL_USER, "a12", regfile.Binary(utf16("Binary\0")), None),
     named(UNINSTALL_USER, "a13", Raw(REG_SZ, b""), ""),  # no data: empty text, an empty item
     # Names that mean something to a menu, a command interpreter or the program's own lines.
@@ -78,6 +79,14 @@ CASES = [
     named(UNINSTALL_32, "c07", "Expand Date", "Expand Date", InstallDate=EXPAND_DATE),
     named(UNINSTALL_32, "c08", "Quiet Only", "Quiet Only", UninstallString=None,
           QuietUninstallString=EXPAND_COMMAND),
+    named(UNINSTALL_32, "c09", "Expand Command", "Expand Command", UninstallString=EXPAND_COMMAND),
+    # Windows Installer entries without a command: a flag of any type lists the entry.
+    named(UNINSTALL_32, PRODUCT_CODES[0], "Installer Flag", "Installer Flag",
+          UninstallString=None, WindowsInstaller=1),
+    named(UNINSTALL_32, PRODUCT_CODES[1], "Installer Text Flag", "Installer Text Flag",
+          UninstallString=None, WindowsInstaller="1"),
+    named(UNINSTALL_64, PRODUCT_CODES[2], "Installer Wide Flag", "Installer Wide Flag",
+          UninstallString=None, WindowsInstaller=Raw(REG_QWORD, bytes(8))),
     # Sizes: none at all, and beyond 64 KB.
     named(UNINSTALL_64, "d01", "Empty Command", "Empty Command", UninstallString=""),
     named(UNINSTALL_64, "d02", "Huge Command", "Huge Command",
@@ -118,10 +127,11 @@ def keys(cases: list[Case]) -> list[regfile.Key]:
 
 
 def joined(text: str | None) -> str | None:
-    """The trace prints a character beyond the BMP as two escapes, one per surrogate."""
+    """The trace prints a character beyond the BMP as two escapes, one per surrogate; a
+    surrogate without its partner stays one."""
     if text is None:
         return None
-    return text.encode("utf-16-le", "surrogatepass").decode("utf-16-le", "replace")
+    return text.encode("utf-16-le", "surrogatepass").decode("utf-16-le", "surrogatepass")
 
 
 class HostileCatalogueTest(e2e_case.E2ECase):

@@ -1,6 +1,8 @@
 // Fuzz target: any uninstall registry, the whole start-up build over the substitute platform
 // (scan, sort, menus, the still-present prompt), one choice in the menu, the end. It checks
-// what must hold whatever the registry holds, not exact output.
+// what must hold whatever the registry holds, not exact output: among it, that no file on
+// another machine is looked up, that at most one prompt comes, and that nothing starts that is
+// not there.
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/launch_plan.h"
 #include "app/main_form.h"
 #include "app/program.h"
 #include "catalogue_world.h"
@@ -199,30 +202,65 @@ void CheckRecentPrograms(const Seen& seen) {
   }
 }
 
-// Only the still-present prompt and the notice of a program without a command are boxes the
-// program may show; an error box would be a failure that escaped.
+bool IsPrompt(const sim::BoxRecord& box) {
+  return box.text.rfind(kPromptStart, 0) == 0;
+}
+
+bool PromptAnsweredYes(const sim::WindowSystem& windows) {
+  return std::any_of(windows.Boxes().begin(), windows.Boxes().end(), [](const auto& box) {
+    return IsPrompt(box) && box.answer == platform::kIdYes;
+  });
+}
+
+// Only the still-present prompt, once at most, and the notices about a chosen program are boxes
+// the program may show; an error box would be a failure that escaped.
 void CheckBoxes(const sim::WindowSystem& windows) {
+  int prompts = 0;
   for (const sim::BoxRecord& box : windows.Boxes()) {
     Require(box.caption == kTitle, "a box captioned " + box.caption);
     Require((box.style & platform::kMbIconError) == 0, "an error box: " + box.text);
-    const bool prompt = box.text.rfind(kPromptStart, 0) == 0;
-    Require(prompt || box.style == platform::kMbIconInformation, "an unexpected box: " + box.text);
+    prompts += IsPrompt(box) ? 1 : 0;
+    Require(IsPrompt(box) || box.style == platform::kMbIconInformation,
+            "an unexpected box: " + box.text);
+  }
+  Require(prompts <= 1, "more than one prompt");
+}
+
+bool OnAnotherMachine(const std::string& path, sim::FileTable& files) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (path.size() >= 2 && separator(path[0]) && separator(path[1])) return true;
+  const bool drive = path.size() >= 2 && path[1] == ':';
+  return files.DriveTypeOf(drive ? path.substr(0, 2) + "\\" : "") == platform::DriveType::kRemote;
+}
+
+// No date is sought on another machine, and whatever starts is a file that is there, named in
+// quotes at the head of its command line.
+void CheckFilesAndStarts(sim::SimPlatform& sim) {
+  for (const std::string& path : sim.files.Queries()) {
+    Require(!OnAnotherMachine(path, sim.files), "a date sought on another machine: " + path);
+  }
+  for (const sim::Launch& launch : sim.launcher.Launches()) {
+    if (launch.kind != sim::Launch::Kind::kStartProcess) continue;
+    Require(sim.files.FileExists(launch.start.application),
+            "started what is not there: " + launch.start.application);
+    Require(launch.start.command_line.rfind('"', 0) == 0,
+            "a command line without its program quoted: " + launch.start.command_line);
   }
 }
 
 void CheckTheEnd(const Seen& seen, sim::SimPlatform& sim) {
-  Require(seen.menu_shown, "the menu never came up");
+  // "Yes" to the prompt ends the program without a menu.
+  const bool sent_away = PromptAnsweredYes(sim.windows);
+  Require(seen.menu_shown != sent_away,
+          sent_away ? "a menu after the prompt's Yes" : "the menu never came up");
   Require(sim.windows.Windows().empty(), "windows left after the end");
   Require(sim.windows.LiveMenuCount() == 0, "menus left after the end");
   Require(sim.registry.OpenHandleCount() == 0, "registry keys left open");
   Require(sim.processes.OpenSnapshotCount() == 0, "a process snapshot left open");
   if (!seen.chosen) return;
-  bool answered_yes = false;
-  for (const sim::BoxRecord& box : sim.windows.Boxes())
-    answered_yes |= box.answer == platform::kIdYes;
-  if (answered_yes) return;  // the end was requested before the choice could run
   const auto last = sim.registry.Value(platform::kHkeyCurrentUser, fuzz::kSettingsKey, "Last");
-  std::vector<std::uint8_t> expected(seen.chosen->command.begin(), seen.chosen->command.end());
+  const std::string command = app::UninstallCommand(*seen.chosen);
+  std::vector<std::uint8_t> expected(command.begin(), command.end());
   expected.push_back(0);
   Require(last && last->first == platform::kRegSz && last->second == expected,
           "the chosen command is not the one recorded");
@@ -251,9 +289,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const sim::ScriptError& error) {
     Fail("the program showed what no user was asked about: " + error.what);
   }
-  CheckAllPrograms(seen, captions);
-  CheckRecentPrograms(seen);
+  if (seen.menu_shown) {
+    CheckAllPrograms(seen, captions);
+    CheckRecentPrograms(seen);
+  }
   CheckBoxes(sim.windows);
+  CheckFilesAndStarts(sim);
   CheckTheEnd(seen, sim);
   return 0;
 }

@@ -293,9 +293,10 @@ INSTANTIATE_TEST_SUITE_P(
     Pages, WebPageTest,
     ::testing::Values(
         std::pair{"Check for Updates",
-                  "http://www.quillon-software.com/tapwise-uninstaller/mail.php?ver=1.9"},
-        std::pair{"Visit Web Site", "http://www.quillon-software.com/tapwise-uninstaller/?vid=1.9"},
-        std::pair{"Send Message", "http://www.quillon-software.com/support.htm?v=1.9"}),
+                  "https://www.quillon-software.com/tapwise-uninstaller/mail.php?ver=1.9"},
+        std::pair{"Visit Web Site",
+                  "https://www.quillon-software.com/tapwise-uninstaller/?vid=1.9"},
+        std::pair{"Send Message", "https://www.quillon-software.com/support.htm?v=1.9"}),
     [](const auto& info) {
       std::string label;
       for (char c : info.param.first) {

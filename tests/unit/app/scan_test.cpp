@@ -405,4 +405,106 @@ INSTANTIATE_TEST_SUITE_P(
             kListed}),
     [](const auto& info) { return info.param.label; });
 
+using testing_support::kCu;
+using testing_support::kLm64;
+
+// Text as a .reg file spells it between quotes.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+// No file on another machine is looked up for a date: not by a server's or a device's path,
+// not on a remote drive, and not relative to a current folder on one.
+struct NetworkCase {
+  std::string label;
+  std::string command;
+  std::string icon;
+  bool current_folder_remote;
+  std::vector<std::string> queries;
+  friend void PrintTo(const NetworkCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class NetworkTest : public ::testing::TestWithParam<NetworkCase> {};
+
+TEST_P(NetworkTest, NoDateIsSoughtOnAnotherMachine) {
+  const NetworkCase& c = GetParam();
+  Forms forms(Entry(kLm32 + "X",
+                    {R"("DisplayName"="Foo")", "\"UninstallString\"=\"" + Escaped(c.command) + "\"",
+                     "\"DisplayIcon\"=\"" + Escaped(c.icon) + "\""}));
+  forms.sim.files.SetDriveType("Z:\\", platform::DriveType::kRemote);
+  if (c.current_folder_remote) forms.sim.files.SetDriveType("", platform::DriveType::kRemote);
+  forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
+  EXPECT_EQ(forms.sim.files.Queries(), c.queries);
+  EXPECT_EQ(forms.ProgramLines().size(), 1u) << "the entry is listed all the same";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, NetworkTest,
+    ::testing::Values(
+        NetworkCase{
+            "Server", "\\\\server\\share\\u.exe /S", "\\\\server\\share\\u.exe,0", false, {}},
+        NetworkCase{
+            "ServerWithForwardSlashes", "//server/share/u.exe", "//server/share/i.ico", false, {}},
+        NetworkCase{"ServerBehindTheLongPathPrefix",
+                    "\\\\?\\UNC\\server\\share\\u.exe",
+                    "\\\\?\\UNC\\server\\i.ico",
+                    false,
+                    {}},
+        NetworkCase{"Device", "\\\\.\\pipe\\u.exe", "\\/server\\i.ico", false, {}},
+        NetworkCase{"RemoteDrive", "\"Z:\\App\\u.exe\" /S", "z:\\App\\i.ico", false, {}},
+        NetworkCase{"LocalDriveStillDated",
+                    "\"C:\\App\\u.exe\" /S",
+                    "D:\\App\\i.ico",
+                    false,
+                    {"C:\\APP\\U.EXE", "D:\\App\\i.ico"}},
+        NetworkCase{"RelativeOnARemoteCurrentFolder", "u.exe /S", "i.ico", true, {}},
+        NetworkCase{
+            "RelativeOnALocalCurrentFolder", "u.exe /S", "i.ico", false, {"U.EXE", "i.ico"}}),
+    [](const auto& info) { return info.param.label; });
+
+// Each entry knows the view it came from, and a Windows Installer entry without a command its
+// product code; a "WindowsInstaller" value that is no number neither drops the entry nor
+// makes it one.
+TEST(ScanViews, EachEntryKnowsItsViewAndItsProductCode) {
+  const std::string code = "{BDF63D8D-942F-4DC6-BF44-9EE03A7205F6}";
+  const std::string lower = "{0123abcd-ef01-2345-6789-abcdef012345}";
+  const std::string installer = "\"WindowsInstaller\"=dword:00000001";
+  Forms forms(
+      Entry(kLm32 + code, {R"("DisplayName"="A Installer")", installer}) +
+      Entry(kLm32 + lower, {R"("DisplayName"="B Not By Number")", R"("WindowsInstaller"="1")"}) +
+      Entry(kLm32 + "{NotACode}", {R"("DisplayName"="C Not A Code")", installer}) +
+      Entry(kLm64 + code, {R"("DisplayName"="D With A Command")", installer,
+                           R"("UninstallString"="MsiExec.exe /I{1}")"}) +
+      Entry(kLm64 + lower, {R"("DisplayName"="E Zero")", "\"WindowsInstaller\"=dword:00000000"}) +
+      Entry(kCu + lower, {R"("DisplayName"="F User Installer")", installer}));
+  forms.state.options.show_system_components = true;  // entries that Windows' list would hide
+  forms.main_form->RebuildProgramMenus();
+
+  const struct {
+    std::string name;
+    app::EntryView view;
+    std::string product_code;
+  } expected[] = {
+      {"A Installer", app::EntryView::kMachineDefault, code},
+      {"B Not By Number", app::EntryView::kMachineDefault, ""},
+      {"C Not A Code", app::EntryView::kMachineDefault, ""},
+      {"D With A Command", app::EntryView::kMachine64, ""},
+      {"E Zero", app::EntryView::kMachine64, ""},
+      {"F User Installer", app::EntryView::kUser, lower},
+  };
+  const auto& lines = forms.main_form->CurrentCatalogue().programs;
+  ASSERT_EQ(lines.size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    const app::ProgramEntry& entry = lines[i].program;
+    EXPECT_EQ(entry.name, expected[i].name);
+    EXPECT_EQ(entry.view, expected[i].view) << entry.name;
+    EXPECT_EQ(entry.product_code, expected[i].product_code) << entry.name;
+  }
+}
+
 }  // namespace

@@ -1,31 +1,52 @@
 #!/usr/bin/env python3
-"""Time from start to menu under Wine, side by side with the yardsticks, in one run.
+"""Time from start to menu under Wine, side by side with the yardsticks, and time to open
+"All Programs", in one run.
 
     python3 bench/menu_time.py --exe build/win32/TapwiseUninstaller.exe \\
-        [--sizes 300,1000,5000,20000] [--runs 3] [--threads 2]
+        [--sizes 300,1000,5000,20000] [--runs 3] [--threads 2] [--busy]
 
 For each size, a clone of a template prefix is seeded with that many uninstall entries in each
-HKLM view and 100 in HKCU (6 or 7 values each, half of them with an InstallDate), and these
-run in turn, --runs times each (after one warm-up round at the first size, which brings Wine's
-files into the page cache; each prefix has its registry loaded by the import):
-  - program:   the program, until its popup menu is on screen;
+HKLM view and 100 in HKCU (6 or 7 values each, half of them with an InstallDate). Their display
+names are real program names (bench/data/program-names.tsv, in a fixed mixed order), one in
+three followed by its version; past the list's end they come round again with " (2)", " (3)".
+These run in turn, --runs times each (after one warm-up round at the first size, which brings
+Wine's files into the page cache; each prefix has its registry loaded by the import):
+  - program:   the program, until its popup menu is on screen; then, with the menu focused,
+               Down selects "All Programs" and Right opens it: the time from Right to the
+               submenu on screen is the first opening; Left closes it, and Right again gives
+               the second opening; then "Exit";
   - bare 1:    bench's bare_reader.exe, one thread: the same keys, DisplayName, UninstallString
                and InstallDate of each entry, then one popup menu of every name;
   - bare N:    the same, each pass split over --threads threads (all passes at once);
   - wine list: Wine's own `uninstaller --list`, until it has printed its list and ended.
-It prints the median of each, in milliseconds, and the program's time over each yardstick's.
+It prints the median of each, in milliseconds, and the program's time over each yardstick's;
+then the medians of the two openings.
+
+A menu is on screen when the X server maps its window; bench/xwatch.py reads that event as it
+comes and sends the keys itself; the run prints how late such an event is read (a window of
+its own, mapped and seen, before and after the sizes).
+
+--busy keeps every core busy with an idle-priority loop (`chrt --idle 0`) for the whole run: on
+a virtual machine, a round trip to wineserver costs several times more when the CPUs are idle
+and must wake, and the loops keep them awake without taking time from the programs. Report a
+quiet and a busy run.
 
 WINEPREFIX or TAPWISE_E2E_TEMPLATE names the template prefix to clone (it is not changed);
 without either, build/bench-prefix is made once. DISPLAY names the X server; without it, a
-private Xvfb is started. bare_reader.exe and cursor_holder.exe are looked for near the program
-(the win32 preset builds both). --smoke runs one tiny size once: it proves the comparison runs.
---breakdown also runs bench's rebuild_win32.exe in each seeded prefix: where the build's time goes.
+private Xvfb is started at the first free display from --first-display (default 70, or
+TAPWISE_BENCH_FIRST_DISPLAY; the test scripts start theirs from 90). bare_reader.exe and
+cursor_holder.exe are looked for near the program (the win32 preset builds both). --smoke runs
+one tiny size once, one opening included: it proves the comparison runs. --breakdown also runs
+bench's rebuild_win32.exe in each seeded prefix: where the build's time goes.
 Prints figures only; asserts nothing.
 """
 
 from __future__ import annotations
 
 import argparse
+import functools
+import hashlib
+import math
 import os
 import statistics
 import subprocess
@@ -37,22 +58,69 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 import harness  # noqa: E402
 import regfile  # noqa: E402
+import xwatch  # noqa: E402
 
 POINT = (400, 300)
-FIRST_DISPLAY = 90
+FIRST_DISPLAY = int(os.environ.get("TAPWISE_BENCH_FIRST_DISPLAY", "70"))
 USER_ENTRIES = 100
 SMOKE_SIZE = 20
 DEFAULT_SIZES = "300,1000,5000,20000"
+NAMES = os.path.join(ROOT, "bench", "data", "program-names.tsv")
+VERSIONED_EVERY = 3  # many installers write "Name 1.2.3" as the display name, most do not
+SETTLE_SECONDS = 0.2  # after a key that is not timed, so that its drawing is not timed either
+EXIT_SECONDS = 10  # "Exit" ends the program at once; past this it is ended by its PID
+BUSY_LOOP = ["chrt", "--idle", "0", "sh", "-c", "while :; do :; done"]
 
 
-def entry(root: str, tag: str, n: int) -> regfile.Key:
+# ----- the catalogue -----
+
+
+@functools.cache
+def program_names() -> list[tuple[str, str, str]]:
+    """(name, version, publisher), each name once whatever its case, in an order fixed by a
+    hash of the name: the file is sorted by publisher, and the first few hundred of it would
+    all begin with digits and A."""
+    rows = []
+    seen = set()
+    with open(NAMES, encoding="utf-8") as stream:
+        next(stream)
+        for line in stream:
+            name, version, publisher = line.rstrip("\n").split("\t")
+            if name.casefold() not in seen:
+                seen.add(name.casefold())
+                rows.append((name, version, publisher))
+    rows.sort(key=lambda row: hashlib.sha1(row[0].encode()).digest())
+    return rows
+
+
+def display_names(count: int) -> list[tuple[str, str, str]]:
+    """count entries' (display name, version, publisher), every display name distinct."""
+    rows = program_names()
+    entries = []
+    taken = set()
+    for i in range(count):
+        name, version, publisher = rows[i % len(rows)]
+        if i >= len(rows):
+            name = f"{name} ({i // len(rows) + 1})"
+        if i % VERSIONED_EVERY == 0:
+            name = f"{name} {version}"
+        unique, again = name, 2
+        while unique.casefold() in taken:  # "Foo" with version 2 against a real "Foo 2"
+            unique, again = f"{name} [{again}]", again + 1
+        taken.add(unique.casefold())
+        entries.append((unique, version, publisher))
+    return entries
+
+
+def entry(root: str, tag: str, n: int, named: tuple[str, str, str]) -> regfile.Key:
     """Six values, and an InstallDate on every other entry; half are Windows Installer ones."""
+    display_name, version, publisher = named
     subkey = f"{{BENCH-{tag}-{n:05d}}}"
     folder = rf"C:\Program Files\Bench {tag} {n:05d}"
     values: dict[str, object] = {
-        "DisplayName": f"Bench Program {tag} {n:05d}",
-        "DisplayVersion": f"{1 + n % 9}.{n % 100}",
-        "Publisher": f"Bench Maker {n % 50}",
+        "DisplayName": display_name,
+        "DisplayVersion": version,
+        "Publisher": publisher,
         "UninstallString": (
             regfile.ExpandSz(f"MsiExec.exe /X{subkey}") if n % 2 else rf'"{folder}\unins000.exe" /S'
         ),
@@ -65,16 +133,24 @@ def entry(root: str, tag: str, n: int) -> regfile.Key:
 
 
 def catalogue(per_view: int) -> str:
-    keys = [entry(regfile.UNINSTALL_32, "32", n) for n in range(per_view)]
-    keys += [entry(regfile.UNINSTALL_64, "64", n) for n in range(per_view)]
-    keys += [entry(regfile.UNINSTALL_USER, "user", n) for n in range(USER_ENTRIES)]
+    """Names are dealt out across the views in turn, so no name is in two of them."""
+    named = display_names(2 * per_view + USER_ENTRIES)
+    views = [(regfile.UNINSTALL_32, "32", per_view), (regfile.UNINSTALL_64, "64", per_view),
+             (regfile.UNINSTALL_USER, "user", USER_ENTRIES)]
+    keys = []
+    for root, tag, count in views:
+        first = len(keys)
+        keys += [entry(root, tag, n, named[first + n]) for n in range(count)]
     return regfile.render(keys)
 
 
-def start_xvfb() -> subprocess.Popen | None:
+# ----- the machine -----
+
+
+def start_xvfb(first: int) -> subprocess.Popen | None:
     if os.environ.get("DISPLAY"):
         return None
-    for number in range(FIRST_DISPLAY, FIRST_DISPLAY + 100):
+    for number in range(first, first + 100):
         if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
             continue
         server = subprocess.Popen(
@@ -97,6 +173,21 @@ def start_xvfb() -> subprocess.Popen | None:
         server.kill()
         server.wait()
     sys.exit("no free X display for Xvfb")
+
+
+def start_busy_loops() -> list[subprocess.Popen]:
+    """One idle-priority loop per core: the CPUs never sleep, the programs lose no time."""
+    return [
+        subprocess.Popen(BUSY_LOOP, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+        for _ in range(os.cpu_count() or 1)
+    ]
+
+
+def stop(processes: list[subprocess.Popen]) -> None:
+    for process in processes:
+        process.kill()
+    for process in processes:
+        process.wait()
 
 
 def template() -> str:
@@ -123,43 +214,98 @@ def find_near(exe: str, name: str) -> str:
     sys.exit(f"{name} not found near the program; build the win32 preset")
 
 
-def menu_time(prefix: harness.Prefix, exe: str, args: tuple[str, ...], keys: tuple[str, ...],
-              timeout: float) -> float:
-    """Seconds from the start until the menu is on screen; then keys end the program."""
+# ----- the contenders -----
+
+
+def launch_to_menu(prefix: harness.Prefix, watcher: xwatch.Watcher, exe: str,
+                   args: tuple[str, ...], timeout: float) -> tuple[harness.App, int, float]:
+    """Starts exe; returns it, its menu window and the seconds until that was on screen."""
+    watcher.forget()
     app = prefix.launch(exe, channels="-all", args=args)
-    menu = app.wait_menu(timeout=timeout)
-    shown = time.monotonic()
-    harness.send_keys(menu, *keys)
-    app.wait_exit(timeout=timeout)
-    return shown - app.started
+    found = watcher.wait_menu(app.classname, timeout)
+    if found is None:
+        raise harness.HarnessError(f"no menu of {os.path.basename(exe)} after {timeout:.0f} s")
+    menu, shown = found
+    return app, menu, shown - app.started
 
 
-def list_time(prefix: harness.Prefix, timeout: float) -> float:
-    started = time.monotonic()
-    prefix.run([harness.WINE, "uninstaller", "--list"], timeout=timeout)
-    return time.monotonic() - started
+def end(app: harness.App, watcher: xwatch.Watcher, *keys: str) -> None:
+    """Types keys that end the program; what is still running after EXIT_SECONDS is killed."""
+    if keys:
+        watcher.press(*keys)
+    try:
+        app.wait_exit(timeout=EXIT_SECONDS)
+    except harness.HarnessError:
+        app.process.kill()
+        app.process.wait()
+
+
+def open_all_programs(watcher: xwatch.Watcher, app: harness.App, menu: int,
+                      timeout: float) -> tuple[list[float], bool]:
+    """Seconds from Right to the "All Programs" submenu on screen, at its first and second
+    opening; a missing one is NaN. Also whether the submenu was closed again."""
+    subprocess.run(["xdotool", "windowfocus", "--sync", str(menu)],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    watcher.press("Down")  # nothing is selected yet: Down selects the first item
+    time.sleep(SETTLE_SECONDS)
+    openings = []
+    for _ in range(2):
+        watcher.forget()
+        sent = watcher.press("Right")
+        found = watcher.wait_menu(app.classname, timeout, old={menu})
+        if found is None:
+            return openings + [math.nan] * (2 - len(openings)), False
+        submenu, shown = found
+        openings.append(shown - sent)
+        watcher.press("Left")
+        if watcher.wait_gone(submenu, timeout) is None:
+            return openings + [math.nan] * (2 - len(openings)), False
+        time.sleep(SETTLE_SECONDS)
+    return openings, True
 
 
 class Contenders:
-    """The four programs timed, each as a function of the prefix."""
+    """The programs timed, in one round per prefix."""
 
-    def __init__(self, exe: str, bare: str, threads: int, timeout: float):
+    def __init__(self, exe: str, bare: str, threads: int, watcher: xwatch.Watcher, timeout: float):
+        self.exe, self.bare, self.threads = exe, bare, threads
+        self.watcher, self.timeout = watcher, timeout
         self.columns = ["program", "bare 1", f"bare {threads}", "wine list"]
-        self.runs = [
-            lambda p: menu_time(p, exe, (), ("End", "Return"), timeout),  # "Exit" is the last item
-            lambda p: menu_time(p, bare, ("1",), ("Escape",), timeout),
-            lambda p: menu_time(p, bare, (str(threads),), ("Escape",), timeout),
-            lambda p: list_time(p, timeout),
-        ]
 
-    def round(self, prefix: harness.Prefix) -> list[float]:
-        return [run(prefix) for run in self.runs]
+    def program(self, prefix: harness.Prefix) -> tuple[float, list[float]]:
+        app, menu, to_menu = launch_to_menu(prefix, self.watcher, self.exe, (), self.timeout)
+        openings, closed = open_all_programs(self.watcher, app, menu, self.timeout)
+        # With the submenu closed, "All Programs" is selected and Up wraps to "Exit", the last.
+        end(app, self.watcher, *(("Up", "Return") if closed else ()))
+        return to_menu, openings
+
+    def bare_reader(self, prefix: harness.Prefix, threads: int) -> float:
+        app, _, to_menu = launch_to_menu(prefix, self.watcher, self.bare, (str(threads),),
+                                         self.timeout)
+        end(app, self.watcher, "Escape")
+        return to_menu
+
+    def wine_list(self, prefix: harness.Prefix) -> float:
+        started = time.monotonic()
+        prefix.run([harness.WINE, "uninstaller", "--list"], timeout=self.timeout)
+        return time.monotonic() - started
+
+    def round(self, prefix: harness.Prefix) -> tuple[list[float], list[float]]:
+        """Times to menu, one per column, and the program's two openings."""
+        to_menu, openings = self.program(prefix)
+        times = [to_menu, self.bare_reader(prefix, 1), self.bare_reader(prefix, self.threads),
+                 self.wine_list(prefix)]
+        return times, openings
 
 
-def measure(
-    size: int, runs: int, warm_up: bool, contenders: Contenders, holder: str, breakdown: str | None
-) -> list[float]:
-    """Median seconds per contender at one size, in a prefix of its own."""
+def median(values: list[float]) -> float:
+    known = [v for v in values if not math.isnan(v)]
+    return statistics.median(known) if known else math.nan
+
+
+def measure(size: int, runs: int, warm_up: bool, contenders: Contenders, holder: str,
+            breakdown: str | None) -> tuple[list[float], list[float]]:
+    """Median seconds per contender at one size, and of each opening, in a prefix of its own."""
     with harness.Prefix(template()) as prefix:
         began = time.monotonic()
         prefix.import_reg(catalogue(size))
@@ -172,18 +318,36 @@ def measure(
         if breakdown:
             _, out = prefix.run([harness.WINE, breakdown], timeout=600)
             print(f"  where the build's time goes, {size} per HKLM view:\n{out}", file=sys.stderr)
-    return [statistics.median(column) for column in zip(*rounds)]
+    times = [median(list(column)) for column in zip(*(r[0] for r in rounds))]
+    openings = [median(list(column)) for column in zip(*(r[1] for r in rounds))]
+    return times, openings
 
 
-def table(columns: list[str], results: dict[int, list[float]]) -> list[str]:
+# ----- the report -----
+
+
+def ms(seconds: float, width: int) -> str:
+    return f"{'-':>{width}}" if math.isnan(seconds) else f"{seconds * 1000:>{width}.0f}"
+
+
+def table(columns: list[str], results: dict[int, tuple[list[float], list[float]]],
+          load: str, latencies: list[float]) -> list[str]:
     head = f"{'entries/view':>12} " + " ".join(f"{c:>10}" for c in columns)
     ratios = [f"{'program/' + c:>17}" for c in columns[1:]]
-    lines = [f"time to menu, median ms (HKLM both views + {USER_ENTRIES} in HKCU)", head + " " +
-             " ".join(ratios)]
-    for size, times in results.items():
-        cells = " ".join(f"{t * 1000:>10.0f}" for t in times)
+    lines = [f"time to menu, median ms (HKLM both views + {USER_ENTRIES} in HKCU), {load}",
+             head + " " + " ".join(ratios)]
+    for size, (times, _) in results.items():
+        cells = " ".join(ms(t, 10) for t in times)
         quotients = " ".join(f"{times[0] / t:>17.2f}" for t in times[1:])
         lines.append(f"{size:>12} {cells} {quotients}")
+    lines += ["", f'opening "All Programs", median ms from Right to the submenu on screen, {load}',
+              f"{'entries/view':>12} {'entries':>10} {'first':>10} {'second':>10}"]
+    for size, (_, openings) in results.items():
+        cells = " ".join(ms(t, 10) for t in openings)
+        lines.append(f"{size:>12} {2 * size + USER_ENTRIES:>10} {cells}")
+    late = " and ".join(f"{t * 1e6:.0f}" for t in latencies)
+    lines.append(f"(a window is seen when the X server reports it mapped: read {late} µs after "
+                 f"the map, median of 50 before and after the sizes; no polling interval)")
     return lines
 
 
@@ -193,6 +357,10 @@ def main() -> None:
     parser.add_argument("--sizes", default=DEFAULT_SIZES, help="entries per HKLM view")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--threads", type=int, default=2, help="per pass, for the bare reader")
+    parser.add_argument("--busy", action="store_true",
+                        help="an idle-priority busy loop per core for the whole run")
+    parser.add_argument("--first-display", type=int, default=FIRST_DISPLAY,
+                        help="where to look for a free display when DISPLAY is unset")
     parser.add_argument("--smoke", action="store_true", help="one tiny size, once")
     parser.add_argument("--breakdown", action="store_true", help="also run rebuild_win32.exe")
     args = parser.parse_args()
@@ -202,19 +370,25 @@ def main() -> None:
     breakdown = find_near(exe, "rebuild_win32.exe") if args.breakdown else None
     sizes = [SMOKE_SIZE] if args.smoke else [int(s) for s in args.sizes.split(",")]
     runs = 1 if args.smoke else args.runs
+    load = f"busy ({os.cpu_count()} idle-priority loops)" if args.busy else "quiet"
 
-    results: dict[int, list[float]] = {}
-    xvfb = start_xvfb()
+    results: dict[int, tuple[list[float], list[float]]] = {}
+    xvfb = start_xvfb(args.first_display)
+    loops = start_busy_loops() if args.busy else []
     try:
-        for size in sizes:
-            contenders = Contenders(exe, bare, args.threads, timeout=30 + size / 100)
-            warm_up = not args.smoke and not results
-            results[size] = measure(size, runs, warm_up, contenders, holder, breakdown)
+        with xwatch.Watcher() as watcher:
+            latencies = [watcher.latency()]
+            for size in sizes:
+                contenders = Contenders(exe, bare, args.threads, watcher, timeout=30 + size / 100)
+                warm_up = not args.smoke and not results
+                results[size] = measure(size, runs, warm_up, contenders, holder, breakdown)
+            latencies.append(watcher.latency())
     finally:
+        stop(loops)
         if xvfb is not None:
             xvfb.terminate()
             xvfb.wait()
-    print("\n".join(table(contenders.columns, results)))
+    print("\n".join(table(contenders.columns, results, load, latencies)))
 
 
 if __name__ == "__main__":

@@ -8,6 +8,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Before anything loads a library on demand. Where the system cannot restrict the search, the
   // program runs as it always did.
   win32::LoadLibrariesFromSystemOnly();
+  // The catalogue looks files up before the menu comes: an empty removable drive must answer
+  // "no file", not ask the user for a disk.
+  ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS);
   win32::Win32Platform system;
   platform::Platform platform = system.Bind();
   const int exit_code = app::RunProgram(platform);

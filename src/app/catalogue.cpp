@@ -1,5 +1,6 @@
 #include "app/catalogue.h"
 
+#include "app/launch_plan.h"
 #include "app/texts.h"
 #include "platform/text.h"
 
@@ -80,15 +81,14 @@ std::vector<InitialGroup> GroupByInitial(const std::vector<CatalogueLine>& progr
   return groups;
 }
 
-std::vector<std::string> StillInstalled(const Catalogue& catalogue, std::string_view last) {
-  std::vector<std::string> names;
-  if (last.empty()) return names;
+std::optional<std::string> StillInstalled(const Catalogue& catalogue, std::string_view last) {
+  if (last.empty()) return std::nullopt;
   for (const CatalogueLine& line : catalogue.programs) {
-    if (text::EqualsIgnoringAsciiCase(last, line.program.command)) {
-      names.push_back(line.program.name);
+    if (text::EqualsIgnoringAsciiCase(last, UninstallCommand(line.program))) {
+      return line.program.name;
     }
   }
-  return names;
+  return std::nullopt;
 }
 
 }  // namespace app

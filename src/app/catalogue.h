@@ -4,6 +4,7 @@
 // by plain functions; the menus are filled from it elsewhere.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,8 +60,8 @@ struct InitialGroup {
 // The non-empty groups of the program list, "A" to "Z" then "#".
 std::vector<InitialGroup> GroupByInitial(const std::vector<CatalogueLine>& programs);
 
-// The display names of the listed programs whose command is the last one started, ASCII letter
-// case aside, in list order. Empty when there was none.
-std::vector<std::string> StillInstalled(const Catalogue& catalogue, std::string_view last);
+// The display name of the first listed program whose command is the last one started, ASCII
+// letter case aside; none when there is none.
+std::optional<std::string> StillInstalled(const Catalogue& catalogue, std::string_view last);
 
 }  // namespace app

@@ -5,8 +5,11 @@
 #include <exception>
 #include <functional>
 
+#include "app/entry_rules.h"
 #include "app/icon_source.h"
+#include "app/network_path.h"
 #include "app/texts.h"
+#include "app/windows_installer.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 
@@ -25,6 +28,10 @@ bool IsDate(std::string_view value) {
          std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+bool IsBlank(std::string_view command) {
+  return command.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 // FindFirstFile takes "*" and "?" as wildcards: such a path would date the entry by whichever
 // file happens to match.
 bool NamesOneFile(std::string_view path) {
@@ -39,6 +46,11 @@ std::uint32_t AccessOf(ScanPass pass) {
 platform::RegKey RootOf(ScanPass pass) {
   return pass.root == UninstallRoot::kMachine ? platform::kHkeyLocalMachine
                                               : platform::kHkeyCurrentUser;
+}
+
+EntryView ViewOf(ScanPass pass) {
+  if (pass.root == UninstallRoot::kUser) return EntryView::kUser;
+  return pass.view == RegistryView::k64Bit ? EntryView::kMachine64 : EntryView::kMachineDefault;
 }
 
 // The pass's uninstall key, opened in registry; false when it cannot be.
@@ -67,49 +79,66 @@ std::string FormatDate(const platform::Date& date) {
 class EntryReader {
  public:
   EntryReader(platform::TRegistry& entry, platform::FileDates& files, const Options& options,
-              bool view64)
-      : entry_(entry), files_(files), options_(options), view64_(view64) {}
+              EntryView view)
+      : entry_(entry), files_(files), drives_(files), options_(options), view_(view) {}
 
   // Appends the program of the entry's open key, when it has one that the options let through.
   // The program is appended before its date is sought: a date that cannot be read costs the
   // date alone.
-  void Read(const std::string& subkey, std::vector<ScannedProgram>& found) {
+  void Read(const std::string& key_name, std::vector<ScannedProgram>& found) {
     if (!entry_.HasValue(kDisplayNameValue)) return;
     if (entry_.HasValue(kNoRemoveValue) && entry_.ReadFlag(kNoRemoveValue) &&
         !options_.show_no_remove) {
       return;
     }
     const std::string name = entry_.ReadText(kDisplayNameValue);
+    if (name.empty()) return;
+    const std::string command = Command();
+    if (!options_.show_system_components && !ShownByWindows(Facts(key_name, command))) return;
     if (options_.hide_microsoft) {
       const std::string upper = text::UpperAscii(name);
       if (text::Pos("WINDOWS", upper) != 0 || text::Pos("MICROSOFT", upper) != 0) {
         return;
       }
     }
-    found.push_back(ScannedProgram{ProgramEntry{name, Command(), Icon(subkey)}, std::nullopt});
+    ProgramEntry program{name, command, view_, {}};
+    // msiexec removes a Windows Installer product by its code when the entry names nothing.
+    if (IsBlank(command) && IsProductCode(key_name) &&
+        entry_.ReadDwordIfDword(kWindowsInstallerValue) == 1u) {
+      program.product_code = key_name;
+    }
+    program.icon = Icon(key_name);
+    found.push_back(ScannedProgram{std::move(program), std::nullopt});
     found.back().date = InstallDate();
   }
 
  private:
   // Only a hint: an icon value that cannot be read costs the icon alone. A Windows Installer
-  // entry is named by its product code.
-  ProgramIcon Icon(const std::string& subkey) {
+  // entry's key is named by its product code, whose product icon Windows' list shows.
+  ProgramIcon Icon(const std::string& key_name) {
     ProgramIcon icon;
-    icon.view64 = view64_;
-    if (!PackedProductCode(subkey).empty()) icon.product_code = subkey;
-    try {
-      if (entry_.HasValue(kDisplayIconValue))
-        icon.display_icon = entry_.ReadText(kDisplayIconValue);
-    } catch (const std::exception&) {
-    }
+    icon.view64 = view_ == EntryView::kMachine64;
+    if (!PackedProductCode(key_name).empty()) icon.product_code = key_name;
+    icon.display_icon = entry_.ReadTextIfText(kDisplayIconValue).value_or("");
     return icon;
   }
 
+  // The first of the two commands that is not empty.
   std::string Command() {
-    if (entry_.HasValue(kUninstallStringValue)) return entry_.ReadText(kUninstallStringValue);
-    if (entry_.HasValue(kQuietUninstallStringValue))
-      return entry_.ReadText(kQuietUninstallStringValue);
-    return {};
+    std::string command = entry_.ReadText(kUninstallStringValue);
+    if (!command.empty()) return command;
+    return entry_.ReadText(kQuietUninstallStringValue);
+  }
+
+  EntryFacts Facts(const std::string& key_name, const std::string& command) {
+    EntryFacts facts;
+    facts.key_name = key_name;
+    facts.system_component = entry_.ReadDwordIfDword(kSystemComponentValue);
+    facts.parent_key_name = entry_.ReadTextIfText(kParentKeyNameValue).value_or("");
+    facts.release_type = entry_.ReadTextIfText(kReleaseTypeValue).value_or("");
+    facts.windows_installer = entry_.ReadDwordIfDword(kWindowsInstallerValue);
+    facts.has_command = !command.empty();
+    return facts;
   }
 
   std::optional<std::string> InstallDate() {
@@ -127,7 +156,7 @@ class EntryReader {
   }
 
   std::optional<std::string> FileDate(const std::string& path) {
-    if (!NamesOneFile(path)) return std::nullopt;
+    if (!NamesOneFile(path) || IsNetworkPath(path, drives_)) return std::nullopt;
     const auto date = files_.LastWriteDate(path);
     if (!date) return std::nullopt;
     return FormatDate(*date);
@@ -135,8 +164,9 @@ class EntryReader {
 
   platform::TRegistry& entry_;
   platform::FileDates& files_;
+  RemoteDrives drives_;
   const Options options_;
-  const bool view64_;
+  const EntryView view_;
 };
 
 // Subkeys [first, last) of one pass's uninstall key.
@@ -154,7 +184,7 @@ void ScanRange(platform::Platform& platform, const Range& range, const Options& 
   if (!OpenUninstallKey(uninstall, range.pass)) return;
   platform::TRegistry entry(platform.registry, AccessOf(range.pass));
   entry.SelectParent(uninstall);
-  EntryReader reader(entry, platform.files, options, range.pass.view == RegistryView::k64Bit);
+  EntryReader reader(entry, platform.files, options, ViewOf(range.pass));
   std::string subkey;
   for (std::uint32_t index = range.first; index < range.last; ++index) {
     // An index that fails (the key changed meanwhile) contributes nothing.

@@ -5,6 +5,7 @@
 
 #include "app/last_command.h"
 #include "app/launch_plan.h"
+#include "app/launch_start.h"
 #include "app/main_form.h"
 #include "app/processes.h"
 #include "app/texts.h"
@@ -16,27 +17,35 @@ void MainForm::OnProgramChosen(framework::TMenuItem& sender) {
   // Each item launches the program it was made from, whatever its caption looks like.
   const auto* item = dynamic_cast<const ProgramMenuItem*>(&sender);
   if (item == nullptr) return;
-  LaunchUninstall(item->Program.command);
+  LaunchUninstall(item->Program);
   CloseMainForm();
 }
 
-void MainForm::LaunchUninstall(const std::string& command) {
-  platform::Platform& platform = Application().Platform();
-  RecordLastCommand(platform.registry, command);
-  const LaunchPlan plan = PlanUninstall(command, platform.launcher.SystemDirectory());
-  if (plan.start == LaunchPlan::Start::kNotice) {
-    ShowCannotUninstall();
+void MainForm::LaunchUninstall(const ProgramEntry& program) {
+  platform::Platform& system = Application().Platform();
+  RecordLastCommand(system.registry, UninstallCommand(program));
+  const LaunchPlan plan = PlanUninstall(
+      program, LaunchSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
+  if (plan.kind == LaunchKind::kNoCommand) {
+    ShowNotice(std::string(kCannotUninstallText));
+    OpenWebPage(kToolsPage);
     return;
   }
-  StartPlan(platform.launcher, plan);
+  if (plan.kind == LaunchKind::kMissing) {
+    ShowNotice(MissingUninstallerText(program.name, plan.looked_for));
+    return;
+  }
+  const platform::StartError error = StartUninstaller(plan, system.launcher);
+  // A user who declines to give the rights has answered already.
+  if (error == platform::kStartOk || error == platform::kErrorCancelled) return;
+  ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(error)));
 }
 
-void MainForm::ShowCannotUninstall() {
-  // Nothing can end the program under the notice; it closes after the tools page opens.
+void MainForm::ShowNotice(const std::string& text) {
+  // A box with no owner, under which the auto-close cannot end the program.
   state_.AutoCloseArmed = false;
-  Windowing().ShowMessageBox(platform::kNoWindow, std::string(kCannotUninstallText),
-                             std::string(kTitle), platform::kMbIconInformation);
-  OpenWebPage(kToolsPage);
+  Windowing().ShowMessageBox(platform::kNoWindow, text, std::string(kTitle),
+                             platform::kMbIconInformation);
 }
 
 void MainForm::OnProcessChosen(framework::TMenuItem& sender) {

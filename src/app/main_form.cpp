@@ -88,7 +88,8 @@ void MainForm::RebuildProgramMenus() {
   recent_programs_->Clear();
   catalogue_ = BuildCatalogue(Application().Platform(), state_.options);
   if (state_.Activating) {
-    for (const std::string& name : StillInstalled(catalogue_, last)) AskAboutStillInstalled(name);
+    // One program listed in several views or roots is still one program: one question.
+    if (const auto name = StillInstalled(catalogue_, last)) AskAboutStillInstalled(*name);
   }
   // The submenus are filled when they first open: the menu comes up with the fixed items alone.
   all_programs_->FillOnOpen(!catalogue_.programs.empty(),

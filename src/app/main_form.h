@@ -48,8 +48,8 @@ class MainForm : public framework::TForm {
   // Reads the running programs again, and fills "Kill Process".
   void RebuildProcessMenu();
 
-  // Starts the chosen program's uninstaller and ends the program.
-  void LaunchUninstall(const std::string& command);
+  // Starts the chosen program's uninstaller; a box says why when none can start.
+  void LaunchUninstall(const ProgramEntry& program);
 
   // For the menu's commands. A window shown from the menu holds the auto-close while it is up;
   // the menu then pops up again at the cursor.
@@ -85,7 +85,7 @@ class MainForm : public framework::TForm {
   void OnProgramChosen(framework::TMenuItem& sender);
   void OnProcessChosen(framework::TMenuItem& sender);
   void AskAboutStillInstalled(const std::string& display_name);
-  void ShowCannotUninstall();
+  void ShowNotice(const std::string& text);
   void OpenWebPage(std::string_view path);
   // Icons: looked for as the menu appears, shown as they arrive.
   void OnMenuLoopEntered();
@@ -108,6 +108,7 @@ class MainForm : public framework::TForm {
   framework::TMenuItem* recent_programs_ = nullptr;
   framework::TMenuItem* kill_process_ = nullptr;
   bool activated_ = false;
+  bool ending_ = false;  // the still-installed prompt was answered "Yes"
 };
 
 }  // namespace app

@@ -7,6 +7,9 @@ namespace app {
 struct Options {
   bool hide_microsoft = true;   // leave out names containing "Windows" or "Microsoft"
   bool show_no_remove = false;  // list entries that ask not to be removed, too
+  // List what Windows' own list hides, too: other programs' hidden parts, their updates and
+  // entries with nothing to run.
+  bool show_system_components = false;
 };
 
 }  // namespace app

@@ -7,7 +7,7 @@ namespace app {
 namespace {
 
 constexpr int kClientWidth = 305;
-constexpr int kClientHeight = 121;
+constexpr int kClientHeight = 145;
 
 // A fixed single-line border, the system menu and the close button, above ordinary windows.
 framework::FormSpec DialogSpec() {
@@ -34,8 +34,11 @@ OptionsDialog::OptionsDialog(framework::TApplication& app, MainForm& main_form, 
                          options.hide_microsoft),
       show_no_remove_box(*this, Control(kShowNoRemoveCaption, 16, 40, 281, 17, 1),
                          options.show_no_remove),
-      ok_button(*this, Control(kOkCaption, 216, 88, 75, 23, 2)),
-      divider(*this, Control("", 16, 56, 273, 18, 3)),
+      show_system_components_box(*this, Control(kShowSystemComponentsCaption, 16, 64, 281, 17, 2),
+                                 options.show_system_components),
+      ok_button(*this, Control(kOkCaption, 216, 112, 75, 23, 3)),
+      // Drawn as a line along its bottom edge, at 96.
+      divider(*this, Control("", 16, 80, 273, 18, 4)),
       main_form_(main_form) {
   // A box changed in a dialog closed without OK keeps its change for the next listing.
   hide_microsoft_box.OnClick = [this, &options] {
@@ -43,6 +46,9 @@ OptionsDialog::OptionsDialog(framework::TApplication& app, MainForm& main_form, 
   };
   show_no_remove_box.OnClick = [this, &options] {
     options.show_no_remove = show_no_remove_box.Checked();
+  };
+  show_system_components_box.OnClick = [this, &options] {
+    options.show_system_components = show_system_components_box.Checked();
   };
   ok_button.OnClick = [this] { OnOk(); };
 }

@@ -19,6 +19,7 @@ class OptionsDialog : public framework::TForm {
 
   framework::TCheckBox hide_microsoft_box;
   framework::TCheckBox show_no_remove_box;
+  framework::TCheckBox show_system_components_box;
   framework::TButton ok_button;
   framework::TBevel divider;
 

@@ -33,6 +33,11 @@ void MainForm::ShowMenuFirstTime() {
   RebuildProgramMenus();
   RebuildProcessMenu();
   state_.Activating = false;
+  // Asked for once the build has pumped its last messages, so the loop is there to see it.
+  if (ending_) {
+    CloseMainForm();
+    return;
+  }
   PopupAtCursor();
 }
 
@@ -74,12 +79,10 @@ void MainForm::AskAboutStillInstalled(const std::string& display_name) {
       Application().Handle(), StillInstalledText(display_name), std::string(kTitle),
       platform::kMbYesNo | platform::kMbIconInformation);
   if (answer == platform::kIdYes) {
+    // The user is sent to the tools page; the activation ends the program instead of showing
+    // the menu.
+    ending_ = true;
     OpenWebPage(kToolsPage);
-    try {
-      CloseMainForm();
-    } catch (const std::exception&) {
-      // The program still ends with the auto-close.
-    }
   }
   // Whatever the answer, a dismissed menu must end the program again.
   state_.AutoCloseArmed = true;

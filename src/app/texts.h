@@ -19,6 +19,8 @@ inline constexpr std::string_view kMainFormCaption = "Tapwise Uninstall";
 inline constexpr std::string_view kOptionsCaption = "Tapwise Uninstaller \\ Options";
 inline constexpr std::string_view kHideMicrosoftCaption = "Hide Microsoft products";
 inline constexpr std::string_view kShowNoRemoveCaption = "Show programs with \"NoRemove\" flag";
+inline constexpr std::string_view kShowSystemComponentsCaption =
+    "Show system components and updates";
 inline constexpr std::string_view kOkCaption = "OK";
 
 // The menu's fixed captions; "-" draws a separator line.
@@ -34,7 +36,7 @@ inline constexpr std::string_view kExitCaption = "Exit";
 inline constexpr std::string_view kSeparatorCaption = "-";
 
 // The maker's web host, the one place it is named, and its pages.
-inline constexpr std::string_view kMakerSite = "http://www.quillon-software.com";
+inline constexpr std::string_view kMakerSite = "https://www.quillon-software.com";
 inline constexpr std::string_view kToolsPage = "/tapwise-uninstaller/tools.php?ver=1.9";
 inline constexpr std::string_view kUpdatePage = "/tapwise-uninstaller/mail.php?ver=1.9";
 inline constexpr std::string_view kHomePage = "/tapwise-uninstaller/?vid=1.9";
@@ -64,6 +66,20 @@ inline std::string StillInstalledText(const std::string& display_name) {
 inline constexpr std::string_view kCannotUninstallText =
     "Tapwise Uninstaller cannot uninstall this program. Please try another tool.";
 
+// The box for an uninstaller that is not there, or may not be started.
+inline std::string MissingUninstallerText(const std::string& display_name,
+                                          const std::string& looked_for) {
+  return std::string(kTitle) + " cannot find the uninstaller of \"" + display_name + "\":\r\r" +
+         looked_for;
+}
+
+// The box for an uninstaller that the system would not start, with the system's reason.
+inline std::string FailedUninstallerText(const std::string& display_name,
+                                         const std::string& reason) {
+  return std::string(kTitle) + " cannot start the uninstaller of \"" + display_name + "\":\r\r" +
+         reason;
+}
+
 // The registry: where programs register, where this program keeps its one value.
 inline constexpr std::string_view kUninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
@@ -77,6 +93,10 @@ inline constexpr const char* kUninstallStringValue = "UninstallString";
 inline constexpr const char* kQuietUninstallStringValue = "QuietUninstallString";
 inline constexpr const char* kInstallDateValue = "InstallDate";
 inline constexpr const char* kDisplayIconValue = "DisplayIcon";
+inline constexpr const char* kSystemComponentValue = "SystemComponent";
+inline constexpr const char* kParentKeyNameValue = "ParentKeyName";
+inline constexpr const char* kReleaseTypeValue = "ReleaseType";
+inline constexpr const char* kWindowsInstallerValue = "WindowsInstaller";
 
 // Separates the display name from the command in a program-list line.
 inline constexpr std::string_view kEntrySeparator = "<#>";

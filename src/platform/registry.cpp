@@ -79,6 +79,24 @@ bool TRegistry::ReadFlag(const std::string& name) {
   return std::any_of(value.data.begin(), value.data.end(), [](std::uint8_t b) { return b != 0; });
 }
 
+std::optional<std::string> TRegistry::ReadTextIfText(const std::string& name) {
+  const Value& value = Read(name);
+  if (value.result != kRegOk || (value.type != kRegSz && value.type != kRegExpandSz)) {
+    return std::nullopt;
+  }
+  return ReadText(name);
+}
+
+std::optional<std::uint32_t> TRegistry::ReadDwordIfDword(const std::string& name) {
+  const Value& value = Read(name);
+  if (value.result != kRegOk || value.type != kRegDword || value.data.size() != kFlagSize) {
+    return std::nullopt;
+  }
+  std::uint32_t number = 0;
+  for (std::size_t i = kFlagSize; i > 0; --i) number = (number << 8) | value.data[i - 1];
+  return number;
+}
+
 void TRegistry::WriteText(const std::string& name, const std::string& value) {
   values_.clear();
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(value.c_str());

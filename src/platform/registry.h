@@ -9,6 +9,7 @@
 // a value, and opening or closing a key, forget what was read.
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -52,6 +53,10 @@ class TRegistry {
   bool HasValue(const std::string& name);
   std::string ReadText(const std::string& name);
   bool ReadFlag(const std::string& name);
+  // The value's text when it is text; nothing when it is absent or of another type.
+  std::optional<std::string> ReadTextIfText(const std::string& name);
+  // The value when it is a 4-byte REG_DWORD; nothing when it is absent or anything else.
+  std::optional<std::uint32_t> ReadDwordIfDword(const std::string& name);
   void WriteText(const std::string& name, const std::string& value);
   bool RemoveValue(const std::string& name);
   void ListSubkeyNames(std::vector<std::string>& names);

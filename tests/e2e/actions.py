@@ -117,6 +117,26 @@ def read_lines(path: str) -> list[str]:
         return log.read().splitlines()
 
 
+def drop_doubles(directories: list[str], names: list[str]) -> list[str]:
+    """Copies the logging double under each name (a relative path) into each Unix directory,
+    as a web page may drop files into a downloads folder. Returns the logs the copies would
+    write: each logs beside itself, foo.exe to foo.log."""
+    double = helper_exe("dropped_program")
+    logs = []
+    for directory in directories:
+        for name in names:
+            target = os.path.join(directory, *name.split("\\"))
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy(double, target)
+            logs.append(os.path.splitext(target)[0] + ".log")
+    return logs
+
+
+def doubles_that_ran(logs: list[str]) -> dict[str, list[str]]:
+    """The command lines each double that ran was given."""
+    return {log: read_lines(log) for log in logs if os.path.exists(log)}
+
+
 def start_program(
     prefix: harness.Prefix, unix_path: str, *args: str, **env: str
 ) -> subprocess.Popen:
@@ -190,12 +210,11 @@ def menu_caption(name: str) -> str:
     return name.replace("&", "&&")
 
 
-def keys_in_submenu(trace, submenu: str, name: str) -> list[str]:
+def keys_in_submenu(trace, top: int, submenu: str, name: str) -> list[str]:
     """The keys that choose an item of an open submenu of the top menu, from its first item.
 
     Down skips separators, so an item's key position is its index among the non-separator
     captions."""
-    top = trace.popups[0].menu
     children = trace.captions(trace.submenu_of(top, submenu))
     caption = menu_caption(name)
     if caption not in children:
@@ -220,18 +239,18 @@ class ActionCase(e2e_case.E2ECase):
         self.app = self.prefix.launch(exe or e2e_case._options.exe)
         return self.app
 
-    def choose(self, submenu: str, name: str) -> float:
-        """Waits for the menu, chooses the item `name` of `submenu` with the keyboard and
-        returns when that was."""
+    def choose(self, submenu: str, name: str, popup: int = 1) -> float:
+        """Waits for pop-up number `popup` (from 1), chooses the item `name` of `submenu` with
+        the keyboard and returns when that was."""
         window = self.app.wait_menu()
-        trace = self.app.wait_popup()
-        top = trace.popups[0].menu
+        trace = self.app.wait_popup(popup)
+        top = trace.popups[popup - 1].menu
         top_captions = trace.captions(top)
         if submenu not in top_captions or trace.submenu_of(top, submenu) is None:
             raise harness.HarnessError(f"no submenu {submenu!r} in the menu: {top_captions}")
         harness.send_keys(window, *e2e_case.keys_to_open(top_captions, submenu))
         trace = self.app.wait_submenu_filled(trace.submenu_of(top, submenu))
-        harness.send_keys(window, *keys_in_submenu(trace, submenu, name))
+        harness.send_keys(window, *keys_in_submenu(trace, top, submenu, name))
         return time.monotonic()
 
     def assert_last(self, command: str) -> None:

@@ -14,7 +14,7 @@ ABOUT_TEXT = "\r\n".join(
         "",
         "Copyright (C) 2009-2026 Quillon Software",
         "",
-        "http://www.quillon-software.com",
+        "https://www.quillon-software.com",
     ]
 )
 OPEN_FOR = 4.5  # seconds the box stays open: longer than one period of the auto-close timer

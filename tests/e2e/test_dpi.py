@@ -11,7 +11,7 @@ from product_menu import OPTIONS_CAPTION
 from regfile import UNINSTALL_32, program
 
 DPI = 144
-DESIGN_CLIENT = (305, 121)  # the dialog's client area at 96 dpi
+DESIGN_CLIENT = (305, 145)  # the dialog's client area at 96 dpi
 # What Wine's frame adds to the client area at 144 dpi: borders, and the caption in height.
 FRAME_WIDTH = (2, 20)
 FRAME_HEIGHT = (20, 60)

@@ -1,20 +1,20 @@
-"""Programs named like the system's own (cmd.exe, taskkill.exe, msiexec.exe), dropped beside a
-copy of the program, as a web page may drop them into a downloads folder, and into its current
-directory, never run in their place: an uninstall through the command interpreter, a Windows
-Installer uninstall and a kill each start the system's program."""
+"""Programs named like the system's own (cmd.exe, taskkill.exe, msiexec.exe, rundll32.exe),
+dropped beside a copy of the program, as a web page may drop them into a downloads folder, and
+into its current directory, never run in their place: an uninstaller, a Windows Installer
+uninstall (named with or without ".exe"), a rundll32 command and a kill each start the
+registered or the system's program."""
 
 from __future__ import annotations
 
 import os
-import shutil
 
 import actions
 import e2e_case
 import harness
-from regfile import UNINSTALL_32, program
+from regfile import UNINSTALL_32, ExpandSz, program
 
 DOWNLOADS = r"C:\users\Public\Downloads"
-DROPPED = ("cmd.exe", "taskkill.exe", "msiexec.exe")
+DROPPED = ["cmd.exe", "taskkill.exe", "msiexec.exe", "rundll32.exe"]
 
 STANDIN_DIR = r"C:\tapwise test"
 STANDIN = rf"{STANDIN_DIR}\standin_uninstaller.exe"
@@ -24,6 +24,12 @@ STANDIN_COMMAND = rf'"{STANDIN}" /S --log "{STANDIN_LOG}"'
 MSI_PRODUCT = "{BDF63D8D-942F-4DC6-BF44-9EE03A7205F6}"  # the Product Id of installers/msi_app.wxs
 MSI_NAME = "Tapwise Msi App"
 MSI_FILE = r"C:\Program Files (x86)\Tapwise Msi App\readme.txt"
+
+# The system's rundll32 as a 32-bit program finds it, replaced by a double that logs beside it.
+RUNDLL32 = r"windows\syswow64\rundll32.exe"
+RUNDLL32_LOG = r"C:\windows\syswow64\rundll32.log"
+BEEP = "rundll32.exe user32.dll,MessageBeep"
+SYSTEM32 = r"C:\windows\system32"  # as a 32-bit program is told it
 
 PROCESS = "Dropped Target.exe"
 KILL_SECONDS = 10
@@ -39,19 +45,13 @@ class DroppedProgramsTest(actions.ActionCase):
     def drop_programs(self) -> None:
         """Drops the logging doubles beside the copy and into the directory it starts in. Done
         last: the test's own Wine commands would find them in their current directory too."""
-        double = actions.helper_exe("dropped_program")
-        self.dropped_logs = []
-        for directory in (os.path.dirname(self.copy), self.prefix.workdir):
-            for name in DROPPED:
-                shutil.copy(double, os.path.join(directory, name))
-                stem = os.path.splitext(name)[0]
-                self.dropped_logs.append(os.path.join(directory, f"{stem}.log"))
+        directories = [os.path.dirname(self.copy), self.prefix.workdir]
+        self.dropped_logs = actions.drop_doubles(directories, DROPPED)
 
     def assert_no_dropped_program_ran(self) -> None:
-        ran = {log: actions.read_lines(log) for log in self.dropped_logs if os.path.exists(log)}
-        self.assertEqual(ran, {})
+        self.assertEqual(actions.doubles_that_ran(self.dropped_logs), {})
 
-    def test_uninstall_through_the_interpreter_runs_the_systems_cmd(self):
+    def test_uninstall_runs_the_registered_program_and_no_dropped_one(self):
         actions.put_file(self.prefix, actions.helper_exe("standin_uninstaller"), STANDIN)
         entry = program(
             UNINSTALL_32, "Standin", DisplayName="Standin App", UninstallString=STANDIN_COMMAND
@@ -78,6 +78,33 @@ class DroppedProgramsTest(actions.ActionCase):
         self.start_again(self.copy)
         self.assert_ends_at_once(self.choose("All Programs", MSI_NAME))
         actions.wait_uninstalled(self.prefix, key, actions.drive_c(self.prefix, MSI_FILE))
+        self.assert_no_dropped_program_ran()
+
+    def test_windows_installer_named_without_exe_runs_the_systems_msiexec(self):
+        actions.install(
+            self.prefix, "msiexec", "/i", harness.windows_path(actions.msi_package()), "/qn"
+        )
+        key = rf"{actions.HKLM_UNINSTALL}\{MSI_PRODUCT}"
+        # As an installer might register it: a Windows Installer command without ".exe".
+        command = ExpandSz(f"MsiExec /X{MSI_PRODUCT}")
+        self.seed([program(UNINSTALL_32, MSI_PRODUCT, UninstallString=command)])
+        self.drop_programs()
+        self.start_again(self.copy)
+        self.assert_ends_at_once(self.choose("All Programs", MSI_NAME))
+        actions.wait_uninstalled(self.prefix, key, actions.drive_c(self.prefix, MSI_FILE))
+        self.assert_no_dropped_program_ran()
+
+    def test_rundll32_command_runs_the_systems_rundll32(self):
+        self.prefix.replace_file(RUNDLL32, actions.helper_exe("dropped_program"))
+        self.seed([program(UNINSTALL_32, "Beep", DisplayName="Beep", UninstallString=BEEP)])
+        self.drop_programs()
+        self.start_again(self.copy)
+        self.assert_ends_at_once(self.choose("All Programs", "Beep"))
+        log = actions.drive_c(self.prefix, RUNDLL32_LOG)
+        lines = harness.wait_until(
+            lambda: actions.read_lines(log), actions.REMOVAL_SECONDS, "the system's rundll32"
+        )
+        self.assertEqual(lines, [rf'"{SYSTEM32}\rundll32.exe" user32.dll,MessageBeep'])
         self.assert_no_dropped_program_ran()
 
     def test_kill_runs_the_systems_taskkill(self):

@@ -31,6 +31,7 @@ BULK_SUBKEYS = 3000  # without a display name: enumerated and passed over
 BULK_LISTED = 40
 EXPAND_DATE = regfile.ExpandSz("20991231")
 EXPAND_COMMAND = regfile.ExpandSz(r"%Hostile%\q.exe /S")
+PRODUCT_CODES = [f"{{0000000{i}-1111-2222-3333-444444444444}}" for i in range(3)]
 
 
 @dataclasses.dataclass
@@ -58,9 +59,9 @@ CASES = [
     named(UNINSTALL_USER, "a08", Raw(REG_NONE, b"\x01\x02"), None),
     named(UNINSTALL_USER, "a09", Raw(REG_SZ, utf16("Before\0After\0")), "Before"),
     named(UNINSTALL_USER, "a10", Raw(UNKNOWN_TYPE, utf16("Unknown\0")), None),
-    named(UNINSTALL_USER, "a11", Raw(REG_SZ, utf16("Lone \ud800 Half\0")), "Lone \ufffd Half"),
+    named(UNINSTALL_USER, "a11", Raw(REG_SZ, utf16("Lone \ud800 Half\0")), "Lone \ud800 Half"),
     named(UNINSTALL_USER, "a12", regfile.Binary(utf16("Binary\0")), None),
-    named(UNINSTALL_USER, "a13", Raw(REG_SZ, b""), ""),  # no data: empty text, an empty item
+    named(UNINSTALL_USER, "a13", Raw(REG_SZ, b""), None),  # no data: an empty name, not listed
     # Names that mean something to a menu, a command interpreter or the program's own lines.
     named(UNINSTALL_USER, "b01", "R&D && Co", "R&D && Co"),
     named(UNINSTALL_USER, "b02", "-", "-"),
@@ -81,11 +82,33 @@ CASES = [
     named(UNINSTALL_32, "c07", "Expand Date", "Expand Date", InstallDate=EXPAND_DATE),
     named(UNINSTALL_32, "c08", "Quiet Only", "Quiet Only", UninstallString=None,
           QuietUninstallString=EXPAND_COMMAND),
+    named(UNINSTALL_32, "c09", "Expand Command", "Expand Command", UninstallString=EXPAND_COMMAND),
+    # Windows Installer entries without a command: only a 4-byte number 1 lists the entry; a
+    # flag of another type counts as none, and drops nothing on its own.
+    named(UNINSTALL_32, PRODUCT_CODES[0], "Installer Flag", "Installer Flag",
+          UninstallString=None, WindowsInstaller=1),
+    named(UNINSTALL_32, PRODUCT_CODES[1], "Installer Text Flag", None,
+          UninstallString=None, WindowsInstaller="1"),
+    named(UNINSTALL_64, PRODUCT_CODES[2], "Installer Wide Flag", None,
+          UninstallString=None, WindowsInstaller=Raw(REG_QWORD, bytes(8))),
+    named(UNINSTALL_64, "c10", "Text Flag With Command", "Text Flag With Command",
+          WindowsInstaller="1"),
+    # What Windows' list leaves out, and the same values of types that count as absent.
+    named(UNINSTALL_32, "c11", "System Component", None, SystemComponent=1),
+    named(UNINSTALL_32, "c12", "Text Component", "Text Component", SystemComponent="1"),
+    named(UNINSTALL_32, "c13", "Wide Component", "Wide Component",
+          SystemComponent=Raw(REG_QWORD, (1).to_bytes(8, "little"))),
+    named(UNINSTALL_32, "c14", "Byte Component", "Byte Component",
+          SystemComponent=Raw(4, b"\x01")),
+    named(UNINSTALL_32, "c15", "An Update", None, ParentKeyName="c03"),
+    named(UNINSTALL_32, "c16", "Numeric Parent", "Numeric Parent", ParentKeyName=1),
+    named(UNINSTALL_32, "c17", "A Hotfix", None, ReleaseType="hotfix"),
+    named(UNINSTALL_32, "c18", "Numeric Release", "Numeric Release", ReleaseType=1),
     # Sizes: none at all, and beyond 64 KB.
-    named(UNINSTALL_64, "d01", "Empty Command", "Empty Command", UninstallString=""),
+    named(UNINSTALL_64, "d01", "Empty Command", None, UninstallString=""),
     named(UNINSTALL_64, "d02", "Huge Command", "Huge Command",
           UninstallString=NOWHERE + " /x" * (BEYOND_64_KB // 3)),
-    named(UNINSTALL_64, "d03", "Huge Icon", "Huge Icon", UninstallString=None,
+    named(UNINSTALL_64, "d03", "Huge Icon", "Huge Icon",
           DisplayIcon="C:\\" + "i" * BEYOND_64_KB + ".ico,0"),
     named(UNINSTALL_64, "d04", "Huge Binary", "Huge Binary",
           Junk=regfile.Binary(bytes(2 * BEYOND_64_KB))),
@@ -121,10 +144,11 @@ def keys(cases: list[Case]) -> list[regfile.Key]:
 
 
 def joined(text: str | None) -> str | None:
-    """The trace prints a character beyond the BMP as two escapes, one per surrogate."""
+    """The trace prints a character beyond the BMP as two escapes, one per surrogate; a
+    surrogate without its partner stays one."""
     if text is None:
         return None
-    return text.encode("utf-16-le", "surrogatepass").decode("utf-16-le", "replace")
+    return text.encode("utf-16-le", "surrogatepass").decode("utf-16-le", "surrogatepass")
 
 
 class HostileCatalogueTest(e2e_case.E2ECase):

@@ -46,8 +46,10 @@ CATALOGUE = [
     _dated(UNINSTALL_32, "Locked", "Locked Driver", "20991229", NoRemove=1),
     _dated(UNINSTALL_32, "Keep", "Kept Anyway", "20200202", NoRemove=0),
     _dated(UNINSTALL_32, "Shared", "Shared Tool", "20190101"),
-    program(UNINSTALL_32, "Short", DisplayName="Short Date", InstallDate="2099123"),
-    program(UNINSTALL_32, "Slash", DisplayName="Slashed Date", InstallDate="5/1/2099"),
+    program(UNINSTALL_32, "Short", DisplayName="Short Date", InstallDate="2099123",
+            UninstallString=r"C:\Program Files\Short\uninstall.exe"),
+    program(UNINSTALL_32, "Slash", DisplayName="Slashed Date", InstallDate="5/1/2099",
+            UninstallString=r"C:\Program Files\Slash\uninstall.exe"),
     program(UNINSTALL_32, "Msi", DisplayName="Msi Package", UninstallString=MSI_COMMAND),
     # HKCU (one key for both views, read once)
     _dated(UNINSTALL_USER, "UserApp", "User App", "20240101"),

@@ -33,6 +33,27 @@ CATALOGUE = [
     _entry(UNINSTALL_32, "Locked", LOCKED, "20991229", NoRemove=1),
 ]
 
+PRODUCT_CODE = "{6F2D3C1A-1B2C-4D5E-8F90-A1B2C3D4E5F6}"
+# What Windows' own list leaves out, each in its own way.
+HIDDEN_BY_WINDOWS = [
+    _entry(UNINSTALL_32, "Helper", "Alpha Helper", SystemComponent=1),
+    _entry(UNINSTALL_64, "KB100", "Alpha Fix KB100", ParentKeyName="Alpha"),
+    _entry(UNINSTALL_32, "Hotfix", "Zeta Hotfix", ReleaseType="Hotfix"),
+    program(UNINSTALL_32, "Nothing", DisplayName="Nothing To Run"),
+    program(UNINSTALL_64, PRODUCT_CODE, DisplayName="Msi Product", WindowsInstaller=1),
+]
+# "Msi Product" has no command, but its uninstall is msiexec's, so Windows' list shows it.
+BY_DEFAULT = ["Alpha Editor", "Msi Product", "Zeta Player"]
+EVERYTHING = [
+    "Alpha Editor",
+    "Alpha Fix KB100",
+    "Alpha Helper",
+    "Msi Product",
+    "Nothing To Run",
+    "Zeta Hotfix",
+    "Zeta Player",
+]
+
 # (All Programs, Recent Programs) for each setting of the two options.
 AT_START = (["Alpha Editor", "Zeta Player"], ["Zeta Player", "Alpha Editor"])
 MICROSOFT_SHOWN = (
@@ -83,9 +104,9 @@ class OptionsTest(e2e_case.E2ECase):
         harness.send_keys(dialog, "Return", "Escape")
         self.assert_still_open(dialog, popups=1)
 
-        # The first check box has the focus: Space unchecks "Hide Microsoft products"; two Tabs
+        # The first check box has the focus: Space unchecks "Hide Microsoft products"; three Tabs
         # reach OK.
-        harness.send_keys(dialog, "space", "Tab", "Tab")
+        harness.send_keys(dialog, "space", "Tab", "Tab", "Tab")
         # The pointer moves before OK is pressed. Wine asks X where the pointer is only when its
         # own record is over 100 ms old, and the end of the button's capture after Space renews
         # that record with the old point: the move comes after the last Space, with a pause.
@@ -114,13 +135,35 @@ class OptionsTest(e2e_case.E2ECase):
         product_menu.wait_window_gone(dialog, OPTIONS_CAPTION)
         self.assertEqual(self.program_menus(2), AT_START, "closing does not rebuild")
 
-        # The focus comes back to the second box: Space checks it, Tab reaches OK, Space presses
-        # it. The rebuild uses both boxes as they stand, the first one unchecked before closing.
+        # The focus comes back to the second box: Space checks it, two Tabs reach OK, Space
+        # presses it. The rebuild uses the boxes as they stand, the first one unchecked before
+        # closing.
         dialog = self.open_dialog(app.wait_menu())
-        harness.send_keys(dialog, "space", "Tab", "space")
+        harness.send_keys(dialog, "space", "Tab", "Tab", "space")
         product_menu.wait_window_gone(dialog, OPTIONS_CAPTION)
         self.assertEqual(self.program_menus(3), BOTH_CHANGED)
 
+        self.assert_auto_closes(self.dismiss(app.wait_menu()))
+
+
+    def test_hidden_parts_updates_and_entries_without_command_only_on_request(self):
+        self.seed(CATALOGUE + HIDDEN_BY_WINDOWS)
+        app = self.start()
+        menu = app.wait_menu()
+        self.assertEqual(self.program_menus(1)[0], BY_DEFAULT)
+
+        # From the first box: two Tabs reach "Show system components and updates", Space checks
+        # it, Tab reaches OK and Return presses it.
+        dialog = self.open_dialog(menu)
+        harness.send_keys(dialog, "Tab", "Tab", "space", "Tab", "Return")
+        product_menu.wait_window_gone(dialog, OPTIONS_CAPTION)
+        self.assertEqual(self.program_menus(2)[0], EVERYTHING)
+
+        # The focus comes back to OK: three Tabs wrap round to the third box.
+        dialog = self.open_dialog(app.wait_menu())
+        harness.send_keys(dialog, "Tab", "Tab", "Tab", "space", "Tab", "Return")
+        product_menu.wait_window_gone(dialog, OPTIONS_CAPTION)
+        self.assertEqual(self.program_menus(3)[0], BY_DEFAULT, "hidden again")
         self.assert_auto_closes(self.dismiss(app.wait_menu()))
 
 

@@ -1,14 +1,22 @@
-"""The still-present prompt: the last uninstall command is still a listed program's command."""
+"""The still-present prompt: the last uninstall command is still a listed program's command. It
+comes once, however often the program is listed; "Yes" sends the user to the tools page and
+ends the program without a menu, "No" lets the menu come."""
 
 from __future__ import annotations
 
+import os
+import time
+
+import actions
 import e2e_case
+import harness
 import regfile
-from regfile import UNINSTALL_32, UNINSTALL_64, program
+from regfile import UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER, program
 
 COMMAND = r"C:\Program Files\Foo Suite\unins000.exe"
 STORED = r"c:\PROGRAM FILES\foo suite\UNINS000.EXE"  # the same command, ASCII case aside
 NAME = 'Foo "Suite" 2.0'
+TOOLS_PAGE = "https://www.quillon-software.com/tapwise-uninstaller/tools.php?ver=1.9"
 PROMPT = (
     f'You tried to uninstall "{NAME}", but it still exists.\r\r'
     "Would you like to uninstall it using more powerful uninstaller?"
@@ -45,15 +53,36 @@ class PromptTest(e2e_case.E2ECase):
 
         self.assert_auto_closes(self.dismiss(menu))
 
-    def test_one_prompt_per_listing_of_the_program(self):
-        self.seed(catalogue(UNINSTALL_32, UNINSTALL_64))
+    def test_one_prompt_however_often_the_program_is_listed(self):
+        self.seed(catalogue(UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER))
         app = self.start()
-        self.answer_no()
         self.answer_no()
 
         menu = app.wait_menu()
-        self.assertEqual(app.trace().message_boxes, [PROMPT, PROMPT])
+        self.assertEqual(app.trace().message_boxes, [PROMPT])
         self.assert_ends_at_once(self.choose_exit(menu))
+
+    def test_yes_opens_the_tools_page_once_and_ends_without_a_menu(self):
+        browser_log = self.prefix.file("browser.txt")
+        browser = self.prefix.file("browser.sh")
+        with open(browser, "w", encoding="utf-8") as script:
+            script.write(f'#!/bin/sh\nprintf "%s\\n" "$*" >> "{browser_log}"\n')
+        os.chmod(browser, 0o755)
+        browsers = regfile.Key(r"HKEY_CURRENT_USER\Software\Wine\WineBrowser", {"Browsers": browser})
+        self.seed(catalogue(UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER) + [browsers])
+        app = self.start()
+        box = app.wait_message_box(e2e_case.CAPTION)
+        harness.send_keys(box, "Return")
+        self.assert_ends_at_once(time.monotonic())
+        self.assertEqual(app.trace().message_boxes, [PROMPT])
+        self.assertEqual(app.trace().popups, [], "no menu after Yes")
+        harness.wait_until(
+            lambda: actions.read_lines(browser_log), actions.EXIT_SECONDS, "the tools page"
+        )
+        time.sleep(1)  # a second page would come as fast as the first
+        pages = actions.read_lines(browser_log)
+        self.assertEqual(len(pages), 1, pages)
+        self.assertTrue(pages[0].endswith(TOOLS_PAGE), pages[0])
 
 
 if __name__ == "__main__":

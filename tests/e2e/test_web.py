@@ -10,7 +10,7 @@ import harness
 import product_menu
 import regfile
 
-SITE = "http://www.quillon-software.com"
+SITE = "https://www.quillon-software.com"
 PAGES = [
     ("Check for Updates", f"{SITE}/tapwise-uninstaller/mail.php?ver=1.9"),
     ("Visit Web Site", f"{SITE}/tapwise-uninstaller/?vid=1.9"),
@@ -18,7 +18,7 @@ PAGES = [
     ("Send Message", f"{SITE}/support.htm?v=1.9"),
 ]
 
-# Wine's winebrowser hands an http address to the first of these Unix programs that runs.
+# Wine's winebrowser hands a web address to the first of these Unix programs that runs.
 BROWSER_KEY = r"HKEY_CURRENT_USER\Software\Wine\WineBrowser"
 URL_TIMEOUT = 5  # seconds; the address normally arrives about 100 ms after the program ended
 

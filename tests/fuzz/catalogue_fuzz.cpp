@@ -1,6 +1,8 @@
 // Fuzz target: any uninstall registry, the whole start-up build over the substitute platform
 // (scan, sort, menus, the still-present prompt), one choice in the menu, the end. It checks
-// what must hold whatever the registry holds, not exact output.
+// what must hold whatever the registry holds, not exact output: among it, that no file on
+// another machine is looked up, that at most one prompt comes, and that nothing starts that is
+// not there.
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/launch_plan.h"
 #include "app/main_form.h"
 #include "app/program.h"
 #include "catalogue_world.h"
@@ -72,6 +75,7 @@ const MenuNode* TopLevel(const std::vector<MenuNode>& shown, std::string_view di
 struct Seen {
   bool menu_shown = false;
   std::vector<app::ProgramEntry> programs;  // the program list, in order
+  std::vector<app::CatalogueLine> lines;    // the same, as sorted
   std::vector<std::string> recent_lines;    // the recent list, in order
   std::vector<MenuNode> shown;
   std::optional<app::ProgramEntry> chosen;
@@ -81,8 +85,44 @@ void TakeWhatWasBuilt(const app::MainForm& form, const std::vector<MenuNode>& sh
   Require(!seen.menu_shown, "the menu came up more than once");
   seen.menu_shown = true;
   seen.shown = shown;
-  for (const auto& line : form.CurrentCatalogue().programs) seen.programs.push_back(line.program);
+  seen.lines = form.CurrentCatalogue().programs;
+  for (const auto& line : seen.lines) seen.programs.push_back(line.program);
   for (const auto& line : form.CurrentCatalogue().dated) seen.recent_lines.push_back(line.text);
+}
+
+// One program item of "All Programs" as shown, with its caption path and its program's line.
+struct ShownProgram {
+  const MenuNode* item;
+  std::vector<std::string> path;
+  std::size_t line;
+};
+
+// The program items of "All Programs", in the submenus of their initials past the size that
+// one popup takes.
+std::vector<ShownProgram> AllProgramItems(const Seen& seen) {
+  std::vector<ShownProgram> items;
+  const MenuNode* all = TopLevel(seen.shown, kAllPrograms);
+  Require(all != nullptr, "no All Programs submenu");
+  const std::string top(kAllPrograms);
+  if (seen.lines.size() <= app::kMostProgramsInOneMenu) {
+    for (std::size_t i = 0; i < all->children.size(); ++i) {
+      items.push_back({&all->children[i], {top, all->children[i].displayed}, i});
+    }
+    return items;
+  }
+  const std::vector<app::InitialGroup> groups = app::GroupByInitial(seen.lines);
+  Require(all->children.size() == groups.size(), "All Programs is not one submenu per initial");
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    const MenuNode& group = all->children[g];
+    Require(group.displayed == groups[g].caption, "a group out of place: " + group.caption);
+    Require(group.children.size() == groups[g].programs.size(), "a group of the wrong size");
+    for (std::size_t k = 0; k < group.children.size(); ++k) {
+      items.push_back({&group.children[k],
+                       {top, group.displayed, group.children[k].displayed},
+                       groups[g].programs[k]});
+    }
+  }
+  return items;
 }
 
 // The caption path the scripted user chooses; empty closes the menu.
@@ -95,14 +135,23 @@ std::vector<std::string> Choose(const fuzz::UserScript& script, Seen& seen) {
     // The platform takes the first item drawn with that caption, so that is the one chosen.
     for (std::size_t i = 0; i < node->children.size(); ++i) {
       if (node->children[i].displayed != item.displayed) continue;
-      if (submenu == kAllPrograms && i < seen.programs.size()) seen.chosen = seen.programs[i];
       break;
     }
     return {std::string(submenu), item.displayed};
   };
   switch (script.choice) {
-    case Choice::kAllItem:
-      return item_of(kAllPrograms);
+    case Choice::kAllItem: {
+      const std::vector<ShownProgram> items = AllProgramItems(seen);
+      if (items.empty()) return {};
+      const ShownProgram& picked = items[script.index % items.size()];
+      // The platform takes the first item of its submenu drawn with that caption.
+      for (const ShownProgram& item : items) {
+        if (item.path != picked.path) continue;
+        seen.chosen = seen.programs[item.line];
+        break;
+      }
+      return picked.path;
+    }
     case Choice::kRecentItem:
       return item_of(kRecentPrograms);
     case Choice::kKillItem:
@@ -116,15 +165,14 @@ std::vector<std::string> Choose(const fuzz::UserScript& script, Seen& seen) {
 }
 
 void CheckAllPrograms(const Seen& seen, std::map<std::string, int> available) {
-  const MenuNode* all = TopLevel(seen.shown, kAllPrograms);
-  Require(all != nullptr, "no All Programs submenu");
-  Require(all->children.size() == seen.programs.size(), "All Programs is not one item per line");
-  for (std::size_t i = 0; i < all->children.size(); ++i) {
-    const MenuNode& item = all->children[i];
+  const std::vector<ShownProgram> items = AllProgramItems(seen);
+  Require(items.size() == seen.programs.size(), "All Programs is not one item per line");
+  for (const ShownProgram& shown : items) {
+    const MenuNode& item = *shown.item;
     Require(item.kind == MenuNode::Kind::kCommand,
             "a program item is no plain item: " + item.caption);
-    Require(item.caption == Escaped(seen.programs[i].name),
-            "item " + std::to_string(i) + " does not show its line's name: " + item.caption);
+    Require(item.caption == Escaped(seen.programs[shown.line].name),
+            "an item does not show its line's name: " + item.caption);
     // More items with a caption than entries with that name: an entry gave two lines.
     Require(available[item.caption]-- > 0,
             "not a display name of the tree, or listed twice: " + item.caption);
@@ -154,30 +202,65 @@ void CheckRecentPrograms(const Seen& seen) {
   }
 }
 
-// Only the still-present prompt and the notice of a program without a command are boxes the
-// program may show; an error box would be a failure that escaped.
+bool IsPrompt(const sim::BoxRecord& box) {
+  return box.text.rfind(kPromptStart, 0) == 0;
+}
+
+bool PromptAnsweredYes(const sim::WindowSystem& windows) {
+  return std::any_of(windows.Boxes().begin(), windows.Boxes().end(), [](const auto& box) {
+    return IsPrompt(box) && box.answer == platform::kIdYes;
+  });
+}
+
+// Only the still-present prompt, once at most, and the notices about a chosen program are boxes
+// the program may show; an error box would be a failure that escaped.
 void CheckBoxes(const sim::WindowSystem& windows) {
+  int prompts = 0;
   for (const sim::BoxRecord& box : windows.Boxes()) {
     Require(box.caption == kTitle, "a box captioned " + box.caption);
     Require((box.style & platform::kMbIconError) == 0, "an error box: " + box.text);
-    const bool prompt = box.text.rfind(kPromptStart, 0) == 0;
-    Require(prompt || box.style == platform::kMbIconInformation, "an unexpected box: " + box.text);
+    prompts += IsPrompt(box) ? 1 : 0;
+    Require(IsPrompt(box) || box.style == platform::kMbIconInformation,
+            "an unexpected box: " + box.text);
+  }
+  Require(prompts <= 1, "more than one prompt");
+}
+
+bool OnAnotherMachine(const std::string& path, sim::FileTable& files) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (path.size() >= 2 && separator(path[0]) && separator(path[1])) return true;
+  const bool drive = path.size() >= 2 && path[1] == ':';
+  return files.DriveTypeOf(drive ? path.substr(0, 2) + "\\" : "") == platform::DriveType::kRemote;
+}
+
+// No date is sought on another machine, and whatever starts is a file that is there, named in
+// quotes at the head of its command line.
+void CheckFilesAndStarts(sim::SimPlatform& sim) {
+  for (const std::string& path : sim.files.Queries()) {
+    Require(!OnAnotherMachine(path, sim.files), "a date sought on another machine: " + path);
+  }
+  for (const sim::Launch& launch : sim.launcher.Launches()) {
+    if (launch.kind != sim::Launch::Kind::kStartProcess) continue;
+    Require(sim.files.FileExists(launch.start.application),
+            "started what is not there: " + launch.start.application);
+    Require(launch.start.command_line.rfind('"', 0) == 0,
+            "a command line without its program quoted: " + launch.start.command_line);
   }
 }
 
 void CheckTheEnd(const Seen& seen, sim::SimPlatform& sim) {
-  Require(seen.menu_shown, "the menu never came up");
+  // "Yes" to the prompt ends the program without a menu.
+  const bool sent_away = PromptAnsweredYes(sim.windows);
+  Require(seen.menu_shown != sent_away,
+          sent_away ? "a menu after the prompt's Yes" : "the menu never came up");
   Require(sim.windows.Windows().empty(), "windows left after the end");
   Require(sim.windows.LiveMenuCount() == 0, "menus left after the end");
   Require(sim.registry.OpenHandleCount() == 0, "registry keys left open");
   Require(sim.processes.OpenSnapshotCount() == 0, "a process snapshot left open");
   if (!seen.chosen) return;
-  bool answered_yes = false;
-  for (const sim::BoxRecord& box : sim.windows.Boxes())
-    answered_yes |= box.answer == platform::kIdYes;
-  if (answered_yes) return;  // the end was requested before the choice could run
   const auto last = sim.registry.Value(platform::kHkeyCurrentUser, fuzz::kSettingsKey, "Last");
-  std::vector<std::uint8_t> expected(seen.chosen->command.begin(), seen.chosen->command.end());
+  const std::string command = app::UninstallCommand(*seen.chosen);
+  std::vector<std::uint8_t> expected(command.begin(), command.end());
   expected.push_back(0);
   Require(last && last->first == platform::kRegSz && last->second == expected,
           "the chosen command is not the one recorded");
@@ -206,9 +289,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const sim::ScriptError& error) {
     Fail("the program showed what no user was asked about: " + error.what);
   }
-  CheckAllPrograms(seen, captions);
-  CheckRecentPrograms(seen);
+  if (seen.menu_shown) {
+    CheckAllPrograms(seen, captions);
+    CheckRecentPrograms(seen);
+  }
   CheckBoxes(sim.windows);
+  CheckFilesAndStarts(sim);
   CheckTheEnd(seen, sim);
   return 0;
 }

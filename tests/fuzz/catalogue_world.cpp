@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/wtf8.h"
+
 namespace fuzz {
 namespace {
 
@@ -14,7 +16,9 @@ using platform::RegKey;
 // Pieces that mean something somewhere in the program: access-key marks, the entry
 // separator, quotes, variables, tabs and line breaks, characters outside the BMP and outside
 // ASCII, the makers the scan hides, the executable suffix, the system programs the date
-// fallback skips, paths, dates good and bad, wildcards.
+// fallback skips, paths, dates good and bad, wildcards; servers' and devices' paths and a
+// remote drive, which no date may be sought on; a command interpreter's syntax, batch files,
+// product codes.
 constexpr std::string_view kFragments[] = {
     "&",
     "&&",
@@ -48,13 +52,37 @@ constexpr std::string_view kFragments[] = {
     "abcdefgh",
     "Foo",
     "Foo 2",
+    "Hotfix",
+    "security UPDATE",
+    "{12345678-9ABC-DEF0-1234-56789ABCDEF0}",
+    "\\\\server\\share\\u.exe",
+    "//server/share/",
+    "\\\\?\\UNC\\",
+    "\\\\.\\",
+    "Z:\\Remote\\u.exe",
+    "%ProgramFiles%\\Foo\\unins000.exe",
+    "rundll32.exe user32.dll,MessageBeep",
+    "MsiExec /X",
+    "C:\\Foo\\remove.bat",
+    " & | ^ < > ( ) !",
+    "{BDF63D8D-942F-4DC6-BF44-9EE03A7205F6}",
 };
 
 // The values the scan reads, in spellings the registry also matches, and the unnamed value.
 constexpr std::string_view kValueNames[] = {
-    "DisplayName", "UninstallString", "QuietUninstallString",
-    "InstallDate", "DisplayIcon",     "NoRemove",
-    "DISPLAYNAME", "uninstallstring", "",
+    "DisplayName",
+    "UninstallString",
+    "QuietUninstallString",
+    "InstallDate",
+    "DisplayIcon",
+    "NoRemove",
+    "SystemComponent",
+    "ParentKeyName",
+    "ReleaseType",
+    "WindowsInstaller",
+    "DISPLAYNAME",
+    "uninstallstring",
+    "",
 };
 
 // Text most of the time; every other type, and a few that Windows does not define.
@@ -75,6 +103,11 @@ constexpr std::string_view kFilePaths[] = {
     "MSIEXEC.EXE",
     "RUNDLL32.EXE",
     "C:\\",
+    "C:\\Windows\\system32\\msiexec.exe",
+    "C:\\Windows\\Sysnative\\rundll32.exe",
+    "C:\\Program Files (x86)\\Foo\\unins000.exe",
+    "C:\\Foo\\remove.bat",
+    "\\\\server\\share\\u.exe",
 };
 
 constexpr std::size_t kPastSixtyFourKb = 65536;
@@ -89,31 +122,6 @@ constexpr std::size_t kManyBulkEntries = 1500;
 // True one time in n. Spent input reads as zeros, so the rare case is the highest value.
 bool OneIn(FuzzedDataProvider& in, int n) {
   return in.ConsumeIntegralInRange(0, n - 1) == n - 1;
-}
-
-bool IsHighSurrogate(char32_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char32_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-void AppendUtf8(std::string& out, char32_t code_point) {
-  if (code_point < 0x80) {
-    out += static_cast<char>(code_point);
-    return;
-  }
-  if (code_point < 0x800) {
-    out += static_cast<char>(0xC0 | (code_point >> 6));
-  } else if (code_point < 0x10000) {
-    out += static_cast<char>(0xE0 | (code_point >> 12));
-    out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code_point >> 18));
-    out += static_cast<char>(0x80 | ((code_point >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-  }
-  out += static_cast<char>(0x80 | (code_point & 0x3F));
 }
 
 // Well-formed UTF-8 (the fragments) as UTF-16.
@@ -165,6 +173,7 @@ std::u16string Units(FuzzedDataProvider& in, int max_parts) {
 // A name as the seam hands it up. No name holds a NUL, and a key's name no backslash; a key
 // name is at most 255 units, and often exactly that.
 std::string Name(FuzzedDataProvider& in, bool key) {
+  if (key && OneIn(in, 8)) return std::string(kFragments[std::size(kFragments) - 1]);
   std::u16string units = Units(in, 6);
   if (key && OneIn(in, 8)) {
     const std::u16string piece = units.empty() ? u"x" : units;
@@ -239,6 +248,8 @@ class WorldBuilder {
     const std::uint32_t answers = in_.ConsumeIntegral<std::uint32_t>();
     // 64-bit Windows has two HKLM views; 32-bit Windows one.
     sim_.registry.SetSystem64(!OneIn(in_, 4));
+    if (OneIn(in_, 4)) sim_.files.SetDriveType("Z:\\", platform::DriveType::kRemote);
+    if (OneIn(in_, 8)) sim_.files.SetDriveType("", platform::DriveType::kRemote);
     std::size_t entries = 0;
     if (bulk_) entries += AddBulk();
     const int count = in_.ConsumeIntegralInRange(0, 24);
@@ -273,7 +284,7 @@ class WorldBuilder {
     const std::uint32_t type =
         OneIn(in_, 16) ? in_.ConsumeIntegral<std::uint32_t>() : in_.PickValueInArray(kTypes);
     Bytes data = ValueData(in_, type);
-    if (type == platform::kRegSz && name == "UninstallString") {
+    if ((type == platform::kRegSz || type == platform::kRegExpandSz) && name == "UninstallString") {
       commands_.push_back(StoredText(data));
     }
     sim_.registry.SetValue(root, path, name, type, std::move(data));
@@ -354,18 +365,7 @@ class WorldBuilder {
 }  // namespace
 
 std::string SeamText(std::u16string_view units) {
-  std::string out;
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    char32_t code_point = units[i];
-    if (IsHighSurrogate(code_point) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
-      code_point = 0x10000 + ((code_point - 0xD800) << 10) + (units[i + 1] - 0xDC00);
-      ++i;
-    } else if (IsHighSurrogate(code_point) || IsLowSurrogate(code_point)) {
-      code_point = 0xFFFD;
-    }
-    AppendUtf8(out, code_point);
-  }
-  return out;
+  return text::Utf16ToWtf8(units);
 }
 
 bool HasThousandsOfEntries(const std::uint8_t* data, std::size_t size) {

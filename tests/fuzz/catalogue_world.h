@@ -42,8 +42,8 @@ UserScript BuildWorld(const std::uint8_t* data, std::size_t size, sim::SimPlatfo
 // Whether the input's registry has an uninstall key with thousands of entries.
 bool HasThousandsOfEntries(const std::uint8_t* data, std::size_t size);
 
-// UTF-16 as the registry stores it, turned into the UTF-8 bytes the raw registry seam hands
-// up: every unit kept, NULs included, and an unpaired surrogate as U+FFFD.
+// UTF-16 as the registry stores it, turned into the bytes the raw registry seam hands up:
+// every unit kept, NULs included, an unpaired surrogate too (WTF-8).
 std::string SeamText(std::u16string_view units);
 
 }  // namespace fuzz

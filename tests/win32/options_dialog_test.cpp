@@ -23,7 +23,7 @@ namespace {
 
 constexpr char kCaption[] = "Tapwise Uninstaller \\ Options";
 constexpr LONG kClientWidth = 305;
-constexpr LONG kClientHeight = 121;
+constexpr LONG kClientHeight = 145;
 constexpr wchar_t kFontFace[] = L"MS Sans Serif";
 constexpr int kFontPoints = 8;
 constexpr int kPointsPerInch = 72;
@@ -150,6 +150,16 @@ const ControlCase kControls[] = {
      true,
      {16, 40, 16 + 281, 40 + 17},
      "Show programs with \"NoRemove\" flag"},
+    {"ShowSystemComponentsBox",
+     [](const app::OptionsDialog& d) -> const framework::TControl& {
+       return d.show_system_components_box;
+     },
+     L"Button",
+     BS_TYPEMASK,
+     BS_AUTOCHECKBOX,
+     true,
+     {16, 64, 16 + 281, 64 + 17},
+     "Show system components and updates"},
     // A plain push button: OK is neither the default nor the cancel button.
     {"OkButton",
      [](const app::OptionsDialog& d) -> const framework::TControl& { return d.ok_button; },
@@ -157,16 +167,16 @@ const ControlCase kControls[] = {
      BS_TYPEMASK,
      BS_PUSHBUTTON,
      true,
-     {216, 88, 216 + 75, 88 + 23},
+     {216, 112, 216 + 75, 112 + 23},
      "OK"},
-    // The divider is only the etched line along the bottom of its 273 by 18 rectangle at 16,56.
+    // The divider is only the etched line along the bottom of its 273 by 18 rectangle at 16,80.
     {"Divider",
      [](const app::OptionsDialog& d) -> const framework::TControl& { return d.divider; },
      L"Static",
      SS_TYPEMASK,
      SS_ETCHEDHORZ,
      false,
-     {16, 72, 16 + 273, 72 + 2},
+     {16, 96, 16 + 273, 96 + 2},
      ""},
 };
 
@@ -296,10 +306,11 @@ TEST_F(OptionsDialogTest, TextsFitTheirControlsAndTheCaptionFitsTheTitleBar) {
 TEST_F(OptionsDialogTest, TabWalksTheCheckBoxesThenTheButtonAndSkipsTheBevel) {
   const HWND box1 = Hwnd(dialog_.hide_microsoft_box.Handle());
   const HWND box2 = Hwnd(dialog_.show_no_remove_box.Handle());
+  const HWND box3 = Hwnd(dialog_.show_system_components_box.Handle());
   const HWND ok = Hwnd(dialog_.ok_button.Handle());
   EXPECT_EQ(::GetWindow(window_, GW_CHILD), box1) << "the first control takes the first focus";
 
-  const std::array<HWND, 3> forward = {box1, box2, ok};
+  const std::array<HWND, 4> forward = {box1, box2, box3, ok};
   for (std::size_t i = 0; i < forward.size(); ++i) {
     const HWND from = forward[i];
     const HWND next = forward[(i + 1) % forward.size()];
@@ -314,6 +325,8 @@ TEST_F(OptionsDialogTest, OptionsStartWithMicrosoftHiddenAndNoRemoveEntriesLeftO
   EXPECT_EQ(::SendMessageW(Hwnd(dialog_.hide_microsoft_box.Handle()), BM_GETCHECK, 0, 0),
             BST_CHECKED);
   EXPECT_EQ(::SendMessageW(Hwnd(dialog_.show_no_remove_box.Handle()), BM_GETCHECK, 0, 0),
+            BST_UNCHECKED);
+  EXPECT_EQ(::SendMessageW(Hwnd(dialog_.show_system_components_box.Handle()), BM_GETCHECK, 0, 0),
             BST_UNCHECKED);
 }
 

@@ -89,17 +89,52 @@ class LauncherTest : public ::testing::Test {
 
 TEST_F(LauncherTest, StartsACommandLineWithAQuotedPath) {
   const auto marker = dir_.path() / L"mark é.txt";
-  launcher_.StartCommandLine("", Utf8(Quoted(tool_) + L" --marker " + Quoted(marker)),
-                             platform::kSwHideWindow);
+  EXPECT_EQ(
+      launcher_.StartProcess({Utf8(tool_), Utf8(Quoted(tool_) + L" --marker " + Quoted(marker)), "",
+                              platform::kSwHideWindow}),
+      platform::kStartOk);
   EXPECT_TRUE(MarkerAppears(marker));
 }
 
 TEST_F(LauncherTest, AGivenProgramRunsWhateverTheCommandLineNames) {
   // No program of the command line's first word exists: only the given one can write the marker.
   const auto marker = dir_.path() / L"given.txt";
-  launcher_.StartCommandLine(Utf8(tool_), "NoSuchProgram.exe --marker " + Utf8(Quoted(marker)),
-                             platform::kSwHideWindow);
+  launcher_.StartProcess({Utf8(tool_), "NoSuchProgram.exe --marker " + Utf8(Quoted(marker)), "",
+                          platform::kSwHideWindow});
   EXPECT_TRUE(MarkerAppears(marker));
+}
+
+TEST_F(LauncherTest, AStartedProgramRunsInTheGivenFolder) {
+  launcher_.StartProcess({Utf8(tool_), Utf8(Quoted(tool_)) + " --marker here.txt",
+                          Utf8(dir_.path()), platform::kSwHideWindow});
+  EXPECT_TRUE(MarkerAppears(dir_.path() / "here.txt"));
+}
+
+// Half a surrogate pair in a command reaches the started program as it was stored.
+TEST_F(LauncherTest, ALoneSurrogateReachesTheProgramExactly) {
+  const auto written = dir_.path() / L"line.bin";
+  const std::wstring lone{static_cast<wchar_t>(0xD800)};
+  const std::wstring line = Quoted(tool_) + L" --command-line " + Quoted(written) + L" x" + lone;
+  ASSERT_EQ(launcher_.StartProcess({Utf8(tool_), Utf8(line), "", platform::kSwHideWindow}),
+            platform::kStartOk);
+  ASSERT_TRUE(WaitFor([&] { return win32_test::ReadFile(written).size() == line.size() * 2; },
+                      kStartLimit));
+  const std::string bytes = win32_test::ReadFile(written);
+  EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), line.size()), line);
+}
+
+TEST_F(LauncherTest, AFailedStartReportsTheSystemsError) {
+  const std::string missing = Utf8(dir_.path() / L"missing.exe");
+  const platform::StartError error =
+      launcher_.StartProcess({missing, "\"" + missing + "\"", "", platform::kSwHideWindow});
+  EXPECT_EQ(error, platform::kErrorFileNotFound);
+  EXPECT_FALSE(launcher_.ErrorText(error).empty());
+  EXPECT_NE(launcher_.ErrorText(error).back(), '\n');
+
+  platform::ShellExecuteRequest request;
+  request.mask = platform::kSeeMaskFlagNoUi;
+  request.file = missing;
+  EXPECT_NE(launcher_.ExecuteEx(request), platform::kStartOk);
 }
 
 TEST_F(LauncherTest, TheSystemDirectoryHoldsTheSystemsPrograms) {
@@ -114,8 +149,8 @@ TEST_F(LauncherTest, TheSystemDirectoryHoldsTheSystemsPrograms) {
 
 TEST_F(LauncherTest, StartedProgramGetsTheShowState) {
   const auto marker = dir_.path() / L"show.txt";
-  launcher_.StartCommandLine("", Utf8(Quoted(tool_) + L" --show-state " + Quoted(marker)),
-                             platform::kSwShowMinNoActive);
+  launcher_.StartProcess({Utf8(tool_), Utf8(Quoted(tool_) + L" --show-state " + Quoted(marker)), "",
+                          platform::kSwShowMinNoActive});
   ASSERT_TRUE(WaitFor([&] { return !win32_test::ReadFile(marker).empty(); }, kStartLimit));
   EXPECT_EQ(win32_test::ReadFile(marker), std::to_string(platform::kSwShowMinNoActive));
 }

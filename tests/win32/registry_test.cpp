@@ -120,6 +120,7 @@ TEST_F(RegistryTest, TextRoundTripsAsUtf16InTheStore) {
       "Ärger über Öl",
       "日本語のテキスト",
       "emoji 😀 outside the BMP",
+      "a lone \xED\xA0\x80 surrogate",
       "C:\\Program Files\\Foo\\unins000.exe /S",
       std::string(700, 'x'),  // larger than a first read
   };
@@ -164,6 +165,12 @@ TEST_F(RegistryTest, ReadValueConvertsTextAndPassesOtherTypesThrough) {
       {"multi keeps every zero", REG_MULTI_SZ, wide_bytes({L"a\0b\u00e9\0\0", 6}),
        std::string("a\0bé\0\0", 7)},
       {"no terminator", REG_SZ, wide_bytes({L"abc", 3}), "abc"},
+      {"a lone surrogate kept", REG_SZ,
+       wide_bytes({L"a\xD800"
+                   L"b\xDC00",
+                   4}),
+       "a\xED\xA0\x80"
+       "b\xED\xB0\x80"},
       {"odd byte dropped", REG_SZ, odd, "ab"},
       {"empty text", REG_SZ, {}, ""},
       {"binary", REG_BINARY, {0x00, 0xFF, 0x10}, std::string("\0\xFF\x10", 3)},

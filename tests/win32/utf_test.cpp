@@ -19,7 +19,7 @@ TEST(UtfTest, RoundTripsAndKeepsEmbeddedZeros) {
   EXPECT_EQ(win32::Utf8ToWide("Ä😀"), std::wstring(L"\u00C4\xD83D\xDE00"));
 }
 
-TEST(UtfTest, IllFormedInputBecomesReplacementCharacters) {
+TEST(UtfTest, IllFormedUtf8BecomesReplacementCharacters) {
   const std::wstring from_bad_utf8 = win32::Utf8ToWide(
       "a\xFF"
       "b\xC3");
@@ -27,9 +27,19 @@ TEST(UtfTest, IllFormedInputBecomesReplacementCharacters) {
   EXPECT_EQ(from_bad_utf8.front(), L'a');
   EXPECT_NE(from_bad_utf8.find(L'\xFFFD'), std::wstring::npos);
   EXPECT_NE(from_bad_utf8.find(L'b'), std::wstring::npos);
+}
 
-  const std::wstring lone_surrogate = {L'x', static_cast<wchar_t>(0xD800), L'y'};
-  EXPECT_EQ(win32::WideToUtf8(lone_surrogate), "x\xEF\xBF\xBDy");
+// A name or a command holding half a surrogate pair goes back to the system as it came.
+TEST(UtfTest, ALoneSurrogateSurvivesTheRoundTrip) {
+  for (const std::wstring& wide : {std::wstring{L'x', static_cast<wchar_t>(0xD800), L'y'},
+                                   std::wstring{static_cast<wchar_t>(0xDFFF)},
+                                   std::wstring{static_cast<wchar_t>(0xDC00), L'\xD83D'}}) {
+    const std::string text = win32::WideToUtf8(wide);
+    EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos) << "no replacement character";
+    EXPECT_EQ(win32::Utf8ToWide(text), wide);
+  }
+  EXPECT_EQ(win32::WideToUtf8(std::wstring{L'x', static_cast<wchar_t>(0xD800), L'y'}),
+            "x\xED\xA0\x80y");
 }
 
 }  // namespace

@@ -40,6 +40,20 @@ std::optional<platform::Date> FileTable::LastWriteDate(const std::string& path) 
   return std::nullopt;
 }
 
+bool FileTable::FileExists(const std::string& path) {
+  const auto found = entries_.find(text::UpperAscii(path));
+  return found != entries_.end() && !found->second.directory;
+}
+
+platform::DriveType FileTable::DriveTypeOf(const std::string& root) {
+  const auto found = drives_.find(text::UpperAscii(root));
+  return found == drives_.end() ? platform::DriveType::kFixed : found->second;
+}
+
+void FileTable::SetDriveType(const std::string& root, platform::DriveType type) {
+  drives_[text::UpperAscii(root)] = type;
+}
+
 void FileTable::AddFile(const std::string& path, platform::Date date) {
   const bool fits = date.year >= kFirstDosYear && date.year <= kLastDosYear;
   entries_[text::UpperAscii(path)] = Entry{false, fits ? std::optional(date) : std::nullopt};

@@ -2,7 +2,8 @@
 
 // File dates behind the file seam, found as FindFirstFile finds them: the first entry whose path
 // matches, "*" and "?" being wildcards in the last part. Paths compare ignoring ASCII letter
-// case and exactly otherwise: no normalisation of separators or relative parts.
+// case and exactly otherwise: no normalisation of separators or relative parts. Every drive is
+// a fixed one unless told otherwise.
 
 #include <map>
 #include <optional>
@@ -20,12 +21,17 @@ class FileTable final : public platform::FileDates {
   static constexpr int kLastDosYear = 2107;
 
   std::optional<platform::Date> LastWriteDate(const std::string& path) override;
+  // A file entry of exactly that path, wildcards taken literally.
+  bool FileExists(const std::string& path) override;
+  platform::DriveType DriveTypeOf(const std::string& root) override;
 
   void AddFile(const std::string& path, platform::Date date);
   void AddDirectory(const std::string& path);
   // A file whose date cannot be converted to the packed DOS date-time.
   void AddUnconvertibleFile(const std::string& path);
   void Remove(const std::string& path);
+  // The kind of the drive whose root is root ("Z:\"), or with "" the current directory's.
+  void SetDriveType(const std::string& root, platform::DriveType type);
   // Every path asked about, in order.
   const std::vector<std::string>& Queries() const { return queries_; }
 
@@ -34,7 +40,8 @@ class FileTable final : public platform::FileDates {
     bool directory = false;
     std::optional<platform::Date> date;
   };
-  std::map<std::string, Entry> entries_;  // keyed by the upper-cased path
+  std::map<std::string, Entry> entries_;               // keyed by the upper-cased path
+  std::map<std::string, platform::DriveType> drives_;  // keyed by the upper-cased root
   std::vector<std::string> queries_;
 };
 

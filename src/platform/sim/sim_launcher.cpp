@@ -1,37 +1,88 @@
 #include "platform/sim/sim_launcher.h"
 
 #include "platform/sim/sim_windowing.h"
+#include "platform/text.h"
 
 namespace sim {
+namespace {
 
-void LaunchRecorder::Record(Launch::Kind kind, platform::ShellExecuteRequest request) {
-  launches_.push_back(Launch{kind, clock_.Now(), std::move(request)});
+// The variables whose value differs between the two halves of 64-bit Windows, and the folders
+// every process is told, as a 32-bit process there sees them.
+constexpr std::pair<std::string_view, std::string_view> kWow64Environment[] = {
+    {"SystemRoot", "C:\\Windows"},
+    {"windir", "C:\\Windows"},
+    {"ProgramFiles", "C:\\Program Files (x86)"},
+    {"ProgramFiles(x86)", "C:\\Program Files (x86)"},
+    {"ProgramW6432", "C:\\Program Files"},
+    {"CommonProgramFiles", "C:\\Program Files (x86)\\Common Files"},
+    {"CommonProgramFiles(x86)", "C:\\Program Files (x86)\\Common Files"},
+    {"CommonProgramW6432", "C:\\Program Files\\Common Files"},
+    {"PROCESSOR_ARCHITECTURE", "x86"},
+    {"PROCESSOR_ARCHITEW6432", "AMD64"},
+};
+
+}  // namespace
+
+LaunchRecorder::LaunchRecorder(const WindowSystem& clock) : clock_(clock) {
+  for (const auto& [name, value] : kWow64Environment) {
+    environment_[text::UpperAscii(name)] = std::string(value);
+  }
+}
+
+void LaunchRecorder::Record(Launch launch) {
+  launch.time_ms = clock_.Now();
+  launches_.push_back(std::move(launch));
 }
 
 void LaunchRecorder::Execute(platform::WindowId owner, const std::string& verb,
                              const std::string& file, const std::string& parameters,
                              const std::string& directory, int show) {
-  platform::ShellExecuteRequest request;
-  request.owner = owner;
-  request.verb = verb;
-  request.file = file;
-  request.parameters = parameters;
-  request.directory = directory;
-  request.show = show;
-  Record(Launch::Kind::kExecute, std::move(request));
+  Launch launch;
+  launch.kind = Launch::Kind::kExecute;
+  launch.request.owner = owner;
+  launch.request.verb = verb;
+  launch.request.file = file;
+  launch.request.parameters = parameters;
+  launch.request.directory = directory;
+  launch.request.show = show;
+  Record(std::move(launch));
 }
 
-void LaunchRecorder::ExecuteEx(const platform::ShellExecuteRequest& request) {
-  Record(Launch::Kind::kExecuteEx, request);
+platform::StartError LaunchRecorder::ExecuteEx(const platform::ShellExecuteRequest& request) {
+  Launch launch;
+  launch.kind = Launch::Kind::kExecuteEx;
+  launch.request = request;
+  launch.result = execute_ex_result_;
+  Record(std::move(launch));
+  return execute_ex_result_;
 }
 
-void LaunchRecorder::StartCommandLine(const std::string& program, const std::string& command_line,
-                                      int show) {
-  platform::ShellExecuteRequest request;
-  request.file = program;
-  request.parameters = command_line;
-  request.show = show;
-  Record(Launch::Kind::kCommandLine, std::move(request));
+platform::StartError LaunchRecorder::StartProcess(const platform::ProcessStart& start) {
+  Launch launch;
+  launch.kind = Launch::Kind::kStartProcess;
+  launch.start = start;
+  launch.result = start_result_;
+  Record(std::move(launch));
+  return start_result_;
+}
+
+std::optional<std::string> LaunchRecorder::EnvironmentVariable(const std::string& name) {
+  const auto found = environment_.find(text::UpperAscii(name));
+  if (found == environment_.end()) return std::nullopt;
+  return found->second;
+}
+
+void LaunchRecorder::SetEnvironmentVariable(const std::string& name,
+                                            std::optional<std::string> value) {
+  if (!value) {
+    environment_.erase(text::UpperAscii(name));
+    return;
+  }
+  environment_[text::UpperAscii(name)] = std::move(*value);
+}
+
+std::string LaunchRecorder::ErrorText(platform::StartError error) {
+  return "System error " + std::to_string(error) + ".";
 }
 
 }  // namespace sim

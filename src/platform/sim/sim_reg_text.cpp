@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/text.h"
+#include "platform/wtf8.h"
 
 namespace sim {
 namespace {
@@ -57,32 +58,6 @@ std::optional<std::uint32_t> ParseHex(std::string_view digits, std::size_t max_d
     value = value * kHexBase + static_cast<std::uint32_t>(digit);
   }
   return value;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t code_point) {
-  auto put = [&out](std::uint32_t byte) { out += static_cast<char>(byte); };
-  if (code_point < 0x80) {
-    put(code_point);
-  } else if (code_point < 0x800) {
-    put(0xC0 | (code_point >> 6));
-    put(0x80 | (code_point & 0x3F));
-  } else if (code_point < 0x10000) {
-    put(0xE0 | (code_point >> 12));
-    put(0x80 | ((code_point >> 6) & 0x3F));
-    put(0x80 | (code_point & 0x3F));
-  } else {
-    put(0xF0 | (code_point >> 18));
-    put(0x80 | ((code_point >> 12) & 0x3F));
-    put(0x80 | ((code_point >> 6) & 0x3F));
-    put(0x80 | (code_point & 0x3F));
-  }
-}
-
-bool IsHighSurrogate(std::uint32_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(std::uint32_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 // A quoted text starting at s[0] == '"'; consumes through the closing quote.
@@ -260,22 +235,11 @@ bool Continues(std::string_view line) {
 
 std::string Utf16LeToUtf8(const std::vector<std::uint8_t>& bytes) {
   if (bytes.size() % 2 != 0) throw std::invalid_argument("UTF-16 text of odd byte count");
-  std::string out;
-  for (std::size_t i = 0; i < bytes.size(); i += 2) {
-    std::uint32_t unit = bytes[i] | (static_cast<std::uint32_t>(bytes[i + 1]) << 8);
-    if (IsHighSurrogate(unit) && i + 3 < bytes.size()) {
-      const std::uint32_t low = bytes[i + 2] | (static_cast<std::uint32_t>(bytes[i + 3]) << 8);
-      if (IsLowSurrogate(low)) {
-        unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-        i += 2;
-      }
-    }
-    if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-      throw std::invalid_argument("lone UTF-16 surrogate");
-    }
-    AppendUtf8(out, unit);
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
   }
-  return out;
+  return text::Utf16ToWtf8(std::u16string_view(units));
 }
 
 std::vector<RegTextOperation> ParseRegText(std::string_view text) {

@@ -42,8 +42,8 @@ struct RegTextOperation {
 // The file's operations in order. Throws std::invalid_argument("line N: ...") when malformed.
 std::vector<RegTextOperation> ParseRegText(std::string_view text);
 
-// UTF-16LE bytes to UTF-8, zero code units included. Throws std::invalid_argument on an odd
-// byte count or a lone surrogate.
+// UTF-16LE bytes to the program's text (UTF-8, a lone surrogate as WTF-8), zero code units
+// included. Throws std::invalid_argument on an odd byte count.
 std::string Utf16LeToUtf8(const std::vector<std::uint8_t>& bytes);
 
 }  // namespace sim

@@ -49,4 +49,15 @@ std::optional<platform::Date> FileDates::LastWriteDate(const std::string& path) 
   return DecodeDosDate(dos_date);
 }
 
+bool FileDates::FileExists(const std::string& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+platform::DriveType FileDates::DriveTypeOf(const std::string& root) {
+  const std::wstring wide = Utf8ToWide(root);
+  return static_cast<platform::DriveType>(::GetDriveTypeW(root.empty() ? nullptr : wide.c_str()));
+}
+
 }  // namespace win32

@@ -4,10 +4,13 @@
 
 namespace win32 {
 
-// The local last-write date of a file, through its packed DOS date.
+// The local last-write date of a file, through its packed DOS date; whether a file exists;
+// the kind of a drive.
 class FileDates : public platform::FileDates {
  public:
   std::optional<platform::Date> LastWriteDate(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  platform::DriveType DriveTypeOf(const std::string& root) override;
 };
 
 }  // namespace win32

@@ -1,7 +1,8 @@
 #pragma once
 
-// Conversions between the program's UTF-8 text and the UTF-16 of the wide Win32 API. Both take
-// explicit lengths, so embedded zeros survive; ill-formed input becomes U+FFFD, never a failure.
+// Conversions between the program's text and the UTF-16 of the wide Win32 API. Both take
+// explicit lengths, so embedded zeros survive. A surrogate without its partner survives too
+// (WTF-8, platform/wtf8.h); bytes that are no WTF-8 become U+FFFD, never a failure.
 
 #include <string>
 #include <string_view>

@@ -81,6 +81,33 @@ TEST(Options, OkRebuildsTheProgramMenusWithTheNewOptions) {
   EXPECT_EQ(ws.Now(), popups[1].closed_ms + 3000);
 }
 
+TEST(Options, SystemComponentsAndUpdatesListedInTheirPlacesWhileTheBoxIsOn) {
+  const std::string hidden =
+      Entry(kLm32 + "Helper", {R"("DisplayName"="Foo Helper")", R"("UninstallString"="h.exe")",
+                               "\"SystemComponent\"=dword:00000001"}) +
+      Entry(kLm32 + "KB1", {R"("DisplayName"="Alpha Fix")", R"("UninstallString"="f.exe")",
+                            R"("ParentKeyName"="Alpha")"}) +
+      Entry(kLm32 + "Empty", {R"("DisplayName"="Zed")"});
+  Program program(kCatalogue + hidden);
+  sim::WindowSystem& ws = program.sim.windows;
+  constexpr std::string_view kShowAll = "Show system components and updates";
+  User user{ws};
+  for (const std::int64_t at : {1000, 2000}) {
+    ws.ChooseMenuItem(kOptions, 500);
+    user.Do(at, [&] {
+      ws.Click(user.Window(kShowAll));
+      ws.Click(user.Window(kOk));
+    });
+  }
+  ws.DismissMenu(500);
+  program.Run();
+
+  ASSERT_EQ(ws.Popups().size(), 3u);
+  EXPECT_EQ(program.Shown(0, "All Programs"), (Lines{"Foo"}));
+  EXPECT_EQ(program.Shown(1, "All Programs"), (Lines{"Alpha Fix", "Foo Helper", "Foo", "Zed"}));
+  EXPECT_EQ(program.Shown(2, "All Programs"), (Lines{"Foo"}));
+}
+
 TEST(Options, ClosingWithoutOkKeepsTheMenusAndTheChecksAndTheFocus) {
   Program program(kCatalogue);
   sim::WindowSystem& ws = program.sim.windows;
@@ -144,24 +171,26 @@ constexpr platform::WParam kSpace = platform::kVkSpace;
 
 INSTANTIATE_TEST_SUITE_P(
     Keyboard, DialogKeysTest,
-    ::testing::Values(
-        FocusCase{"FirstBoxAtFirst", {}, kHideMicrosoft, true, false},
-        FocusCase{"TabToSecondBoxAndSpace",
-                  {{kTab, Modifier::kNone}, {kSpace, Modifier::kNone}},
-                  kShowNoRemove,
-                  true,
-                  true},
-        FocusCase{"TabPassesTheBevelAndWraps",
-                  {{kTab, Modifier::kNone}, {kTab, Modifier::kNone}, {kTab, Modifier::kNone}},
-                  kHideMicrosoft,
-                  true,
-                  false},
-        FocusCase{"ShiftTabGoesBack", {{kTab, Modifier::kShift}}, kOk, true, false},
-        FocusCase{"SpaceTwiceRestores",
-                  {{kSpace, Modifier::kNone}, {kSpace, Modifier::kNone}},
-                  kHideMicrosoft,
-                  true,
-                  false}),
+    ::testing::Values(FocusCase{"FirstBoxAtFirst", {}, kHideMicrosoft, true, false},
+                      FocusCase{"TabToSecondBoxAndSpace",
+                                {{kTab, Modifier::kNone}, {kSpace, Modifier::kNone}},
+                                kShowNoRemove,
+                                true,
+                                true},
+                      FocusCase{"TabPassesTheBevelAndWraps",
+                                {{kTab, Modifier::kNone},
+                                 {kTab, Modifier::kNone},
+                                 {kTab, Modifier::kNone},
+                                 {kTab, Modifier::kNone}},
+                                kHideMicrosoft,
+                                true,
+                                false},
+                      FocusCase{"ShiftTabGoesBack", {{kTab, Modifier::kShift}}, kOk, true, false},
+                      FocusCase{"SpaceTwiceRestores",
+                                {{kSpace, Modifier::kNone}, {kSpace, Modifier::kNone}},
+                                kHideMicrosoft,
+                                true,
+                                false}),
     [](const auto& info) { return info.param.label; });
 
 // The running auto-close timer ticks at 3500: OK pressed then rebuilds while the tick is due.
@@ -170,7 +199,7 @@ TEST(Options, ATickDuringTheRebuildFromOkDoesNotEndTheProgram) {
   sim::WindowSystem& ws = program.sim.windows;
   User user{ws};
   ws.ChooseMenuItem(kOptions, 500);
-  user.Keys(1000, {kTab, kTab});
+  user.Keys(1000, {kTab, kTab, kTab});
   user.Keys(3500, {platform::kVkReturn});
   ws.DismissMenu(1000);
   program.Run();
@@ -264,9 +293,10 @@ INSTANTIATE_TEST_SUITE_P(
     Pages, WebPageTest,
     ::testing::Values(
         std::pair{"Check for Updates",
-                  "http://www.quillon-software.com/tapwise-uninstaller/mail.php?ver=1.9"},
-        std::pair{"Visit Web Site", "http://www.quillon-software.com/tapwise-uninstaller/?vid=1.9"},
-        std::pair{"Send Message", "http://www.quillon-software.com/support.htm?v=1.9"}),
+                  "https://www.quillon-software.com/tapwise-uninstaller/mail.php?ver=1.9"},
+        std::pair{"Visit Web Site",
+                  "https://www.quillon-software.com/tapwise-uninstaller/?vid=1.9"},
+        std::pair{"Send Message", "https://www.quillon-software.com/support.htm?v=1.9"}),
     [](const auto& info) {
       std::string label;
       for (char c : info.param.first) {

@@ -30,7 +30,7 @@ struct Design {
 
 // The options dialog as designed at 96 dpi.
 constexpr int kClientWidth = 305;
-constexpr int kClientHeight = 121;
+constexpr int kClientHeight = 145;
 const Design kControls[] = {
     {"HideMicrosoftBox",
      [](const app::OptionsDialog& d) -> const framework::TControl& { return d.hide_microsoft_box; },
@@ -38,11 +38,17 @@ const Design kControls[] = {
     {"ShowNoRemoveBox",
      [](const app::OptionsDialog& d) -> const framework::TControl& { return d.show_no_remove_box; },
      16, 40, 281, 17},
+    {"ShowSystemComponentsBox",
+     [](const app::OptionsDialog& d) -> const framework::TControl& {
+       return d.show_system_components_box;
+     },
+     16, 64, 281, 17},
     {"OkButton",
-     [](const app::OptionsDialog& d) -> const framework::TControl& { return d.ok_button; }, 216, 88,
-     75, 23},
+     [](const app::OptionsDialog& d) -> const framework::TControl& { return d.ok_button; }, 216,
+     112, 75, 23},
+    // Its line runs along its bottom edge, at 96.
     {"Divider", [](const app::OptionsDialog& d) -> const framework::TControl& { return d.divider; },
-     16, 56, 273, 18},
+     16, 80, 273, 18},
 };
 
 void ExpectControlsAt(const Forms& forms, int dpi) {
@@ -107,6 +113,7 @@ TEST(FormsAtMonitorDpi, TakeTheSuggestedFrameAndLayTheirControlsOutAgain) {
   // The options keep their state through the new layout.
   EXPECT_TRUE(forms.dialog->hide_microsoft_box.Checked());
   EXPECT_FALSE(forms.dialog->show_no_remove_box.Checked());
+  EXPECT_FALSE(forms.dialog->show_system_components_box.Checked());
 }
 
 }  // namespace

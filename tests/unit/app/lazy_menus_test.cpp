@@ -17,7 +17,8 @@ std::string Programs(const Lines& names) {
   std::string reg;
   for (std::size_t i = 0; i < names.size(); ++i) {
     reg += Entry(kLm32 + "K" + std::to_string(i),
-                 {"\"DisplayName\"=\"" + names[i] + "\"", R"("InstallDate"="20200101")"});
+                 {"\"DisplayName\"=\"" + names[i] + "\"", R"("InstallDate"="20200101")",
+                  R"("UninstallString"="u.exe")"});
   }
   return reg;
 }

@@ -90,6 +90,10 @@ class EndTest : public ::testing::TestWithParam<EndCase> {};
 TEST_P(EndTest, EndsWhenItShould) {
   const EndCase& c = GetParam();
   Program program(c.reg);
+  // The uninstallers the entries name are there.
+  for (const char* path : {"C:\\Foo\\unins000.exe", "C:\\Dash\\u.exe"}) {
+    program.sim.files.AddFile(path, {2020, 1, 1});
+  }
   c.script(program.sim.windows);
   EXPECT_EQ(program.Run(), 0);
   const auto& popups = program.sim.windows.Popups();

@@ -123,7 +123,8 @@ TEST(MenuIcons, BadFilesGiveTheGenericIconAndFarPathsAreNeverOpened) {
       {"Remote", R"(N:\Apps\a.exe)"},
   };
   std::string reg;
-  for (const auto& [name, icon] : icons) reg += Listed(kLm32, name, name, "", icon);
+  for (const auto& [name, icon] : icons)
+    reg += Listed(kLm32, name, name, R"(C:\Nowhere\u.exe)", icon);
   IconRun run(reg);
   run.sim.icons.AddIconFile(R"(C:\Bad\corrupt.ico)", true);
   run.sim.icons.AddPlainFile(R"(C:\Bad\truncated.exe)");

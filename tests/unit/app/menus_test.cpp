@@ -17,6 +17,10 @@ using Lines = std::vector<std::string>;
 std::string Named(const std::string& key, const std::string& name, const std::string& extra = "") {
   std::vector<std::string> values{"\"DisplayName\"=\"" + name + "\""};
   if (!extra.empty()) values.push_back(extra);
+  // Windows' list leaves out an entry with nothing to run.
+  if (extra.find("UninstallString") == std::string::npos) {
+    values.push_back("\"UninstallString\"=\"C:\\\\" + key + "\\\\u.exe\"");
+  }
   return Entry(kLm32 + key, values);
 }
 
@@ -81,11 +85,12 @@ TEST(ProgramMenus, RebuildReplacesEverything) {
 TEST(ProgramMenus, ReadsEachKeyOnce) {
   // Under WOW64 the machine has two keys, one per view; the user's key is shared by both views,
   // and on 32-bit Windows there is one machine key, which the 64-bit flag reaches again.
-  const std::string catalogue = Entry(kLm32 + "A", {R"("DisplayName"="Foo")"}) +
-                                Entry(kLm64 + "A", {R"("DisplayName"="Foo")"}) +
-                                Entry(kLm64 + "B", {R"("DisplayName"="Native")"}) +
-                                Entry(kCu + "A", {R"("DisplayName"="Bar")"}) +
-                                Entry(kCu + "F", {R"("DisplayName"="Foo")"});
+  const std::string u = R"("UninstallString"="u.exe")";
+  const std::string catalogue = Entry(kLm32 + "A", {R"("DisplayName"="Foo")", u}) +
+                                Entry(kLm64 + "A", {R"("DisplayName"="Foo")", u}) +
+                                Entry(kLm64 + "B", {R"("DisplayName"="Native")", u}) +
+                                Entry(kCu + "A", {R"("DisplayName"="Bar")", u}) +
+                                Entry(kCu + "F", {R"("DisplayName"="Foo")", u});
   const struct {
     bool system64;
     Lines all;
@@ -154,6 +159,12 @@ TEST_P(PromptTest, PromptsOncePerMatchingLine) {
 const std::string kFoo = Entry(
     kLm32 + "Foo", {R"("DisplayName"="Foo")", R"("UninstallString"="c:\\foo\\UNINS000.EXE")"});
 
+const std::string kFooEverywhere =
+    kFoo +
+    Entry(kLm64 + "Foo",
+          {R"("DisplayName"="Foo")", R"("UninstallString"="C:\\FOO\\unins000.exe")"}) +
+    Entry(kCu + "Foo", {R"("DisplayName"="Foo")", R"("UninstallString"="c:\\foo\\unins000.exe")"});
+
 INSTANTIATE_TEST_SUITE_P(
     LastCommand, PromptTest,
     ::testing::Values(
@@ -161,13 +172,21 @@ INSTANTIATE_TEST_SUITE_P(
         PromptCase{"NoLastCommand", kFoo, true, 0, false},
         PromptCase{"NoMatch", kFoo + Last("C:\\Bar\\unins000.exe"), true, 0, false},
         PromptCase{"EmptyLastMatchesNothing",
-                   Entry(kLm32 + "E", {R"("DisplayName"="Foo")"}) + Last(""), true, 0, false},
-        PromptCase{"ListedInTwoViews",
-                   kFoo +
-                       Entry(kLm64 + "Foo", {R"("DisplayName"="Foo")",
-                                             R"("UninstallString"="C:\\FOO\\unins000.exe")"}) +
-                       Last("C:\\Foo\\unins000.exe"),
-                   true, 2, false},
+                   // A Windows Installer product listed without a command.
+                   Entry(kLm32 + "{00000000-0000-0000-0000-000000000001}",
+                         {R"("DisplayName"="Foo")", "\"WindowsInstaller\"=dword:00000001"}) +
+                       Last(""),
+                   true, 0, false},
+        // One program listed in every view and root is still asked about once.
+        PromptCase{"ListedInEveryView", kFooEverywhere + Last("C:\\Foo\\unins000.exe"), true, 1,
+                   false},
+        // A Windows Installer entry without a command is matched by the command it was
+        // removed with.
+        PromptCase{"InstallerEntryWithoutACommand",
+                   Entry(kLm32 + "{BDF63D8D-942F-4DC6-BF44-9EE03A7205F6}",
+                         {R"("DisplayName"="Foo")", "\"WindowsInstaller\"=dword:00000001"}) +
+                       Last("msiexec.exe /x{BDF63D8D-942F-4DC6-BF44-9EE03A7205F6}"),
+                   true, 1, false},
         PromptCase{"NotWhileRebuildingFromOptions", kFoo + Last("C:\\Foo\\unins000.exe"), false, 0,
                    false},
         PromptCase{"UnreadableLastStays",
@@ -176,18 +195,21 @@ INSTANTIATE_TEST_SUITE_P(
                    true, 0, true}),
     [](const auto& info) { return info.param.label; });
 
-TEST(Prompt, YesOpensTheToolsPageAndEndsTheProgram) {
-  testing_support::Program program(kFoo + Last("C:\\Foo\\unins000.exe"));
+// After "Yes" the user is on the tools page: no menu comes, and the program ends.
+TEST(Prompt, YesOpensTheToolsPageOnceAndEndsTheProgramWithoutAMenu) {
+  testing_support::Program program(kFooEverywhere + Last("C:\\Foo\\unins000.exe"));
   program.sim.windows.AnswerBox(platform::kIdYes);
-  program.sim.windows.DismissMenu();
   program.Run();
 
+  EXPECT_EQ(program.sim.windows.Boxes().size(), 1u);
+  EXPECT_TRUE(program.sim.windows.Popups().empty());
+  EXPECT_EQ(program.sim.windows.Now(), program.sim.windows.Boxes()[0].closed_ms);
   const auto& launches = program.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
   EXPECT_EQ(launches[0].kind, sim::Launch::Kind::kExecute);
   EXPECT_EQ(launches[0].request.verb, "open");
   EXPECT_EQ(launches[0].request.file,
-            "http://www.quillon-software.com/tapwise-uninstaller/tools.php?ver=1.9");
+            "https://www.quillon-software.com/tapwise-uninstaller/tools.php?ver=1.9");
   EXPECT_EQ(launches[0].request.show, platform::kSwShowNormalWindow);
   EXPECT_EQ(launches[0].request.owner, platform::kNoWindow);
 }

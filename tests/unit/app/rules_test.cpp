@@ -15,7 +15,7 @@ using Lines = std::vector<std::string>;
 app::Catalogue CatalogueOf(const std::vector<std::pair<std::string, std::string>>& dated_names) {
   app::Catalogue catalogue;
   for (const auto& [date, name] : dated_names) {
-    const app::ProgramEntry program{name, "C:\\" + name + "\\u.exe"};
+    const app::ProgramEntry program{name, "C:\\" + name + "\\u.exe", {}, {}};
     catalogue.programs.push_back({name + "<#>" + program.command, program});
     if (!date.empty()) catalogue.dated.push_back({date + " " + name, program});
   }
@@ -48,18 +48,18 @@ TEST(RecentPrograms, TheLastDatedLinesNewestFirstAtMostEight) {
   }
 }
 
-TEST(StillInstalled, NamesEveryProgramWithTheLastCommandAsciiCaseAside) {
+TEST(StillInstalled, NamesTheFirstProgramWithTheLastCommandAsciiCaseAside) {
   app::Catalogue catalogue = CatalogueOf({{"", "Foo"}, {"", "Bar"}});
-  catalogue.programs.push_back({"Foo 2<#>C:\\FOO\\U.EXE", {"Foo 2", "C:\\FOO\\U.EXE"}});
+  catalogue.programs.push_back({"Foo 2<#>C:\\FOO\\U.EXE", {"Foo 2", "C:\\FOO\\U.EXE", {}, {}}});
   const struct {
     std::string last;
-    Lines expected;
+    std::optional<std::string> expected;
   } cases[] = {
-      {"", {}},
-      {"C:\\Foo\\u.exe", {"Foo", "Foo 2"}},
-      {"c:\\bar\\U.EXE", {"Bar"}},
-      {"C:\\Foo\\u.exe ", {}},
-      {"C:\\Baz\\u.exe", {}},
+      {"", std::nullopt},
+      {"C:\\Foo\\u.exe", "Foo"},
+      {"c:\\bar\\U.EXE", "Bar"},
+      {"C:\\Foo\\u.exe ", std::nullopt},
+      {"C:\\Baz\\u.exe", std::nullopt},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(app::StillInstalled(catalogue, c.last), c.expected) << c.last;

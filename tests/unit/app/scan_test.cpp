@@ -26,6 +26,9 @@ struct ScanCase {
   std::vector<std::string> recent_lines;
   bool hide_microsoft = true;
   bool show_noremove = false;
+  // The rows about other rules list entries Windows' list would hide, such as those with no
+  // command; the rows about Windows' list turn this off.
+  bool show_system_components = true;
   friend void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.label; }
 };
 
@@ -41,6 +44,7 @@ TEST_P(ScanTest, ListsWhatTheEntryYields) {
   }
   forms.state.options.hide_microsoft = c.hide_microsoft;
   forms.state.options.show_no_remove = c.show_noremove;
+  forms.state.options.show_system_components = c.show_system_components;
 
   forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
 
@@ -190,6 +194,7 @@ TEST(ScanGuard, AnUnreadableEntryCostsOnlyItself) {
               Entry(kLm32 + "B", {R"("DisplayName"="Beta")", R"("NoRemove"="1")"}) +
               Entry(kLm32 + "C", {R"("DisplayName"="Gamma")", "\"InstallDate\"=dword:01345678"}) +
               Entry(kLm32 + "D", {R"("DisplayName"="Delta")", R"("InstallDate"="20200101")"}));
+  forms.state.options.show_system_components = true;  // entries without commands
   forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
   EXPECT_EQ(forms.ProgramLines(), (std::vector<std::string>{"Alpha<#>", "Gamma<#>", "Delta<#>"}));
   EXPECT_EQ(forms.RecentLines(), (std::vector<std::string>{"20200101 Delta"}));
@@ -229,6 +234,7 @@ TEST_P(ScanRangesTest, ReadsAsInOneGo) {
   }
   Forms forms(reg);
   forms.sim.workers.SetHardwareThreads(c.hardware_threads);
+  forms.state.options.show_system_components = true;  // entries without commands
 
   forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
 
@@ -261,6 +267,7 @@ TEST(ScanRanges, TheRebuildRunsEveryPassAtOnce) {
   reg += Entry(kCu + "C", {R"("DisplayName"="User")"});
   Forms forms(reg);
   forms.sim.workers.SetHardwareThreads(2);
+  forms.state.options.show_system_components = true;  // entries without commands
 
   forms.main_form->RebuildProgramMenus();
 
@@ -275,6 +282,7 @@ TEST(ScanViews, EachPassReadsItsRootAndView) {
   Forms forms(Entry(kLm32 + "A", {R"("DisplayName"="Thirty-two")"}) +
               Entry(kLm64 + "B", {R"("DisplayName"="Sixty-four")"}) +
               Entry(kCu + "C", {R"("DisplayName"="User")"}));
+  forms.state.options.show_system_components = true;  // entries without commands
   using app::RegistryView;
   using app::UninstallRoot;
   const struct {
@@ -299,6 +307,204 @@ TEST(ScanViews, MissingUninstallKeyAddsNothing) {
   Forms forms;
   forms.ScanUninstallKey({app::RegistryView::k64Bit, app::UninstallRoot::kUser});
   EXPECT_TRUE(forms.ProgramLines().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Windows' list: what it hides by default, and what "Show system components and updates" lists.
+struct WindowsListCase {
+  std::string label;
+  std::string key;
+  std::vector<std::string> values;
+  std::vector<std::string> by_default;
+  std::vector<std::string> with_everything;
+  friend void PrintTo(const WindowsListCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class WindowsListTest : public ::testing::TestWithParam<WindowsListCase> {};
+
+TEST_P(WindowsListTest, HidesWhatWindowsHidesUnlessAskedToShowIt) {
+  const WindowsListCase& c = GetParam();
+  for (const bool everything : {false, true}) {
+    Forms forms(Entry(kLm32 + c.key, c.values));
+    forms.state.options.show_system_components = everything;
+    forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
+    EXPECT_EQ(forms.ProgramLines(), everything ? c.with_everything : c.by_default) << everything;
+  }
+}
+
+const std::string kCommand = R"("UninstallString"="u.exe")";
+const std::string kName = R"("DisplayName"="Foo")";
+const std::string kCode = "{12345678-9ABC-DEF0-1234-56789abcdef0}";
+const std::vector<std::string> kListed{"Foo<#>u.exe"};
+const std::vector<std::string> kNone{};
+
+WindowsListCase Hidden(std::string label, std::string value) {
+  return {std::move(label), "X", {kName, kCommand, std::move(value)}, kNone, kListed};
+}
+WindowsListCase Listed(std::string label, std::string value) {
+  return {std::move(label), "X", {kName, kCommand, std::move(value)}, kListed, kListed};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, WindowsListTest,
+    ::testing::Values(
+        Listed("Plain", R"("Publisher"="Acme")"),
+        WindowsListCase{
+            "EmptyNameAlwaysHidden", "X", {R"("DisplayName"="")", kCommand}, kNone, kNone},
+        Hidden("SystemComponent", "\"SystemComponent\"=dword:00000001"),
+        Listed("SystemComponentZero", "\"SystemComponent\"=dword:00000000"),
+        Listed("SystemComponentAsText", R"("SystemComponent"="1")"),
+        Listed("SystemComponentAsQword", "\"SystemComponent\"=hex(b):01,00,00,00,00,00,00,00"),
+        Listed("SystemComponentOfOneByte", "\"SystemComponent\"=hex(4):01"),
+        Hidden("UpdateOfAParent", R"("ParentKeyName"="OfficeSuite")"),
+        Listed("EmptyParent", R"("ParentKeyName"="")"),
+        Listed("ParentAsNumber", "\"ParentKeyName\"=dword:00000001"),
+        Hidden("Hotfix", R"("ReleaseType"="Hotfix")"),
+        Hidden("SecurityUpdateAnyCase", R"("ReleaseType"="security update")"),
+        Hidden("UpdateRollup", R"("ReleaseType"="Update Rollup")"),
+        Hidden("Update", R"("ReleaseType"="UPDATE")"),
+        Hidden("ServicePack", R"("ReleaseType"="Service Pack")"),
+        Listed("OtherRelease", R"("ReleaseType"="Feature Pack")"),
+        Listed("ReleaseTypeAsNumber", "\"ReleaseType\"=dword:00000001"),
+        WindowsListCase{"NothingToRun", "X", {kName}, kNone, {"Foo<#>"}},
+        WindowsListCase{"EmptyCommands",
+                        "X",
+                        {kName, R"("UninstallString"="")", R"("QuietUninstallString"="")"},
+                        kNone,
+                        {"Foo<#>"}},
+        WindowsListCase{"QuietWhenTheCommandIsEmpty",
+                        "X",
+                        {kName, R"("UninstallString"="")", R"("QuietUninstallString"="q.exe /S")"},
+                        {"Foo<#>q.exe /S"},
+                        {"Foo<#>q.exe /S"}},
+        WindowsListCase{"InstallerProductWithoutCommand",
+                        kCode,
+                        {kName, "\"WindowsInstaller\"=dword:00000001"},
+                        {"Foo<#>"},
+                        {"Foo<#>"}},
+        WindowsListCase{"InstallerFlagOnAnotherKey",
+                        "{1234}",
+                        {kName, "\"WindowsInstaller\"=dword:00000001"},
+                        kNone,
+                        {"Foo<#>"}},
+        WindowsListCase{
+            "InstallerFlagAsText", kCode, {kName, R"("WindowsInstaller"="1")"}, kNone, {"Foo<#>"}},
+        WindowsListCase{"InstallerFlagZero",
+                        kCode,
+                        {kName, "\"WindowsInstaller\"=dword:00000000"},
+                        kNone,
+                        {"Foo<#>"}},
+        WindowsListCase{
+            "Combined",
+            "X",
+            {kName, kCommand, "\"SystemComponent\"=dword:00000001", R"("ReleaseType"="Update")"},
+            kNone,
+            kListed}),
+    [](const auto& info) { return info.param.label; });
+
+using testing_support::kCu;
+using testing_support::kLm64;
+
+// Text as a .reg file spells it between quotes.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+// No file on another machine is looked up for a date: not by a server's or a device's path,
+// not on a remote drive, and not relative to a current folder on one.
+struct NetworkCase {
+  std::string label;
+  std::string command;
+  std::string icon;
+  bool current_folder_remote;
+  std::vector<std::string> queries;
+  friend void PrintTo(const NetworkCase& c, std::ostream* os) { *os << c.label; }
+};
+
+class NetworkTest : public ::testing::TestWithParam<NetworkCase> {};
+
+TEST_P(NetworkTest, NoDateIsSoughtOnAnotherMachine) {
+  const NetworkCase& c = GetParam();
+  Forms forms(Entry(kLm32 + "X",
+                    {R"("DisplayName"="Foo")", "\"UninstallString\"=\"" + Escaped(c.command) + "\"",
+                     "\"DisplayIcon\"=\"" + Escaped(c.icon) + "\""}));
+  forms.sim.files.SetDriveType("Z:\\", platform::DriveType::kRemote);
+  if (c.current_folder_remote) forms.sim.files.SetDriveType("", platform::DriveType::kRemote);
+  forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
+  EXPECT_EQ(forms.sim.files.Queries(), c.queries);
+  EXPECT_EQ(forms.ProgramLines().size(), 1u) << "the entry is listed all the same";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, NetworkTest,
+    ::testing::Values(
+        NetworkCase{
+            "Server", "\\\\server\\share\\u.exe /S", "\\\\server\\share\\u.exe,0", false, {}},
+        NetworkCase{
+            "ServerWithForwardSlashes", "//server/share/u.exe", "//server/share/i.ico", false, {}},
+        NetworkCase{"ServerBehindTheLongPathPrefix",
+                    "\\\\?\\UNC\\server\\share\\u.exe",
+                    "\\\\?\\UNC\\server\\i.ico",
+                    false,
+                    {}},
+        NetworkCase{"Device", "\\\\.\\pipe\\u.exe", "\\/server\\i.ico", false, {}},
+        NetworkCase{"RemoteDrive", "\"Z:\\App\\u.exe\" /S", "z:\\App\\i.ico", false, {}},
+        NetworkCase{"LocalDriveStillDated",
+                    "\"C:\\App\\u.exe\" /S",
+                    "D:\\App\\i.ico",
+                    false,
+                    {"C:\\APP\\U.EXE", "D:\\App\\i.ico"}},
+        NetworkCase{"RelativeOnARemoteCurrentFolder", "u.exe /S", "i.ico", true, {}},
+        NetworkCase{
+            "RelativeOnALocalCurrentFolder", "u.exe /S", "i.ico", false, {"U.EXE", "i.ico"}}),
+    [](const auto& info) { return info.param.label; });
+
+// Each entry knows the view it came from, and a Windows Installer entry without a command its
+// product code; a "WindowsInstaller" value that is no number neither drops the entry nor
+// makes it one.
+TEST(ScanViews, EachEntryKnowsItsViewAndItsProductCode) {
+  const std::string code = "{BDF63D8D-942F-4DC6-BF44-9EE03A7205F6}";
+  const std::string lower = "{0123abcd-ef01-2345-6789-abcdef012345}";
+  const std::string installer = "\"WindowsInstaller\"=dword:00000001";
+  Forms forms(
+      Entry(kLm32 + code, {R"("DisplayName"="A Installer")", installer}) +
+      Entry(kLm32 + lower, {R"("DisplayName"="B Not By Number")", R"("WindowsInstaller"="1")"}) +
+      Entry(kLm32 + "{NotACode}", {R"("DisplayName"="C Not A Code")", installer}) +
+      Entry(kLm64 + code, {R"("DisplayName"="D With A Command")", installer,
+                           R"("UninstallString"="MsiExec.exe /I{1}")"}) +
+      Entry(kLm64 + lower, {R"("DisplayName"="E Zero")", "\"WindowsInstaller\"=dword:00000000"}) +
+      Entry(kCu + lower, {R"("DisplayName"="F User Installer")", installer}));
+  forms.state.options.show_system_components = true;  // entries that Windows' list would hide
+  forms.main_form->RebuildProgramMenus();
+
+  const struct {
+    std::string name;
+    app::EntryView view;
+    std::string product_code;
+  } expected[] = {
+      {"A Installer", app::EntryView::kMachineDefault, code},
+      {"B Not By Number", app::EntryView::kMachineDefault, ""},
+      {"C Not A Code", app::EntryView::kMachineDefault, ""},
+      {"D With A Command", app::EntryView::kMachine64, ""},
+      {"E Zero", app::EntryView::kMachine64, ""},
+      {"F User Installer", app::EntryView::kUser, lower},
+  };
+  const auto& lines = forms.main_form->CurrentCatalogue().programs;
+  ASSERT_EQ(lines.size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    const app::ProgramEntry& entry = lines[i].program;
+    EXPECT_EQ(entry.name, expected[i].name);
+    EXPECT_EQ(entry.view, expected[i].view) << entry.name;
+    EXPECT_EQ(entry.product_code, expected[i].product_code) << entry.name;
+  }
 }
 
 }  // namespace

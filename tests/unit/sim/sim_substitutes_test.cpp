@@ -93,8 +93,9 @@ TEST(SimLauncher, RecordsEveryStartWithItsTime) {
     request.parameters = "/C taskkill";
     bound.launcher.ExecuteEx(request);
   });
-  sim.windows.At(900,
-                 [&] { bound.launcher.StartCommandLine("C:\\M\\m.exe", "MsiExec.exe /X{1}", 0); });
+  sim.windows.At(900, [&] {
+    bound.launcher.StartProcess({"C:\\M\\m.exe", "MsiExec.exe /X{1}", "C:\\M", 0});
+  });
   sim.windows.At(1000, [&] { sim.windows.PostQuit(0); });
   platform::Message m;
   while (!sim.windows.PeekNext(m)) sim.windows.WaitMessage();
@@ -109,11 +110,12 @@ TEST(SimLauncher, RecordsEveryStartWithItsTime) {
   EXPECT_EQ(launches[1].kind, sim::Launch::Kind::kExecuteEx);
   EXPECT_EQ(launches[1].request.verb, "runas");
   EXPECT_EQ(launches[1].request.mask, platform::kSeeMaskFlagNoUi);
-  EXPECT_EQ(launches[2].kind, sim::Launch::Kind::kCommandLine);
+  EXPECT_EQ(launches[2].kind, sim::Launch::Kind::kStartProcess);
   EXPECT_EQ(launches[2].time_ms, 900);
-  EXPECT_EQ(launches[2].request.file, "C:\\M\\m.exe");
-  EXPECT_EQ(launches[2].request.parameters, "MsiExec.exe /X{1}");
-  EXPECT_EQ(launches[2].request.show, 0);
+  EXPECT_EQ(launches[2].start.application, "C:\\M\\m.exe");
+  EXPECT_EQ(launches[2].start.command_line, "MsiExec.exe /X{1}");
+  EXPECT_EQ(launches[2].start.directory, "C:\\M");
+  EXPECT_EQ(launches[2].start.show, 0);
 }
 
 int Sign(int value) {

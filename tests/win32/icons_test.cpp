@@ -125,7 +125,9 @@ TEST_F(IconsTest, AProgramsSourcesAreFoundThroughTheRules) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     app::ReadIconFiles read;
-    app::ProgramEntry program{"P", row.command, {row.display_icon, false, ""}};
+    app::ProgramEntry program;
+    program.command = row.command;
+    program.icon.display_icon = row.display_icon;
     const app::FoundIcon found = app::FindProgramIconFile(icons_, registry_, read, program, size_);
     ASSERT_TRUE(found.icon);
     EXPECT_NE(found.file_key.find(row.file_key + "@" + std::to_string(size_)), std::string::npos)
@@ -166,7 +168,8 @@ TEST_F(IconsTest, BadFilesGiveNothingAndThenTheGenericIcon) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     app::ReadIconFiles read;
-    app::ProgramEntry program{"P", "", {row.display_icon, false, ""}};
+    app::ProgramEntry program;
+    program.icon.display_icon = row.display_icon;
     const app::FoundIcon found = app::FindProgramIconFile(icons_, registry_, read, program, size_);
     EXPECT_TRUE(found.icon);
     EXPECT_EQ(found.file_key, "generic@" + std::to_string(size_));

@@ -22,8 +22,10 @@ void IconJobs::Start(framework::ImageKey key, Find find) {
 }
 
 void IconJobs::StartWaiting() {
-  for (auto& [key, find] : std::exchange(waiting_, {})) {
-    background_.Start([shared = shared_, key, find = std::move(find)] { Run(shared, key, find); });
+  for (auto& job : std::exchange(waiting_, {})) {
+    background_.Start([shared = shared_, key = job.first, find = std::move(job.second)] {
+      Run(shared, key, find);
+    });
   }
 }
 

@@ -175,8 +175,8 @@ TEST(MenuIcons, OneFileIsReadOnceAndEveryIconAndBitmapDiesWithTheCache) {
     std::vector<platform::IconId> shown;
     run.sim.windows.At(50, [&] {
       live_icons = run.sim.icons.LiveIcons();
-      for (const MenuNode& node :
-           sim::Find(run.sim.windows.ShownNow(), {"All Programs"})->children) {
+      const std::vector<MenuNode> now = run.sim.windows.ShownNow();
+      for (const MenuNode& node : sim::Find(now, {"All Programs"})->children) {
         shown.push_back(mode == platform::MenuImageMode::kOwnerDrawn
                             ? node.image_data
                             : run.sim.windows.BitmapIcon(node.image_bitmap));

@@ -126,8 +126,8 @@ std::optional<Registry::Location> Registry::Target(RegKey base, const std::strin
 }
 
 RegResult Registry::Open(RegKey base, const std::string& path, std::uint32_t access, bool create,
-                         RegKey& opened) {
-  opened = platform::kNoKey;
+                         RegKey* opened) {
+  *opened = platform::kNoKey;
   Key* base_key = nullptr;
   if (const RegResult result = Resolve(base, base_key); result != platform::kRegOk) return result;
   const std::optional<Location> target = Target(base, path, access);
@@ -135,19 +135,19 @@ RegResult Registry::Open(RegKey base, const std::string& path, std::uint32_t acc
   const Key* key = create ? &Make(*target) : Find(*target);
   if (key == nullptr) return platform::kRegNotFound;
   if (key->denied) return platform::kRegAccessDenied;
-  opened = next_handle_;
+  *opened = next_handle_;
   next_handle_ += kHandleStep;
-  handles_.emplace(opened, *target);
+  handles_.emplace(*opened, *target);
   return platform::kRegOk;
 }
 
 RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t access,
-                            RegKey& opened) {
+                            RegKey* opened) {
   return Open(base, path, access, false, opened);
 }
 
 RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_t access,
-                              RegKey& opened) {
+                              RegKey* opened) {
   return Open(base, path, access, true, opened);
 }
 

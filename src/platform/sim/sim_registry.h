@@ -44,9 +44,9 @@ class Registry final : public platform::RawRegistry {
 
   // The seam.
   platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
-                              platform::RegKey& opened) override;
+                              platform::RegKey* opened) override;
   platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
-                                std::uint32_t access, platform::RegKey& opened) override;
+                                std::uint32_t access, platform::RegKey* opened) override;
   platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,
                                 std::vector<std::uint8_t>& data) override;
   platform::RegResult SetValue(platform::RegKey key, const std::string& name, std::uint32_t type,
@@ -122,7 +122,7 @@ class Registry final : public platform::RawRegistry {
   std::optional<Location> Target(platform::RegKey base, const std::string& path,
                                  std::uint32_t access) const;
   platform::RegResult Open(platform::RegKey base, const std::string& path, std::uint32_t access,
-                           bool create, platform::RegKey& opened);
+                           bool create, platform::RegKey* opened);
   Location Physical(platform::RegKey root, std::string_view physical_path) const;
 
   Key machine_;

@@ -15,9 +15,9 @@ class Registry : public platform::RawRegistry {
   static constexpr std::uint32_t kFirstReadSize = 512;
 
   platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
-                              platform::RegKey& opened) override;
+                              platform::RegKey* opened) override;
   platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
-                                std::uint32_t access, platform::RegKey& opened) override;
+                                std::uint32_t access, platform::RegKey* opened) override;
   // One call for a value that fits kFirstReadSize bytes as stored; a larger one is asked for
   // again with room for it.
   platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,

@@ -38,7 +38,7 @@ void Line(const char* what, double ms) {
 
 // A platform menu of every listed program, as the pop-up builds it.
 void BuildPlatformMenu(platform::Windowing& windowing, const app::TForm1& form1) {
-  framework::OwnedMenu menu(windowing, windowing.CreatePopupMenu());
+  framework::UniqueMenu menu(windowing, windowing.CreatePopupMenu());
   platform::MenuItemSpec item;
   std::uint16_t command = 1;
   for (const auto& line : form1.ListBox1) {

@@ -11,6 +11,7 @@
 
 #include "framework/command_pool.h"
 #include "framework/owned.h"
+#include "framework/popup_list.h"
 #include "platform/windowing.h"
 
 namespace framework {
@@ -24,7 +25,7 @@ class TMenuItem {
   enum class CaptionKind { kMarkup, kText };
 
   TMenuItem(std::string name, std::string caption, CaptionKind kind = CaptionKind::kMarkup);
-  virtual ~TMenuItem();
+  virtual ~TMenuItem() = default;
   TMenuItem(const TMenuItem&) = delete;
   TMenuItem& operator=(const TMenuItem&) = delete;
 
@@ -35,14 +36,14 @@ class TMenuItem {
   std::function<void(TMenuItem&)> OnClick;
 
   bool IsSeparator() const { return kind_ == CaptionKind::kMarkup && Caption == "-"; }
-  std::uint16_t Command() const { return command_; }
+  std::uint16_t Command() const { return command_.get(); }
 
   // Appends at the end; the item takes its command number from the pool of the tree.
   TMenuItem& Add(std::unique_ptr<TMenuItem> child);
   // Removes and destroys every child, last to first.
   void Clear();
-  std::size_t Count() const { return children_.size(); }
-  TMenuItem& operator[](std::size_t index) const { return *children_[index]; }
+  std::size_t Count() const { return children_.Count(); }
+  TMenuItem& operator[](std::size_t index) const { return children_[index]; }
 
   virtual void Click();
   // The item of this tree with that command number, or null.
@@ -56,16 +57,17 @@ class TMenuItem {
   const CaptionKind kind_;
   TMenuItem* parent_ = nullptr;
   CommandPool* pool_ = nullptr;
-  std::uint16_t command_ = 0;
-  std::vector<std::unique_ptr<TMenuItem>> children_;
+  CommandPool::Command command_;
+  // After the command: the children give theirs back before this item does.
+  TOwnedList<TMenuItem> children_;
 };
 
 inline constexpr std::uint32_t kPopupFlags = platform::kTpmLeftAlign | platform::kTpmRightButton;
 
+// Lists itself with the application's popup list, which hands it the commands chosen.
 class TPopupMenu {
  public:
   explicit TPopupMenu(TApplication& app);
-  ~TPopupMenu();
   TPopupMenu(const TPopupMenu&) = delete;
   TPopupMenu& operator=(const TPopupMenu&) = delete;
 
@@ -79,7 +81,8 @@ class TPopupMenu {
  private:
   TApplication& app_;
   TMenuItem root_;
-  OwnedMenu menu_;
+  UniqueMenu menu_;
+  TPopupList::Listing listing_;  // the last member: unlisted before the menu goes
 };
 
 }  // namespace framework

@@ -11,6 +11,7 @@ struct Date {
   int day = 0;
 };
 
+// Safe from any thread: threads may ask at once.
 class FileDates {
  public:
   virtual ~FileDates() = default;

@@ -1,6 +1,8 @@
 #pragma once
 
 // The process-table seam: the three snapshot calls, with executable names as UTF-8.
+//
+// Safe from any thread: threads may take snapshots at once, each walking its own.
 
 #include <cstdint>
 #include <string>

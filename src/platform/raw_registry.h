@@ -3,6 +3,9 @@
 // The raw registry seam: the handful of registry calls the program makes, with Win32 result
 // codes and UTF-8 names. Text data (REG_SZ, REG_EXPAND_SZ) crosses this seam as UTF-8 bytes,
 // terminators included, so byte-level rules above it hold whatever the platform stores.
+//
+// Safe from any thread: threads may call it at once, each through keys of its own. An open key
+// is used by one thread at a time.
 
 #include <cstdint>
 #include <string>

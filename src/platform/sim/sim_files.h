@@ -3,8 +3,12 @@
 // File dates behind the file seam, found as FindFirstFile finds them: the first entry whose path
 // matches, "*" and "?" being wildcards in the last part. Paths compare ignoring ASCII letter
 // case and exactly otherwise: no normalisation of separators or relative parts.
+//
+// Safe from any thread, seam and test side alike: one lock guards the table. Queries made at
+// once are recorded in the order they took the lock.
 
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,13 +31,14 @@ class FileTable final : public platform::FileDates {
   void AddUnconvertibleFile(const std::string& path);
   void Remove(const std::string& path);
   // Every path asked about, in order.
-  const std::vector<std::string>& Queries() const { return queries_; }
+  std::vector<std::string> Queries() const;
 
  private:
   struct Entry {
     bool directory = false;
     std::optional<platform::Date> date;
   };
+  mutable std::mutex mutex_;              // guards everything below
   std::map<std::string, Entry> entries_;  // keyed by the upper-cased path
   std::vector<std::string> queries_;
 };

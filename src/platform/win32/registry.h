@@ -8,8 +8,8 @@
 namespace win32 {
 
 // The raw registry over the wide Win32 calls. Text values (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ)
-// are UTF-16 in the store and UTF-8 above the seam. It keeps nothing between calls, so threads
-// may share it, each with keys of its own.
+// are UTF-16 in the store and UTF-8 above the seam. It keeps nothing between calls, so it is safe
+// from any thread, as the seam asks.
 class Registry : public platform::RawRegistry {
  public:
   static constexpr std::uint32_t kFirstReadSize = 512;

@@ -180,7 +180,8 @@ std::vector<ScannedProgram> ScanPasses(platform::Platform& platform,
   for (std::size_t i = 0; i < ranges.size(); ++i) {
     jobs.push_back([&, i] { ScanRange(platform, ranges[i], filters, found[i]); });
   }
-  platform.workers.RunAll(jobs);
+  // Every range at once, as many threads as ranges.
+  platform.workers.RunAll(jobs, static_cast<unsigned>(jobs.size()));
   std::vector<ScannedProgram> all;
   for (auto& range : found) std::move(range.begin(), range.end(), std::back_inserter(all));
   return all;

@@ -14,7 +14,6 @@
 #include <stop_token>
 #include <vector>
 
-#include "platform/unique_handle.h"
 #include "platform/windowing.h"
 
 namespace platform {
@@ -47,8 +46,5 @@ class Workers {
   // posted, and work that has not begun never runs. Nothing for a job that has ended.
   virtual void Cancel(JobId job) noexcept = 0;
 };
-
-// A started job, cancelled when its owner lets it go.
-using UniqueJob = UniqueHandle<BoundTraits<Workers, kNoJob, &Workers::Cancel>>;
 
 }  // namespace platform

@@ -20,6 +20,9 @@
 
 namespace {
 
+using UniqueKey = platform::UniqueHandle<win32::HandleTraits<HKEY, ::RegCloseKey>>;
+using UniqueMenu = platform::UniqueHandle<win32::HandleTraits<HMENU, ::DestroyMenu>>;
+
 constexpr wchar_t kUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr const wchar_t* kReadValues[] = {L"DisplayName", L"UninstallString", L"InstallDate"};
 constexpr DWORD kValueBuffer = 512;  // bytes; typical values fit
@@ -52,9 +55,8 @@ void ReadRange(HKEY uninstall, REGSAM view, DWORD first, DWORD last,
     if (::RegEnumKeyExW(uninstall, index, subkey, &length, nullptr, nullptr, nullptr, nullptr)) {
       continue;
     }
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExW(uninstall, subkey, 0, KEY_READ | view, &opened)) continue;
-    const win32::UniqueKey entry(opened);
+    UniqueKey entry;
+    if (::RegOpenKeyExW(uninstall, subkey, 0, KEY_READ | view, entry.put())) continue;
     for (const wchar_t* value : kReadValues) {
       BYTE data[kValueBuffer];
       DWORD size = sizeof data - sizeof(wchar_t);
@@ -69,9 +71,8 @@ void ReadRange(HKEY uninstall, REGSAM view, DWORD first, DWORD last,
 }
 
 void ReadPass(const Pass& pass, unsigned threads, std::vector<std::wstring>& names) {
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExW(pass.root, kUninstall, 0, KEY_READ | pass.view, &opened)) return;
-  const win32::UniqueKey uninstall(opened);
+  UniqueKey uninstall;
+  if (::RegOpenKeyExW(pass.root, kUninstall, 0, KEY_READ | pass.view, uninstall.put())) return;
   DWORD count = 0;
   ::RegQueryInfoKeyW(uninstall.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
                      nullptr, nullptr, nullptr, nullptr);
@@ -121,7 +122,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
   } else {
     names = ReadCatalogue(threads);
   }
-  const win32::UniqueMenu menu(::CreatePopupMenu());
+  const UniqueMenu menu(::CreatePopupMenu());
   UINT id = 1;
   for (const std::wstring& name : names) ::AppendMenuW(menu.get(), MF_STRING, id++, name.c_str());
   const win32::UniqueWindow owner = MakeOwner(instance);

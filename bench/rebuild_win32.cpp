@@ -43,7 +43,7 @@ void Line(const char* what, double ms) {
 // One platform menu of every listed program, as filling an ungrouped "All Programs" would be;
 // the number of insertions the platform refused.
 std::size_t BuildPlatformMenu(platform::Windowing& windowing, const app::MainForm& main_form) {
-  framework::OwnedMenu menu(windowing, windowing.CreatePopupMenu());
+  framework::UniqueMenu menu(windowing, windowing.CreatePopupMenu());
   platform::MenuItemSpec item;
   std::uint16_t command = 1;
   std::size_t refused = 0;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <numeric>
 
 #include "app/entry_rules.h"
 #include "app/icon_source.h"
@@ -78,9 +79,10 @@ std::string FormatDate(const platform::Date& date) {
 // Reads the entries of one pass through one open entry key at a time.
 class EntryReader {
  public:
-  EntryReader(platform::TRegistry& entry, platform::FileDates& files, const Options& options,
-              EntryView view)
-      : entry_(entry), files_(files), drives_(files), options_(options), view_(view) {}
+  // drives is shared by the entries of a range: each drive is asked about once.
+  EntryReader(platform::TRegistry& entry, platform::FileDates& files, RemoteDrives& drives,
+              const Options& options, EntryView view)
+      : entry_(entry), files_(files), drives_(drives), options_(options), view_(view) {}
 
   // Appends the program of the entry's open key, when it has one that the options let through.
   // The program is appended before its date is sought: a date that cannot be read costs the
@@ -164,7 +166,7 @@ class EntryReader {
 
   platform::TRegistry& entry_;
   platform::FileDates& files_;
-  RemoteDrives drives_;
+  RemoteDrives& drives_;
   const Options options_;
   const EntryView view_;
 };
@@ -177,25 +179,24 @@ struct Range {
 };
 
 // Reads a range with keys of this job's own: the uninstall key, and each entry opened relative
-// to it.
-void ScanRange(platform::Platform& platform, const Range& range, const Options& options,
+// to it, for as long as it is read.
+void ScanRange(ScanSeams seams, const Range& range, const Options& options,
                std::vector<ScannedProgram>& found) {
-  platform::TRegistry uninstall(platform.registry, AccessOf(range.pass));
+  platform::TRegistry uninstall(seams.registry, AccessOf(range.pass));
   if (!OpenUninstallKey(uninstall, range.pass)) return;
-  platform::TRegistry entry(platform.registry, AccessOf(range.pass));
-  entry.SelectParent(uninstall);
-  EntryReader reader(entry, platform.files, options, ViewOf(range.pass));
+  RemoteDrives drives(seams.files);
   std::string subkey;
   for (std::uint32_t index = range.first; index < range.last; ++index) {
     // An index that fails (the key changed meanwhile) contributes nothing.
     if (!uninstall.ReadSubkeyName(index, subkey)) continue;
+    platform::TRegistry entry(seams.registry, AccessOf(range.pass));
+    entry.SelectParent(uninstall);
     // One unreadable entry costs that entry alone, not the rest of the key.
     try {
       if (!entry.OpenPath(subkey, platform::IfMissing::kFail)) continue;
-      reader.Read(subkey, found);
+      EntryReader(entry, seams.files, drives, options, ViewOf(range.pass)).Read(subkey, found);
     } catch (const std::exception&) {
     }
-    entry.ClosePath();
   }
 }
 
@@ -204,7 +205,21 @@ std::uint32_t SubkeyCount(platform::RawRegistry& raw, ScanPass pass) {
   return OpenUninstallKey(uninstall, pass) ? uninstall.SubkeyCount() : 0;
 }
 
+// The positions of the ranges, largest first; equal ones in pass and subkey order.
+std::vector<std::size_t> LargestFirst(const std::vector<Range>& ranges) {
+  std::vector<std::size_t> order(ranges.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return ranges[a].last - ranges[a].first > ranges[b].last - ranges[b].first;
+  });
+  return order;
+}
+
 }  // namespace
+
+unsigned ScanThreads(unsigned hardware_threads) {
+  return std::clamp(2 * hardware_threads, kMinScanThreads, kMaxScanThreads);
+}
 
 std::size_t RangesPerPass(std::size_t subkeys, unsigned hardware_threads) {
   const std::size_t wanted = std::clamp(hardware_threads, kMinRangesPerPass, kMaxRangesPerPass);
@@ -212,27 +227,29 @@ std::size_t RangesPerPass(std::size_t subkeys, unsigned hardware_threads) {
   return std::min(wanted, fitting);
 }
 
-std::vector<ScannedProgram> ScanPasses(platform::Platform& platform,
-                                       const std::vector<ScanPass>& passes,
+std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
                                        const Options& options) {
+  const unsigned hardware_threads = seams.workers.HardwareThreads();
   // The ranges in pass order, then subkey order.
   std::vector<Range> ranges;
   for (const ScanPass& pass : passes) {
-    const std::uint64_t count = SubkeyCount(platform.registry, pass);
+    const std::uint64_t count = SubkeyCount(seams.registry, pass);
     if (count == 0) continue;
-    const std::size_t pieces = RangesPerPass(count, platform.workers.HardwareThreads());
+    const std::size_t pieces = RangesPerPass(count, hardware_threads);
     for (std::size_t piece = 0; piece < pieces; ++piece) {
       ranges.push_back(Range{pass, static_cast<std::uint32_t>(count * piece / pieces),
                              static_cast<std::uint32_t>(count * (piece + 1) / pieces)});
     }
   }
-  // One job per range, each filling its own slot; merged in the ranges' order.
+  // One job per range, each filling its own slot; merged in the ranges' order. The jobs are
+  // handed to the threads largest first, so that the passes share the scan's threads by what
+  // each has left to read, and a small pass's range does not hold the end up alone.
   std::vector<std::vector<ScannedProgram>> found(ranges.size());
   std::vector<std::function<void()>> jobs;
-  for (std::size_t i = 0; i < ranges.size(); ++i) {
-    jobs.push_back([&, i] { ScanRange(platform, ranges[i], options, found[i]); });
+  for (std::size_t i : LargestFirst(ranges)) {
+    jobs.push_back([&, i] { ScanRange(seams, ranges[i], options, found[i]); });
   }
-  platform.workers.RunAll(jobs);
+  seams.workers.RunAll(jobs, ScanThreads(hardware_threads));
   std::vector<ScannedProgram> all;
   for (auto& range : found) std::move(range.begin(), range.end(), std::back_inserter(all));
   return all;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The reading half of the catalogue: uninstall entries read into plain data, on worker threads
-// where the platform has them. Nothing here touches a window, a form or a menu.
+// where the platform has them. It is given only the seams a worker may use, so nothing here can
+// touch a window, a form or a menu.
 
 #include <cstddef>
 #include <optional>
@@ -17,6 +18,20 @@ namespace app {
 enum class RegistryView { kDefault, k64Bit };
 enum class UninstallRoot { kMachine, kUser };
 
+// The seams a scan uses, each safe from any thread: its jobs read the registry and file dates,
+// and the workers run them. Never windowing.
+struct ScanSeams {
+  ScanSeams(platform::RawRegistry& raw, platform::FileDates& dates, platform::Workers& run)
+      : registry(raw), files(dates), workers(run) {}
+  // Implicit: the whole platform narrows to the seams a scan may use where a scan is called.
+  ScanSeams(const platform::Platform& all)  // NOLINT(google-explicit-constructor)
+      : ScanSeams(all.registry, all.files, all.workers) {}
+
+  platform::RawRegistry& registry;
+  platform::FileDates& files;
+  platform::Workers& workers;
+};
+
 // One uninstall key: a root in one registry view.
 struct ScanPass {
   RegistryView view = RegistryView::kDefault;
@@ -31,9 +46,16 @@ struct ScannedProgram {
 
 // Reads every pass, each split into ranges of its subkeys that run as jobs of their own, and
 // returns what they found in pass order, then subkey order: exactly what reading the passes
-// one after another gives. An entry that cannot be read costs that entry alone.
-std::vector<ScannedProgram> ScanPasses(platform::Platform& platform,
-                                       const std::vector<ScanPass>& passes, const Options& options);
+// one after another gives. An entry that cannot be read costs that entry alone. All the
+// passes' jobs share ScanThreads threads at most.
+std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
+                                       const Options& options);
+
+// The threads one scan runs on, the calling thread included: twice the hardware threads, since
+// a registry read mostly waits for its round trip, from kMinScanThreads to kMaxScanThreads.
+inline constexpr unsigned kMinScanThreads = 2;
+inline constexpr unsigned kMaxScanThreads = 8;
+unsigned ScanThreads(unsigned hardware_threads);
 
 // How many ranges a pass over that many subkeys is split into: one per hardware thread, at
 // least two and at most kMaxRangesPerPass, but none smaller than kMinRangeSize subkeys.

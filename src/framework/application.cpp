@@ -10,15 +10,11 @@ namespace framework {
 TApplication::TApplication(platform::Platform& platform)
     : platform_(platform), popup_list_(std::make_unique<TPopupList>(*this)) {}
 
-TApplication::~TApplication() {
-  // Forms go first, newest first: their menus unregister from the popup list.
-  while (!forms_.empty()) forms_.pop_back();
-  popup_list_.reset();
-  window_.reset();
-}
+// The forms must be complete where they are destroyed, so not in the header.
+TApplication::~TApplication() = default;
 
-void WindowCloser::Close(platform::WindowId window) const noexcept {
-  app->DestroyWindowQuietly(window);
+void DestroyQuietly(TApplication& app, platform::WindowId window) noexcept {
+  app.DestroyWindowQuietly(window);
 }
 
 void TApplication::Initialize() {
@@ -28,7 +24,7 @@ void TApplication::Initialize() {
   desc.caption = title_;
   const platform::WindowId id = Windowing().NewWindow(desc, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the application window");
-  window_ = OwnedWindow(*this, id);
+  window_ = UniqueWindow(*this, id);
 }
 
 void TApplication::SetTitle(const std::string& title) {
@@ -37,7 +33,7 @@ void TApplication::SetTitle(const std::string& title) {
 }
 
 TForm* TApplication::MainForm() const {
-  return forms_.empty() ? nullptr : forms_.front().get();
+  return forms_.Count() == 0 ? nullptr : &forms_[0];
 }
 
 std::vector<platform::WindowId> TApplication::DisableWindowsExcept(const TForm& form) {
@@ -63,7 +59,7 @@ void TApplication::Run() {
   do {
     HandleMessage();
   } while (!terminated_);
-  while (!forms_.empty()) forms_.pop_back();
+  forms_.Clear();
 }
 
 void TApplication::ShowMainForm() {

@@ -41,7 +41,7 @@ class TApplication : private platform::WindowHandler {
   Form& CreateForm(Args&&... args) {
     auto form = std::make_unique<Form>(*this, std::forward<Args>(args)...);
     Form& ref = *form;
-    forms_.push_back(std::move(form));
+    forms_.Add(std::move(form));
     return ref;
   }
   TForm* MainForm() const;
@@ -79,6 +79,7 @@ class TApplication : private platform::WindowHandler {
   }
 
   TPopupList& PopupList() const { return *popup_list_; }
+  // Before any menu lists itself: a menu stays listed with the list it was created under.
   void ReplacePopupList(std::unique_ptr<TPopupList> list);
   CommandPool& Commands() { return commands_; }
 
@@ -89,12 +90,15 @@ class TApplication : private platform::WindowHandler {
   platform::LResult HandleMessage(platform::WindowId window, platform::MessageId id,
                                   platform::WParam wparam, platform::LParam lparam) override;
 
+  // Destroyed from the last up: the forms first, newest first, while the popup list their menus
+  // are listed with and the command numbers their items give back are still there; the
+  // application window last.
   platform::Platform& platform_;
   std::string title_;
-  OwnedWindow window_;
+  UniqueWindow window_;
   CommandPool commands_;
   std::unique_ptr<TPopupList> popup_list_;
-  std::vector<std::unique_ptr<TForm>> forms_;
+  TOwnedList<TForm> forms_;
   TForm* active_form_ = nullptr;
   bool terminated_ = false;
   bool main_form_pending_ = false;

@@ -3,15 +3,23 @@
 #include <cstdint>
 #include <set>
 
+#include "platform/unique_handle.h"
+
 namespace framework {
 
 // Menu command numbers travel in the low 16 bits of WM_COMMAND, so they are reused: every
-// rebuild of a submenu frees the numbers of the items it destroys, and the smallest free number
-// is handed out first.
+// rebuild of a submenu gives back the numbers of the items it destroys, and the smallest free
+// number is handed out first.
 class CommandPool {
  public:
-  std::uint16_t Acquire();
-  void Release(std::uint16_t id);
+  static constexpr std::uint16_t kNoCommand = 0;
+
+  void Release(std::uint16_t id) noexcept;
+  // A number handed out, given back when its owner goes.
+  using Command =
+      platform::UniqueHandle<platform::BoundTraits<CommandPool, kNoCommand, &CommandPool::Release>>;
+  // Throws when every number is in use.
+  Command Acquire();
 
  private:
   std::set<std::uint16_t> freed_;  // below next_

@@ -35,12 +35,8 @@ TControl::TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& 
       design_(DesignOf(kind, desc, parent.Handle(), control_id_)) {
   const platform::WindowId id = Windowing().NewWindow(AtDpi(design_, parent.Dpi()), nullptr);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create control " + desc.caption);
-  window_ = OwnedWindow(parent_.Application(), id);
-  parent_.AddControl(*this);
-}
-
-TControl::~TControl() {
-  parent_.RemoveControl(*this);
+  window_ = UniqueWindow(parent_.Application(), id);
+  listing_ = parent_.AddControl(*this);
 }
 
 void TControl::ApplyDpi(int dpi) {

@@ -5,12 +5,11 @@
 #include <functional>
 #include <string>
 
+#include "framework/form.h"
 #include "framework/owned.h"
 #include "platform/windowing.h"
 
 namespace framework {
-
-class TForm;
 
 // A control as designed at 96 dpi, within its form's client area.
 struct ControlSpec {
@@ -27,7 +26,7 @@ struct ControlSpec {
 class TControl {
  public:
   TControl(TForm& parent, platform::WindowKind kind, const ControlSpec& desc);
-  virtual ~TControl();
+  virtual ~TControl() = default;
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
 
@@ -50,7 +49,9 @@ class TControl {
   int tab_order_;
   int control_id_;
   platform::WindowSpec design_;  // at 96 dpi
-  OwnedWindow window_;
+  UniqueWindow window_;
+  // After the window: the control leaves its form's list before its window goes.
+  TForm::ControlListing listing_;
 };
 
 class TCheckBox : public TControl {

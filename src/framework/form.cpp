@@ -33,13 +33,11 @@ TForm::TForm(TApplication& app, const FormSpec& desc)
   const platform::WindowId id = Windowing().NewWindow(AtDpi(design_, dpi_), this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create window " + desc.caption);
   handle_ = id;
-  window_ = OwnedWindow(app, id);
+  window_ = UniqueWindow(app, id);
 }
 
 TForm::~TForm() {
   if (app_.ActiveForm() == this) app_.SetActiveForm(nullptr);
-  // The window goes while the handlers it may still call exist.
-  window_.reset();
 }
 
 platform::Windowing& TForm::Windowing() const {
@@ -91,16 +89,17 @@ int TForm::ShowModal() {
   return result;
 }
 
-void TForm::AddControl(TControl& control) {
+TForm::ControlListing TForm::AddControl(TControl& control) {
   const auto at = std::upper_bound(
       controls_.begin(), controls_.end(), &control,
       [](const TControl* a, const TControl* b) { return a->TabOrder() < b->TabOrder(); });
   controls_.insert(at, &control);
+  return ControlListing(*this, &control);
 }
 
-void TForm::RemoveControl(TControl& control) {
-  std::erase(controls_, &control);
-  if (active_control_ == &control) active_control_ = nullptr;
+void TForm::RemoveControl(TControl* control) noexcept {
+  std::erase(controls_, control);
+  if (active_control_ == control) active_control_ = nullptr;
 }
 
 TControl* TForm::ControlOf(platform::WindowId window) const {

@@ -67,9 +67,12 @@ class TForm : private platform::WindowHandler {
   // Lays the form and its controls out again for dpi, the form's frame at the given bounds.
   void ApplyDpi(int dpi, const platform::Rect& frame);
 
-  // Controls register themselves; the form keeps them in tab order.
-  void AddControl(TControl& control);
-  void RemoveControl(TControl& control);
+  // Controls list themselves; the form keeps them in tab order for as long as the owner it
+  // gives back lives.
+  void RemoveControl(TControl* control) noexcept;
+  using ControlListing = platform::UniqueHandle<
+      platform::BoundTraits<TForm, static_cast<TControl*>(nullptr), &TForm::RemoveControl>>;
+  [[nodiscard]] ControlListing AddControl(TControl& control);
 
  protected:
   using MessageHandler = std::function<void(platform::WParam, platform::LParam)>;
@@ -99,11 +102,12 @@ class TForm : private platform::WindowHandler {
   platform::WindowId handle_ = platform::kNoWindow;
   platform::WindowSpec design_;  // at 96 dpi
   int dpi_;
-  OwnedWindow window_;
   std::unordered_map<platform::MessageId, MessageHandler> handlers_;
   std::vector<TControl*> controls_;  // in tab order
   TControl* active_control_ = nullptr;
   bool modal_ = false;
+  // The last member: the window goes first, while the handlers it may still call exist.
+  UniqueWindow window_;
 };
 
 }  // namespace framework

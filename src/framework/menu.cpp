@@ -10,26 +10,20 @@ namespace framework {
 TMenuItem::TMenuItem(std::string name, std::string caption, CaptionKind kind)
     : Name(std::move(name)), Caption(std::move(caption)), kind_(kind) {}
 
-TMenuItem::~TMenuItem() {
-  Clear();
-  if (pool_ != nullptr && command_ != 0) pool_->Release(command_);
-}
-
 void TMenuItem::Attach(TMenuItem* parent, CommandPool* pool) {
   parent_ = parent;
   pool_ = pool;
-  if (pool_ != nullptr && parent_ != nullptr && command_ == 0) command_ = pool_->Acquire();
+  if (pool_ != nullptr && parent_ != nullptr && !command_) command_ = pool_->Acquire();
   for (auto& child : children_) child->Attach(this, pool);
 }
 
 TMenuItem& TMenuItem::Add(std::unique_ptr<TMenuItem> child) {
   child->Attach(this, pool_);
-  children_.push_back(std::move(child));
-  return *children_.back();
+  return children_.Add(std::move(child));
 }
 
 void TMenuItem::Clear() {
-  while (!children_.empty()) children_.pop_back();
+  children_.Clear();
   filled_ = false;
 }
 
@@ -45,7 +39,7 @@ void TMenuItem::Click() {
 }
 
 TMenuItem* TMenuItem::FindCommand(std::uint16_t command) {
-  if (command_ == command && parent_ != nullptr) return this;
+  if (command_.get() == command && parent_ != nullptr) return this;
   for (auto& child : children_) {
     if (TMenuItem* found = child->FindCommand(command)) return found;
   }
@@ -56,16 +50,16 @@ void TMenuItem::AppendTo(Appender& to, platform::MenuId menu) {
   platform::MenuItemSpec desc;
   desc.caption = Caption;
   desc.is_default = Default;
-  desc.command = command_;
+  desc.command = command_.get();
   if (IsSeparator()) {
     desc.kind = platform::MenuItemSpec::Kind::kSeparator;
   } else if (lazy_ && has_children_) {
     AppendLazySubmenu(to, menu, desc);
     return;
-  } else if (!lazy_ && !children_.empty()) {
+  } else if (!lazy_ && children_.Count() != 0) {
     // A submenu without children is shown as a plain item: choosing it only closes the menu.
     desc.kind = platform::MenuItemSpec::Kind::kSubmenu;
-    OwnedMenu submenu(to.ws, to.ws.CreatePopupMenu());
+    UniqueMenu submenu(to.ws, to.ws.CreatePopupMenu());
     if (!submenu) throw std::runtime_error("Cannot create a menu");
     for (const auto& child : children_) child->AppendTo(to, submenu.get());
     desc.submenu = submenu.get();
@@ -76,13 +70,13 @@ void TMenuItem::AppendTo(Appender& to, platform::MenuId menu) {
     to.images->Describe(Image, desc);
   }
   if (!to.ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
-  if (desc.image != platform::MenuItemSpec::Image::kNone) to.shown.emplace(Image, command_);
+  if (desc.image != platform::MenuItemSpec::Image::kNone) to.shown.emplace(Image, command_.get());
 }
 
 void TMenuItem::AppendLazySubmenu(Appender& to, platform::MenuId menu,
                                   platform::MenuItemSpec& desc) {
   desc.kind = platform::MenuItemSpec::Kind::kSubmenu;
-  OwnedMenu submenu(to.ws, to.ws.CreatePopupMenu());
+  UniqueMenu submenu(to.ws, to.ws.CreatePopupMenu());
   if (!submenu) throw std::runtime_error("Cannot create a menu");
   desc.submenu = submenu.get();
   if (!to.ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
@@ -108,13 +102,9 @@ void TMenuItem::FillOpened(Appender& to, platform::MenuId opened) {
   }
 }
 
-TPopupMenu::TPopupMenu(TApplication& app) : app_(app), root_("", "") {
+TPopupMenu::TPopupMenu(TApplication& app)
+    : app_(app), root_("", ""), listing_(app.PopupList().Add(*this)) {
   root_.Attach(nullptr, &app.Commands());
-  app_.PopupList().Add(*this);
-}
-
-TPopupMenu::~TPopupMenu() {
-  app_.PopupList().Remove(*this);
 }
 
 void TPopupMenu::Popup(platform::Point at) {
@@ -122,7 +112,7 @@ void TPopupMenu::Popup(platform::Point at) {
   pending_.clear();
   shown_.clear();
   menu_.reset();
-  OwnedMenu menu(ws, ws.CreatePopupMenu());
+  UniqueMenu menu(ws, ws.CreatePopupMenu());
   if (!menu) throw std::runtime_error("Cannot create a menu");
   TMenuItem::Appender to{ws, pending_, refused_, images_, shown_};
   for (std::size_t i = 0; i < root_.Count(); ++i) root_[i].AppendTo(to, menu.get());

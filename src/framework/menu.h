@@ -15,6 +15,7 @@
 #include "framework/command_pool.h"
 #include "framework/menu_images.h"
 #include "framework/owned.h"
+#include "framework/popup_list.h"
 #include "platform/windowing.h"
 
 namespace framework {
@@ -28,7 +29,7 @@ class TMenuItem {
   enum class CaptionKind { kMarkup, kText };
 
   TMenuItem(std::string name, std::string caption, CaptionKind kind = CaptionKind::kMarkup);
-  virtual ~TMenuItem();
+  virtual ~TMenuItem() = default;
   TMenuItem(const TMenuItem&) = delete;
   TMenuItem& operator=(const TMenuItem&) = delete;
 
@@ -41,14 +42,14 @@ class TMenuItem {
   std::function<void(TMenuItem&)> OnClick;
 
   bool IsSeparator() const { return kind_ == CaptionKind::kMarkup && Caption == "-"; }
-  std::uint16_t Command() const { return command_; }
+  std::uint16_t Command() const { return command_.get(); }
 
   // Appends at the end; the item takes its command number from the pool of the tree.
   TMenuItem& Add(std::unique_ptr<TMenuItem> child);
   // Removes and destroys every child, last to first.
   void Clear();
-  std::size_t Count() const { return children_.size(); }
-  TMenuItem& operator[](std::size_t index) const { return *children_[index]; }
+  std::size_t Count() const { return children_.Count(); }
+  TMenuItem& operator[](std::size_t index) const { return children_[index]; }
 
   // Makes the item a submenu whose children fill adds when the submenu first opens, or a plain
   // item when it will have none. Clears the children it had.
@@ -85,8 +86,9 @@ class TMenuItem {
   const CaptionKind kind_;
   TMenuItem* parent_ = nullptr;
   CommandPool* pool_ = nullptr;
-  std::uint16_t command_ = 0;
-  std::vector<std::unique_ptr<TMenuItem>> children_;
+  CommandPool::Command command_;
+  // After the command: the children give theirs back before this item does.
+  TOwnedList<TMenuItem> children_;
   Filler filler_;
   bool lazy_ = false;          // filled by filler_ when first opened
   bool has_children_ = false;  // lazy: whether it will have any
@@ -95,10 +97,10 @@ class TMenuItem {
 
 inline constexpr std::uint32_t kPopupFlags = platform::kTpmLeftAlign | platform::kTpmRightButton;
 
+// Lists itself with the application's popup list, which hands it the commands chosen.
 class TPopupMenu {
  public:
   explicit TPopupMenu(TApplication& app);
-  ~TPopupMenu();
   TPopupMenu(const TPopupMenu&) = delete;
   TPopupMenu& operator=(const TPopupMenu&) = delete;
 
@@ -124,11 +126,12 @@ class TPopupMenu {
  private:
   TApplication& app_;
   TMenuItem root_;
-  OwnedMenu menu_;
+  UniqueMenu menu_;
   TMenuItem::PendingSubmenus pending_;
   std::size_t refused_ = 0;
   TMenuImages* images_ = nullptr;
   TMenuItem::ShownImages shown_;
+  TPopupList::Listing listing_;  // the last member: unlisted before the menu goes
 };
 
 }  // namespace framework

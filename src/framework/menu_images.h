@@ -19,15 +19,10 @@ namespace framework {
 using ImageKey = std::uint32_t;
 inline constexpr ImageKey kNoImage = 0;
 
-struct BitmapCloser {
-  using Handle = platform::BitmapId;
-  static Handle Invalid() { return platform::kNoBitmap; }
-  platform::Windowing* ws = nullptr;
-  BitmapCloser() = default;
-  BitmapCloser(platform::Windowing& windowing) : ws(&windowing) {}
-  void Close(Handle bitmap) const noexcept { ws->DeleteBitmap(bitmap); }
-};
-using OwnedBitmap = platform::UniqueHandle<BitmapCloser>;
+// A bitmap made by the window system for a menu picture.
+using OwnedBitmap =
+    platform::UniqueHandle<platform::BoundTraits<platform::Windowing, platform::kNoBitmap,
+                                                 &platform::Windowing::DeleteBitmap>>;
 
 // Menu pictures are 16 pixels at 96 dpi, and grow with the DPI: 24 at 144, 32 at 192.
 inline constexpr int kMenuImageSize = 16;

@@ -1,7 +1,12 @@
 #pragma once
 
-// Owners of the window system's windows and menus: platform::UniqueHandle with closers that
-// know the application they belong to.
+// Owners of the window system's windows and menus, and of lists of objects the framework keeps:
+// the one owner type, platform::UniqueHandle, with traits that know what a handle belongs to.
+
+#include <cstddef>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/unique_handle.h"
 #include "platform/windowing.h"
@@ -10,31 +15,42 @@ namespace framework {
 
 class TApplication;
 
-template <typename Closer>
-using Owned = platform::UniqueHandle<Closer>;
-
 // Destroying a window runs its handlers. A failure they raise meanwhile goes to the
 // application's error box, since an owner closes in destructors, where nothing may be raised.
-struct WindowCloser {
-  using Handle = platform::WindowId;
-  static Handle Invalid() { return platform::kNoWindow; }
-  TApplication* app = nullptr;
-  WindowCloser() = default;
-  WindowCloser(TApplication& application) : app(&application) {}
-  void Close(Handle window) const noexcept;  // application.cpp
-};
+void DestroyQuietly(TApplication& app, platform::WindowId window) noexcept;  // application.cpp
+using UniqueWindow = platform::UniqueHandle<
+    platform::BoundTraits<TApplication, platform::kNoWindow, DestroyQuietly>>;
 
 // Destroying a menu runs no handler, so it has nothing to raise.
-struct MenuCloser {
-  using Handle = platform::MenuId;
-  static Handle Invalid() { return platform::kNoMenu; }
-  platform::Windowing* ws = nullptr;
-  MenuCloser() = default;
-  MenuCloser(platform::Windowing& windowing) : ws(&windowing) {}
-  void Close(Handle menu) const noexcept { ws->DestroyMenu(menu); }
-};
+using UniqueMenu =
+    platform::UniqueHandle<platform::BoundTraits<platform::Windowing, platform::kNoMenu,
+                                                 &platform::Windowing::DestroyMenu>>;
 
-using OwnedWindow = Owned<WindowCloser>;
-using OwnedMenu = Owned<MenuCloser>;
+// Objects owned in the order they were added, and destroyed newest first, by Clear and by the
+// list's own end alike: a later one may use an earlier one, never the other way round.
+template <typename T>
+class TOwnedList {
+ public:
+  TOwnedList() = default;
+  ~TOwnedList() { Clear(); }
+  TOwnedList(const TOwnedList&) = delete;
+  TOwnedList& operator=(const TOwnedList&) = delete;
+
+  T& Add(std::unique_ptr<T> item) {
+    items_.push_back(std::move(item));
+    return *items_.back();
+  }
+  void Clear() {
+    while (!items_.empty()) items_.pop_back();
+  }
+  std::size_t Count() const { return items_.size(); }
+  T& operator[](std::size_t index) const { return *items_[index]; }
+  // Iterates the owners, oldest first.
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+
+ private:
+  std::vector<std::unique_ptr<T>> items_;
+};
 
 }  // namespace framework

@@ -19,17 +19,18 @@ TPopupList::TPopupList(TApplication& app) : app_(app) {
   desc.kind = platform::WindowKind::kMessageOnly;
   const platform::WindowId id = app.Windowing().NewWindow(desc, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the menu window");
-  window_ = OwnedWindow(app, id);
+  window_ = UniqueWindow(app, id);
 }
 
 TPopupList::~TPopupList() = default;
 
-void TPopupList::Add(TPopupMenu& menu) {
+TPopupList::Listing TPopupList::Add(TPopupMenu& menu) {
   menus_.push_back(&menu);
+  return Listing(*this, &menu);
 }
 
-void TPopupList::Remove(TPopupMenu& menu) {
-  menus_.erase(std::remove(menus_.begin(), menus_.end(), &menu), menus_.end());
+void TPopupList::Remove(TPopupMenu* menu) noexcept {
+  std::erase(menus_, menu);
 }
 
 platform::LResult TPopupList::WndProc(platform::MessageId id, platform::WParam wparam,

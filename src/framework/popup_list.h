@@ -21,8 +21,11 @@ class TPopupList : private platform::WindowHandler {
   TPopupList& operator=(const TPopupList&) = delete;
 
   platform::WindowId Window() const { return window_.get(); }
-  void Add(TPopupMenu& menu);
-  void Remove(TPopupMenu& menu);
+  // A menu is listed for as long as the owner given back lives.
+  void Remove(TPopupMenu* menu) noexcept;
+  using Listing = platform::UniqueHandle<
+      platform::BoundTraits<TPopupList, static_cast<TPopupMenu*>(nullptr), &TPopupList::Remove>>;
+  [[nodiscard]] Listing Add(TPopupMenu& menu);
 
  protected:
   virtual platform::LResult WndProc(platform::MessageId id, platform::WParam wparam,
@@ -34,7 +37,7 @@ class TPopupList : private platform::WindowHandler {
                                   platform::WParam wparam, platform::LParam lparam) override;
 
   TApplication& app_;
-  OwnedWindow window_;
+  UniqueWindow window_;
   std::vector<TPopupMenu*> menus_;
 };
 

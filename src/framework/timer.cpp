@@ -17,29 +17,28 @@ TTimer::TTimer(TApplication& app, std::uint32_t interval_ms)
   desc.kind = platform::WindowKind::kMessageOnly;
   const platform::WindowId id = app.Windowing().NewWindow(desc, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the timer window");
-  window_ = OwnedWindow(app, id);
-}
-
-TTimer::~TTimer() {
-  SetEnabled(false);
+  window_ = UniqueWindow(app, id);
 }
 
 void TTimer::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
+  if (enabled == Enabled()) return;
   if (!enabled) {
-    app_.Windowing().KillTimer(window_.get(), kTimerId);
-    enabled_ = false;
+    running_.reset();
     return;
   }
   if (!app_.Windowing().SetTimer(window_.get(), kTimerId, interval_ms_)) {
     throw std::runtime_error("Not enough timers available");
   }
-  enabled_ = true;
+  running_ = Running(*this, kTimerId);
+}
+
+void TTimer::Kill(platform::TimerId id) noexcept {
+  app_.Windowing().KillTimer(window_.get(), id);
 }
 
 platform::LResult TTimer::HandleMessage(platform::WindowId window, platform::MessageId id,
                                         platform::WParam wparam, platform::LParam lparam) {
-  if (id != platform::kWmTimer || wparam != kTimerId || !enabled_) {
+  if (id != platform::kWmTimer || wparam != kTimerId || !Enabled()) {
     return app_.Windowing().DefaultProc(window, id, wparam, lparam);
   }
   return app_.Guarded([this] {

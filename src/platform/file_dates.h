@@ -26,6 +26,7 @@ enum class DriveType : std::uint32_t {
   kRamDisk = 6,
 };
 
+// Safe from any thread: threads may ask at once.
 class FileDates {
  public:
   virtual ~FileDates() = default;

@@ -39,14 +39,6 @@ class Icons {
   virtual bool Is64BitSystem() = 0;
 };
 
-struct IconCloser {
-  using Handle = IconId;
-  static Handle Invalid() { return kNoIcon; }
-  Icons* icons = nullptr;
-  IconCloser() = default;
-  IconCloser(Icons& owner) : icons(&owner) {}
-  void Close(Handle icon) const noexcept { icons->DestroyIcon(icon); }
-};
-using UniqueIcon = UniqueHandle<IconCloser>;
+using UniqueIcon = UniqueHandle<BoundTraits<Icons, kNoIcon, &Icons::DestroyIcon>>;
 
 }  // namespace platform

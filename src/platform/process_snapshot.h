@@ -1,6 +1,8 @@
 #pragma once
 
 // The process-table seam: the three snapshot calls, with executable names as UTF-8.
+//
+// Safe from any thread: threads may take snapshots at once, each walking its own.
 
 #include <cstdint>
 #include <string>
@@ -9,14 +11,16 @@
 
 namespace platform {
 
-using SnapshotHandle = std::uintptr_t;  // 0 is no snapshot
+using SnapshotHandle = std::uintptr_t;
+
+inline constexpr SnapshotHandle kNoSnapshot = 0;
 
 inline constexpr std::uint32_t kSnapProcess = 2;  // TH32CS_SNAPPROCESS
 
 class ProcessSnapshots {
  public:
   virtual ~ProcessSnapshots() = default;
-  // 0 when the snapshot functions are unavailable or the snapshot cannot be taken.
+  // kNoSnapshot when the snapshot functions are unavailable or the snapshot cannot be taken.
   virtual SnapshotHandle CreateSnapshot(std::uint32_t flags, std::uint32_t process_id) = 0;
   // Each gives true and the entry's executable file name when an entry was read.
   virtual bool First(SnapshotHandle snapshot, std::string& exe_name) = 0;
@@ -25,14 +29,7 @@ class ProcessSnapshots {
 };
 
 // A snapshot taken through the seam.
-struct SnapshotCloser {
-  using Handle = SnapshotHandle;
-  static Handle Invalid() { return 0; }
-  ProcessSnapshots* snapshots = nullptr;
-  SnapshotCloser() = default;
-  SnapshotCloser(ProcessSnapshots& owner) : snapshots(&owner) {}
-  void Close(Handle snapshot) const noexcept { snapshots->Close(snapshot); }
-};
-using UniqueSnapshot = UniqueHandle<SnapshotCloser>;
+using UniqueSnapshot =
+    UniqueHandle<BoundTraits<ProcessSnapshots, kNoSnapshot, &ProcessSnapshots::Close>>;
 
 }  // namespace platform

@@ -3,6 +3,9 @@
 // The raw registry seam: the handful of registry calls the program makes, with Win32 result
 // codes and UTF-8 names. Text data (REG_SZ, REG_EXPAND_SZ) crosses this seam as UTF-8 bytes,
 // terminators included, so byte-level rules above it hold whatever the platform stores.
+//
+// Safe from any thread: threads may call it at once, each through keys of its own. An open key
+// is used by one thread at a time.
 
 #include <cstdint>
 #include <string>
@@ -40,12 +43,15 @@ class RawRegistry {
  public:
   virtual ~RawRegistry() = default;
 
-  // RegOpenKeyEx: an empty path opens base itself (a new handle to it).
+  // RegOpenKeyEx: an empty path opens base itself (a new handle to it). The key opened is
+  // written to *opened; on failure *opened is left as it was or set to kNoKey, so an owner's
+  // put() can be given (unique_handle.h).
   virtual RegResult OpenKey(RegKey base, const std::string& path, std::uint32_t access,
-                            RegKey& opened) = 0;
+                            RegKey* opened) = 0;
   // RegCreateKeyEx with REG_OPTION_NON_VOLATILE: creates every missing key along the path.
+  // *opened as for OpenKey.
   virtual RegResult CreateKey(RegKey base, const std::string& path, std::uint32_t access,
-                              RegKey& opened) = 0;
+                              RegKey* opened) = 0;
   // RegQueryValueEx of the whole value: its type and all of its data, whatever their size.
   virtual RegResult ReadValue(RegKey key, const std::string& name, std::uint32_t& type,
                               std::vector<std::uint8_t>& data) = 0;

@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -43,12 +44,14 @@ bool TRegistry::OpenPath(const std::string& path, IfMissing if_missing) {
   const bool absolute = !path.empty() && path.front() == '\\';
   const std::string rest = absolute ? path.substr(1) : path;
   const RegKey base = (absolute || !open_) ? root_ : open_.get();
-  RegKey opened = kNoKey;
-  const RegResult result = (create && !rest.empty()) ? raw_.CreateKey(base, rest, access_, opened)
-                                                     : raw_.OpenKey(base, rest, access_, opened);
+  // The key open now stays open until the new one is: a relative path starts from it.
+  UniqueRegKey opened(raw_);
+  const RegResult result = (create && !rest.empty())
+                               ? raw_.CreateKey(base, rest, access_, opened.put())
+                               : raw_.OpenKey(base, rest, access_, opened.put());
   if (result != kRegOk) return false;
   values_.clear();
-  open_ = UniqueRegKey(raw_, opened);
+  open_ = std::move(opened);
   return true;
 }
 

@@ -26,15 +26,7 @@ class ERegistryException : public std::runtime_error {
 
 // A key opened through the raw registry. A key that fails to close has nothing left to undo,
 // so the result is dropped.
-struct RegKeyCloser {
-  using Handle = RegKey;
-  static Handle Invalid() { return kNoKey; }
-  RawRegistry* raw = nullptr;
-  RegKeyCloser() = default;
-  RegKeyCloser(RawRegistry& registry) : raw(&registry) {}
-  void Close(Handle key) const noexcept { raw->CloseKey(key); }
-};
-using UniqueRegKey = UniqueHandle<RegKeyCloser>;
+using UniqueRegKey = UniqueHandle<BoundTraits<RawRegistry, kNoKey, &RawRegistry::CloseKey>>;
 
 // What opening a key that does not exist does.
 enum class IfMissing { kFail, kCreate };

@@ -3,6 +3,9 @@
 // The windowing seam: the window-system primitives the form framework is written over.
 // Windows, menus and timers are named by opaque ids; text is UTF-8. Numbers are Win32's.
 // Method names steer clear of the names <windows.h> defines as macros.
+//
+// Windows, menus and the queue belong to the GUI thread: only it calls this seam, save PostTo,
+// which is safe from any thread. That is the one way a worker hands something back.
 
 #include <cstdint>
 #include <string>
@@ -221,7 +224,7 @@ class Windowing {
   // Gives a form or control the dialog face at this character height in pixels, and redraws it.
   virtual void SetFontHeight(WindowId window, int height) = 0;
 
-  // The message queue of the GUI thread.
+  // The message queue of the GUI thread. PostTo is safe from any thread.
   virtual bool PostTo(WindowId window, MessageId id, WParam wparam, LParam lparam) = 0;
   virtual void PostQuit(int exit_code) = 0;
   // Removes and returns the next message, WM_QUIT included; false when none is waiting.

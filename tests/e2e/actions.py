@@ -202,6 +202,21 @@ def install(prefix: harness.Prefix, *command: str, **env: str) -> None:
         raise harness.HarnessError(f"{' '.join(command)} exited with {code}")
 
 
+# ----- the web browser -----
+
+
+def logging_browser(prefix) -> tuple[regfile.Key, str]:
+    """A browser for Wine that only logs the addresses it is given: the key that makes it the
+    browser, and its log's path."""
+    log = prefix.file("browser.txt")
+    browser = prefix.file("browser.sh")
+    with open(browser, "w", encoding="utf-8") as script:
+        script.write(f'#!/bin/sh\nprintf "%s\\n" "$*" >> "{log}"\n')
+    os.chmod(browser, 0o755)
+    key = regfile.Key(r"HKEY_CURRENT_USER\Software\Wine\WineBrowser", {"Browsers": browser})
+    return key, log
+
+
 # ----- the menu -----
 
 

@@ -393,11 +393,16 @@ class App:
         return wait_until(ready, timeout, f"pop-up number {count} in the trace")
 
     def wait_submenu_filled(self, submenu: int, timeout: float = 10) -> wine_trace.Trace:
-        """Waits until the trace shows items in the submenu, filled as it opened."""
+        """Waits until the trace shows the submenu's items, filled as it opened: some items,
+        and no more coming, since the trace is read while the program may still write it."""
+        seen = {"count": 0}
 
         def filled():
             trace = self.trace()
-            return trace if trace.menus.get(submenu) else None
+            count = len(trace.menus.get(submenu) or [])
+            settled = count > 0 and count == seen["count"]
+            seen["count"] = count
+            return trace if settled else None
 
         return wait_until(filled, timeout, f"the items of submenu {submenu:#x}")
 

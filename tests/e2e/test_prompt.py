@@ -4,7 +4,6 @@ ends the program without a menu, "No" lets the menu come."""
 
 from __future__ import annotations
 
-import os
 import time
 
 import actions
@@ -63,12 +62,7 @@ class PromptTest(e2e_case.E2ECase):
         self.assert_ends_at_once(self.choose_exit(menu))
 
     def test_yes_opens_the_tools_page_once_and_ends_without_a_menu(self):
-        browser_log = self.prefix.file("browser.txt")
-        browser = self.prefix.file("browser.sh")
-        with open(browser, "w", encoding="utf-8") as script:
-            script.write(f'#!/bin/sh\nprintf "%s\\n" "$*" >> "{browser_log}"\n')
-        os.chmod(browser, 0o755)
-        browsers = regfile.Key(r"HKEY_CURRENT_USER\Software\Wine\WineBrowser", {"Browsers": browser})
+        browsers, browser_log = actions.logging_browser(self.prefix)
         self.seed(catalogue(UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER) + [browsers])
         app = self.start()
         box = app.wait_message_box(e2e_case.CAPTION)

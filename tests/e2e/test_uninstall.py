@@ -199,17 +199,8 @@ class StandinTest(actions.ActionCase):
 
 class NoCommandTest(actions.ActionCase):
     def test_notice_then_tools_page_then_the_end(self):
-        browser_log = self.prefix.file("browser.txt")
-        browser = self.prefix.file("browser.sh")
-        with open(browser, "w", encoding="utf-8") as script:
-            script.write(f'#!/bin/sh\nprintf "%s\\n" "$*" >> "{browser_log}"\n')
-        os.chmod(browser, 0o755)
-        self.seed(
-            [
-                program(UNINSTALL_32, "Bare", DisplayName="Bare App"),
-                regfile.Key(r"HKEY_CURRENT_USER\Software\Wine\WineBrowser", {"Browsers": browser}),
-            ]
-        )
+        browsers, browser_log = actions.logging_browser(self.prefix)
+        self.seed([program(UNINSTALL_32, "Bare", DisplayName="Bare App"), browsers])
         app = self.start()
         # Windows' list leaves out an entry with nothing to run: the user asks for it first.
         product_menu.choose(app.wait_menu(), "Options...")

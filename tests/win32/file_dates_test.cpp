@@ -50,7 +50,7 @@ FILETIME UtcForLocal(int year, int month, int day, int hour, int minute) {
 
 bool MakeFile(const std::filesystem::path& path, const FILETIME& last_write) {
   { std::ofstream(path) << "x"; }
-  const win32::UniqueFileHandle file(
+  const win32_test::UniqueFileHandle file(
       ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return false;
   return ::SetFileTime(file.get(), nullptr, nullptr, &last_write) != FALSE;

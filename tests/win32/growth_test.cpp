@@ -226,10 +226,10 @@ void CALLBACK OpenAllProgramsThenClose(HWND, UINT, UINT_PTR, DWORD) {
 class GrowthTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const win32::UniqueKey uninstall = CreateKey(kUninstall);
+    const win32_test::UniqueKey uninstall = CreateKey(kUninstall);
     for (int i = 0; i < kEntries; ++i) {
       const std::wstring name = prefix_ + std::to_wstring(i);
-      const win32::UniqueKey entry = CreateKey(std::wstring(kUninstall) + L"\\" + name);
+      const win32_test::UniqueKey entry = CreateKey(std::wstring(kUninstall) + L"\\" + name);
       SetText(entry, L"DisplayName", L"Growth & Test " + std::to_wstring(i));
       SetText(entry, L"UninstallString", L"C:\\Growth\\" + std::to_wstring(i) + L"\\unins.exe");
       // Half the entries are dated by their install date, half by their icon file's date.
@@ -241,19 +241,20 @@ class GrowthTest : public ::testing::Test {
     }
   }
   void TearDown() override {
-    const win32::UniqueKey uninstall = CreateKey(kUninstall);
+    const win32_test::UniqueKey uninstall = CreateKey(kUninstall);
     for (int i = 0; i < kEntries; ++i) {
       ::RegDeleteTreeW(uninstall.get(), (prefix_ + std::to_wstring(i)).c_str());
     }
   }
 
-  static win32::UniqueKey CreateKey(const std::wstring& path) {
-    HKEY key = nullptr;
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr);
-    return win32::UniqueKey(key);
+  static win32_test::UniqueKey CreateKey(const std::wstring& path) {
+    win32_test::UniqueKey key;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      key.put(), nullptr);
+    return key;
   }
-  static void SetText(const win32::UniqueKey& key, const wchar_t* name, const std::wstring& text) {
+  static void SetText(const win32_test::UniqueKey& key, const wchar_t* name,
+                      const std::wstring& text) {
     ::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   }

@@ -27,12 +27,12 @@ constexpr REGSAM kView64 = KEY_WOW64_64KEY;
 constexpr REGSAM kDefaultView = 0;
 
 // Opens root\path in a view with the raw API; empty when it does not exist.
-win32::UniqueKey OpenRaw(HKEY root, const std::wstring& path, REGSAM view) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS) {
+win32_test::UniqueKey OpenRaw(HKEY root, const std::wstring& path, REGSAM view) {
+  win32_test::UniqueKey key;
+  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS | view, key.put()) != ERROR_SUCCESS) {
     return {};
   }
-  return win32::UniqueKey(key);
+  return key;
 }
 
 bool KeyExists(HKEY root, const std::wstring& path, REGSAM view = kDefaultView) {
@@ -40,7 +40,7 @@ bool KeyExists(HKEY root, const std::wstring& path, REGSAM view = kDefaultView) 
 }
 
 void DeleteTree(HKEY root, const std::wstring& parent, const std::wstring& name, REGSAM view) {
-  const win32::UniqueKey key = OpenRaw(root, parent, view);
+  const win32_test::UniqueKey key = OpenRaw(root, parent, view);
   if (key) ::RegDeleteTreeW(key.get(), name.c_str());
 }
 
@@ -64,7 +64,7 @@ class RegistryTest : public ::testing::Test {
 
   // Writes a value with the raw wide API, bypassing the seam.
   void SetRaw(const std::wstring& name, DWORD type, const void* data, DWORD size) {
-    const win32::UniqueKey key = OpenRaw(HKEY_CURRENT_USER, user_path_, kDefaultView);
+    const win32_test::UniqueKey key = OpenRaw(HKEY_CURRENT_USER, user_path_, kDefaultView);
     ASSERT_TRUE(key);
     ASSERT_EQ(
         ::RegSetValueExW(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size),
@@ -73,7 +73,7 @@ class RegistryTest : public ::testing::Test {
 
   // Reads a value with the raw wide API: its type and bytes as stored.
   std::vector<BYTE> GetRaw(const std::wstring& name, DWORD& type) {
-    const win32::UniqueKey key = OpenRaw(HKEY_CURRENT_USER, user_path_, kDefaultView);
+    const win32_test::UniqueKey key = OpenRaw(HKEY_CURRENT_USER, user_path_, kDefaultView);
     DWORD size = 0;
     if (!key || ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
                     ERROR_SUCCESS) {

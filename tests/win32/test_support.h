@@ -14,6 +14,10 @@
 
 namespace win32_test {
 
+// Kinds that only the tests open.
+using UniqueKey = platform::UniqueHandle<win32::HandleTraits<HKEY, ::RegCloseKey>>;
+using UniqueFileHandle = platform::UniqueHandle<win32::InvalidValueTraits<::CloseHandle>>;
+
 // A name no other test run uses: the process id and a counter.
 std::wstring UniqueName(const std::wstring& prefix);
 

@@ -1,10 +1,10 @@
-// The real workers: every job runs, all of them at once, and the first failure in the list's
-// order reaches the caller once every job has ended.
-
-#include "platform/win32/workers.h"
+// The workers on Windows threads: every job of a batch runs, all of them at once, and the first
+// failure in the list's order reaches the caller once every job has ended; a started job's end
+// reaches the GUI thread's window through its queue.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -12,7 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/thread_workers.h"
+#include "platform/win32/windowing.h"
+#include "window_test_support.h"
+
 namespace {
+
+using namespace std::chrono_literals;
 
 constexpr auto kMeetingTime = std::chrono::seconds(10);
 
@@ -40,7 +46,7 @@ TEST(Workers, RunEveryJobAtOnceAndRaiseTheFirstFailure) {
     std::vector<std::size_t> failing;
   } cases[] = {{0, {}}, {1, {}}, {6, {}}, {1, {0}}, {4, {3, 1}}, {5, {0, 4}}};
   for (const auto& c : cases) {
-    win32::Workers workers;
+    platform::ThreadWorkers workers;
     Meeting meeting(c.jobs);
     std::vector<int> met(c.jobs, 0);
     std::vector<std::function<void()>> jobs;
@@ -54,7 +60,7 @@ TEST(Workers, RunEveryJobAtOnceAndRaiseTheFirstFailure) {
     }
     std::string raised;
     try {
-      workers.RunAll(jobs);
+      workers.RunAll(jobs, static_cast<unsigned>(c.jobs));
     } catch (const std::runtime_error& failure) {
       raised = failure.what();
     }
@@ -63,7 +69,29 @@ TEST(Workers, RunEveryJobAtOnceAndRaiseTheFirstFailure) {
     for (std::size_t failing : c.failing) first = std::min(first, failing);
     EXPECT_EQ(raised, c.failing.empty() ? "" : "job " + std::to_string(first)) << c.jobs;
   }
-  EXPECT_GE(win32::Workers().HardwareThreads(), 1u);
+  EXPECT_GE(platform::ThreadWorkers().HardwareThreads(), 1u);
+}
+
+TEST(Workers, AStartedJobsEndIsPostedToTheGuiThreadsWindow) {
+  constexpr platform::MessageId kEnded = platform::kWmUser + 9;
+  win32::Windowing windowing;
+  win32_test::Recorder recorder(windowing);
+  const win32_test::TestWindow window(windowing, {}, &recorder);
+  const DWORD gui_thread = ::GetCurrentThreadId();
+  DWORD work_thread = 0;
+  platform::JobId ended = platform::kNoJob;
+  {
+    platform::ThreadWorkers workers;
+    ended = workers.Start([&](std::stop_token) { work_thread = ::GetCurrentThreadId(); },
+                          {&windowing, window.id(), kEnded});
+    ASSERT_TRUE(win32_test::PumpUntil(
+        windowing, [&] { return recorder.Count(kEnded) == 1; }, 10s));
+  }
+  EXPECT_NE(work_thread, gui_thread);
+  const auto it = std::find_if(recorder.seen.begin(), recorder.seen.end(),
+                               [&](const platform::Message& m) { return m.id == kEnded; });
+  ASSERT_NE(it, recorder.seen.end());
+  EXPECT_EQ(it->wparam, ended);
 }
 
 }  // namespace

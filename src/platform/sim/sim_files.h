@@ -4,8 +4,12 @@
 // matches, "*" and "?" being wildcards in the last part. Paths compare ignoring ASCII letter
 // case and exactly otherwise: no normalisation of separators or relative parts. Every drive is
 // a fixed one unless told otherwise.
+//
+// Safe from any thread, seam and test side alike: one lock guards the table. Queries made at
+// once are recorded in the order they took the lock.
 
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,13 +37,14 @@ class FileTable final : public platform::FileDates {
   // The kind of the drive whose root is root ("Z:\"), or with "" the current directory's.
   void SetDriveType(const std::string& root, platform::DriveType type);
   // Every path asked about, in order.
-  const std::vector<std::string>& Queries() const { return queries_; }
+  std::vector<std::string> Queries() const;
 
  private:
   struct Entry {
     bool directory = false;
     std::optional<platform::Date> date;
   };
+  mutable std::mutex mutex_;                           // guards everything below
   std::map<std::string, Entry> entries_;               // keyed by the upper-cased path
   std::map<std::string, platform::DriveType> drives_;  // keyed by the upper-cased root
   std::vector<std::string> queries_;

@@ -1,17 +1,20 @@
 #include "platform/sim/sim_processes.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace sim {
 
 platform::SnapshotHandle ProcessTable::CreateSnapshot(std::uint32_t flags, std::uint32_t) {
-  if (unavailable_) return 0;
+  const std::scoped_lock lock(mutex_);
+  if (unavailable_) return platform::kNoSnapshot;
   const platform::SnapshotHandle handle = next_handle_++;
   snapshots_[handle] = Snapshot{names_, (flags & platform::kSnapProcess) != 0, 0, 0};
   return handle;
 }
 
 bool ProcessTable::Read(platform::SnapshotHandle handle, bool restart, std::string& exe_name) {
+  const std::scoped_lock lock(mutex_);
   const auto it = snapshots_.find(handle);
   if (it == snapshots_.end() || !it->second.has_processes) return false;
   Snapshot& snapshot = it->second;
@@ -35,7 +38,33 @@ bool ProcessTable::Next(platform::SnapshotHandle snapshot, std::string& exe_name
 }
 
 void ProcessTable::Close(platform::SnapshotHandle snapshot) {
+  const std::scoped_lock lock(mutex_);
   snapshots_.erase(snapshot);
+}
+
+void ProcessTable::SetProcesses(std::vector<std::string> exe_names) {
+  const std::scoped_lock lock(mutex_);
+  names_ = std::move(exe_names);
+}
+
+void ProcessTable::SetUnavailable(bool unavailable) {
+  const std::scoped_lock lock(mutex_);
+  unavailable_ = unavailable;
+}
+
+void ProcessTable::FailAfter(std::size_t entries) {
+  const std::scoped_lock lock(mutex_);
+  fail_after_ = entries;
+}
+
+void ProcessTable::StopFailing() {
+  const std::scoped_lock lock(mutex_);
+  fail_after_.reset();
+}
+
+std::size_t ProcessTable::OpenSnapshotCount() const {
+  const std::scoped_lock lock(mutex_);
+  return snapshots_.size();
 }
 
 }  // namespace sim

@@ -1,10 +1,11 @@
 #pragma once
 
 // A process table behind the snapshot seam. A snapshot holds the names as they were when it
-// was taken.
+// was taken. Safe from any thread, seam and test side alike: one lock guards the table.
 
 #include <cstddef>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,13 +22,13 @@ class ProcessTable final : public platform::ProcessSnapshots {
   void Close(platform::SnapshotHandle snapshot) override;
 
   // Executable names, reported in this order.
-  void SetProcesses(std::vector<std::string> exe_names) { names_ = std::move(exe_names); }
-  // While set, no snapshot can be taken (CreateSnapshot gives 0).
-  void SetUnavailable(bool unavailable) { unavailable_ = unavailable; }
+  void SetProcesses(std::vector<std::string> exe_names);
+  // While set, no snapshot can be taken (CreateSnapshot gives kNoSnapshot).
+  void SetUnavailable(bool unavailable);
   // The read after n entries of a snapshot throws std::runtime_error.
-  void FailAfter(std::size_t entries) { fail_after_ = entries; }
-  void StopFailing() { fail_after_.reset(); }
-  std::size_t OpenSnapshotCount() const { return snapshots_.size(); }
+  void FailAfter(std::size_t entries);
+  void StopFailing();
+  std::size_t OpenSnapshotCount() const;
 
  private:
   struct Snapshot {
@@ -38,6 +39,7 @@ class ProcessTable final : public platform::ProcessSnapshots {
   };
   bool Read(platform::SnapshotHandle snapshot, bool restart, std::string& exe_name);
 
+  mutable std::mutex mutex_;  // guards everything below
   std::vector<std::string> names_;
   bool unavailable_ = false;
   std::optional<std::size_t> fail_after_;

@@ -15,9 +15,28 @@ constexpr std::int64_t kMaxDeliveriesPerInstant = 100'000;
 
 bool WindowSystem::PostTo(platform::WindowId window, platform::MessageId id,
                           platform::WParam wparam, platform::LParam lparam) {
+  const std::scoped_lock lock(queue_mutex_);
   // Window 0 is the thread's own queue, as PostMessage(NULL, ...) is.
-  if (window != platform::kNoWindow && Find(window) == nullptr) return false;
+  if (window != platform::kNoWindow && !windows_.contains(window)) return false;
   posted_.push_back(platform::Message{window, id, wparam, lparam});
+  return true;
+}
+
+std::size_t WindowSystem::QueuedMessageCount() const {
+  const std::scoped_lock lock(queue_mutex_);
+  return posted_.size();
+}
+
+bool WindowSystem::TakePosted(platform::Message& message, bool quit_too) {
+  {
+    const std::scoped_lock lock(queue_mutex_);
+    if (posted_.empty()) return false;
+    if (!quit_too && posted_.front().id == platform::kWmQuit) return false;
+    message = posted_.front();
+    posted_.pop_front();
+  }
+  NoteModifiers(message);
+  CountDelivery();
   return true;
 }
 
@@ -27,24 +46,21 @@ void WindowSystem::PostQuit(int exit_code) {
 }
 
 bool WindowSystem::MessageReady() const {
-  if (!posted_.empty() || quit_pending_) return true;
+  if (QueuedMessageCount() != 0 || quit_pending_) return true;
   const auto due = timers_.NextDue();
   return due && *due <= now_ms_;
 }
 
 bool WindowSystem::QuitIsNext() const {
-  if (!posted_.empty()) return posted_.front().id == platform::kWmQuit;
+  {
+    const std::scoped_lock lock(queue_mutex_);
+    if (!posted_.empty()) return posted_.front().id == platform::kWmQuit;
+  }
   return quit_pending_;
 }
 
 bool WindowSystem::TakeOrdinary(platform::Message& message) {
-  if (!posted_.empty() && posted_.front().id != platform::kWmQuit) {
-    message = posted_.front();
-    posted_.pop_front();
-    NoteModifiers(message);
-    CountDelivery();
-    return true;
-  }
+  if (TakePosted(message, false)) return true;
   if (QuitIsNext()) return false;
   const auto tick = timers_.TakeDue(now_ms_);
   if (!tick) return false;
@@ -55,13 +71,7 @@ bool WindowSystem::TakeOrdinary(platform::Message& message) {
 
 bool WindowSystem::PeekNext(platform::Message& message) {
   actions_.RunDue(now_ms_);
-  if (!posted_.empty()) {
-    message = posted_.front();
-    posted_.pop_front();
-    NoteModifiers(message);
-    CountDelivery();
-    return true;
-  }
+  if (TakePosted(message, true)) return true;
   if (quit_pending_) {
     quit_pending_ = false;
     message = platform::Message{platform::kNoWindow, platform::kWmQuit,

@@ -126,8 +126,8 @@ std::optional<Registry::Location> Registry::Target(RegKey base, const std::strin
 }
 
 RegResult Registry::Open(RegKey base, const std::string& path, std::uint32_t access, bool create,
-                         RegKey& opened) {
-  opened = platform::kNoKey;
+                         RegKey* opened) {
+  *opened = platform::kNoKey;
   Key* base_key = nullptr;
   if (const RegResult result = Resolve(base, base_key); result != platform::kRegOk) return result;
   const std::optional<Location> target = Target(base, path, access);
@@ -135,24 +135,27 @@ RegResult Registry::Open(RegKey base, const std::string& path, std::uint32_t acc
   const Key* key = create ? &Make(*target) : Find(*target);
   if (key == nullptr) return platform::kRegNotFound;
   if (key->denied) return platform::kRegAccessDenied;
-  opened = next_handle_;
+  *opened = next_handle_;
   next_handle_ += kHandleStep;
-  handles_.emplace(opened, *target);
+  handles_.emplace(*opened, *target);
   return platform::kRegOk;
 }
 
 RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t access,
-                            RegKey& opened) {
+                            RegKey* opened) {
+  const std::scoped_lock lock(mutex_);
   return Open(base, path, access, false, opened);
 }
 
 RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_t access,
-                              RegKey& opened) {
+                              RegKey* opened) {
+  const std::scoped_lock lock(mutex_);
   return Open(base, path, access, true, opened);
 }
 
 RegResult Registry::ReadValue(RegKey handle, const std::string& name, std::uint32_t& type,
                               std::vector<std::uint8_t>& data) {
+  const std::scoped_lock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   const auto it = key->values.find(name);
@@ -164,6 +167,7 @@ RegResult Registry::ReadValue(RegKey handle, const std::string& name, std::uint3
 
 RegResult Registry::SetValue(RegKey handle, const std::string& name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) {
+  const std::scoped_lock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   if (data == nullptr && size != 0) return kRegInvalidParameter;
@@ -175,12 +179,14 @@ RegResult Registry::SetValue(RegKey handle, const std::string& name, std::uint32
 }
 
 RegResult Registry::DeleteValue(RegKey handle, const std::string& name) {
+  const std::scoped_lock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   return key->values.erase(name) == 0 ? platform::kRegNotFound : platform::kRegOk;
 }
 
 RegResult Registry::QueryInfoKey(RegKey handle, std::uint32_t& subkeys) {
+  const std::scoped_lock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   subkeys = static_cast<std::uint32_t>(key->subkeys.size());
@@ -188,6 +194,7 @@ RegResult Registry::QueryInfoKey(RegKey handle, std::uint32_t& subkeys) {
 }
 
 RegResult Registry::EnumKey(RegKey handle, std::uint32_t index, std::string& name) {
+  const std::scoped_lock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   if (index >= key->subkeys.size()) return platform::kRegNoMoreItems;
@@ -196,6 +203,7 @@ RegResult Registry::EnumKey(RegKey handle, std::uint32_t index, std::string& nam
 }
 
 RegResult Registry::CloseKey(RegKey handle) {
+  const std::scoped_lock lock(mutex_);
   if (IsRoot(handle)) return platform::kRegOk;
   return handles_.erase(handle) == 0 ? platform::kRegInvalidHandle : platform::kRegOk;
 }
@@ -207,40 +215,69 @@ Registry::Location Registry::Physical(RegKey root, std::string_view physical_pat
 
 void Registry::LoadRegText(std::string_view text) {
   // Parsed whole before anything is applied, so a malformed file changes nothing.
-  for (RegTextOperation& op : ParseRegText(text)) {
+  std::vector<RegTextOperation> operations = ParseRegText(text);
+  const std::scoped_lock lock(mutex_);
+  for (RegTextOperation& op : operations) {
+    const Location location = Physical(op.root, op.path);
     switch (op.kind) {
       case RegTextOperation::Kind::kCreateKey:
-        CreatePhysicalKey(op.root, op.path);
+        Make(location);
         break;
       case RegTextOperation::Kind::kDeleteKey:
-        DeletePhysicalKey(op.root, op.path);
+        DeleteKeyAt(location);
         break;
       case RegTextOperation::Kind::kSetValue:
-        SetValue(op.root, op.path, op.name, op.type, std::move(op.data));
+        StoreValue(location, op.name, op.type, std::move(op.data));
         break;
       case RegTextOperation::Kind::kDeleteValue:
-        DeletePhysicalValue(op.root, op.path, op.name);
+        DeleteValueAt(location, op.name);
         break;
     }
   }
 }
 
+void Registry::SetSystem64(bool system64) {
+  const std::scoped_lock lock(mutex_);
+  system64_ = system64;
+}
+
+bool Registry::HasSeparate64BitView() const {
+  const std::scoped_lock lock(mutex_);
+  return system64_;
+}
+
+std::size_t Registry::OpenHandleCount() const {
+  const std::scoped_lock lock(mutex_);
+  return handles_.size();
+}
+
 void Registry::CreatePhysicalKey(RegKey root, std::string_view physical_path) {
+  const std::scoped_lock lock(mutex_);
   Make(Physical(root, physical_path));
 }
 
 bool Registry::DeletePhysicalKey(RegKey root, std::string_view physical_path) {
-  Location location = Physical(root, physical_path);
+  const std::scoped_lock lock(mutex_);
+  return DeleteKeyAt(Physical(root, physical_path));
+}
+
+bool Registry::DeleteKeyAt(const Location& location) {
   if (location.path.empty()) throw std::invalid_argument("cannot delete a registry root");
-  const std::string last = location.path.back();
-  location.path.pop_back();
-  Key* parent = Find(location);
-  return parent != nullptr && parent->subkeys.erase(last) != 0;
+  Location parent_location = location;
+  parent_location.path.pop_back();
+  Key* parent = Find(parent_location);
+  return parent != nullptr && parent->subkeys.erase(location.path.back()) != 0;
 }
 
 void Registry::SetValue(RegKey root, std::string_view physical_path, std::string_view name,
                         std::uint32_t type, std::vector<std::uint8_t> bytes) {
-  Key& key = Make(Physical(root, physical_path));
+  const std::scoped_lock lock(mutex_);
+  StoreValue(Physical(root, physical_path), name, type, std::move(bytes));
+}
+
+void Registry::StoreValue(const Location& location, std::string_view name, std::uint32_t type,
+                          std::vector<std::uint8_t> bytes) {
+  Key& key = Make(location);
   const std::string value_name(name);
   StoredValue& value = key.values[value_name];
   if (value.name.empty()) value.name = value_name;
@@ -265,16 +302,23 @@ void Registry::SetDword(RegKey root, std::string_view physical_path, std::string
 
 bool Registry::DeletePhysicalValue(RegKey root, std::string_view physical_path,
                                    std::string_view name) {
-  Key* key = Find(Physical(root, physical_path));
+  const std::scoped_lock lock(mutex_);
+  return DeleteValueAt(Physical(root, physical_path), name);
+}
+
+bool Registry::DeleteValueAt(const Location& location, std::string_view name) {
+  Key* key = Find(location);
   return key != nullptr && key->values.erase(std::string(name)) != 0;
 }
 
 void Registry::DenyAccess(RegKey root, std::string_view physical_path, bool deny) {
+  const std::scoped_lock lock(mutex_);
   Make(Physical(root, physical_path)).denied = deny;
 }
 
 std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Registry::Value(
     RegKey root, std::string_view physical_path, std::string_view name) const {
+  const std::scoped_lock lock(mutex_);
   const Key* key = Find(Physical(root, physical_path));
   if (key == nullptr) return std::nullopt;
   const auto it = key->values.find(name);
@@ -283,10 +327,12 @@ std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Registry::Val
 }
 
 bool Registry::KeyExists(RegKey root, std::string_view physical_path) const {
+  const std::scoped_lock lock(mutex_);
   return Find(Physical(root, physical_path)) != nullptr;
 }
 
 std::vector<std::string> Registry::SubkeyNames(RegKey root, std::string_view physical_path) const {
+  const std::scoped_lock lock(mutex_);
   std::vector<std::string> names;
   const Key* key = Find(Physical(root, physical_path));
   if (key == nullptr) return names;

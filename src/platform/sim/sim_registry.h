@@ -14,11 +14,15 @@
 //
 // Test helpers take physical paths, used literally: "SOFTWARE\Wow6432Node\..." is the 32-bit
 // view, "SOFTWARE\..." the 64-bit one.
+//
+// Safe from any thread, seam and test side alike: one lock guards the whole store, so threads
+// reading at once see it as the real registry shows it, one call at a time.
 
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,9 +48,9 @@ class Registry final : public platform::RawRegistry {
 
   // The seam.
   platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
-                              platform::RegKey& opened) override;
+                              platform::RegKey* opened) override;
   platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
-                                std::uint32_t access, platform::RegKey& opened) override;
+                                std::uint32_t access, platform::RegKey* opened) override;
   platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,
                                 std::vector<std::uint8_t>& data) override;
   platform::RegResult SetValue(platform::RegKey key, const std::string& name, std::uint32_t type,
@@ -56,14 +60,14 @@ class Registry final : public platform::RawRegistry {
   platform::RegResult EnumKey(platform::RegKey key, std::uint32_t index,
                               std::string& name) override;
   platform::RegResult CloseKey(platform::RegKey key) override;
-  bool HasSeparate64BitView() const override { return system64_; }
+  bool HasSeparate64BitView() const override;
 
   // Test side. Roots are kHkeyLocalMachine and kHkeyCurrentUser; anything else throws
   // std::invalid_argument.
 
   // Plays 64-bit Windows (the default: two HKLM views) or 32-bit Windows, where nothing is
   // redirected and KEY_WOW64_64KEY is ignored.
-  void SetSystem64(bool system64) { system64_ = system64; }
+  void SetSystem64(bool system64);
 
   // Applies a .reg file (see sim_reg_text.h). All or nothing: a malformed line throws
   // std::invalid_argument naming its line number and changes nothing.
@@ -91,7 +95,7 @@ class Registry final : public platform::RawRegistry {
   bool KeyExists(platform::RegKey root, std::string_view physical_path) const;
   // The subkey names in enumeration order; empty when the key does not exist.
   std::vector<std::string> SubkeyNames(platform::RegKey root, std::string_view physical_path) const;
-  std::size_t OpenHandleCount() const { return handles_.size(); }
+  std::size_t OpenHandleCount() const;
 
  private:
   struct StoredValue {
@@ -122,8 +126,16 @@ class Registry final : public platform::RawRegistry {
   std::optional<Location> Target(platform::RegKey base, const std::string& path,
                                  std::uint32_t access) const;
   platform::RegResult Open(platform::RegKey base, const std::string& path, std::uint32_t access,
-                           bool create, platform::RegKey& opened);
+                           bool create, platform::RegKey* opened);
   Location Physical(platform::RegKey root, std::string_view physical_path) const;
+  // The test side's changes, with the lock held.
+  bool DeleteKeyAt(const Location& location);
+  void StoreValue(const Location& location, std::string_view name, std::uint32_t type,
+                  std::vector<std::uint8_t> bytes);
+  bool DeleteValueAt(const Location& location, std::string_view name);
+
+  // Everything below; the helpers above expect it held.
+  mutable std::mutex mutex_;
 
   Key machine_;
   Key user_;

@@ -1,8 +1,10 @@
 #pragma once
 
-// A deterministic, single-threaded window system on a virtual clock (milliseconds from 0).
-// Time moves only while the program waits: in WaitMessage and in the modal loops of popup
-// menus and message boxes. A scripted user answers menus and boxes and acts at given times.
+// A deterministic window system on a virtual clock (milliseconds from 0), used from one thread,
+// the GUI thread, except for PostTo, which any thread may call, as on Windows: a worker's post
+// joins the queue the moment it is made. Time moves only while the program waits: in
+// WaitMessage and in the modal loops of popup menus and message boxes. A scripted user answers
+// menus and boxes and acts at given times.
 //
 // Files: sim_windows.cpp (windows, activation, focus), sim_queue.cpp (queue, timers, clock),
 // sim_modal.cpp (menus, message boxes, the nested loop they run), sim_input.cpp (the scripted
@@ -14,6 +16,7 @@
 #include <exception>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -93,7 +96,9 @@ class WindowSystem final : public platform::Windowing {
   void SetFontHeight(platform::WindowId window, int height) override;
 
   // The queue (sim_queue.cpp). PeekNext gives posted messages first (FIFO), then WM_QUIT
-  // once when a quit was requested, then one WM_TIMER of the earliest due timer.
+  // once when a quit was requested, then one WM_TIMER of the earliest due timer. PostTo is
+  // safe from any thread; a worker's messages wait for the GUI thread to take them: WaitMessage
+  // does not wait for them, so a test lets its workers post before it waits.
   bool PostTo(platform::WindowId window, platform::MessageId id, platform::WParam wparam,
               platform::LParam lparam) override;
   void PostQuit(int exit_code) override;
@@ -223,7 +228,8 @@ class WindowSystem final : public platform::Windowing {
   std::vector<platform::WindowId> Windows() const;
   std::size_t ActiveTimerCount() const { return timers_.Count(); }
   std::size_t LiveMenuCount() const { return menus_.size(); }
-  std::size_t QueuedMessageCount() const { return posted_.size(); }
+  // Safe from any thread.
+  std::size_t QueuedMessageCount() const;
   bool QuitPending() const { return quit_pending_; }
   std::size_t LiveBitmapCount() const { return bitmaps_.size(); }
   // The icon a live bitmap was made from.
@@ -277,6 +283,8 @@ class WindowSystem final : public platform::Windowing {
   platform::WindowId FormOf(platform::WindowId window) const;
 
   // sim_queue.cpp
+  // Takes the first posted message; a WM_QUIT only when quit_too.
+  bool TakePosted(platform::Message& message, bool quit_too);
   bool MessageReady() const;
   bool QuitIsNext() const;
   // Takes the next posted message or due timer; WM_QUIT is left alone.
@@ -299,6 +307,9 @@ class WindowSystem final : public platform::Windowing {
   std::int64_t time_limit_ms_ = kDefaultTimeLimitMs;
   std::int64_t deliveries_this_instant_ = 0;
 
+  // Guards posted_ and the set of windows_, which PostTo reads from any thread: windows are
+  // added and removed under it; the GUI thread reads them without it, since only it writes.
+  mutable std::mutex queue_mutex_;
   std::map<platform::WindowId, WindowState> windows_;
   platform::WindowId next_window_;
   platform::WindowId active_ = platform::kNoWindow;

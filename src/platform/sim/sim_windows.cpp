@@ -61,7 +61,12 @@ const WindowSystem::WindowState* WindowSystem::Find(WindowId window) const {
 WindowId WindowSystem::NewWindow(const platform::WindowSpec& desc,
                                  platform::WindowHandler* handler) {
   const WindowId id = next_window_++;
-  WindowState& state = windows_[id];
+  WindowState* added = nullptr;
+  {
+    const std::scoped_lock lock(queue_mutex_);
+    added = &windows_[id];
+  }
+  WindowState& state = *added;
   state.desc = desc;
   state.handler = handler;
   state.dpi = system_dpi_;
@@ -98,6 +103,7 @@ void WindowSystem::Forget(WindowId window) {
   timers_.KillAll(window);
   if (focus_ == window) focus_ = platform::kNoWindow;
   if (active_ == window) active_ = platform::kNoWindow;
+  const std::scoped_lock lock(queue_mutex_);
   windows_.erase(window);
 }
 

@@ -1,8 +1,13 @@
 #pragma once
 
 // Workers without threads: the jobs run one after another, in the list's order, on the calling
-// thread, so a test sees the same result on every run. The hardware thread count is set by the
-// test, to exercise how work is split.
+// thread, so a test sees the same result on every run. A started job runs to its end inside
+// Start, and its message is posted before Start returns: the program takes it at its next look
+// at the queue. The hardware thread count is set by the test, to exercise how work is split.
+// Safe from any thread, as the seam asks: what it counts is guarded by a lock.
+
+#include <cstddef>
+#include <mutex>
 
 #include "platform/workers.h"
 
@@ -12,16 +17,26 @@ class SerialWorkers final : public platform::Workers {
  public:
   static constexpr unsigned kDefaultHardwareThreads = 2;
 
-  unsigned HardwareThreads() const override { return hardware_threads_; }
-  void SetHardwareThreads(unsigned threads) { hardware_threads_ = threads; }
+  unsigned HardwareThreads() const override;
+  void SetHardwareThreads(unsigned threads);
   // Each job runs to its end before the next starts; the first failure is raised once all ran.
-  void RunAll(const std::vector<std::function<void()>>& jobs) override;
+  void RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) override;
+  platform::JobId Start(std::function<void(std::stop_token)> work,
+                        const platform::JobDelivery& delivery) override;
+  // The job has ended by then: nothing is left to stop or hold back.
+  void Cancel(platform::JobId) noexcept override {}
+
   // How many jobs ran, over every RunAll.
-  std::size_t JobsRun() const { return jobs_run_; }
+  std::size_t JobsRun() const;
+  // The thread limit the last RunAll was given; 0 before the first.
+  unsigned LastThreadLimit() const;
 
  private:
+  mutable std::mutex mutex_;  // guards everything below
   unsigned hardware_threads_ = kDefaultHardwareThreads;
   std::size_t jobs_run_ = 0;
+  unsigned last_thread_limit_ = 0;
+  platform::JobId next_id_ = platform::kNoJob + 1;
 };
 
 }  // namespace sim

@@ -1,7 +1,7 @@
 #pragma once
 
-// Owners for the Win32 handles this layer opens itself, one alias per kind, each with the
-// value that kind's functions give for "none".
+// Owners for the Win32 handles this layer opens itself, one alias per kind: the value that
+// kind's functions give for "none", and the function that gives one back.
 
 #include <windows.h>
 
@@ -9,67 +9,40 @@
 
 namespace win32 {
 
-// Kernel objects whose functions give null for none: processes and threads.
-struct KernelHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) noexcept { ::CloseHandle(h); }
+// Kinds whose functions give zero (null) for none: most of them.
+template <typename H, auto kClose>
+struct HandleTraits {
+  using Handle = H;
+  static Handle Invalid() { return Handle{}; }
+  static void Close(Handle h) noexcept { kClose(h); }
 };
-using UniqueKernelHandle = platform::UniqueHandle<KernelHandleTraits>;
 
-// Kernel objects whose functions give INVALID_HANDLE_VALUE for none: CreateFileW's files and
-// CreateToolhelp32Snapshot's snapshots.
-struct FileHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) noexcept { ::CloseHandle(h); }
-};
-using UniqueFileHandle = platform::UniqueHandle<FileHandleTraits>;
-
-// FindFirstFileW's search handle.
-struct FindHandleTraits {
+// Kinds whose functions give INVALID_HANDLE_VALUE for none: files, searches, Toolhelp snapshots.
+template <auto kClose>
+struct InvalidValueTraits {
   using Handle = HANDLE;
   static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) noexcept { ::FindClose(h); }
+  static void Close(Handle h) noexcept { kClose(h); }
 };
-using UniqueFindHandle = platform::UniqueHandle<FindHandleTraits>;
 
-struct FontTraits {
-  using Handle = HFONT;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-using UniqueFont = platform::UniqueHandle<FontTraits>;
+// A device context from GetDC(nullptr) goes back to the screen it came from.
+inline void ReleaseScreenDc(HDC dc) {
+  ::ReleaseDC(nullptr, dc);
+}
 
-struct DcTraits {
-  using Handle = HDC;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) noexcept { ::ReleaseDC(nullptr, h); }
-};
-// A device context from GetDC(nullptr): the screen's.
-using UniqueScreenDc = platform::UniqueHandle<DcTraits>;
-
+// Processes and threads.
+using UniqueKernelHandle = platform::UniqueHandle<HandleTraits<HANDLE, ::CloseHandle>>;
+// FindFirstFileW's search.
+using UniqueFindHandle = platform::UniqueHandle<InvalidValueTraits<::FindClose>>;
+// CreateFileW's files and CreateToolhelp32Snapshot's snapshots.
+using UniqueFileHandle = platform::UniqueHandle<InvalidValueTraits<::CloseHandle>>;
+// Bitmaps and memory device contexts this layer makes for menu pictures.
+using UniqueBitmap = platform::UniqueHandle<HandleTraits<HBITMAP, ::DeleteObject>>;
+using UniqueMemoryDc = platform::UniqueHandle<HandleTraits<HDC, ::DeleteDC>>;
+using UniqueFont = platform::UniqueHandle<HandleTraits<HFONT, ::DeleteObject>>;
+using UniqueScreenDc = platform::UniqueHandle<HandleTraits<HDC, ReleaseScreenDc>>;
 // A window of a class whose procedure keeps a handler's failure rather than raising it
 // (window_class.h), or of a system class, so destroying it raises nothing.
-struct WindowTraits {
-  using Handle = HWND;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) noexcept { ::DestroyWindow(h); }
-};
-using UniqueWindow = platform::UniqueHandle<WindowTraits>;
-
-struct MenuTraits {
-  using Handle = HMENU;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) noexcept { ::DestroyMenu(h); }
-};
-using UniqueMenu = platform::UniqueHandle<MenuTraits>;
-
-struct KeyTraits {
-  using Handle = HKEY;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) noexcept { ::RegCloseKey(h); }
-};
-using UniqueKey = platform::UniqueHandle<KeyTraits>;
+using UniqueWindow = platform::UniqueHandle<HandleTraits<HWND, ::DestroyWindow>>;
 
 }  // namespace win32

@@ -15,26 +15,22 @@ namespace {
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 using WalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
 
-// The functions as found in kernel32.dll, process-wide. Everything runs on the GUI thread, so
-// there is no locking.
+// The functions as found in kernel32.dll, process-wide.
 struct ToolhelpBinding {
-  HMODULE kernel = nullptr;
   CreateSnapshotFn create = nullptr;
   WalkFn first = nullptr;
   WalkFn next = nullptr;
-
-  bool Holds() const { return kernel != nullptr && create != nullptr; }
 };
 
-// Looks kernel32.dll up (never loading it) until it is found, and the functions once it is.
+// Looked up once, at first use, whichever thread that is: kernel32.dll is in every process from
+// its start, so it is found, never loaded. Read-only from then on, so threads share it freely.
 const ToolhelpBinding& Binding() {
-  static ToolhelpBinding binding;
-  if (binding.kernel != nullptr) return binding;
-  binding.kernel = ::GetModuleHandleW(L"kernel32.dll");
-  if (binding.kernel == nullptr) return binding;
-  binding.create = LookUp<CreateSnapshotFn>(binding.kernel, "CreateToolhelp32Snapshot");
-  binding.first = LookUp<WalkFn>(binding.kernel, "Process32FirstW");
-  binding.next = LookUp<WalkFn>(binding.kernel, "Process32NextW");
+  static const ToolhelpBinding binding = [] {
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    return ToolhelpBinding{LookUp<CreateSnapshotFn>(kernel, "CreateToolhelp32Snapshot"),
+                           LookUp<WalkFn>(kernel, "Process32FirstW"),
+                           LookUp<WalkFn>(kernel, "Process32NextW")};
+  }();
   return binding;
 }
 
@@ -56,25 +52,23 @@ bool Walk(WalkFn walk, platform::SnapshotHandle snapshot, std::string& exe_name)
 
 platform::SnapshotHandle ProcessSnapshots::CreateSnapshot(std::uint32_t flags,
                                                           std::uint32_t process_id) {
-  const ToolhelpBinding& binding = Binding();
-  if (!binding.Holds()) return 0;
-  const HANDLE snapshot = binding.create(flags, process_id);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  const CreateSnapshotFn create = Binding().create;
+  if (create == nullptr) return platform::kNoSnapshot;
+  const HANDLE snapshot = create(flags, process_id);
+  if (snapshot == INVALID_HANDLE_VALUE) return platform::kNoSnapshot;
   return reinterpret_cast<platform::SnapshotHandle>(snapshot);
 }
 
 bool ProcessSnapshots::First(platform::SnapshotHandle snapshot, std::string& exe_name) {
-  const ToolhelpBinding& binding = Binding();
-  return binding.Holds() && Walk(binding.first, snapshot, exe_name);
+  return Walk(Binding().first, snapshot, exe_name);
 }
 
 bool ProcessSnapshots::Next(platform::SnapshotHandle snapshot, std::string& exe_name) {
-  const ToolhelpBinding& binding = Binding();
-  return binding.Holds() && Walk(binding.next, snapshot, exe_name);
+  return Walk(Binding().next, snapshot, exe_name);
 }
 
 void ProcessSnapshots::Close(platform::SnapshotHandle snapshot) {
-  if (snapshot != 0) ::CloseHandle(ToHandle(snapshot));
+  if (snapshot != platform::kNoSnapshot) ::CloseHandle(ToHandle(snapshot));
 }
 
 }  // namespace win32

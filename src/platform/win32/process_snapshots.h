@@ -5,7 +5,7 @@
 namespace win32 {
 
 // The Toolhelp process snapshot, its functions found by name in the already loaded kernel32.dll
-// at first use.
+// at first use. Safe from any thread: each snapshot is a handle of its own.
 class ProcessSnapshots : public platform::ProcessSnapshots {
  public:
   platform::SnapshotHandle CreateSnapshot(std::uint32_t flags, std::uint32_t process_id) override;

@@ -77,19 +77,19 @@ bool Registry::HasSeparate64BitView() const {
 }
 
 RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t access,
-                            RegKey& opened) {
+                            RegKey* opened) {
   HKEY key = nullptr;
   const LSTATUS result = ::RegOpenKeyExW(ToHkey(base), Utf8ToWide(path).c_str(), 0, access, &key);
-  if (result == ERROR_SUCCESS) opened = FromHkey(key);
+  if (result == ERROR_SUCCESS) *opened = FromHkey(key);
   return result;
 }
 
 RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_t access,
-                              RegKey& opened) {
+                              RegKey* opened) {
   HKEY key = nullptr;
   const LSTATUS result = ::RegCreateKeyExW(ToHkey(base), Utf8ToWide(path).c_str(), 0, nullptr,
                                            REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
-  if (result == ERROR_SUCCESS) opened = FromHkey(key);
+  if (result == ERROR_SUCCESS) *opened = FromHkey(key);
   return result;
 }
 

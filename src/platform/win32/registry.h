@@ -8,16 +8,16 @@
 namespace win32 {
 
 // The raw registry over the wide Win32 calls. Text values (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ)
-// are UTF-16 in the store and UTF-8 above the seam. It keeps nothing between calls, so threads
-// may share it, each with keys of its own.
+// are UTF-16 in the store and UTF-8 above the seam. It keeps nothing between calls, so it is safe
+// from any thread, as the seam asks.
 class Registry : public platform::RawRegistry {
  public:
   static constexpr std::uint32_t kFirstReadSize = 512;
 
   platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
-                              platform::RegKey& opened) override;
+                              platform::RegKey* opened) override;
   platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
-                                std::uint32_t access, platform::RegKey& opened) override;
+                                std::uint32_t access, platform::RegKey* opened) override;
   // One call for a value that fits kFirstReadSize bytes as stored; a larger one is asked for
   // again with room for it.
   platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,

@@ -3,6 +3,7 @@
 // The real platform: one of each Win32 implementation, bound together as the program's seams.
 
 #include "platform/platform.h"
+#include "platform/thread_workers.h"
 #include "platform/win32/background.h"
 #include "platform/win32/file_dates.h"
 #include "platform/win32/icons.h"
@@ -11,7 +12,6 @@
 #include "platform/win32/registry.h"
 #include "platform/win32/text_order.h"
 #include "platform/win32/windowing.h"
-#include "platform/win32/workers.h"
 
 namespace win32 {
 
@@ -22,9 +22,10 @@ struct Win32Platform {
   Launcher launcher;
   Windowing windowing;
   TextOrder order;
-  Workers workers;
   Icons icons;
   Background background;
+  // The last member: its threads end before the seams their jobs use go.
+  platform::ThreadWorkers workers;
 
   platform::Platform Bind() {
     return platform::Platform{.registry = registry,

@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/ids.h"
 
 namespace win32 {
@@ -41,34 +42,28 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT id, WPARAM wparam, LPARAM lpa
   }
 }
 
-// Registration lives as long as the program.
-class Registration {
- public:
-  Registration() {
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof(window_class);
-    window_class.lpfnWndProc = WindowProcedure;
-    window_class.hInstance = ::GetModuleHandleW(nullptr);
-    window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    // Forms are dialogs and get the dialog face colour.
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = kClassName;
-    atom_ = ::RegisterClassExW(&window_class);
-  }
-  ~Registration() {
-    if (atom_ != 0) ::UnregisterClassW(kClassName, ::GetModuleHandleW(nullptr));
-  }
-  Registration(const Registration&) = delete;
-  Registration& operator=(const Registration&) = delete;
+void Unregister(ATOM window_class) {
+  ::UnregisterClassW(MAKEINTATOM(window_class), ::GetModuleHandleW(nullptr));
+}
+using UniqueWindowClass = platform::UniqueHandle<HandleTraits<ATOM, Unregister>>;
 
- private:
-  ATOM atom_ = 0;
-};
+UniqueWindowClass Register() {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof(window_class);
+  window_class.lpfnWndProc = WindowProcedure;
+  window_class.hInstance = ::GetModuleHandleW(nullptr);
+  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  // Forms are dialogs and get the dialog face colour.
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kClassName;
+  return UniqueWindowClass(::RegisterClassExW(&window_class));
+}
 
 }  // namespace
 
 const wchar_t* OwnWindowClass() {
-  static const Registration registration;
+  // Registered for as long as the program runs.
+  static const UniqueWindowClass registration = Register();
   return kClassName;
 }
 

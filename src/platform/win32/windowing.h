@@ -40,7 +40,8 @@ class Windowing : public platform::Windowing {
   int Dpi(platform::WindowId window) override;
   void SetFontHeight(platform::WindowId window, int height) override;
 
-  // The message queue and timers (windowing_queue.cpp).
+  // The message queue and timers (windowing_queue.cpp). PostTo is PostMessageW, safe from any
+  // thread.
   bool PostTo(platform::WindowId window, platform::MessageId id, platform::WParam wparam,
               platform::LParam lparam) override;
   void PostQuit(int exit_code) override;

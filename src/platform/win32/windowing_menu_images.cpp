@@ -23,20 +23,6 @@ constexpr std::uint32_t kOpaque = 0xFFu << kAlphaShift;
 constexpr std::uint32_t kColourMask = 0x00FFFFFFu;
 constexpr int kSidesPerMargin = 4;  // a picture's margins together are a quarter of its size
 
-struct BitmapTraits {
-  using Handle = HBITMAP;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-using UniqueBitmap = platform::UniqueHandle<BitmapTraits>;
-
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) noexcept { ::DeleteDC(h); }
-};
-using UniqueMemoryDc = platform::UniqueHandle<MemoryDcTraits>;
-
 // Selects an object into a DC for a scope, and the previous one back at its end.
 class Selection {
  public:

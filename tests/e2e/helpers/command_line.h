@@ -22,6 +22,7 @@ struct ArgvTraits {
   static void Close(Handle h) noexcept { ::LocalFree(h); }
 };
 using UniqueArgv = platform::UniqueHandle<ArgvTraits>;
+using UniqueFileHandle = platform::UniqueHandle<win32::InvalidValueTraits<::CloseHandle>>;
 
 // The program's arguments as the C runtime would split them, the program's name first.
 inline std::vector<std::wstring> Arguments() {
@@ -56,9 +57,9 @@ inline std::wstring LogBesideModule() {
 // Appends the line and a line feed. Opens and closes the file each time, so that the test can
 // read it whenever the program has ended.
 inline bool AppendLine(const std::wstring& log_path, const std::wstring& line) {
-  const win32::UniqueFileHandle file(::CreateFileW(log_path.c_str(), FILE_APPEND_DATA,
-                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueFileHandle file(::CreateFileW(log_path.c_str(), FILE_APPEND_DATA,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   const std::string bytes = ToUtf8(line) + "\n";
   DWORD written = 0;

@@ -50,7 +50,7 @@ bool ParseRequest(const std::vector<std::wstring>& arguments, Request& request) 
 }
 
 std::vector<PROCESSENTRY32W> ProcessTable() {
-  const win32::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  const helpers::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return {};
   std::vector<PROCESSENTRY32W> table;
   PROCESSENTRY32W entry{};

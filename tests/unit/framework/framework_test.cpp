@@ -31,14 +31,18 @@ TEST(SortedList, InsertsAfterEqualLinesAndResortsStably) {
   EXPECT_EQ(data, (std::vector<int>{5, 2, 3, 1, 4}));
 }
 
-TEST(CommandPool, ReusesReleasedNumbers) {
+TEST(CommandPool, ReusesNumbersGivenBack) {
   framework::CommandPool pool;
-  EXPECT_EQ(pool.Acquire(), 1);
-  EXPECT_EQ(pool.Acquire(), 2);
-  EXPECT_EQ(pool.Acquire(), 3);
-  pool.Release(2);
-  EXPECT_EQ(pool.Acquire(), 2);
-  EXPECT_EQ(pool.Acquire(), 4);
+  const auto first = pool.Acquire();
+  auto second = pool.Acquire();
+  const auto third = pool.Acquire();
+  EXPECT_EQ(first.get(), 1);
+  EXPECT_EQ(second.get(), 2);
+  EXPECT_EQ(third.get(), 3);
+  second.reset();
+  const auto reused = pool.Acquire();
+  EXPECT_EQ(reused.get(), 2);
+  EXPECT_EQ(pool.Acquire().get(), 4);
 }
 
 TEST(Timer, EnablingARunningTimerDoesNotRestartIt) {
@@ -194,7 +198,7 @@ TEST(Teardown, AFailureWhileWindowsAreDestroyedNeverEscapes) {
       app.Initialize();
       for (int i = 0; i < c.answers; ++i) sim.windows.AnswerBox(platform::kIdOk);
       if (c.bare) {
-        const framework::OwnedWindow window(app, sim.windows.NewWindow({}, &handler));
+        const framework::UniqueWindow window(app, sim.windows.NewWindow({}, &handler));
       } else {
         app.CreateForm<FailingTeardownForm>(c.fail);
       }

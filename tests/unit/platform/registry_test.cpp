@@ -24,11 +24,11 @@ class CountingRegistry final : public platform::RawRegistry {
   int reads = 0;
 
   platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
-                              platform::RegKey& opened) override {
+                              platform::RegKey* opened) override {
     return store_.OpenKey(base, path, access, opened);
   }
   platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
-                                std::uint32_t access, platform::RegKey& opened) override {
+                                std::uint32_t access, platform::RegKey* opened) override {
     return store_.CreateKey(base, path, access, opened);
   }
   platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,

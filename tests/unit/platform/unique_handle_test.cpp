@@ -1,5 +1,6 @@
 // The one owner type: each kind's invalid value owns nothing, every live handle is closed
-// exactly once, by the context it was opened in.
+// exactly once, by the context it was opened in, whether the owner took it at construction or
+// through put().
 
 #include "platform/unique_handle.h"
 
@@ -16,7 +17,7 @@ struct CloseLog {
 };
 
 template <int kInvalid>
-struct LoggingCloser {
+struct LoggingTraits {
   using Handle = int;
   static Handle Invalid() { return kInvalid; }
   CloseLog* log = nullptr;
@@ -24,8 +25,8 @@ struct LoggingCloser {
   void Close(Handle h) const noexcept { log->closed.push_back(context + ":" + std::to_string(h)); }
 };
 
-using ZeroIsNone = platform::UniqueHandle<LoggingCloser<0>>;
-using MinusOneIsNone = platform::UniqueHandle<LoggingCloser<-1>>;
+using ZeroIsNone = platform::UniqueHandle<LoggingTraits<0>>;
+using MinusOneIsNone = platform::UniqueHandle<LoggingTraits<-1>>;
 
 TEST(UniqueHandle, OnlyTheKindsInvalidValueOwnsNothing) {
   const struct {
@@ -67,6 +68,61 @@ TEST(UniqueHandle, MovesHandOverTheHandleAndItsContext) {
     EXPECT_FALSE(third);
   }
   EXPECT_EQ(log.closed, (std::vector<std::string>{"b:2", "a:1"})) << "3 was released, not closed";
+}
+
+// A call that hands a handle out through a pointer, as the system's functions do; it writes
+// nothing when it fails.
+bool Open(int handle, int* out) {
+  if (handle == 0) return false;
+  *out = handle;
+  return true;
+}
+
+TEST(UniqueHandle, PutClosesWhatIsHeldAndTakesWhatTheCallWrites) {
+  const struct {
+    int held, opened;
+    std::vector<std::string> closed;  // after the call, then after the owner went
+    bool live;
+  } cases[] = {
+      {0, 5, {"p:5"}, true},         // takes the new handle
+      {4, 5, {"p:4", "p:5"}, true},  // the old one closes before the call
+      {4, 0, {"p:4"}, false},        // a failed call leaves nothing held
+  };
+  for (const auto& c : cases) {
+    CloseLog log;
+    {
+      ZeroIsNone owner({&log, "p"}, c.held);
+      Open(c.opened, owner.put());
+      EXPECT_EQ(static_cast<bool>(owner), c.live) << c.held << "," << c.opened;
+    }
+    EXPECT_EQ(log.closed, c.closed) << c.held << "," << c.opened;
+  }
+}
+
+// Traits bound to the object the handles belong to: its member function, or a free function
+// given the object, gives each back.
+struct Registry {
+  std::vector<int> returned;
+  void Return(int handle) { returned.push_back(handle); }
+};
+void ReturnTwice(Registry& registry, int handle) noexcept {
+  registry.returned.push_back(handle);
+  registry.returned.push_back(handle);
+}
+using ByMember = platform::UniqueHandle<platform::BoundTraits<Registry, -1, &Registry::Return>>;
+using ByFunction = platform::UniqueHandle<platform::BoundTraits<Registry, -1, ReturnTwice>>;
+
+TEST(BoundTraits, GiveEachHandleBackToItsOwnObject) {
+  Registry first, second;
+  {
+    const ByMember none(first);
+    ByMember member(first, 0);  // 0 is a handle here: -1 is the kind's none
+    const ByFunction function(second, 3);
+    ByMember moved(second, 7);
+    moved = std::move(member);  // 7 goes back to second, 0 is still first's
+  }
+  EXPECT_EQ(first.returned, std::vector<int>{0});
+  EXPECT_EQ(second.returned, (std::vector<int>{7, 3, 3}));
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ constexpr std::uint32_t kRead32 = platform::kKeyRead | platform::kKeyWow64_32Key
 std::string WhereAt(sim::Registry& reg, RegKey base, const std::string& path,
                     std::uint32_t access) {
   RegKey key = platform::kNoKey;
-  if (reg.OpenKey(base, path, access, key) != platform::kRegOk) return "<no key>";
+  if (reg.OpenKey(base, path, access, &key) != platform::kRegOk) return "<no key>";
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
   const auto result = reg.ReadValue(key, "Where", type, data);
@@ -73,16 +73,16 @@ TEST_F(SimRegistry, ViewsRedirectMachineSoftwareOnly) {
 
 TEST_F(SimRegistry, HandlesRememberThePhysicalKey) {
   RegKey software = platform::kNoKey;
-  ASSERT_EQ(reg.OpenKey(kHkeyLocalMachine, "SOFTWARE", kRead64, software), platform::kRegOk);
+  ASSERT_EQ(reg.OpenKey(kHkeyLocalMachine, "SOFTWARE", kRead64, &software), platform::kRegOk);
   EXPECT_EQ(WhereAt(reg, software, "Vendor", kRead), "64");
 
   RegKey redirected = platform::kNoKey;
-  ASSERT_EQ(reg.OpenKey(kHkeyLocalMachine, "SOFTWARE", kRead, redirected), platform::kRegOk);
+  ASSERT_EQ(reg.OpenKey(kHkeyLocalMachine, "SOFTWARE", kRead, &redirected), platform::kRegOk);
   EXPECT_EQ(WhereAt(reg, redirected, "Vendor", kRead64), "32");
 
   // A handle to the machine root itself still redirects the paths opened from it.
   RegKey machine = platform::kNoKey;
-  ASSERT_EQ(reg.OpenKey(kHkeyLocalMachine, "", kRead, machine), platform::kRegOk);
+  ASSERT_EQ(reg.OpenKey(kHkeyLocalMachine, "", kRead, &machine), platform::kRegOk);
   EXPECT_NE(machine, kHkeyLocalMachine);
   EXPECT_EQ(WhereAt(reg, machine, "SOFTWARE\\Vendor", kRead), "32");
   EXPECT_EQ(WhereAt(reg, machine, "SOFTWARE\\Vendor", kRead64), "64");
@@ -93,11 +93,12 @@ TEST_F(SimRegistry, HandlesRememberThePhysicalKey) {
 
 TEST_F(SimRegistry, CreateKeyMakesParentsInTheViewAsked) {
   RegKey key = platform::kNoKey;
-  ASSERT_EQ(reg.CreateKey(kHkeyLocalMachine, "Software\\New\\Deep", platform::kKeyAllAccess, key),
+  ASSERT_EQ(reg.CreateKey(kHkeyLocalMachine, "Software\\New\\Deep", platform::kKeyAllAccess, &key),
             platform::kRegOk);
   reg.CloseKey(key);
-  ASSERT_EQ(reg.CreateKey(kHkeyCurrentUser, "Software\\Quillon\\App", platform::kKeyAllAccess, key),
-            platform::kRegOk);
+  ASSERT_EQ(
+      reg.CreateKey(kHkeyCurrentUser, "Software\\Quillon\\App", platform::kKeyAllAccess, &key),
+      platform::kRegOk);
   const std::uint8_t text[] = {'x', 0};
   EXPECT_EQ(reg.SetValue(key, "Last", platform::kRegSz, text, sizeof(text)), platform::kRegOk);
   reg.CloseKey(key);
@@ -119,7 +120,7 @@ TEST_F(SimRegistry, ReadValueGivesTheTypeAndAllTheData) {
   reg.SetValue(kHkeyCurrentUser, "K", "Large", platform::kRegBinary, large);
   reg.SetValue(kHkeyCurrentUser, "K", "Empty", platform::kRegDword, {});
   RegKey key = platform::kNoKey;
-  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "K", kRead, key), platform::kRegOk);
+  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "K", kRead, &key), platform::kRegOk);
 
   const struct {
     const char* name;
@@ -150,7 +151,7 @@ TEST_F(SimRegistry, SubkeysEnumerateInCaselessNameOrder) {
     reg.CreatePhysicalKey(kHkeyCurrentUser, std::string("List\\") + name);
   }
   RegKey key = platform::kNoKey;
-  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "list", kRead, key), platform::kRegOk);
+  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "list", kRead, &key), platform::kRegOk);
   std::uint32_t count = 0;
   ASSERT_EQ(reg.QueryInfoKey(key, count), platform::kRegOk);
   std::vector<std::string> names;
@@ -171,8 +172,8 @@ TEST_F(SimRegistry, BadHandlesAndMissingThingsGiveWin32Codes) {
   RegKey key = platform::kNoKey;
   std::uint32_t count = 0;
   std::string name;
-  EXPECT_EQ(reg.OpenKey(kBogus, "X", kRead, key), platform::kRegInvalidHandle);
-  EXPECT_EQ(reg.CreateKey(kBogus, "X", kRead, key), platform::kRegInvalidHandle);
+  EXPECT_EQ(reg.OpenKey(kBogus, "X", kRead, &key), platform::kRegInvalidHandle);
+  EXPECT_EQ(reg.CreateKey(kBogus, "X", kRead, &key), platform::kRegInvalidHandle);
   EXPECT_EQ(ReadResult(reg, kBogus, "X"), platform::kRegInvalidHandle);
   EXPECT_EQ(reg.DeleteValue(kBogus, "X"), platform::kRegInvalidHandle);
   EXPECT_EQ(reg.QueryInfoKey(kBogus, count), platform::kRegInvalidHandle);
@@ -180,9 +181,10 @@ TEST_F(SimRegistry, BadHandlesAndMissingThingsGiveWin32Codes) {
   EXPECT_EQ(reg.CloseKey(kBogus), platform::kRegInvalidHandle);
   EXPECT_EQ(reg.CloseKey(kHkeyLocalMachine), platform::kRegOk);
 
-  EXPECT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software\\Missing", kRead, key), platform::kRegNotFound);
+  EXPECT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software\\Missing", kRead, &key),
+            platform::kRegNotFound);
   EXPECT_EQ(key, platform::kNoKey);
-  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software\\Vendor", kRead, key), platform::kRegOk);
+  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software\\Vendor", kRead, &key), platform::kRegOk);
   EXPECT_EQ(reg.DeleteValue(key, "Missing"), platform::kRegNotFound);
   EXPECT_EQ(reg.DeleteValue(key, "WHERE"), platform::kRegOk);
   EXPECT_EQ(ReadResult(reg, key, "Where"), platform::kRegNotFound);
@@ -192,15 +194,15 @@ TEST_F(SimRegistry, BadHandlesAndMissingThingsGiveWin32Codes) {
 
 TEST_F(SimRegistry, DeletedAndDeniedKeys) {
   RegKey key = platform::kNoKey;
-  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software\\Vendor", kRead, key), platform::kRegOk);
+  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software\\Vendor", kRead, &key), platform::kRegOk);
   EXPECT_TRUE(reg.DeletePhysicalKey(kHkeyCurrentUser, "Software\\Vendor"));
   EXPECT_EQ(ReadResult(reg, key, "Where"), sim::kRegKeyDeleted);
   EXPECT_EQ(reg.CloseKey(key), platform::kRegOk);
 
   reg.DenyAccess(kHkeyLocalMachine, "SOFTWARE\\Vendor");
-  EXPECT_EQ(reg.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Vendor", kRead64, key),
+  EXPECT_EQ(reg.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Vendor", kRead64, &key),
             platform::kRegAccessDenied);
-  EXPECT_EQ(reg.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Vendor", kRead, key), platform::kRegOk);
+  EXPECT_EQ(reg.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Vendor", kRead, &key), platform::kRegOk);
   reg.CloseKey(key);
   EXPECT_EQ(reg.OpenHandleCount(), 0u);
 }
@@ -208,8 +210,8 @@ TEST_F(SimRegistry, DeletedAndDeniedKeys) {
 TEST_F(SimRegistry, HandlesAreFreshAndCounted) {
   RegKey first = platform::kNoKey;
   RegKey second = platform::kNoKey;
-  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software", kRead, first), platform::kRegOk);
-  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software", kRead, second), platform::kRegOk);
+  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software", kRead, &first), platform::kRegOk);
+  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software", kRead, &second), platform::kRegOk);
   EXPECT_NE(first, second);
   for (RegKey key : {first, second}) {
     EXPECT_NE(key, platform::kNoKey);

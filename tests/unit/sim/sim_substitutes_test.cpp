@@ -153,7 +153,7 @@ TEST(SimWorkers, RunInOrderAndRaiseTheFirstFailureAfterAll) {
   EXPECT_THROW(
       {
         try {
-          workers.RunAll({job(0, false), job(1, true), job(2, true), job(3, false)});
+          workers.RunAll({job(0, false), job(1, true), job(2, true), job(3, false)}, 4);
         } catch (const std::runtime_error& failure) {
           EXPECT_STREQ(failure.what(), "job 1");
           throw;

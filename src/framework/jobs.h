@@ -1,0 +1,92 @@
+#pragma once
+
+// Work started now on a worker thread, whose result is handed to a handler on the GUI thread,
+// from the message loop, like any message: while a menu is up too, since a menu's modal loop
+// dispatches posted messages. The work runs off the GUI thread, so it may use only what
+// platform/workers.h allows a job, and its result must be its own. Nothing ever waits for a
+// job: letting its owner go, or the TJobs, cancels it, and its handler never runs after that.
+
+#include <exception>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stop_token>
+#include <utility>
+
+#include "framework/owned.h"
+#include "platform/workers.h"
+
+namespace framework {
+
+class TApplication;
+
+// A result on its way from the worker thread that makes it to the GUI thread that takes it.
+template <typename Result>
+class TJobResult {
+ public:
+  template <typename Work>
+  void Fill(Work&& work) noexcept {
+    try {
+      Result made = work();
+      const std::scoped_lock lock(mutex_);
+      value_.emplace(std::move(made));
+    } catch (...) {
+      const std::scoped_lock lock(mutex_);
+      failure_ = std::current_exception();
+    }
+  }
+  // The work's result, or its failure raised again.
+  Result Take() {
+    const std::scoped_lock lock(mutex_);
+    if (failure_) std::rethrow_exception(failure_);
+    return std::move(*value_);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::optional<Result> value_;
+  std::exception_ptr failure_;
+};
+
+class TJobs final : private platform::WindowHandler {
+ public:
+  explicit TJobs(TApplication& app);
+  // Cancels every job not yet handed over.
+  ~TJobs();
+  TJobs(const TJobs&) = delete;
+  TJobs& operator=(const TJobs&) = delete;
+
+  // The job's handler will not run, and its work is asked to stop.
+  void Cancel(platform::JobId job) noexcept;
+  // A started job, cancelled when its owner lets it go; it must not outlive this TJobs.
+  using Job =
+      platform::UniqueHandle<platform::BoundTraits<TJobs, platform::kNoJob, &TJobs::Cancel>>;
+
+  // Starts work now. Once it has ended, done(result) runs on the GUI thread, unless the job was
+  // cancelled first; should the work fail, its failure is raised there instead, and shown in
+  // the error box as any handler's is.
+  template <typename Result>
+  [[nodiscard]] Job Start(std::function<Result(std::stop_token)> work,
+                          std::function<void(Result)> done) {
+    auto result = std::make_shared<TJobResult<Result>>();
+    return StartHanding([result, work = std::move(work)](
+                            std::stop_token stop) { result->Fill([&] { return work(stop); }); },
+                        [result, done = std::move(done)] { done(result->Take()); });
+  }
+
+  // Jobs started and neither handed over nor cancelled yet.
+  std::size_t Pending() const { return handovers_.size(); }
+
+ private:
+  Job StartHanding(std::function<void(std::stop_token)> work, std::function<void()> handover);
+  platform::LResult HandleMessage(platform::WindowId window, platform::MessageId id,
+                                  platform::WParam wparam, platform::LParam lparam) override;
+
+  TApplication& app_;
+  std::map<platform::JobId, std::function<void()>> handovers_;
+  UniqueWindow window_;  // the last member: it goes first, with the messages it would get
+};
+
+}  // namespace framework

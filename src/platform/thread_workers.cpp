@@ -1,0 +1,126 @@
+#include "platform/thread_workers.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <functional>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace platform {
+namespace {
+
+// Runs the job, keeping its failure for the caller instead of ending the process.
+template <typename Job, typename... Args>
+void RunKeeping(const Job& job, std::exception_ptr& failure, Args&&... args) noexcept {
+  try {
+    job(std::forward<Args>(args)...);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+}
+
+}  // namespace
+
+ThreadWorkers::~ThreadWorkers() {
+  std::vector<std::stop_source> running;
+  {
+    const std::scoped_lock lock(mutex_);
+    waiting_.clear();
+    for (auto& [id, stop] : running_) running.push_back(stop);
+    running_.clear();
+  }
+  // Outside the lock: a job's stop callbacks run here and may call back into the workers.
+  for (std::stop_source& stop : running) stop.request_stop();
+  threads_.clear();  // each thread's shutdown is requested, then it is joined
+}
+
+unsigned ThreadWorkers::HardwareThreads() const {
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+void ThreadWorkers::RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) {
+  std::vector<std::exception_ptr> failures(jobs.size());
+  std::atomic<std::size_t> next{0};
+  // Each thread takes the next job not yet begun until none is left.
+  const auto take_jobs = [&] {
+    for (std::size_t i = next++; i < jobs.size(); i = next++) RunKeeping(jobs[i], failures[i]);
+  };
+  {
+    const std::size_t threads = std::min<std::size_t>(std::max(1u, max_threads), jobs.size());
+    std::vector<std::jthread> helpers;
+    helpers.reserve(threads);
+    for (std::size_t i = 1; i < threads; ++i) {
+      try {
+        helpers.emplace_back(take_jobs);
+      } catch (const std::system_error&) {
+        break;  // the threads there are take this one's jobs too
+      }
+    }
+    take_jobs();
+  }  // every helper joins here
+  for (const std::exception_ptr& failure : failures) {
+    if (failure) std::rethrow_exception(failure);
+  }
+}
+
+JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery) {
+  const std::scoped_lock lock(mutex_);
+  // A thread is made before the job is queued, so that a job no thread can be had for is not
+  // left waiting for ever.
+  if (idle_ <= waiting_.size() && threads_.size() < kStartedJobThreads) {
+    threads_.emplace_back([this](std::stop_token shutdown) { Serve(shutdown); });
+  }
+  const JobId id = next_id_++;
+  waiting_.push_back(StartedJob{id, std::move(work), delivery, std::stop_source()});
+  job_waiting_.notify_one();
+  return id;
+}
+
+void ThreadWorkers::Cancel(JobId job) noexcept {
+  std::stop_source stop(std::nostopstate);
+  {
+    const std::scoped_lock lock(mutex_);
+    std::erase_if(waiting_, [job](const StartedJob& waiting) { return waiting.id == job; });
+    const auto it = running_.find(job);
+    if (it == running_.end()) return;
+    stop = std::move(it->second);
+    running_.erase(it);
+  }
+  stop.request_stop();
+}
+
+bool ThreadWorkers::TakeWaiting(std::unique_lock<std::mutex>& lock, std::stop_token shutdown,
+                                StartedJob& job) {
+  ++idle_;
+  const bool found = job_waiting_.wait(lock, shutdown, [this] { return !waiting_.empty(); });
+  --idle_;
+  if (!found) return false;
+  job = std::move(waiting_.front());
+  waiting_.pop_front();
+  running_.emplace(job.id, job.stop);
+  return true;
+}
+
+void ThreadWorkers::Serve(std::stop_token shutdown) {
+  std::unique_lock lock(mutex_);
+  StartedJob job;
+  while (TakeWaiting(lock, shutdown, job)) {
+    lock.unlock();
+    // Work reports its failures through what it hands back; one that escapes it is dropped.
+    std::exception_ptr dropped;
+    RunKeeping(job.work, dropped, job.stop.get_token());
+    // Its captures go now, not at the next job, and outside the lock, as they may call back.
+    job.work = nullptr;
+    dropped = nullptr;
+    lock.lock();
+    // Posted under the lock, so that a Cancel that has returned is never followed by a post.
+    const bool cancelled = running_.erase(job.id) == 0;
+    if (!cancelled && job.delivery.windowing != nullptr) {
+      job.delivery.windowing->PostTo(job.delivery.window, job.delivery.message, job.id, 0);
+    }
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,60 @@
+#pragma once
+
+// The workers over standard threads, the same on every platform that has them.
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "platform/workers.h"
+
+namespace platform {
+
+// RunAll starts the threads a batch is given and ends them with it. Started jobs are served by
+// up to kStartedJobThreads threads, made when a job waits and none is idle, and kept until the
+// workers go; more jobs wait their turn, in the order started.
+class ThreadWorkers final : public Workers {
+ public:
+  static constexpr unsigned kStartedJobThreads = 2;
+
+  ThreadWorkers() = default;
+  // Drops the started jobs not yet begun and asks the running ones to stop; none posts from
+  // then on. Their threads are joined once their work has returned, which a job's work does
+  // soon after its stop request, as it looks at its stop token between steps.
+  ~ThreadWorkers() override;
+  ThreadWorkers(const ThreadWorkers&) = delete;
+  ThreadWorkers& operator=(const ThreadWorkers&) = delete;
+
+  unsigned HardwareThreads() const override;
+  // Raises std::system_error only when not even the calling thread could run the jobs: a job
+  // that no new thread can be had for runs on the threads there are, the caller's included.
+  void RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) override;
+  // Raises std::system_error, and starts nothing, when a thread is needed and none can be had.
+  JobId Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery) override;
+  void Cancel(JobId job) noexcept override;
+
+ private:
+  struct StartedJob {
+    JobId id = kNoJob;
+    std::function<void(std::stop_token)> work;
+    JobDelivery delivery;
+    std::stop_source stop;
+  };
+  // One thread serving started jobs until shutdown is requested.
+  void Serve(std::stop_token shutdown);
+  // With the lock held: the next waiting job, now running, or nothing at shutdown.
+  bool TakeWaiting(std::unique_lock<std::mutex>& lock, std::stop_token shutdown, StartedJob& job);
+
+  std::mutex mutex_;  // guards everything below but threads_, which only the owner touches
+  std::condition_variable_any job_waiting_;
+  std::deque<StartedJob> waiting_;
+  std::map<JobId, std::stop_source> running_;  // a job's entry goes when it is cancelled
+  JobId next_id_ = kNoJob + 1;
+  std::size_t idle_ = 0;
+  // The last member: its threads are joined before anything they use goes.
+  std::vector<std::jthread> threads_;
+};
+
+}  // namespace platform

@@ -1,0 +1,131 @@
+// The scan over real threads gives what it gives one job after another, and all its passes
+// share the threads it may use. Run under ThreadSanitizer by the native-tsan preset.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/catalogue_scan.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/thread_workers.h"
+
+namespace {
+
+const std::string kHeader = "Windows Registry Editor Version 5.00\n\n";
+const std::string kUninstall = "\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const std::string kLm32 = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node" + kUninstall;
+const std::string kLm64 = "HKEY_LOCAL_MACHINE\\SOFTWARE" + kUninstall;
+const std::string kCu = "HKEY_CURRENT_USER\\SOFTWARE" + kUninstall;
+
+using app::RegistryView;
+using app::UninstallRoot;
+const std::vector<app::ScanPass> kStartUpPasses{{RegistryView::kDefault, UninstallRoot::kMachine},
+                                                {RegistryView::k64Bit, UninstallRoot::kMachine},
+                                                {RegistryView::kDefault, UninstallRoot::kUser}};
+
+// Every entry the scan can read, whatever Windows' own list would show.
+app::Options Everything() {
+  app::Options options;
+  options.show_system_components = true;
+  return options;
+}
+
+// n entries under key, of every kind the scan tells apart: without a name, unreadable, dated
+// by their value, by their uninstaller's file or by their icon's, and undated.
+std::string Entries(const std::string& key, const std::string& tag, int n, sim::FileTable& files) {
+  std::string reg;
+  for (int i = 0; i < n; ++i) {
+    char subkey[32];
+    std::snprintf(subkey, sizeof subkey, "%s%04d", tag.c_str(), i);
+    const std::string folder = "C:\\\\Apps\\\\" + std::string(subkey) + "\\\\";
+    reg += "[" + key + subkey + "]\n";
+    if (i % 11 != 5) reg += "\"DisplayName\"=\"" + tag + " " + std::to_string(i) + "\"\n";
+    if (i % 13 == 7) reg += "\"NoRemove\"=\"1\"\n";  // unreadable as a flag
+    if (i % 4 == 0) reg += "\"InstallDate\"=\"2021" + std::to_string(1001 + i % 300) + "\"\n";
+    reg += "\"UninstallString\"=\"" + folder + "unins.exe /S\"\n";
+    reg += "\"DisplayIcon\"=\"" + folder + "app.exe,0\"\n";
+    const std::string path = "C:\\Apps\\" + std::string(subkey) + "\\";
+    if (i % 4 == 1) files.AddFile(path + "unins.exe", {2019, 1 + i % 12, 1 + i % 28});
+    if (i % 4 == 2) files.AddFile(path + "app.exe", {2020, 1 + i % 12, 1 + i % 28});
+    reg += "\n";
+  }
+  return reg;
+}
+
+// Real threads, as many as the row gives: the machine they report, and the most a batch gets.
+class CappedThreads final : public platform::Workers {
+ public:
+  explicit CappedThreads(unsigned threads) : threads_(threads) {}
+  unsigned HardwareThreads() const override { return threads_; }
+  void RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) override {
+    real_.RunAll(jobs, std::min(max_threads, threads_));
+  }
+  platform::JobId Start(std::function<void(std::stop_token)> work,
+                        const platform::JobDelivery& delivery) override {
+    return real_.Start(std::move(work), delivery);
+  }
+  void Cancel(platform::JobId job) noexcept override { real_.Cancel(job); }
+
+ private:
+  platform::ThreadWorkers real_;
+  const unsigned threads_;
+};
+
+std::vector<std::string> Lines(const std::vector<app::ScannedProgram>& found) {
+  std::vector<std::string> lines;
+  for (const app::ScannedProgram& scanned : found) {
+    lines.push_back(scanned.program.name + "|" + scanned.program.command + "|" +
+                    scanned.date.value_or("-"));
+  }
+  return lines;
+}
+
+TEST(ScanThreads, OneToEightThreadsReadWhatOneJobAfterAnotherReads) {
+  sim::SimPlatform sim;
+  sim.registry.LoadRegText(kHeader + Entries(kLm32, "A", 400, sim.files) +
+                           Entries(kLm64, "B", 300, sim.files) + Entries(kCu, "C", 60, sim.files));
+  const app::Options filters = Everything();
+  const std::vector<std::string> serial =
+      Lines(app::ScanPasses(sim.Bind(), kStartUpPasses, filters));
+  ASSERT_GT(serial.size(), 600u);
+  for (unsigned threads = 1; threads <= 8; ++threads) {
+    CappedThreads workers(threads);
+    const app::ScanSeams seams(sim.registry, sim.files, workers);
+    EXPECT_EQ(Lines(app::ScanPasses(seams, kStartUpPasses, filters)), serial)
+        << threads << " threads";
+    EXPECT_EQ(sim.registry.OpenHandleCount(), 0u) << threads << " threads";
+  }
+}
+
+// A scan runs on twice the hardware threads in all, whatever its passes; the largest ranges
+// are handed out first, so that a small pass's range does not keep a thread busy at the end.
+TEST(ScanThreads, AScanRunsOnItsThreadsInAllLargestRangesFirst) {
+  sim::SimPlatform sim;
+  sim.registry.LoadRegText(kHeader + Entries(kLm32, "A", 200, sim.files) +
+                           Entries(kCu, "C", 20, sim.files));
+  const struct {
+    unsigned hardware_threads, threads;
+    std::size_t jobs;
+  } cases[] = {{1, 2, 3}, {2, 4, 3}, {3, 6, 4}, {4, 8, 5}, {16, 8, 7}};
+  std::size_t jobs_before = 0;
+  for (const auto& c : cases) {
+    sim.workers.SetHardwareThreads(c.hardware_threads);
+    const std::size_t queried_before = sim.files.Queries().size();
+    // The user's pass, the smallest, comes first in the list but not among the jobs.
+    app::ScanPasses(sim.Bind(),
+                    {{RegistryView::kDefault, UninstallRoot::kUser},
+                     {RegistryView::kDefault, UninstallRoot::kMachine}},
+                    Everything());
+    EXPECT_EQ(sim.workers.LastThreadLimit(), c.threads) << c.hardware_threads;
+    EXPECT_EQ(app::ScanThreads(c.hardware_threads), c.threads) << c.hardware_threads;
+    EXPECT_EQ(sim.workers.JobsRun() - jobs_before, c.jobs) << c.hardware_threads;
+    jobs_before = sim.workers.JobsRun();
+    EXPECT_EQ(sim.files.Queries().at(queried_before).substr(0, 9), "C:\\APPS\\A")
+        << c.hardware_threads;
+  }
+}
+
+}  // namespace

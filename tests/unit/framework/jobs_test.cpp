@@ -1,0 +1,146 @@
+// Started jobs: the result reaches its handler on the GUI thread, from the message loop, unless
+// the job was cancelled; a failure goes to the error box. Run over the serial substitute, where
+// a job has ended when Start returns, and over real threads.
+
+#include "framework/jobs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/application.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/thread_workers.h"
+
+namespace {
+
+using Job = framework::TJobs::Job;
+
+// The substitutes, with other workers in place of the serial ones when given.
+platform::Platform Bind(sim::SimPlatform& sim, platform::Workers* workers) {
+  const platform::Platform all = sim.Bind();
+  return platform::Platform{all.registry,
+                            all.files,
+                            all.processes,
+                            all.launcher,
+                            all.windowing,
+                            all.order,
+                            workers != nullptr ? *workers : all.workers,
+                            all.icons,
+                            all.background};
+}
+
+// The program's side: an application over the substitutes.
+struct Gui {
+  explicit Gui(platform::Workers* workers = nullptr) : bound(Bind(sim, workers)) {
+    application.Initialize();
+  }
+  // Runs the message loop until the quit that the last handler posts.
+  void RunUntilQuit() {
+    while (!application.Terminated()) application.HandleMessage();
+  }
+
+  sim::SimPlatform sim;
+  platform::Platform bound;
+  framework::TApplication application{bound};
+};
+
+TEST(Jobs, TheResultReachesItsHandlerUnlessCancelled) {
+  const struct {
+    const char* name;
+    std::vector<int> cancelled;  // jobs whose owners go before the loop runs
+    bool jobs_go;                // the TJobs itself goes before the loop runs
+    std::vector<int> handed;
+  } cases[] = {
+      {"every job hands its result over, in order", {}, false, {0, 10, 20}},
+      {"a cancelled job hands nothing over", {1}, false, {0, 20}},
+      {"all cancelled", {0, 1, 2}, false, {}},
+      {"the jobs gone", {}, true, {}},
+  };
+  for (const auto& c : cases) {
+    Gui gui;
+    std::vector<int> handed;
+    auto jobs = std::make_unique<framework::TJobs>(gui.application);
+    std::vector<Job> started;
+    for (int i = 0; i < 3; ++i) {
+      started.push_back(jobs->Start<int>([i](std::stop_token) { return i * 10; },
+                                         [&](int result) { handed.push_back(result); }));
+    }
+    for (int i : c.cancelled) started[i].reset();
+    if (c.jobs_go) {
+      for (Job& job : started) job.release();  // their TJobs cancels them as it goes
+      jobs.reset();
+    }
+    gui.sim.windows.At(1000, [&] { gui.application.Terminate(); });
+    gui.RunUntilQuit();
+    EXPECT_EQ(handed, c.handed) << c.name;
+    if (jobs) {
+      EXPECT_EQ(jobs->Pending(), 0u) << c.name;
+    }
+    EXPECT_TRUE(gui.sim.windows.Boxes().empty()) << c.name;
+  }
+}
+
+TEST(Jobs, AFailureOfTheWorkGoesToTheErrorBox) {
+  Gui gui;
+  framework::TJobs jobs(gui.application);
+  bool handed = false;
+  gui.sim.windows.AnswerBox(platform::kIdOk);
+  const Job job =
+      jobs.Start<int>([](std::stop_token) -> int { throw std::runtime_error("No icon"); },
+                      [&](int) { handed = true; });
+  gui.sim.windows.At(1000, [&] { gui.application.Terminate(); });
+  gui.RunUntilQuit();
+  EXPECT_FALSE(handed);
+  ASSERT_EQ(gui.sim.windows.Boxes().size(), 1u);
+  EXPECT_EQ(gui.sim.windows.Boxes()[0].text, "No icon.");
+}
+
+// Over real threads: results come back to the GUI thread whichever order the jobs end in, and
+// a job cancelled while it runs is told to stop and hands nothing over.
+TEST(Jobs, OverThreadsResultsComeBackAndCancelledOnesStop) {
+  platform::ThreadWorkers threads;
+  Gui gui(&threads);
+  framework::TJobs jobs(gui.application);
+  const std::thread::id gui_thread = std::this_thread::get_id();
+  std::vector<std::string> handed;
+  std::vector<Job> started;
+  for (int i = 0; i < 8; ++i) {
+    started.push_back(
+        jobs.Start<std::string>([i](std::stop_token) { return "icon " + std::to_string(i); },
+                                [&](std::string result) {
+                                  EXPECT_EQ(std::this_thread::get_id(), gui_thread);
+                                  handed.push_back(std::move(result));
+                                  if (handed.size() == 7) gui.application.Terminate();
+                                }));
+  }
+  bool stopped = false;
+  Job endless = jobs.Start<bool>(
+      [](std::stop_token stop) {
+        while (!stop.stop_requested()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return true;
+      },
+      [&](bool) { stopped = true; });
+  started[3].reset();
+  endless.reset();
+  // The sim's clock stands still while workers run: the loop waits, in real time, for their
+  // posts before it asks the clock for anything.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!gui.application.Terminated() && std::chrono::steady_clock::now() < deadline) {
+    gui.application.ProcessMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  std::sort(handed.begin(), handed.end());
+  EXPECT_EQ(handed, (std::vector<std::string>{"icon 0", "icon 1", "icon 2", "icon 4", "icon 5",
+                                              "icon 6", "icon 7"}));
+  EXPECT_FALSE(stopped);
+  EXPECT_EQ(jobs.Pending(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,222 @@
+// The workers over real threads: a batch runs on no more threads than it is given, and started
+// jobs post their end to the GUI thread's queue, unless cancelled; nothing waits for a job that
+// is asked to stop. The queue is the simulated window system's, which any thread may post to.
+
+#include "platform/thread_workers.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <latch>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/sim/sim_windowing.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kPatience = 10s;  // far beyond what any step here takes
+
+// Counts the jobs running at once, and the most there ever were.
+class Overlap {
+ public:
+  void Enter() {
+    const std::scoped_lock lock(mutex_);
+    peak_ = std::max(peak_, ++running_);
+  }
+  void Leave() {
+    const std::scoped_lock lock(mutex_);
+    --running_;
+  }
+  unsigned Peak() const {
+    const std::scoped_lock lock(mutex_);
+    return peak_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  unsigned running_ = 0;
+  unsigned peak_ = 0;
+};
+
+TEST(ThreadWorkers, RunAllRunsEveryJobOnTheThreadsGivenAndRaisesTheFirstFailure) {
+  const struct {
+    std::size_t jobs;
+    unsigned max_threads;
+    std::vector<std::size_t> failing;
+  } cases[] = {{0, 4, {}},  {1, 4, {}},     {6, 6, {}},     {6, 2, {}}, {9, 1, {}},
+               {1, 1, {0}}, {4, 4, {3, 1}}, {5, 3, {0, 4}}, {3, 0, {}}};  // no threads given still
+                                                                          // runs on the caller's
+  for (const auto& c : cases) {
+    platform::ThreadWorkers workers;
+    Overlap overlap;
+    // Every job waits until as many have begun as may run at once: only then can the peak be
+    // told from a run that happened to be one at a time.
+    const std::size_t at_once = std::min<std::size_t>(std::max(1u, c.max_threads), c.jobs);
+    std::latch together(static_cast<std::ptrdiff_t>(at_once));
+    std::vector<int> ran(c.jobs, 0);
+    std::vector<std::function<void()>> jobs;
+    for (std::size_t i = 0; i < c.jobs; ++i) {
+      jobs.push_back([&, i] {
+        overlap.Enter();
+        if (i < at_once) together.arrive_and_wait();
+        ran[i] = 1;
+        overlap.Leave();
+        if (std::count(c.failing.begin(), c.failing.end(), i) != 0) {
+          throw std::runtime_error("job " + std::to_string(i));
+        }
+      });
+    }
+    std::string raised;
+    try {
+      workers.RunAll(jobs, c.max_threads);
+    } catch (const std::runtime_error& failure) {
+      raised = failure.what();
+    }
+    const std::string label = std::to_string(c.jobs) + " jobs on " + std::to_string(c.max_threads);
+    EXPECT_EQ(ran, std::vector<int>(c.jobs, 1)) << label;
+    EXPECT_EQ(overlap.Peak(), at_once) << label;
+    const auto first = std::min_element(c.failing.begin(), c.failing.end());
+    EXPECT_EQ(raised, first == c.failing.end() ? "" : "job " + std::to_string(*first)) << label;
+  }
+  EXPECT_GE(platform::ThreadWorkers().HardwareThreads(), 1u);
+}
+
+constexpr platform::MessageId kEnded = platform::kWmUser + 7;
+
+// A window on the simulated GUI thread that started jobs post to.
+struct Gui {
+  struct NoHandler : platform::WindowHandler {
+    platform::LResult HandleMessage(platform::WindowId, platform::MessageId, platform::WParam,
+                                    platform::LParam) override {
+      return 0;
+    }
+  } handler;
+  sim::WindowSystem windows;
+  platform::WindowId window = windows.NewWindow({}, &handler);
+
+  platform::JobDelivery Delivery() { return {&windows, window, kEnded}; }
+  // Waits, in real time, until n messages are queued; then takes them all.
+  std::set<platform::JobId> Ended(std::size_t n) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (windows.QueuedMessageCount() < n && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(1ms);
+    }
+    std::set<platform::JobId> ended;
+    platform::Message message;
+    while (windows.PeekNext(message)) {
+      EXPECT_EQ(message.window, window);
+      EXPECT_EQ(message.id, kEnded);
+      ended.insert(message.wparam);
+    }
+    return ended;
+  }
+};
+
+TEST(ThreadWorkers, StartedJobsPostTheirEndUnlessCancelled) {
+  Gui gui;
+  std::mutex mutex;
+  std::vector<int> results(6, 0);
+  std::set<platform::JobId> posted;
+  {
+    platform::ThreadWorkers workers;
+    std::vector<platform::JobId> ids;
+    for (int i = 0; i < 6; ++i) {
+      ids.push_back(workers.Start(
+          [&, i](std::stop_token) {
+            const std::scoped_lock lock(mutex);
+            results[i] = i * i;
+          },
+          gui.Delivery()));
+    }
+    EXPECT_EQ(std::set<platform::JobId>(ids.begin(), ids.end()).size(), ids.size());
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), platform::kNoJob), 0);
+    posted = gui.Ended(ids.size());
+    EXPECT_EQ(posted, std::set<platform::JobId>(ids.begin(), ids.end()));
+    workers.Cancel(ids[0]);  // ended: nothing to stop
+  }
+  EXPECT_EQ(results, (std::vector<int>{0, 1, 4, 9, 16, 25}));
+}
+
+// Work that holds its thread until it is asked to stop, or released.
+class Holding {
+ public:
+  void Run(std::stop_token stop) {
+    std::unique_lock lock(mutex_);
+    began_ = true;
+    changed_.notify_all();
+    changed_.wait_for(lock, stop, kPatience, [&] { return released_; });
+    stopped_ = stop.stop_requested();
+  }
+  void WaitBegun() {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, kPatience, [&] { return began_; });
+  }
+  void Release() {
+    const std::scoped_lock lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
+  bool Stopped() {
+    const std::scoped_lock lock(mutex_);
+    return stopped_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable_any changed_;
+  bool began_ = false;
+  bool released_ = false;
+  bool stopped_ = false;
+};
+
+TEST(ThreadWorkers, CancellingStopsRunningWorkAndDropsWaitingWork) {
+  Gui gui;
+  std::vector<Holding> holding(platform::ThreadWorkers::kStartedJobThreads);
+  bool waiting_ran = false;
+  {
+    platform::ThreadWorkers workers;
+    std::vector<platform::JobId> running;
+    for (Holding& work : holding) {
+      running.push_back(
+          workers.Start([&](std::stop_token stop) { work.Run(stop); }, gui.Delivery()));
+      work.WaitBegun();
+    }
+    // Every thread is taken: this one waits, and is cancelled before it begins.
+    const platform::JobId waiting =
+        workers.Start([&](std::stop_token) { waiting_ran = true; }, gui.Delivery());
+    workers.Cancel(waiting);
+    workers.Cancel(running[0]);
+    holding[1].Release();
+    // Only the released job posts: the cancelled one never does, though its work ends too.
+    EXPECT_EQ(gui.Ended(1), std::set<platform::JobId>{running[1]});
+  }  // joins: every thread has ended here
+  EXPECT_TRUE(holding[0].Stopped());
+  EXPECT_FALSE(holding[1].Stopped());
+  EXPECT_FALSE(waiting_ran);
+  EXPECT_EQ(gui.windows.QueuedMessageCount(), 0u);
+}
+
+TEST(ThreadWorkers, GoingAwayStopsWhatRunsWithoutWaitingForItsWork) {
+  Gui gui;
+  Holding holding;
+  const auto began = std::chrono::steady_clock::now();
+  {
+    platform::ThreadWorkers workers;
+    workers.Start([&](std::stop_token stop) { holding.Run(stop); }, gui.Delivery());
+    holding.WaitBegun();
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - began, kPatience / 2);
+  EXPECT_TRUE(holding.Stopped());
+  EXPECT_EQ(gui.windows.QueuedMessageCount(), 0u);
+}
+
+}  // namespace

@@ -102,6 +102,17 @@ class E2ECase(unittest.TestCase):
         harness.send_keys(menu, "End", "Return")
         return time.monotonic()
 
+    def open_all_programs(self, menu: str) -> str:
+        """Opens "All Programs" with the keyboard; returns its submenu's window, the menu
+        window furthest right."""
+        harness.send_keys(menu, "Home", "Right")
+        windows = harness.wait_until(
+            lambda: self.app.menu_windows() if len(self.app.menu_windows()) >= 2 else None,
+            10,
+            "the submenu window",
+        )
+        return max(windows, key=lambda w: harness.window_geometry(w)[0])
+
     def open_submenus(self, menu: str, popup: int = 1) -> wine_trace.Trace:
         """Opens each generated submenu of pop-up number `popup` (from 1) with the keyboard and
         closes it again, so that the trace holds their items: the program fills a submenu when

@@ -275,11 +275,7 @@ class HostileIconsTest(e2e_case.E2ECase):
         )
         app = self.start()
         menu = app.wait_menu()
-        harness.send_keys(menu, "Home", "Right")  # "All Programs", opened
-        windows = harness.wait_until(
-            lambda: app.menu_windows() if len(app.menu_windows()) >= 2 else None, 10,
-            "the submenu window")
-        submenu = max(windows, key=lambda w: harness.window_geometry(w)[0])
+        submenu = self.open_all_programs(menu)
         shot = self.prefix.file("shot.png")
 
         def every_row_pictured():

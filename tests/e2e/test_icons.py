@@ -38,11 +38,7 @@ class IconsTest(e2e_case.E2ECase):
         self.seed(CATALOGUE)
         app = self.start()
         menu = app.wait_menu()
-        harness.send_keys(menu, "Home", "Right")  # "All Programs", opened
-        windows = harness.wait_until(
-            lambda: app.menu_windows() if len(app.menu_windows()) >= 2 else None, 10,
-            "the submenu window")
-        submenu = max(windows, key=lambda w: harness.window_geometry(w)[0])
+        submenu = self.open_all_programs(menu)
         size = round(16 * dpi / 96)
         rows = icon_pixels.row_boxes(submenu, len(CATALOGUE), size)
         shot = self.prefix.file("shot.png")

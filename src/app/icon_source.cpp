@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "app/windows_installer.h"
 #include "platform/text.h"
 
 namespace app {
@@ -27,9 +28,6 @@ struct ViewVariable {
 constexpr std::array<ViewVariable, 2> kViewVariables = {
     ViewVariable{"PROGRAMFILES", "ProgramW6432"},
     ViewVariable{"COMMONPROGRAMFILES", "CommonProgramW6432"}};
-// {8-4-4-4-12}: the places of the hyphens and the length.
-constexpr std::size_t kGuidLength = 38;
-constexpr std::array<std::size_t, 4> kGuidHyphens = {9, 14, 19, 24};
 
 std::string_view Trimmed(std::string_view text) {
   const auto first = text.find_first_not_of(' ');
@@ -72,10 +70,6 @@ bool IsDeviceName(std::string_view path) {
              kNumberedDevices.end();
 }
 
-bool IsHex(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
 }  // namespace
 
 IconLocation ParseIconLocation(std::string_view value) {
@@ -91,14 +85,10 @@ IconLocation ParseIconLocation(std::string_view value) {
 
 std::string PackedProductCode(std::string_view code) {
   code = Trimmed(code);
-  if (code.size() != kGuidLength || code.front() != '{' || code.back() != '}') return {};
+  if (!IsProductCode(code)) return {};
   std::string digits;
-  for (std::size_t i = 1; i + 1 < code.size(); ++i) {
-    const bool hyphen_place =
-        std::find(kGuidHyphens.begin(), kGuidHyphens.end(), i) != kGuidHyphens.end();
-    if (hyphen_place != (code[i] == '-')) return {};
-    if (!hyphen_place && !IsHex(code[i])) return {};
-    if (!hyphen_place) digits += code[i];
+  for (const char c : code) {
+    if (c != '{' && c != '}' && c != '-') digits += c;
   }
   digits = text::UpperAscii(digits);
   // Groups of 8, 4 and 4 digits reversed whole; the last 16 digits as 8 bytes, each swapped.

@@ -147,7 +147,6 @@ TEST_F(LauncherTest, ErrorTextsNameTheFileForTheirInsert) {
       {platform::kErrorBadExeFormat, true},  // "%1 is not a valid Win32 application."
       {platform::kErrorFileNotFound, false},
       {platform::kErrorAccessDenied, false},
-      {platform::kErrorElevationRequired, false},
   };
   for (const auto& c : cases) {
     const std::string text = launcher_.ErrorText(c.error, path);

@@ -441,6 +441,18 @@ class InstallerTest(actions.ActionCase):
         unix_victim = actions.drive_c(self.prefix, VICTIM)
         self.assertEqual(sorted(os.listdir(unix_victim)), sorted(others), "nothing added")
 
+    def test_a_per_machine_folder_outside_program_files_is_not_reused(self):
+        # An entry in HKLM that names a folder the mode may not use, with its uninstall.exe:
+        # the install goes to the default folder, and the other folder keeps its files.
+        others = self.put_others(VICTIM)
+        command = rf'"{VICTIM}\{EARLIER_UNINSTALLER}" {PER_MACHINE.switch_in_entry}'
+        values = {"UninstallString": command, "InstallLocation": VICTIM}
+        self.seed([regfile.program(PER_MACHINE.seed_root, PRODUCT, **values)])
+        self.install(PER_MACHINE)
+        self.assert_kept(VICTIM, others)
+        unix_victim = actions.drive_c(self.prefix, VICTIM)
+        self.assertEqual(sorted(os.listdir(unix_victim)), sorted(others), "nothing added")
+
     def test_for_everyone_beside_an_install_just_for_the_user(self):
         # Both stand side by side, and each uninstaller removes its own install alone, in either
         # order.

@@ -123,10 +123,33 @@ Function .onInit
   !insertmacro MULTIUSER_INIT
 FunctionEnd
 
-; The uninstaller cleans the folder it is in, which NSIS has put in $INSTDIR, in the mode that
-; its entry's command names.
+; $0 = 1 when the current mode's entry is that of the install in this uninstaller's folder,
+; which NSIS has put in $INSTDIR; else 0.
+Function un.EntryIsOwn
+  ReadRegStr $1 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+  StrCpy $0 0
+  ; NSIS compares without regard to case, as Windows does paths.
+  ${If} $1 != ""
+  ${AndIf} $1 == $INSTDIR
+    StrCpy $0 1
+  ${EndIf}
+FunctionEnd
+
+; The uninstaller cleans the folder it is in, in the mode that its entry's command names. Started
+; without that switch, or with the other mode's, it takes the mode whose entry names its folder:
+; beside an install of the other mode, it must not take that one's entry and shortcut.
 Function un.onInit
   !insertmacro MULTIUSER_UNINIT
+  Call un.EntryIsOwn
+  ${If} $0 = 1
+    Return
+  ${EndIf}
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    Call un.MultiUser.InstallMode.CurrentUser
+  ${ElseIf} $MultiUser.Privileges == "Admin"
+  ${OrIf} $MultiUser.Privileges == "Power"
+    Call un.MultiUser.InstallMode.AllUsers
+  ${EndIf}
 FunctionEnd
 
 ; The install day as yyyymmdd, in local time.
@@ -234,7 +257,13 @@ SectionEnd
 
 Section "Uninstall"
   SetAutoClose true
-  Delete "${SHORTCUT}"
+  ; The entry and the shortcut go only when they are this install's: when neither mode's entry
+  ; names this folder, they belong to an install elsewhere.
+  Call un.EntryIsOwn
+  StrCpy $R1 $0
+  ${If} $R1 = 1
+    Delete "${SHORTCUT}"
+  ${EndIf}
   !insertmacro DELETE_WHEN_FREE "$INSTDIR\${PROGRAM}"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; The folder goes only when empty, now or, when the program's file must wait for a restart,
@@ -245,7 +274,9 @@ Section "Uninstall"
   ${Else}
     RMDir "$INSTDIR"
   ${EndIf}
-  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ${If} $R1 = 1
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ${EndIf}
   ; What the program itself remembers, for the user who uninstalls it.
   DeleteRegValue HKCU "${SETTINGS_KEY}" "Last"
   DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"

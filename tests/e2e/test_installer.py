@@ -292,12 +292,15 @@ class InstallerTest(actions.ActionCase):
         self.assertEqual(setup.wait(actions.INSTALL_SECONDS), 0)
         self.assert_is_the_build(program)
 
-    def uninstall_quietly(self, mode: Mode, entry: dict[str, tuple[str, str]]) -> None:
-        """Runs the entry's QuietUninstallString and waits until the entry is gone: the
-        uninstaller hands over to a copy of itself and returns before its work is done, and
-        removes the entry last."""
-        uninstaller, _, switches = entry["QuietUninstallString"][1][1:].partition('" ')
-        command = [harness.WINE, actions.drive_c(self.prefix, uninstaller), *switches.split()]
+    def uninstall_quietly(
+        self, mode: Mode, entry: dict[str, tuple[str, str]], switches: list[str] | None = None
+    ) -> None:
+        """Runs the entry's QuietUninstallString, or its uninstaller with other switches, and
+        waits until the entry is gone: the uninstaller hands over to a copy of itself and
+        returns before its work is done, and removes the entry last."""
+        uninstaller, _, own = entry["QuietUninstallString"][1][1:].partition('" ')
+        switches = own.split() if switches is None else switches
+        command = [harness.WINE, actions.drive_c(self.prefix, uninstaller), *switches]
         code, _ = self.prefix.run(command)
         self.assertEqual(code, 0)
         key = rf"{mode.entry_root}\{PRODUCT}"
@@ -455,7 +458,7 @@ class InstallerTest(actions.ActionCase):
 
     def test_for_everyone_beside_an_install_just_for_the_user(self):
         # Both stand side by side, and each uninstaller removes its own install alone, in either
-        # order.
+        # order: the first even when started without its mode's switch, by hand, say.
         for first in MODES:
             [second] = [mode for mode in MODES if mode is not first]
             with self.subTest(first_removed=first.name):
@@ -465,7 +468,7 @@ class InstallerTest(actions.ActionCase):
                 kept = self.assert_installed(PER_USER, day, alone=False)
                 self.assertEqual(kept, entries[PER_USER.name], "the install just for the user")
 
-                self.uninstall_quietly(first, entries[first.name])
+                self.uninstall_quietly(first, entries[first.name], ["/S"])
                 folder = actions.drive_c(self.prefix, entries[first.name]["InstallLocation"][1])
                 harness.wait_until(
                     lambda: not os.path.exists(folder)

@@ -456,30 +456,36 @@ class InstallerTest(actions.ActionCase):
         unix_victim = actions.drive_c(self.prefix, VICTIM)
         self.assertEqual(sorted(os.listdir(unix_victim)), sorted(others), "nothing added")
 
-    def test_for_everyone_beside_an_install_just_for_the_user(self):
-        # Both stand side by side, and each uninstaller removes its own install alone, in either
-        # order: the first even when started without its mode's switch, by hand, say.
-        for first in MODES:
-            [second] = [mode for mode in MODES if mode is not first]
-            with self.subTest(first_removed=first.name):
-                day = today()
-                entries = {PER_USER.name: self.install(PER_USER)}
-                entries[PER_MACHINE.name] = self.install(PER_MACHINE, alone=False)
-                kept = self.assert_installed(PER_USER, day, alone=False)
-                self.assertEqual(kept, entries[PER_USER.name], "the install just for the user")
+    def remove_beside(
+        self, mode: Mode, entry: dict[str, tuple[str, str]], switches: list[str] | None = None
+    ) -> None:
+        """Uninstalls the mode's install, as uninstall_quietly does, and waits until its folder
+        and shortcut are gone too."""
+        self.uninstall_quietly(mode, entry, switches)
+        folder = actions.drive_c(self.prefix, entry["InstallLocation"][1])
+        shortcut = mode.shortcut_glob
+        harness.wait_until(
+            lambda: not os.path.exists(folder) and not windows_glob(self.prefix, shortcut),
+            actions.REMOVAL_SECONDS,
+            f"the {mode.name} install's folder and shortcut to go",
+        )
 
-                self.uninstall_quietly(first, entries[first.name], ["/S"])
-                folder = actions.drive_c(self.prefix, entries[first.name]["InstallLocation"][1])
-                harness.wait_until(
-                    lambda: not os.path.exists(folder)
-                    and not windows_glob(self.prefix, first.shortcut_glob),
-                    actions.REMOVAL_SECONDS,
-                    f"the {first.name} install's folder and shortcut to go",
-                )
-                kept = self.assert_installed(second, day)
-                self.assertEqual(kept, entries[second.name], f"the {second.name} install")
-                self.uninstall_quietly(second, kept)
-                self.assert_all_gone(second, kept)
+    def test_for_everyone_beside_an_install_just_for_the_user(self):
+        # Both stand side by side, and each uninstaller removes its own install alone, whichever
+        # goes first; the one just for the user even when started by hand, without its switch.
+        day = today()
+        user = self.install(PER_USER)
+        machine = self.install(PER_MACHINE, alone=False)
+        self.assertEqual(self.assert_installed(PER_USER, day, alone=False), user, "left alone")
+
+        self.remove_beside(PER_USER, user, ["/S"])
+        self.assertEqual(self.assert_installed(PER_MACHINE, day), machine, "kept whole")
+
+        user = self.install(PER_USER, alone=False)
+        self.remove_beside(PER_MACHINE, machine)
+        self.assertEqual(self.assert_installed(PER_USER, day), user, "kept whole")
+        self.uninstall_quietly(PER_USER, user)
+        self.assert_all_gone(PER_USER, user)
 
 
 class PortableTest(unittest.TestCase):

@@ -12,7 +12,7 @@ constexpr std::string_view kSeparators = "\\/";
 constexpr char kStream = ':';
 constexpr char kDot = '.';
 constexpr std::string_view kDotsAndBlanks = ". ";
-constexpr char kBlank = ' ';
+constexpr std::string_view kBlanks = " ";
 constexpr std::array<std::string_view, 2> kBatchExtensions = {".BAT", ".CMD"};
 constexpr std::array<std::string_view, 6> kDeviceNames = {"CON", "PRN",    "AUX",
                                                           "NUL", "CONIN$", "CONOUT$"};
@@ -33,6 +33,12 @@ std::string_view LastPart(std::string_view path) {
   return path;
 }
 
+// The text without the characters of the set at its end.
+std::string_view TrimEnd(std::string_view text, std::string_view set) {
+  const std::size_t last = text.find_last_not_of(set);
+  return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+}
+
 template <std::size_t N>
 bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& names) {
   return std::find(names.begin(), names.end(), text) != names.end();
@@ -41,10 +47,8 @@ bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& names
 }  // namespace
 
 std::string_view OpenedFileName(std::string_view path) {
-  std::string_view name = LastPart(path);
-  name = name.substr(0, std::min(name.find(kStream), name.size()));
-  const std::size_t last = name.find_last_not_of(kDotsAndBlanks);
-  return last == std::string_view::npos ? std::string_view{} : name.substr(0, last + 1);
+  const std::string_view name = LastPart(path);
+  return TrimEnd(name.substr(0, std::min(name.find(kStream), name.size())), kDotsAndBlanks);
 }
 
 bool IsBatchFile(std::string_view path) {
@@ -53,11 +57,9 @@ bool IsBatchFile(std::string_view path) {
 
 bool IsDeviceName(std::string_view path) {
   // The name before its extension, without the blanks that end it: "COM1 .exe" opens COM1.
-  std::string_view base = OpenedFileName(path);
-  base = base.substr(0, std::min(base.find(kDot), base.size()));
-  const std::size_t last = base.find_last_not_of(kBlank);
-  base = last == std::string_view::npos ? std::string_view{} : base.substr(0, last + 1);
-  const std::string name = text::UpperAscii(base);
+  const std::string_view opened = OpenedFileName(path);
+  const std::string name = text::UpperAscii(
+      TrimEnd(opened.substr(0, std::min(opened.find(kDot), opened.size())), kBlanks));
   if (IsOneOf(name, kDeviceNames)) return true;
   constexpr std::size_t kPrefix = 3;
   return name.size() > kPrefix &&

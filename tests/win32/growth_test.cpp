@@ -5,40 +5,33 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
-// after windows.h, which they need
-#include <psapi.h>
 
-#include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "framework/popup_list.h"
 #include "platform/win32/handles.h"
+#include "process_figures.h"
 #include "program_forms.h"
 #include "quiet_process.h"
 #include "test_support.h"
 
 namespace {
 
+using win32_test::Figure;
+using win32_test::kFigureCount;
+using win32_test::kFigures;
+using win32_test::Readings;
+
 constexpr int kCycles = 200;
 constexpr int kWarmUp = 20;
 constexpr int kPhaseWarmUp = 5;
 constexpr int kEntries = 40;
 constexpr UINT kCloseMenuMs = 10;
-constexpr DWORD kHandleSlots = 0x10000;  // USER and GDI handles keep their slot in the low word
-constexpr DWORD kHandleStep = 4;         // kernel handle values are multiples of 4
-constexpr DWORD kKernelHandleValues = 0x4000;
-constexpr DWORD kMostHeaps = 64;
-constexpr SIZE_T kObjectAllowance = 2;
-constexpr SIZE_T kPageAllowance = 256 * 1024;
-constexpr SIZE_T kHeapAllowance = 4 * 1024;
 constexpr auto kQuietLimit = std::chrono::seconds(10);
 // The witnesses make a handful of things at once, so that what they add stands well apart from
 // the allowances and from what the rest of the process opens or closes meanwhile.
@@ -46,136 +39,6 @@ constexpr int kWitnessThings = 16;
 constexpr SIZE_T kWitnessRegionBytes = 128 * 1024;
 constexpr SIZE_T kWitnessBlockBytes = 16 * 1024;
 constexpr wchar_t kUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-// What the system reports. Wine 8 answers 0 for every one of them: GetProcessHandleCount and
-// GetGuiResources are stubs there, and its memory counters leave PrivateUsage at 0.
-SIZE_T ReportedHandles() {
-  DWORD count = 0;
-  ::GetProcessHandleCount(::GetCurrentProcess(), &count);
-  return count;
-}
-
-SIZE_T ReportedUserObjects() {
-  return ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
-}
-
-SIZE_T ReportedGdiObjects() {
-  return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-}
-
-SIZE_T ReportedPrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX memory{};
-  memory.cb = sizeof(memory);
-  ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                         sizeof(memory));
-  return memory.PrivateUsage;
-}
-
-// Witnesses counted from outside those counters.
-
-SIZE_T LiveKernelHandles() {
-  SIZE_T live = 0;
-  for (DWORD value = kHandleStep; value <= kKernelHandleValues; value += kHandleStep) {
-    DWORD flags = 0;
-    if (::GetHandleInformation(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(value)), &flags)) {
-      ++live;
-    }
-  }
-  return live;
-}
-
-// A USER or GDI handle whose high word is zero stands for its slot's object, whatever the
-// object's generation, so probing every slot finds each live object once.
-template <typename Probe>
-SIZE_T LiveSlots(Probe probe) {
-  SIZE_T live = 0;
-  for (DWORD slot = 1; slot < kHandleSlots; ++slot) {
-    if (probe(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(slot)))) ++live;
-  }
-  return live;
-}
-
-SIZE_T LiveMenus() {
-  return LiveSlots([](HANDLE h) { return ::IsMenu(static_cast<HMENU>(h)) != FALSE; });
-}
-
-SIZE_T LiveGdiObjects() {
-  return LiveSlots([](HANDLE h) { return ::GetObjectType(h) != 0; });
-}
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
-  ++*reinterpret_cast<SIZE_T*>(count);
-  ::EnumChildWindows(window, CountWindow, count);
-  return TRUE;
-}
-
-// This thread's top-level windows, with every window below them.
-SIZE_T OwnWindows() {
-  SIZE_T count = 0;
-  ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
-// What PrivateUsage means: the committed pages that belong to this process alone.
-SIZE_T PrivateCommitted() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION region{};
-  for (const char* at = nullptr; ::VirtualQuery(at, &region, sizeof(region)) == sizeof(region);
-       at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-  }
-  return total;
-}
-
-// Finer than pages: the bytes handed out by every heap of the process, the C runtime's too.
-SIZE_T HeapBusy() {
-  HANDLE heaps[kMostHeaps];
-  const DWORD count = std::min<DWORD>(::GetProcessHeaps(kMostHeaps, heaps), kMostHeaps);
-  SIZE_T total = 0;
-  for (DWORD i = 0; i < count; ++i) {
-    if (!::HeapLock(heaps[i])) continue;
-    PROCESS_HEAP_ENTRY entry{};
-    while (::HeapWalk(heaps[i], &entry)) {
-      if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0) total += entry.cbData;
-    }
-    ::HeapUnlock(heaps[i]);
-  }
-  return total;
-}
-
-struct Figure {
-  const char* label;
-  SIZE_T (*read)();
-  SIZE_T allowance;  // how far it may end above its start
-};
-
-const Figure kFigures[] = {
-    {"handles reported", ReportedHandles, kObjectAllowance},
-    {"USER objects reported", ReportedUserObjects, kObjectAllowance},
-    {"GDI objects reported", ReportedGdiObjects, kObjectAllowance},
-    {"private bytes reported", ReportedPrivateBytes, kPageAllowance},
-    {"kernel handles counted", LiveKernelHandles, kObjectAllowance},
-    {"menus counted", LiveMenus, kObjectAllowance},
-    {"windows counted", OwnWindows, kObjectAllowance},
-    {"GDI objects counted", LiveGdiObjects, kObjectAllowance},
-    {"private bytes counted", PrivateCommitted, kPageAllowance},
-    {"heap bytes counted", HeapBusy, kHeapAllowance},
-};
-constexpr std::size_t kFigureCount = std::size(kFigures);
-using Readings = std::array<SIZE_T, kFigureCount>;
-
-Readings Measure() {
-  Readings readings{};
-  for (std::size_t i = 0; i < kFigureCount; ++i) readings[i] = kFigures[i].read();
-  return readings;
-}
-
-std::size_t FigureIndex(std::string_view label) {
-  for (std::size_t i = 0; i < kFigureCount; ++i) {
-    if (kFigures[i].label == label) return i;
-  }
-  throw std::invalid_argument(std::string(label));
-}
 
 // The figures of a phase, one line each, for the record.
 void Print(const char* phase, const Readings& start, const Readings& end) {
@@ -293,7 +156,7 @@ class GrowthTest : public ::testing::Test {
     EXPECT_TRUE(workers.has_value()) << "the workers came to rest";
     if (workers) workers_ = *workers;
     forms_->application.ProcessMessages();
-    return Measure();
+    return win32_test::Measure();
   }
 
   // The menu popped up, "All Programs" opened with its icons, then closed.
@@ -391,7 +254,7 @@ const WitnessCase kWitnesses[] = {
 TEST(GrowthWitnessTest, EachWitnessSeesAHandfulMoreOfItsKind) {
   for (const WitnessCase& row : kWitnesses) {
     SCOPED_TRACE(row.figure);
-    const Figure& figure = kFigures[FigureIndex(row.figure)];
+    const Figure& figure = win32_test::FigureNamed(row.figure);
     // Half of what is made, so that a few objects of the process's own that come or go
     // meanwhile change nothing, and still far above what the growth test lets pass.
     const SIZE_T rise = row.each * kWitnessThings / 2;

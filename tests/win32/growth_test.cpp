@@ -151,8 +151,8 @@ class GrowthTest : public ::testing::Test {
   // a worker looking for an icon holds its file and memory for a while.
   Readings MeasureQuiet() {
     forms_->application.ProcessMessages();  // lets the icon jobs waiting for the loop go
-    const auto workers = win32_test::WaitForIdleWorkers(forms_->system.background,
-                                                        win32::Background::kThreads, kQuietLimit);
+    const auto workers =
+        meeting_.Hold(forms_->system.background, win32::Background::kThreads, kQuietLimit);
     EXPECT_TRUE(workers.has_value()) << "the workers came to rest";
     if (workers) workers_ = *workers;
     forms_->application.ProcessMessages();
@@ -175,6 +175,7 @@ class GrowthTest : public ::testing::Test {
   std::unique_ptr<win32_test::ProgramForms> forms_ = std::make_unique<win32_test::ProgramForms>();
   app::MainForm& main_ = forms_->main;
   app::OptionsDialog& dialog_ = forms_->dialog;
+  win32_test::WorkerMeeting meeting_;
   std::vector<DWORD> workers_;  // the threads of the forms' background jobs
 };
 

@@ -104,13 +104,17 @@ class EntryReader {
         return;
       }
     }
-    ProgramEntry program{name, command, view_, {}};
+    ProgramEntry program;
+    program.name = name;
+    program.command = command;
+    program.view = view_;
     // msiexec removes a Windows Installer product by its code when the entry names nothing.
-    if (IsBlank(command) && IsProductCode(key_name) &&
-        entry_.ReadDwordIfDword(kWindowsInstallerValue) == 1u) {
-      program.product_code = key_name;
-    }
+    program.windows_installer =
+        IsProductCode(key_name) && entry_.ReadDwordIfDword(kWindowsInstallerValue) == 1u;
+    if (IsBlank(command) && program.windows_installer) program.product_code = key_name;
     program.icon = Icon(key_name);
+    program.key_name = key_name;
+    program.quiet_command = entry_.ReadTextIfText(kQuietUninstallStringValue).value_or("");
     found.push_back(ScannedProgram{std::move(program), std::nullopt});
     found.back().date = InstallDate();
   }

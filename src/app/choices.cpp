@@ -17,7 +17,9 @@ void MainForm::OnProgramChosen(framework::TMenuItem& sender) {
   // Each item launches the program it was made from, whatever its caption looks like.
   const auto* item = dynamic_cast<const ProgramMenuItem*>(&sender);
   if (item == nullptr) return;
-  LaunchUninstall(item->Program);
+  // Shift asks for a quiet uninstall; the state is read as of the click or key that chose.
+  const bool quiet = Windowing().ShiftDown() && UninstallQuietly(item->Program);
+  if (!quiet) LaunchUninstall(item->Program);
   CloseMainForm();
 }
 

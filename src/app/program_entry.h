@@ -22,6 +22,12 @@ struct ProgramEntry {
   // For a Windows Installer entry without a command: its product code ("{...}"); else empty.
   std::string product_code;
   ProgramIcon icon = {};
+  // The entry's key under the uninstall key of its view: read again to tell whether it went.
+  std::string key_name = {};
+  // The command the installer registered for removing without questions; may be empty.
+  std::string quiet_command = {};
+  // The Windows Installer wrote the entry: its key is the product's code.
+  bool windows_installer = false;
 };
 
 }  // namespace app

@@ -80,6 +80,54 @@ inline std::string FailedUninstallerText(const std::string& display_name,
          reason;
 }
 
+// A quiet uninstall: the question before it, and the one box that says how it ended.
+inline std::string QuietConfirmText(const std::string& display_name) {
+  return "Remove \"" + display_name + "\" without its own questions?";
+}
+
+inline std::string QuietRemovedText(const std::string& display_name, bool restart) {
+  std::string text = "\"" + display_name + "\" has been uninstalled.";
+  if (restart) text += "\r\rWindows must restart to finish removing it.";
+  return text;
+}
+
+inline constexpr std::string_view kQuietCancelledMeaning = "the uninstall was cancelled";
+inline constexpr std::string_view kQuietNotInstalledMeaning =
+    "the program is not installed as its entry says";
+inline constexpr std::string_view kQuietInstallRunningMeaning =
+    "another installation is running; try again once it has finished";
+
+// meaning: what the code means, when it is one that says; may be empty.
+inline std::string QuietFailedText(const std::string& display_name, std::uint32_t exit_code,
+                                   std::string_view meaning) {
+  std::string text =
+      "The uninstaller of \"" + display_name + "\" ended with code " + std::to_string(exit_code);
+  if (!meaning.empty()) text += " (" + std::string(meaning) + ")";
+  return text + ", and the program is still listed.";
+}
+
+inline std::string QuietListedAfterSuccessText(const std::string& display_name) {
+  return "The uninstaller of \"" + display_name +
+         "\" reported success, but the program is still listed.";
+}
+
+inline std::string QuietStillRunningText(const std::string& display_name) {
+  return "The uninstaller of \"" + display_name +
+         "\" is still running. It may be waiting for an answer in a window of its own; " +
+         std::string(kTitle) + " has left it running.";
+}
+
+inline std::string QuietDeclinedText(const std::string& display_name) {
+  return "Administrator rights were declined: nothing of \"" + display_name + "\" was uninstalled.";
+}
+
+// How long a quiet uninstall is waited for, and how long its entry is then watched for going,
+// at which interval: an uninstaller may leave the last of its work to a program outside its own
+// (one started apart from it, an elevated copy, the Windows Installer service).
+inline constexpr std::uint32_t kQuietBoundMs = 10 * 60 * 1000;
+inline constexpr std::uint32_t kQuietGraceMs = 10 * 1000;
+inline constexpr std::uint32_t kQuietPollMs = 250;
+
 // The registry: where programs register, where this program keeps its one value.
 inline constexpr std::string_view kUninstallKey =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";

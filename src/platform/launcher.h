@@ -45,6 +45,23 @@ struct ProcessStart {
   int show = kSwShowNormalWindow;
 };
 
+// A program started to be followed to its end: the start, and how long to wait for it.
+struct TrackedStart {
+  ProcessStart process;
+  // What a start through the shell passes as parameters, should the program need administrator
+  // rights.
+  std::string arguments;
+  std::uint32_t bound_ms = 0;
+};
+
+// How a followed program ended. An uninstaller may copy itself elsewhere, start the copy and end
+// at once: the run lasts until every program it started, and theirs, has ended.
+struct TrackedRun {
+  StartError error = kStartOk;  // kErrorCancelled: the user declined administrator rights
+  bool ended = false;           // everything ended within the bound
+  std::uint32_t exit_code = 0;  // of the last of them to end, when it ended
+};
+
 class Launcher {
  public:
   virtual ~Launcher() = default;
@@ -56,6 +73,15 @@ class Launcher {
   // CreateProcess; kStartOk or the error it reports. The started program does not inherit this
   // program's choice of which system errors show a box.
   virtual StartError StartProcess(const ProcessStart& start) = 0;
+  // Starts the program with its windows shown, asking for administrator rights through the shell
+  // when it needs them, and waits until it and the programs it started have ended, or the bound
+  // has passed; nothing is ever ended here. The calling thread's messages are handled
+  // meanwhile, as under a message box.
+  virtual TrackedRun RunTracked(const TrackedStart& start) = 0;
+  // Waits ms, handling the calling thread's messages meanwhile.
+  virtual void Pause(std::uint32_t ms) = 0;
+  // Whether this program runs with administrator rights.
+  virtual bool Elevated() = 0;
   // Where the system's own programs live, as this process is told it (a 32-bit process on
   // 64-bit Windows is told System32 and given the 32-bit programs there); empty when it cannot
   // be told.

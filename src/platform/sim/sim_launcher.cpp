@@ -1,5 +1,7 @@
 #include "platform/sim/sim_launcher.h"
 
+#include <algorithm>
+
 #include "platform/error_text.h"
 #include "platform/sim/sim_windowing.h"
 #include "platform/text.h"
@@ -24,14 +26,14 @@ constexpr std::pair<std::string_view, std::string_view> kWow64Environment[] = {
 
 }  // namespace
 
-LaunchRecorder::LaunchRecorder(const WindowSystem& clock) : clock_(clock) {
+LaunchRecorder::LaunchRecorder(WindowSystem& windows) : windows_(windows) {
   for (const auto& [name, value] : kWow64Environment) {
     environment_[text::UpperAscii(name)] = std::string(value);
   }
 }
 
 void LaunchRecorder::Record(Launch launch) {
-  launch.time_ms = clock_.Now();
+  launch.time_ms = windows_.Now();
   launches_.push_back(std::move(launch));
 }
 
@@ -65,6 +67,27 @@ platform::StartError LaunchRecorder::StartProcess(const platform::ProcessStart& 
   launch.result = start_result_;
   Record(std::move(launch));
   return start_result_;
+}
+
+platform::TrackedRun LaunchRecorder::RunTracked(const platform::TrackedStart& start) {
+  Launch launch;
+  launch.kind = Launch::Kind::kTracked;
+  launch.start = start.process;
+  launch.request.parameters = start.arguments;
+  launch.result = tracked_run_.error;
+  Record(std::move(launch));
+  platform::TrackedRun run;
+  run.error = tracked_run_.error;
+  if (run.error != platform::kStartOk) return run;
+  const std::int64_t bound = start.bound_ms;
+  windows_.Wait(std::min(tracked_run_.lasts_ms, bound));
+  run.ended = tracked_run_.lasts_ms <= bound;
+  if (run.ended) run.exit_code = tracked_run_.exit_code;
+  return run;
+}
+
+void LaunchRecorder::Pause(std::uint32_t ms) {
+  windows_.Wait(ms);
 }
 
 std::optional<std::string> LaunchRecorder::EnvironmentVariable(const std::string& name) {

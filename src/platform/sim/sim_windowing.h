@@ -166,6 +166,11 @@ class WindowSystem final : public platform::Windowing {
   // modal); an action for a time already passed runs at the next message retrieval or wait.
   void At(std::int64_t time_ms, std::function<void()> action);
   void SetCursor(platform::Point point) { cursor_ = point; }
+  // Shift is held from now on, for clicks as much as for keys, or released.
+  void HoldShift(bool held) { shift_down_ = held; }
+  // A modal wait of ms (a program's own wait for another): messages, timers and actions are
+  // handled meanwhile; it ends early when a quit is pending.
+  void Wait(std::int64_t ms) { RunModal(now_ms_ + ms, "the end of a wait"); }
   // While set, GetCursorPos fails and leaves its point untouched.
   void FailCursorRead(bool fail) { cursor_read_fails_ = fail; }
   void SetStartupShowState(int show) { startup_show_state_ = show; }

@@ -11,6 +11,10 @@ class Launcher : public platform::Launcher {
                const std::string& parameters, const std::string& directory, int show) override;
   platform::StartError ExecuteEx(const platform::ShellExecuteRequest& request) override;
   platform::StartError StartProcess(const platform::ProcessStart& start) override;
+  // In a job object that lets its programs break away and never ends them (tracked_run.cpp).
+  platform::TrackedRun RunTracked(const platform::TrackedStart& start) override;
+  void Pause(std::uint32_t ms) override;
+  bool Elevated() override;
   std::string SystemDirectory() override;
   std::string WindowsDirectory() override;
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;

@@ -1,0 +1,46 @@
+#include "app/quiet_command.h"
+
+#include "app/texts.h"
+#include "app/windows_installer.h"
+#include "platform/registry.h"
+
+namespace app {
+namespace {
+
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+}  // namespace
+
+std::string QuietCommand(const ProgramEntry& program, bool elevated) {
+  if (!IsBlank(program.quiet_command)) return program.quiet_command;
+  if (!program.windows_installer) return {};
+  const bool per_machine = program.view != EntryView::kUser;
+  const std::string_view mode = per_machine && !elevated ? kInstallerPassive : kInstallerQuiet;
+  return InstallerRemoveCommand(program.key_name) + std::string(mode);
+}
+
+std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program,
+                                             const LaunchSystem& system, bool elevated) {
+  ProgramEntry quiet = program;
+  quiet.command = QuietCommand(program, elevated);
+  quiet.product_code.clear();
+  if (IsBlank(quiet.command)) return std::nullopt;
+  LaunchPlan plan = PlanUninstall(quiet, system);
+  if (plan.kind != LaunchKind::kStart) return std::nullopt;
+  return plan;
+}
+
+bool EntryListed(platform::RawRegistry& registry, const ProgramEntry& program) {
+  const std::uint32_t access = program.view == EntryView::kMachine64
+                                   ? platform::kKeyRead | platform::kKeyWow64_64Key
+                                   : platform::kKeyRead;
+  platform::TRegistry entry(registry, access);
+  entry.SelectRoot(program.view == EntryView::kUser ? platform::kHkeyCurrentUser
+                                                    : platform::kHkeyLocalMachine);
+  return entry.OpenPath(std::string(kUninstallKey) + "\\" + program.key_name,
+                        platform::IfMissing::kFail);
+}
+
+}  // namespace app

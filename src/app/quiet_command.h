@@ -1,0 +1,33 @@
+#pragma once
+
+// The command that removes a program without its own questions, only ever one that its
+// installer registered: another installer's "/S" often still shows boxes, and nobody would be
+// there to answer them.
+
+#include <optional>
+
+#include "app/launch_plan.h"
+#include "app/program_entry.h"
+#include "platform/raw_registry.h"
+
+namespace app {
+
+// The Windows Installer's switches: no window at all, or progress only. Without a window it
+// never asks for administrator rights, so a per-machine product removed by a program without
+// them shows its progress and lets the system ask.
+inline constexpr std::string_view kInstallerQuiet = " /qn";
+inline constexpr std::string_view kInstallerPassive = " /passive";
+
+// The quiet command as text: the entry's "QuietUninstallString", or for a Windows Installer
+// entry msiexec's removal by its code; empty when the entry has neither.
+std::string QuietCommand(const ProgramEntry& program, bool elevated);
+
+// How the quiet command starts, by the launch rules; nothing when there is no quiet command or
+// it names no program that can be started, and the usual uninstaller is then the choice.
+std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program,
+                                             const LaunchSystem& system, bool elevated);
+
+// Whether the entry's own key is still there, read in the view it was listed from.
+bool EntryListed(platform::RawRegistry& registry, const ProgramEntry& program);
+
+}  // namespace app

@@ -1,0 +1,53 @@
+// A quiet uninstall, asked for with Shift: one question first, then nothing while it runs, and
+// one box at the end that says how it went. The program waits for it to end, hidden.
+
+#include "app/main_form.h"
+#include "app/quiet_command.h"
+#include "app/quiet_outcome.h"
+#include "app/texts.h"
+#include "framework/application.h"
+
+namespace app {
+
+bool MainForm::UninstallQuietly(const ProgramEntry& program) {
+  platform::Platform& system = Application().Platform();
+  const auto plan = PlanQuietUninstall(
+      program, LaunchSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()},
+      system.launcher.Elevated());
+  if (!plan) return false;
+  // Neither the question nor the wait may be cut short by the auto-close.
+  state_.AutoCloseArmed = false;
+  const int answer = Windowing().ShowMessageBox(
+      platform::kNoWindow, QuietConfirmText(program.name), std::string(kTitle),
+      platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2);
+  if (answer != platform::kIdYes) return true;
+  const platform::TrackedRun run = system.launcher.RunTracked(platform::TrackedStart{
+      .process = {plan->program, plan->command_line, plan->directory, plan->show},
+      .arguments = plan->arguments,
+      .bound_ms = kQuietBoundMs,
+  });
+  if (run.error != platform::kStartOk && run.error != platform::kErrorCancelled) {
+    ShowNotice(
+        FailedUninstallerText(program.name, system.launcher.ErrorText(run.error, plan->program)));
+    return true;
+  }
+  const bool listed = run.error == platform::kStartOk && StillListedAfterGrace(program, run);
+  const QuietResult result = QuietOutcome(program.name, run, listed);
+  Windowing().ShowMessageBox(platform::kNoWindow, result.text, std::string(kTitle), result.icon);
+  return true;
+}
+
+bool MainForm::StillListedAfterGrace(const ProgramEntry& program, const platform::TrackedRun& run) {
+  platform::Platform& system = Application().Platform();
+  bool listed = EntryListed(system.registry, program);
+  // Work outside the followed programs may finish a little later; after the bound, nothing is
+  // waited for any more.
+  for (std::uint32_t waited = 0; listed && run.ended && waited < kQuietGraceMs;
+       waited += kQuietPollMs) {
+    system.launcher.Pause(kQuietPollMs);
+    listed = EntryListed(system.registry, program);
+  }
+  return listed;
+}
+
+}  // namespace app

@@ -15,7 +15,6 @@
 #include "framework/form.h"
 #include "framework/menu.h"
 #include "framework/timer.h"
-#include "platform/launcher.h"
 
 namespace app {
 
@@ -88,7 +87,6 @@ class MainForm : public framework::TForm {
   // With Shift: the uninstall without the program's own questions, where its installer
   // registered one; false when it did not, and the usual uninstaller is the choice.
   bool UninstallQuietly(const ProgramEntry& program);
-  bool StillListedAfterGrace(const ProgramEntry& program, const platform::TrackedRun& run);
   void AskAboutStillInstalled(const std::string& display_name);
   void ShowNotice(const std::string& text);
   void OpenWebPage(std::string_view path);

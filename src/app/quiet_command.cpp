@@ -43,4 +43,15 @@ bool EntryListed(platform::RawRegistry& registry, const ProgramEntry& program) {
                         platform::IfMissing::kFail);
 }
 
+bool ListedAfterRun(platform::RawRegistry& registry, platform::Launcher& launcher,
+                    const ProgramEntry& program, bool run_ended) {
+  bool listed = EntryListed(registry, program);
+  for (std::uint32_t waited = 0; listed && run_ended && waited < kQuietGraceMs;
+       waited += kQuietPollMs) {
+    launcher.Pause(kQuietPollMs);
+    listed = EntryListed(registry, program);
+  }
+  return listed;
+}
+
 }  // namespace app

@@ -30,4 +30,11 @@ std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program,
 // Whether the entry's own key is still there, read in the view it was listed from.
 bool EntryListed(platform::RawRegistry& registry, const ProgramEntry& program);
 
+// Whether the entry is still listed once its uninstaller's run is over. Work outside the
+// followed programs (one started apart from them, an elevated copy, the Windows Installer
+// service) may finish a little later, so after a run that ended the key is read again every
+// kQuietPollMs for up to kQuietGraceMs; after the bound, nothing is waited for any more.
+bool ListedAfterRun(platform::RawRegistry& registry, platform::Launcher& launcher,
+                    const ProgramEntry& program, bool run_ended);
+
 }  // namespace app

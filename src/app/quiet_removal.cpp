@@ -31,23 +31,11 @@ bool MainForm::UninstallQuietly(const ProgramEntry& program) {
         FailedUninstallerText(program.name, system.launcher.ErrorText(run.error, plan->program)));
     return true;
   }
-  const bool listed = run.error == platform::kStartOk && StillListedAfterGrace(program, run);
+  const bool listed = run.error == platform::kStartOk &&
+                      ListedAfterRun(system.registry, system.launcher, program, run.ended);
   const QuietResult result = QuietOutcome(program.name, run, listed);
   Windowing().ShowMessageBox(platform::kNoWindow, result.text, std::string(kTitle), result.icon);
   return true;
-}
-
-bool MainForm::StillListedAfterGrace(const ProgramEntry& program, const platform::TrackedRun& run) {
-  platform::Platform& system = Application().Platform();
-  bool listed = EntryListed(system.registry, program);
-  // Work outside the followed programs may finish a little later; after the bound, nothing is
-  // waited for any more.
-  for (std::uint32_t waited = 0; listed && run.ended && waited < kQuietGraceMs;
-       waited += kQuietPollMs) {
-    system.launcher.Pause(kQuietPollMs);
-    listed = EntryListed(system.registry, program);
-  }
-  return listed;
 }
 
 }  // namespace app

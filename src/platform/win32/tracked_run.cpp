@@ -237,7 +237,7 @@ platform::TrackedRun Launcher::RunTracked(const platform::TrackedStart& start) {
                         nullptr, directory.empty() ? nullptr : directory.c_str(), &startup,
                         &started)) {
     const DWORD error = ::GetLastError();
-    if (error == ERROR_ELEVATION_REQUIRED) return RunElevated(start);
+    if (error == platform::kErrorElevationRequired) return RunElevated(start);
     return platform::TrackedRun{error, false, 0};
   }
   const UniqueKernelHandle process(started.hProcess);

@@ -1,7 +1,9 @@
 // The tests' stand-in program. Without arguments it waits to be ended. With
 // "--marker FILE" it writes "ok" to FILE; with "--show-state FILE" it writes the show state it
 // was started with; with "--command-line FILE" the UTF-16 units of its whole command line. A
-// relative FILE is relative to the current directory.
+// relative FILE is relative to the current directory. With "--break-away KEY" it starts a copy
+// of itself outside its job and ends at once; that copy ("--delete-key-later KEY") deletes
+// HKCU\KEY after 3 s, as an uninstaller's helper that finishes on its own would.
 
 #include <windows.h>
 
@@ -15,11 +17,35 @@
 namespace {
 
 constexpr DWORD kWaitToBeEnded = 60'000;
+constexpr DWORD kKeyDeletedAfter = 3'000;
 
 bool WriteFile(const wchar_t* path, const std::string& content) {
   std::ofstream out(std::filesystem::path(path), std::ios::binary);
   out << content;
   return static_cast<bool>(out);
+}
+
+int BreakAway(const wchar_t* key) {
+  wchar_t self[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return 1;
+  std::wstring command_line =
+      L"\"" + std::wstring(self) + L"\" --delete-key-later \"" + key + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION started{};
+  if (!::CreateProcessW(self, command_line.data(), nullptr, nullptr, FALSE,
+                        CREATE_BREAKAWAY_FROM_JOB, nullptr, nullptr, &startup, &started)) {
+    return static_cast<int>(::GetLastError());
+  }
+  ::CloseHandle(started.hThread);
+  ::CloseHandle(started.hProcess);
+  return 0;
+}
+
+int DeleteKeyLater(const wchar_t* key) {
+  ::Sleep(kKeyDeletedAfter);
+  return ::RegDeleteKeyW(HKEY_CURRENT_USER, key) == ERROR_SUCCESS ? 0 : 1;
 }
 
 }  // namespace
@@ -30,6 +56,8 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   const std::wstring_view mode = argv[1];
+  if (mode == L"--break-away") return BreakAway(argv[2]);
+  if (mode == L"--delete-key-later") return DeleteKeyLater(argv[2]);
   if (mode == L"--marker") return WriteFile(argv[2], "ok") ? 0 : 1;
   if (mode == L"--command-line") {
     const std::wstring_view line = ::GetCommandLineW();

@@ -18,14 +18,14 @@ std::string QuietCommand(const ProgramEntry& program, bool elevated) {
   if (!program.windows_installer) return {};
   const bool per_machine = program.view != EntryView::kUser;
   const std::string_view mode = per_machine && !elevated ? kInstallerPassive : kInstallerQuiet;
-  return InstallerRemoveCommand(program.key_name) + std::string(mode);
+  return InstallerRemoveCommand(program.product_code) + std::string(mode);
 }
 
 std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program,
-                                             const LaunchSystem& system, bool elevated) {
+                                             const PathSystem& system, bool elevated) {
   ProgramEntry quiet = program;
   quiet.command = QuietCommand(program, elevated);
-  quiet.product_code.clear();
+  quiet.windows_installer = false;
   if (IsBlank(quiet.command)) return std::nullopt;
   LaunchPlan plan = PlanUninstall(quiet, system);
   if (plan.kind != LaunchKind::kStart) return std::nullopt;

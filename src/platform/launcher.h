@@ -82,6 +82,7 @@ class Launcher {
   virtual void Pause(std::uint32_t ms) = 0;
   // Whether this program runs with administrator rights.
   virtual bool Elevated() = 0;
+  // The folders and the environment below are safe to ask from any thread.
   // Where the system's own programs live, as this process is told it (a 32-bit process on
   // 64-bit Windows is told System32 and given the 32-bit programs there); empty when it cannot
   // be told.

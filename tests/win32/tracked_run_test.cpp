@@ -201,6 +201,7 @@ TEST_F(TrackedRunTest, AWindowsInstallerPackageIsRemovedAndAnUnknownCodeSaysNotI
   installed.name = "Tapwise Msi App";
   installed.view = app::EntryView::kMachineDefault;
   installed.key_name = kMsiCode;
+  installed.product_code = kMsiCode;
   installed.windows_installer = true;
   ASSERT_TRUE(app::EntryListed(registry_, installed));
 
@@ -218,6 +219,7 @@ TEST_F(TrackedRunTest, AWindowsInstallerPackageIsRemovedAndAnUnknownCodeSaysNotI
             ERROR_SUCCESS);
   created.reset(handle);
   app::ProgramEntry unknown = UserEntry(kUnknownCode);
+  unknown.product_code = kUnknownCode;
   unknown.windows_installer = true;
   const Outcome failed = RunQuietly(unknown, kLongBound, true);
   ::RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());

@@ -145,6 +145,7 @@ TEST_P(QuietCommandTest, OnlyWhatTheInstallerRegistered) {
   program.command = "\"C:\\Foo\\uninst.exe\"";
   program.view = c.view;
   program.key_name = c.windows_installer ? kCode : "Foo";
+  if (c.windows_installer) program.product_code = kCode;
   program.quiet_command = c.quiet;
   program.windows_installer = c.windows_installer;
   EXPECT_EQ(app::QuietCommand(program, c.elevated), c.expected);

@@ -225,7 +225,7 @@ def menu_caption(name: str) -> str:
     return name.replace("&", "&&")
 
 
-def keys_in_submenu(trace, top: int, submenu: str, name: str) -> list[str]:
+def keys_in_submenu(trace, top: int, submenu: str, name: str, enter: str = "Return") -> list[str]:
     """The keys that choose an item of an open submenu of the top menu, from its first item.
 
     Down skips separators, so an item's key position is its index among the non-separator
@@ -234,7 +234,7 @@ def keys_in_submenu(trace, top: int, submenu: str, name: str) -> list[str]:
     caption = menu_caption(name)
     if caption not in children:
         raise harness.HarnessError(f"no {caption!r} in {submenu!r}: {children}")
-    return [*["Down"] * children.index(caption), "Return"]
+    return [*["Down"] * children.index(caption), enter]
 
 
 class ActionCase(e2e_case.E2ECase):
@@ -254,9 +254,10 @@ class ActionCase(e2e_case.E2ECase):
         self.app = self.prefix.launch(exe or e2e_case._options.exe)
         return self.app
 
-    def choose(self, submenu: str, name: str, popup: int = 1) -> float:
+    def choose(self, submenu: str, name: str, popup: int = 1, enter: str = "Return") -> float:
         """Waits for pop-up number `popup` (from 1), chooses the item `name` of `submenu` with
-        the keyboard and returns when that was."""
+        the keyboard (`enter` is the key that chooses, "shift+Return" for one with Shift held)
+        and returns when that was."""
         window = self.app.wait_menu()
         trace = self.app.wait_popup(popup)
         top = trace.popups[popup - 1].menu
@@ -265,7 +266,7 @@ class ActionCase(e2e_case.E2ECase):
             raise harness.HarnessError(f"no submenu {submenu!r} in the menu: {top_captions}")
         harness.send_keys(window, *e2e_case.keys_to_open(top_captions, submenu))
         trace = self.app.wait_submenu_filled(trace.submenu_of(top, submenu))
-        harness.send_keys(window, *keys_in_submenu(trace, top, submenu, name))
+        harness.send_keys(window, *keys_in_submenu(trace, top, submenu, name, enter))
         return time.monotonic()
 
     def assert_last(self, command: str) -> None:

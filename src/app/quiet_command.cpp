@@ -21,8 +21,8 @@ std::string QuietCommand(const ProgramEntry& program, bool elevated) {
   return InstallerRemoveCommand(program.product_code) + std::string(mode);
 }
 
-std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program,
-                                             const PathSystem& system, bool elevated) {
+std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program, const PathSystem& system,
+                                             bool elevated) {
   ProgramEntry quiet = program;
   quiet.command = QuietCommand(program, elevated);
   quiet.windows_installer = false;

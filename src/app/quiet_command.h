@@ -24,8 +24,8 @@ std::string QuietCommand(const ProgramEntry& program, bool elevated);
 
 // How the quiet command starts, by the launch rules; nothing when there is no quiet command or
 // it names no program that can be started, and the usual uninstaller is then the choice.
-std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program,
-                                             const PathSystem& system, bool elevated);
+std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program, const PathSystem& system,
+                                             bool elevated);
 
 // Whether the entry's own key is still there, read in the view it was listed from.
 bool EntryListed(platform::RawRegistry& registry, const ProgramEntry& program);

@@ -25,6 +25,20 @@ bool IsMoveOrChoiceKey(platform::WParam key) {
   }
 }
 
+// Shows the keys typed into the menu to the filter while the menu is up.
+class KeyFilterScope {
+ public:
+  KeyFilterScope(platform::Windowing& ws, platform::MenuKeyFilter& filter) : ws_(ws) {
+    ws_.SetMenuKeyFilter(&filter);
+  }
+  ~KeyFilterScope() { ws_.SetMenuKeyFilter(nullptr); }
+  KeyFilterScope(const KeyFilterScope&) = delete;
+  KeyFilterScope& operator=(const KeyFilterScope&) = delete;
+
+ private:
+  platform::Windowing& ws_;
+};
+
 }  // namespace
 
 TMenuItem::TMenuItem(std::string name, std::string caption, CaptionKind kind)
@@ -141,14 +155,10 @@ void TPopupMenu::Popup(platform::Point at) {
   menu_ = std::move(menu);
   keys_menu_ = menu_.get();
   if (typing_ != nullptr) typing_->EndText();
-  ws.SetMenuKeyFilter(this);
-  try {
+  {
+    const KeyFilterScope filter(ws, *this);
     ws.TrackPopupMenu(menu_.get(), kPopupFlags, at, app_.PopupList().Window());
-  } catch (...) {
-    ws.SetMenuKeyFilter(nullptr);
-    throw;
   }
-  ws.SetMenuKeyFilter(nullptr);
   // The tree may change before the next pop-up; nothing may point into it meanwhile.
   pending_.clear();
   shown_.clear();

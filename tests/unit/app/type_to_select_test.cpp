@@ -135,6 +135,11 @@ TEST(TypeToSelect, KeysSelectTheFirstNameBeginningWithTheText) {
         {4700, "t", "Straße Navi"},
         {4800, "R", "Straße Navi"},
         {4900, "ö", "Ströme"}}},
+      {"names that are no UTF-8 match only as far as they are",
+       {"\xFF\xFE"
+        "abc",
+        "ab\xC3", "abc", "\xE2\x82"},
+       {{0, "a", "ab\xC3"}, {10, "b", "ab\xC3"}, {20, "c", "abc"}, {30, "d", ""}}},
       {"a sharp s is no double s",
        {"Strasse", "Straße Navi"},
        {{0, "s", "Strasse"},

@@ -187,7 +187,8 @@ class WindowSystem final : public platform::Windowing {
   // around; Right opens the selected submenu, Left and Escape close the innermost one; Enter
   // chooses the selected item.
   void PressMenuKey(platform::WParam key);
-  // The displayed captions from the top menu down to the item selected last; empty when none.
+  // While a menu answered by keys is up: the displayed captions from the top menu down to the
+  // item selected last; empty when none.
   std::vector<std::string> MenuSelection() const;
   std::size_t MenuBeeps() const { return menu_beeps_; }
 

@@ -26,6 +26,13 @@ def bitmap(side: int, bits: int = 32, fill: int = 0x55) -> bytes:
     return header + bytes([fill]) * (colours * 4 + row(bits) * side + row(1) * side)
 
 
+def solid(side: int, rgb: tuple[int, int, int]) -> bytes:
+    """A 32-bit bitmap picture of one opaque colour, its mask clear."""
+    r, g, b = rgb
+    header = struct.pack("<IiiHHIIiiII", 40, side, 2 * side, 1, 32, 0, 0, 0, 0, 0, 0)
+    return header + bytes([b, g, r, 255]) * side * side + bytes((side + 31) // 32 * 4 * side)
+
+
 def ico(pictures: list[tuple[int, int, bytes]]) -> bytes:
     """An .ico file of (side, bits, picture bytes)."""
     head = struct.pack("<HHH", 0, 1, len(pictures))
@@ -99,9 +106,12 @@ def patched(data: bytes, at: int, fmt: str, value: int) -> bytes:
     return bytes(out)
 
 
+RED = (255, 0, 0)
+
+
 def red_program(wide: bool = False) -> bytes:
-    """A whole program file with one icon group of two sizes."""
-    return program([(1, [(1, 16, 32, bitmap(16, fill=0x11)), (2, 32, 32, bitmap(32, fill=0x22))])],
+    """A whole program file with one red icon in three sizes."""
+    return program([(1, [(i + 1, side, 32, solid(side, RED)) for i, side in enumerate((16, 24, 32))])],
                    wide)
 
 

@@ -6,6 +6,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/ids.h"
+#include "platform/win32/lookup.h"
 #include "platform/win32/utf.h"
 
 namespace win32 {
@@ -19,6 +20,26 @@ const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
+// The shell's starts. shell32 is loaded from the system folder when a start first needs it, and
+// stays for the rest of the run: loading it at start-up costs time and brings its extensions in
+// before the menu is up.
+struct ShellStarts {
+  decltype(&::ShellExecuteW) execute = nullptr;
+  decltype(&::ShellExecuteExW) execute_ex = nullptr;
+};
+
+const ShellStarts& Shell() {
+  static const ShellStarts starts = [] {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return ShellStarts{};
+    const HMODULE shell = ::LoadLibraryW((std::wstring(path, length) + L"\\shell32.dll").c_str());
+    return ShellStarts{LookUp<decltype(&::ShellExecuteW)>(shell, "ShellExecuteW"),
+                       LookUp<decltype(&::ShellExecuteExW)>(shell, "ShellExecuteExW")};
+  }();
+  return starts;
+}
+
 }  // namespace
 
 void Launcher::Execute(platform::WindowId owner, const std::string& verb, const std::string& file,
@@ -27,7 +48,8 @@ void Launcher::Execute(platform::WindowId owner, const std::string& verb, const 
   const std::wstring wide_file = Utf8ToWide(file);
   const std::wstring wide_parameters = Utf8ToWide(parameters);
   const std::wstring wide_directory = Utf8ToWide(directory);
-  ::ShellExecuteW(ToHwnd(owner), OrNull(wide_verb), wide_file.c_str(), OrNull(wide_parameters),
+  if (Shell().execute == nullptr) return;
+  Shell().execute(ToHwnd(owner), OrNull(wide_verb), wide_file.c_str(), OrNull(wide_parameters),
                   OrNull(wide_directory), show);
 }
 
@@ -45,7 +67,8 @@ platform::StartError Launcher::ExecuteEx(const platform::ShellExecuteRequest& re
   info.lpParameters = OrNull(parameters);
   info.lpDirectory = OrNull(directory);
   info.nShow = request.show;
-  const bool started = ::ShellExecuteExW(&info) != FALSE;
+  if (Shell().execute_ex == nullptr) return ERROR_MOD_NOT_FOUND;
+  const bool started = Shell().execute_ex(&info) != FALSE;
   const platform::StartError error = started ? platform::kStartOk : ::GetLastError();
   // Only SEE_MASK_NOCLOSEPROCESS would hand a process over, and it is never asked for; close
   // one anyway should a caller ask.

@@ -13,9 +13,12 @@ namespace icon_bytes {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// value, little-endian, in width bytes at at (zeros past its four), growing the bytes if needed.
 inline void Put(Bytes& bytes, std::size_t at, std::uint32_t value, int width) {
   if (bytes.size() < at + width) bytes.resize(at + width);
-  for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  for (int i = 0; i < width; ++i) {
+    bytes[at + i] = i < 4 ? static_cast<std::uint8_t>(value >> (8 * i)) : 0;
+  }
 }
 
 inline void Append(Bytes& bytes, const Bytes& more) {

@@ -272,7 +272,8 @@ TEST(ProgramIcon, EveryOffsetCountAndSizeThatLiesGivesNone) {
 }
 
 TEST(ProgramIcon, AnEmptyResourceRootGivesNone) {
-  platform::MemorySource file(Program(true, {}));
+  const Bytes empty_root = Program(true, {});
+  platform::MemorySource file(empty_root);
   EXPECT_FALSE(platform::ReadProgramIcon(file, 0, 16, platform::ChooseNearest));
 }
 

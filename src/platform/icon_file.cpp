@@ -39,7 +39,14 @@ std::optional<IconImage> ReadPicture(ByteSource& file, std::uint64_t offset, std
 
 namespace {
 
-using namespace icon_file;
+using icon_file::IconCount;
+using icon_file::kDirectoryCountAt;
+using icon_file::kDirectoryHeaderBytes;
+using icon_file::kGroupEntryBytes;
+using icon_file::kGroupIdAt;
+using icon_file::kIconType;
+using icon_file::ReadBlock;
+using icon_file::ReadPicture;
 
 // An .ico file's entries: as in resource form, but 16 bytes, ending in the picture's offset
 // instead of an id.

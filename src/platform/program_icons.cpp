@@ -13,7 +13,11 @@
 namespace platform {
 namespace {
 
-using namespace icon_file;
+using icon_file::IconCount;
+using icon_file::kDirectoryHeaderBytes;
+using icon_file::kGroupEntryBytes;
+using icon_file::ReadBlock;
+using icon_file::ReadPicture;
 
 constexpr std::size_t kNewHeaderOffsetAt = 0x3C;  // e_lfanew
 constexpr std::size_t kFileHeaderAt = 4;          // after "PE\0\0"

@@ -38,7 +38,7 @@ void MainForm::LaunchUninstall(const ProgramEntry& program) {
   const platform::StartError error = StartUninstaller(plan, system.launcher);
   // A user who declines to give the rights has answered already.
   if (error == platform::kStartOk || error == platform::kErrorCancelled) return;
-  ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(error)));
+  ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(error, plan.program)));
 }
 
 void MainForm::ShowNotice(const std::string& text) {

@@ -21,6 +21,15 @@ const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
+// The system folder; empty when the system will not say. A 32-bit process on a 64-bit system is
+// told System32 too; the file system redirection then gives it the 32-bit programs.
+std::wstring SystemFolder() {
+  wchar_t directory[MAX_PATH];
+  const UINT length = ::GetSystemDirectoryW(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::wstring(directory, length);
+}
+
 // The shell's starts. shell32 is loaded from the system folder when a start first needs it, and
 // stays for the rest of the run: loading it at start-up costs time and brings its extensions in
 // before the menu is up.
@@ -31,10 +40,9 @@ struct ShellStarts {
 
 const ShellStarts& Shell() {
   static const ShellStarts starts = [] {
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return ShellStarts{};
-    const HMODULE shell = ::LoadLibraryW((std::wstring(path, length) + L"\\shell32.dll").c_str());
+    const std::wstring folder = SystemFolder();
+    if (folder.empty()) return ShellStarts{};
+    const HMODULE shell = ::LoadLibraryW((folder + L"\\shell32.dll").c_str());
     return ShellStarts{LookUp<decltype(&::ShellExecuteW)>(shell, "ShellExecuteW"),
                        LookUp<decltype(&::ShellExecuteExW)>(shell, "ShellExecuteExW")};
   }();
@@ -100,12 +108,7 @@ platform::StartError Launcher::StartProcess(const platform::ProcessStart& start)
 }
 
 std::string Launcher::SystemDirectory() {
-  // A 32-bit process on a 64-bit system is told System32 too; the file system redirection then
-  // gives it the 32-bit programs.
-  wchar_t directory[MAX_PATH];
-  const UINT length = ::GetSystemDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return WideToUtf8(std::wstring_view(directory, length));
+  return WideToUtf8(SystemFolder());
 }
 
 std::string Launcher::WindowsDirectory() {

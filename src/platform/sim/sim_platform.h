@@ -32,7 +32,7 @@ struct SimPlatform {
   LaunchRecorder launcher{windows};
   CaselessOrder order;
   SerialWorkers workers;
-  IconFiles icons;
+  IconFiles icons{files};
   SerialBackground background;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/error_text.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/ids.h"
+#include "platform/win32/lookup.h"
 #include "platform/win32/utf.h"
 
 namespace win32 {
@@ -20,6 +21,34 @@ const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
+// The system folder; empty when the system will not say. A 32-bit process on a 64-bit system is
+// told System32 too; the file system redirection then gives it the 32-bit programs.
+std::wstring SystemFolder() {
+  wchar_t directory[MAX_PATH];
+  const UINT length = ::GetSystemDirectoryW(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::wstring(directory, length);
+}
+
+// The shell's starts. shell32 is loaded from the system folder when a start first needs it, and
+// stays for the rest of the run: loading it at start-up costs time and brings its extensions in
+// before the menu is up.
+struct ShellStarts {
+  decltype(&::ShellExecuteW) execute = nullptr;
+  decltype(&::ShellExecuteExW) execute_ex = nullptr;
+};
+
+const ShellStarts& Shell() {
+  static const ShellStarts starts = [] {
+    const std::wstring folder = SystemFolder();
+    if (folder.empty()) return ShellStarts{};
+    const HMODULE shell = ::LoadLibraryW((folder + L"\\shell32.dll").c_str());
+    return ShellStarts{LookUp<decltype(&::ShellExecuteW)>(shell, "ShellExecuteW"),
+                       LookUp<decltype(&::ShellExecuteExW)>(shell, "ShellExecuteExW")};
+  }();
+  return starts;
+}
+
 }  // namespace
 
 void Launcher::Execute(platform::WindowId owner, const std::string& verb, const std::string& file,
@@ -28,7 +57,8 @@ void Launcher::Execute(platform::WindowId owner, const std::string& verb, const 
   const std::wstring wide_file = Utf8ToWide(file);
   const std::wstring wide_parameters = Utf8ToWide(parameters);
   const std::wstring wide_directory = Utf8ToWide(directory);
-  ::ShellExecuteW(ToHwnd(owner), OrNull(wide_verb), wide_file.c_str(), OrNull(wide_parameters),
+  if (Shell().execute == nullptr) return;
+  Shell().execute(ToHwnd(owner), OrNull(wide_verb), wide_file.c_str(), OrNull(wide_parameters),
                   OrNull(wide_directory), show);
 }
 
@@ -46,7 +76,8 @@ platform::StartError Launcher::ExecuteEx(const platform::ShellExecuteRequest& re
   info.lpParameters = OrNull(parameters);
   info.lpDirectory = OrNull(directory);
   info.nShow = request.show;
-  const bool started = ::ShellExecuteExW(&info) != FALSE;
+  if (Shell().execute_ex == nullptr) return ERROR_MOD_NOT_FOUND;
+  const bool started = Shell().execute_ex(&info) != FALSE;
   const platform::StartError error = started ? platform::kStartOk : ::GetLastError();
   // Only SEE_MASK_NOCLOSEPROCESS would hand a process over, and it is never asked for; close
   // one anyway should a caller ask.
@@ -77,12 +108,7 @@ platform::StartError Launcher::StartProcess(const platform::ProcessStart& start)
 }
 
 std::string Launcher::SystemDirectory() {
-  // A 32-bit process on a 64-bit system is told System32 too; the file system redirection then
-  // gives it the 32-bit programs.
-  wchar_t directory[MAX_PATH];
-  const UINT length = ::GetSystemDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return WideToUtf8(std::wstring_view(directory, length));
+  return WideToUtf8(SystemFolder());
 }
 
 std::string Launcher::WindowsDirectory() {

@@ -1,13 +1,11 @@
 #include "platform/win32/launcher.h"
 
 #include <windows.h>
-// shellapi.h needs the definitions of windows.h first.
-#include <shellapi.h>
 
 #include "platform/error_text.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/ids.h"
-#include "platform/win32/lookup.h"
+#include "platform/win32/shell_starts.h"
 #include "platform/win32/utf.h"
 
 namespace win32 {
@@ -19,34 +17,6 @@ constexpr DWORD kErrorTextSize = 1024;
 // The shell takes a null pointer, not an empty string, for "not given".
 const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
-}
-
-// The system folder; empty when the system will not say. A 32-bit process on a 64-bit system is
-// told System32 too; the file system redirection then gives it the 32-bit programs.
-std::wstring SystemFolder() {
-  wchar_t directory[MAX_PATH];
-  const UINT length = ::GetSystemDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return std::wstring(directory, length);
-}
-
-// The shell's starts. shell32 is loaded from the system folder when a start first needs it, and
-// stays for the rest of the run: loading it at start-up costs time and brings its extensions in
-// before the menu is up.
-struct ShellStarts {
-  decltype(&::ShellExecuteW) execute = nullptr;
-  decltype(&::ShellExecuteExW) execute_ex = nullptr;
-};
-
-const ShellStarts& Shell() {
-  static const ShellStarts starts = [] {
-    const std::wstring folder = SystemFolder();
-    if (folder.empty()) return ShellStarts{};
-    const HMODULE shell = ::LoadLibraryW((folder + L"\\shell32.dll").c_str());
-    return ShellStarts{LookUp<decltype(&::ShellExecuteW)>(shell, "ShellExecuteW"),
-                       LookUp<decltype(&::ShellExecuteExW)>(shell, "ShellExecuteExW")};
-  }();
-  return starts;
 }
 
 }  // namespace

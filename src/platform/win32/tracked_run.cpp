@@ -18,6 +18,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/launcher.h"
+#include "platform/win32/shell_starts.h"
 #include "platform/win32/utf.h"
 
 namespace win32 {
@@ -205,7 +206,11 @@ platform::TrackedRun RunElevated(const platform::TrackedStart& start) {
   info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
   info.nShow = start.process.show;
   platform::TrackedRun run;
-  if (!::ShellExecuteExW(&info)) {
+  if (Shell().execute_ex == nullptr) {
+    run.error = ERROR_MOD_NOT_FOUND;
+    return run;
+  }
+  if (!Shell().execute_ex(&info)) {
     run.error = ::GetLastError();
     return run;
   }

@@ -44,6 +44,14 @@ struct ProcessStart {
   int show = kSwShowNormalWindow;
 };
 
+// What a program started elevated and waited for came to: the start's error, and whether it
+// ended within the bound, with its exit code.
+struct ElevatedRun {
+  StartError error = kStartOk;
+  bool ended = false;
+  std::uint32_t exit_code = 0;
+};
+
 class Launcher {
  public:
   virtual ~Launcher() = default;
@@ -55,6 +63,10 @@ class Launcher {
   // CreateProcess; kStartOk or the error it reports. The started program does not inherit this
   // program's choice of which system errors show a box.
   virtual StartError StartProcess(const ProcessStart& start) = 0;
+  // ShellExecuteEx with "runas", no owner and a hidden window, then waits up to wait_ms for the
+  // started program to end. The user may decline the rights (kErrorCancelled).
+  virtual ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
+                                         std::uint32_t wait_ms) = 0;
   // Where the system's own programs live, as this process is told it (a 32-bit process on
   // 64-bit Windows is told System32 and given the 32-bit programs there); empty when it cannot
   // be told.

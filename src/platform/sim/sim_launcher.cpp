@@ -66,6 +66,23 @@ platform::StartError LaunchRecorder::StartProcess(const platform::ProcessStart& 
   return start_result_;
 }
 
+platform::ElevatedRun LaunchRecorder::RunElevatedAndWait(const std::string& file,
+                                                         const std::string& parameters,
+                                                         std::uint32_t wait_ms) {
+  Launch launch;
+  launch.kind = Launch::Kind::kRunElevated;
+  launch.request.verb = "runas";
+  launch.request.file = file;
+  launch.request.parameters = parameters;
+  launch.request.show = platform::kSwHideWindow;
+  launch.run = elevated_action_ ? elevated_action_(launch.request, wait_ms)
+                                : platform::ElevatedRun{platform::kStartOk, true, 0};
+  launch.result = launch.run.error;
+  const platform::ElevatedRun run = launch.run;
+  Record(std::move(launch));
+  return run;
+}
+
 std::optional<std::string> LaunchRecorder::EnvironmentVariable(const std::string& name) {
   const auto found = environment_.find(text::UpperAscii(name));
   if (found == environment_.end()) return std::nullopt;

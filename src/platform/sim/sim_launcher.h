@@ -5,6 +5,7 @@
 // program on 64-bit Windows is told them.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,15 +24,17 @@ inline constexpr std::string_view kSystemDirectory = "C:\\Windows\\system32";
 inline constexpr std::string_view kWindowsDirectory = "C:\\Windows";
 
 struct Launch {
-  enum class Kind { kExecute, kExecuteEx, kStartProcess };
+  enum class Kind { kExecute, kExecuteEx, kStartProcess, kRunElevated };
   Kind kind = Kind::kExecute;
   std::int64_t time_ms = 0;
-  // kExecute and kExecuteEx.
+  // kExecute, kExecuteEx and kRunElevated.
   platform::ShellExecuteRequest request;
   // kStartProcess.
   platform::ProcessStart start;
   // What the start reported (kExecute reports nothing).
   platform::StartError result = platform::kStartOk;
+  // kRunElevated: whether it ended in time, and how.
+  platform::ElevatedRun run;
 };
 
 class LaunchRecorder final : public platform::Launcher {
@@ -42,6 +45,9 @@ class LaunchRecorder final : public platform::Launcher {
                const std::string& parameters, const std::string& directory, int show) override;
   platform::StartError ExecuteEx(const platform::ShellExecuteRequest& request) override;
   platform::StartError StartProcess(const platform::ProcessStart& start) override;
+  // Records the request (verb "runas", hidden) and gives what the elevated run action gives.
+  platform::ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
+                                           std::uint32_t wait_ms) override;
   std::string SystemDirectory() override { return system_directory_; }
   std::string WindowsDirectory() override { return windows_directory_; }
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;
@@ -56,6 +62,11 @@ class LaunchRecorder final : public platform::Launcher {
   // What every later StartProcess, or ExecuteEx, reports.
   void SetStartProcessResult(platform::StartError result) { start_result_ = result; }
   void SetExecuteExResult(platform::StartError result) { execute_ex_result_ = result; }
+  // Plays the elevated program: given the request and the wait, gives its outcome (and may
+  // change the substitute registry as the program would). By default it ends at once with 0.
+  using ElevatedAction =
+      std::function<platform::ElevatedRun(const platform::ShellExecuteRequest&, std::uint32_t)>;
+  void SetElevatedAction(ElevatedAction action) { elevated_action_ = std::move(action); }
 
  private:
   void Record(Launch launch);
@@ -67,6 +78,7 @@ class LaunchRecorder final : public platform::Launcher {
   std::map<std::string, std::string> environment_;  // keyed by the upper-cased name
   platform::StartError start_result_ = platform::kStartOk;
   platform::StartError execute_ex_result_ = platform::kStartOk;
+  ElevatedAction elevated_action_;
 };
 
 }  // namespace sim

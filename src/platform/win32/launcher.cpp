@@ -53,6 +53,34 @@ platform::StartError Launcher::ExecuteEx(const platform::ShellExecuteRequest& re
   return error;
 }
 
+platform::ElevatedRun Launcher::RunElevatedAndWait(const std::string& file,
+                                                   const std::string& parameters,
+                                                   std::uint32_t wait_ms) {
+  const std::wstring wide_file = Utf8ToWide(file);
+  const std::wstring wide_parameters = Utf8ToWide(parameters);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpVerb = L"runas";
+  info.lpFile = wide_file.c_str();
+  info.lpParameters = OrNull(wide_parameters);
+  info.nShow = SW_HIDE;
+  platform::ElevatedRun run;
+  const bool started = ::ShellExecuteExW(&info) != FALSE;
+  if (!started) {
+    run.error = ::GetLastError();
+    return run;
+  }
+  const UniqueKernelHandle process(info.hProcess);
+  // Without a process handle there is nothing to wait for: the outcome is not known.
+  if (!process) return run;
+  if (::WaitForSingleObject(process.get(), wait_ms) != WAIT_OBJECT_0) return run;
+  DWORD exit_code = 0;
+  run.ended = ::GetExitCodeProcess(process.get(), &exit_code) != FALSE;
+  run.exit_code = exit_code;
+  return run;
+}
+
 platform::StartError Launcher::StartProcess(const platform::ProcessStart& start) {
   const std::wstring application = Utf8ToWide(start.application);
   const std::wstring directory = Utf8ToWide(start.directory);

@@ -11,6 +11,8 @@ class Launcher : public platform::Launcher {
                const std::string& parameters, const std::string& directory, int show) override;
   platform::StartError ExecuteEx(const platform::ShellExecuteRequest& request) override;
   platform::StartError StartProcess(const platform::ProcessStart& start) override;
+  platform::ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
+                                           std::uint32_t wait_ms) override;
   std::string SystemDirectory() override;
   std::string WindowsDirectory() override;
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;

@@ -104,6 +104,7 @@ class EntryReader {
       }
     }
     ProgramEntry program{name, command, view_, {}};
+    program.key_name = key_name;
     // msiexec removes a Windows Installer product by its code when the entry names nothing.
     if (IsBlank(command) && IsProductCode(key_name) &&
         entry_.ReadDwordIfDword(kWindowsInstallerValue) == 1u) {

@@ -8,6 +8,7 @@
 #include "app/launch_start.h"
 #include "app/main_form.h"
 #include "app/processes.h"
+#include "app/removal_prompt.h"
 #include "app/texts.h"
 #include "framework/application.h"
 
@@ -23,7 +24,6 @@ void MainForm::OnProgramChosen(framework::TMenuItem& sender) {
 
 void MainForm::LaunchUninstall(const ProgramEntry& program) {
   platform::Platform& system = Application().Platform();
-  RecordLastCommand(system.registry, UninstallCommand(program));
   const LaunchPlan plan = PlanUninstall(
       program, LaunchSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
   if (plan.kind == LaunchKind::kNoCommand) {
@@ -32,10 +32,17 @@ void MainForm::LaunchUninstall(const ProgramEntry& program) {
     return;
   }
   if (plan.kind == LaunchKind::kMissing) {
+    state_.AutoCloseArmed = false;
+    OfferEntryRemoval(system, program, plan.looked_for);
+    return;
+  }
+  if (plan.kind == LaunchKind::kRefused) {
     ShowNotice(MissingUninstallerText(program.name, plan.looked_for));
     return;
   }
   const platform::StartError error = StartUninstaller(plan, system.launcher);
+  // "Last" names only an uninstaller that was started: the next start asks after it.
+  if (error == platform::kStartOk) RecordLastCommand(system.registry, UninstallCommand(program));
   // A user who declines to give the rights has answered already.
   if (error == platform::kStartOk || error == platform::kErrorCancelled) return;
   ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(error)));

@@ -112,6 +112,13 @@ struct Found {
   std::string named;
 };
 
+LaunchPlan NotStarted(LaunchKind kind, std::string looked_for) {
+  LaunchPlan plan;
+  plan.kind = kind;
+  plan.looked_for = std::move(looked_for);
+  return plan;
+}
+
 // The command, its program's text cut off: the candidate and everything after it, exactly.
 struct Split {
   std::string candidate;
@@ -139,8 +146,9 @@ class Planner {
         command.substr(1, close == std::string_view::npos ? close : close - 1);
     const std::string_view rest =
         close == std::string_view::npos ? std::string_view{} : command.substr(close + 1);
-    if (path.empty()) return Missing({});
+    if (path.empty()) return Refused({});
     const std::string candidate = WithExtension(path);
+    if (!FitsPath(candidate)) return Refused(candidate);
     if (const auto found = Locate(candidate)) return Start(*found, rest);
     return Missing(Sought(candidate));
   }
@@ -150,6 +158,7 @@ class Planner {
     std::string looked_for(command);
     if (const auto split = UpToExe(command)) {
       looked_for = Sought(split->candidate);
+      if (!FitsPath(split->candidate)) return Refused(looked_for);
       if (const auto found = Locate(split->candidate)) return Start(*found, split->rest);
     }
     // Each text that ends at a blank, shortest first, and at last the whole command.
@@ -236,7 +245,7 @@ class Planner {
     const std::string_view arguments = TrimStart(rest);
     const bool plain = arguments.find_first_of(kInterpreterSyntax) == std::string_view::npos &&
                        batch.named.find_first_of(kInterpreterExpansion) == std::string::npos;
-    if (!plain || system_folder_.empty()) return Missing(batch.named);
+    if (!plain || system_folder_.empty()) return Refused(batch.named);
     const std::string interpreter = Joined(system_folder_, kCommandInterpreter);
     std::string inner = Quoted(batch.named);
     if (!arguments.empty()) {
@@ -253,10 +262,10 @@ class Planner {
   }
 
   static LaunchPlan Missing(std::string looked_for) {
-    LaunchPlan plan;
-    plan.kind = LaunchKind::kMissing;
-    plan.looked_for = std::move(looked_for);
-    return plan;
+    return NotStarted(LaunchKind::kMissing, std::move(looked_for));
+  }
+  static LaunchPlan Refused(std::string looked_for) {
+    return NotStarted(LaunchKind::kRefused, std::move(looked_for));
   }
 
   const LaunchSystem& system_;
@@ -279,12 +288,7 @@ LaunchPlan PlanUninstall(const ProgramEntry& program, const LaunchSystem& system
   if (IsBlank(command)) return LaunchPlan{};
   const std::string expanded =
       ExpandVariables(command, VariablesOf(program.view, system.wow64, system.launcher));
-  if (IsBlank(expanded)) {
-    LaunchPlan plan;
-    plan.kind = LaunchKind::kMissing;
-    plan.looked_for = command;
-    return plan;
-  }
+  if (IsBlank(expanded)) return NotStarted(LaunchKind::kRefused, command);
   return Planner(program, system).Plan(expanded);
 }
 

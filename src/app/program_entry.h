@@ -22,6 +22,8 @@ struct ProgramEntry {
   // For a Windows Installer entry without a command: its product code ("{...}"); else empty.
   std::string product_code;
   ProgramIcon icon = {};
+  // The name of the entry's own key under the Uninstall key of its view.
+  std::string key_name = {};
 };
 
 }  // namespace app

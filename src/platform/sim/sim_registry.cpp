@@ -156,14 +156,10 @@ RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_
 
 RegResult Registry::ReadValue(RegKey handle, const std::string& name, std::uint32_t& type,
                               std::vector<std::uint8_t>& data) {
-  const std::scoped_lock lock(mutex_);
-  Key* key = nullptr;
-  if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
-  const auto it = key->values.find(name);
-  if (it == key->values.end()) return platform::kRegNotFound;
-  type = it->second.type;
-  data = platform::SeamBytes(type, it->second.data.data(), it->second.data.size());
-  return platform::kRegOk;
+  std::vector<std::uint8_t> stored;
+  const RegResult result = ReadStoredValue(handle, name, type, stored);
+  if (result == platform::kRegOk) data = platform::SeamBytes(type, stored.data(), stored.size());
+  return result;
 }
 
 RegResult Registry::ReadStoredValue(RegKey handle, const std::string& name, std::uint32_t& type,

@@ -26,6 +26,18 @@ RegKey FromHkey(HKEY key) {
   return reinterpret_cast<RegKey>(key);
 }
 
+// One name that an enumeration gives, through a buffer that always fits it.
+template <typename Enumerate>
+RegResult EnumeratedName(DWORD max_length, std::string& name, Enumerate enumerate) {
+  std::wstring buffer(max_length + 1, L'\0');
+  DWORD length = max_length + 1;
+  const LSTATUS result = enumerate(buffer.data(), &length);
+  if (result != ERROR_SUCCESS) return result;
+  buffer.resize(length);
+  name = WideToUtf8(buffer);
+  return ERROR_SUCCESS;
+}
+
 // IsWow64Process2 also knows emulation on ARM64; it is missing before Windows 10 1511, where
 // IsWow64Process answers for x64 alone.
 bool RunsUnderWow64() {
@@ -108,14 +120,9 @@ RegResult Registry::DeleteValue(RegKey key, const std::string& name) {
 }
 
 RegResult Registry::EnumValueName(RegKey key, std::uint32_t index, std::string& name) {
-  std::wstring buffer(kMaxValueNameLength + 1, L'\0');
-  DWORD length = kMaxValueNameLength + 1;
-  const LSTATUS result = ::RegEnumValueW(ToHkey(key), index, buffer.data(), &length, nullptr,
-                                         nullptr, nullptr, nullptr);
-  if (result != ERROR_SUCCESS) return result;
-  buffer.resize(length);
-  name = WideToUtf8(buffer);
-  return ERROR_SUCCESS;
+  return EnumeratedName(kMaxValueNameLength, name, [&](wchar_t* buffer, DWORD* length) {
+    return ::RegEnumValueW(ToHkey(key), index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+  });
 }
 
 RegResult Registry::DeleteTree(RegKey key, const std::string& subkey) {
@@ -133,14 +140,9 @@ RegResult Registry::QueryInfoKey(RegKey key, std::uint32_t& subkeys) {
 }
 
 RegResult Registry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
-  std::wstring buffer(kMaxKeyNameLength + 1, L'\0');
-  DWORD length = kMaxKeyNameLength + 1;
-  const LSTATUS result = ::RegEnumKeyExW(ToHkey(key), index, buffer.data(), &length, nullptr,
-                                         nullptr, nullptr, nullptr);
-  if (result != ERROR_SUCCESS) return result;
-  buffer.resize(length);
-  name = WideToUtf8(buffer);
-  return ERROR_SUCCESS;
+  return EnumeratedName(kMaxKeyNameLength, name, [&](wchar_t* buffer, DWORD* length) {
+    return ::RegEnumKeyExW(ToHkey(key), index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+  });
 }
 
 RegResult Registry::CloseKey(RegKey key) {

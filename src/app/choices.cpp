@@ -3,6 +3,7 @@
 
 #include <exception>
 
+#include "app/installer_entry.h"
 #include "app/last_command.h"
 #include "app/launch_plan.h"
 #include "app/launch_start.h"
@@ -33,7 +34,13 @@ void MainForm::LaunchUninstall(const ProgramEntry& program) {
   }
   if (plan.kind == LaunchKind::kMissing) {
     state_.AutoCloseArmed = false;
-    OfferEntryRemoval(system, program, plan.looked_for);
+    OfferEntryRemoval(system, program, OrphanedEntryQuestion(program.name, plan.looked_for));
+    return;
+  }
+  if (plan.kind == LaunchKind::kStart && IsUnknownToWindowsInstaller(program, system.launcher)) {
+    state_.AutoCloseArmed = false;
+    OfferEntryRemoval(system, program,
+                      UnknownProductQuestion(program.name, InstallerEntryCode(program)));
     return;
   }
   if (plan.kind == LaunchKind::kRefused) {

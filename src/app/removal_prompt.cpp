@@ -39,10 +39,10 @@ RemovalMessage RemovalResultMessage(const std::string& name, const Removal& remo
 }
 
 void OfferEntryRemoval(platform::Platform& system, const ProgramEntry& program,
-                       const std::string& looked_for) {
+                       const std::string& question) {
   const std::string title(kTitle);
-  const int answer = system.windowing.ShowMessageBox(
-      platform::kNoWindow, OrphanedEntryQuestion(program.name, looked_for), title, kQuestionStyle);
+  const int answer =
+      system.windowing.ShowMessageBox(platform::kNoWindow, question, title, kQuestionStyle);
   if (answer != platform::kIdYes) return;
   const Removal removal =
       RemoveEntry(program, RemovalSystem{system.registry, system.file_store, system.launcher});

@@ -20,9 +20,9 @@ struct RemovalMessage {
 // The box that tells what a removal came to.
 RemovalMessage RemovalResultMessage(const std::string& display_name, const Removal& removal);
 
-// Asks whether to take the entry off the list (No is the default); on Yes removes it with its
-// copy kept, and tells what happened. The caller holds the auto-close.
+// Asks the question whether to take the entry off the list (No is the default); on Yes removes
+// it with its copy kept, and tells what happened. The caller holds the auto-close.
 void OfferEntryRemoval(platform::Platform& system, const ProgramEntry& program,
-                       const std::string& looked_for);
+                       const std::string& question);
 
 }  // namespace app

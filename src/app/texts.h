@@ -73,13 +73,23 @@ inline std::string MissingUninstallerText(const std::string& display_name,
          looked_for;
 }
 
-// The box for an entry whose uninstaller's file is not there: it offers to take the entry off
-// the list.
+// The offer to take an entry off the list, after what the box says of its program.
+inline std::string RemovalOfferText(const std::string& display_name) {
+  return "\r\rThe program may have been removed already.\r\rRemove \"" + display_name +
+         "\" from the list of programs? A copy of its entry is saved first.";
+}
+
+// The box for an entry whose uninstaller's file is not there.
 inline std::string OrphanedEntryQuestion(const std::string& display_name,
                                          const std::string& looked_for) {
-  return MissingUninstallerText(display_name, looked_for) +
-         "\r\rThe program may have been removed already.\r\rRemove \"" + display_name +
-         "\" from the list of programs? A copy of its entry is saved first.";
+  return MissingUninstallerText(display_name, looked_for) + RemovalOfferText(display_name);
+}
+
+// The box for a Windows Installer entry whose product Windows Installer does not know.
+inline std::string UnknownProductQuestion(const std::string& display_name,
+                                          const std::string& product_code) {
+  return "Windows Installer does not know the product of \"" + display_name + "\":\r\r" +
+         product_code + RemovalOfferText(display_name);
 }
 
 // What the removal of such an entry came to.

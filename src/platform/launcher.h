@@ -25,6 +25,9 @@ inline constexpr StartError kErrorAccessDenied = 5;
 inline constexpr StartError kErrorCancelled = 1223;
 inline constexpr StartError kErrorElevationRequired = 740;
 
+// Windows Installer's INSTALLSTATE_UNKNOWN: no such product is installed or advertised.
+inline constexpr int kInstallStateUnknown = -1;
+
 struct ShellExecuteRequest {
   std::uint32_t mask = 0;
   WindowId owner = kNoWindow;
@@ -67,6 +70,10 @@ class Launcher {
   // started program to end. The user may decline the rights (kErrorCancelled).
   virtual ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
                                          std::uint32_t wait_ms) = 0;
+  // What Windows Installer knows of a product (MsiQueryProductStateW's INSTALLSTATE); nothing
+  // when msi.dll or the call is not there. msi.dll is loaded from the system folder by its full
+  // path the first time this is asked, never before.
+  virtual std::optional<int> InstallerProductState(const std::string& product_code) = 0;
   // Where the system's own programs live, as this process is told it (a 32-bit process on
   // 64-bit Windows is told System32 and given the 32-bit programs there); empty when it cannot
   // be told.

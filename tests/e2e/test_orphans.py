@@ -1,4 +1,5 @@
-"""Entries whose uninstaller is gone: the box offers to take them off the list. "No" changes
+"""Entries whose uninstaller is gone, or whose product Windows Installer does not know: the box
+offers to take them off the list. "No" changes
 nothing; a copy folder that cannot be written deletes nothing; "Yes" removes each entry, per
 user and per machine in both views, through the system's reg.exe for the latter, and leaves a
 .reg copy that regedit imports back exactly. All in one prefix, each entry chosen in turn."""
@@ -27,6 +28,10 @@ M32_KEY = "\u0421\u0438\u0440\u043e\u0442\u0430 32"
 USER_ENTRY = (USER_NAME, rf"HKEY_CURRENT_USER\{_UNINSTALL}\OrphanUser", "64")
 M64_ENTRY = (M64_NAME, rf"HKEY_LOCAL_MACHINE\{_UNINSTALL}\Orphan64", "64")
 M32_ENTRY = (M32_NAME, rf"HKEY_LOCAL_MACHINE\{_UNINSTALL}\{M32_KEY}", "32")
+# A product code that no package in the prefix has: msiexec would only fail.
+MSI_NAME = "Orphan Msi"
+MSI_CODE = "{0D1CE0DE-0000-4000-8000-00000000C0DE}"
+MSI_ENTRY = (MSI_NAME, rf"HKEY_LOCAL_MACHINE\{_UNINSTALL}\{MSI_CODE}", "32")
 
 KEYS = [
     # Between them, every well-formed type: SZ, EXPAND_SZ, MULTI_SZ, BINARY, DWORD, QWORD.
@@ -43,6 +48,8 @@ KEYS = [
             UninstallString=r"C:\Gone\twin\uninst.exe"),
     program(UNINSTALL_32, M32_KEY, DisplayName=M32_NAME,
             UninstallString=r"C:\Gone\32\uninst.exe", Publisher="\u0418\u0437\u0434\u0430\u0442\u0435\u043b\u044c"),
+    program(UNINSTALL_32, MSI_CODE, DisplayName=MSI_NAME,
+            UninstallString=ExpandSz(f"MsiExec.exe /X{MSI_CODE}"), WindowsInstaller=Dword(1)),
 ]
 
 
@@ -124,13 +131,15 @@ class OrphanTest(actions.ActionCase):
         os.unlink(folder)
 
         # "Yes": each entry goes, in its own view only, and its copy puts it back exactly.
-        for name, key, view in (USER_ENTRY, M64_ENTRY, M32_ENTRY):
+        for name, key, view in (USER_ENTRY, M64_ENTRY, M32_ENTRY, MSI_ENTRY):
             with self.subTest(entry=name):
                 before = self.export(key, view)
                 self.assertIsNotNone(before)
                 copies_before = self.copies()
                 boxes = self.choose_and_answer(name, "y")
                 self.assertEqual(len(boxes), 2, boxes)
+                asked = "Windows Installer does not know" if name == MSI_NAME else "cannot find"
+                self.assertIn(asked, boxes[0])
                 self.assertIn(f'"{name}" was removed from the list of programs.', boxes[1])
                 new = [path for path in self.copies() if path not in copies_before]
                 self.assertEqual(len(new), 1, self.copies())

@@ -83,6 +83,11 @@ platform::ElevatedRun LaunchRecorder::RunElevatedAndWait(const std::string& file
   return run;
 }
 
+std::optional<int> LaunchRecorder::InstallerProductState(const std::string& product_code) {
+  product_queries_.push_back(product_code);
+  return product_state_;
+}
+
 std::optional<std::string> LaunchRecorder::EnvironmentVariable(const std::string& name) {
   const auto found = environment_.find(text::UpperAscii(name));
   if (found == environment_.end()) return std::nullopt;

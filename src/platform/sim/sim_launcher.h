@@ -48,6 +48,9 @@ class LaunchRecorder final : public platform::Launcher {
   // Records the request (verb "runas", hidden) and gives what the elevated run action gives.
   platform::ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
                                            std::uint32_t wait_ms) override;
+  // What SetInstallerProductState gave for the code; nothing (no msi.dll) by default. Every
+  // code asked about is recorded.
+  std::optional<int> InstallerProductState(const std::string& product_code) override;
   std::string SystemDirectory() override { return system_directory_; }
   std::string WindowsDirectory() override { return windows_directory_; }
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;
@@ -67,6 +70,8 @@ class LaunchRecorder final : public platform::Launcher {
   using ElevatedAction =
       std::function<platform::ElevatedRun(const platform::ShellExecuteRequest&, std::uint32_t)>;
   void SetElevatedAction(ElevatedAction action) { elevated_action_ = std::move(action); }
+  void SetInstallerProductState(std::optional<int> state) { product_state_ = state; }
+  const std::vector<std::string>& ProductQueries() const { return product_queries_; }
 
  private:
   void Record(Launch launch);
@@ -79,6 +84,8 @@ class LaunchRecorder final : public platform::Launcher {
   platform::StartError start_result_ = platform::kStartOk;
   platform::StartError execute_ex_result_ = platform::kStartOk;
   ElevatedAction elevated_action_;
+  std::optional<int> product_state_;
+  std::vector<std::string> product_queries_;
 };
 
 }  // namespace sim

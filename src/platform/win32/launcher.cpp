@@ -6,6 +6,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/ids.h"
+#include "platform/win32/lookup.h"
 #include "platform/win32/utf.h"
 
 namespace win32 {
@@ -19,7 +20,26 @@ const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
+// msi.dll by its full path in the system folder, so that no file of that name elsewhere is
+// loaded in its place; none when it is not there.
+UniqueModule LoadInstallerLibrary(const std::string& system_directory) {
+  const std::string path = platform::InDirectory(system_directory, "msi.dll");
+  if (path.empty()) return UniqueModule();
+  return UniqueModule(
+      ::LoadLibraryExW(Utf8ToWide(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+}
+
 }  // namespace
+
+std::optional<int> Launcher::InstallerProductState(const std::string& product_code) {
+  // INSTALLSTATE is an enum, passed as an int.
+  using QueryProductState = int(WINAPI*)(LPCWSTR);
+  // Loaded at the first question and kept for the rest of the run.
+  static const UniqueModule msi = LoadInstallerLibrary(SystemDirectory());
+  const auto query = LookUp<QueryProductState>(msi.get(), "MsiQueryProductStateW");
+  if (query == nullptr) return std::nullopt;
+  return static_cast<int>(query(Utf8ToWide(product_code).c_str()));
+}
 
 void Launcher::Execute(platform::WindowId owner, const std::string& verb, const std::string& file,
                        const std::string& parameters, const std::string& directory, int show) {

@@ -13,6 +13,7 @@ class Launcher : public platform::Launcher {
   platform::StartError StartProcess(const platform::ProcessStart& start) override;
   platform::ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
                                            std::uint32_t wait_ms) override;
+  std::optional<int> InstallerProductState(const std::string& product_code) override;
   std::string SystemDirectory() override;
   std::string WindowsDirectory() override;
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;

@@ -29,6 +29,8 @@ constexpr std::string_view kKillProcess = "Kill Process";
 constexpr std::string_view kExit = "Exit";
 constexpr std::string_view kTitle = "Tapwise Uninstaller";
 constexpr std::string_view kPromptStart = "You tried to uninstall \"";
+// MB_ICONMASK: the warning icon's bits include the error icon's.
+constexpr std::uint32_t kMbIconMask = 0xF0;
 constexpr std::uint32_t kRemovalQuestion =
     platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2;
 constexpr std::string_view kUninstallKey =
@@ -225,7 +227,7 @@ void CheckBoxes(const sim::WindowSystem& windows) {
   int questions = 0;
   for (const sim::BoxRecord& box : windows.Boxes()) {
     Require(box.caption == kTitle, "a box captioned " + box.caption);
-    Require((box.style & platform::kMbIconError) == 0, "an error box: " + box.text);
+    Require((box.style & kMbIconMask) != platform::kMbIconError, "an error box: " + box.text);
     prompts += IsPrompt(box) ? 1 : 0;
     questions += box.style == kRemovalQuestion ? 1 : 0;
     const bool notice = box.style == platform::kMbIconInformation ||

@@ -26,7 +26,7 @@ void MainForm::OnProgramChosen(framework::TMenuItem& sender) {
 void MainForm::LaunchUninstall(const ProgramEntry& program) {
   platform::Platform& system = Application().Platform();
   const LaunchPlan plan = PlanUninstall(
-      program, LaunchSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
+      program, PathSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
   if (plan.kind == LaunchKind::kNoCommand) {
     ShowNotice(std::string(kCannotUninstallText));
     OpenWebPage(kToolsPage);
@@ -52,7 +52,7 @@ void MainForm::LaunchUninstall(const ProgramEntry& program) {
   if (error == platform::kStartOk) RecordLastCommand(system.registry, UninstallCommand(program));
   // A user who declines to give the rights has answered already.
   if (error == platform::kStartOk || error == platform::kErrorCancelled) return;
-  ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(error)));
+  ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(error, plan.program)));
 }
 
 void MainForm::ShowNotice(const std::string& text) {

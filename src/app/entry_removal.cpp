@@ -49,7 +49,7 @@ class Remover {
     }
     if (const RegResult read = ReadEntry(system_.registry, key_, before_);
         read != platform::kRegOk) {
-      return Failed(RemovalOutcome::kNotRead, Words(static_cast<std::uint32_t>(read)));
+      return Failed(RemovalOutcome::kNotRead, Words(static_cast<std::uint32_t>(read), key_.path));
     }
     if (!WriteCopy()) return result_;
     result_.reason = per_machine ? DeletePerMachine() : DeletePerUser();
@@ -64,7 +64,10 @@ class Remover {
     return result_;
   }
 
-  std::string Words(std::uint32_t error) const { return system_.launcher.ErrorText(error); }
+  // The system's words for an error, with the path it concerns in place of a "%1" in them.
+  std::string Words(std::uint32_t error, const std::string& path) const {
+    return system_.launcher.ErrorText(error, path);
+  }
 
   bool NotCopied(std::string reason) {
     Failed(RemovalOutcome::kNotCopied, std::move(reason));
@@ -82,19 +85,20 @@ class Remover {
     result_.copy_path = CopyFilePath(folder, program_.name, system_.files.Now());
     if (result_.copy_path.empty()) return NotCopied({});
     if (const auto error = system_.files.CreateFolders(folder); error != platform::kFileOk) {
-      return NotCopied(Words(error));
+      return NotCopied(Words(error, folder));
     }
     if (const auto error = system_.files.WriteNewFile(result_.copy_path, *bytes);
         error != platform::kFileOk) {
       // CREATE_NEW: a file that failed to be made was never ours to delete; one half written is.
       if (error != platform::kFileErrorExists) system_.files.RemoveFile(result_.copy_path);
-      return NotCopied(Words(error));
+      return NotCopied(Words(error, result_.copy_path));
     }
     std::vector<std::uint8_t> read_back;
     const auto error = system_.files.ReadWholeFile(result_.copy_path, bytes->size(), read_back);
     if (error != platform::kFileOk || read_back != *bytes) {
       system_.files.RemoveFile(result_.copy_path);
-      return NotCopied(error != platform::kFileOk ? Words(error) : std::string(kCopyDiffersReason));
+      return NotCopied(error != platform::kFileOk ? Words(error, result_.copy_path)
+                                                  : std::string(kCopyDiffersReason));
     }
     return true;
   }
@@ -108,7 +112,8 @@ class Remover {
     if (result == platform::kRegOk) {
       result = system_.registry.DeleteTree(uninstall.get(), program_.key_name);
     }
-    return result == platform::kRegOk ? std::string{} : Words(static_cast<std::uint32_t>(result));
+    return result == platform::kRegOk ? std::string{}
+                                      : Words(static_cast<std::uint32_t>(result), key_.path);
   }
 
   // The system's reg.exe with administrator rights, in the entry's own view.
@@ -118,7 +123,7 @@ class Remover {
     const platform::ElevatedRun run = system_.launcher.RunElevatedAndWait(
         reg, RegDeleteArguments(program_.view, program_.key_name), kRegDeleteWaitMs);
     if (run.error == platform::kErrorCancelled) return std::string(kDeclinedReason);
-    if (run.error != platform::kStartOk) return Words(run.error);
+    if (run.error != platform::kStartOk) return Words(run.error, reg);
     if (!run.ended) result_.outcome = RemovalOutcome::kNotKnown;
     return {};
   }

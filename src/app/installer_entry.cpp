@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/registered_path.h"
 #include "app/windows_installer.h"
 #include "platform/text.h"
 
@@ -11,10 +12,6 @@ namespace {
 constexpr std::string_view kMsiExec = "MSIEXEC";
 constexpr std::string_view kSwitches[] = {"/X", "/I"};
 constexpr std::string_view kBlanks = " \t";
-
-bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(kBlanks) == std::string_view::npos;
-}
 
 // "/X{code}" or "/I {code}" anywhere in an msiexec command, letter case aside.
 bool NamesProduct(const std::string& command, const std::string& code) {
@@ -37,9 +34,8 @@ bool NamesProduct(const std::string& command, const std::string& code) {
 
 std::string InstallerEntryCode(const ProgramEntry& program) {
   if (!IsProductCode(program.key_name)) return {};
-  if (IsBlank(program.command)) {
-    return text::EqualsIgnoringAsciiCase(program.product_code, program.key_name) ? program.key_name
-                                                                                 : std::string{};
+  if (IsBlankCommand(program.command)) {
+    return program.windows_installer ? program.key_name : std::string{};
   }
   return NamesProduct(program.command, program.key_name) ? program.key_name : std::string{};
 }

@@ -12,8 +12,8 @@
 namespace app {
 
 // The product code of a Windows Installer entry, or empty: its key is named by a product code,
-// and either it names no command (the scan then gave it the code), or its command is msiexec
-// with /X or /I and that same code.
+// and either it names no command and is marked as Windows Installer's, or its command is
+// msiexec with /X or /I and that same code.
 std::string InstallerEntryCode(const ProgramEntry& program);
 
 // Whether Windows Installer answers that it does not know the entry's product. Anything else,

@@ -48,7 +48,8 @@ ProcessMenuItem::ProcessMenuItem(std::string process_name)
 MainForm::MainForm(framework::TApplication& app, ProgramState& state)
     : TForm(app, MainFormSpec()),
       state_(state),
-      icons_(app.Platform(), Handle(), kCmIconsArrived),
+      drives_(std::make_shared<RemoteDrives>(app.Platform().files)),
+      icons_(app.Platform(), drives_, Handle(), kCmIconsArrived),
       menu_(app),
       auto_close_timer_(app, kAutoCloseMs) {
   BuildMenu();
@@ -86,7 +87,7 @@ void MainForm::RebuildProgramMenus() {
   const std::string last = TakeLastCommand(Application().Platform().registry);
   all_programs_->Clear();
   recent_programs_->Clear();
-  catalogue_ = BuildCatalogue(Application().Platform(), state_.options);
+  catalogue_ = BuildCatalogue(Application().Platform(), *drives_, state_.options);
   if (state_.Activating) {
     // One program listed in several views or roots is still one program: one question.
     if (const auto name = StillInstalled(catalogue_, last)) AskAboutStillInstalled(*name);

@@ -4,6 +4,7 @@
 // catalogue and the running programs as last read, the popup menu and the auto-close timer.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "app/menu_icons.h"
 #include "app/program_entry.h"
 #include "app/program_state.h"
+#include "app/registered_path.h"
 #include "framework/form.h"
 #include "framework/menu.h"
 #include "framework/timer.h"
@@ -100,6 +102,8 @@ class MainForm : public framework::TForm {
   OptionsDialog* options_dialog_ = nullptr;
   Catalogue catalogue_;
   std::vector<std::string> running_programs_;
+  // The run's one answer to which drives are remote: the scans' and the icons' workers share it.
+  std::shared_ptr<RemoteDrives> drives_;
   // Before the menu: its items' bitmaps are deleted after the menus that show them.
   MenuIcons icons_;
   framework::TPopupMenu menu_;

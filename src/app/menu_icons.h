@@ -18,8 +18,9 @@ namespace app {
 
 class MenuIcons {
  public:
-  // Results are announced to window as message.
-  MenuIcons(platform::Platform& platform, platform::WindowId window, platform::MessageId message);
+  // Results are announced to window as message. drives: the run's one drive cache.
+  MenuIcons(platform::Platform& platform, std::shared_ptr<RemoteDrives> drives,
+            platform::WindowId window, platform::MessageId message);
 
   framework::TMenuImages& Images() { return images_; }
   // Before each pop-up: the size for menus at that DPI.
@@ -40,9 +41,9 @@ class MenuIcons {
  private:
   framework::ImageKey Request(const std::string& request, IconJobs::Find find);
 
-  platform::Icons& icons_;
-  platform::RawRegistry& registry_;
   // Shared with the jobs, which may outlive this.
+  std::shared_ptr<RemoteDrives> drives_;
+  IconSeams seams_;
   std::shared_ptr<ReadIconFiles> read_ = std::make_shared<ReadIconFiles>();
   // Declared before the jobs: results still waiting at the end are destroyed first.
   framework::TMenuImages images_;

@@ -36,8 +36,10 @@ class FileTable final : public platform::FileDates {
   void Remove(const std::string& path);
   // The kind of the drive whose root is root ("Z:\"), or with "" the current directory's.
   void SetDriveType(const std::string& root, platform::DriveType type);
-  // Every path asked about, in order.
+  // Every path whose date was asked for, in order.
   std::vector<std::string> Queries() const;
+  // Every path asked whether it is a file, in order.
+  std::vector<std::string> Checked() const;
 
  private:
   struct Entry {
@@ -48,6 +50,7 @@ class FileTable final : public platform::FileDates {
   std::map<std::string, Entry> entries_;               // keyed by the upper-cased path
   std::map<std::string, platform::DriveType> drives_;  // keyed by the upper-cased root
   std::vector<std::string> queries_;
+  std::vector<std::string> checked_;
 };
 
 }  // namespace sim

@@ -33,7 +33,7 @@ struct SimPlatform {
   LaunchRecorder launcher{windows};
   CaselessOrder order;
   SerialWorkers workers;
-  IconFiles icons;
+  IconFiles icons{files};
   SerialBackground background;
   FileStore file_store;
 };

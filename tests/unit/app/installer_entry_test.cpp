@@ -20,9 +20,14 @@ const std::string kCode = "{BDF63D8D-942F-4DC6-BF44-9EE03A7205F6}";
 const std::string kOtherCode = "{00000000-942F-4DC6-BF44-9EE03A7205F6}";
 constexpr platform::Date kSomeDate{2020, 1, 1};
 
+// An entry as the scan reads it; marked as Windows Installer's as "WindowsInstaller" = 1 marks it.
 app::ProgramEntry InstallerEntry(const std::string& key, const std::string& command,
-                                 const std::string& product_code = {}) {
-  app::ProgramEntry program{"Msi App", command, app::EntryView::kMachineDefault, product_code};
+                                 bool windows_installer = false) {
+  app::ProgramEntry program;
+  program.name = "Msi App";
+  program.command = command;
+  program.product_code = key.front() == '{' ? key : "";
+  program.windows_installer = windows_installer;
   program.key_name = key;
   return program;
 }
@@ -34,8 +39,8 @@ TEST(InstallerEntry, KeyNamedByTheCodeAndNoCommandOrMsiexecWithThatCode) {
     app::ProgramEntry program;
     std::string code;
   } cases[] = {
-      {InstallerEntry(kCode, "", kCode), kCode},
-      {InstallerEntry(kCode, " ", kCode), kCode},
+      {InstallerEntry(kCode, "", true), kCode},
+      {InstallerEntry(kCode, " ", true), kCode},
       {InstallerEntry(kCode, "MsiExec.exe /X" + kCode), kCode},
       {InstallerEntry(kCode, "MsiExec.exe /I" + kCode), kCode},
       {InstallerEntry(kCode, "\"C:\\Windows\\System32\\msiexec.exe\" /x " + lower + " /qb"), kCode},
@@ -71,7 +76,7 @@ TEST(InstallerEntry, OnlyAnUnknownProductIsOfferedForRemoval) {
   };
   for (const StateCase& s : states) {
     for (const auto& program :
-         {InstallerEntry(kCode, "", kCode), InstallerEntry(kCode, "MsiExec.exe /X" + kCode)}) {
+         {InstallerEntry(kCode, "", true), InstallerEntry(kCode, "MsiExec.exe /X" + kCode)}) {
       SCOPED_TRACE(std::string(s.label) + ", command '" + program.command + "'");
       Forms forms;
       forms.sim.files.AddFile("C:\\Windows\\system32\\MsiExec.exe", kSomeDate);

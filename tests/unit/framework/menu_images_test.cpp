@@ -14,7 +14,8 @@ using framework::ImageKey;
 
 TEST(MenuImages, AKeyWithoutAnIconWaitsForItsFilesIcon) {
   sim::WindowSystem windows;
-  sim::IconFiles icons;
+  sim::FileTable files;
+  sim::IconFiles icons(files);
   icons.AddProgram(R"(C:\a.exe)", 1);
   {
     framework::TMenuImages images(windows);

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/file_names.h"
 #include "app/texts.h"
-#include "platform/text.h"
 #include "platform/wtf8.h"
 
 namespace app {
@@ -16,10 +16,6 @@ constexpr std::string_view kExtension = ".reg";
 constexpr std::string_view kForbidden = "<>:\"/\\|?*";
 constexpr std::string_view kTrimmed = " .";
 constexpr char kReplacement = '_';
-constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-constexpr std::string_view kNumberedDevices[] = {"COM", "LPT"};
-constexpr std::string_view kDeviceDigits[] = {"0", "1", "2", "3",        "4",        "5",       "6",
-                                              "7", "8", "9", "\xC2\xB9", "\xC2\xB2", "\xC2\xB3"};
 
 std::size_t Utf16Length(std::string_view text) {
   return text::Wtf8ToUtf16<char16_t>(text).size();
@@ -40,23 +36,6 @@ std::string_view Trimmed(std::string_view name) {
   if (first == std::string_view::npos) return {};
   const std::size_t last = name.find_last_not_of(kTrimmed);
   return name.substr(first, last - first + 1);
-}
-
-// Windows takes "CON", "com1.txt" or "LPT² x.y" before its first dot for the device.
-bool NamesDevice(std::string_view name) {
-  std::string_view stem = name.substr(0, name.find('.'));
-  while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
-  for (const std::string_view device : kDevices) {
-    if (text::EqualsIgnoringAsciiCase(stem, device)) return true;
-  }
-  for (const std::string_view device : kNumberedDevices) {
-    for (const std::string_view digit : kDeviceDigits) {
-      if (text::EqualsIgnoringAsciiCase(stem, std::string(device) + std::string(digit))) {
-        return true;
-      }
-    }
-  }
-  return false;
 }
 
 // The name cut to at most units UTF-16 units, at a character's boundary.
@@ -94,7 +73,7 @@ std::string CopyFilePath(const std::string& folder, const std::string& display_n
                          const platform::LocalTime& time) {
   std::string name(Trimmed(Replaced(display_name)));
   if (name.empty()) name = std::string(1, kReplacement);
-  if (NamesDevice(name)) name.insert(name.begin(), kReplacement);
+  if (IsDeviceName(name)) name.insert(name.begin(), kReplacement);
   const std::string prefix = folder + "\\";
   const std::string suffix = TimeText(time) + std::string(kExtension);
   const std::size_t fixed = Utf16Length(prefix) + Utf16Length(suffix);

@@ -13,8 +13,9 @@ namespace app {
 std::string CopyFolder(const std::string& local_app_data);
 
 // "<folder>\<name> <yyyy-mm-dd hh-mm-ss>.reg". Characters a file name may not hold become "_",
-// a name that Windows would take for a device gets a "_" before it, and the name is cut, never
-// inside a character, until the path fits MAX_PATH. Empty when not even one character fits.
+// a name that Windows would take for a device (file_names.h) gets a "_" before it, and the name is
+// cut, never inside a character, until the path fits MAX_PATH. Empty when not even one character
+// fits.
 std::string CopyFilePath(const std::string& folder, const std::string& display_name,
                          const platform::LocalTime& time);
 

@@ -177,6 +177,8 @@ inline constexpr platform::MessageId kCmExitMenuLoop = 0xB3EB;
 inline constexpr platform::MessageId kCmIconsArrived = 0xB3EC;
 
 inline constexpr std::uint32_t kAutoCloseMs = 3000;
+// Typing into a submenu: a key after a longer pause starts the text anew, as in list views.
+inline constexpr std::int64_t kTypingPauseMs = 1000;
 inline constexpr std::size_t kRecentItems = 8;
 
 }  // namespace app

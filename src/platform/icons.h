@@ -16,9 +16,9 @@ class Icons {
   virtual ~Icons() = default;
   // The icon at that place of a program file (executable or library) at exactly size pixels; a
   // negative index names a resource id. kNoIcon when there is none, or when the file is not a
-  // whole program image.
+  // whole program image or anything on the way to the picture fails a check.
   virtual IconId ExtractIcon(const std::string& path, int index, int size) = 0;
-  // An .ico file through the system's own loader, at exactly size pixels; kNoIcon on failure.
+  // An .ico file at exactly size pixels; kNoIcon when it fails a check.
   virtual IconId LoadIconFile(const std::string& path, int size) = 0;
   // The system's generic program icon at size pixels, as a copy of the caller's own.
   virtual IconId GenericIcon(int size) = 0;

@@ -1,6 +1,6 @@
 #include "platform/image_check.h"
 
-#include <optional>
+#include "platform/le_bytes.h"
 
 namespace platform {
 namespace {
@@ -16,30 +16,10 @@ constexpr std::size_t kSectionSize = 40;
 constexpr std::size_t kRawSizeAt = 16;  // in a section header
 constexpr std::size_t kRawPointerAt = 20;
 
-// Little-endian reads that fail past the end of what was read.
-class Reader {
- public:
-  explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-
-  std::optional<std::uint32_t> Read(std::uint64_t at, std::size_t width) const {
-    if (at > bytes_.size() || bytes_.size() - at < width) return std::nullopt;
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < width; ++i) {
-      value |= static_cast<std::uint32_t>(bytes_[at + i]) << (8 * i);
-    }
-    return value;
-  }
-  std::optional<std::uint32_t> U16(std::uint64_t at) const { return Read(at, 2); }
-  std::optional<std::uint32_t> U32(std::uint64_t at) const { return Read(at, 4); }
-
- private:
-  std::span<const std::uint8_t> bytes_;
-};
-
 }  // namespace
 
 bool HoldsWholeImage(std::span<const std::uint8_t> head, std::uint64_t file_size) {
-  const Reader read(head);
+  const LittleEndian read(head);
   if (read.U16(0) != kDosMagic) return false;
   const auto pe = read.U32(kNewHeaderOffsetAt);
   if (!pe || read.U32(*pe) != kPeMagic) return false;

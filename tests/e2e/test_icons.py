@@ -1,7 +1,7 @@
-"""Each program of "All Programs" with its icon, at 96 and 144 dpi: an .ico file by its path, an
+"""Each program of "All Programs" with its icon, at 96, 144 and 192 dpi: an .ico file by its path, an
 .ico file by path and index, and the generic icon for a program that names none. Under Wine the
-pictures are drawn by the program (HBMMENU_CALLBACK), 16 and 24 pixels wide. Saves the
-screenshots icons-96dpi and icons-144dpi when screenshots are asked for."""
+pictures are drawn by the program (HBMMENU_CALLBACK), 16, 24 and 32 pixels wide. Saves the
+screenshots icons-96dpi, icons-144dpi and icons-192dpi when screenshots are asked for."""
 
 from __future__ import annotations
 
@@ -67,6 +67,9 @@ class IconsTest(e2e_case.E2ECase):
 
     def test_icons_at_144_dpi(self):
         self._shows_icons(144)
+
+    def test_icons_at_192_dpi(self):
+        self._shows_icons(192)
 
 
 if __name__ == "__main__":

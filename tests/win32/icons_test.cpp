@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "../unit/platform/icon_bytes.h"
 #include "app/icon_finder.h"
 #include "framework/menu_images.h"
 #include "platform/win32/file_dates.h"
@@ -41,6 +42,32 @@ using UniqueBitmap = platform::UniqueHandle<BitmapTraits>;
 
 fs::path Beside(const wchar_t* name) {
   return win32_test::HelperPath().parent_path() / name;
+}
+
+void Write(const fs::path& path, const icon_bytes::Bytes& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+// Program files whose sections all lie within them, with resource directories that do not: the
+// icon group's table at 0x7FFFFF00, or a root claiming 65,535 entries. And an .ico file whose
+// one bitmap claims 2^31-1 x 2^30 pixels.
+struct CraftedFiles {
+  icon_bytes::Bytes outside;
+  icon_bytes::Bytes crowded;
+  icon_bytes::Bytes lying;
+};
+
+CraftedFiles Crafted() {
+  const icon_bytes::Bytes whole =
+      icon_bytes::Program(false, {{1, {{1, icon_bytes::BitmapPicture(16, 32)}}}});
+  CraftedFiles files{whole, whole, icon_bytes::Ico({icon_bytes::BitmapPicture(16, 32)})};
+  icon_bytes::Put(files.outside, icon_bytes::kRootGroupEntryAt + 4, 0x80000000u | 0x7FFFFF00u, 4);
+  icon_bytes::Put(files.crowded, icon_bytes::kRootIdCountAt, 0xFFFF, 2);
+  icon_bytes::Put(files.lying, 6 + 16 + 4, 0x7FFFFFFF, 4);
+  icon_bytes::Put(files.lying, 6 + 16 + 8, 0x80000000u, 4);
+  return files;
 }
 
 std::string Utf8(const fs::path& path) {
@@ -165,6 +192,13 @@ TEST_F(IconsTest, BadFilesGiveNothingAndThenTheGenericIcon) {
   const fs::path truncated_program = scratch.path() / L"truncated_program.exe";
   std::ofstream(truncated_program, std::ios::binary)
       << win32_test::ReadFile(TAPWISE_PROGRAM_PATH).substr(0, kTruncatedBytes);
+  const CraftedFiles crafted = Crafted();
+  const fs::path outside = scratch.path() / L"outside.exe";
+  const fs::path crowded = scratch.path() / L"crowded.exe";
+  const fs::path huge = scratch.path() / L"huge.ico";
+  Write(outside, crafted.outside);
+  Write(crowded, crafted.crowded);
+  Write(huge, crafted.lying);
   const struct {
     const char* name;
     std::string display_icon;
@@ -178,6 +212,9 @@ TEST_F(IconsTest, BadFilesGiveNothingAndThenTheGenericIcon) {
       {"empty file", Utf8(empty)},
       {"huge index", Utf8(Beside(L"icon_library.dll")) + ",2147483647"},
       {"missing file", Utf8(scratch.path() / L"missing.exe")},
+      {"group table outside the file", Utf8(outside) + ",0"},
+      {"root claiming 65,535 entries", Utf8(crowded)},
+      {".ico claiming 2^31-1 x 2^30 pixels", Utf8(huge)},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

@@ -1,8 +1,6 @@
 #include "platform/win32/file_store.h"
 
 #include <windows.h>
-// shlobj.h needs the definitions of windows.h first.
-#include <shlobj.h>
 
 #include <algorithm>
 
@@ -22,12 +20,15 @@ platform::FileError LastError() {
 }  // namespace
 
 std::string FileStore::LocalAppDataFolder() {
+  // The variable the system sets for every user's session; the shell's own folder functions
+  // would load shell32, which the program keeps out of its start.
   wchar_t folder[MAX_PATH];
-  if (::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) !=
-      S_OK) {
-    return {};
-  }
-  return WideToUtf8(folder);
+  const DWORD length = ::GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  const std::wstring_view path(folder, length);
+  // Only a drive's folder: a relative one would depend on the current folder.
+  const bool absolute = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
+  return absolute ? WideToUtf8(path) : std::string{};
 }
 
 platform::FileError FileStore::CreateFolders(const std::string& path) {

@@ -4,7 +4,7 @@
 
 namespace win32 {
 
-// Files through the wide Win32 calls; the local application data folder as the shell knows it.
+// Files through the wide Win32 calls; the local application data folder as %LOCALAPPDATA% names it.
 class FileStore : public platform::FileStore {
  public:
   std::string LocalAppDataFolder() override;

@@ -47,6 +47,8 @@ using UniqueBitmap = platform::UniqueHandle<HandleTraits<HBITMAP, ::DeleteObject
 using UniqueMemoryDc = platform::UniqueHandle<HandleTraits<HDC, ::DeleteDC>>;
 using UniqueFont = platform::UniqueHandle<HandleTraits<HFONT, ::DeleteObject>>;
 using UniqueScreenDc = platform::UniqueHandle<HandleTraits<HDC, ReleaseScreenDc>>;
+// The message filter that sees the keys typed into menus.
+using UniqueHook = platform::UniqueHandle<HandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
 // A window of a class whose procedure keeps a handler's failure rather than raising it
 // (window_class.h), or of a system class, so destroying it raises nothing.
 using UniqueWindow = platform::UniqueHandle<HandleTraits<HWND, ::DestroyWindow>>;

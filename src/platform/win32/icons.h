@@ -4,8 +4,8 @@
 
 namespace win32 {
 
-// Icons through the shell's exact-size extraction and the system's icon loader. It keeps
-// nothing between calls, so workers may share it.
+// Icons read from files by the program's own bounded reader, made by the system from checked
+// copies of their pictures. It keeps nothing between calls, so workers may share it.
 class Icons : public platform::Icons {
  public:
   platform::IconId ExtractIcon(const std::string& path, int index, int size) override;

@@ -21,13 +21,41 @@ const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
+// The system folder; empty when the system will not say. A 32-bit process on a 64-bit system is
+// told System32 too; the file system redirection then gives it the 32-bit programs.
+std::wstring SystemFolder() {
+  wchar_t directory[MAX_PATH];
+  const UINT length = ::GetSystemDirectoryW(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::wstring(directory, length);
+}
+
+// The shell's starts. shell32 is loaded from the system folder when a start first needs it, and
+// stays for the rest of the run: loading it at start-up costs time and brings its extensions in
+// before the menu is up.
+struct ShellStarts {
+  decltype(&::ShellExecuteW) execute = nullptr;
+  decltype(&::ShellExecuteExW) execute_ex = nullptr;
+};
+
+const ShellStarts& Shell() {
+  static const ShellStarts starts = [] {
+    const std::wstring folder = SystemFolder();
+    if (folder.empty()) return ShellStarts{};
+    const HMODULE shell = ::LoadLibraryW((folder + L"\\shell32.dll").c_str());
+    return ShellStarts{LookUp<decltype(&::ShellExecuteW)>(shell, "ShellExecuteW"),
+                       LookUp<decltype(&::ShellExecuteExW)>(shell, "ShellExecuteExW")};
+  }();
+  return starts;
+}
+
 // msi.dll by its full path in the system folder, so that no file of that name elsewhere is
 // loaded in its place; none when it is not there.
-UniqueModule LoadInstallerLibrary(const std::string& system_directory) {
-  const std::string path = platform::InDirectory(system_directory, "msi.dll");
-  if (path.empty()) return UniqueModule();
+UniqueModule LoadInstallerLibrary() {
+  const std::wstring folder = SystemFolder();
+  if (folder.empty()) return UniqueModule();
   return UniqueModule(
-      ::LoadLibraryExW(Utf8ToWide(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+      ::LoadLibraryExW((folder + L"\\msi.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
 }  // namespace
@@ -36,7 +64,7 @@ std::optional<int> Launcher::InstallerProductState(const std::string& product_co
   // INSTALLSTATE is an enum, passed as an int.
   using QueryProductState = int(WINAPI*)(LPCWSTR);
   // Loaded at the first question and kept for the rest of the run.
-  static const UniqueModule msi = LoadInstallerLibrary(SystemDirectory());
+  static const UniqueModule msi = LoadInstallerLibrary();
   const auto query = LookUp<QueryProductState>(msi.get(), "MsiQueryProductStateW");
   if (query == nullptr) return std::nullopt;
   return static_cast<int>(query(Utf8ToWide(product_code).c_str()));
@@ -48,7 +76,8 @@ void Launcher::Execute(platform::WindowId owner, const std::string& verb, const 
   const std::wstring wide_file = Utf8ToWide(file);
   const std::wstring wide_parameters = Utf8ToWide(parameters);
   const std::wstring wide_directory = Utf8ToWide(directory);
-  ::ShellExecuteW(ToHwnd(owner), OrNull(wide_verb), wide_file.c_str(), OrNull(wide_parameters),
+  if (Shell().execute == nullptr) return;
+  Shell().execute(ToHwnd(owner), OrNull(wide_verb), wide_file.c_str(), OrNull(wide_parameters),
                   OrNull(wide_directory), show);
 }
 
@@ -66,7 +95,8 @@ platform::StartError Launcher::ExecuteEx(const platform::ShellExecuteRequest& re
   info.lpParameters = OrNull(parameters);
   info.lpDirectory = OrNull(directory);
   info.nShow = request.show;
-  const bool started = ::ShellExecuteExW(&info) != FALSE;
+  if (Shell().execute_ex == nullptr) return ERROR_MOD_NOT_FOUND;
+  const bool started = Shell().execute_ex(&info) != FALSE;
   const platform::StartError error = started ? platform::kStartOk : ::GetLastError();
   // Only SEE_MASK_NOCLOSEPROCESS would hand a process over, and it is never asked for; close
   // one anyway should a caller ask.
@@ -87,7 +117,11 @@ platform::ElevatedRun Launcher::RunElevatedAndWait(const std::string& file,
   info.lpParameters = OrNull(wide_parameters);
   info.nShow = SW_HIDE;
   platform::ElevatedRun run;
-  const bool started = ::ShellExecuteExW(&info) != FALSE;
+  if (Shell().execute_ex == nullptr) {
+    run.error = ERROR_MOD_NOT_FOUND;
+    return run;
+  }
+  const bool started = Shell().execute_ex(&info) != FALSE;
   if (!started) {
     run.error = ::GetLastError();
     return run;
@@ -125,12 +159,7 @@ platform::StartError Launcher::StartProcess(const platform::ProcessStart& start)
 }
 
 std::string Launcher::SystemDirectory() {
-  // A 32-bit process on a 64-bit system is told System32 too; the file system redirection then
-  // gives it the 32-bit programs.
-  wchar_t directory[MAX_PATH];
-  const UINT length = ::GetSystemDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return WideToUtf8(std::wstring_view(directory, length));
+  return WideToUtf8(SystemFolder());
 }
 
 std::string Launcher::WindowsDirectory() {

@@ -100,11 +100,11 @@ class EntryReader {
     program.name = name;
     program.command = command;
     program.view = view_;
+    program.key_name = key_name;
     if (IsProductCode(key_name)) program.product_code = key_name;
     program.windows_installer = IsWindowsInstallerProduct(facts);
     // Only a hint: an icon value that cannot be read costs the icon alone.
     program.display_icon = entry_.ReadTextIfText(kDisplayIconValue).value_or("");
-    program.key_name = key_name;
     program.quiet_command = entry_.ReadTextIfText(kQuietUninstallStringValue).value_or("");
     found.push_back(ScannedProgram{std::move(program), std::nullopt});
     found.back().date = InstallDate();

@@ -3,11 +3,13 @@
 
 #include <exception>
 
+#include "app/installer_entry.h"
 #include "app/last_command.h"
 #include "app/launch_plan.h"
 #include "app/launch_start.h"
 #include "app/main_form.h"
 #include "app/processes.h"
+#include "app/removal_prompt.h"
 #include "app/texts.h"
 #include "framework/application.h"
 
@@ -25,7 +27,6 @@ void MainForm::OnProgramChosen(framework::TMenuItem& sender) {
 
 void MainForm::LaunchUninstall(const ProgramEntry& program) {
   platform::Platform& system = Application().Platform();
-  RecordLastCommand(system.registry, UninstallCommand(program));
   const LaunchPlan plan = PlanUninstall(
       program, PathSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
   if (plan.kind == LaunchKind::kNoCommand) {
@@ -34,10 +35,23 @@ void MainForm::LaunchUninstall(const ProgramEntry& program) {
     return;
   }
   if (plan.kind == LaunchKind::kMissing) {
+    state_.AutoCloseArmed = false;
+    OfferEntryRemoval(system, program, OrphanedEntryQuestion(program.name, plan.looked_for));
+    return;
+  }
+  if (plan.kind == LaunchKind::kStart && IsUnknownToWindowsInstaller(program, system.launcher)) {
+    state_.AutoCloseArmed = false;
+    OfferEntryRemoval(system, program,
+                      UnknownProductQuestion(program.name, InstallerEntryCode(program)));
+    return;
+  }
+  if (plan.kind == LaunchKind::kRefused) {
     ShowNotice(MissingUninstallerText(program.name, plan.looked_for));
     return;
   }
   const platform::StartError error = StartUninstaller(plan, system.launcher);
+  // "Last" names only an uninstaller that was started: the next start asks after it.
+  if (error == platform::kStartOk) RecordLastCommand(system.registry, UninstallCommand(program));
   // A user who declines to give the rights has answered already.
   if (error == platform::kStartOk || error == platform::kErrorCancelled) return;
   ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(error, plan.program)));

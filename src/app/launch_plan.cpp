@@ -42,9 +42,9 @@ std::string Quoted(std::string_view path) {
   return quoted;
 }
 
-LaunchPlan Missing(std::string looked_for) {
+LaunchPlan NotStarted(LaunchKind kind, std::string looked_for) {
   LaunchPlan plan;
-  plan.kind = LaunchKind::kMissing;
+  plan.kind = kind;
   plan.looked_for = std::move(looked_for);
   return plan;
 }
@@ -56,7 +56,7 @@ LaunchPlan StartBatch(const CommandProgram& batch, const EntryPaths& paths) {
   const bool plain = arguments.find_first_of(kInterpreterSyntax) == std::string_view::npos &&
                      batch.named.find_first_of(kInterpreterExpansion) == std::string::npos;
   const std::string interpreter = platform::InDirectory(paths.SystemFolder(), kCommandInterpreter);
-  if (!plain || interpreter.empty()) return Missing(batch.named);
+  if (!plain || interpreter.empty()) return NotStarted(LaunchKind::kRefused, batch.named);
   std::string inner = Quoted(batch.named);
   if (!arguments.empty()) {
     inner += ' ';
@@ -98,7 +98,9 @@ LaunchPlan PlanUninstall(const ProgramEntry& program, const PathSystem& system) 
     case CommandProgram::Kind::kNoCommand:
       return LaunchPlan{};
     case CommandProgram::Kind::kMissing:
-      return Missing(found.looked_for);
+      return NotStarted(LaunchKind::kMissing, found.looked_for);
+    case CommandProgram::Kind::kRefused:
+      return NotStarted(LaunchKind::kRefused, found.looked_for);
     case CommandProgram::Kind::kFound:
       break;
   }

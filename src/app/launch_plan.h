@@ -13,7 +13,8 @@ namespace app {
 enum class LaunchKind {
   kStart,      // start program
   kNoCommand,  // the entry names nothing to start
-  kMissing,    // the program is not there, or may not be started; looked_for names it
+  kMissing,    // the program's file is not there; looked_for names it
+  kRefused,    // the command may not be started as it stands (the file may well exist)
 };
 
 struct LaunchPlan {
@@ -29,7 +30,7 @@ struct LaunchPlan {
   // The program's own folder, as it knows it.
   std::string directory;
   int show = platform::kSwShowNormalWindow;
-  // kMissing: the path that was sought.
+  // kMissing and kRefused: the path that was sought, or the command.
   std::string looked_for;
 };
 

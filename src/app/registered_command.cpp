@@ -69,6 +69,13 @@ std::optional<Split> UpToExe(std::string_view command) {
   return std::nullopt;
 }
 
+CommandProgram NotFound(CommandProgram::Kind kind, std::string looked_for) {
+  CommandProgram program;
+  program.kind = kind;
+  program.looked_for = std::move(looked_for);
+  return program;
+}
+
 // Finds the program of one command over the system facts of its entry's view.
 class Finder {
  public:
@@ -88,8 +95,9 @@ class Finder {
         command.substr(1, close == std::string_view::npos ? close : close - 1);
     const std::string_view rest =
         close == std::string_view::npos ? std::string_view{} : command.substr(close + 1);
-    if (path.empty()) return Missing({});
+    if (path.empty()) return Refused({});
     const std::string candidate = WithExtension(path);
+    if (!FitsPath(candidate)) return Refused(candidate);
     if (auto found = Locate(candidate, rest)) return std::move(*found);
     return Missing(Sought(candidate));
   }
@@ -99,6 +107,7 @@ class Finder {
     std::string looked_for(command);
     if (const auto split = UpToExe(command)) {
       looked_for = Sought(split->candidate);
+      if (!FitsPath(split->candidate)) return Refused(looked_for);
       if (auto found = Locate(split->candidate, split->rest)) return std::move(*found);
     }
     // Each text that ends at a blank, shortest first, and at last the whole command.
@@ -143,10 +152,10 @@ class Finder {
   }
 
   static CommandProgram Missing(std::string looked_for) {
-    CommandProgram missing;
-    missing.kind = CommandProgram::Kind::kMissing;
-    missing.looked_for = std::move(looked_for);
-    return missing;
+    return NotFound(CommandProgram::Kind::kMissing, std::move(looked_for));
+  }
+  static CommandProgram Refused(std::string looked_for) {
+    return NotFound(CommandProgram::Kind::kRefused, std::move(looked_for));
   }
 
   const EntryPaths& paths_;
@@ -159,11 +168,8 @@ CommandProgram EntryPaths::Find(std::string_view command, const FileCheck& exist
   CommandProgram program;
   if (IsBlankCommand(command)) return program;
   const std::string expanded = Expanded(command);
-  if (IsBlankCommand(expanded)) {
-    program.kind = CommandProgram::Kind::kMissing;
-    program.looked_for = std::string(command);
-    return program;
-  }
+  if (IsBlankCommand(expanded))
+    return NotFound(CommandProgram::Kind::kRefused, std::string(command));
   return Finder(*this, exists).Find(expanded);
 }
 

@@ -92,13 +92,15 @@ struct PathSystem {
 
 // The file a command starts, or why there is none.
 struct CommandProgram {
-  enum class Kind { kFound, kNoCommand, kMissing };
+  // kRefused: the command may not be tried as it stands, whatever is on the disk (an empty or
+  // too long path, variables that expand to nothing).
+  enum class Kind { kFound, kNoCommand, kMissing, kRefused };
   Kind kind = Kind::kNoCommand;
   std::string reached;     // the file as this program reaches it: through Sysnative for a 64-bit
                            // system program
   std::string named;       // the file as it knows itself
   std::string rest;        // the command after the program's text, exactly
-  std::string looked_for;  // kMissing: the path that was sought
+  std::string looked_for;  // kMissing, kRefused: the path that was sought, or the command
 };
 
 // The system facts of one entry's view: its environment, its system folder, and how this

@@ -73,6 +73,73 @@ inline std::string MissingUninstallerText(const std::string& display_name,
          looked_for;
 }
 
+// The offer to take an entry off the list, after what the box says of its program.
+inline std::string RemovalOfferText(const std::string& display_name) {
+  return "\r\rThe program may have been removed already.\r\rRemove \"" + display_name +
+         "\" from the list of programs? A copy of its entry is saved first.";
+}
+
+// The box for an entry whose uninstaller's file is not there.
+inline std::string OrphanedEntryQuestion(const std::string& display_name,
+                                         const std::string& looked_for) {
+  return MissingUninstallerText(display_name, looked_for) + RemovalOfferText(display_name);
+}
+
+// The box for a Windows Installer entry whose product Windows Installer does not know.
+inline std::string UnknownProductQuestion(const std::string& display_name,
+                                          const std::string& product_code) {
+  return "Windows Installer does not know the product of \"" + display_name + "\":\r\r" +
+         product_code + RemovalOfferText(display_name);
+}
+
+// What the removal of such an entry came to.
+inline std::string EntryRemovedText(const std::string& display_name, const std::string& copy) {
+  return "\"" + display_name +
+         "\" was removed from the list of programs. A copy of its entry is in:\r\r" + copy;
+}
+inline std::string EntryNotRemovedText(const std::string& display_name) {
+  return "\"" + display_name + "\" is still in the list of programs.";
+}
+inline std::string EntryPartlyRemovedText(const std::string& display_name,
+                                          const std::string& copy) {
+  return "\"" + display_name +
+         "\" was only partly removed from the list of programs. A copy of its entry as it was is "
+         "in:\r\r" +
+         copy;
+}
+inline std::string EntryRemovalNotKnownText(const std::string& display_name,
+                                            const std::string& copy) {
+  return "Whether \"" + display_name +
+         "\" was removed from the list of programs is not known yet. A copy of its entry is "
+         "in:\r\r" +
+         copy;
+}
+inline std::string EntryNotReadText(const std::string& display_name) {
+  return "\"" + display_name +
+         "\" was not removed from the list of programs: its entry could not be read.";
+}
+inline std::string EntryNameRefusedText(const std::string& display_name) {
+  return "\"" + display_name +
+         "\" was not removed from the list of programs: the name of its entry holds a quote or a "
+         "control character.";
+}
+inline std::string EntryNotCopiedText(const std::string& display_name, const std::string& copy) {
+  std::string text = "\"" + display_name +
+                     "\" was not removed from the list of programs: a copy of its entry could not "
+                     "be saved";
+  return copy.empty() ? text + "." : text + " as:\r\r" + copy;
+}
+inline constexpr std::string_view kUnwritableNameReason =
+    "A name in the entry holds a character that a .reg file cannot hold.";
+inline constexpr std::string_view kCopyDiffersReason =
+    "The copy did not read back as it was written.";
+inline constexpr std::string_view kDeclinedReason = "Administrator rights were not given.";
+
+// Where the copies of removed entries go, under the user's local application data folder.
+inline constexpr std::string_view kCopiesFolder = "Quillon\\Tapwise Uninstaller\\Removed entries";
+// How long reg.exe may take to delete a per-machine entry once it has the rights.
+inline constexpr std::uint32_t kRegDeleteWaitMs = 30000;
+
 // The box for an uninstaller that the system would not start, with the system's reason.
 inline std::string FailedUninstallerText(const std::string& display_name,
                                          const std::string& reason) {

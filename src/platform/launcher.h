@@ -26,6 +26,9 @@ inline constexpr StartError kErrorBadExeFormat = 193;
 inline constexpr StartError kErrorCancelled = 1223;
 inline constexpr StartError kErrorElevationRequired = 740;
 
+// Windows Installer's INSTALLSTATE_UNKNOWN: no such product is installed or advertised.
+inline constexpr int kInstallStateUnknown = -1;
+
 struct ShellExecuteRequest {
   std::uint32_t mask = 0;
   WindowId owner = kNoWindow;
@@ -62,6 +65,10 @@ struct TrackedRun {
   std::uint32_t exit_code = 0;  // of the last of them to end, when it ended
 };
 
+// What a program started elevated and waited for came to: the start's error, and whether it
+// ended within the bound, with its exit code.
+using ElevatedRun = TrackedRun;
+
 class Launcher {
  public:
   virtual ~Launcher() = default;
@@ -82,6 +89,14 @@ class Launcher {
   virtual void Pause(std::uint32_t ms) = 0;
   // Whether this program runs with administrator rights.
   virtual bool Elevated() = 0;
+  // ShellExecuteEx with "runas", no owner and a hidden window, then waits up to wait_ms for the
+  // started program to end. The user may decline the rights (kErrorCancelled).
+  virtual ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
+                                         std::uint32_t wait_ms) = 0;
+  // What Windows Installer knows of a product (MsiQueryProductStateW's INSTALLSTATE); nothing
+  // when msi.dll or the call is not there. msi.dll is loaded from the system folder by its full
+  // path the first time this is asked, never before.
+  virtual std::optional<int> InstallerProductState(const std::string& product_code) = 0;
   // The folders and the environment below are safe to ask from any thread.
   // Where the system's own programs live, as this process is told it (a 32-bit process on
   // 64-bit Windows is told System32 and given the 32-bit programs there); empty when it cannot

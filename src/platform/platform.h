@@ -2,6 +2,7 @@
 
 #include "platform/background.h"
 #include "platform/file_dates.h"
+#include "platform/file_store.h"
 #include "platform/icons.h"
 #include "platform/launcher.h"
 #include "platform/process_snapshot.h"
@@ -23,6 +24,7 @@ struct Platform {
   Workers& workers;
   Icons& icons;
   Background& background;
+  FileStore& file_store;
 };
 
 }  // namespace platform

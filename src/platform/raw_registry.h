@@ -58,6 +58,17 @@ class RawRegistry {
   virtual RegResult SetValue(RegKey key, const std::string& name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) = 0;
   virtual RegResult DeleteValue(RegKey key, const std::string& name) = 0;
+  // RegQueryValueEx of the whole value exactly as stored: text stays UTF-16LE, and an odd
+  // byte count stays odd (registry_text.h has the seam's conversion).
+  virtual RegResult ReadStoredValue(RegKey key, const std::string& name, std::uint32_t& type,
+                                    std::vector<std::uint8_t>& data) = 0;
+  // RegEnumValue: the name of value number index ("" for the default value), or
+  // kRegNoMoreItems.
+  virtual RegResult EnumValueName(RegKey key, std::uint32_t index, std::string& name) = 0;
+  // RegDeleteTree: the named subkey of key, with its values and every key under it. The key
+  // needs DELETE, KEY_ENUMERATE_SUB_KEYS and KEY_QUERY_VALUE (KEY_ALL_ACCESS has them). A key
+  // it could not delete stays, with whatever was left in it.
+  virtual RegResult DeleteTree(RegKey key, const std::string& subkey) = 0;
   // RegQueryInfoKey: the number of direct subkeys.
   virtual RegResult QueryInfoKey(RegKey key, std::uint32_t& subkeys) = 0;
   // RegEnumKeyEx: the name of subkey number index, or kRegNoMoreItems.

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/key_copy.h"
 #include "app/launch_plan.h"
 #include "app/main_form.h"
 #include "app/program.h"
@@ -28,6 +29,12 @@ constexpr std::string_view kKillProcess = "Kill Process";
 constexpr std::string_view kExit = "Exit";
 constexpr std::string_view kTitle = "Tapwise Uninstaller";
 constexpr std::string_view kPromptStart = "You tried to uninstall \"";
+// MB_ICONMASK: the warning icon's bits include the error icon's.
+constexpr std::uint32_t kMbIconMask = 0xF0;
+constexpr std::uint32_t kRemovalQuestion =
+    platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2;
+constexpr std::string_view kUninstallKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr std::size_t kRecentItems = 8;
 constexpr std::size_t kDateLength = 8;
 
@@ -212,18 +219,23 @@ bool PromptAnsweredYes(const sim::WindowSystem& windows) {
   });
 }
 
-// Only the still-present prompt, once at most, and the notices about a chosen program are boxes
-// the program may show; an error box would be a failure that escaped.
+// Only the still-present prompt, once at most, the offer to remove an entry, and the notices
+// about a chosen program are boxes the program may show; an error box would be a failure that
+// escaped.
 void CheckBoxes(const sim::WindowSystem& windows) {
   int prompts = 0;
+  int questions = 0;
   for (const sim::BoxRecord& box : windows.Boxes()) {
     Require(box.caption == kTitle, "a box captioned " + box.caption);
-    Require((box.style & platform::kMbIconError) == 0, "an error box: " + box.text);
+    Require((box.style & kMbIconMask) != platform::kMbIconError, "an error box: " + box.text);
     prompts += IsPrompt(box) ? 1 : 0;
-    Require(IsPrompt(box) || box.style == platform::kMbIconInformation,
-            "an unexpected box: " + box.text);
+    questions += box.style == kRemovalQuestion ? 1 : 0;
+    const bool notice = box.style == platform::kMbIconInformation ||
+                        box.style == platform::kMbIconWarning || box.style == kRemovalQuestion;
+    Require(IsPrompt(box) || notice, "an unexpected box: " + box.text);
   }
   Require(prompts <= 1, "more than one prompt");
+  Require(questions <= 1, "more than one offer to remove an entry");
 }
 
 bool OnAnotherMachine(const std::string& path, sim::FileTable& files) {
@@ -258,12 +270,43 @@ void CheckTheEnd(const Seen& seen, sim::SimPlatform& sim) {
   Require(sim.registry.OpenHandleCount() == 0, "registry keys left open");
   Require(sim.processes.OpenSnapshotCount() == 0, "a process snapshot left open");
   if (!seen.chosen) return;
+  // "Last" names exactly the command that started, and nothing when none did.
   const auto last = sim.registry.Value(platform::kHkeyCurrentUser, fuzz::kSettingsKey, "Last");
   const std::string command = app::UninstallCommand(*seen.chosen);
   std::vector<std::uint8_t> expected(command.begin(), command.end());
   expected.push_back(0);
-  Require(last && last->first == platform::kRegSz && last->second == expected,
-          "the chosen command is not the one recorded");
+  const auto& launches = sim.launcher.Launches();
+  const bool started = std::any_of(launches.begin(), launches.end(), [](const sim::Launch& l) {
+    return (l.kind == sim::Launch::Kind::kStartProcess ||
+            l.kind == sim::Launch::Kind::kExecuteEx) &&
+           l.result == platform::kStartOk;
+  });
+  const bool recorded = last && last->first == platform::kRegSz && last->second == expected;
+  Require(recorded == started, started ? "the started command is not the one recorded"
+                                       : "a command recorded that never started");
+}
+
+// Nothing is deleted without a copy that puts it back: an entry gone from the registry has its
+// .reg file, and that file, loaded into an empty registry, holds the entry's key.
+void CheckRemoval(const Seen& seen, sim::SimPlatform& sim) {
+  if (!seen.chosen || seen.chosen->key_name.empty()) return;
+  const app::ProgramEntry& entry = *seen.chosen;
+  const platform::RegKey root = entry.view == app::EntryView::kUser ? platform::kHkeyCurrentUser
+                                                                    : platform::kHkeyLocalMachine;
+  const std::uint32_t access =
+      platform::kKeyRead |
+      (entry.view == app::EntryView::kMachine64 ? platform::kKeyWow64_64Key : 0u);
+  const std::string path = std::string(kUninstallKey) + entry.key_name;
+  app::CopiedKey now;
+  if (app::ReadKeyCopy(sim.registry, root, path, access, now) != platform::kRegNotFound) return;
+  const auto& files = sim.file_store.Files();
+  Require(files.size() == 1, "an entry removed without its copy: " + entry.key_name);
+  sim::Registry restored;
+  const auto& bytes = files.begin()->second;
+  restored.LoadRegText(std::string(bytes.begin(), bytes.end()));
+  app::CopiedKey back;
+  Require(app::ReadKeyCopy(restored, root, path, access, back) == platform::kRegOk,
+          "a copy that does not restore " + entry.key_name);
 }
 
 }  // namespace
@@ -296,5 +339,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckBoxes(sim.windows);
   CheckFilesAndStarts(sim);
   CheckTheEnd(seen, sim);
+  CheckRemoval(seen, sim);
   return 0;
 }

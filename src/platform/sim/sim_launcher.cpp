@@ -90,6 +90,28 @@ void LaunchRecorder::Pause(std::uint32_t ms) {
   windows_.Wait(ms);
 }
 
+platform::ElevatedRun LaunchRecorder::RunElevatedAndWait(const std::string& file,
+                                                         const std::string& parameters,
+                                                         std::uint32_t wait_ms) {
+  Launch launch;
+  launch.kind = Launch::Kind::kRunElevated;
+  launch.request.verb = "runas";
+  launch.request.file = file;
+  launch.request.parameters = parameters;
+  launch.request.show = platform::kSwHideWindow;
+  launch.run = elevated_action_ ? elevated_action_(launch.request, wait_ms)
+                                : platform::ElevatedRun{platform::kStartOk, true, 0};
+  launch.result = launch.run.error;
+  const platform::ElevatedRun run = launch.run;
+  Record(std::move(launch));
+  return run;
+}
+
+std::optional<int> LaunchRecorder::InstallerProductState(const std::string& product_code) {
+  product_queries_.push_back(product_code);
+  return product_state_;
+}
+
 std::optional<std::string> LaunchRecorder::EnvironmentVariable(const std::string& name) {
   const auto found = environment_.find(text::UpperAscii(name));
   if (found == environment_.end()) return std::nullopt;

@@ -5,6 +5,7 @@
 // program on 64-bit Windows is told them.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,15 +24,17 @@ inline constexpr std::string_view kSystemDirectory = "C:\\Windows\\system32";
 inline constexpr std::string_view kWindowsDirectory = "C:\\Windows";
 
 struct Launch {
-  enum class Kind { kExecute, kExecuteEx, kStartProcess, kTracked };
+  enum class Kind { kExecute, kExecuteEx, kStartProcess, kTracked, kRunElevated };
   Kind kind = Kind::kExecute;
   std::int64_t time_ms = 0;
-  // kExecute and kExecuteEx.
+  // kExecute, kExecuteEx and kRunElevated.
   platform::ShellExecuteRequest request;
   // kStartProcess and kTracked (whose shell parameters are in request.parameters).
   platform::ProcessStart start;
   // What the start reported (kExecute reports nothing).
   platform::StartError result = platform::kStartOk;
+  // kRunElevated: whether it ended in time, and how.
+  platform::ElevatedRun run;
 };
 
 class LaunchRecorder final : public platform::Launcher {
@@ -47,6 +50,12 @@ class LaunchRecorder final : public platform::Launcher {
   platform::TrackedRun RunTracked(const platform::TrackedStart& start) override;
   void Pause(std::uint32_t ms) override;
   bool Elevated() override { return elevated_; }
+  // Records the request (verb "runas", hidden) and gives what the elevated run action gives.
+  platform::ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
+                                           std::uint32_t wait_ms) override;
+  // What SetInstallerProductState gave for the code; nothing (no msi.dll) by default. Every
+  // code asked about is recorded.
+  std::optional<int> InstallerProductState(const std::string& product_code) override;
   std::string SystemDirectory() override { return system_directory_; }
   std::string WindowsDirectory() override { return windows_directory_; }
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;
@@ -71,6 +80,13 @@ class LaunchRecorder final : public platform::Launcher {
   };
   void SetTrackedRun(ScriptedRun run) { tracked_run_ = run; }
   void SetElevated(bool elevated) { elevated_ = elevated; }
+  // Plays the elevated program: given the request and the wait, gives its outcome (and may
+  // change the substitute registry as the program would). By default it ends at once with 0.
+  using ElevatedAction =
+      std::function<platform::ElevatedRun(const platform::ShellExecuteRequest&, std::uint32_t)>;
+  void SetElevatedAction(ElevatedAction action) { elevated_action_ = std::move(action); }
+  void SetInstallerProductState(std::optional<int> state) { product_state_ = state; }
+  const std::vector<std::string>& ProductQueries() const { return product_queries_; }
 
  private:
   void Record(Launch launch);
@@ -84,6 +100,9 @@ class LaunchRecorder final : public platform::Launcher {
   platform::StartError execute_ex_result_ = platform::kStartOk;
   ScriptedRun tracked_run_;
   bool elevated_ = false;
+  ElevatedAction elevated_action_;
+  std::optional<int> product_state_;
+  std::vector<std::string> product_queries_;
 };
 
 }  // namespace sim

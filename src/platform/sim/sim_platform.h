@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_background.h"
+#include "platform/sim/sim_file_store.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_icons.h"
 #include "platform/sim/sim_launcher.h"
@@ -21,8 +22,8 @@ struct SimPlatform {
   SimPlatform& operator=(const SimPlatform&) = delete;
 
   platform::Platform Bind() {
-    return platform::Platform{registry, files,   processes, launcher,  windows,
-                              order,    workers, icons,     background};
+    return platform::Platform{registry, files,   processes, launcher,   windows,
+                              order,    workers, icons,     background, file_store};
   }
 
   WindowSystem windows;
@@ -34,6 +35,7 @@ struct SimPlatform {
   SerialWorkers workers;
   IconFiles icons{files};
   SerialBackground background;
+  FileStore file_store;
 };
 
 }  // namespace sim

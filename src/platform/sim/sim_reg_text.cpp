@@ -3,6 +3,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "platform/registry_text.h"
 #include "platform/text.h"
 #include "platform/wtf8.h"
 
@@ -12,6 +13,7 @@ namespace {
 using Kind = RegTextOperation::Kind;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kHeaderVersion5 = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kHeaderRegedit4 = "REGEDIT4";
 constexpr std::string_view kWhitespace = " \t";
@@ -93,11 +95,6 @@ std::vector<std::uint8_t> ParseBytes(std::string_view list) {
   return bytes;
 }
 
-bool IsTextType(std::uint32_t type) {
-  return type == platform::kRegSz || type == platform::kRegExpandSz ||
-         type == platform::kRegMultiSz;
-}
-
 class Parser {
  public:
   explicit Parser(bool utf16_text) : utf16_text_(utf16_text) {}
@@ -170,8 +167,8 @@ class Parser {
     const std::string value = ParseQuoted(s);
     if (!Trim(s).empty()) throw Malformed{"text after the closing quote"};
     op.type = platform::kRegSz;
-    op.data.assign(value.begin(), value.end());
-    op.data.push_back(0);
+    op.data = platform::StoredBytes(op.type, reinterpret_cast<const std::uint8_t*>(value.data()),
+                                    value.size());
   }
 
   static void DwordData(std::string_view digits, RegTextOperation& op) {
@@ -194,9 +191,8 @@ class Parser {
     }
     if (!s.starts_with(":")) throw Malformed{"expected ':' after hex"};
     op.data = ParseBytes(s.substr(1));
-    if (utf16_text_ && IsTextType(op.type)) {
-      const std::string utf8 = Utf16LeToUtf8(op.data);
-      op.data.assign(utf8.begin(), utf8.end());
+    if (!utf16_text_ && platform::IsRegistryText(op.type)) {
+      op.data = platform::Utf16LeBytes(op.data.data(), op.data.size());
     }
   }
 
@@ -243,6 +239,11 @@ std::string Utf16LeToUtf8(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::vector<RegTextOperation> ParseRegText(std::string_view text) {
+  if (text.starts_with(kUtf16LeBom)) {
+    text.remove_prefix(kUtf16LeBom.size());
+    const std::string utf8 = Utf16LeToUtf8(std::vector<std::uint8_t>(text.begin(), text.end()));
+    return ParseRegText(utf8);
+  }
   if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
   const std::vector<std::string_view> lines = PhysicalLines(text);
   std::size_t first = 0;

@@ -15,9 +15,11 @@
 //   "Path"=hex(2):25,00,41,00,00,00            any type by number; REG_EXPAND_SZ here
 //   "Gone"=-                                   deletes the value
 //
-// Text types (1, 2, 7) given as hex are UTF-16LE in a version 5.00 file and single bytes in a
-// REGEDIT4 file. Text values are stored as UTF-8 with their terminating zero byte(s), because
-// above the registry seam all text is UTF-8.
+// A file is UTF-8 (with or without a BOM), or UTF-16LE with its BOM, as regedit writes it.
+// Operations carry data as the registry stores it: a quoted text becomes UTF-16LE with its
+// terminator; text types (1, 2, 7) given as hex are taken byte for byte in a version 5.00 file
+// (odd counts too) and widened from single bytes in a REGEDIT4 file. A long line may go on
+// after a trailing backslash, as regedit wraps hex data.
 
 #include <cstdint>
 #include <string>

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "platform/registry_text.h"
 #include "platform/sim/sim_reg_text.h"
 #include "platform/text.h"
 
@@ -155,6 +156,14 @@ RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_
 
 RegResult Registry::ReadValue(RegKey handle, const std::string& name, std::uint32_t& type,
                               std::vector<std::uint8_t>& data) {
+  std::vector<std::uint8_t> stored;
+  const RegResult result = ReadStoredValue(handle, name, type, stored);
+  if (result == platform::kRegOk) data = platform::SeamBytes(type, stored.data(), stored.size());
+  return result;
+}
+
+RegResult Registry::ReadStoredValue(RegKey handle, const std::string& name, std::uint32_t& type,
+                                    std::vector<std::uint8_t>& data) {
   const std::scoped_lock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
@@ -163,6 +172,44 @@ RegResult Registry::ReadValue(RegKey handle, const std::string& name, std::uint3
   type = it->second.type;
   data = it->second.data;
   return platform::kRegOk;
+}
+
+RegResult Registry::EnumValueName(RegKey handle, std::uint32_t index, std::string& name) {
+  const std::scoped_lock lock(mutex_);
+  Key* key = nullptr;
+  if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
+  if (index >= key->values.size()) return platform::kRegNoMoreItems;
+  name = std::next(key->values.begin(), index)->second.name;
+  return platform::kRegOk;
+}
+
+RegResult Registry::DeleteTree(RegKey handle, const std::string& subkey) {
+  const std::scoped_lock lock(mutex_);
+  Key* base = nullptr;
+  if (const RegResult result = Resolve(handle, base); result != platform::kRegOk) return result;
+  if (subkey.empty()) return kRegInvalidParameter;
+  const std::optional<Location> target = Target(handle, subkey, platform::kKeyAllAccess);
+  if (!target) return kRegBadPathName;
+  Key* key = Find(*target);
+  if (key == nullptr) return platform::kRegNotFound;
+  if (!EmptyTree(*key)) return platform::kRegAccessDenied;
+  DeleteKeyAt(*target);
+  return platform::kRegOk;
+}
+
+bool Registry::EmptyTree(Key& key) {
+  if (key.undeletable) return false;
+  bool emptied = true;
+  for (auto it = key.subkeys.begin(); it != key.subkeys.end();) {
+    if (EmptyTree(*it->second)) {
+      it = key.subkeys.erase(it);
+    } else {
+      emptied = false;
+      ++it;
+    }
+  }
+  key.values.clear();
+  return emptied;
 }
 
 RegResult Registry::SetValue(RegKey handle, const std::string& name, std::uint32_t type,
@@ -174,7 +221,7 @@ RegResult Registry::SetValue(RegKey handle, const std::string& name, std::uint32
   StoredValue& value = key->values[name];
   if (value.name.empty()) value.name = name;
   value.type = type;
-  value.data.assign(data, data + size);
+  value.data = platform::StoredBytes(type, data, size);
   return platform::kRegOk;
 }
 
@@ -271,6 +318,12 @@ bool Registry::DeleteKeyAt(const Location& location) {
 
 void Registry::SetValue(RegKey root, std::string_view physical_path, std::string_view name,
                         std::uint32_t type, std::vector<std::uint8_t> bytes) {
+  if (platform::IsRegistryText(type)) bytes = platform::Utf16LeBytes(bytes.data(), bytes.size());
+  SetRawValue(root, physical_path, name, type, std::move(bytes));
+}
+
+void Registry::SetRawValue(RegKey root, std::string_view physical_path, std::string_view name,
+                           std::uint32_t type, std::vector<std::uint8_t> bytes) {
   const std::scoped_lock lock(mutex_);
   StoreValue(Physical(root, physical_path), name, type, std::move(bytes));
 }
@@ -316,7 +369,21 @@ void Registry::DenyAccess(RegKey root, std::string_view physical_path, bool deny
   Make(Physical(root, physical_path)).denied = deny;
 }
 
+void Registry::KeepFromDeletion(RegKey root, std::string_view physical_path, bool keep) {
+  const std::scoped_lock lock(mutex_);
+  Make(Physical(root, physical_path)).undeletable = keep;
+}
+
 std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Registry::Value(
+    RegKey root, std::string_view physical_path, std::string_view name) const {
+  auto value = RawValue(root, physical_path, name);
+  if (value) {
+    value->second = platform::SeamBytes(value->first, value->second.data(), value->second.size());
+  }
+  return value;
+}
+
+std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Registry::RawValue(
     RegKey root, std::string_view physical_path, std::string_view name) const {
   const std::scoped_lock lock(mutex_);
   const Key* key = Find(Physical(root, physical_path));

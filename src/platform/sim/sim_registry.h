@@ -53,6 +53,14 @@ class Registry final : public platform::RawRegistry {
                                 std::uint32_t access, platform::RegKey* opened) override;
   platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,
                                 std::vector<std::uint8_t>& data) override;
+  platform::RegResult ReadStoredValue(platform::RegKey key, const std::string& name,
+                                      std::uint32_t& type,
+                                      std::vector<std::uint8_t>& data) override;
+  platform::RegResult EnumValueName(platform::RegKey key, std::uint32_t index,
+                                    std::string& name) override;
+  // Deletes what it can, as RegDeleteTree does: a key kept from deletion stays, with the keys
+  // above it, and the result is access denied.
+  platform::RegResult DeleteTree(platform::RegKey key, const std::string& subkey) override;
   platform::RegResult SetValue(platform::RegKey key, const std::string& name, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t size) override;
   platform::RegResult DeleteValue(platform::RegKey key, const std::string& name) override;
@@ -77,9 +85,13 @@ class Registry final : public platform::RawRegistry {
   void CreatePhysicalKey(platform::RegKey root, std::string_view physical_path);
   // Deletes the key with all its subkeys; false when it did not exist.
   bool DeletePhysicalKey(platform::RegKey root, std::string_view physical_path);
-  // Creates the key if needed and stores the value as given (any type, any bytes).
+  // Creates the key if needed and stores the value as the seam would read it back: any type,
+  // any bytes, text as UTF-8 (stored as UTF-16LE, no terminator added).
   void SetValue(platform::RegKey root, std::string_view physical_path, std::string_view name,
                 std::uint32_t type, std::vector<std::uint8_t> bytes);
+  // Stores the bytes exactly as the registry keeps them: text as UTF-16LE, odd counts allowed.
+  void SetRawValue(platform::RegKey root, std::string_view physical_path, std::string_view name,
+                   std::uint32_t type, std::vector<std::uint8_t> bytes);
   // REG_SZ (or REG_EXPAND_SZ) text as UTF-8 with its terminating zero byte.
   void SetText(platform::RegKey root, std::string_view physical_path, std::string_view name,
                std::string_view text, std::uint32_t type = platform::kRegSz);
@@ -89,8 +101,13 @@ class Registry final : public platform::RawRegistry {
                            std::string_view name);
   // Opening or creating the key (not its parents or subkeys) then fails with access denied.
   void DenyAccess(platform::RegKey root, std::string_view physical_path, bool deny = true);
+  // DeleteTree then leaves the key (and so its parents) in place, as one whose rights forbid it.
+  void KeepFromDeletion(platform::RegKey root, std::string_view physical_path, bool keep = true);
 
+  // The value as the seam reads it (text as UTF-8), or as stored.
   std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Value(
+      platform::RegKey root, std::string_view physical_path, std::string_view name) const;
+  std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> RawValue(
       platform::RegKey root, std::string_view physical_path, std::string_view name) const;
   bool KeyExists(platform::RegKey root, std::string_view physical_path) const;
   // The subkey names in enumeration order; empty when the key does not exist.
@@ -101,11 +118,12 @@ class Registry final : public platform::RawRegistry {
   struct StoredValue {
     std::string name;
     std::uint32_t type = platform::kRegNone;
-    std::vector<std::uint8_t> data;
+    std::vector<std::uint8_t> data;  // as the registry stores it: text as UTF-16LE
   };
   struct Key {
     std::string name;
     bool denied = false;
+    bool undeletable = false;
     std::map<std::string, std::unique_ptr<Key>, CaselessLess> subkeys;
     std::map<std::string, StoredValue, CaselessLess> values;
   };
@@ -133,6 +151,8 @@ class Registry final : public platform::RawRegistry {
   void StoreValue(const Location& location, std::string_view name, std::uint32_t type,
                   std::vector<std::uint8_t> bytes);
   bool DeleteValueAt(const Location& location, std::string_view name);
+  // Deletes the key's values and every subkey that can go; true when nothing is left.
+  static bool EmptyTree(Key& key);
 
   // Everything below; the helpers above expect it held.
   mutable std::mutex mutex_;

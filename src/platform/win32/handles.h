@@ -30,6 +30,12 @@ inline void ReleaseScreenDc(HDC dc) {
   ::ReleaseDC(nullptr, dc);
 }
 
+// Libraries this layer loads itself.
+inline void ReleaseModule(HMODULE module) {
+  ::FreeLibrary(module);
+}
+using UniqueModule = platform::UniqueHandle<HandleTraits<HMODULE, ReleaseModule>>;
+
 // Processes and threads.
 using UniqueKernelHandle = platform::UniqueHandle<HandleTraits<HANDLE, ::CloseHandle>>;
 // FindFirstFileW's search.

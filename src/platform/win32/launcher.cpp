@@ -5,6 +5,7 @@
 #include "platform/error_text.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/ids.h"
+#include "platform/win32/lookup.h"
 #include "platform/win32/shell_starts.h"
 #include "platform/win32/utf.h"
 
@@ -19,7 +20,26 @@ const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
+// msi.dll by its full path in the system folder, so that no file of that name elsewhere is
+// loaded in its place; none when it is not there.
+UniqueModule LoadInstallerLibrary() {
+  const std::wstring folder = SystemFolder();
+  if (folder.empty()) return UniqueModule();
+  return UniqueModule(
+      ::LoadLibraryExW((folder + L"\\msi.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+}
+
 }  // namespace
+
+std::optional<int> Launcher::InstallerProductState(const std::string& product_code) {
+  // INSTALLSTATE is an enum, passed as an int.
+  using QueryProductState = int(WINAPI*)(LPCWSTR);
+  // Loaded at the first question and kept for the rest of the run.
+  static const UniqueModule msi = LoadInstallerLibrary();
+  const auto query = LookUp<QueryProductState>(msi.get(), "MsiQueryProductStateW");
+  if (query == nullptr) return std::nullopt;
+  return static_cast<int>(query(Utf8ToWide(product_code).c_str()));
+}
 
 void Launcher::Execute(platform::WindowId owner, const std::string& verb, const std::string& file,
                        const std::string& parameters, const std::string& directory, int show) {
@@ -53,6 +73,38 @@ platform::StartError Launcher::ExecuteEx(const platform::ShellExecuteRequest& re
   // one anyway should a caller ask.
   const UniqueKernelHandle process(info.hProcess);
   return error;
+}
+
+platform::ElevatedRun Launcher::RunElevatedAndWait(const std::string& file,
+                                                   const std::string& parameters,
+                                                   std::uint32_t wait_ms) {
+  const std::wstring wide_file = Utf8ToWide(file);
+  const std::wstring wide_parameters = Utf8ToWide(parameters);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpVerb = L"runas";
+  info.lpFile = wide_file.c_str();
+  info.lpParameters = OrNull(wide_parameters);
+  info.nShow = SW_HIDE;
+  platform::ElevatedRun run;
+  if (Shell().execute_ex == nullptr) {
+    run.error = ERROR_MOD_NOT_FOUND;
+    return run;
+  }
+  const bool started = Shell().execute_ex(&info) != FALSE;
+  if (!started) {
+    run.error = ::GetLastError();
+    return run;
+  }
+  const UniqueKernelHandle process(info.hProcess);
+  // Without a process handle there is nothing to wait for: the outcome is not known.
+  if (!process) return run;
+  if (::WaitForSingleObject(process.get(), wait_ms) != WAIT_OBJECT_0) return run;
+  DWORD exit_code = 0;
+  run.ended = ::GetExitCodeProcess(process.get(), &exit_code) != FALSE;
+  run.exit_code = exit_code;
+  return run;
 }
 
 platform::StartError Launcher::StartProcess(const platform::ProcessStart& start) {

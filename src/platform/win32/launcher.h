@@ -15,6 +15,9 @@ class Launcher : public platform::Launcher {
   platform::TrackedRun RunTracked(const platform::TrackedStart& start) override;
   void Pause(std::uint32_t ms) override;
   bool Elevated() override;
+  platform::ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
+                                           std::uint32_t wait_ms) override;
+  std::optional<int> InstallerProductState(const std::string& product_code) override;
   std::string SystemDirectory() override;
   std::string WindowsDirectory() override;
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;

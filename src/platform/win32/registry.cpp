@@ -2,10 +2,9 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cstring>
 #include <vector>
 
+#include "platform/registry_text.h"
 #include "platform/win32/lookup.h"
 #include "platform/win32/utf.h"
 
@@ -15,8 +14,10 @@ namespace {
 using platform::RegKey;
 using platform::RegResult;
 
-// The registry limits key names to 255 characters, so one buffer always fits.
+// The registry limits key names to 255 characters and value names to 16383, so one buffer
+// always fits.
 constexpr DWORD kMaxKeyNameLength = 255;
+constexpr DWORD kMaxValueNameLength = 16383;
 
 HKEY ToHkey(RegKey key) {
   return reinterpret_cast<HKEY>(key);
@@ -25,31 +26,16 @@ RegKey FromHkey(HKEY key) {
   return reinterpret_cast<RegKey>(key);
 }
 
-bool IsText(DWORD type) {
-  return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-}
-
-// Text goes up as UTF-8, every zero wchar kept as a zero byte. A trailing odd byte is not part
-// of any wchar and is dropped.
-std::vector<std::uint8_t> ToSeamBytes(DWORD type, const BYTE* data, DWORD size) {
-  if (!IsText(type)) return std::vector<std::uint8_t>(data, data + size);
-  std::wstring wide(size / sizeof(wchar_t), L'\0');
-  std::memcpy(wide.data(), data, wide.size() * sizeof(wchar_t));
-  const std::string utf8 = WideToUtf8(wide);
-  return std::vector<std::uint8_t>(utf8.begin(), utf8.end());
-}
-
-// Text comes down as UTF-16 and always ends with a zero wchar.
-std::vector<BYTE> ToStoreBytes(DWORD type, const std::uint8_t* data, std::uint32_t size) {
-  if (size == 0 || data == nullptr) {
-    if (!IsText(type)) return {};
-    return std::vector<BYTE>(sizeof(wchar_t), 0);
-  }
-  if (!IsText(type)) return std::vector<BYTE>(data, data + size);
-  std::wstring wide = Utf8ToWide(std::string_view(reinterpret_cast<const char*>(data), size));
-  if (wide.empty() || wide.back() != L'\0') wide.push_back(L'\0');
-  const auto* first = reinterpret_cast<const BYTE*>(wide.data());
-  return std::vector<BYTE>(first, first + wide.size() * sizeof(wchar_t));
+// One name that an enumeration gives, through a buffer that always fits it.
+template <typename Enumerate>
+RegResult EnumeratedName(DWORD max_length, std::string& name, Enumerate enumerate) {
+  std::wstring buffer(max_length + 1, L'\0');
+  DWORD length = max_length + 1;
+  const LSTATUS result = enumerate(buffer.data(), &length);
+  if (result != ERROR_SUCCESS) return result;
+  buffer.resize(length);
+  name = WideToUtf8(buffer);
+  return ERROR_SUCCESS;
 }
 
 // IsWow64Process2 also knows emulation on ARM64; it is missing before Windows 10 1511, where
@@ -93,8 +79,8 @@ RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_
   return result;
 }
 
-RegResult Registry::ReadValue(RegKey key, const std::string& name, std::uint32_t& type,
-                              std::vector<std::uint8_t>& data) {
+RegResult Registry::ReadStoredValue(RegKey key, const std::string& name, std::uint32_t& type,
+                                    std::vector<std::uint8_t>& data) {
   const std::wstring wide = Utf8ToWide(name);
   BYTE first[kFirstReadSize];
   DWORD size = sizeof first;
@@ -107,20 +93,42 @@ RegResult Registry::ReadValue(RegKey key, const std::string& name, std::uint32_t
     result = ::RegQueryValueExW(ToHkey(key), wide.c_str(), nullptr, &stored, larger.data(), &size);
   }
   if (result != ERROR_SUCCESS) return result;
+  const BYTE* bytes = larger.empty() ? first : larger.data();
   type = stored;
-  data = ToSeamBytes(stored, larger.empty() ? first : larger.data(), size);
+  data.assign(bytes, bytes + size);
+  return ERROR_SUCCESS;
+}
+
+RegResult Registry::ReadValue(RegKey key, const std::string& name, std::uint32_t& type,
+                              std::vector<std::uint8_t>& data) {
+  std::vector<std::uint8_t> stored;
+  const RegResult result = ReadStoredValue(key, name, type, stored);
+  if (result != ERROR_SUCCESS) return result;
+  data = platform::SeamBytes(type, stored.data(), stored.size());
   return ERROR_SUCCESS;
 }
 
 RegResult Registry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) {
-  const std::vector<BYTE> bytes = ToStoreBytes(type, data, size);
+  const std::vector<std::uint8_t> bytes = platform::StoredBytes(type, data, size);
   return ::RegSetValueExW(ToHkey(key), Utf8ToWide(name).c_str(), 0, type, bytes.data(),
                           static_cast<DWORD>(bytes.size()));
 }
 
 RegResult Registry::DeleteValue(RegKey key, const std::string& name) {
   return ::RegDeleteValueW(ToHkey(key), Utf8ToWide(name).c_str());
+}
+
+RegResult Registry::EnumValueName(RegKey key, std::uint32_t index, std::string& name) {
+  return EnumeratedName(kMaxValueNameLength, name, [&](wchar_t* buffer, DWORD* length) {
+    return ::RegEnumValueW(ToHkey(key), index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+  });
+}
+
+RegResult Registry::DeleteTree(RegKey key, const std::string& subkey) {
+  // An empty name would empty the key itself rather than delete a subkey.
+  if (subkey.empty()) return ERROR_INVALID_PARAMETER;
+  return ::RegDeleteTreeW(ToHkey(key), Utf8ToWide(subkey).c_str());
 }
 
 RegResult Registry::QueryInfoKey(RegKey key, std::uint32_t& subkeys) {
@@ -132,14 +140,9 @@ RegResult Registry::QueryInfoKey(RegKey key, std::uint32_t& subkeys) {
 }
 
 RegResult Registry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
-  std::wstring buffer(kMaxKeyNameLength + 1, L'\0');
-  DWORD length = kMaxKeyNameLength + 1;
-  const LSTATUS result = ::RegEnumKeyExW(ToHkey(key), index, buffer.data(), &length, nullptr,
-                                         nullptr, nullptr, nullptr);
-  if (result != ERROR_SUCCESS) return result;
-  buffer.resize(length);
-  name = WideToUtf8(buffer);
-  return ERROR_SUCCESS;
+  return EnumeratedName(kMaxKeyNameLength, name, [&](wchar_t* buffer, DWORD* length) {
+    return ::RegEnumKeyExW(ToHkey(key), index, buffer, length, nullptr, nullptr, nullptr, nullptr);
+  });
 }
 
 RegResult Registry::CloseKey(RegKey key) {

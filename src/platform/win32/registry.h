@@ -18,10 +18,16 @@ class Registry : public platform::RawRegistry {
                               platform::RegKey* opened) override;
   platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
                                 std::uint32_t access, platform::RegKey* opened) override;
-  // One call for a value that fits kFirstReadSize bytes as stored; a larger one is asked for
-  // again with room for it.
   platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,
                                 std::vector<std::uint8_t>& data) override;
+  // One call for a value that fits kFirstReadSize bytes as stored; a larger one is asked for
+  // again with room for it.
+  platform::RegResult ReadStoredValue(platform::RegKey key, const std::string& name,
+                                      std::uint32_t& type,
+                                      std::vector<std::uint8_t>& data) override;
+  platform::RegResult EnumValueName(platform::RegKey key, std::uint32_t index,
+                                    std::string& name) override;
+  platform::RegResult DeleteTree(platform::RegKey key, const std::string& subkey) override;
   platform::RegResult SetValue(platform::RegKey key, const std::string& name, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t size) override;
   platform::RegResult DeleteValue(platform::RegKey key, const std::string& name) override;

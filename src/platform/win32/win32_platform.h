@@ -6,6 +6,7 @@
 #include "platform/thread_workers.h"
 #include "platform/win32/background.h"
 #include "platform/win32/file_dates.h"
+#include "platform/win32/file_store.h"
 #include "platform/win32/icons.h"
 #include "platform/win32/launcher.h"
 #include "platform/win32/process_snapshots.h"
@@ -24,6 +25,7 @@ struct Win32Platform {
   TextOrder order;
   Icons icons;
   Background background;
+  FileStore file_store;
   // The last member: its threads end before the seams their jobs use go.
   platform::ThreadWorkers workers;
 
@@ -36,7 +38,8 @@ struct Win32Platform {
                               .order = order,
                               .workers = workers,
                               .icons = icons,
-                              .background = background};
+                              .background = background,
+                              .file_store = file_store};
   }
 };
 

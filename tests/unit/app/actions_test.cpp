@@ -196,13 +196,13 @@ TEST(Uninstall, NoSystemDirectoryFindsNoBareNameThere) {
   forms.sim.launcher.SetSystemDirectory("");
   forms.sim.files.AddFile("C:\\Windows\\system32\\MsiExec.exe", kSomeDate);
   forms.sim.files.AddFile("C:\\Foo\\u.exe", kSomeDate);
-  forms.sim.windows.AnswerBox(platform::kIdOk);
+  forms.sim.windows.AnswerBox(platform::kIdNo);
   forms.main_form->LaunchUninstall(ProgramOf("Msi", "MsiExec.exe /X{1}"));
   EXPECT_TRUE(forms.sim.launcher.Launches().empty());
-  EXPECT_EQ(LastValue(forms.sim), "MsiExec.exe /X{1}");
+  EXPECT_FALSE(LastValue(forms.sim).has_value());
   ASSERT_EQ(forms.sim.windows.Boxes().size(), 1u);
-  EXPECT_EQ(forms.sim.windows.Boxes()[0].text,
-            "Tapwise Uninstaller cannot find the uninstaller of \"Msi\":\r\rMsiExec.exe");
+  EXPECT_TRUE(forms.sim.windows.Boxes()[0].text.starts_with(
+      "Tapwise Uninstaller cannot find the uninstaller of \"Msi\":\r\rMsiExec.exe\r\r"));
 
   forms.main_form->LaunchUninstall(ProgramOf("Foo", "C:\\Foo\\u.exe"));
   ASSERT_EQ(forms.sim.launcher.Launches().size(), 1u);
@@ -295,18 +295,22 @@ struct MissingCase {
   std::string label;
   std::string command;
   std::string looked_for;
+  bool offers_removal = true;  // the file is not there; else the command was refused
   friend void PrintTo(const MissingCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class MissingTest : public ::testing::TestWithParam<MissingCase> {};
 
+// A missing file asks whether to take the entry off the list (No changes nothing); a refused
+// command, whose file may well exist, only says so. Neither is remembered as "Last".
 TEST_P(MissingTest, TheBoxNamesWhatWasSoughtThenTheEnd) {
   const MissingCase& c = GetParam();
   Program program(ProgramKey(kCu, "g", "Gone \"App\"", c.command));
   program.sim.files.AddFile("C:\\Apps\\remove.bat", kSomeDate);
   sim::WindowSystem& ws = program.sim.windows;
   ws.ChooseMenuItem({"All Programs", "Gone \"App\""}, 500);
-  ws.AnswerBox(platform::kIdOk, 60000);  // far longer than the auto-close period
+  ws.AnswerBox(c.offers_removal ? platform::kIdNo : platform::kIdOk,
+               60000);  // far longer than the auto-close period
   program.Run();
 
   EXPECT_TRUE(program.sim.launcher.Launches().empty());
@@ -314,20 +318,32 @@ TEST_P(MissingTest, TheBoxNamesWhatWasSoughtThenTheEnd) {
   const sim::BoxRecord& box = ws.Boxes()[0];
   EXPECT_EQ(box.owner, platform::kNoWindow);
   EXPECT_EQ(box.caption, "Tapwise Uninstaller");
-  EXPECT_EQ(box.text, "Tapwise Uninstaller cannot find the uninstaller of \"Gone \"App\"\":\r\r" +
-                          c.looked_for);
-  EXPECT_EQ(box.style, platform::kMbIconInformation);
+  const std::string named =
+      "Tapwise Uninstaller cannot find the uninstaller of \"Gone \"App\"\":\r\r" + c.looked_for;
+  if (c.offers_removal) {
+    EXPECT_EQ(box.text, named +
+                            "\r\rThe program may have been removed already.\r\rRemove \"Gone "
+                            "\"App\"\" from the list of programs? A copy of its entry is saved "
+                            "first.");
+    EXPECT_EQ(box.style, platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2);
+  } else {
+    EXPECT_EQ(box.text, named);
+    EXPECT_EQ(box.style, platform::kMbIconInformation);
+  }
   EXPECT_EQ(ws.Now(), box.closed_ms);
-  EXPECT_EQ(LastValue(program.sim), c.command);
+  EXPECT_FALSE(LastValue(program.sim).has_value());
+  EXPECT_TRUE(program.sim.registry.KeyExists(
+      platform::kHkeyCurrentUser, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\g"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, MissingTest,
-                         ::testing::Values(MissingCase{"QuotedPath", "\"C:\\Gone\\uninst.exe\" /S",
-                                                       "C:\\Gone\\uninst.exe"},
-                                           MissingCase{"BatchWithShellSyntax",
-                                                       "C:\\Apps\\remove.bat /S & del C:\\x",
-                                                       "C:\\Apps\\remove.bat"}),
-                         [](const auto& info) { return info.param.label; });
+INSTANTIATE_TEST_SUITE_P(
+    Programs, MissingTest,
+    ::testing::Values(MissingCase{"QuotedPath", "\"C:\\Gone\\uninst.exe\" /S",
+                                  "C:\\Gone\\uninst.exe"},
+                      MissingCase{"BatchWithShellSyntax", "C:\\Apps\\remove.bat /S & del C:\\x",
+                                  "C:\\Apps\\remove.bat", false},
+                      MissingCase{"BlankExpansion", "%Unset%%Unset%", "%Unset%%Unset%", true}),
+    [](const auto& info) { return info.param.label; });
 
 // A Windows Installer entry without a command is removed by the system's msiexec, through the
 // product's code; that command is remembered (menus_test: the next start still finds it).
@@ -384,7 +400,8 @@ TEST(Uninstall, WithoutACommandTheNoticeAndTheToolsPageThenTheEnd) {
   EXPECT_EQ(launches[0].request.file,
             "https://www.quillon-software.com/tapwise-uninstaller/tools.php?ver=1.9");
   EXPECT_EQ(launches[0].request.show, platform::kSwShowNormalWindow);
-  EXPECT_EQ(LastValue(program.sim), "");
+  // Nothing was started, so nothing is asked after at the next start.
+  EXPECT_FALSE(LastValue(program.sim).has_value());
   EXPECT_EQ(ws.Now(), notice.closed_ms);
 }
 

@@ -120,6 +120,13 @@ PlanCase Missing(std::string label, std::string command, std::string looked_for,
   return c;
 }
 
+// A command that may not be started as it stands, whatever is on the disk.
+PlanCase Refused(std::string label, std::string command, std::string looked_for) {
+  PlanCase c = Missing(std::move(label), std::move(command), std::move(looked_for));
+  c.kind = LaunchKind::kRefused;
+  return c;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Paths, PlanTest,
     ::testing::Values(
@@ -155,7 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
         Missing("DriveRelativePath", "D:msiexec.exe /x{1}", "D:msiexec.exe"),
         Missing("DriveRelativePathThatExists", "C:uninst.exe /S", "C:uninst.exe"),
         Missing("RootedWithoutDrive", "\\Tools\\AT&T\\uninst.exe", "\\Tools\\AT&T\\uninst.exe"),
-        Missing("EmptyQuotes", "\"\" /S", "")),
+        Refused("EmptyQuotes", "\"\" /S", "")),
     [](const auto& info) { return info.param.label; });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -211,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
                "C:\\Program Files\\Common Files\\Vendor", EntryView::kMachine64),
         Starts("UnquotedBlanksFromAVariable", "%ProgramW6432%\\My App\\unins000.exe /S", kMyApp,
                "\"" + kMyApp + "\" /S", "C:\\Program Files\\My App"),
-        Missing("VariableOfNothing", "%Empty%", "%Empty%"),
+        Refused("VariableOfNothing", "%Empty%", "%Empty%"),
         // The system folder of a 64-bit entry is the 64-bit one, reached through Sysnative;
         // the program itself is told System32.
         Starts("BareNameOf64BitEntry", "rundll32.exe shell32.dll,Control_RunDLL",
@@ -272,16 +279,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Every character that cmd takes as its own, in the arguments, and the two it expands even in
 // quotes, in the path, keep a batch file from running at all.
-TEST(Batch, ShellSyntaxIsRefusedLikeAMissingProgram) {
+TEST(Batch, ShellSyntaxIsRefusedNotMissing) {
   for (const char c : std::string_view("%!^&|<>()\"")) {
     const std::string command = "C:\\Apps\\remove.bat /a" + std::string(1, c) + "b";
     const app::LaunchPlan plan = Plan(command, EntryView::kMachineDefault, true);
-    EXPECT_EQ(plan.kind, LaunchKind::kMissing) << command;
+    EXPECT_EQ(plan.kind, LaunchKind::kRefused) << command;
     EXPECT_EQ(plan.looked_for, "C:\\Apps\\remove.bat") << command;
   }
   const app::LaunchPlan percent_path =
       Plan("\"C:\\Apps\\100%\\remove.bat\" /S", EntryView::kMachineDefault, true);
-  EXPECT_EQ(percent_path.kind, LaunchKind::kMissing);
+  EXPECT_EQ(percent_path.kind, LaunchKind::kRefused);
 }
 
 // Windows opens u.bat for "u.bat." or "u.bat::$DATA", and cmd runs it: the batch rule follows
@@ -290,7 +297,7 @@ TEST(Batch, ShellSyntaxIsRefusedLikeAMissingProgram) {
 TEST(Batch, ANameWithDotsBlanksOrAStreamAfterItIsStillABatchFile) {
   const struct {
     const char* name;
-    bool plain_starts;  // false: refused, the name taken as one without an extension
+    bool plain_starts;  // false: not found, the name taken as one without an extension
   } cases[] = {
       {"C:\\Apps\\u.bat.", true},
       {"C:\\Apps\\u.BAT ", true},
@@ -300,7 +307,7 @@ TEST(Batch, ANameWithDotsBlanksOrAStreamAfterItIsStillABatchFile) {
   for (const auto& c : cases) {
     const std::string quoted = "\"" + std::string(c.name) + "\"";
     const app::LaunchPlan refused = Plan(quoted + " & calc", EntryView::kMachineDefault, true);
-    EXPECT_EQ(refused.kind, LaunchKind::kMissing) << c.name;
+    EXPECT_EQ(refused.kind, c.plain_starts ? LaunchKind::kRefused : LaunchKind::kMissing) << c.name;
     const app::LaunchPlan plain = Plan(quoted + " /S", EntryView::kMachineDefault, true);
     if (!c.plain_starts) {
       EXPECT_EQ(plain.kind, LaunchKind::kMissing) << c.name;
@@ -339,7 +346,8 @@ TEST(LongPaths, APathOfMaxPathOrMoreIsNoProgram) {
   app::ProgramEntry entry;
   for (const auto& [command, kind] :
        {std::pair{fits + " /S", LaunchKind::kStart},
-        std::pair{too_long + " /S", LaunchKind::kMissing},
+        std::pair{too_long + " /S", LaunchKind::kRefused},
+        std::pair{"\"" + too_long + "\" /S", LaunchKind::kRefused},
         std::pair{"C:\\x" + std::string(1 << 20, ' '), LaunchKind::kMissing}}) {
     entry.command = command;
     EXPECT_EQ(app::PlanUninstall(entry, app::PathSystem{sim.launcher, sim.files, true}).kind, kind);

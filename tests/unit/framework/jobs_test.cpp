@@ -33,7 +33,8 @@ platform::Platform Bind(sim::SimPlatform& sim, platform::Workers* workers) {
                             all.order,
                             workers != nullptr ? *workers : all.workers,
                             all.icons,
-                            all.background};
+                            all.background,
+                            all.file_store};
 }
 
 // The program's side: an application over the substitutes.

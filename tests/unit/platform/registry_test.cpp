@@ -36,6 +36,19 @@ class CountingRegistry final : public platform::RawRegistry {
     ++reads;
     return store_.ReadValue(key, name, type, data);
   }
+  platform::RegResult ReadStoredValue(platform::RegKey key, const std::string& name,
+                                      std::uint32_t& type,
+                                      std::vector<std::uint8_t>& data) override {
+    ++reads;
+    return store_.ReadStoredValue(key, name, type, data);
+  }
+  platform::RegResult EnumValueName(platform::RegKey key, std::uint32_t index,
+                                    std::string& name) override {
+    return store_.EnumValueName(key, index, name);
+  }
+  platform::RegResult DeleteTree(platform::RegKey key, const std::string& subkey) override {
+    return store_.DeleteTree(key, subkey);
+  }
   platform::RegResult SetValue(platform::RegKey key, const std::string& name, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t size) override {
     return store_.SetValue(key, name, type, data, size);

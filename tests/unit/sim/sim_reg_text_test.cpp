@@ -50,6 +50,8 @@ TEST(RegText, ValueLinesGiveTypesAndBytes) {
       {R"("Pair"=hex(1):3d,d8,00,de,00,00)", "Pair", platform::kRegSz, Text("\xF0\x9F\x98\x80")},
       // A surrogate without its partner is kept, as the real seam keeps it (WTF-8).
       {R"("Lone"=hex(1):00,d8,00,00)", "Lone", platform::kRegSz, Text("\xED\xA0\x80")},
+      // An odd byte is stored, as regedit stores it; the seam drops it.
+      {R"("Odd"=hex(2):41,00,42)", "Odd", platform::kRegExpandSz, Bytes{'A'}},
   };
   for (const Case& c : cases) {
     sim::Registry reg;
@@ -88,6 +90,36 @@ TEST(RegText, KeysDeletionsContinuationsAndFileShapes) {
   EXPECT_TRUE(reg.Value(kHkeyCurrentUser, "Software\\Keep", "Stays").has_value());
 }
 
+// What regedit writes: UTF-16LE with a BOM, CRLF lines, hex wrapped after a backslash. Stored
+// bytes are exactly the hex given, odd counts and missing terminators included.
+TEST(RegText, Utf16FilesWithABomLoadByteForByte) {
+  const std::u16string text =
+      u"Windows Registry Editor Version 5.00\r\n\r\n"
+      u"[HKEY_CURRENT_USER\\\u041F\u0440\u043E\u0433]\r\n"
+      u"@=\"\u00E9t\u00E9\"\r\n"
+      u"\"\u65E5\u672C\"=hex(1):41,00,42,\\\r\n"
+      u"  00,43\r\n";
+  std::string file = "\xFF\xFE";
+  for (const char16_t unit : text) {
+    file += static_cast<char>(unit & 0xFF);
+    file += static_cast<char>(unit >> 8);
+  }
+  sim::Registry reg;
+  reg.LoadRegText(file);
+  const std::string key = "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3";
+  const auto text_value = reg.RawValue(kHkeyCurrentUser, key, "");
+  ASSERT_TRUE(text_value.has_value());
+  EXPECT_EQ(text_value->second, (Bytes{0xE9, 0, 't', 0, 0xE9, 0, 0, 0}));
+  const auto odd = reg.RawValue(kHkeyCurrentUser, key, "\xE6\x97\xA5\xE6\x9C\xAC");
+  ASSERT_TRUE(odd.has_value());
+  EXPECT_EQ(odd->first, platform::kRegSz);
+  EXPECT_EQ(odd->second, (Bytes{'A', 0, 'B', 0, 'C'}));
+  EXPECT_THROW(reg.LoadRegText(std::string("\xFF\xFE"
+                                           "A",
+                                           3)),
+               std::invalid_argument);
+}
+
 TEST(RegText, Regedit4TextBytesAreSingleByte) {
   sim::Registry reg;
   reg.LoadRegText("REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"E\"=hex(2):25,41,25,00\n");
@@ -110,7 +142,6 @@ TEST(RegText, MalformedLinesNameTheirLineAndChangeNothing) {
       {"\"A\"=dword:", 4},
       {"\"A\"=hex:01,zz", 4},
       {"\"A\"=hex:01,\\\n 0x2", 4},
-      {"\"A\"=hex(2):41", 4},
       {"\"A\"=hex(q):00", 4},
       {"\"A\"=\"unterminated", 4},
       {"\"A\"=\"unknown \\n escape\"", 4},

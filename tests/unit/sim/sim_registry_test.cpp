@@ -226,3 +226,96 @@ TEST_F(SimRegistry, HandlesAreFreshAndCounted) {
 }
 
 }  // namespace
+
+// The store keeps text as the registry does, UTF-16LE, and the seam gives it as UTF-8 by the
+// same rule as the real one: a trailing odd byte dropped, a terminator added on writing.
+TEST_F(SimRegistry, TextIsStoredAsUtf16AndGivenAsUtf8) {
+  using Bytes = std::vector<std::uint8_t>;
+  const struct {
+    const char* label;
+    std::uint32_t type;
+    Bytes stored;
+    Bytes seam;  // what ReadValue gives
+  } cases[] = {
+      {"terminated", platform::kRegSz, {'a', 0, 0, 0}, {'a', 0}},
+      {"odd byte dropped", platform::kRegExpandSz, {'a', 0, 'b'}, {'a'}},
+      {"no terminator", platform::kRegSz, {0xE9, 0}, {0xC3, 0xA9}},
+      {"multi", platform::kRegMultiSz, {'a', 0, 0, 0, 0, 0}, {'a', 0, 0}},
+      {"binary untouched", platform::kRegBinary, {'a', 0, 'b'}, {'a', 0, 'b'}},
+  };
+  for (const auto& c : cases) {
+    reg.SetRawValue(kHkeyCurrentUser, "Raw", "V", c.type, c.stored);
+    RegKey key = platform::kNoKey;
+    ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Raw", kRead, &key), platform::kRegOk);
+    std::uint32_t type = 0;
+    Bytes seam;
+    Bytes stored;
+    EXPECT_EQ(reg.ReadValue(key, "V", type, seam), platform::kRegOk) << c.label;
+    EXPECT_EQ(seam, c.seam) << c.label;
+    EXPECT_EQ(reg.ReadStoredValue(key, "V", type, stored), platform::kRegOk) << c.label;
+    EXPECT_EQ(stored, c.stored) << c.label;
+    EXPECT_EQ(type, c.type) << c.label;
+    reg.CloseKey(key);
+  }
+  RegKey key = platform::kNoKey;
+  ASSERT_EQ(reg.CreateKey(kHkeyCurrentUser, "Raw", platform::kKeyAllAccess, &key),
+            platform::kRegOk);
+  const std::uint8_t text[] = {'x'};
+  ASSERT_EQ(reg.SetValue(key, "W", platform::kRegSz, text, sizeof text), platform::kRegOk);
+  reg.CloseKey(key);
+  EXPECT_EQ(reg.RawValue(kHkeyCurrentUser, "Raw", "W")->second, (Bytes{'x', 0, 0, 0}));
+  EXPECT_EQ(reg.Value(kHkeyCurrentUser, "Raw", "W")->second, (Bytes{'x', 0}));
+}
+
+TEST_F(SimRegistry, ValueNamesEnumerateInCaselessNameOrder) {
+  reg.SetText(kHkeyCurrentUser, "E", "b", "1");
+  reg.SetText(kHkeyCurrentUser, "E", "", "default");
+  reg.SetText(kHkeyCurrentUser, "E", "A", "2");
+  RegKey key = platform::kNoKey;
+  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "E", kRead, &key), platform::kRegOk);
+  std::vector<std::string> names;
+  std::string name;
+  std::uint32_t index = 0;
+  while (reg.EnumValueName(key, index++, name) == platform::kRegOk) names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{"", "A", "b"}));
+  EXPECT_EQ(reg.EnumValueName(key, 3, name), platform::kRegNoMoreItems);
+  reg.CloseKey(key);
+}
+
+// RegDeleteTree deletes what it can: a key kept from deletion stays, with the keys above it.
+TEST_F(SimRegistry, DeleteTreeTakesWhatItCan) {
+  const struct {
+    const char* label;
+    const char* kept;  // under "U\App", or nullptr
+    long result;
+    std::vector<std::string> left;  // subkeys of "U" afterwards
+    std::vector<std::string> left_in_app;
+  } cases[] = {
+      {"everything", nullptr, platform::kRegOk, {"Other"}, {}},
+      {"the key itself kept", "", platform::kRegAccessDenied, {"App", "Other"}, {"Sub", "Tail"}},
+      {"one subkey kept", "Sub", platform::kRegAccessDenied, {"App", "Other"}, {"Sub"}},
+  };
+  for (const auto& c : cases) {
+    sim::Registry store;
+    store.SetText(kHkeyCurrentUser, "U\\App", "V", "1");
+    store.SetText(kHkeyCurrentUser, "U\\App\\Sub\\Deep", "V", "1");
+    store.SetText(kHkeyCurrentUser, "U\\App\\Tail", "V", "1");
+    store.SetText(kHkeyCurrentUser, "U\\Other", "V", "1");
+    if (c.kept != nullptr) {
+      store.KeepFromDeletion(kHkeyCurrentUser, std::string("U\\App\\") + c.kept);
+    }
+    RegKey key = platform::kNoKey;
+    ASSERT_EQ(store.OpenKey(kHkeyCurrentUser, "U", platform::kKeyAllAccess, &key),
+              platform::kRegOk);
+    EXPECT_EQ(store.DeleteTree(key, "App"), c.result) << c.label;
+    EXPECT_EQ(store.DeleteTree(key, "Missing"), platform::kRegNotFound) << c.label;
+    EXPECT_EQ(store.DeleteTree(key, ""), sim::kRegInvalidParameter) << c.label;
+    store.CloseKey(key);
+    EXPECT_EQ(store.SubkeyNames(kHkeyCurrentUser, "U"), c.left) << c.label;
+    EXPECT_EQ(store.SubkeyNames(kHkeyCurrentUser, "U\\App"), c.left_in_app) << c.label;
+    // The key left behind keeps its own values only when it was kept whole.
+    const bool values_kept = c.kept != nullptr && std::string(c.kept).empty();
+    EXPECT_EQ(store.Value(kHkeyCurrentUser, "U\\App", "V").has_value(), values_kept) << c.label;
+    EXPECT_TRUE(store.Value(kHkeyCurrentUser, "U\\Other", "V").has_value()) << c.label;
+  }
+}

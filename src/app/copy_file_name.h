@@ -1,0 +1,22 @@
+#pragma once
+
+// Where the copy of a removed entry goes: a folder of the user's own, and a file named by the
+// program and the time, made safe to be a file name and short enough for the path to fit.
+
+#include <string>
+
+#include "platform/file_store.h"
+
+namespace app {
+
+// "<local app data>\Quillon\Tapwise Uninstaller\Removed entries"; empty without a folder.
+std::string CopyFolder(const std::string& local_app_data);
+
+// "<folder>\<name> <yyyy-mm-dd hh-mm-ss>.reg". Characters a file name may not hold become "_",
+// a name that Windows would take for a device (file_names.h) gets a "_" before it, and the name is
+// cut, never inside a character, until the path fits MAX_PATH. Empty when not even one character
+// fits.
+std::string CopyFilePath(const std::string& folder, const std::string& display_name,
+                         const platform::LocalTime& time);
+
+}  // namespace app

@@ -1,0 +1,49 @@
+#pragma once
+
+// Files the program writes itself: the copies it keeps of the entries it removes. Paths are
+// UTF-8 and absolute; results are Win32 error codes.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+using FileError = std::uint32_t;
+inline constexpr FileError kFileOk = 0;
+inline constexpr FileError kFileErrorNotFound = 2;      // ERROR_FILE_NOT_FOUND
+inline constexpr FileError kFileErrorPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
+inline constexpr FileError kFileErrorAccessDenied = 5;  // ERROR_ACCESS_DENIED
+inline constexpr FileError kFileErrorExists = 80;       // ERROR_FILE_EXISTS
+inline constexpr FileError kFileErrorTooLarge = 223;    // ERROR_FILE_TOO_LARGE
+
+struct LocalTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// Used from the GUI thread only.
+class FileStore {
+ public:
+  virtual ~FileStore() = default;
+  // The user's local application data folder (%LOCALAPPDATA%); empty when it cannot be told.
+  virtual std::string LocalAppDataFolder() = 0;
+  // Creates the folder and every missing one above it; kFileOk when it is there afterwards.
+  virtual FileError CreateFolders(const std::string& path) = 0;
+  // Creates a file that must not exist yet and writes all of the bytes to it.
+  virtual FileError WriteNewFile(const std::string& path,
+                                 const std::vector<std::uint8_t>& bytes) = 0;
+  // Reads the whole file; kFileErrorTooLarge when it holds more than limit bytes.
+  virtual FileError ReadWholeFile(const std::string& path, std::size_t limit,
+                                  std::vector<std::uint8_t>& bytes) = 0;
+  virtual FileError RemoveFile(const std::string& path) = 0;
+  // The local date and time now.
+  virtual LocalTime Now() = 0;
+};
+
+}  // namespace platform

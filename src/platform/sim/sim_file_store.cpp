@@ -1,0 +1,63 @@
+#include "platform/sim/sim_file_store.h"
+
+#include "platform/text.h"
+
+namespace sim {
+
+std::string FileStore::Key(const std::string& path) {
+  std::string key = text::UpperAscii(path);
+  while (!key.empty() && key.back() == '\\') key.pop_back();
+  return key;
+}
+
+std::string FileStore::Parent(const std::string& path) {
+  const std::size_t cut = path.find_last_of('\\');
+  return cut == std::string::npos ? std::string{} : path.substr(0, cut);
+}
+
+platform::FileError FileStore::CreateFolders(const std::string& path) {
+  // A drive's root ("C:") is always there.
+  if (Key(path).size() <= 2) return platform::kFileOk;
+  if (folders_.count(Key(path)) != 0) return platform::kFileOk;
+  if (denied_.count(Key(path)) != 0) return platform::kFileErrorAccessDenied;
+  if (const platform::FileError error = CreateFolders(Parent(path)); error != platform::kFileOk) {
+    return error;
+  }
+  folders_.insert(Key(path));
+  return platform::kFileOk;
+}
+
+platform::FileError FileStore::WriteNewFile(const std::string& path,
+                                            const std::vector<std::uint8_t>& bytes) {
+  const std::string folder = Key(Parent(path));
+  if (folders_.count(folder) == 0) return platform::kFileErrorPathNotFound;
+  if (denied_.count(folder) != 0) return platform::kFileErrorAccessDenied;
+  for (const auto& file : files_) {
+    if (Key(file.first) == Key(path)) return platform::kFileErrorExists;
+  }
+  files_[path] = bytes;
+  if (corrupt_reads_ && !files_[path].empty()) files_[path].back() ^= 0x01;
+  return platform::kFileOk;
+}
+
+platform::FileError FileStore::ReadWholeFile(const std::string& path, std::size_t limit,
+                                             std::vector<std::uint8_t>& bytes) {
+  for (const auto& file : files_) {
+    if (Key(file.first) != Key(path)) continue;
+    if (file.second.size() > limit) return platform::kFileErrorTooLarge;
+    bytes = file.second;
+    return platform::kFileOk;
+  }
+  return platform::kFileErrorNotFound;
+}
+
+platform::FileError FileStore::RemoveFile(const std::string& path) {
+  for (auto it = files_.begin(); it != files_.end(); ++it) {
+    if (Key(it->first) != Key(path)) continue;
+    files_.erase(it);
+    return platform::kFileOk;
+  }
+  return platform::kFileErrorNotFound;
+}
+
+}  // namespace sim

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/file_store.h"
+
+namespace win32 {
+
+// Files through the wide Win32 calls; the local application data folder as %LOCALAPPDATA% names it.
+class FileStore : public platform::FileStore {
+ public:
+  std::string LocalAppDataFolder() override;
+  platform::FileError CreateFolders(const std::string& path) override;
+  platform::FileError WriteNewFile(const std::string& path,
+                                   const std::vector<std::uint8_t>& bytes) override;
+  platform::FileError ReadWholeFile(const std::string& path, std::size_t limit,
+                                    std::vector<std::uint8_t>& bytes) override;
+  platform::FileError RemoveFile(const std::string& path) override;
+  platform::LocalTime Now() override;
+};
+
+}  // namespace win32

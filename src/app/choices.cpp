@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/last_command.h"
+#include "app/launch_notice.h"
 #include "app/launch_plan.h"
 #include "app/launch_start.h"
 #include "app/main_form.h"
@@ -18,7 +19,7 @@ void MainForm::OnProgramChosen(framework::TMenuItem& sender) {
   const auto* item = dynamic_cast<const ProgramMenuItem*>(&sender);
   if (item == nullptr) return;
   LaunchUninstall(item->Program);
-  CloseMainForm();
+  Step(CycleEvent::kEndAsked);
 }
 
 void MainForm::LaunchUninstall(const ProgramEntry& program) {
@@ -26,24 +27,28 @@ void MainForm::LaunchUninstall(const ProgramEntry& program) {
   RecordLastCommand(system.registry, UninstallCommand(program));
   const LaunchPlan plan = PlanUninstall(
       program, LaunchSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
-  if (plan.kind == LaunchKind::kNoCommand) {
-    ShowNotice(std::string(kCannotUninstallText));
-    OpenWebPage(kToolsPage);
-    return;
+  const platform::StartError start = plan.kind == LaunchKind::kStart
+                                         ? StartUninstaller(plan, system.launcher)
+                                         : platform::kStartOk;
+  switch (NoticeFor(plan.kind, start)) {
+    case LaunchNotice::kNone:
+      return;
+    case LaunchNotice::kCannotUninstall:
+      ShowNotice(std::string(kCannotUninstallText));
+      OpenWebPage(kToolsPage);
+      return;
+    case LaunchNotice::kMissingUninstaller:
+      ShowNotice(MissingUninstallerText(program.name, plan.looked_for));
+      return;
+    case LaunchNotice::kStartFailed:
+      ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(start)));
+      return;
   }
-  if (plan.kind == LaunchKind::kMissing) {
-    ShowNotice(MissingUninstallerText(program.name, plan.looked_for));
-    return;
-  }
-  const platform::StartError error = StartUninstaller(plan, system.launcher);
-  // A user who declines to give the rights has answered already.
-  if (error == platform::kStartOk || error == platform::kErrorCancelled) return;
-  ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(error)));
 }
 
 void MainForm::ShowNotice(const std::string& text) {
   // A box with no owner, under which the auto-close cannot end the program.
-  state_.AutoCloseArmed = false;
+  Step(CycleEvent::kNoticeOpening);
   Windowing().ShowMessageBox(platform::kNoWindow, text, std::string(kTitle),
                              platform::kMbIconInformation);
 }

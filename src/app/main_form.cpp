@@ -79,15 +79,12 @@ void MainForm::BuildMenu() {
 }
 
 void MainForm::RebuildProgramMenus() {
-  // The start-up build arms the auto-close. The build that the options dialog asks for leaves
-  // the flag alone: a tick during its message pumping must not end the program under the
-  // dialog.
-  if (state_.Activating) state_.AutoCloseArmed = true;
   const std::string last = TakeLastCommand(Application().Platform().registry);
   all_programs_->Clear();
   recent_programs_->Clear();
   catalogue_ = BuildCatalogue(Application().Platform(), state_.options);
-  if (state_.Activating) {
+  // Only the start-up build asks; the one the options dialog asks for does not.
+  if (InStartupBuild(state_.cycle)) {
     // One program listed in several views or roots is still one program: one question.
     if (const auto name = StillInstalled(catalogue_, last)) AskAboutStillInstalled(*name);
   }

@@ -57,6 +57,8 @@ class MainForm : public framework::TForm {
   void ReShowMenu();
   // Opens a page of the maker's site, then ends the program.
   void OpenWebPageAndEnd(std::string_view path);
+  // Ends the program.
+  void End();
 
   const Catalogue& CurrentCatalogue() const { return catalogue_; }
   const std::vector<std::string>& RunningProgramNames() const { return running_programs_; }
@@ -75,9 +77,9 @@ class MainForm : public framework::TForm {
   void BuildMenu();
   void FillAllPrograms(framework::TMenuItem& menu);
   void AddProgramItem(framework::TMenuItem& submenu, const char* name, const ProgramEntry& program);
-  // The popup cycle.
-  void OnFirstActivation();
-  void ShowMenuFirstTime();
+  // The popup cycle: an event told to its rules, and their answer done.
+  void Step(CycleEvent event);
+  void BuildAtStart();
   void PopupAtCursor();
   void OnMenuClosed();
   void OnAutoCloseTick();
@@ -90,11 +92,6 @@ class MainForm : public framework::TForm {
   // Icons: looked for as the menu appears, shown as they arrive.
   void OnMenuLoopEntered();
   void OnIconsArrived();
-  // Requests the end of the program, which waits for no icon.
-  void CloseMainForm() {
-    icons_.Cancel();
-    Close();
-  }
 
   ProgramState& state_;
   OptionsDialog* options_dialog_ = nullptr;
@@ -107,8 +104,6 @@ class MainForm : public framework::TForm {
   framework::TMenuItem* all_programs_ = nullptr;
   framework::TMenuItem* recent_programs_ = nullptr;
   framework::TMenuItem* kill_process_ = nullptr;
-  bool activated_ = false;
-  bool ending_ = false;  // the still-installed prompt was answered "Yes"
 };
 
 }  // namespace app

@@ -271,7 +271,7 @@ class GrowthTest : public ::testing::Test {
     main_.ReShowMenu();
     ::KillTimer(nullptr, timer);
     forms_.application.ProcessMessages();
-    forms_.state.AutoCloseArmed = false;
+    forms_.state.cycle = app::CycleState::kStarting;
   }
 
   // The menu popped up, "All Programs" opened with its icons, then closed.
@@ -282,7 +282,7 @@ class GrowthTest : public ::testing::Test {
     main_.ReShowMenu();
     ::KillTimer(nullptr, timer);
     forms_.application.ProcessMessages();
-    forms_.state.AutoCloseArmed = false;
+    forms_.state.cycle = app::CycleState::kStarting;
   }
 
   const std::wstring prefix_ = win32_test::UniqueName(L"tapwise-growth");

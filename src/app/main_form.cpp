@@ -5,6 +5,7 @@
 
 #include "app/last_command.h"
 #include "app/menu_commands.h"
+#include "app/messages.h"
 #include "app/processes.h"
 #include "app/texts.h"
 #include "framework/application.h"

@@ -41,6 +41,22 @@ using UniqueBitmap = platform::UniqueHandle<HandleTraits<HBITMAP, ::DeleteObject
 using UniqueMemoryDc = platform::UniqueHandle<HandleTraits<HDC, ::DeleteDC>>;
 using UniqueFont = platform::UniqueHandle<HandleTraits<HFONT, ::DeleteObject>>;
 using UniqueScreenDc = platform::UniqueHandle<HandleTraits<HDC, ReleaseScreenDc>>;
+// Icons this layer extracts before the icon seam's owner takes them.
+using UniqueHicon = platform::UniqueHandle<HandleTraits<HICON, ::DestroyIcon>>;
+
+// An object selected into a device context for a scope: what was selected before goes back.
+struct SelectionTraits {
+  using Handle = HGDIOBJ;
+  static Handle Invalid() { return nullptr; }
+  void Close(Handle previous) const noexcept { ::SelectObject(dc, previous); }
+  HDC dc = nullptr;
+};
+using UniqueSelection = platform::UniqueHandle<SelectionTraits>;
+
+inline UniqueSelection Select(HDC dc, HGDIOBJ object) {
+  return UniqueSelection(SelectionTraits{dc}, ::SelectObject(dc, object));
+}
+
 // A window of a class whose procedure keeps a handler's failure rather than raising it
 // (window_class.h), or of a system class, so destroying it raises nothing.
 using UniqueWindow = platform::UniqueHandle<HandleTraits<HWND, ::DestroyWindow>>;

@@ -61,14 +61,11 @@ bool IsWholeImage(const std::wstring& path) {
 platform::IconId Icons::ExtractIcon(const std::string& path, int index, int size) {
   const std::wstring wide = Utf8ToWide(path);
   if (!IsWholeImage(wide)) return platform::kNoIcon;
-  HICON icon = nullptr;
+  UniqueHicon icon;
   const UINT sizes = MAKELONG(size, size);
-  const HRESULT result = ::SHDefExtractIconW(wide.c_str(), index, 0, &icon, nullptr, sizes);
-  if (result != S_OK) {
-    if (icon != nullptr) ::DestroyIcon(icon);
-    return platform::kNoIcon;
-  }
-  return FromHicon(icon);
+  const HRESULT result = ::SHDefExtractIconW(wide.c_str(), index, 0, icon.put(), nullptr, sizes);
+  if (result != S_OK) return platform::kNoIcon;
+  return FromHicon(icon.release());
 }
 
 platform::IconId Icons::LoadIconFile(const std::string& path, int size) {

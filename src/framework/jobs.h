@@ -10,12 +10,12 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <stop_token>
 #include <utility>
 
 #include "framework/owned.h"
+#include "platform/mutex.h"
 #include "platform/workers.h"
 
 namespace framework {
@@ -30,24 +30,24 @@ class TJobResult {
   void Fill(Work&& work) noexcept {
     try {
       Result made = work();
-      const std::scoped_lock lock(mutex_);
+      const platform::MutexLock lock(mutex_);
       value_.emplace(std::move(made));
     } catch (...) {
-      const std::scoped_lock lock(mutex_);
+      const platform::MutexLock lock(mutex_);
       failure_ = std::current_exception();
     }
   }
   // The work's result, or its failure raised again.
   Result Take() {
-    const std::scoped_lock lock(mutex_);
+    const platform::MutexLock lock(mutex_);
     if (failure_) std::rethrow_exception(failure_);
     return std::move(*value_);
   }
 
  private:
-  std::mutex mutex_;
-  std::optional<Result> value_;
-  std::exception_ptr failure_;
+  platform::Mutex mutex_;
+  std::optional<Result> value_ GUARDED_BY(mutex_);
+  std::exception_ptr failure_ GUARDED_BY(mutex_);
 };
 
 class TJobs final : private platform::WindowHandler {

@@ -26,7 +26,7 @@ void RunKeeping(const Job& job, std::exception_ptr& failure, Args&&... args) noe
 ThreadWorkers::~ThreadWorkers() {
   std::vector<std::stop_source> running;
   {
-    const std::scoped_lock lock(mutex_);
+    const MutexLock lock(mutex_);
     waiting_.clear();
     for (auto& [id, stop] : running_) running.push_back(stop);
     running_.clear();
@@ -66,7 +66,7 @@ void ThreadWorkers::RunAll(const std::vector<std::function<void()>>& jobs, unsig
 }
 
 JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery) {
-  const std::scoped_lock lock(mutex_);
+  const MutexLock lock(mutex_);
   // A thread is made before the job is queued, so that a job no thread can be had for is not
   // left waiting for ever.
   if (idle_ <= waiting_.size() && threads_.size() < kStartedJobThreads) {
@@ -81,7 +81,7 @@ JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobD
 void ThreadWorkers::Cancel(JobId job) noexcept {
   std::stop_source stop(std::nostopstate);
   {
-    const std::scoped_lock lock(mutex_);
+    const MutexLock lock(mutex_);
     std::erase_if(waiting_, [job](const StartedJob& waiting) { return waiting.id == job; });
     const auto it = running_.find(job);
     if (it == running_.end()) return;
@@ -91,10 +91,10 @@ void ThreadWorkers::Cancel(JobId job) noexcept {
   stop.request_stop();
 }
 
-bool ThreadWorkers::TakeWaiting(std::unique_lock<std::mutex>& lock, std::stop_token shutdown,
-                                StartedJob& job) {
+bool ThreadWorkers::TakeWaiting(MutexLock& lock, std::stop_token shutdown, StartedJob& job) {
   ++idle_;
-  const bool found = job_waiting_.wait(lock, shutdown, [this] { return !waiting_.empty(); });
+  const bool found =
+      job_waiting_.wait(lock, shutdown, [this]() REQUIRES(mutex_) { return !waiting_.empty(); });
   --idle_;
   if (!found) return false;
   job = std::move(waiting_.front());
@@ -104,7 +104,7 @@ bool ThreadWorkers::TakeWaiting(std::unique_lock<std::mutex>& lock, std::stop_to
 }
 
 void ThreadWorkers::Serve(std::stop_token shutdown) {
-  std::unique_lock lock(mutex_);
+  MutexLock lock(mutex_);
   StartedJob job;
   while (TakeWaiting(lock, shutdown, job)) {
     lock.unlock();

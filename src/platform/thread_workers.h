@@ -5,9 +5,9 @@
 #include <condition_variable>
 #include <deque>
 #include <map>
-#include <mutex>
 #include <thread>
 
+#include "platform/mutex.h"
 #include "platform/workers.h"
 
 namespace platform {
@@ -45,15 +45,17 @@ class ThreadWorkers final : public Workers {
   // One thread serving started jobs until shutdown is requested.
   void Serve(std::stop_token shutdown);
   // With the lock held: the next waiting job, now running, or nothing at shutdown.
-  bool TakeWaiting(std::unique_lock<std::mutex>& lock, std::stop_token shutdown, StartedJob& job);
+  bool TakeWaiting(MutexLock& lock, std::stop_token shutdown, StartedJob& job) REQUIRES(mutex_);
 
-  std::mutex mutex_;  // guards everything below but threads_, which only the owner touches
+  Mutex mutex_;
   std::condition_variable_any job_waiting_;
-  std::deque<StartedJob> waiting_;
-  std::map<JobId, std::stop_source> running_;  // a job's entry goes when it is cancelled
-  JobId next_id_ = kNoJob + 1;
-  std::size_t idle_ = 0;
-  // The last member: its threads are joined before anything they use goes.
+  std::deque<StartedJob> waiting_ GUARDED_BY(mutex_);
+  // A job's entry goes when it is cancelled.
+  std::map<JobId, std::stop_source> running_ GUARDED_BY(mutex_);
+  JobId next_id_ GUARDED_BY(mutex_) = kNoJob + 1;
+  std::size_t idle_ GUARDED_BY(mutex_) = 0;
+  // Only the owner's calls touch the threads, never the threads themselves. The last member:
+  // its threads are joined before anything they use goes.
   std::vector<std::jthread> threads_;
 };
 

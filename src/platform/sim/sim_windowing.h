@@ -16,10 +16,10 @@
 #include <exception>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/mutex.h"
 #include "platform/sim/sim_errors.h"
 #include "platform/sim/sim_menu_model.h"
 #include "platform/sim/sim_schedule.h"
@@ -309,13 +309,13 @@ class WindowSystem final : public platform::Windowing {
 
   // Guards posted_ and the set of windows_, which PostTo reads from any thread: windows are
   // added and removed under it; the GUI thread reads them without it, since only it writes.
-  mutable std::mutex queue_mutex_;
+  mutable platform::Mutex queue_mutex_;
   std::map<platform::WindowId, WindowState> windows_;
   platform::WindowId next_window_;
   platform::WindowId active_ = platform::kNoWindow;
   platform::WindowId focus_ = platform::kNoWindow;
 
-  std::deque<platform::Message> posted_;
+  std::deque<platform::Message> posted_ GUARDED_BY(queue_mutex_);
   bool quit_pending_ = false;
   int quit_code_ = 0;
   TimerTable timers_;

@@ -5,18 +5,18 @@
 namespace sim {
 
 unsigned SerialWorkers::HardwareThreads() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return hardware_threads_;
 }
 
 void SerialWorkers::SetHardwareThreads(unsigned threads) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   hardware_threads_ = threads;
 }
 
 void SerialWorkers::RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) {
   {
-    const std::scoped_lock lock(mutex_);
+    const platform::MutexLock lock(mutex_);
     last_thread_limit_ = max_threads;
     jobs_run_ += jobs.size();
   }
@@ -35,7 +35,7 @@ platform::JobId SerialWorkers::Start(std::function<void(std::stop_token)> work,
                                      const platform::JobDelivery& delivery) {
   platform::JobId id = platform::kNoJob;
   {
-    const std::scoped_lock lock(mutex_);
+    const platform::MutexLock lock(mutex_);
     id = next_id_++;
   }
   try {
@@ -50,12 +50,12 @@ platform::JobId SerialWorkers::Start(std::function<void(std::stop_token)> work,
 }
 
 std::size_t SerialWorkers::JobsRun() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return jobs_run_;
 }
 
 unsigned SerialWorkers::LastThreadLimit() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return last_thread_limit_;
 }
 

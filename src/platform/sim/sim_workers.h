@@ -7,8 +7,8 @@
 // Safe from any thread, as the seam asks: what it counts is guarded by a lock.
 
 #include <cstddef>
-#include <mutex>
 
+#include "platform/mutex.h"
 #include "platform/workers.h"
 
 namespace sim {
@@ -32,11 +32,11 @@ class SerialWorkers final : public platform::Workers {
   unsigned LastThreadLimit() const;
 
  private:
-  mutable std::mutex mutex_;  // guards everything below
-  unsigned hardware_threads_ = kDefaultHardwareThreads;
-  std::size_t jobs_run_ = 0;
-  unsigned last_thread_limit_ = 0;
-  platform::JobId next_id_ = platform::kNoJob + 1;
+  mutable platform::Mutex mutex_;
+  unsigned hardware_threads_ GUARDED_BY(mutex_) = kDefaultHardwareThreads;
+  std::size_t jobs_run_ GUARDED_BY(mutex_) = 0;
+  unsigned last_thread_limit_ GUARDED_BY(mutex_) = 0;
+  platform::JobId next_id_ GUARDED_BY(mutex_) = platform::kNoJob + 1;
 };
 
 }  // namespace sim

@@ -49,7 +49,8 @@ ProcessMenuItem::ProcessMenuItem(std::string process_name)
 MainForm::MainForm(framework::TApplication& app, ProgramState& state)
     : TForm(app, MainFormSpec()),
       state_(state),
-      icons_(app.Platform(), Handle(), kCmIconsArrived),
+      jobs_(app),
+      icons_(app.Platform(), jobs_, Handle(), kCmIconsArrived),
       menu_(app),
       auto_close_timer_(app, kAutoCloseMs) {
   BuildMenu();

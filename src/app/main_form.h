@@ -13,6 +13,7 @@
 #include "app/program_entry.h"
 #include "app/program_state.h"
 #include "framework/form.h"
+#include "framework/jobs.h"
 #include "framework/menu.h"
 #include "framework/timer.h"
 
@@ -97,6 +98,9 @@ class MainForm : public framework::TForm {
   OptionsDialog* options_dialog_ = nullptr;
   Catalogue catalogue_;
   std::vector<std::string> running_programs_;
+  // Work handed back to the GUI thread: the icons' searches. Before them, which cancel their
+  // jobs as they go.
+  framework::TJobs jobs_;
   // Before the menu: its items' bitmaps are deleted after the menus that show them.
   MenuIcons icons_;
   framework::TPopupMenu menu_;

@@ -8,12 +8,12 @@ constexpr char kField = '\x1f';
 
 }  // namespace
 
-MenuIcons::MenuIcons(platform::Platform& platform, platform::WindowId window,
-                     platform::MessageId message)
+MenuIcons::MenuIcons(platform::Platform& platform, framework::TJobs& jobs,
+                     platform::WindowId window, platform::MessageId message)
     : icons_(platform.icons),
       registry_(platform.registry),
       images_(platform.windowing),
-      jobs_(platform.background, platform.windowing, window, message) {}
+      jobs_(jobs, platform.windowing, window, message) {}
 
 framework::ImageKey MenuIcons::ForProgram(const ProgramEntry& program) {
   const int size = images_.Size();

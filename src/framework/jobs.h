@@ -69,18 +69,20 @@ class TJobs final : private platform::WindowHandler {
   // the error box as any handler's is.
   template <typename Result>
   [[nodiscard]] Job Start(std::function<Result(std::stop_token)> work,
-                          std::function<void(Result)> done) {
+                          std::function<void(Result)> done,
+                          platform::JobPriority priority = platform::JobPriority::kNormal) {
     auto result = std::make_shared<TJobResult<Result>>();
     return StartHanding([result, work = std::move(work)](
                             std::stop_token stop) { result->Fill([&] { return work(stop); }); },
-                        [result, done = std::move(done)] { done(result->Take()); });
+                        [result, done = std::move(done)] { done(result->Take()); }, priority);
   }
 
   // Jobs started and neither handed over nor cancelled yet.
   std::size_t Pending() const { return handovers_.size(); }
 
  private:
-  Job StartHanding(std::function<void(std::stop_token)> work, std::function<void()> handover);
+  Job StartHanding(std::function<void(std::stop_token)> work, std::function<void()> handover,
+                   platform::JobPriority priority);
   platform::LResult HandleMessage(platform::WindowId window, platform::MessageId id,
                                   platform::WParam wparam, platform::LParam lparam) override;
 

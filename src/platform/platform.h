@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/background.h"
 #include "platform/file_dates.h"
 #include "platform/icons.h"
 #include "platform/launcher.h"
@@ -22,7 +21,6 @@ struct Platform {
   const TextOrder& order;
   Workers& workers;
   Icons& icons;
-  Background& background;
 };
 
 }  // namespace platform

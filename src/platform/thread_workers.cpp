@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -65,7 +66,8 @@ void ThreadWorkers::RunAll(const std::vector<std::function<void()>>& jobs, unsig
   }
 }
 
-JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery) {
+JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery,
+                           JobPriority priority) {
   const MutexLock lock(mutex_);
   // A thread is made before the job is queued, so that a job no thread can be had for is not
   // left waiting for ever.
@@ -73,7 +75,7 @@ JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobD
     threads_.emplace_back([this](std::stop_token shutdown) { Serve(shutdown); });
   }
   const JobId id = next_id_++;
-  waiting_.push_back(StartedJob{id, std::move(work), delivery, std::stop_source()});
+  waiting_.push_back(StartedJob{id, std::move(work), delivery, priority, std::stop_source()});
   job_waiting_.notify_one();
   return id;
 }
@@ -97,8 +99,12 @@ bool ThreadWorkers::TakeWaiting(MutexLock& lock, std::stop_token shutdown, Start
       job_waiting_.wait(lock, shutdown, [this]() REQUIRES(mutex_) { return !waiting_.empty(); });
   --idle_;
   if (!found) return false;
-  job = std::move(waiting_.front());
-  waiting_.pop_front();
+  const auto next = std::find_if(waiting_.begin(), waiting_.end(), [](const StartedJob& waiting) {
+    return waiting.priority == JobPriority::kNormal;
+  });
+  const auto taken = next == waiting_.end() ? waiting_.begin() : next;
+  job = std::move(*taken);
+  waiting_.erase(taken);
   running_.emplace(job.id, job.stop);
   return true;
 }
@@ -106,8 +112,13 @@ bool ThreadWorkers::TakeWaiting(MutexLock& lock, std::stop_token shutdown, Start
 void ThreadWorkers::Serve(std::stop_token shutdown) {
   MutexLock lock(mutex_);
   StartedJob job;
+  std::optional<JobPriority> priority;  // the thread's, once set
   while (TakeWaiting(lock, shutdown, job)) {
     lock.unlock();
+    if (set_priority_ != nullptr && priority != job.priority) {
+      set_priority_(job.priority);
+      priority = job.priority;
+    }
     // Work reports its failures through what it hands back; one that escapes it is dropped.
     std::exception_ptr dropped;
     RunKeeping(job.work, dropped, job.stop.get_token());

@@ -308,7 +308,7 @@ TEST_F(GrowthTest, RebuildsAndPopupsLeaveNothingBehind) {
   const Readings opened = Measure();
   EXPECT_GE(menu_closings, kWarmUp + kCycles) << "every pop-up is up until it is closed";
   EXPECT_GE(submenus_seen, kWarmUp + kCycles) << "every opening showed the submenu";
-  EXPECT_GT(main_.Icons().Found(), 0u) << "the submenu's items had their icons";
+  EXPECT_GT(main_.Icons().Images().IconCount(), 0u) << "the submenu's items had their icons";
   Print(start, rebuilt, popped, opened);
   ExpectBack(start, rebuilt, "the rebuilds");
   ExpectBack(start, popped, "the pop-ups");

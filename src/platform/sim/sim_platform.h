@@ -3,7 +3,6 @@
 // One of each substitute, bound together as the platform the program runs on in tests.
 
 #include "platform/platform.h"
-#include "platform/sim/sim_background.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_icons.h"
 #include "platform/sim/sim_launcher.h"
@@ -21,8 +20,7 @@ struct SimPlatform {
   SimPlatform& operator=(const SimPlatform&) = delete;
 
   platform::Platform Bind() {
-    return platform::Platform{registry, files,   processes, launcher,  windows,
-                              order,    workers, icons,     background};
+    return platform::Platform{registry, files, processes, launcher, windows, order, workers, icons};
   }
 
   WindowSystem windows;
@@ -33,7 +31,6 @@ struct SimPlatform {
   CaselessOrder order;
   SerialWorkers workers;
   IconFiles icons;
-  SerialBackground background;
 };
 
 }  // namespace sim

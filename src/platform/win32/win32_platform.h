@@ -4,13 +4,13 @@
 
 #include "platform/platform.h"
 #include "platform/thread_workers.h"
-#include "platform/win32/background.h"
 #include "platform/win32/file_dates.h"
 #include "platform/win32/icons.h"
 #include "platform/win32/launcher.h"
 #include "platform/win32/process_snapshots.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/text_order.h"
+#include "platform/win32/thread_priority.h"
 #include "platform/win32/windowing.h"
 
 namespace win32 {
@@ -23,9 +23,8 @@ struct Win32Platform {
   Windowing windowing;
   TextOrder order;
   Icons icons;
-  Background background;
   // The last member: its threads end before the seams their jobs use go.
-  platform::ThreadWorkers workers;
+  platform::ThreadWorkers workers{SetCurrentThreadPriority};
 
   platform::Platform Bind() {
     return platform::Platform{.registry = registry,
@@ -35,8 +34,7 @@ struct Win32Platform {
                               .windowing = windowing,
                               .order = order,
                               .workers = workers,
-                              .icons = icons,
-                              .background = background};
+                              .icons = icons};
   }
 };
 

@@ -32,8 +32,7 @@ platform::Platform Bind(sim::SimPlatform& sim, platform::Workers* workers) {
                             all.windowing,
                             all.order,
                             workers != nullptr ? *workers : all.workers,
-                            all.icons,
-                            all.background};
+                            all.icons};
 }
 
 // The program's side: an application over the substitutes.

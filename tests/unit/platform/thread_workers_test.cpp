@@ -21,6 +21,8 @@
 
 namespace {
 
+constexpr platform::JobPriority kNormal = platform::JobPriority::kNormal;
+
 using namespace std::chrono_literals;
 
 constexpr auto kPatience = 10s;  // far beyond what any step here takes
@@ -135,7 +137,7 @@ TEST(ThreadWorkers, StartedJobsPostTheirEndUnlessCancelled) {
             const std::scoped_lock lock(mutex);
             results[i] = i * i;
           },
-          gui.Delivery()));
+          gui.Delivery(), kNormal));
     }
     EXPECT_EQ(std::set<platform::JobId>(ids.begin(), ids.end()).size(), ids.size());
     EXPECT_EQ(std::count(ids.begin(), ids.end(), platform::kNoJob), 0);
@@ -187,12 +189,12 @@ TEST(ThreadWorkers, CancellingStopsRunningWorkAndDropsWaitingWork) {
     std::vector<platform::JobId> running;
     for (Holding& work : holding) {
       running.push_back(
-          workers.Start([&](std::stop_token stop) { work.Run(stop); }, gui.Delivery()));
+          workers.Start([&](std::stop_token stop) { work.Run(stop); }, gui.Delivery(), kNormal));
       work.WaitBegun();
     }
     // Every thread is taken: this one waits, and is cancelled before it begins.
     const platform::JobId waiting =
-        workers.Start([&](std::stop_token) { waiting_ran = true; }, gui.Delivery());
+        workers.Start([&](std::stop_token) { waiting_ran = true; }, gui.Delivery(), kNormal);
     workers.Cancel(waiting);
     workers.Cancel(running[0]);
     holding[1].Release();
@@ -211,7 +213,7 @@ TEST(ThreadWorkers, GoingAwayStopsWhatRunsWithoutWaitingForItsWork) {
   const auto began = std::chrono::steady_clock::now();
   {
     platform::ThreadWorkers workers;
-    workers.Start([&](std::stop_token stop) { holding.Run(stop); }, gui.Delivery());
+    workers.Start([&](std::stop_token stop) { holding.Run(stop); }, gui.Delivery(), kNormal);
     holding.WaitBegun();
   }
   EXPECT_LT(std::chrono::steady_clock::now() - began, kPatience / 2);

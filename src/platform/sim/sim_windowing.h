@@ -234,6 +234,8 @@ class WindowSystem final : public platform::Windowing {
   std::size_t LiveBitmapCount() const { return bitmaps_.size(); }
   // The icon a live bitmap was made from.
   platform::IconId BitmapIcon(platform::BitmapId bitmap) const;
+  // The size in pixels a live bitmap was made at; 0 for none.
+  int BitmapSize(platform::BitmapId bitmap) const;
   std::size_t MenuRedraws() const { return menu_redraws_; }
 
  private:
@@ -332,6 +334,7 @@ class WindowSystem final : public platform::Windowing {
   std::size_t most_items_ = SIZE_MAX;
   platform::MenuImageMode menu_image_mode_ = platform::MenuImageMode::kOwnerDrawn;
   std::map<platform::BitmapId, platform::IconId> bitmaps_;
+  std::map<platform::BitmapId, int> bitmap_sizes_;
   platform::BitmapId next_bitmap_;
   std::size_t menu_redraws_ = 0;
 

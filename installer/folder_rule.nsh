@@ -5,7 +5,8 @@
 ; files. Under Program Files they can; a folder elsewhere inherits the rights of its parents,
 ; and under C:\ standard users may modify what they find. Resetting the folder's rights is no
 ; remedy while a parent stays writable to them, so a per-machine install goes under Program
-; Files or nowhere. Per user, the program runs as that user alone, and any folder will do.
+; Files or nowhere. Per user, the program runs as that user alone, and any folder will do; but
+; a folder that setup did not get from the user's own choice is one more thing (MayReuseFolder).
 ;
 ; Needs MultiUser.nsh and LogicLib.nsh, and PRODUCT defined.
 
@@ -36,20 +37,24 @@ Function ProgramFilesNames
   ${EndIf}
 FunctionEnd
 
+; $0 = $INSTDIR as Windows resolves "..", "." and "/", so that "C:\Program Files\..\Tools" counts
+; as C:\Tools. NSIS's GetFullPathName would not do: it fails for a folder that does not exist yet.
+; Empty on failure, which no folder contains.
+Function ResolveFolder
+  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r0, p 0) i .r1'
+  ${If} $1 = 0
+  ${OrIf} $1 >= ${NSIS_MAX_STRLEN}
+    StrCpy $0 ""
+  ${EndIf}
+FunctionEnd
+
 ; Sets $FolderRefusal for $INSTDIR in the current mode.
 Function CheckFolder
   StrCpy $FolderRefusal ""
   ${If} $MultiUser.InstallMode != "AllUsers"
     Return
   ${EndIf}
-  ; Windows' own resolution of "..", "." and "/", so that "C:\Program Files\..\Tools" counts as
-  ; C:\Tools. NSIS's GetFullPathName would not do: it fails for a folder that does not exist yet.
-  ; Empty on failure, which no folder contains.
-  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r0, p 0) i .r1'
-  ${If} $1 = 0
-  ${OrIf} $1 >= ${NSIS_MAX_STRLEN}
-    StrCpy $0 ""
-  ${EndIf}
+  Call ResolveFolder
   StrCpy $1 "$PROGRAMFILES"
   Call IsInside
   ${If} $2 = 0
@@ -63,6 +68,33 @@ Function CheckFolder
       $\r$\n$\r$\nChoose a folder under $0, or go back and install just for you: that may go \
       anywhere."
   ${EndIf}
+FunctionEnd
+
+; $2 = 1 when $INSTDIR, the folder that the entry of an install already there records, may be
+; installed into again in the current mode, else 0. Per machine, the entry is HKLM's, and the
+; folder must pass the rule above all the same. Per user, the entry is HKCU's, which any program
+; the user runs may have written: with administrator rights, setup takes from it only a folder
+; inside the user's own profile, which those programs may change anyway.
+Function MayReuseFolder
+  StrCpy $2 0
+  ${If} $INSTDIR == ""
+    Return
+  ${EndIf}
+  Call CheckFolder
+  ${If} $FolderRefusal != ""
+    Return
+  ${EndIf}
+  StrCpy $2 1
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    Return
+  ${EndIf}
+  ${If} $MultiUser.Privileges != "Admin"
+  ${AndIf} $MultiUser.Privileges != "Power"
+    Return
+  ${EndIf}
+  Call ResolveFolder
+  StrCpy $1 "$PROFILE"
+  Call IsInside
 FunctionEnd
 
 ; The folder page's pre function: says where this mode may install.

@@ -3,13 +3,22 @@
 ;   makensis -DVERSION=1.9 -DEXE=<built TapwiseUninstaller.exe> -DOUT_FILE=<setup.exe> setup.nsi
 ;
 ; Per machine (Program Files, elevated) or per user (local application data, no elevation): an
-; administrator chooses on the first page; /AllUsers or /CurrentUser on the command line choose
-; without it, and /S (silent) takes the per-machine default. The uninstall entry records the
-; choice in its UninstallString, so that the uninstaller cleans the same root.
+; administrator chooses on the first page, where per machine is the default; /AllUsers or
+; /CurrentUser on the command line choose without it, and /S (silent) without /CurrentUser
+; installs per machine. The uninstall entry records the choice in its UninstallString, so that
+; the uninstaller cleans the same root.
 ;
-; Where: /D= when given, else the folder of the install already there (the entry's
-; InstallLocation, in the mode's own root), else the mode's default. Per user, any folder will
-; do; per machine, only a folder under Program Files (see CheckFolder).
+; The two modes never meet: per machine, setup reads and writes only HKLM's entry, and per user
+; only HKCU's. An install per machine over one per user goes beside it, with a folder, entry,
+; shortcut and uninstaller of its own.
+;
+; Where: /D= when given, else the folder of the install already there in the same mode (its
+; entry's InstallLocation) when the mode may use it, else the mode's default. Per user, any
+; folder will do; per machine, only a folder under Program Files (see folder_rule.nsh).
+;
+; Nothing that the user's own programs could have written steers an elevated setup: HKCU may
+; have been written by any of them, so per machine setup never reads it, and per user with
+; administrator rights it takes no folder from there but one inside the user's own profile.
 ;
 ; What: the installer writes the program and an uninstaller under a name of its own, and the
 ; uninstaller removes just those two, and the folder only when nothing else is left in it. The
@@ -47,15 +56,12 @@ SetCompressor /SOLID lzma
 !define MULTIUSER_MUI
 !define MULTIUSER_INSTALLMODE_COMMANDLINE
 !define MULTIUSER_INSTALLMODE_INSTDIR "${PRODUCT}"
-; A new installation takes the mode of the one already there.
-!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
-!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "UninstallString"
-; A reinstall or upgrade goes into the folder of the install already there.
-!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
-!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
-; Called each time a mode is set, which sets $INSTDIR too: on start, and on leaving the mode page.
-!define MULTIUSER_INSTALLMODE_FUNCTION KeepRequestedFolder
-!define MULTIUSER_INSTALLMODE_UNFUNCTION un.KeepRequestedFolder
+; No MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY: MultiUser would take the mode from HKCU when
+; HKLM has no entry. No MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY either: ChooseFolder reads the
+; folder of the install already there, and checks it first.
+; Called each time a mode is set, after MultiUser has put the mode's default folder in $INSTDIR:
+; on start, and on leaving the mode page.
+!define MULTIUSER_INSTALLMODE_FUNCTION ChooseFolder
 !include MultiUser.nsh
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -90,20 +96,26 @@ VIAddVersionKey LegalCopyright "Copyright (C) 2009-2026 ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; The folder that MultiUser's mode setting must not replace with its own choice: the installer's
-; /D=, or the uninstaller's own folder (where NSIS starts it), rather than whatever folder the
-; entry names at the time. Empty when there is none.
+; The installer's /D=, which beats every other choice of folder; empty when not given.
 Var RequestedFolder
 
-!macro KEEP_REQUESTED_FOLDER UN
-  Function ${UN}KeepRequestedFolder
-    ${If} $RequestedFolder != ""
-      StrCpy $INSTDIR $RequestedFolder
-    ${EndIf}
-  FunctionEnd
-!macroend
-!insertmacro KEEP_REQUESTED_FOLDER ""
-!insertmacro KEEP_REQUESTED_FOLDER "un."
+Function ChooseFolder
+  ${If} $RequestedFolder != ""
+    StrCpy $INSTDIR $RequestedFolder
+    Return
+  ${EndIf}
+  ; A reinstall or upgrade goes into the folder of the install already there in this mode.
+  StrCpy $R9 $INSTDIR
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    ReadRegStr $INSTDIR HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${Else}
+    ReadRegStr $INSTDIR HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${EndIf}
+  Call MayReuseFolder
+  ${If} $2 = 0
+    StrCpy $INSTDIR $R9
+  ${EndIf}
+FunctionEnd
 
 Function .onInit
   ; The script sets no default InstallDir, so $INSTDIR holds /D= or nothing at this point.
@@ -111,9 +123,33 @@ Function .onInit
   !insertmacro MULTIUSER_INIT
 FunctionEnd
 
+; $0 = 1 when the current mode's entry is that of the install in this uninstaller's folder,
+; which NSIS has put in $INSTDIR; else 0.
+Function un.EntryIsOwn
+  ReadRegStr $1 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+  StrCpy $0 0
+  ; NSIS compares without regard to case, as Windows does paths.
+  ${If} $1 != ""
+  ${AndIf} $1 == $INSTDIR
+    StrCpy $0 1
+  ${EndIf}
+FunctionEnd
+
+; The uninstaller cleans the folder it is in, in the mode that its entry's command names. Started
+; without that switch, or with the other mode's, it takes the mode whose entry names its folder:
+; beside an install of the other mode, it must not take that one's entry and shortcut.
 Function un.onInit
-  StrCpy $RequestedFolder $INSTDIR
   !insertmacro MULTIUSER_UNINIT
+  Call un.EntryIsOwn
+  ${If} $0 = 1
+    Return
+  ${EndIf}
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    Call un.MultiUser.InstallMode.CurrentUser
+  ${ElseIf} $MultiUser.Privileges == "Admin"
+  ${OrIf} $MultiUser.Privileges == "Power"
+    Call un.MultiUser.InstallMode.AllUsers
+  ${EndIf}
 FunctionEnd
 
 ; The install day as yyyymmdd, in local time.
@@ -162,9 +198,14 @@ FunctionEnd
 
 ; An install over one of a release that named its uninstaller uninstall.exe removes that file, but
 ; only when the entry it replaces names it: in a folder shared with another program, a file of
-; that name may be the other program's.
+; that name may be the other program's. Only per machine, where the entry is HKLM's and the
+; folder is under Program Files (the section has checked it): HKCU's entry may have been written
+; by any program the user runs, naming any other program's uninstall.exe.
 Function RemoveEarlierUninstaller
-  ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "UninstallString"
+  ${If} $MultiUser.InstallMode != "AllUsers"
+    Return
+  ${EndIf}
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
   StrCpy $1 '"$INSTDIR\${EARLIER_UNINSTALLER}"'
   StrLen $2 $1
   StrCpy $0 $0 $2
@@ -216,7 +257,13 @@ SectionEnd
 
 Section "Uninstall"
   SetAutoClose true
-  Delete "${SHORTCUT}"
+  ; The entry and the shortcut go only when they are this install's: when neither mode's entry
+  ; names this folder, they belong to an install elsewhere.
+  Call un.EntryIsOwn
+  StrCpy $R1 $0
+  ${If} $R1 = 1
+    Delete "${SHORTCUT}"
+  ${EndIf}
   !insertmacro DELETE_WHEN_FREE "$INSTDIR\${PROGRAM}"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; The folder goes only when empty, now or, when the program's file must wait for a restart,
@@ -227,7 +274,9 @@ Section "Uninstall"
   ${Else}
     RMDir "$INSTDIR"
   ${EndIf}
-  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ${If} $R1 = 1
+    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ${EndIf}
   ; What the program itself remembers, for the user who uninstalls it.
   DeleteRegValue HKCU "${SETTINGS_KEY}" "Last"
   DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"

@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "app/entry_rules.h"
+#include "app/file_names.h"
 #include "app/icon_source.h"
 #include "app/network_path.h"
 #include "app/texts.h"
@@ -158,7 +159,9 @@ class EntryReader {
   }
 
   std::optional<std::string> FileDate(const std::string& path) {
-    if (!NamesOneFile(path) || IsNetworkPath(path, drives_)) return std::nullopt;
+    if (!NamesOneFile(path) || IsDeviceName(path) || IsNetworkPath(path, drives_)) {
+      return std::nullopt;
+    }
     const auto date = files_.LastWriteDate(path);
     if (!date) return std::nullopt;
     return FormatDate(*date);

@@ -41,7 +41,8 @@ void MainForm::LaunchUninstall(const ProgramEntry& program) {
       ShowNotice(MissingUninstallerText(program.name, plan.looked_for));
       return;
     case LaunchNotice::kStartFailed:
-      ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(start)));
+      ShowNotice(
+          FailedUninstallerText(program.name, system.launcher.ErrorText(start, plan.program)));
       return;
   }
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "app/file_names.h"
 #include "app/windows_installer.h"
 #include "platform/text.h"
 
@@ -17,9 +18,6 @@ constexpr std::string_view kSysnative = "Sysnative";
 // The system's runners: their icon is their own, not the program's.
 constexpr std::array<std::string_view, 6> kRunners = {"MSIEXEC.EXE", "MSIEXEC", "RUNDLL32.EXE",
                                                       "RUNDLL32",    "CMD.EXE", "CMD"};
-// Names that open a device wherever they stand, with or without an extension.
-constexpr std::array<std::string_view, 4> kDeviceNames = {"CON", "PRN", "AUX", "NUL"};
-constexpr std::array<std::string_view, 2> kNumberedDevices = {"COM", "LPT"};
 // A 64-bit entry's names for the 64-bit folders, which a 32-bit process knows by other names.
 struct ViewVariable {
   std::string_view name;
@@ -58,16 +56,6 @@ std::optional<int> WholeInteger(std::string_view text) {
 std::string FileNameOf(std::string_view path) {
   const auto slash = path.find_last_of("\\/");
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-bool IsDeviceName(std::string_view path) {
-  const std::string name = text::UpperAscii(text::Before(FileNameOf(path), "."));
-  if (std::find(kDeviceNames.begin(), kDeviceNames.end(), name) != kDeviceNames.end()) {
-    return true;
-  }
-  return name.size() == 4 && name[3] >= '0' && name[3] <= '9' &&
-         std::find(kNumberedDevices.begin(), kNumberedDevices.end(), name.substr(0, 3)) !=
-             kNumberedDevices.end();
 }
 
 }  // namespace

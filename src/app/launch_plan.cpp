@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/command_variables.h"
+#include "app/file_names.h"
 #include "app/windows_installer.h"
 #include "platform/text.h"
 
@@ -19,7 +20,6 @@ constexpr std::string_view kSysnative = "Sysnative";
 constexpr std::string_view kCommandInterpreter = "cmd.exe";
 // No AutoRun commands; strip the outer quotes and run the rest as one command.
 constexpr std::string_view kInterpreterSwitches = "/D /S /C ";
-constexpr std::string_view kBatchExtensions[] = {".BAT", ".CMD"};
 // What cmd gives a meaning to even inside its quotes, or that could end them.
 constexpr std::string_view kInterpreterSyntax = "%!^&|<>()\"";
 // What cmd expands even inside quotes, in the batch file's own path.
@@ -220,14 +220,6 @@ class Planner {
     plan.arguments = std::string(TrimStart(rest));
     plan.directory = std::string(FolderOf(found.named));
     return plan;
-  }
-
-  static bool IsBatchFile(const std::string& path) {
-    const std::string extension = text::UpperAscii(text::Extension(path));
-    for (const std::string_view batch : kBatchExtensions) {
-      if (extension == batch) return true;
-    }
-    return false;
   }
 
   // cmd.exe reads a batch file's command line as its own syntax; only arguments it takes as

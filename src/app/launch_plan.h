@@ -55,8 +55,8 @@ std::string UninstallCommand(const ProgramEntry& program);
 //  - a name without a folder is sought in the system folder, then the Windows folder; any other
 //    path counts only when absolute, and only when the file exists;
 //  - an entry that sees the 64-bit system reaches the 64-bit system folder through Sysnative;
-//  - a batch file runs through the system's cmd.exe, unless its arguments hold a character
-//    that cmd would take as its own syntax.
+//  - a batch file, known by the name Windows opens ("u.bat." is one), runs through the system's
+//    cmd.exe, unless its arguments hold a character that cmd would take as its own syntax.
 LaunchPlan PlanUninstall(const ProgramEntry& program, const LaunchSystem& system);
 
 }  // namespace app

@@ -3,6 +3,11 @@
 // Paths whose lookup could reach another machine. The catalogue dates entries by their files
 // before the menu comes up: an unreachable server would hold the start up for the network's
 // time-out, and a reachable one would be sent the user's credentials.
+//
+// A local folder that is a symbolic link to a share leads there all the same; it is not looked
+// for. Making one takes administrator rights or developer mode, whoever has those can send this
+// program's user anywhere by other means, and finding one would cost a look at every folder of
+// every path, for every entry.
 
 #include <array>
 #include <optional>

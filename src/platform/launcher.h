@@ -22,6 +22,7 @@ using StartError = std::uint32_t;
 inline constexpr StartError kStartOk = 0;
 inline constexpr StartError kErrorFileNotFound = 2;
 inline constexpr StartError kErrorAccessDenied = 5;
+inline constexpr StartError kErrorBadExeFormat = 193;
 inline constexpr StartError kErrorCancelled = 1223;
 inline constexpr StartError kErrorElevationRequired = 740;
 
@@ -64,9 +65,9 @@ class Launcher {
   // One variable of this process's environment, its name compared ignoring letter case;
   // nothing when it is not set.
   virtual std::optional<std::string> EnvironmentVariable(const std::string& name) = 0;
-  // The system's own words for an error, without a line break at the end; empty when it has
-  // none.
-  virtual std::string ErrorText(StartError error) = 0;
+  // The system's own words for an error, without a line break at the end, its "%1" replaced by
+  // path, the file that the error is about; empty when it has none.
+  virtual std::string ErrorText(StartError error, const std::string& path) = 0;
 };
 
 // file in directory; empty when there is no directory, so that nothing is ever looked for in

@@ -34,6 +34,7 @@ WINE = "wine"
 WINE64 = "/usr/lib/wine/wine64"  # regedit through it writes the 64-bit registry view
 TRACE_CHANNELS = "trace+menu,trace+msgbox"
 POLL_SECONDS = 0.02
+SETTLE_SECONDS = 5  # a screen that still changes after this is a failure
 PARK_POINT = (1, 1)  # where the X pointer waits while a prefix's cursor holder starts
 DESKTOP_ATTEMPTS = 3  # starts of a prefix's Wine before its desktop counts as broken
 DESKTOP_START_SECONDS = 10  # the desktop normally comes up in under a second
@@ -102,6 +103,25 @@ def pointer() -> tuple[int, int]:
 
 def move_pointer(x: int, y: int) -> None:
     _xdotool("mousemove", str(x), str(y))
+
+
+def _capture_screen() -> bytes:
+    return subprocess.run(
+        ["import", "-window", "root", "ppm:-"], stdout=subprocess.PIPE, check=True
+    ).stdout
+
+
+def settled_screen(timeout: float = SETTLE_SECONDS) -> bytes:
+    """The whole screen as a PPM image, once two captures in a row are the same: what a window
+    painted reaches the X server a little after its paint."""
+    shots = [_capture_screen()]
+
+    def settled():
+        shots.append(_capture_screen())
+        return shots.pop(0) == shots[0]
+
+    wait_until(settled, timeout, "the screen to hold still")
+    return shots[0]
 
 
 def window_geometry(window: str) -> tuple[int, int, int, int]:

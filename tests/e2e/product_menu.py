@@ -10,6 +10,7 @@ import os
 import subprocess
 import time
 
+import actions
 import harness
 import menu_table
 
@@ -52,12 +53,23 @@ def display_size() -> tuple[int, int]:
     return int(out[0]), int(out[1])
 
 
-def screenshot(name: str) -> str | None:
-    """Saves the whole screen as <name>.png in the screenshot directory, when one is set."""
+def wait_painted(prefix: harness.Prefix, caption: str) -> None:
+    """Returns once the window captioned so has painted everything it had still to paint."""
+    code, _ = prefix.run([harness.WINE, actions.helper_exe("paint_wait"), caption])
+    if code != 0:
+        raise harness.HarnessError(f"no window captioned {caption!r} to wait for (exit {code})")
+
+
+def screenshot(name: str, prefix: harness.Prefix, caption: str | None = None) -> str | None:
+    """Saves the whole screen as <name>.png in the screenshot directory, when one is set: once
+    the window captioned so, if any, has finished painting, and the screen holds still."""
     directory = os.environ.get(SCREENSHOT_DIR_VARIABLE)
     if not directory:
         return None
+    if caption is not None:
+        wait_painted(prefix, caption)
+    screen = harness.settled_screen()
     os.makedirs(directory, exist_ok=True)
     path = os.path.join(directory, f"{name}.png")
-    subprocess.run(["import", "-window", "root", path], check=True)
+    subprocess.run(["convert", "ppm:-", path], input=screen, check=True)
     return path

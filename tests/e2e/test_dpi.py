@@ -55,7 +55,7 @@ class HighDpiTest(e2e_case.E2ECase):
         screen_width, screen_height = product_menu.display_size()
         self.assertAlmostEqual(x, (screen_width - width) / 2, delta=1, msg="centred")
         self.assertAlmostEqual(y, (screen_height - height) / 2, delta=1, msg="centred")
-        product_menu.screenshot(f"options-dialog-{DPI}dpi")
+        product_menu.screenshot(f"options-dialog-{DPI}dpi", self.prefix, OPTIONS_CAPTION)
 
         harness.send_keys(dialog, "alt+F4")
         product_menu.wait_window_gone(dialog, OPTIONS_CAPTION)

@@ -57,7 +57,7 @@ class IconsTest(e2e_case.E2ECase):
         self.assertGreater(
             icon_pixels.count(shot, plain, lambda p: p != (255, 255, 255) and p[0] < 200),
             size, "the generic icon is drawn")
-        product_menu.screenshot(f"icons-{dpi}dpi")
+        product_menu.screenshot(f"icons-{dpi}dpi", self.prefix)
         self.assertEqual(harness.visible_windows(name=e2e_case.CAPTION), [], "no box")
         harness.send_keys(menu, "Escape")  # back to the top menu
         self.assert_ends_at_once(self.choose_exit(menu))

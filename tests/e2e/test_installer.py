@@ -3,9 +3,11 @@ it puts the program, a Start-menu shortcut with its hotkey and an uninstall entr
 installed program lists itself as the newest program, and choosing itself runs its own
 uninstaller, which takes everything away again, the program that started it included.
 
-Where it goes: /D= when given, else the folder of the install already there, else the mode's
-default; per machine only under Program Files. It touches only what it made there: a folder
-shared with others' files keeps them, whatever their names."""
+Where it goes: /D= when given, else the folder of the install already there in the same mode,
+else the mode's default; per machine only under Program Files. It touches only what it made
+there: a folder shared with others' files keeps them, whatever their names. Nothing in HKCU, which
+any program of the user may write, steers it: /S installs for everyone, and an install for
+everyone goes beside one just for the user, each removed by its own uninstaller alone."""
 
 from __future__ import annotations
 
@@ -38,6 +40,8 @@ SETUP_CAPTION = f"{PRODUCT} {VERSION} Setup"  # its message boxes'; its pages ad
 SHORTCUT = rf"Microsoft\Windows\Start Menu\Programs\{PRODUCT}.lnk"
 # The uninstaller's confirmation page; its page caption is a blank.
 CONFIRMATION = f"{PRODUCT} {VERSION} Uninstall "
+PROFILE = "~"  # begins a folder inside the user's own profile, where Wine puts it
+VICTIM = r"C:\victim"  # another program's folder, which an entry in HKCU names
 NO_MENU_ENTRIES = {"WINEDLLOVERRIDES": "winemenubuilder.exe=d"}  # keep the host's menus clean
 
 PROGRAM_IN_USE_SECONDS = 1.5  # the uninstaller is done with everything else by then
@@ -85,7 +89,9 @@ class Mode:
     shortcut_glob: str  # C:\ paths, as globs
     install_dir_pattern: str
     views_share_the_key: bool  # HKCU's uninstall key is one key in both registry views
-    custom_folders: tuple[str, str]  # two folders other than the default that the mode may use
+    # Two folders other than the default that the mode may use, and install into again: per user
+    # with administrator rights, as under Wine, only folders in the user's profile.
+    custom_folders: tuple[str, str]
     shared_folder: str  # one that may already hold others' files
 
 
@@ -110,14 +116,24 @@ PER_USER = Mode(
     rf"C:\users\*\AppData\Roaming\{SHORTCUT}",
     rf"C:\users\*\AppData\Local\Programs\{PRODUCT}",
     True,
-    (r"C:\Custom\Tapwise", r"C:\Tools\Tapwise"),
-    r"C:\Shared",
+    (rf"{PROFILE}\Custom\Tapwise", rf"{PROFILE}\Tools\Tapwise"),
+    rf"{PROFILE}\Shared",
 )
 MODES = (PER_MACHINE, PER_USER)
 
 
 def windows_glob(prefix: harness.Prefix, pattern: str) -> list[str]:
     return glob.glob(actions.drive_c(prefix, pattern))
+
+
+def in_profile(prefix: harness.Prefix, folder: str) -> str:
+    """The folder with PROFILE at its start replaced by the user's profile in the prefix."""
+    if not folder.startswith(PROFILE):
+        return folder
+    [profile] = [
+        user for user in os.listdir(actions.drive_c(prefix, r"C:\users")) if user != "Public"
+    ]
+    return rf"C:\users\{profile}{folder[len(PROFILE):]}"
 
 
 class InstallerTest(actions.ActionCase):
@@ -128,13 +144,28 @@ class InstallerTest(actions.ActionCase):
         into: str | None = None,
         version: str = VERSION,
         others: tuple[str, ...] = (),
+        alone: bool = True,
     ) -> dict[str, tuple[str, str]]:
         """Installs silently, with the mode's switches unless others are given; returns the
         uninstall entry, checked against the files. `into` is the folder expected when it is
-        not the mode's default, and `others` name the files of others that it holds."""
+        not the mode's default, `others` name the files of others that it holds, and `alone`
+        says that the other mode has no entry."""
         before = today()
         switches = mode.switches if switches is None else switches
         actions.install(self.prefix, setup_of(version), *switches, **NO_MENU_ENTRIES)
+        return self.assert_installed(mode, before, into, version, others, alone)
+
+    def assert_installed(
+        self,
+        mode: Mode,
+        day: str,
+        into: str | None = None,
+        version: str = VERSION,
+        others: tuple[str, ...] = (),
+        alone: bool = True,
+    ) -> dict[str, tuple[str, str]]:
+        """Checks an install of the mode, made on `day` or today, as install() describes it;
+        returns its uninstall entry."""
         key = rf"{mode.entry_root}\{PRODUCT}"
         entry = self.prefix.reg_values(key)
         self.assertIsNotNone(entry, f"no uninstall entry {key}")
@@ -160,14 +191,14 @@ class InstallerTest(actions.ActionCase):
             "NoRepair": ("REG_DWORD", "0x1"),
         }
         self.assertEqual({name: entry.get(name) for name in expected}, expected)
-        self.assertIn(entry["InstallDate"], {("REG_SZ", before), ("REG_SZ", today())})
+        self.assertIn(entry["InstallDate"], {("REG_SZ", day), ("REG_SZ", today())})
         kind, estimated = entry["EstimatedSize"]
         self.assertEqual(kind, "REG_DWORD")
         self.assertLessEqual(abs(int(estimated, 16) - size // 1024), 1, "EstimatedSize in KB")
         if not mode.views_share_the_key:
             self.assertIsNone(self.prefix.reg_values(key, view64=True), "not in the 64-bit view")
         for other in MODES:
-            if other is not mode:
+            if alone and other is not mode:
                 other_key = rf"{other.entry_root}\{PRODUCT}"
                 self.assertIsNone(self.prefix.reg_values(other_key), f"not in {other.name}")
 
@@ -261,12 +292,15 @@ class InstallerTest(actions.ActionCase):
         self.assertEqual(setup.wait(actions.INSTALL_SECONDS), 0)
         self.assert_is_the_build(program)
 
-    def uninstall_quietly(self, mode: Mode, entry: dict[str, tuple[str, str]]) -> None:
-        """Runs the entry's QuietUninstallString and waits until the entry is gone: the
-        uninstaller hands over to a copy of itself and returns before its work is done, and
-        removes the entry last."""
-        uninstaller, _, switches = entry["QuietUninstallString"][1][1:].partition('" ')
-        command = [harness.WINE, actions.drive_c(self.prefix, uninstaller), *switches.split()]
+    def uninstall_quietly(
+        self, mode: Mode, entry: dict[str, tuple[str, str]], switches: list[str] | None = None
+    ) -> None:
+        """Runs the entry's QuietUninstallString, or its uninstaller with other switches, and
+        waits until the entry is gone: the uninstaller hands over to a copy of itself and
+        returns before its work is done, and removes the entry last."""
+        uninstaller, _, own = entry["QuietUninstallString"][1][1:].partition('" ')
+        switches = own.split() if switches is None else switches
+        command = [harness.WINE, actions.drive_c(self.prefix, uninstaller), *switches]
         code, _ = self.prefix.run(command)
         self.assertEqual(code, 0)
         key = rf"{mode.entry_root}\{PRODUCT}"
@@ -293,7 +327,7 @@ class InstallerTest(actions.ActionCase):
                 self.assertEqual(file.read(), content, f"{name} is as it was")
 
     def shared_folder(self, mode: Mode) -> None:
-        folder = mode.shared_folder
+        folder = in_profile(self.prefix, mode.shared_folder)
         others = self.put_others(folder)
         into_shared = [*mode.switches, *folder_switch(folder)]
         self.install(mode, into_shared, into=folder, others=tuple(others))
@@ -314,13 +348,12 @@ class InstallerTest(actions.ActionCase):
         self.shared_folder(PER_USER)
 
     def chosen_folder_kept(self, mode: Mode) -> None:
-        """/D= is where it goes; a reinstall without it goes there again, not to the default;
-        /D= beats the folder of the install already there; the uninstaller cleans the folder it
-        is in."""
-        first, second = mode.custom_folders
+        """/D= is where it goes; a reinstall in the same mode without it goes there again, not
+        to the default; /D= beats the folder of the install already there; the uninstaller
+        cleans the folder it is in."""
+        first, second = (in_profile(self.prefix, folder) for folder in mode.custom_folders)
         self.install(mode, [*mode.switches, *folder_switch(first)], into=first)
-        # Silent, and with no mode given: the mode too is the one of the install that is there.
-        self.install(mode, ["/S"], into=first)
+        self.install(mode, into=first)
         self.assertEqual(windows_glob(self.prefix, mode.install_dir_pattern), [], "no default")
         entry = self.install(mode, [*mode.switches, *folder_switch(second)], into=second)
         self.uninstall_quietly(mode, entry)
@@ -389,6 +422,71 @@ class InstallerTest(actions.ActionCase):
         entry = self.install(PER_MACHINE, ["/S"], into=folder, version=NEXT_VERSION)
         self.uninstall_quietly(PER_MACHINE, entry)
         self.assertFalse(os.path.exists(unix_dir), "the upgraded install goes whole")
+
+    def test_a_planted_per_user_entry_steers_no_install(self):
+        # Any program the user runs may write HKCU: an entry there that names another program's
+        # folder, and its uninstall.exe as an earlier release's uninstaller, with no entry in
+        # HKLM. Setup runs with administrator rights, as it does under Wine.
+        others = self.put_others(VICTIM)
+        command = rf'"{VICTIM}\{EARLIER_UNINSTALLER}" {PER_USER.switch_in_entry}'
+        values = {"UninstallString": command, "InstallLocation": VICTIM}
+        self.seed([regfile.program(PER_USER.seed_root, PRODUCT, **values)])
+        planted_key = rf"{PER_USER.entry_root}\{PRODUCT}"
+        planted = self.prefix.reg_values(planted_key)
+
+        # /S installs for everyone, under Program Files, and leaves HKCU's entry as it is.
+        self.install(PER_MACHINE, alone=False)
+        self.assertEqual(self.prefix.reg_values(planted_key), planted, "HKCU's entry untouched")
+        self.assert_kept(VICTIM, others)
+        # Just for the user, but elevated: the default folder, not one outside the profile.
+        self.install(PER_USER, alone=False)
+        self.assert_kept(VICTIM, others)
+        unix_victim = actions.drive_c(self.prefix, VICTIM)
+        self.assertEqual(sorted(os.listdir(unix_victim)), sorted(others), "nothing added")
+
+    def test_a_per_machine_folder_outside_program_files_is_not_reused(self):
+        # An entry in HKLM that names a folder the mode may not use, with its uninstall.exe:
+        # the install goes to the default folder, and the other folder keeps its files.
+        others = self.put_others(VICTIM)
+        command = rf'"{VICTIM}\{EARLIER_UNINSTALLER}" {PER_MACHINE.switch_in_entry}'
+        values = {"UninstallString": command, "InstallLocation": VICTIM}
+        self.seed([regfile.program(PER_MACHINE.seed_root, PRODUCT, **values)])
+        self.install(PER_MACHINE)
+        self.assert_kept(VICTIM, others)
+        unix_victim = actions.drive_c(self.prefix, VICTIM)
+        self.assertEqual(sorted(os.listdir(unix_victim)), sorted(others), "nothing added")
+
+    def remove_beside(
+        self, mode: Mode, entry: dict[str, tuple[str, str]], switches: list[str] | None = None
+    ) -> None:
+        """Uninstalls the mode's install, as uninstall_quietly does, and waits until its folder
+        and shortcut are gone too."""
+        self.uninstall_quietly(mode, entry, switches)
+        folder = actions.drive_c(self.prefix, entry["InstallLocation"][1])
+        shortcut = mode.shortcut_glob
+        harness.wait_until(
+            lambda: not os.path.exists(folder) and not windows_glob(self.prefix, shortcut),
+            actions.REMOVAL_SECONDS,
+            f"the {mode.name} install's folder and shortcut to go",
+        )
+
+    def test_for_everyone_beside_an_install_just_for_the_user(self):
+        # Both stand side by side, and each uninstaller removes its own install alone, whichever
+        # goes first; the one just for the user even when started by hand, without its switch.
+        day = today()
+        user = self.install(PER_USER)
+        machine = self.install(PER_MACHINE, alone=False)
+        self.assertEqual(self.assert_installed(PER_USER, day, alone=False), user, "left alone")
+
+        self.remove_beside(PER_USER, user, ["/S"])
+        self.assertEqual(self.assert_installed(PER_MACHINE, day), machine, "kept whole")
+
+        user = self.install(PER_USER, alone=False)
+        self.remove_beside(PER_MACHINE, machine)
+        self.assertEqual(self.assert_installed(PER_USER, day), user, "kept whole")
+        self.uninstall_quietly(PER_USER, user)
+        self.assert_all_gone(PER_USER, user)
+
 
 class PortableTest(unittest.TestCase):
     def test_the_zip_holds_the_program_alone(self):

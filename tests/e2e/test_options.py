@@ -102,7 +102,7 @@ class OptionsTest(e2e_case.E2ECase):
         screen_width, screen_height = product_menu.display_size()
         self.assertAlmostEqual(x, (screen_width - width) / 2, delta=1, msg="centred the first time")
         self.assertAlmostEqual(y, (screen_height - height) / 2, delta=1, msg="centred")
-        product_menu.screenshot("options-dialog")
+        product_menu.screenshot("options-dialog", self.prefix, OPTIONS_CAPTION)
 
         # Enter while a check box has the focus, and Escape, do nothing.
         harness.send_keys(dialog, "Return", "Escape")

@@ -128,13 +128,33 @@ TEST_F(LauncherTest, AFailedStartReportsTheSystemsError) {
   const platform::StartError error =
       launcher_.StartProcess({missing, "\"" + missing + "\"", "", platform::kSwHideWindow});
   EXPECT_EQ(error, platform::kErrorFileNotFound);
-  EXPECT_FALSE(launcher_.ErrorText(error).empty());
-  EXPECT_NE(launcher_.ErrorText(error).back(), '\n');
+  EXPECT_FALSE(launcher_.ErrorText(error, missing).empty());
+  EXPECT_NE(launcher_.ErrorText(error, missing).back(), '\n');
 
   platform::ShellExecuteRequest request;
   request.mask = platform::kSeeMaskFlagNoUi;
   request.file = missing;
   EXPECT_NE(launcher_.ExecuteEx(request), platform::kStartOk);
+}
+
+// The system's texts with an insert name the file; none shows "%1", nor ends in a line break.
+TEST_F(LauncherTest, ErrorTextsNameTheFileForTheirInsert) {
+  const std::string path = "C:\\Apps\\100%\\u.exe";
+  const struct {
+    platform::StartError error;
+    bool names_the_file;
+  } cases[] = {
+      {platform::kErrorBadExeFormat, true},  // "%1 is not a valid Win32 application."
+      {platform::kErrorFileNotFound, false},
+      {platform::kErrorAccessDenied, false},
+  };
+  for (const auto& c : cases) {
+    const std::string text = launcher_.ErrorText(c.error, path);
+    ASSERT_FALSE(text.empty()) << c.error;
+    EXPECT_EQ(text.find("%1"), std::string::npos) << text;
+    EXPECT_EQ(text.find(path) != std::string::npos, c.names_the_file) << text;
+    EXPECT_NE(text.back(), '\n') << text;
+  }
 }
 
 TEST_F(LauncherTest, TheSystemDirectoryHoldsTheSystemsPrograms) {

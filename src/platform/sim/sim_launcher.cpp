@@ -1,5 +1,6 @@
 #include "platform/sim/sim_launcher.h"
 
+#include "platform/error_text.h"
 #include "platform/sim/sim_windowing.h"
 #include "platform/text.h"
 
@@ -81,7 +82,10 @@ void LaunchRecorder::SetEnvironmentVariable(const std::string& name,
   environment_[text::UpperAscii(name)] = std::move(*value);
 }
 
-std::string LaunchRecorder::ErrorText(platform::StartError error) {
+std::string LaunchRecorder::ErrorText(platform::StartError error, const std::string& path) {
+  if (error == platform::kErrorBadExeFormat) {
+    return platform::WithPathInserted("Bad EXE format for %1.", path);
+  }
   return "System error " + std::to_string(error) + ".";
 }
 

@@ -45,8 +45,9 @@ class LaunchRecorder final : public platform::Launcher {
   std::string SystemDirectory() override { return system_directory_; }
   std::string WindowsDirectory() override { return windows_directory_; }
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;
-  // "System error N." for every N.
-  std::string ErrorText(platform::StartError error) override;
+  // Wine's "Bad EXE format for %1." for kErrorBadExeFormat, "System error N." for every other
+  // N; "%1" filled as the real system's text is.
+  std::string ErrorText(platform::StartError error, const std::string& path) override;
 
   const std::vector<Launch>& Launches() const { return launches_; }
   void SetSystemDirectory(std::string directory) { system_directory_ = std::move(directory); }

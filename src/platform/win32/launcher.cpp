@@ -4,6 +4,7 @@
 // shellapi.h needs the definitions of windows.h first.
 #include <shellapi.h>
 
+#include "platform/error_text.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/ids.h"
 #include "platform/win32/utf.h"
@@ -109,7 +110,8 @@ std::optional<std::string> Launcher::EnvironmentVariable(const std::string& name
   return std::nullopt;
 }
 
-std::string Launcher::ErrorText(platform::StartError error) {
+std::string Launcher::ErrorText(platform::StartError error, const std::string& path) {
+  // Inserts are left alone: the text may name more of them than there are arguments.
   wchar_t text[kErrorTextSize];
   const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                         nullptr, error, 0, text, kErrorTextSize, nullptr);
@@ -118,7 +120,7 @@ std::string Launcher::ErrorText(platform::StartError error) {
          (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' ')) {
     message.remove_suffix(1);
   }
-  return WideToUtf8(message);
+  return platform::WithPathInserted(WideToUtf8(message), path);
 }
 
 }  // namespace win32

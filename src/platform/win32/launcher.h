@@ -14,7 +14,7 @@ class Launcher : public platform::Launcher {
   std::string SystemDirectory() override;
   std::string WindowsDirectory() override;
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;
-  std::string ErrorText(platform::StartError error) override;
+  std::string ErrorText(platform::StartError error, const std::string& path) override;
 };
 
 }  // namespace win32

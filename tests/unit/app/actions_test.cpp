@@ -282,7 +282,11 @@ INSTANTIATE_TEST_SUITE_P(
                                   platform::kErrorAccessDenied, true,
                                   kCannotStart + "System error 5."},
                       FailureCase{"AccessDenied", platform::kErrorAccessDenied, platform::kStartOk,
-                                  false, kCannotStart + "System error 5."}),
+                                  false, kCannotStart + "System error 5."},
+                      // The system's text names the file by an insert, which the box fills.
+                      FailureCase{"BadExeFormat", platform::kErrorBadExeFormat, platform::kStartOk,
+                                  false,
+                                  kCannotStart + "Bad EXE format for C:\\Vendor\\un ins.exe."}),
     [](const auto& info) { return info.param.label; });
 
 // A program that is not there, or may not be started, is named in a box; nothing starts, the

@@ -119,6 +119,10 @@ TEST(IconSource, PathsAreOpenedAsTheEntrysViewSeesThem) {
       {R"(C:\Apps\nul.ico)", false, std::nullopt},
       {R"(C:\Apps\com1.exe)", false, std::nullopt},
       {R"(C:\Apps\com.exe)", false, R"(C:\Apps\com.exe)"},
+      {R"(C:\Apps\COM1 .exe)", false, std::nullopt},
+      {R"(C:\Apps\COM1:x)", false, std::nullopt},
+      {"C:\\Apps\\COM\xC2\xB9", false, std::nullopt},
+      {R"(C:\Apps\conout$.exe)", false, std::nullopt},
       {R"(a.exe)", false, std::nullopt},
       {R"(C:a.exe)", false, std::nullopt},
   };

@@ -43,6 +43,12 @@ const char* const kFiles[] = {
     "C:\\Apps\\remove.bat",
     "C:\\Apps\\remove.cmd",
     "C:\\Apps\\100%\\remove.bat",
+    // What Windows finds under a batch file's name with dots or blanks after it, or with its
+    // data stream named.
+    "C:\\Apps\\u.bat.",
+    "C:\\Apps\\u.BAT ",
+    "C:\\Apps\\u.cmd..",
+    "C:\\Apps\\u.bat::$DATA",
 };
 
 struct PlanCase {
@@ -268,6 +274,36 @@ TEST(Batch, ShellSyntaxIsRefusedLikeAMissingProgram) {
   const app::LaunchPlan percent_path =
       Plan("\"C:\\Apps\\100%\\remove.bat\" /S", EntryView::kMachineDefault, true);
   EXPECT_EQ(percent_path.kind, LaunchKind::kMissing);
+}
+
+// Windows opens u.bat for "u.bat." or "u.bat::$DATA", and cmd runs it: the batch rule follows
+// the name Windows opens, so shell syntax after it is always refused, and plain arguments go
+// through cmd.exe, or nowhere. The file itself is never started with the command line.
+TEST(Batch, ANameWithDotsBlanksOrAStreamAfterItIsStillABatchFile) {
+  const struct {
+    const char* name;
+    bool plain_starts;  // false: refused, the name taken as one without an extension
+  } cases[] = {
+      {"C:\\Apps\\u.bat.", true},
+      {"C:\\Apps\\u.BAT ", true},
+      {"C:\\Apps\\u.cmd..", true},
+      {"C:\\Apps\\u.bat::$DATA", false},
+  };
+  for (const auto& c : cases) {
+    const std::string quoted = "\"" + std::string(c.name) + "\"";
+    const app::LaunchPlan refused = Plan(quoted + " & calc", EntryView::kMachineDefault, true);
+    EXPECT_EQ(refused.kind, LaunchKind::kMissing) << c.name;
+    const app::LaunchPlan plain = Plan(quoted + " /S", EntryView::kMachineDefault, true);
+    if (!c.plain_starts) {
+      EXPECT_EQ(plain.kind, LaunchKind::kMissing) << c.name;
+      continue;
+    }
+    EXPECT_EQ(refused.looked_for, c.name);
+    EXPECT_EQ(plain.kind, LaunchKind::kStart) << c.name;
+    EXPECT_EQ(plain.program, kSys + "\\cmd.exe") << c.name;
+    EXPECT_EQ(plain.command_line, "\"" + kSys + "\\cmd.exe\" /D /S /C \"" + quoted + " /S\"")
+        << c.name;
+  }
 }
 
 TEST(NoCommand, NothingToStartUnlessTheWindowsInstallerKnowsTheProduct) {

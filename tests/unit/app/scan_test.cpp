@@ -457,6 +457,10 @@ INSTANTIATE_TEST_SUITE_P(
                     {}},
         NetworkCase{"Device", "\\\\.\\pipe\\u.exe", "\\/server\\i.ico", false, {}},
         NetworkCase{"RemoteDrive", "\"Z:\\App\\u.exe\" /S", "z:\\App\\i.ico", false, {}},
+        // Names that Windows opens as a device, which may block: a serial port, say.
+        NetworkCase{"DeviceNames", "\"C:\\App\\COM1 .exe\" /S", "C:\\App\\nul.ico", false, {}},
+        NetworkCase{
+            "DeviceNamesWithAColon", "\"C:\\App\\LPT1:x.exe\"", "C:\\App\\COM\xC2\xB9", false, {}},
         NetworkCase{"LocalDriveStillDated",
                     "\"C:\\App\\u.exe\" /S",
                     "D:\\App\\i.ico",

@@ -199,6 +199,7 @@ void ScanRange(ScanSeams seams, const Range& range, const Options& options,
       if (!entry.OpenPath(subkey, platform::IfMissing::kFail)) continue;
       EntryReader(entry, seams.files, drives, options, ViewOf(range.pass)).Read(subkey, found);
     } catch (const std::exception&) {
+      // Its values could not be read: the entry is left out, the scan goes on with the next.
     }
   }
 }

@@ -78,8 +78,10 @@ int main() {
                {"scan of HKCU", {kUser}}};
   for (const auto& scan : scans) {
     std::size_t found = 0;
-    const double ms =
-        Milliseconds([&] { found = app::ScanPasses(platform, scan.passes, options).size(); });
+    app::RemoteDrives drives(platform.files);
+    const double ms = Milliseconds([&] {
+      found = app::ScanPasses(app::ScanSeams(platform, drives), scan.passes, options).size();
+    });
     std::printf("%-34s %9.1f ms  (%zu programs)\n", scan.label, ms, found);
   }
   std::printf("hardware threads: %u\n", platform.workers.HardwareThreads());

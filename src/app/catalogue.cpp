@@ -30,10 +30,10 @@ std::vector<ScanPass> UninstallPasses(platform::RawRegistry& registry) {
   return passes;
 }
 
-Catalogue ScanCatalogue(platform::Platform& platform, const std::vector<ScanPass>& passes,
+Catalogue ScanCatalogue(ScanSeams seams, const std::vector<ScanPass>& passes,
                         const Options& options) {
   Catalogue catalogue;
-  for (ScannedProgram& scanned : ScanPasses(platform, passes, options)) {
+  for (ScannedProgram& scanned : ScanPasses(seams, passes, options)) {
     ProgramEntry& program = scanned.program;
     if (scanned.date) catalogue.dated.push_back({*scanned.date + " " + program.name, program});
     std::string text = program.name + std::string(kEntrySeparator) + program.command;
@@ -47,8 +47,10 @@ void SortCatalogue(Catalogue& catalogue, const platform::TextOrder& order) {
   SortLines(catalogue.dated, order);
 }
 
-Catalogue BuildCatalogue(platform::Platform& platform, const Options& options) {
-  Catalogue catalogue = ScanCatalogue(platform, UninstallPasses(platform.registry), options);
+Catalogue BuildCatalogue(platform::Platform& platform, RemoteDrives& drives,
+                         const Options& options) {
+  Catalogue catalogue =
+      ScanCatalogue(ScanSeams(platform, drives), UninstallPasses(platform.registry), options);
   SortCatalogue(catalogue, platform.order);
   return catalogue;
 }

@@ -35,14 +35,15 @@ struct Catalogue {
 std::vector<ScanPass> UninstallPasses(platform::RawRegistry& registry);
 
 // What the passes find, in pass order and then subkey order, unsorted.
-Catalogue ScanCatalogue(platform::Platform& platform, const std::vector<ScanPass>& passes,
+Catalogue ScanCatalogue(ScanSeams seams, const std::vector<ScanPass>& passes,
                         const Options& options);
 
 // Both lists put in the platform's order of sorted lists; equal lines keep their order.
 void SortCatalogue(Catalogue& catalogue, const platform::TextOrder& order);
 
-// Every uninstall key read and both lists sorted.
-Catalogue BuildCatalogue(platform::Platform& platform, const Options& options);
+// Every uninstall key read and both lists sorted. drives: the run's one drive cache.
+Catalogue BuildCatalogue(platform::Platform& platform, RemoteDrives& drives,
+                         const Options& options);
 
 // The programs installed last, newest first: at most kRecentItems.
 std::vector<ProgramEntry> RecentPrograms(const Catalogue& catalogue);

@@ -7,9 +7,6 @@
 #include <numeric>
 
 #include "app/entry_rules.h"
-#include "app/file_names.h"
-#include "app/icon_source.h"
-#include "app/network_path.h"
 #include "app/texts.h"
 #include "app/windows_installer.h"
 #include "platform/registry.h"
@@ -20,18 +17,11 @@ namespace {
 
 constexpr std::size_t kDateLength = 8;
 constexpr std::string_view kExeSuffix = ".EXE";
-// Commands of these system programs name no program's own file.
-constexpr std::string_view kMsiExec = "MSIEXEC.EXE";
-constexpr std::string_view kRunDll = "RUNDLL32.EXE";
 
 // "5/1/2023" or "01.05.23" would sort among real dates as if it were one.
 bool IsDate(std::string_view value) {
   return value.size() == kDateLength &&
          std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-bool IsBlank(std::string_view command) {
-  return command.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 // FindFirstFile takes "*" and "?" as wildcards: such a path would date the entry by whichever
@@ -61,8 +51,9 @@ bool OpenUninstallKey(platform::TRegistry& registry, ScanPass pass) {
   return registry.OpenPath(std::string(kUninstallKey), platform::IfMissing::kFail);
 }
 
-// The file an upper-cased uninstall command starts: up to and including its first ".EXE",
-// without a leading quote.
+// The file an upper-cased uninstall command dates the entry by: up to and including its first
+// ".EXE", without a leading quote. Not the program the launch starts: the Recent list has
+// always been dated by this text.
 std::string CommandFile(const std::string& command) {
   const std::size_t at = text::Pos(kExeSuffix, command);
   std::string path = command.substr(0, at == 0 ? 3 : at + 3);
@@ -80,7 +71,7 @@ std::string FormatDate(const platform::Date& date) {
 // Reads the entries of one pass through one open entry key at a time.
 class EntryReader {
  public:
-  // drives is shared by the entries of a range: each drive is asked about once.
+  // drives: the run's one drive cache, shared by every range.
   EntryReader(platform::TRegistry& entry, platform::FileDates& files, RemoteDrives& drives,
               const Options& options, EntryView view)
       : entry_(entry), files_(files), drives_(drives), options_(options), view_(view) {}
@@ -97,35 +88,27 @@ class EntryReader {
     const std::string name = entry_.ReadText(kDisplayNameValue);
     if (name.empty()) return;
     const std::string command = Command();
-    if (!options_.show_system_components && !ShownByWindows(Facts(key_name, command))) return;
+    const EntryFacts facts = Facts(key_name, command);
+    if (!options_.show_system_components && !ShownByWindows(facts)) return;
     if (options_.hide_microsoft) {
       const std::string upper = text::UpperAscii(name);
       if (text::Pos("WINDOWS", upper) != 0 || text::Pos("MICROSOFT", upper) != 0) {
         return;
       }
     }
-    ProgramEntry program{name, command, view_, {}};
-    // msiexec removes a Windows Installer product by its code when the entry names nothing.
-    if (IsBlank(command) && IsProductCode(key_name) &&
-        entry_.ReadDwordIfDword(kWindowsInstallerValue) == 1u) {
-      program.product_code = key_name;
-    }
-    program.icon = Icon(key_name);
+    ProgramEntry program;
+    program.name = name;
+    program.command = command;
+    program.view = view_;
+    if (IsProductCode(key_name)) program.product_code = key_name;
+    program.windows_installer = IsWindowsInstallerProduct(facts);
+    // Only a hint: an icon value that cannot be read costs the icon alone.
+    program.display_icon = entry_.ReadTextIfText(kDisplayIconValue).value_or("");
     found.push_back(ScannedProgram{std::move(program), std::nullopt});
     found.back().date = InstallDate();
   }
 
  private:
-  // Only a hint: an icon value that cannot be read costs the icon alone. A Windows Installer
-  // entry's key is named by its product code, whose product icon Windows' list shows.
-  ProgramIcon Icon(const std::string& key_name) {
-    ProgramIcon icon;
-    icon.view64 = view_ == EntryView::kMachine64;
-    if (!PackedProductCode(key_name).empty()) icon.product_code = key_name;
-    icon.display_icon = entry_.ReadTextIfText(kDisplayIconValue).value_or("");
-    return icon;
-  }
-
   // The first of the two commands that is not empty.
   std::string Command() {
     std::string command = entry_.ReadText(kUninstallStringValue);
@@ -151,7 +134,7 @@ class EntryReader {
       return date;
     }
     const std::string file = CommandFile(text::UpperAscii(entry_.ReadText(kUninstallStringValue)));
-    if (!file.empty() && file != kMsiExec && file != kRunDll) {
+    if (!file.empty() && !IsSystemRunner(file)) {
       if (auto date = FileDate(file)) return date;
     }
     const std::string icon{text::Before(entry_.ReadText(kDisplayIconValue), ",")};
@@ -159,9 +142,7 @@ class EntryReader {
   }
 
   std::optional<std::string> FileDate(const std::string& path) {
-    if (!NamesOneFile(path) || IsDeviceName(path) || IsNetworkPath(path, drives_)) {
-      return std::nullopt;
-    }
+    if (!NamesOneFile(path) || !MayOpen(path, drives_)) return std::nullopt;
     const auto date = files_.LastWriteDate(path);
     if (!date) return std::nullopt;
     return FormatDate(*date);
@@ -187,7 +168,6 @@ void ScanRange(ScanSeams seams, const Range& range, const Options& options,
                std::vector<ScannedProgram>& found) {
   platform::TRegistry uninstall(seams.registry, AccessOf(range.pass));
   if (!OpenUninstallKey(uninstall, range.pass)) return;
-  RemoteDrives drives(seams.files);
   std::string subkey;
   for (std::uint32_t index = range.first; index < range.last; ++index) {
     // An index that fails (the key changed meanwhile) contributes nothing.
@@ -197,7 +177,8 @@ void ScanRange(ScanSeams seams, const Range& range, const Options& options,
     // One unreadable entry costs that entry alone, not the rest of the key.
     try {
       if (!entry.OpenPath(subkey, platform::IfMissing::kFail)) continue;
-      EntryReader(entry, seams.files, drives, options, ViewOf(range.pass)).Read(subkey, found);
+      EntryReader(entry, seams.files, seams.drives, options, ViewOf(range.pass))
+          .Read(subkey, found);
     } catch (const std::exception&) {
       // Its values could not be read: the entry is left out, the scan goes on with the next.
     }

@@ -11,6 +11,7 @@
 
 #include "app/options.h"
 #include "app/program_entry.h"
+#include "app/registered_path.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -21,15 +22,17 @@ enum class UninstallRoot { kMachine, kUser };
 // The seams a scan uses, each safe from any thread: its jobs read the registry and file dates,
 // and the workers run them. Never windowing.
 struct ScanSeams {
-  ScanSeams(platform::RawRegistry& raw, platform::FileDates& dates, platform::Workers& run)
-      : registry(raw), files(dates), workers(run) {}
-  // Implicit: the whole platform narrows to the seams a scan may use where a scan is called.
-  ScanSeams(const platform::Platform& all)  // NOLINT(google-explicit-constructor)
-      : ScanSeams(all.registry, all.files, all.workers) {}
+  ScanSeams(platform::RawRegistry& raw, platform::FileDates& dates, platform::Workers& run,
+            RemoteDrives& remote)
+      : registry(raw), files(dates), workers(run), drives(remote) {}
+  // The whole platform narrowed to the seams a scan may use.
+  ScanSeams(const platform::Platform& all, RemoteDrives& remote)
+      : ScanSeams(all.registry, all.files, all.workers, remote) {}
 
   platform::RawRegistry& registry;
   platform::FileDates& files;
   platform::Workers& workers;
+  RemoteDrives& drives;  // the run's one drive cache
 };
 
 // One uninstall key: a root in one registry view.

@@ -26,7 +26,7 @@ void MainForm::LaunchUninstall(const ProgramEntry& program) {
   platform::Platform& system = Application().Platform();
   RecordLastCommand(system.registry, UninstallCommand(program));
   const LaunchPlan plan = PlanUninstall(
-      program, LaunchSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
+      program, PathSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
   const platform::StartError start = plan.kind == LaunchKind::kStart
                                          ? StartUninstaller(plan, system.launcher)
                                          : platform::kStartOk;

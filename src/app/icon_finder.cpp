@@ -19,15 +19,6 @@ std::string FileKey(std::string what, int size) {
   return what;
 }
 
-PathContext ContextOf(platform::Icons& icons) {
-  PathContext context;
-  context.environment = [&icons](const std::string& name) { return icons.Environment(name); };
-  context.is_remote_drive = [&icons](char letter) { return icons.IsRemoteDrive(letter); };
-  context.system_directory = icons.SystemDirectory();
-  context.is_64_bit_system = icons.Is64BitSystem();
-  return context;
-}
-
 // Windows Installer keeps its products' keys in the one, 64-bit, view.
 std::string ProductIcon(platform::RawRegistry& raw, const std::string& packed) {
   try {
@@ -52,7 +43,7 @@ std::string FileKeyOf(const IconLocation& at, int size) {
 
 // Reads the candidate's icon into found, unless a worker read that file's before; a directory,
 // a missing file or one without that icon gives none.
-bool TryCandidate(platform::Icons& icons, ReadIconFiles& read, const IconCandidate& candidate,
+bool TryCandidate(const IconSeams& seams, ReadIconFiles& read, const IconCandidate& candidate,
                   int size, FoundIcon& found) {
   const IconLocation& at = candidate.location;
   const std::string file_key = FileKeyOf(at, size);
@@ -60,7 +51,8 @@ bool TryCandidate(platform::Icons& icons, ReadIconFiles& read, const IconCandida
     found.file_key = file_key;
     return true;
   }
-  if (!icons.IsFile(at.path)) return false;
+  if (!seams.paths.files.FileExists(at.path)) return false;
+  platform::Icons& icons = seams.icons;
   const platform::IconId icon = candidate.icon_file ? icons.LoadIconFile(at.path, size)
                                                     : icons.ExtractIcon(at.path, at.index, size);
   if (icon == platform::kNoIcon) return false;
@@ -89,28 +81,28 @@ void ReadIconFiles::Add(const std::string& file_key) {
   files_.insert(file_key);
 }
 
-FoundIcon FindProgramIconFile(platform::Icons& icons, platform::RawRegistry& registry,
-                              ReadIconFiles& read, const ProgramEntry& program, int size) {
+FoundIcon FindProgramIconFile(const IconSeams& seams, ReadIconFiles& read,
+                              const ProgramEntry& program, int size) {
   FoundIcon found;
-  const bool any = FindProgramIcon(
-      program.icon, program.command, ContextOf(icons),
-      [&registry](const std::string& packed) { return ProductIcon(registry, packed); },
+  const EntryPaths paths(seams.paths, program.view);
+  const IconSystem system{
+      paths, seams.drives,
+      [&seams](const std::string& packed) { return ProductIcon(seams.registry, packed); },
       [&](const IconCandidate& candidate) {
-        return TryCandidate(icons, read, candidate, size, found);
-      });
-  return any ? std::move(found) : Generic(icons, read, size);
+        return TryCandidate(seams, read, candidate, size, found);
+      }};
+  return FindProgramIcon(program, system) ? std::move(found) : Generic(seams.icons, read, size);
 }
 
-FoundIcon FindProcessIconFile(platform::Icons& icons, ReadIconFiles& read,
+FoundIcon FindProcessIconFile(const IconSeams& seams, ReadIconFiles& read,
                               const std::string& exe_name, int size) {
-  const PathContext context = ContextOf(icons);
-  const std::string image = icons.ProcessImagePath(exe_name);
+  const std::string image = seams.processes.ImagePathOf(exe_name);
   FoundIcon found;
-  if (!image.empty() && MayOpen(image, context) &&
-      TryCandidate(icons, read, CandidateAt(IconLocation{image, 0}), size, found)) {
+  if (IsAbsolute(image) && MayOpen(image, seams.drives) &&
+      TryCandidate(seams, read, CandidateAt(IconLocation{image, 0}), size, found)) {
     return found;
   }
-  return Generic(icons, read, size);
+  return Generic(seams.icons, read, size);
 }
 
 }  // namespace app

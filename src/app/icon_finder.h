@@ -7,8 +7,10 @@
 #include <string>
 
 #include "app/program_entry.h"
+#include "app/registered_path.h"
 #include "platform/icons.h"
 #include "platform/mutex.h"
+#include "platform/process_snapshot.h"
 #include "platform/raw_registry.h"
 
 namespace app {
@@ -32,10 +34,19 @@ class ReadIconFiles {
   std::set<std::string> files_ GUARDED_BY(lock_);
 };
 
-FoundIcon FindProgramIconFile(platform::Icons& icons, platform::RawRegistry& registry,
-                              ReadIconFiles& read, const ProgramEntry& program, int size);
+// The seams an icon is found through, each safe from any thread.
+struct IconSeams {
+  platform::Icons& icons;                 // the pictures
+  platform::RawRegistry& registry;        // Windows Installer products' icons
+  platform::ProcessSnapshots& processes;  // processes' image files
+  PathSystem paths;                       // what registered paths resolve against
+  RemoteDrives& drives;                   // the run's one drive cache
+};
+
+FoundIcon FindProgramIconFile(const IconSeams& seams, ReadIconFiles& read,
+                              const ProgramEntry& program, int size);
 // The icon of the image file of the first running process of that name.
-FoundIcon FindProcessIconFile(platform::Icons& icons, ReadIconFiles& read,
+FoundIcon FindProcessIconFile(const IconSeams& seams, ReadIconFiles& read,
                               const std::string& exe_name, int size);
 
 }  // namespace app

@@ -1,24 +1,14 @@
 #pragma once
 
-// Which program an uninstall entry's command starts, decided as Windows' own list of programs
-// decides it, and never by a command interpreter: no search of PATH, of the current folder or
-// of this program's folder, and no character of the command read as a shell's syntax. Other
-// people registered these commands, and they often run with administrator rights.
+// How a chosen program's uninstaller is started: its program, command line and folder, decided
+// without a command interpreter.
 
 #include <string>
 
 #include "app/program_entry.h"
-#include "platform/file_dates.h"
-#include "platform/launcher.h"
+#include "app/registered_path.h"
 
 namespace app {
-
-// What planning asks of the system.
-struct LaunchSystem {
-  platform::Launcher& launcher;  // its folders and environment
-  platform::FileDates& files;    // which files exist
-  bool wow64 = false;            // this 32-bit program runs on 64-bit Windows
-};
 
 enum class LaunchKind {
   kStart,      // start program
@@ -47,16 +37,10 @@ struct LaunchPlan {
 // msiexec's removal by the product's code. It is what "Last" remembers.
 std::string UninstallCommand(const ProgramEntry& program);
 
-// How the entry's uninstall command is started:
-//  - variables are expanded in the environment of the entry's view;
-//  - a quoted path is the program; of an unquoted command, the text up to the first ".exe" that
-//    ends a word is tried first, then each text that ends at a blank, shortest first; ".exe" is
-//    added to a name without an extension;
-//  - a name without a folder is sought in the system folder, then the Windows folder; any other
-//    path counts only when absolute, and only when the file exists;
-//  - an entry that sees the 64-bit system reaches the 64-bit system folder through Sysnative;
-//  - a batch file, known by the name Windows opens ("u.bat." is one), runs through the system's
-//    cmd.exe, unless its arguments hold a character that cmd would take as its own syntax.
-LaunchPlan PlanUninstall(const ProgramEntry& program, const LaunchSystem& system);
+// How the entry's uninstall command is started: the program the registered paths' rules find
+// for it (registered_path.h) runs; a batch file, known by the name Windows opens ("u.bat." is
+// one), runs through the system's cmd.exe, unless its arguments hold a character that cmd would
+// take as its own syntax.
+LaunchPlan PlanUninstall(const ProgramEntry& program, const PathSystem& system);
 
 }  // namespace app

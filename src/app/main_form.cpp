@@ -49,8 +49,9 @@ ProcessMenuItem::ProcessMenuItem(std::string process_name)
 MainForm::MainForm(framework::TApplication& app, ProgramState& state)
     : TForm(app, MainFormSpec()),
       state_(state),
+      drives_(std::make_shared<RemoteDrives>(app.Platform().files)),
       jobs_(app),
-      icons_(app.Platform(), jobs_, Handle(), kCmIconsArrived),
+      icons_(app.Platform(), drives_, jobs_, Handle(), kCmIconsArrived),
       menu_(app),
       auto_close_timer_(app, kAutoCloseMs) {
   BuildMenu();
@@ -84,7 +85,7 @@ void MainForm::RebuildProgramMenus() {
   const std::string last = TakeLastCommand(Application().Platform().registry);
   all_programs_->Clear();
   recent_programs_->Clear();
-  catalogue_ = BuildCatalogue(Application().Platform(), state_.options);
+  catalogue_ = BuildCatalogue(Application().Platform(), *drives_, state_.options);
   // Only the start-up build asks; the one the options dialog asks for does not.
   if (InStartupBuild(state_.cycle)) {
     // One program listed in several views or roots is still one program: one question.

@@ -4,6 +4,7 @@
 // catalogue and the running programs as last read, the popup menu and the auto-close timer.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "app/menu_icons.h"
 #include "app/program_entry.h"
 #include "app/program_state.h"
+#include "app/registered_path.h"
 #include "framework/form.h"
 #include "framework/jobs.h"
 #include "framework/menu.h"
@@ -98,6 +100,8 @@ class MainForm : public framework::TForm {
   OptionsDialog* options_dialog_ = nullptr;
   Catalogue catalogue_;
   std::vector<std::string> running_programs_;
+  // The run's one answer to which drives are remote: the scans' and the icons' workers share it.
+  std::shared_ptr<RemoteDrives> drives_;
   // Work handed back to the GUI thread: the icons' searches. Before them, which cancel their
   // jobs as they go.
   framework::TJobs jobs_;

@@ -8,21 +8,25 @@ constexpr char kField = '\x1f';
 
 }  // namespace
 
-MenuIcons::MenuIcons(platform::Platform& platform, framework::TJobs& jobs,
-                     platform::WindowId window, platform::MessageId message)
-    : icons_(platform.icons),
-      registry_(platform.registry),
+MenuIcons::MenuIcons(platform::Platform& platform, std::shared_ptr<RemoteDrives> drives,
+                     framework::TJobs& jobs, platform::WindowId window, platform::MessageId message)
+    : drives_(std::move(drives)),
+      seams_{
+          platform.icons, platform.registry, platform.processes,
+          PathSystem{platform.launcher, platform.files, platform.registry.HasSeparate64BitView()},
+          *drives_},
       images_(platform.windowing),
       jobs_(jobs, platform.windowing, window, message) {}
 
 framework::ImageKey MenuIcons::ForProgram(const ProgramEntry& program) {
   const int size = images_.Size();
   const std::string request = std::string("program") + kField + std::to_string(size) + kField +
-                              (program.icon.view64 ? "64" : "32") + kField +
-                              program.icon.display_icon + kField + program.icon.product_code +
-                              kField + program.command;
-  return Request(request, [&icons = icons_, &registry = registry_, read = read_, program, size] {
-    return FindProgramIconFile(icons, registry, *read, program, size);
+                              (SeesNative64Bit(program.view, seams_.paths.wow64) ? "64" : "32") +
+                              kField + program.display_icon + kField + program.product_code +
+                              kField + (program.windows_installer ? "1" : "0") + kField +
+                              program.command;
+  return Request(request, [seams = seams_, drives = drives_, read = read_, program, size] {
+    return FindProgramIconFile(seams, *read, program, size);
   });
 }
 
@@ -30,8 +34,8 @@ framework::ImageKey MenuIcons::ForProcess(const std::string& exe_name) {
   const int size = images_.Size();
   const std::string request =
       std::string("process") + kField + std::to_string(size) + kField + exe_name;
-  return Request(request, [&icons = icons_, read = read_, exe_name, size] {
-    return FindProcessIconFile(icons, *read, exe_name, size);
+  return Request(request, [seams = seams_, drives = drives_, read = read_, exe_name, size] {
+    return FindProcessIconFile(seams, *read, exe_name, size);
   });
 }
 

@@ -18,9 +18,10 @@ namespace app {
 
 class MenuIcons {
  public:
-  // The searches run as background jobs; results are announced to window as message.
-  MenuIcons(platform::Platform& platform, framework::TJobs& jobs, platform::WindowId window,
-            platform::MessageId message);
+  // The searches run as background jobs; results are announced to window as message. drives:
+  // the run's one drive cache.
+  MenuIcons(platform::Platform& platform, std::shared_ptr<RemoteDrives> drives,
+            framework::TJobs& jobs, platform::WindowId window, platform::MessageId message);
 
   framework::TMenuImages& Images() { return images_; }
   // Before each pop-up: the size for menus at that DPI.
@@ -38,9 +39,9 @@ class MenuIcons {
  private:
   framework::ImageKey Request(const std::string& request, IconJobs::Find find);
 
-  platform::Icons& icons_;
-  platform::RawRegistry& registry_;
   // Shared with the jobs, which may outlive this.
+  std::shared_ptr<RemoteDrives> drives_;
+  IconSeams seams_;
   std::shared_ptr<ReadIconFiles> read_ = std::make_shared<ReadIconFiles>();
   // Declared before the jobs: results still waiting at the end are destroyed first.
   framework::TMenuImages images_;

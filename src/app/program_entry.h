@@ -2,26 +2,28 @@
 
 #include <string>
 
-#include "app/program_icon.h"
-
 namespace app {
 
 // Where an uninstall entry was read: it decides the environment and the system folder its
-// command is resolved in.
+// command and icon are resolved in.
 enum class EntryView {
   kMachineDefault,  // HKLM as this 32-bit program sees it
   kMachine64,       // HKLM through the 64-bit view
   kUser,            // HKCU, one key in both views
 };
 
-// One listed program: what its menu items show and launch.
+// One listed program: what its menu items show, launch and draw.
 struct ProgramEntry {
   std::string name;
   std::string command;
   EntryView view = EntryView::kMachineDefault;
-  // For a Windows Installer entry without a command: its product code ("{...}"); else empty.
+  // The entry's key name when it is a Windows Installer product code ("{...}"); else empty.
   std::string product_code;
-  ProgramIcon icon = {};
+  // The Windows Installer wrote the entry: msiexec removes it by its product code when it names
+  // no command of its own.
+  bool windows_installer = false;
+  // "DisplayIcon" as registered: "path,index", maybe quoted.
+  std::string display_icon = {};
 };
 
 }  // namespace app

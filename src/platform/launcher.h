@@ -56,6 +56,7 @@ class Launcher {
   // CreateProcess; kStartOk or the error it reports. The started program does not inherit this
   // program's choice of which system errors show a box.
   virtual StartError StartProcess(const ProcessStart& start) = 0;
+  // The folders and the environment below are safe to ask from any thread.
   // Where the system's own programs live, as this process is told it (a 32-bit process on
   // 64-bit Windows is told System32 and given the 32-bit programs there); empty when it cannot
   // be told.

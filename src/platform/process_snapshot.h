@@ -1,6 +1,7 @@
 #pragma once
 
-// The process-table seam: the three snapshot calls, with executable names as UTF-8.
+// The process-table seam: the three snapshot calls, with executable names as UTF-8, and where a
+// running program's file lies.
 //
 // Safe from any thread: threads may take snapshots at once, each walking its own.
 
@@ -26,6 +27,9 @@ class ProcessSnapshots {
   virtual bool First(SnapshotHandle snapshot, std::string& exe_name) = 0;
   virtual bool Next(SnapshotHandle snapshot, std::string& exe_name) = 0;
   virtual void Close(SnapshotHandle snapshot) = 0;
+  // The full path of the image file of the first running process of that file name; empty when
+  // there is none or the process will not say (a protected one).
+  virtual std::string ImagePathOf(const std::string& exe_name) = 0;
 };
 
 // A snapshot taken through the seam.

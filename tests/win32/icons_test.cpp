@@ -14,6 +14,9 @@
 
 #include "app/icon_finder.h"
 #include "framework/menu_images.h"
+#include "platform/win32/file_dates.h"
+#include "platform/win32/launcher.h"
+#include "platform/win32/process_snapshots.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/utf.h"
 #include "platform/win32/windowing.h"
@@ -74,9 +77,21 @@ Seen Look(HICON icon) {
 
 class IconsTest : public ::testing::Test {
  protected:
+  app::FoundIcon Find(const app::ProgramEntry& program) {
+    app::ReadIconFiles read;
+    const app::IconSeams seams{icons_, registry_, processes_,
+                               app::PathSystem{launcher_, files_, registry_.HasSeparate64BitView()},
+                               drives_};
+    return app::FindProgramIconFile(seams, read, program, size_);
+  }
+
   win32::Icons icons_;
   win32::Windowing windowing_;
   win32::Registry registry_;
+  win32::ProcessSnapshots processes_;
+  win32::Launcher launcher_;
+  win32::FileDates files_;
+  app::RemoteDrives drives_{files_};
   const int size_ = framework::MenuImageSizeAt(windowing_.Dpi(platform::kNoWindow));
 };
 
@@ -124,11 +139,10 @@ TEST_F(IconsTest, AProgramsSourcesAreFoundThroughTheRules) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    app::ReadIconFiles read;
     app::ProgramEntry program;
     program.command = row.command;
-    program.icon.display_icon = row.display_icon;
-    const app::FoundIcon found = app::FindProgramIconFile(icons_, registry_, read, program, size_);
+    program.display_icon = row.display_icon;
+    const app::FoundIcon found = Find(program);
     ASSERT_TRUE(found.icon);
     EXPECT_NE(found.file_key.find(row.file_key + "@" + std::to_string(size_)), std::string::npos)
         << found.file_key;
@@ -167,29 +181,12 @@ TEST_F(IconsTest, BadFilesGiveNothingAndThenTheGenericIcon) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    app::ReadIconFiles read;
     app::ProgramEntry program;
-    program.icon.display_icon = row.display_icon;
-    const app::FoundIcon found = app::FindProgramIconFile(icons_, registry_, read, program, size_);
+    program.display_icon = row.display_icon;
+    const app::FoundIcon found = Find(program);
     EXPECT_TRUE(found.icon);
     EXPECT_EQ(found.file_key, "generic@" + std::to_string(size_));
   }
-}
-
-TEST_F(IconsTest, AProcessIsKnownByItsImageFile) {
-  const win32_test::RunningProcess helper(L"\"" + win32_test::HelperPath().wstring() + L"\" wait");
-  ASSERT_TRUE(helper);
-  const std::string expected = Utf8(win32_test::HelperPath());
-  std::string image;
-  win32_test::WaitFor(
-      [&] {
-        image = icons_.ProcessImagePath("win32_test_helper.exe");
-        return !image.empty();
-      },
-      std::chrono::seconds(5));
-  EXPECT_EQ(::lstrcmpiW(win32::Utf8ToWide(image).c_str(), win32::Utf8ToWide(expected).c_str()), 0)
-      << image;
-  EXPECT_EQ(icons_.ProcessImagePath("no-such-process.exe"), "");
 }
 
 }  // namespace

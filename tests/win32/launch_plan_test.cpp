@@ -9,7 +9,6 @@
 #include <fstream>
 #include <string>
 
-#include "app/command_variables.h"
 #include "app/launch_start.h"
 #include "platform/win32/file_dates.h"
 #include "platform/win32/launcher.h"
@@ -38,7 +37,7 @@ class LaunchPlanTest : public ::testing::Test {
     entry.name = "Entry";
     entry.command = command;
     entry.view = view;
-    return app::PlanUninstall(entry, app::LaunchSystem{launcher_, files_, wow64_});
+    return app::PlanUninstall(entry, app::PathSystem{launcher_, files_, wow64_});
   }
 
   std::string SystemExpanded(const std::string& text) {
@@ -54,19 +53,27 @@ class LaunchPlanTest : public ::testing::Test {
   const bool wow64_ = win32::Registry().HasSeparate64BitView();
 };
 
+// The text an entry's path becomes is the system's own answer, in every view that is this
+// process's own, and in the icons' and the dates' use of it as in the launch's.
 TEST_F(LaunchPlanTest, VariablesOfThisProcessExpandAsTheSystemExpandsThem) {
-  const app::VariableLookup own = app::VariablesOf(EntryView::kMachineDefault, wow64_, launcher_);
-  for (const std::string text :
-       {"%SystemRoot%\\System32\\x.exe", "%systemroot%", "%NoSuchVariable%\\x", "100%",
-        "5% of %windir%", "%%windir%", "%windir%%windir%", "%NoSuchVariable%windir%",
-        "\"%ProgramFiles%\\a b\\u.exe\" /S %1"}) {
-    EXPECT_EQ(app::ExpandVariables(text, own), SystemExpanded(text)) << text;
+  ASSERT_TRUE(::SetEnvironmentVariableW(L"TapwiseTestB", L"v"));
+  ::SetEnvironmentVariableW(L"TapwiseTestA", nullptr);
+  for (const EntryView view : {EntryView::kMachineDefault, EntryView::kUser}) {
+    const app::EntryPaths paths(app::PathSystem{launcher_, files_, wow64_}, view);
+    for (const std::string text :
+         {"%SystemRoot%\\System32\\x.exe", "%systemroot%", "%NoSuchVariable%\\x", "100%",
+          "5% of %windir%", "%%windir%", "%windir%%windir%", "%NoSuchVariable%windir%",
+          "%TapwiseTestA%TapwiseTestB%", "C:\\%TapwiseTestB%\\u.exe",
+          "\"%ProgramFiles%\\a b\\u.exe\" /S %1"}) {
+      EXPECT_EQ(paths.Expanded(text), SystemExpanded(text)) << text;
+    }
   }
+  ::SetEnvironmentVariableW(L"TapwiseTestB", nullptr);
 }
 
 TEST_F(LaunchPlanTest, A64BitEntrySeesThe64BitProgramFolders) {
-  const app::VariableLookup native = app::VariablesOf(EntryView::kMachine64, wow64_, launcher_);
-  const std::string expanded = app::ExpandVariables("%ProgramFiles%|%CommonProgramFiles%", native);
+  const app::EntryPaths native(app::PathSystem{launcher_, files_, wow64_}, EntryView::kMachine64);
+  const std::string expanded = native.Expanded("%ProgramFiles%|%CommonProgramFiles%");
   if (!wow64_) {
     EXPECT_EQ(expanded, SystemExpanded("%ProgramFiles%|%CommonProgramFiles%"));
     return;

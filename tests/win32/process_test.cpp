@@ -65,6 +65,23 @@ TEST(ProcessSnapshotsTest, SeesStartedProgramsByTheirFileNames) {
   EXPECT_TRUE(WaitFor([&] { return !Contains(SnapshotNames(snapshots), "My Tool.exe"); }, 5s));
 }
 
+TEST(ProcessSnapshotsTest, AProcessIsKnownByItsImageFile) {
+  const win32_test::RunningProcess helper(Quoted(win32_test::HelperPath()) + L" wait");
+  ASSERT_TRUE(helper);
+  const std::string expected = Utf8(win32_test::HelperPath());
+  win32::ProcessSnapshots snapshots;
+  std::string image;
+  WaitFor(
+      [&] {
+        image = snapshots.ImagePathOf("win32_test_helper.exe");
+        return !image.empty();
+      },
+      5s);
+  EXPECT_EQ(::lstrcmpiW(win32::Utf8ToWide(image).c_str(), win32::Utf8ToWide(expected).c_str()), 0)
+      << image;
+  EXPECT_EQ(snapshots.ImagePathOf("no-such-process.exe"), "");
+}
+
 TEST(ProcessSnapshotsTest, NoSnapshotReadsNothing) {
   win32::ProcessSnapshots snapshots;
   std::string name = "unchanged";

@@ -43,6 +43,7 @@ std::optional<platform::Date> FileTable::LastWriteDate(const std::string& path) 
 
 bool FileTable::FileExists(const std::string& path) {
   const platform::MutexLock lock(mutex_);
+  checked_.push_back(path);
   const auto found = entries_.find(text::UpperAscii(path));
   return found != entries_.end() && !found->second.directory;
 }
@@ -82,6 +83,11 @@ void FileTable::Remove(const std::string& path) {
 std::vector<std::string> FileTable::Queries() const {
   const platform::MutexLock lock(mutex_);
   return queries_;
+}
+
+std::vector<std::string> FileTable::Checked() const {
+  const platform::MutexLock lock(mutex_);
+  return checked_;
 }
 
 }  // namespace sim

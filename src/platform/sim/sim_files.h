@@ -36,8 +36,10 @@ class FileTable final : public platform::FileDates {
   void Remove(const std::string& path);
   // The kind of the drive whose root is root ("Z:\"), or with "" the current directory's.
   void SetDriveType(const std::string& root, platform::DriveType type);
-  // Every path asked about, in order.
+  // Every path whose date was asked for, in order.
   std::vector<std::string> Queries() const;
+  // Every path asked whether it is a file, in order.
+  std::vector<std::string> Checked() const;
 
  private:
   struct Entry {
@@ -49,6 +51,7 @@ class FileTable final : public platform::FileDates {
   // Keyed by the upper-cased root.
   std::map<std::string, platform::DriveType> drives_ GUARDED_BY(mutex_);
   std::vector<std::string> queries_ GUARDED_BY(mutex_);
+  std::vector<std::string> checked_ GUARDED_BY(mutex_);
 };
 
 }  // namespace sim

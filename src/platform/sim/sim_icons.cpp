@@ -30,7 +30,7 @@ platform::IconId IconFiles::Make(std::string source) {
 }
 
 platform::IconId IconFiles::ExtractIcon(const std::string& path, int index, int size) {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   ++reads_;
   const File* file = Find(path);
   if (file == nullptr || file->kind != File::Kind::kProgram) return platform::kNoIcon;
@@ -42,7 +42,7 @@ platform::IconId IconFiles::ExtractIcon(const std::string& path, int index, int 
 }
 
 platform::IconId IconFiles::LoadIconFile(const std::string& path, int size) {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   ++reads_;
   const File* file = Find(path);
   if (file == nullptr || file->kind != File::Kind::kIcon) return platform::kNoIcon;
@@ -50,87 +50,63 @@ platform::IconId IconFiles::LoadIconFile(const std::string& path, int size) {
 }
 
 platform::IconId IconFiles::GenericIcon(int size) {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   ++reads_;
   return Make(Sized("generic", size));
 }
 
 void IconFiles::DestroyIcon(platform::IconId icon) noexcept {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   icons_.erase(icon);
 }
 
-bool IconFiles::IsFile(const std::string& path) {
-  const std::lock_guard hold(lock_);
-  const File* file = Find(path);
-  return file != nullptr && file->kind != File::Kind::kDirectory;
-}
+// Icon files bear a date the catalogue never shows: their entries have one of their own.
+constexpr platform::Date kFileDate{2020, 1, 1};
 
-bool IconFiles::IsRemoteDrive(char letter) {
-  const std::lock_guard hold(lock_);
-  return remote_drives_.contains(static_cast<char>(text::UpperAscii(std::string(1, letter))[0]));
-}
-
-std::string IconFiles::ProcessImagePath(const std::string& exe_name) {
-  const std::lock_guard hold(lock_);
-  const auto it = process_images_.find(exe_name);
-  return it == process_images_.end() ? std::string() : it->second;
-}
-
-std::optional<std::string> IconFiles::Environment(const std::string& name) {
-  const std::lock_guard hold(lock_);
-  const auto it = environment_.find(Key(name));
-  if (it == environment_.end()) return std::nullopt;
-  return it->second;
+void IconFiles::Add(const std::string& path, File file) {
+  if (file.kind == File::Kind::kDirectory) {
+    files_table_.AddDirectory(path);
+  } else {
+    files_table_.AddFile(path, kFileDate);
+  }
+  const platform::MutexLock hold(lock_);
+  files_[Key(path)] = std::move(file);
 }
 
 void IconFiles::AddProgram(const std::string& path, int count, std::vector<int> resource_ids) {
-  files_[Key(path)] = File{File::Kind::kProgram, count, std::move(resource_ids)};
+  Add(path, File{File::Kind::kProgram, count, std::move(resource_ids)});
 }
 
 void IconFiles::AddIconFile(const std::string& path, bool broken) {
-  files_[Key(path)] = File{broken ? File::Kind::kBrokenIcon : File::Kind::kIcon, 0, {}};
+  Add(path, File{broken ? File::Kind::kBrokenIcon : File::Kind::kIcon, 0, {}});
 }
 
 void IconFiles::AddPlainFile(const std::string& path) {
-  files_[Key(path)] = File{File::Kind::kPlain, 0, {}};
+  Add(path, File{File::Kind::kPlain, 0, {}});
 }
 
 void IconFiles::AddDirectory(const std::string& path) {
-  files_[Key(path)] = File{File::Kind::kDirectory, 0, {}};
-}
-
-void IconFiles::SetProcessImage(const std::string& exe_name, const std::string& path) {
-  process_images_[exe_name] = path;
-}
-
-void IconFiles::SetEnvironment(const std::string& name, const std::string& value) {
-  environment_[Key(name)] = value;
-}
-
-void IconFiles::SetSystem(const std::string& system_directory, bool is_64_bit) {
-  system_directory_ = system_directory;
-  is_64_bit_ = is_64_bit;
+  Add(path, File{File::Kind::kDirectory, 0, {}});
 }
 
 std::string IconFiles::SourceOf(platform::IconId icon) const {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   const auto it = icons_.find(icon);
   return it == icons_.end() ? std::string() : it->second;
 }
 
 std::size_t IconFiles::LiveIcons() const {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   return icons_.size();
 }
 
 std::size_t IconFiles::Reads() const {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   return reads_;
 }
 
 std::vector<std::string> IconFiles::Opened() const {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   return opened_;
 }
 

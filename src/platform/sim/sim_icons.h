@@ -1,34 +1,29 @@
 #pragma once
 
-// Icons behind the icon seam: files that hold so many icons, .ico files, directories, running
-// processes and their image files, the environment and network drives. An icon is a number that
-// remembers where it came from, counted until destroyed; every path the program asked about is
-// recorded, so a test can tell which ones it never opened.
+// Icons behind the icon seam: files that hold so many icons, .ico files and directories, each
+// also put in the substitute file system. An icon is a number that remembers where it came
+// from, counted until destroyed; every path the program read an icon from is recorded, so a
+// test can tell which ones it never opened.
 
 #include <cstddef>
 #include <map>
-#include <mutex>
-#include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/icons.h"
+#include "platform/mutex.h"
+#include "platform/sim/sim_files.h"
 
 namespace sim {
 
 class IconFiles final : public platform::Icons {
  public:
+  explicit IconFiles(FileTable& files) : files_table_(files) {}
+
   platform::IconId ExtractIcon(const std::string& path, int index, int size) override;
   platform::IconId LoadIconFile(const std::string& path, int size) override;
   platform::IconId GenericIcon(int size) override;
   void DestroyIcon(platform::IconId icon) noexcept override;
-  bool IsFile(const std::string& path) override;
-  bool IsRemoteDrive(char letter) override;
-  std::string ProcessImagePath(const std::string& exe_name) override;
-  std::optional<std::string> Environment(const std::string& name) override;
-  std::string SystemDirectory() override { return system_directory_; }
-  bool Is64BitSystem() override { return is_64_bit_; }
 
   // Paths compare without regard to ASCII letter case, as on Windows.
   // An executable or library with icons at the indexes 0 to count - 1 and these resource ids.
@@ -38,11 +33,6 @@ class IconFiles final : public platform::Icons {
   // A file with no icon at all: empty, truncated, or of another kind.
   void AddPlainFile(const std::string& path);
   void AddDirectory(const std::string& path);
-  // The first running process of that name has this image; empty: it will not say.
-  void SetProcessImage(const std::string& exe_name, const std::string& path);
-  void SetEnvironment(const std::string& name, const std::string& value);
-  void SetRemoteDrive(char letter) { remote_drives_.insert(letter); }
-  void SetSystem(const std::string& system_directory, bool is_64_bit);
 
   // Where a live icon came from: "path,index@size", "path@size" for an .ico file, or
   // "generic@size"; empty for a destroyed or unknown one.
@@ -50,7 +40,7 @@ class IconFiles final : public platform::Icons {
   std::size_t LiveIcons() const;
   // Icons read so far, generic ones included, whether or not a read gave one.
   std::size_t Reads() const;
-  // Every path the program tried to read an icon from or asked about, in order.
+  // Every path the program tried to read an icon from, in order.
   std::vector<std::string> Opened() const;
 
  private:
@@ -60,20 +50,17 @@ class IconFiles final : public platform::Icons {
     int count = 0;
     std::vector<int> resource_ids;
   };
-  const File* Find(const std::string& path);
-  platform::IconId Make(std::string source);
+  const File* Find(const std::string& path) REQUIRES(lock_);
+  platform::IconId Make(std::string source) REQUIRES(lock_);
+  void Add(const std::string& path, File file);
 
-  mutable std::mutex lock_;  // the seam may be called from workers
-  std::map<std::string, File> files_;
-  std::map<std::string, std::string> process_images_;
-  std::map<std::string, std::string> environment_;
-  std::set<char> remote_drives_;
-  std::string system_directory_ = "C:\\windows\\system32";
-  bool is_64_bit_ = true;
-  std::map<platform::IconId, std::string> icons_;
-  platform::IconId next_icon_ = 0x9001;
-  std::vector<std::string> opened_;
-  std::size_t reads_ = 0;
+  FileTable& files_table_;
+  mutable platform::Mutex lock_;  // the seam may be called from workers
+  std::map<std::string, File> files_ GUARDED_BY(lock_);
+  std::map<platform::IconId, std::string> icons_ GUARDED_BY(lock_);
+  platform::IconId next_icon_ GUARDED_BY(lock_) = 0x9001;
+  std::vector<std::string> opened_ GUARDED_BY(lock_);
+  std::size_t reads_ GUARDED_BY(lock_) = 0;
 };
 
 }  // namespace sim

@@ -30,7 +30,7 @@ struct SimPlatform {
   LaunchRecorder launcher{windows};
   CaselessOrder order;
   SerialWorkers workers;
-  IconFiles icons;
+  IconFiles icons{files};
 };
 
 }  // namespace sim

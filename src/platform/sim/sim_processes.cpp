@@ -42,6 +42,17 @@ void ProcessTable::Close(platform::SnapshotHandle snapshot) {
   snapshots_.erase(snapshot);
 }
 
+std::string ProcessTable::ImagePathOf(const std::string& exe_name) {
+  const platform::MutexLock lock(mutex_);
+  const auto it = images_.find(exe_name);
+  return it == images_.end() ? std::string() : it->second;
+}
+
+void ProcessTable::SetProcessImage(const std::string& exe_name, const std::string& path) {
+  const platform::MutexLock lock(mutex_);
+  images_[exe_name] = path;
+}
+
 void ProcessTable::SetProcesses(std::vector<std::string> exe_names) {
   const platform::MutexLock lock(mutex_);
   names_ = std::move(exe_names);

@@ -1,7 +1,8 @@
 #pragma once
 
-// A process table behind the snapshot seam. A snapshot holds the names as they were when it
-// was taken. Safe from any thread, seam and test side alike: one lock guards the table.
+// A process table behind the snapshot seam, with the image files of the processes a test
+// names. A snapshot holds the names as they were when it was taken. Safe from any thread, seam and
+// test side alike: one lock guards the table.
 
 #include <cstddef>
 #include <map>
@@ -20,9 +21,12 @@ class ProcessTable final : public platform::ProcessSnapshots {
   bool First(platform::SnapshotHandle snapshot, std::string& exe_name) override;
   bool Next(platform::SnapshotHandle snapshot, std::string& exe_name) override;
   void Close(platform::SnapshotHandle snapshot) override;
+  std::string ImagePathOf(const std::string& exe_name) override;
 
   // Executable names, reported in this order.
   void SetProcesses(std::vector<std::string> exe_names);
+  // The first running process of that name has this image; empty: it will not say.
+  void SetProcessImage(const std::string& exe_name, const std::string& path);
   // While set, no snapshot can be taken (CreateSnapshot gives kNoSnapshot).
   void SetUnavailable(bool unavailable);
   // The read after n entries of a snapshot throws std::runtime_error.
@@ -42,6 +46,7 @@ class ProcessTable final : public platform::ProcessSnapshots {
 
   mutable platform::Mutex mutex_;
   std::vector<std::string> names_ GUARDED_BY(mutex_);
+  std::map<std::string, std::string> images_ GUARDED_BY(mutex_);
   bool unavailable_ GUARDED_BY(mutex_) = false;
   std::optional<std::size_t> fail_after_ GUARDED_BY(mutex_);
   std::map<platform::SnapshotHandle, Snapshot> snapshots_ GUARDED_BY(mutex_);

@@ -6,11 +6,14 @@
 
 #include <cwchar>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/lookup.h"
 #include "platform/win32/utf.h"
 
 namespace win32 {
 namespace {
+
+constexpr DWORD kLongestPath = 32768;  // in characters, with the "\\?\" form's room
 
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 using WalkFn = BOOL(WINAPI*)(HANDLE, PROCESSENTRY32W*);
@@ -48,6 +51,18 @@ bool Walk(WalkFn walk, platform::SnapshotHandle snapshot, std::string& exe_name)
   return true;
 }
 
+// The image path of one process; empty when it cannot be opened to ask (a protected one).
+std::wstring ImageOf(DWORD process_id) {
+  const UniqueKernelHandle process(
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id));
+  if (!process) return {};
+  std::wstring path(kLongestPath, L'\0');
+  DWORD length = kLongestPath;
+  if (!::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) return {};
+  path.resize(length);
+  return path;
+}
+
 }  // namespace
 
 platform::SnapshotHandle ProcessSnapshots::CreateSnapshot(std::uint32_t flags,
@@ -69,6 +84,27 @@ bool ProcessSnapshots::Next(platform::SnapshotHandle snapshot, std::string& exe_
 
 void ProcessSnapshots::Close(platform::SnapshotHandle snapshot) {
   if (snapshot != platform::kNoSnapshot) ::CloseHandle(ToHandle(snapshot));
+}
+
+std::string ProcessSnapshots::ImagePathOf(const std::string& exe_name) {
+  const ToolhelpBinding& functions = Binding();
+  if (functions.create == nullptr || functions.first == nullptr || functions.next == nullptr) {
+    return {};
+  }
+  const UniqueFileHandle snapshot(functions.create(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return {};
+  const std::wstring wanted = Utf8ToWide(exe_name);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL read = functions.first(snapshot.get(), &entry); read;
+       read = functions.next(snapshot.get(), &entry)) {
+    const std::size_t length = ::wcsnlen(entry.szExeFile, MAX_PATH);
+    // The first process of the name counts, even when it will not tell its image.
+    if (std::wstring_view(entry.szExeFile, length) == wanted) {
+      return WideToUtf8(ImageOf(entry.th32ProcessID));
+    }
+  }
+  return {};
 }
 
 }  // namespace win32

@@ -12,6 +12,7 @@ class ProcessSnapshots : public platform::ProcessSnapshots {
   bool First(platform::SnapshotHandle snapshot, std::string& exe_name) override;
   bool Next(platform::SnapshotHandle snapshot, std::string& exe_name) override;
   void Close(platform::SnapshotHandle snapshot) override;
+  std::string ImagePathOf(const std::string& exe_name) override;
 };
 
 }  // namespace win32

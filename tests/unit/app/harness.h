@@ -60,11 +60,12 @@ struct Forms {
 
   // Reads one pass with the run's options, adding what it found to scanned, unsorted.
   void ScanUninstallKey(app::ScanPass pass) {
-    app::Catalogue found = app::ScanCatalogue(bound, {pass}, state.options);
+    app::Catalogue found = app::ScanCatalogue(app::ScanSeams(bound, drives), {pass}, state.options);
     for (auto& line : found.programs) scanned.programs.push_back(std::move(line));
     for (auto& line : found.dated) scanned.dated.push_back(std::move(line));
   }
   app::Catalogue scanned;
+  app::RemoteDrives drives{sim.files};
 
   std::vector<std::string> ProgramLines() const { return Texts(scanned.programs); }
   std::vector<std::string> RecentLines() const { return Texts(scanned.dated); }

@@ -1,16 +1,19 @@
-// Where icons come from: the rules as tables, without a platform.
+// Where icons come from: the rules as tables, over the substitute system's files.
 
 #include "app/icon_source.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <algorithm>
+
+#include "app/windows_installer.h"
+#include "platform/sim/sim_platform.h"
 
 namespace {
 
+using app::EntryView;
 using app::IconCandidate;
 using app::IconLocation;
-using app::PathContext;
 
 TEST(IconSource, ParsesPathAndIndexAtTheLastCommaBeforeAnInteger) {
   const struct {
@@ -51,93 +54,55 @@ TEST(IconSource, PacksProductCodesAsWindowsInstallerDoes) {
   for (const auto& row : rows) EXPECT_EQ(app::PackedProductCode(row.code), row.packed) << row.code;
 }
 
+// The substitute system, with the files the rows name.
+struct System {
+  explicit System(std::initializer_list<const char*> files) {
+    for (const char* file : files) sim.files.AddFile(file, {2020, 1, 1});
+    sim.files.SetDriveType("N:\\", platform::DriveType::kRemote);
+  }
+  app::EntryPaths In(EntryView view) {
+    return app::EntryPaths(app::PathSystem{sim.launcher, sim.files, true}, view);
+  }
+  sim::SimPlatform sim;
+  app::RemoteDrives drives{sim.files};
+};
+
 TEST(IconSource, TheCommandsProgramUnlessASystemRunner) {
   const struct {
     const char* command;
-    const char* program;
+    std::optional<std::string> file;
   } rows[] = {
       {R"("C:\Program Files\Git\unins000.exe" /SILENT)", R"(C:\Program Files\Git\unins000.exe)"},
       {R"(C:\Program Files\7-Zip\Uninstall.exe /S)", R"(C:\Program Files\7-Zip\Uninstall.exe)"},
       {R"(C:\Tools\remove.EXE)", R"(C:\Tools\remove.EXE)"},
-      {R"(C:\Tools\remove /quiet)", R"(C:\Tools\remove)"},
-      {"MsiExec.exe /X{9A3CE4D6-2B5E-4E0B-8B4F-6C5D7E2A1F11}", ""},
-      {R"(C:\Windows\System32\msiexec.exe /x {X})", ""},
-      {R"(rundll32.exe C:\x.dll,Uninstall)", ""},
-      {R"("C:\Windows\system32\RunDll32.EXE" x.dll)", ""},
-      {"cmd /c del x", ""},
-      {R"(cmd.exe /C "C:\x\u.exe")", ""},
-      {"", ""},
+      // Changed: the program the launch starts, not the text before the first blank.
+      {R"(C:\Tools\remove /quiet)", R"(C:\Tools\remove.exe)"},
+      {R"(C:\Gone\remove.exe)", std::nullopt},
+      {"MsiExec.exe /X{9A3CE4D6-2B5E-4E0B-8B4F-6C5D7E2A1F11}", std::nullopt},
+      {R"(C:\Windows\System32\msiexec.exe /x {X})", std::nullopt},
+      {R"(rundll32.exe C:\x.dll,Uninstall)", std::nullopt},
+      {R"("C:\Windows\system32\RunDll32.EXE" x.dll)", std::nullopt},
+      {"cmd /c del x", std::nullopt},
+      {R"(cmd.exe /C "C:\x\u.exe")", std::nullopt},
+      {"", std::nullopt},
+      // There, but never looked at.
+      {R"(\\server\share\u.exe /S)", std::nullopt},
+      {R"(N:\Apps\u.exe)", std::nullopt},
+      {R"(C:\Apps\nul.exe)", std::nullopt},
   };
+  System system({R"(C:\Program Files\Git\unins000.exe)", R"(C:\Program Files\7-Zip\Uninstall.exe)",
+                 R"(C:\Tools\remove.exe)", R"(C:\Windows\system32\msiexec.exe)",
+                 R"(C:\Windows\system32\rundll32.exe)", R"(C:\Windows\system32\cmd.exe)",
+                 R"(\\server\share\u.exe)", R"(N:\Apps\u.exe)", R"(C:\Apps\nul.exe)"});
   for (const auto& row : rows) {
-    EXPECT_EQ(app::CommandProgram(row.command), row.program) << row.command;
+    EXPECT_EQ(
+        app::CommandIconFile(row.command, system.In(EntryView::kMachineDefault), system.drives),
+        row.file)
+        << row.command;
   }
-}
-
-PathContext Context() {
-  static const std::map<std::string, std::string> environment = {
-      {"PROGRAMFILES", R"(C:\Program Files (x86))"},
-      {"PROGRAMW6432", R"(C:\Program Files)"},
-      {"COMMONPROGRAMFILES", R"(C:\Program Files (x86)\Common Files)"},
-      {"COMMONPROGRAMW6432", R"(C:\Program Files\Common Files)"},
-      {"SYSTEMROOT", R"(C:\windows)"},
-  };
-  PathContext context;
-  context.environment = [](const std::string& name) -> std::optional<std::string> {
-    std::string upper = name;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const auto it = environment.find(upper);
-    if (it == environment.end()) return std::nullopt;
-    return it->second;
-  };
-  context.is_remote_drive = [](char letter) { return letter == 'N' || letter == 'n'; };
-  context.system_directory = R"(C:\windows\system32)";
-  context.is_64_bit_system = true;
-  return context;
-}
-
-TEST(IconSource, PathsAreOpenedAsTheEntrysViewSeesThem) {
-  const struct {
-    const char* registered;
-    bool view64;
-    std::optional<std::string> opened;
-  } rows[] = {
-      {R"(%ProgramFiles%\App\a.exe)", false, R"(C:\Program Files (x86)\App\a.exe)"},
-      {R"(%ProgramFiles%\App\a.exe)", true, R"(C:\Program Files\App\a.exe)"},
-      {R"(%CommonProgramFiles%\x.dll)", true, R"(C:\Program Files\Common Files\x.dll)"},
-      {R"(%SystemRoot%\System32\shell32.dll)", false, R"(C:\windows\System32\shell32.dll)"},
-      {R"(%SystemRoot%\System32\shell32.dll)", true, R"(C:\windows\Sysnative\shell32.dll)"},
-      {R"(C:\WINDOWS\SYSTEM32\x.exe)", true, R"(C:\windows\Sysnative\x.exe)"},
-      {R"(C:\windows\system32x\x.exe)", true, R"(C:\windows\system32x\x.exe)"},
-      {R"(%Nowhere%\a.exe)", false, std::nullopt},
-      {R"(C:\100%\%Nowhere\a.exe)", false, R"(C:\100%\%Nowhere\a.exe)"},
-      {R"(\\server\share\a.exe)", false, std::nullopt},
-      {R"(\\.\PhysicalDrive0)", false, std::nullopt},
-      {R"(\\?\C:\a.exe)", false, std::nullopt},
-      {R"(//server/share/a.exe)", false, std::nullopt},
-      {R"(N:\Apps\a.exe)", false, std::nullopt},
-      {R"(C:\Apps\CON)", false, std::nullopt},
-      {R"(C:\Apps\nul.ico)", false, std::nullopt},
-      {R"(C:\Apps\com1.exe)", false, std::nullopt},
-      {R"(C:\Apps\com.exe)", false, R"(C:\Apps\com.exe)"},
-      {R"(C:\Apps\COM1 .exe)", false, std::nullopt},
-      {R"(C:\Apps\COM1:x)", false, std::nullopt},
-      {"C:\\Apps\\COM\xC2\xB9", false, std::nullopt},
-      {R"(C:\Apps\conout$.exe)", false, std::nullopt},
-      {R"(a.exe)", false, std::nullopt},
-      {R"(C:a.exe)", false, std::nullopt},
-  };
-  const PathContext context = Context();
-  for (const auto& row : rows) {
-    EXPECT_EQ(app::PathToOpen(row.registered, row.view64, context), row.opened)
-        << row.registered << (row.view64 ? " (64-bit view)" : "");
+  for (const std::string& checked : system.sim.files.Checked()) {
+    EXPECT_EQ(checked.rfind("C:\\", 0), 0u) << checked;
   }
-}
-
-TEST(IconSource, SysnativeOnlyWhereA64BitSystemFolderLiesBehind) {
-  PathContext context = Context();
-  context.is_64_bit_system = false;
-  EXPECT_EQ(app::ThroughSysnative(R"(C:\windows\system32\a.exe)", true, context),
-            R"(C:\windows\system32\a.exe)");
 }
 
 // Each source is tried in order until one gives an icon; the attempts are listed.
@@ -146,83 +111,94 @@ struct Found {
   bool any = false;
 };
 
-Found Find(const app::ProgramIcon& hint, const std::string& command,
-           const std::vector<std::string>& giving, const std::string& product_icon = {}) {
+Found Find(const app::ProgramEntry& program, const std::vector<std::string>& giving,
+           const std::string& product_icon = {}) {
+  System system(
+      {R"(C:\A\u.exe)", R"(C:\Program Files\A\u.exe)", R"(C:\Windows\system32\msiexec.exe)"});
   Found found;
-  const auto product = [&](const std::string& packed) {
-    return packed == "87654321DCBA10FE32547698BADCFE10" ? product_icon : std::string();
-  };
-  found.any = app::FindProgramIcon(hint, command, Context(), product, [&](const IconCandidate& c) {
-    found.tried.push_back(c);
-    return std::find(giving.begin(), giving.end(), c.location.path) != giving.end();
-  });
+  const app::EntryPaths paths = system.In(program.view);
+  const app::IconSystem icons{
+      paths, system.drives,
+      [&](const std::string& packed) {
+        return packed == "87654321DCBA10FE32547698BADCFE10" ? product_icon : std::string();
+      },
+      [&](const IconCandidate& c) {
+        found.tried.push_back(c);
+        return std::find(giving.begin(), giving.end(), c.location.path) != giving.end();
+      }};
+  found.any = app::FindProgramIcon(program, icons);
   return found;
 }
 
 constexpr const char* kCode = "{12345678-ABCD-EF01-2345-6789ABCDEF01}";
 
+app::ProgramEntry Program(std::string display_icon, std::string command,
+                          std::string product_code = {},
+                          EntryView view = EntryView::kMachineDefault) {
+  app::ProgramEntry program;
+  program.display_icon = std::move(display_icon);
+  program.command = std::move(command);
+  program.product_code = std::move(product_code);
+  program.windows_installer = !program.product_code.empty();
+  program.view = view;
+  return program;
+}
+
 TEST(IconSource, SourcesAreTriedInOrderUntilOneGivesAnIcon) {
   const struct {
     const char* name;
-    app::ProgramIcon hint;
-    std::string command;
+    app::ProgramEntry program;
     std::vector<std::string> giving;
     std::string product_icon;
     std::vector<IconCandidate> tried;
     bool any;
   } rows[] = {
       {"display icon first",
-       {R"(C:\A\a.exe,2)", false, kCode},
-       R"(C:\A\u.exe)",
+       Program(R"(C:\A\a.exe,2)", R"(C:\A\u.exe)", kCode),
        {R"(C:\A\a.exe)"},
        R"(C:\Windows\Installer\p.ico)",
        {{{R"(C:\A\a.exe)", 2}, false}},
        true},
       {"an .ico display icon goes to the loader",
-       {R"("C:\A\a.ico",0)", false, ""},
-       "",
+       Program(R"("C:\A\a.ico",0)", ""),
        {R"(C:\A\a.ico)"},
        "",
        {{{R"(C:\A\a.ico)", 0}, true}},
        true},
       {"then the product icon",
-       {R"(C:\A\gone.exe)", false, kCode},
-       "MsiExec.exe /X{12345678-ABCD-EF01-2345-6789ABCDEF01}",
+       Program(R"(C:\A\gone.exe)", "MsiExec.exe /X{12345678-ABCD-EF01-2345-6789ABCDEF01}", kCode),
        {R"(C:\Windows\Installer\p.ico)"},
        R"(C:\Windows\Installer\p.ico)",
        {{{R"(C:\A\gone.exe)", 0}, false}, {{R"(C:\Windows\Installer\p.ico)", 0}, true}},
        true},
       {"then the command's program",
-       {"", false, ""},
-       R"("C:\A\u.exe" /S)",
+       Program("", R"("C:\A\u.exe" /S)"),
        {R"(C:\A\u.exe)"},
        "",
        {{{R"(C:\A\u.exe)", 0}, false}},
        true},
       {"a 64-bit entry's command through its own folders",
-       {"", true, ""},
-       R"(%ProgramFiles%\A\u.exe)",
+       Program("", R"(%ProgramFiles%\A\u.exe)", "", EntryView::kMachine64),
        {},
        "",
        {{{R"(C:\Program Files\A\u.exe)", 0}, false}},
        false},
-      {"msiexec's icon is never the program's",
-       {"", false, kCode},
-       "MsiExec.exe /X{12345678-ABCD-EF01-2345-6789ABCDEF01}",
-       {},
-       "",
-       {},
-       false},
+      {"msiexec's icon is never the program's", Program("", "", kCode), {}, "", {}, false},
       {"a network display icon is never tried",
-       {R"(\\server\share\a.exe,0)", false, ""},
-       R"(C:\A\u.exe)",
+       Program(R"(\\server\share\a.exe,0)", R"(C:\A\u.exe)"),
        {},
        "",
        {{{R"(C:\A\u.exe)", 0}, false}},
        false},
+      {"a registered product icon on a share is never tried",
+       Program("", "", kCode),
+       {},
+       R"(\\server\icons\p.ico)",
+       {},
+       false},
   };
   for (const auto& row : rows) {
-    const Found found = Find(row.hint, row.command, row.giving, row.product_icon);
+    const Found found = Find(row.program, row.giving, row.product_icon);
     EXPECT_EQ(found.tried, row.tried) << row.name;
     EXPECT_EQ(found.any, row.any) << row.name;
   }

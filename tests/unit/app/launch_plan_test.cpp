@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/command_variables.h"
 #include "platform/sim/sim_platform.h"
 
 namespace {
@@ -43,6 +42,9 @@ const char* const kFiles[] = {
     "C:\\Apps\\remove.bat",
     "C:\\Apps\\remove.cmd",
     "C:\\Apps\\100%\\remove.bat",
+    "C:\\App\\uninst.exe",
+    "C:\\App Dir\\uninst.exe",
+    "C:uninst.exe",  // what a drive-relative path would name if taken literally
     // What Windows finds under a batch file's name with dots or blanks after it, or with its
     // data stream named.
     "C:\\Apps\\u.bat.",
@@ -73,7 +75,8 @@ app::LaunchPlan Plan(const std::string& command, EntryView view, bool wow64,
   entry.command = command;
   entry.view = view;
   entry.product_code = product_code;
-  return app::PlanUninstall(entry, app::LaunchSystem{sim.launcher, sim.files, wow64});
+  entry.windows_installer = !product_code.empty();
+  return app::PlanUninstall(entry, app::PathSystem{sim.launcher, sim.files, wow64});
 }
 
 class PlanTest : public ::testing::TestWithParam<PlanCase> {};
@@ -138,6 +141,10 @@ INSTANTIATE_TEST_SUITE_P(
                "C:\\Apps\\Old Setup"),
         Starts("UnquotedShortestPrefixFirst", "C:\\Trap\\Old Setup\\setup /remove",
                "C:\\Trap\\Old.exe", "\"C:\\Trap\\Old.exe\" Setup\\setup /remove", "C:\\Trap"),
+        Starts("QuotedWithoutExe", "\"C:\\App\\uninst\" /S", "C:\\App\\uninst.exe",
+               "\"C:\\App\\uninst.exe\" /S", "C:\\App"),
+        Starts("UnquotedBlanksWithoutArguments", "C:\\App Dir\\uninst", "C:\\App Dir\\uninst.exe",
+               "\"C:\\App Dir\\uninst.exe\"", "C:\\App Dir"),
         Missing("QuotedMissing", "\"C:\\Gone\\uninst.exe\" /S", "C:\\Gone\\uninst.exe"),
         Missing("UnquotedMissingNamesTheExe", "C:\\Gone Away\\uninst.exe /S",
                 "C:\\Gone Away\\uninst.exe"),
@@ -146,6 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Only absolute paths count: the current folder is anybody's.
         Missing("RelativePath", "Vendor\\uninst.exe /S", "Vendor\\uninst.exe"),
         Missing("DriveRelativePath", "D:msiexec.exe /x{1}", "D:msiexec.exe"),
+        Missing("DriveRelativePathThatExists", "C:uninst.exe /S", "C:uninst.exe"),
         Missing("RootedWithoutDrive", "\\Tools\\AT&T\\uninst.exe", "\\Tools\\AT&T\\uninst.exe"),
         Missing("EmptyQuotes", "\"\" /S", "")),
     [](const auto& info) { return info.param.label; });
@@ -310,10 +318,12 @@ TEST(NoCommand, NothingToStartUnlessTheWindowsInstallerKnowsTheProduct) {
   EXPECT_EQ(Plan("", EntryView::kMachineDefault, true).kind, LaunchKind::kNoCommand);
   EXPECT_EQ(Plan(" \t", EntryView::kMachineDefault, true).kind, LaunchKind::kNoCommand);
   const std::string code = "{BDF63D8D-942F-4DC6-BF44-9EE03A7205F6}";
-  const app::LaunchPlan plan = Plan("", EntryView::kMachineDefault, true, code);
-  EXPECT_EQ(plan.kind, LaunchKind::kStart);
-  EXPECT_EQ(plan.program, kSys + "\\MsiExec.exe");
-  EXPECT_EQ(plan.command_line, "\"" + kSys + "\\MsiExec.exe\" /X" + code);
+  for (const std::string blank : {"", " \t"}) {
+    const app::LaunchPlan plan = Plan(blank, EntryView::kMachineDefault, true, code);
+    EXPECT_EQ(plan.kind, LaunchKind::kStart) << '"' << blank << '"';
+    EXPECT_EQ(plan.program, kSys + "\\MsiExec.exe");
+    EXPECT_EQ(plan.command_line, "\"" + kSys + "\\MsiExec.exe\" /X" + code);
+  }
   // A command of its own comes first.
   EXPECT_EQ(Plan("hh.exe", EntryView::kMachineDefault, true, code).program, "C:\\Windows\\hh.exe");
 }
@@ -332,35 +342,8 @@ TEST(LongPaths, APathOfMaxPathOrMoreIsNoProgram) {
         std::pair{too_long + " /S", LaunchKind::kMissing},
         std::pair{"C:\\x" + std::string(1 << 20, ' '), LaunchKind::kMissing}}) {
     entry.command = command;
-    EXPECT_EQ(app::PlanUninstall(entry, app::LaunchSystem{sim.launcher, sim.files, true}).kind,
-              kind);
+    EXPECT_EQ(app::PlanUninstall(entry, app::PathSystem{sim.launcher, sim.files, true}).kind, kind);
   }
-}
-
-TEST(Variables, ExpandedAsTheSystemExpandsThem) {
-  const app::VariableLookup lookup = [](const std::string& name) -> std::optional<std::string> {
-    if (name == "A" || name == "a") return "x";
-    if (name == "P") return "%A%";
-    if (name == "E") return "";
-    return std::nullopt;
-  };
-  const struct {
-    std::string text;
-    std::string expanded;
-  } cases[] = {
-      {"%A%", "x"},
-      {"%a%\\%A%", "x\\x"},
-      {"%E%y", "y"},
-      {"%P%", "%A%"},  // a value is not expanded again
-      {"%NotSet%", "%NotSet%"},
-      {"%NotSet%A%", "%NotSet%A%"},
-      {"100%", "100%"},
-      {"%%A%", "%%A%"},
-      {"5% of %A%", "5% of %A%"},
-      {"%A%%A%", "xx"},
-      {"a&b|c^d", "a&b|c^d"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(app::ExpandVariables(c.text, lookup), c.expanded) << c.text;
 }
 
 }  // namespace

@@ -40,8 +40,8 @@ struct IconRun : Program {
   explicit IconRun(const std::string& reg, int dpi = platform::kDefaultDpi) : Program(reg) {
     sim.windows.SetSystemDpi(dpi);
     sim.processes.SetProcesses({"tool.exe", "guarded.exe"});
-    sim.icons.SetProcessImage("tool.exe", R"(C:\Tools\tool.exe)");
-    sim.icons.SetProcessImage("guarded.exe", "");
+    sim.processes.SetProcessImage("tool.exe", R"(C:\Tools\tool.exe)");
+    sim.processes.SetProcessImage("guarded.exe", "");
     sim.icons.AddProgram(R"(C:\Tools\tool.exe)", 1);
     sim.windows.DismissMenu();
     for (std::int64_t at : {30, 60}) {
@@ -91,7 +91,6 @@ TEST(MenuIcons, EachItemShowsTheIconOfItsFirstSourceThatGivesOne) {
   run.sim.icons.AddProgram(R"(C:\B\b.dll)", 0, {101});
   run.sim.icons.AddIconFile(R"(C:\C\c.ico)");
   run.sim.icons.AddProgram(R"(C:\D\uninstall.exe)", 1);
-  run.sim.icons.SetEnvironment("ProgramW6432", R"(C:\Program Files)");
   run.sim.icons.AddProgram(R"(C:\Program Files\E\u.exe)", 1);
   run.sim.icons.AddIconFile(R"(C:\Windows\Installer\{X}\product.ico)");
   run.Run();
@@ -131,7 +130,7 @@ TEST(MenuIcons, BadFilesGiveTheGenericIconAndFarPathsAreNeverOpened) {
   run.sim.icons.AddDirectory(R"(C:\Bad\folder)");
   run.sim.icons.AddPlainFile(R"(C:\Bad\empty.exe)");
   run.sim.icons.AddProgram(R"(C:\Bad\good.exe)", 1);
-  run.sim.icons.SetRemoteDrive('N');
+  run.sim.files.SetDriveType("N:\\", platform::DriveType::kRemote);
   run.Run();
   for (const auto& [name, icon] : icons) {
     EXPECT_EQ(run.paints.at(1).at(name), "generic@16") << name;
@@ -139,7 +138,50 @@ TEST(MenuIcons, BadFilesGiveTheGenericIconAndFarPathsAreNeverOpened) {
   for (const std::string& opened : run.sim.icons.Opened()) {
     EXPECT_EQ(opened.rfind("C:\\", 0), 0u) << opened;
   }
+  for (const std::string& checked : run.sim.files.Checked()) {
+    EXPECT_EQ(checked.rfind("C:\\", 0), 0u) << checked;
+  }
   EXPECT_TRUE(run.sim.windows.Boxes().empty());
+}
+
+// A running program's file is opened for its icon only where any registered file would be.
+TEST(MenuIcons, AProcessOnAShareOrADeviceIsNeverOpened) {
+  IconRun run(Listed(kLm32, "A", "Alpha", R"(C:\A\u.exe)"));
+  const std::map<std::string, std::string> images = {
+      {"share.exe", R"(\\server\share\share.exe)"}, {"device.exe", R"(\\.\device.exe)"},
+      {"remote.exe", R"(N:\Apps\remote.exe)"},      {"nul.exe", R"(C:\Apps\nul.exe)"},
+      {"local.exe", R"(C:\Apps\local.exe)"},
+  };
+  std::vector<std::string> names;
+  for (const auto& [name, image] : images) {
+    names.push_back(name);
+    run.sim.processes.SetProcessImage(name, image);
+    run.sim.icons.AddProgram(image, 1);
+  }
+  run.sim.processes.SetProcesses(names);
+  run.sim.files.SetDriveType("N:\\", platform::DriveType::kRemote);
+  run.Run();
+  for (const auto& [name, image] : images) {
+    const std::string expected = name == "local.exe" ? image + ",0@16" : "generic@16";
+    EXPECT_EQ(run.paints.at(1).at(name), expected) << name;
+  }
+  for (const std::string& opened : run.sim.icons.Opened()) {
+    EXPECT_EQ(opened.rfind("C:\\", 0), 0u) << opened;
+    EXPECT_EQ(opened.find("nul"), std::string::npos) << opened;
+  }
+  for (const std::string& checked : run.sim.files.Checked()) {
+    EXPECT_EQ(checked.rfind("C:\\", 0), 0u) << checked;
+  }
+}
+
+// The icon read is the one at the registered index: one file, two icons.
+TEST(MenuIcons, OneFileAtTwoIndexesGivesTwoIcons) {
+  IconRun run(Listed(kLm32, "A", "Alpha", R"(C:\S\u.exe)", R"(C:\S\s.exe,0)") +
+              Listed(kLm32, "B", "Beta", R"(C:\S\u.exe)", R"(C:\S\s.exe,1)"));
+  run.sim.icons.AddProgram(R"(C:\S\s.exe)", 2);
+  run.Run();
+  EXPECT_EQ(run.paints.at(1).at("Alpha"), R"(C:\S\s.exe,0@16)");
+  EXPECT_EQ(run.paints.at(1).at("Beta"), R"(C:\S\s.exe,1@16)");
 }
 
 TEST(MenuIcons, NothingIsLookedForBeforeTheMenuIsUpAndBlanksStandInUntilIconsArrive) {

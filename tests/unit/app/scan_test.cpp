@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/launch_plan.h"
 #include "harness.h"
 
 namespace {
@@ -151,6 +152,13 @@ INSTANTIATE_TEST_SUITE_P(
                   R"("DisplayIcon"="C:\\Foo\\foo.exe,0")"},
                  {{"RUNDLL32.EXE"}, kIcon},
                  {"Foo<#>RunDll32.exe foo.dll,Remove"},
+                 {"20191231 Foo"}},
+        // Changed: cmd is one of the system's runners, whose file is no program's own.
+        ScanCase{"CmdUsesIcon",
+                 {R"("DisplayName"="Foo")", R"("UninstallString"="cmd.exe /c C:\\Foo\\u.bat")",
+                  R"("DisplayIcon"="C:\\Foo\\foo.exe,0")"},
+                 {{"CMD.EXE"}, kIcon},
+                 {"Foo<#>cmd.exe /c C:\\Foo\\u.bat"},
                  {"20191231 Foo"}},
         ScanCase{"NoCommandUsesIcon",
                  {R"("DisplayName"="Foo")", R"("DisplayIcon"="C:\\Foo\\foo.exe")"},
@@ -458,7 +466,8 @@ INSTANTIATE_TEST_SUITE_P(
         NetworkCase{"Device", "\\\\.\\pipe\\u.exe", "\\/server\\i.ico", false, {}},
         NetworkCase{"RemoteDrive", "\"Z:\\App\\u.exe\" /S", "z:\\App\\i.ico", false, {}},
         // Names that Windows opens as a device, which may block: a serial port, say.
-        NetworkCase{"DeviceNames", "\"C:\\App\\COM1 .exe\" /S", "C:\\App\\nul.ico", false, {}},
+        NetworkCase{
+            "DeviceNamesWithBlanks", "\"C:\\App\\COM1 .exe\" /S", "C:\\App\\nul.ico", false, {}},
         NetworkCase{
             "DeviceNamesWithAColon", "\"C:\\App\\LPT1:x.exe\"", "C:\\App\\COM\xC2\xB9", false, {}},
         NetworkCase{"LocalDriveStillDated",
@@ -466,17 +475,20 @@ INSTANTIATE_TEST_SUITE_P(
                     "D:\\App\\i.ico",
                     false,
                     {"C:\\APP\\U.EXE", "D:\\App\\i.ico"}},
+        // Changed: a device's name is never looked up, in whichever folder it stands.
+        NetworkCase{"DeviceNames", "C:\\App\\nul.exe /S", "D:\\App\\COM1.ico", false, {}},
         NetworkCase{"RelativeOnARemoteCurrentFolder", "u.exe /S", "i.ico", true, {}},
         NetworkCase{
             "RelativeOnALocalCurrentFolder", "u.exe /S", "i.ico", false, {"U.EXE", "i.ico"}}),
     [](const auto& info) { return info.param.label; });
 
-// Each entry knows the view it came from, and a Windows Installer entry without a command its
-// product code; a "WindowsInstaller" value that is no number neither drops the entry nor
-// makes it one.
+// Each entry knows the view it came from and its product code; a Windows Installer entry
+// without a command of its own, blanks counting as none, is removed by that code; a
+// "WindowsInstaller" value that is no number neither drops the entry nor makes it one.
 TEST(ScanViews, EachEntryKnowsItsViewAndItsProductCode) {
   const std::string code = "{BDF63D8D-942F-4DC6-BF44-9EE03A7205F6}";
   const std::string lower = "{0123abcd-ef01-2345-6789-abcdef012345}";
+  const std::string other = "{99999999-0000-0000-0000-000000000000}";
   const std::string installer = "\"WindowsInstaller\"=dword:00000001";
   Forms forms(
       Entry(kLm32 + code, {R"("DisplayName"="A Installer")", installer}) +
@@ -485,21 +497,26 @@ TEST(ScanViews, EachEntryKnowsItsViewAndItsProductCode) {
       Entry(kLm64 + code, {R"("DisplayName"="D With A Command")", installer,
                            R"("UninstallString"="MsiExec.exe /I{1}")"}) +
       Entry(kLm64 + lower, {R"("DisplayName"="E Zero")", "\"WindowsInstaller\"=dword:00000000"}) +
-      Entry(kCu + lower, {R"("DisplayName"="F User Installer")", installer}));
+      Entry(kCu + lower, {R"("DisplayName"="F User Installer")", installer}) +
+      Entry(kCu + other,
+            {R"("DisplayName"="G Blank Command")", installer, R"("UninstallString"="  ")"}));
   forms.state.options.show_system_components = true;  // entries that Windows' list would hide
   forms.main_form->RebuildProgramMenus();
 
+  const std::string remove = "MsiExec.exe /X";
   const struct {
     std::string name;
     app::EntryView view;
     std::string product_code;
+    std::string uninstall;
   } expected[] = {
-      {"A Installer", app::EntryView::kMachineDefault, code},
-      {"B Not By Number", app::EntryView::kMachineDefault, ""},
-      {"C Not A Code", app::EntryView::kMachineDefault, ""},
-      {"D With A Command", app::EntryView::kMachine64, ""},
-      {"E Zero", app::EntryView::kMachine64, ""},
-      {"F User Installer", app::EntryView::kUser, lower},
+      {"A Installer", app::EntryView::kMachineDefault, code, remove + code},
+      {"B Not By Number", app::EntryView::kMachineDefault, lower, ""},
+      {"C Not A Code", app::EntryView::kMachineDefault, "", ""},
+      {"D With A Command", app::EntryView::kMachine64, code, "MsiExec.exe /I{1}"},
+      {"E Zero", app::EntryView::kMachine64, lower, ""},
+      {"F User Installer", app::EntryView::kUser, lower, remove + lower},
+      {"G Blank Command", app::EntryView::kUser, other, remove + other},
   };
   const auto& lines = forms.main_form->CurrentCatalogue().programs;
   ASSERT_EQ(lines.size(), std::size(expected));
@@ -508,6 +525,7 @@ TEST(ScanViews, EachEntryKnowsItsViewAndItsProductCode) {
     EXPECT_EQ(entry.name, expected[i].name);
     EXPECT_EQ(entry.view, expected[i].view) << entry.name;
     EXPECT_EQ(entry.product_code, expected[i].product_code) << entry.name;
+    EXPECT_EQ(app::UninstallCommand(entry), expected[i].uninstall) << entry.name;
   }
 }
 

@@ -89,12 +89,14 @@ TEST(ScanThreads, OneToEightThreadsReadWhatOneJobAfterAnotherReads) {
   sim.registry.LoadRegText(kHeader + Entries(kLm32, "A", 400, sim.files) +
                            Entries(kLm64, "B", 300, sim.files) + Entries(kCu, "C", 60, sim.files));
   const app::Options filters = Everything();
+  // One drive cache for every scan and thread, as in a run.
+  app::RemoteDrives drives(sim.files);
   const std::vector<std::string> serial =
-      Lines(app::ScanPasses(sim.Bind(), kStartUpPasses, filters));
+      Lines(app::ScanPasses(app::ScanSeams(sim.Bind(), drives), kStartUpPasses, filters));
   ASSERT_GT(serial.size(), 600u);
   for (unsigned threads = 1; threads <= 8; ++threads) {
     CappedThreads workers(threads);
-    const app::ScanSeams seams(sim.registry, sim.files, workers);
+    const app::ScanSeams seams(sim.registry, sim.files, workers, drives);
     EXPECT_EQ(Lines(app::ScanPasses(seams, kStartUpPasses, filters)), serial)
         << threads << " threads";
     EXPECT_EQ(sim.registry.OpenHandleCount(), 0u) << threads << " threads";
@@ -112,11 +114,12 @@ TEST(ScanThreads, AScanRunsOnItsThreadsInAllLargestRangesFirst) {
     std::size_t jobs;
   } cases[] = {{1, 2, 3}, {2, 4, 3}, {3, 6, 4}, {4, 8, 5}, {16, 8, 7}};
   std::size_t jobs_before = 0;
+  app::RemoteDrives drives(sim.files);
   for (const auto& c : cases) {
     sim.workers.SetHardwareThreads(c.hardware_threads);
     const std::size_t queried_before = sim.files.Queries().size();
     // The user's pass, the smallest, comes first in the list but not among the jobs.
-    app::ScanPasses(sim.Bind(),
+    app::ScanPasses(app::ScanSeams(sim.Bind(), drives),
                     {{RegistryView::kDefault, UninstallRoot::kUser},
                      {RegistryView::kDefault, UninstallRoot::kMachine}},
                     Everything());

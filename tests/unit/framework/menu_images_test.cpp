@@ -14,7 +14,8 @@ using framework::ImageKey;
 
 TEST(MenuImages, AKeyWithoutAnIconWaitsForItsFilesIcon) {
   sim::WindowSystem windows;
-  sim::IconFiles icons;
+  sim::FileTable files;
+  sim::IconFiles icons(files);
   icons.AddProgram(R"(C:\a.exe)", 1);
   {
     framework::TMenuImages images(windows);
@@ -60,7 +61,8 @@ TEST(MenuImages, InBitmapModeAHeldIconGetsTheMenusSize) {
   for (const auto& c : cases) {
     sim::WindowSystem windows;
     windows.SetMenuImageMode(platform::MenuImageMode::kBlendedBitmaps);
-    sim::IconFiles icons;
+    sim::FileTable files;
+    sim::IconFiles icons(files);
     icons.AddProgram(R"(C:\a.exe)", 1);
     framework::TMenuImages images(windows);
     images.Prepare(c.dpi);

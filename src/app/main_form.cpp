@@ -53,9 +53,12 @@ MainForm::MainForm(framework::TApplication& app, ProgramState& state)
       jobs_(app),
       icons_(app.Platform(), drives_, jobs_, Handle(), kCmIconsArrived),
       menu_(app),
+      typing_(app.Platform().order,
+              [this](const framework::TMenuItem& submenu) { return TypingKindOf(submenu); }),
       auto_close_timer_(app, kAutoCloseMs) {
   BuildMenu();
   menu_.SetImages(&icons_.Images());
+  menu_.SetTyping(&typing_);
   auto_close_timer_.OnTimer = [this] { OnAutoCloseTick(); };
   OnMessage(kCmMenuClosed, [this](platform::WParam, platform::LParam) { OnMenuClosed(); });
   OnMessage(kCmEnterMenuLoop, [this](platform::WParam, platform::LParam) { OnMenuLoopEntered(); });
@@ -123,6 +126,17 @@ void MainForm::AddProgramItem(framework::TMenuItem& submenu, const char* name,
   framework::TMenuItem& item = submenu.Add(std::make_unique<ProgramMenuItem>(name, program));
   item.Image = icons_.ForProgram(program);
   item.OnClick = [this](framework::TMenuItem& sender) { OnProgramChosen(sender); };
+}
+
+std::optional<ListKind> MainForm::TypingKindOf(const framework::TMenuItem& submenu) const {
+  if (&submenu == all_programs_) {
+    const bool grouped = submenu.Count() != 0 && submenu[0].Name == kInitialItemName;
+    return grouped ? ListKind::kLetterGroups : ListKind::kNames;
+  }
+  const bool generated =
+      &submenu == recent_programs_ || &submenu == kill_process_ || submenu.Name == kInitialItemName;
+  if (generated) return ListKind::kNames;
+  return std::nullopt;
 }
 
 void MainForm::RebuildProcessMenu() {

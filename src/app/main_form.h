@@ -5,12 +5,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/catalogue.h"
 #include "app/menu_icons.h"
+#include "app/menu_typing.h"
 #include "app/program_entry.h"
 #include "app/program_state.h"
 #include "app/registered_path.h"
@@ -92,6 +94,8 @@ class MainForm : public framework::TForm {
   void AskAboutStillInstalled(const std::string& display_name);
   void ShowNotice(const std::string& text);
   void OpenWebPage(std::string_view path);
+  // What typing selects among in a submenu; nothing for the fixed ones.
+  std::optional<ListKind> TypingKindOf(const framework::TMenuItem& submenu) const;
   // Icons: looked for as the menu appears, shown as they arrive.
   void OnMenuLoopEntered();
   void OnIconsArrived();
@@ -108,6 +112,7 @@ class MainForm : public framework::TForm {
   // Before the menu: its items' bitmaps are deleted after the menus that show them.
   MenuIcons icons_;
   framework::TPopupMenu menu_;
+  MenuTyping typing_;
   framework::TTimer auto_close_timer_;
   framework::TMenuItem* all_programs_ = nullptr;
   framework::TMenuItem* recent_programs_ = nullptr;

@@ -101,6 +101,8 @@ inline constexpr const char* kWindowsInstallerValue = "WindowsInstaller";
 inline constexpr std::string_view kEntrySeparator = "<#>";
 
 inline constexpr std::uint32_t kAutoCloseMs = 3000;
+// Typing into a submenu: a key after a longer pause starts the text anew, as in list views.
+inline constexpr std::int64_t kTypingPauseMs = 1000;
 inline constexpr std::size_t kRecentItems = 8;
 
 }  // namespace app

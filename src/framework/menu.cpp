@@ -6,6 +6,40 @@
 #include "framework/popup_list.h"
 
 namespace framework {
+namespace {
+
+constexpr char32_t kFirstSurrogate = 0xD800;
+constexpr char32_t kLastSurrogate = 0xDFFF;
+
+bool IsMoveOrChoiceKey(platform::WParam key) {
+  switch (key) {
+    case platform::kVkUp:
+    case platform::kVkDown:
+    case platform::kVkLeft:
+    case platform::kVkRight:
+    case platform::kVkReturn:
+    case platform::kVkEscape:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Shows the keys typed into the menu to the filter while the menu is up.
+class KeyFilterScope {
+ public:
+  KeyFilterScope(platform::Windowing& ws, platform::MenuKeyFilter& filter) : ws_(ws) {
+    ws_.SetMenuKeyFilter(&filter);
+  }
+  ~KeyFilterScope() { ws_.SetMenuKeyFilter(nullptr); }
+  KeyFilterScope(const KeyFilterScope&) = delete;
+  KeyFilterScope& operator=(const KeyFilterScope&) = delete;
+
+ private:
+  platform::Windowing& ws_;
+};
+
+}  // namespace
 
 TMenuItem::TMenuItem(std::string name, std::string caption, CaptionKind kind)
     : Name(std::move(name)), Caption(std::move(caption)), kind_(kind) {}
@@ -64,7 +98,7 @@ void TMenuItem::AppendTo(Appender& to, platform::MenuId menu) {
     for (const auto& child : children_) child->AppendTo(to, submenu.get());
     desc.submenu = submenu.get();
     if (!to.ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
-    submenu.release();  // owned by its parent menu from now on
+    to.submenus[submenu.release()] = this;  // owned by its parent menu from now on
     return;
   } else if (Image != kNoImage && to.images != nullptr) {
     to.images->Describe(Image, desc);
@@ -80,6 +114,7 @@ void TMenuItem::AppendLazySubmenu(Appender& to, platform::MenuId menu,
   if (!submenu) throw std::runtime_error("Cannot create a menu");
   desc.submenu = submenu.get();
   if (!to.ws.AppendMenuItem(menu, desc)) throw std::runtime_error("Cannot add a menu item");
+  to.submenus[submenu.get()] = this;
   to.pending[submenu.release()] = this;  // owned by its parent menu from now on
 }
 
@@ -111,16 +146,23 @@ void TPopupMenu::Popup(platform::Point at) {
   platform::Windowing& ws = app_.Windowing();
   pending_.clear();
   shown_.clear();
+  submenus_.clear();
   menu_.reset();
   UniqueMenu menu(ws, ws.CreatePopupMenu());
   if (!menu) throw std::runtime_error("Cannot create a menu");
-  TMenuItem::Appender to{ws, pending_, refused_, images_, shown_};
+  TMenuItem::Appender to{ws, pending_, submenus_, refused_, images_, shown_};
   for (std::size_t i = 0; i < root_.Count(); ++i) root_[i].AppendTo(to, menu.get());
   menu_ = std::move(menu);
-  ws.TrackPopupMenu(menu_.get(), kPopupFlags, at, app_.PopupList().Window());
+  keys_menu_ = menu_.get();
+  if (typing_ != nullptr) typing_->EndText();
+  {
+    const KeyFilterScope filter(ws, *this);
+    ws.TrackPopupMenu(menu_.get(), kPopupFlags, at, app_.PopupList().Window());
+  }
   // The tree may change before the next pop-up; nothing may point into it meanwhile.
   pending_.clear();
   shown_.clear();
+  submenus_.clear();
 }
 
 bool TPopupMenu::OpenSubmenu(platform::MenuId submenu) {
@@ -128,7 +170,7 @@ bool TPopupMenu::OpenSubmenu(platform::MenuId submenu) {
   if (it == pending_.end()) return false;
   TMenuItem* item = it->second;
   pending_.erase(it);  // a second opening finds it filled
-  TMenuItem::Appender to{app_.Windowing(), pending_, refused_, images_, shown_};
+  TMenuItem::Appender to{app_.Windowing(), pending_, submenus_, refused_, images_, shown_};
   item->FillOpened(to, submenu);
   return true;
 }
@@ -160,6 +202,66 @@ bool TPopupMenu::AnswerImageRequest(platform::MessageId id, platform::LParam lpa
     ws.DrawMenuImage(lparam, images_->IconOf(key), size);
   } else {
     ws.AnswerMenuImageSize(lparam, size);
+  }
+  return true;
+}
+
+bool TPopupMenu::AnswerMenuChar(platform::WParam wparam, platform::LParam lparam,
+                                platform::LResult& result) {
+  const auto menu = static_cast<platform::MenuId>(lparam);
+  const auto it = submenus_.find(menu);
+  if (typing_ == nullptr || it == submenus_.end()) return false;
+  const char32_t character = platform::LoWord(wparam);
+  // Half of a character beyond the first 65536 is no text of its own.
+  if (character >= kFirstSurrogate && character <= kLastSurrogate) return false;
+  platform::Windowing& ws = app_.Windowing();
+  const TMenuTyping::Answer answer =
+      typing_->Type(*it->second, {TMenuTyping::Key::Kind::kCharacter, character, ws.Now()});
+  const platform::WindowId owner = app_.PopupList().Window();
+  switch (answer.action) {
+    case TMenuTyping::Answer::Action::kSelect:
+      result = ws.AnswerMenuChar(owner, menu, answer.position, platform::MenuCharAction::kSelect);
+      return true;
+    case TMenuTyping::Answer::Action::kOpen:
+      result = ws.AnswerMenuChar(owner, menu, answer.position, platform::MenuCharAction::kChoose);
+      return true;
+    case TMenuTyping::Answer::Action::kNone:
+      break;
+  }
+  return false;
+}
+
+void TPopupMenu::NoteSelection(platform::LParam lparam) {
+  // A closing menu reports no menu; the last one stays until the next pop-up.
+  if (lparam != 0) keys_menu_ = static_cast<platform::MenuId>(lparam);
+}
+
+bool TPopupMenu::FilterMenuKey(platform::MessageId id, platform::WParam key) {
+  if (typing_ == nullptr) return false;
+  if (id == platform::kWmKeyDown) {
+    // Moving, choosing and closing keep their meaning, and end the text.
+    if (IsMoveOrChoiceKey(key)) typing_->EndText();
+    return false;
+  }
+  if (id != platform::kWmChar || (key != platform::kVkSpace && key != platform::kVkBack)) {
+    return false;
+  }
+  return app_.Guarded([&] { return static_cast<platform::LResult>(FilterTextKey(key)); }) != 0;
+}
+
+bool TPopupMenu::FilterTextKey(platform::WParam key) {
+  const auto it = submenus_.find(keys_menu_);
+  if (it == submenus_.end()) return false;
+  platform::Windowing& ws = app_.Windowing();
+  const std::int64_t now = ws.Now();
+  // Without a text, a blank and Backspace do what they do in any menu.
+  if (!typing_->IsTyping(*it->second, now)) return false;
+  const TMenuTyping::Key typed =
+      key == platform::kVkBack ? TMenuTyping::Key{TMenuTyping::Key::Kind::kBackspace, 0, now}
+                               : TMenuTyping::Key{TMenuTyping::Key::Kind::kCharacter, U' ', now};
+  const TMenuTyping::Answer answer = typing_->Type(*it->second, typed);
+  if (answer.action == TMenuTyping::Answer::Action::kSelect) {
+    ws.SelectInOpenMenu(app_.PopupList().Window(), keys_menu_, answer.position);
   }
   return true;
 }

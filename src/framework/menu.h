@@ -14,6 +14,7 @@
 
 #include "framework/command_pool.h"
 #include "framework/menu_images.h"
+#include "framework/menu_typing.h"
 #include "framework/owned.h"
 #include "framework/popup_list.h"
 #include "platform/windowing.h"
@@ -64,7 +65,7 @@ class TMenuItem {
 
  private:
   friend class TPopupMenu;
-  // Submenus of the menu on screen that are still to be filled when they open.
+  // Submenus of the menu on screen: all of them, or those still to be filled when they open.
   using PendingSubmenus = std::map<platform::MenuId, TMenuItem*>;
   // The command items appended with each picture.
   using ShownImages = std::multimap<ImageKey, std::uint16_t>;
@@ -72,6 +73,7 @@ class TMenuItem {
   struct Appender {
     platform::Windowing& ws;
     PendingSubmenus& pending;
+    PendingSubmenus& submenus;
     std::size_t& refused;
     TMenuImages* images;
     ShownImages& shown;
@@ -97,8 +99,9 @@ class TMenuItem {
 
 inline constexpr std::uint32_t kPopupFlags = platform::kTpmLeftAlign | platform::kTpmRightButton;
 
-// Lists itself with the application's popup list, which hands it the commands chosen.
-class TPopupMenu {
+// Lists itself with the application's popup list, which hands it the commands chosen and the
+// menu's messages about keys.
+class TPopupMenu : private platform::MenuKeyFilter {
  public:
   explicit TPopupMenu(TApplication& app);
   TPopupMenu(const TPopupMenu&) = delete;
@@ -113,6 +116,13 @@ class TPopupMenu {
   // A submenu of the menu on screen is about to open: fills it the first time. False when it
   // is not one of ours still to be filled.
   bool OpenSubmenu(platform::MenuId submenu);
+  // Where keys typed into the submenus go; none by default. Not owned.
+  void SetTyping(TMenuTyping* typing) { typing_ = typing; }
+  // A key that matched no access key (kWmMenuChar): answers it when the submenu it was typed
+  // into selects by typing, into result. False leaves it to the default.
+  bool AnswerMenuChar(platform::WParam wparam, platform::LParam lparam, platform::LResult& result);
+  // The menu's selection moved (kWmMenuSelect): keys go to the menu of that item.
+  void NoteSelection(platform::LParam lparam);
   // Insertions the platform refused since the menu was made.
   std::size_t RefusedInsertions() const { return refused_; }
 
@@ -124,6 +134,9 @@ class TPopupMenu {
   bool AnswerImageRequest(platform::MessageId id, platform::LParam lparam);
 
  private:
+  bool FilterMenuKey(platform::MessageId id, platform::WParam key) override;
+  bool FilterTextKey(platform::WParam key);
+
   TApplication& app_;
   TMenuItem root_;
   UniqueMenu menu_;
@@ -131,6 +144,9 @@ class TPopupMenu {
   std::size_t refused_ = 0;
   TMenuImages* images_ = nullptr;
   TMenuItem::ShownImages shown_;
+  TMenuItem::PendingSubmenus submenus_;             // every submenu of the menu on screen
+  platform::MenuId keys_menu_ = platform::kNoMenu;  // the menu that keys go to
+  TMenuTyping* typing_ = nullptr;
   TPopupList::Listing listing_;  // the last member: unlisted before the menu goes
 };
 

@@ -46,6 +46,15 @@ platform::LResult TPopupList::WndProc(platform::MessageId id, platform::WParam w
       if (menu->AnswerImageRequest(id, lparam)) return kTrue;
     }
   }
+  if (id == platform::kWmMenuChar) {
+    platform::LResult result = 0;
+    for (TPopupMenu* menu : menus_) {
+      if (menu->AnswerMenuChar(wparam, lparam, result)) return result;
+    }
+  }
+  if (id == platform::kWmMenuSelect) {
+    for (TPopupMenu* menu : menus_) menu->NoteSelection(lparam);
+  }
   if (id == platform::kWmInitMenuPopup) {
     const auto submenu = static_cast<platform::MenuId>(wparam);
     for (TPopupMenu* menu : menus_) {

@@ -60,4 +60,20 @@ inline std::string EscapeAccessKeys(std::string_view s) {
   return out;
 }
 
+// The caption as a menu shows it: "&&" is one "&", and a single "&" (the access-key mark) is
+// not drawn.
+inline std::string ShownCaption(std::string_view caption) {
+  std::string out;
+  out.reserve(caption.size());
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] != '&') {
+      out += caption[i];
+    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
+      out += '&';
+      ++i;
+    }
+  }
+  return out;
+}
+
 }  // namespace text

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <numeric>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -21,6 +22,9 @@ std::vector<std::size_t> StableOrderBy(std::size_t count, Less less) {
 class TextOrder {
  public:
   virtual ~TextOrder() = default;
+  // The text with the letter case of each character folded as the user's locale folds it, one
+  // character for one, never expanded: "ß" stays "ß". Texts that differ only in case fold alike.
+  virtual std::string FoldCase(std::string_view text) const = 0;
   // Negative, zero or positive as a sorts before, with or after b.
   virtual int Compare(const std::string& a, const std::string& b) const = 0;
   // The positions of the texts, put in this order; equal texts keep their relative order. The

@@ -7,6 +7,7 @@
 // Windows, menus and the queue belong to the GUI thread: only it calls this seam, save PostTo,
 // which is safe from any thread. That is the one way a worker hands something back.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -51,12 +52,16 @@ inline constexpr MessageId kWmDrawItem = 0x002B;
 inline constexpr MessageId kWmMeasureItem = 0x002C;
 inline constexpr MessageId kWmKeyDown = 0x0100;
 inline constexpr MessageId kWmKeyUp = 0x0101;
+inline constexpr MessageId kWmChar = 0x0102;
 inline constexpr MessageId kWmSysKeyDown = 0x0104;
 inline constexpr MessageId kWmCommand = 0x0111;
 inline constexpr MessageId kWmSysCommand = 0x0112;
 inline constexpr MessageId kWmTimer = 0x0113;
 inline constexpr MessageId kWmInitMenuPopup = 0x0117;
 inline constexpr MessageId kWmMenuSelect = 0x011F;
+// A key typed into an open popup menu matched no access key: the UTF-16 character in the low
+// word of wparam, the menu in lparam. The owner answers with AnswerMenuChar, or DefaultProc.
+inline constexpr MessageId kWmMenuChar = 0x0120;
 inline constexpr MessageId kWmEnterMenuLoop = 0x0211;
 inline constexpr MessageId kWmExitMenuLoop = 0x0212;
 // A per-monitor aware window reached a monitor of another DPI: the new DPI in both words of
@@ -81,10 +86,15 @@ inline constexpr WParam kScRestore = 0xF120;
 inline constexpr WParam kSysCommandMask = 0xFFF0;
 
 // Virtual keys.
+inline constexpr WParam kVkBack = 0x08;
 inline constexpr WParam kVkTab = 0x09;
 inline constexpr WParam kVkReturn = 0x0D;
 inline constexpr WParam kVkEscape = 0x1B;
 inline constexpr WParam kVkSpace = 0x20;
+inline constexpr WParam kVkLeft = 0x25;
+inline constexpr WParam kVkUp = 0x26;
+inline constexpr WParam kVkRight = 0x27;
+inline constexpr WParam kVkDown = 0x28;
 inline constexpr WParam kVkF4 = 0x73;
 
 // Extended window styles.
@@ -199,6 +209,23 @@ struct MenuImageRequest {
   std::uintptr_t data = 0;
 };
 
+// What a popup menu does with a key it was answered for.
+enum class MenuCharAction {
+  kSelect,  // selects the item, scrolled into view; nothing is chosen
+  kChoose,  // chooses it, as Enter would: a submenu opens with its first item selected
+};
+
+// Sees the keys typed into an open popup menu before the menu does.
+class MenuKeyFilter {
+ public:
+  // A WM_KEYDOWN (virtual key) or WM_CHAR (UTF-16 unit) on its way to the menu. True keeps it
+  // from the menu.
+  virtual bool FilterMenuKey(MessageId id, WParam key) = 0;
+
+ protected:
+  ~MenuKeyFilter() = default;
+};
+
 class Windowing {
  public:
   virtual ~Windowing() = default;
@@ -248,6 +275,16 @@ class Windowing {
   // Returns when the menu has closed. The owner receives WM_ENTERMENULOOP, WM_MENUSELECT and
   // WM_EXITMENULOOP meanwhile, and a chosen item's WM_COMMAND is posted to it.
   virtual bool TrackPopupMenu(MenuId menu, std::uint32_t flags, Point point, WindowId owner) = 0;
+
+  // Typing in open popup menus. The filter, when set, sees every key typed into a popup
+  // menu first (the message filter of menus on Win32); null removes it.
+  virtual void SetMenuKeyFilter(MenuKeyFilter* filter) = 0;
+  // The owner's answer to kWmMenuChar from menu: do action with the item at position.
+  virtual LResult AnswerMenuChar(WindowId owner, MenuId menu, std::size_t position,
+                                 MenuCharAction action) = 0;
+  // Selects the item at position of menu, open on screen, scrolled into view, for a key the
+  // filter kept from the menu. The menu may complete it after the filter has returned.
+  virtual void SelectInOpenMenu(WindowId owner, MenuId menu, std::size_t position) = 0;
 
   // Pictures in menus (MenuItemSpec::image).
   virtual MenuImageMode MenuImages() = 0;

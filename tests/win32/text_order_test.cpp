@@ -137,3 +137,25 @@ TEST(TextOrderTest, IgnoresCaseAndGivesASign) {
 }
 
 }  // namespace
+
+namespace {
+
+// Typing compares names through this fold: the locale's upper case, one character for one.
+TEST(TextOrderFold, FoldsLetterCaseOneCharacterForOne) {
+  const struct {
+    std::string text;
+    std::string folded;
+  } cases[] = {
+      {"visual s", "VISUAL S"},
+      {"é ü ö", "É Ü Ö"},
+      {"Яндекс", "ЯНДЕКС"},
+      {"straße", "STRAßE"},
+      {"AT&T 7-Zip", "AT&T 7-ZIP"},
+      {"", ""},
+      {"\xF0\x9F\x9A\x80x", "\xF0\x9F\x9A\x80X"},
+  };
+  const win32::TextOrder order;
+  for (const auto& c : cases) EXPECT_EQ(order.FoldCase(c.text), c.folded) << c.text;
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_menu_model.h"
 
 #include "platform/sim/sim_errors.h"
+#include "platform/text.h"
 
 namespace sim {
 namespace {
@@ -24,16 +25,7 @@ std::string JoinPath(const std::vector<std::string>& path, std::size_t count) {
 }  // namespace
 
 std::string DisplayedCaption(std::string_view caption) {
-  std::string out;
-  for (std::size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] != '&') {
-      out += caption[i];
-    } else if (i + 1 < caption.size() && caption[i + 1] == '&') {
-      out += '&';
-      ++i;
-    }
-  }
-  return out;
+  return text::ShownCaption(caption);
 }
 
 const MenuNode* Find(const std::vector<MenuNode>& items,

@@ -133,7 +133,7 @@ WindowSystem::ModalEnd WindowSystem::RunModal(std::int64_t deadline_ms, const ch
     }
     // The quit stays queued for the loop that will take it.
     if (QuitIsNext()) return ModalEnd::kQuit;
-    if (now_ms_ >= deadline_ms) return ModalEnd::kAnswered;
+    if (now_ms_ >= deadline_ms || keys_ended_menu_) return ModalEnd::kAnswered;
     std::int64_t next = deadline_ms;
     if (const auto due = timers_.NextDue()) next = std::min(next, *due);
     if (const auto action = actions_.NextTime()) next = std::min(next, *action);
@@ -149,7 +149,8 @@ bool WindowSystem::TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, pl
   const std::size_t record = popups_.size();
   popups_.push_back(PopupRecord{now_ms_, point, flags, owner, {}, Snapshot(menu), -1});
   SendTo(owner, platform::kWmEnterMenuLoop, kTrackPopupMenuLoop, 0);
-  OpenSubmenus(menu, owner);
+  const bool by_keys = !menu_answers_.empty() && menu_answers_.front().by_keys;
+  if (!by_keys) OpenSubmenus(menu, owner);
   popups_[record].items = Snapshot(menu);
   if (menu_answers_.empty()) {
     throw ScriptError("menu shown at t=" + std::to_string(now_ms_) +
@@ -163,8 +164,13 @@ bool WindowSystem::TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, pl
   }
   std::optional<std::uint16_t> command;
   if (answer.choose) command = ResolveChoice(popups_[record].items, answer.caption_path);
+  if (by_keys) StartMenuKeys(menu, owner);
   const std::int64_t deadline = popups_[record].time_ms + answer.delay_ms;
-  if (RunModal(deadline, "a menu answer") == ModalEnd::kQuit) command.reset();
+  const ModalEnd end = RunModal(deadline, "a menu answer");
+  if (by_keys) command = key_choice_;
+  menu_levels_.clear();
+  keys_ended_menu_ = false;
+  if (end == ModalEnd::kQuit) command.reset();
   SendTo(owner, platform::kWmMenuSelect, kMenuClosedSelect, 0);
   SendTo(owner, platform::kWmExitMenuLoop, kTrackPopupMenuLoop, 0);
   popups_[record].closed_ms = now_ms_;
@@ -196,6 +202,10 @@ void WindowSystem::ChooseMenuItem(std::vector<std::string> caption_path, std::in
 
 void WindowSystem::DismissMenu(std::int64_t delay_ms) {
   menu_answers_.push_back(MenuAnswer{false, {}, delay_ms, nullptr});
+}
+
+void WindowSystem::AnswerMenuByKeys(std::int64_t within_ms) {
+  menu_answers_.push_back(MenuAnswer{false, {}, within_ms, nullptr, true});
 }
 
 void WindowSystem::PickMenuItem(MenuPicker picker, std::int64_t delay_ms) {

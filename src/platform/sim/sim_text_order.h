@@ -8,6 +8,9 @@
 // ("co-op" sorts next to "coop", "-dash" among the d's), orders punctuation and digits its own
 // way and folds non-ASCII letters. Tests that depend on those differences belong to the
 // Windows build.
+//
+// Its case fold maps lower-case letters to upper case, one code point for one, in ASCII,
+// Latin-1, Latin Extended-A, Greek and Cyrillic; "ß", "ÿ" and "ı" stay as they are.
 
 #include <string>
 
@@ -17,6 +20,7 @@ namespace sim {
 
 class CaselessOrder final : public platform::TextOrder {
  public:
+  std::string FoldCase(std::string_view text) const override;
   int Compare(const std::string& a, const std::string& b) const override;
 };
 

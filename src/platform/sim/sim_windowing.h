@@ -8,7 +8,7 @@
 //
 // Files: sim_windows.cpp (windows, activation, focus), sim_queue.cpp (queue, timers, clock),
 // sim_modal.cpp (menus, message boxes, the nested loop they run), sim_input.cpp (the scripted
-// keyboard and mouse, and how controls answer them).
+// keyboard and mouse, and how controls answer them), sim_menu_keys.cpp (keys in open menus).
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include <exception>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,20 @@ class WindowSystem final : public platform::Windowing {
                       platform::WindowId owner) override;
   bool GetCursorPos(platform::Point& point) override;
 
+  // Typing in menus (sim_menu_keys.cpp), as Windows documents it. A printable key that matches
+  // no access key (a single "&" before it) sends kWmMenuChar(MAKEWPARAM(key, MF_POPUP), menu)
+  // to the owner, and its answer is taken: MNC_SELECT selects the item at its low word,
+  // MNC_EXECUTE chooses it (a submenu opens with its first item selected), MNC_CLOSE closes the
+  // menu, MNC_IGNORE beeps. Every key goes to the filter first, which may keep it.
+  void SetMenuKeyFilter(platform::MenuKeyFilter* filter) override { menu_key_filter_ = filter; }
+  // MAKELRESULT(position, MNC_SELECT or MNC_EXECUTE).
+  platform::LResult AnswerMenuChar(platform::WindowId owner, platform::MenuId menu,
+                                   std::size_t position, platform::MenuCharAction action) override;
+  // Selected at once, as Windows does it for the character that the Win32 layer posts and
+  // answers with MNC_SELECT.
+  void SelectInOpenMenu(platform::WindowId owner, platform::MenuId menu,
+                        std::size_t position) override;
+
   // Pictures in menus (sim_menu_images.cpp). Requests are the ones PaintMenus makes; bitmaps
   // are numbered and counted until deleted; icons are drawn by recording them.
   platform::MenuImageMode MenuImages() override { return menu_image_mode_; }
@@ -160,6 +175,23 @@ class WindowSystem final : public platform::Windowing {
   // picker gives the displayed caption path to choose, or an empty path to close with Escape.
   using MenuPicker = std::function<std::vector<std::string>(const std::vector<MenuNode>& shown)>;
   void PickMenuItem(MenuPicker picker, std::int64_t delay_ms = kDefaultAnswerDelayMs);
+  // An answer made with the keyboard: the menu stays up, with nothing selected, until keys sent
+  // by At() actions choose an item or close it, or until within_ms after it appeared, when it
+  // closes without a choice. Its submenus open only as the keys open them.
+  void AnswerMenuByKeys(std::int64_t within_ms);
+  // Characters typed into the open menu (WM_CHAR), one UTF-16 unit each: Enter ("\r") chooses
+  // the selected item, Escape (0x1B) closes the innermost menu, other control characters do
+  // nothing; the rest go as described at SetMenuKeyFilter.
+  void TypeIntoMenu(std::u16string_view keys);
+  // A key pressed in the open menu (WM_KEYDOWN): Down and Up move the selection, wrapping
+  // around; Right opens the selected submenu, Left and Escape close the innermost one; Enter
+  // chooses the selected item.
+  void PressMenuKey(platform::WParam key);
+  // While a menu answered by keys is up: the displayed captions from the top menu down to the
+  // item selected last; empty when none.
+  std::vector<std::string> MenuSelection() const;
+  std::size_t MenuBeeps() const { return menu_beeps_; }
+
   // Answers to the next message boxes, in order (IDOK, IDYES, IDNO...).
   void AnswerBox(int result, std::int64_t delay_ms = kDefaultAnswerDelayMs);
   // Runs the action when the clock reaches time_ms, from whichever loop is running (main or
@@ -256,7 +288,8 @@ class WindowSystem final : public platform::Windowing {
     bool choose = false;
     std::vector<std::string> caption_path;
     std::int64_t delay_ms = 0;
-    MenuPicker picker;  // when set, it makes the choice instead
+    MenuPicker picker;     // when set, it makes the choice instead
+    bool by_keys = false;  // the keys sent meanwhile make the choice
   };
   struct BoxAnswer {
     int result = 0;
@@ -283,6 +316,19 @@ class WindowSystem final : public platform::Windowing {
   // Whether the user can reach the window: it and its form are visible and enabled.
   bool TakesInput(platform::WindowId window) const;
   platform::WindowId FormOf(platform::WindowId window) const;
+
+  // sim_menu_keys.cpp
+  struct MenuLevel {
+    platform::MenuId menu = platform::kNoMenu;
+    std::optional<std::size_t> selected;
+  };
+  void StartMenuKeys(platform::MenuId menu, platform::WindowId owner);
+  void MenuCharacter(char16_t key);
+  void MoveMenuSelection(bool down);
+  void SelectByKey(std::size_t level, std::size_t position);
+  void ChooseByKey(std::size_t level, std::size_t position);
+  void CloseMenuLevel();
+  const platform::MenuItemSpec* SelectedItem() const;
 
   // sim_queue.cpp
   // Takes the first posted message; a WM_QUIT only when quit_too.
@@ -337,6 +383,13 @@ class WindowSystem final : public platform::Windowing {
   std::map<platform::BitmapId, int> bitmap_sizes_;
   platform::BitmapId next_bitmap_;
   std::size_t menu_redraws_ = 0;
+
+  platform::MenuKeyFilter* menu_key_filter_ = nullptr;
+  platform::WindowId menu_owner_ = platform::kNoWindow;
+  std::vector<MenuLevel> menu_levels_;  // the open menus, top first, while keys answer
+  std::optional<std::uint16_t> key_choice_;
+  bool keys_ended_menu_ = false;
+  std::size_t menu_beeps_ = 0;
 
   std::deque<MenuAnswer> menu_answers_;
   std::deque<BoxAnswer> box_answers_;

@@ -57,6 +57,8 @@ inline UniqueSelection Select(HDC dc, HGDIOBJ object) {
   return UniqueSelection(SelectionTraits{dc}, ::SelectObject(dc, object));
 }
 
+// The message filter that sees the keys typed into menus.
+using UniqueHook = platform::UniqueHandle<HandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
 // A window of a class whose procedure keeps a handler's failure rather than raising it
 // (window_class.h), or of a system class, so destroying it raises nothing.
 using UniqueWindow = platform::UniqueHandle<HandleTraits<HWND, ::DestroyWindow>>;

@@ -26,6 +26,20 @@ int CompareWide(const std::wstring& wide_a, const std::wstring& wide_b, const st
 
 }  // namespace
 
+std::string TextOrder::FoldCase(std::string_view text) const {
+  std::wstring wide = Utf8ToWide(text);
+  if (wide.empty()) return {};
+  // Upper case maps each unit to one unit, so the text keeps its length; linguistic casing
+  // follows the locale where it differs (the Turkish dotted I).
+  const int length = static_cast<int>(wide.size());
+  std::wstring folded(wide.size(), L'\0');
+  const int written = ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_UPPERCASE | LCMAP_LINGUISTIC_CASING,
+                                     wide.c_str(), length, folded.data(), length);
+  // Only invalid arguments fail; the text then stays as it is, which still matches itself.
+  if (written != length) return std::string(text);
+  return WideToUtf8(folded);
+}
+
 int TextOrder::Compare(const std::string& a, const std::string& b) const {
   return CompareWide(Utf8ToWide(a), Utf8ToWide(b), a, b);
 }

@@ -5,6 +5,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/ids.h"
+#include "platform/win32/menu_keys.h"
 
 namespace win32 {
 namespace {
@@ -34,6 +35,10 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT id, WPARAM wparam, LPARAM lpa
   if (handler == nullptr) return ::DefWindowProcW(window, id, wparam, lparam);
   // The last message a window gets: the handler hears nothing after it.
   if (id == WM_NCDESTROY) ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  // The platform's own reselection, never a key the user typed.
+  if (id == WM_MENUCHAR) {
+    if (const auto answer = AnswerReselection(wparam, lparam)) return *answer;
+  }
   try {
     return handler->HandleMessage(FromHwnd(window), id, wparam, lparam);
   } catch (...) {

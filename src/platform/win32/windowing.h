@@ -61,6 +61,13 @@ class Windowing : public platform::Windowing {
   bool TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, platform::Point point,
                       platform::WindowId owner) override;
 
+  // Typing in popup menus (windowing_menu_keys.cpp, menu_keys.h).
+  void SetMenuKeyFilter(platform::MenuKeyFilter* filter) override;
+  platform::LResult AnswerMenuChar(platform::WindowId owner, platform::MenuId menu,
+                                   std::size_t position, platform::MenuCharAction action) override;
+  void SelectInOpenMenu(platform::WindowId owner, platform::MenuId menu,
+                        std::size_t position) override;
+
   // Pictures in menus (windowing_menu_images.cpp). Themed menus blend bitmaps; without a theme,
   // and under Wine, which copies an item's bitmap as it is, pictures are drawn with
   // HBMMENU_CALLBACK.
@@ -76,6 +83,8 @@ class Windowing : public platform::Windowing {
   void RedrawOpenMenus() override;
 
  private:
+  // The message filter of menus, while a filter is set; none otherwise.
+  UniqueHook HookMenuKeys();
   // The dialog face at a character height in pixels, made at first use.
   HFONT FontFor(int height);
 

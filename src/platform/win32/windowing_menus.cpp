@@ -62,6 +62,7 @@ bool Windowing::TrackPopupMenu(platform::MenuId menu, std::uint32_t flags, platf
   const HWND owner_window = ToHwnd(owner);
   // Without the owner in the foreground, a click elsewhere would leave the menu open.
   ::SetForegroundWindow(owner_window);
+  const UniqueHook key_filter = HookMenuKeys();
   const bool shown =
       ::TrackPopupMenu(ToHmenu(menu), flags, point.x, point.y, 0, owner_window, nullptr) != FALSE;
   // Makes the owner's thread switch tasks properly, should the menu be opened again at once.

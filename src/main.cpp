@@ -15,6 +15,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::Platform platform = system.Bind();
   const int exit_code = app::RunProgram(platform);
   // Ends the process here, with any worker still looking for an icon: nobody waits for one,
-  // and none ever sees the platform above destroyed.
+  // and none ever sees the platform above destroyed, as the workers' end would join them.
   ::ExitProcess(static_cast<UINT>(exit_code));
 }

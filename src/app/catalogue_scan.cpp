@@ -182,6 +182,7 @@ void ScanRange(ScanSeams seams, const Range& range, const Options& options,
       EntryReader(entry, seams.files, seams.drives, options, ViewOf(range.pass))
           .Read(subkey, found);
     } catch (const std::exception&) {
+      // Its values could not be read: the entry is left out, the scan goes on with the next.
     }
   }
 }

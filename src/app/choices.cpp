@@ -5,6 +5,7 @@
 
 #include "app/installer_entry.h"
 #include "app/last_command.h"
+#include "app/launch_notice.h"
 #include "app/launch_plan.h"
 #include "app/launch_start.h"
 #include "app/main_form.h"
@@ -22,44 +23,50 @@ void MainForm::OnProgramChosen(framework::TMenuItem& sender) {
   // Shift asks for a quiet uninstall; the state is read as of the click or key that chose.
   const bool quiet = Windowing().ShiftDown() && UninstallQuietly(item->Program);
   if (!quiet) LaunchUninstall(item->Program);
-  CloseMainForm();
+  Step(CycleEvent::kEndAsked);
 }
 
 void MainForm::LaunchUninstall(const ProgramEntry& program) {
   platform::Platform& system = Application().Platform();
   const LaunchPlan plan = PlanUninstall(
       program, PathSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
-  if (plan.kind == LaunchKind::kNoCommand) {
-    ShowNotice(std::string(kCannotUninstallText));
-    OpenWebPage(kToolsPage);
-    return;
-  }
-  if (plan.kind == LaunchKind::kMissing) {
-    state_.AutoCloseArmed = false;
-    OfferEntryRemoval(system, program, OrphanedEntryQuestion(program.name, plan.looked_for));
-    return;
-  }
   if (plan.kind == LaunchKind::kStart && IsUnknownToWindowsInstaller(program, system.launcher)) {
-    state_.AutoCloseArmed = false;
+    Step(CycleEvent::kNoticeOpening);
     OfferEntryRemoval(system, program,
                       UnknownProductQuestion(program.name, InstallerEntryCode(program)));
     return;
   }
-  if (plan.kind == LaunchKind::kRefused) {
-    ShowNotice(MissingUninstallerText(program.name, plan.looked_for));
-    return;
-  }
-  const platform::StartError error = StartUninstaller(plan, system.launcher);
+  const platform::StartError start = plan.kind == LaunchKind::kStart
+                                         ? StartUninstaller(plan, system.launcher)
+                                         : platform::kStartOk;
   // "Last" names only an uninstaller that was started: the next start asks after it.
-  if (error == platform::kStartOk) RecordLastCommand(system.registry, UninstallCommand(program));
-  // A user who declines to give the rights has answered already.
-  if (error == platform::kStartOk || error == platform::kErrorCancelled) return;
-  ShowNotice(FailedUninstallerText(program.name, system.launcher.ErrorText(error, plan.program)));
+  if (plan.kind == LaunchKind::kStart && start == platform::kStartOk) {
+    RecordLastCommand(system.registry, UninstallCommand(program));
+  }
+  switch (NoticeFor(plan.kind, start)) {
+    case LaunchNotice::kNone:
+      return;
+    case LaunchNotice::kCannotUninstall:
+      ShowNotice(std::string(kCannotUninstallText));
+      OpenWebPage(kToolsPage);
+      return;
+    case LaunchNotice::kOfferRemoval:
+      Step(CycleEvent::kNoticeOpening);
+      OfferEntryRemoval(system, program, OrphanedEntryQuestion(program.name, plan.looked_for));
+      return;
+    case LaunchNotice::kMissingUninstaller:
+      ShowNotice(MissingUninstallerText(program.name, plan.looked_for));
+      return;
+    case LaunchNotice::kStartFailed:
+      ShowNotice(
+          FailedUninstallerText(program.name, system.launcher.ErrorText(start, plan.program)));
+      return;
+  }
 }
 
 void MainForm::ShowNotice(const std::string& text) {
   // A box with no owner, under which the auto-close cannot end the program.
-  state_.AutoCloseArmed = false;
+  Step(CycleEvent::kNoticeOpening);
   Windowing().ShowMessageBox(platform::kNoWindow, text, std::string(kTitle),
                              platform::kMbIconInformation);
 }

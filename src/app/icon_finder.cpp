@@ -72,12 +72,12 @@ FoundIcon Generic(platform::Icons& icons, ReadIconFiles& read, int size) {
 }  // namespace
 
 bool ReadIconFiles::Contains(const std::string& file_key) const {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   return files_.contains(file_key);
 }
 
 void ReadIconFiles::Add(const std::string& file_key) {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   files_.insert(file_key);
 }
 

@@ -3,13 +3,13 @@
 // Finding one icon through the platform's seams, on a worker: the rules of icon_source.h
 // applied to real files, and the generic icon when no source gives one.
 
-#include <mutex>
 #include <set>
 #include <string>
 
 #include "app/program_entry.h"
 #include "app/registered_path.h"
 #include "platform/icons.h"
+#include "platform/mutex.h"
 #include "platform/process_snapshot.h"
 #include "platform/raw_registry.h"
 
@@ -30,8 +30,8 @@ class ReadIconFiles {
   void Add(const std::string& file_key);
 
  private:
-  mutable std::mutex lock_;
-  std::set<std::string> files_;
+  mutable platform::Mutex lock_;
+  std::set<std::string> files_ GUARDED_BY(lock_);
 };
 
 // The seams an icon is found through, each safe from any thread.

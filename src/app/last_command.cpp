@@ -29,8 +29,8 @@ void RecordLastCommand(platform::RawRegistry& raw, const std::string& command) {
     registry.SelectRoot(platform::kHkeyCurrentUser);
     if (!registry.OpenPath(std::string(kSettingsKey), platform::IfMissing::kCreate)) return;
     registry.WriteText(std::string(kLastValue), command);
-    registry.ClosePath();
   } catch (const std::exception&) {
+    // Not stored: the next start asks nothing about this program, which is all that is lost.
   }
 }
 

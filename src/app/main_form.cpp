@@ -5,6 +5,7 @@
 
 #include "app/last_command.h"
 #include "app/menu_commands.h"
+#include "app/messages.h"
 #include "app/processes.h"
 #include "app/texts.h"
 #include "framework/application.h"
@@ -49,7 +50,8 @@ MainForm::MainForm(framework::TApplication& app, ProgramState& state)
     : TForm(app, MainFormSpec()),
       state_(state),
       drives_(std::make_shared<RemoteDrives>(app.Platform().files)),
-      icons_(app.Platform(), drives_, Handle(), kCmIconsArrived),
+      jobs_(app),
+      icons_(app.Platform(), drives_, jobs_, Handle(), kCmIconsArrived),
       menu_(app),
       typing_(app.Platform().order,
               [this](const framework::TMenuItem& submenu) { return TypingKindOf(submenu); }),
@@ -83,15 +85,12 @@ void MainForm::BuildMenu() {
 }
 
 void MainForm::RebuildProgramMenus() {
-  // The start-up build arms the auto-close. The build that the options dialog asks for leaves
-  // the flag alone: a tick during its message pumping must not end the program under the
-  // dialog.
-  if (state_.Activating) state_.AutoCloseArmed = true;
   const std::string last = TakeLastCommand(Application().Platform().registry);
   all_programs_->Clear();
   recent_programs_->Clear();
   catalogue_ = BuildCatalogue(Application().Platform(), *drives_, state_.options);
-  if (state_.Activating) {
+  // Only the start-up build asks; the one the options dialog asks for does not.
+  if (InStartupBuild(state_.cycle)) {
     // One program listed in several views or roots is still one program: one question.
     if (const auto name = StillInstalled(catalogue_, last)) AskAboutStillInstalled(*name);
   }

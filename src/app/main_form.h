@@ -17,6 +17,7 @@
 #include "app/program_state.h"
 #include "app/registered_path.h"
 #include "framework/form.h"
+#include "framework/jobs.h"
 #include "framework/menu.h"
 #include "framework/timer.h"
 
@@ -61,6 +62,8 @@ class MainForm : public framework::TForm {
   void ReShowMenu();
   // Opens a page of the maker's site, then ends the program.
   void OpenWebPageAndEnd(std::string_view path);
+  // Ends the program.
+  void End();
 
   const Catalogue& CurrentCatalogue() const { return catalogue_; }
   const std::vector<std::string>& RunningProgramNames() const { return running_programs_; }
@@ -79,9 +82,9 @@ class MainForm : public framework::TForm {
   void BuildMenu();
   void FillAllPrograms(framework::TMenuItem& menu);
   void AddProgramItem(framework::TMenuItem& submenu, const char* name, const ProgramEntry& program);
-  // The popup cycle.
-  void OnFirstActivation();
-  void ShowMenuFirstTime();
+  // The popup cycle: an event told to its rules, and their answer done.
+  void Step(CycleEvent event);
+  void BuildAtStart();
   void PopupAtCursor();
   void OnMenuClosed();
   void OnAutoCloseTick();
@@ -99,11 +102,6 @@ class MainForm : public framework::TForm {
   // Icons: looked for as the menu appears, shown as they arrive.
   void OnMenuLoopEntered();
   void OnIconsArrived();
-  // Requests the end of the program, which waits for no icon.
-  void CloseMainForm() {
-    icons_.Cancel();
-    Close();
-  }
 
   ProgramState& state_;
   OptionsDialog* options_dialog_ = nullptr;
@@ -111,6 +109,9 @@ class MainForm : public framework::TForm {
   std::vector<std::string> running_programs_;
   // The run's one answer to which drives are remote: the scans' and the icons' workers share it.
   std::shared_ptr<RemoteDrives> drives_;
+  // Work handed back to the GUI thread: the icons' searches. Before them, which cancel their
+  // jobs as they go.
+  framework::TJobs jobs_;
   // Before the menu: its items' bitmaps are deleted after the menus that show them.
   MenuIcons icons_;
   framework::TPopupMenu menu_;
@@ -119,8 +120,6 @@ class MainForm : public framework::TForm {
   framework::TMenuItem* all_programs_ = nullptr;
   framework::TMenuItem* recent_programs_ = nullptr;
   framework::TMenuItem* kill_process_ = nullptr;
-  bool activated_ = false;
-  bool ending_ = false;  // the still-installed prompt was answered "Yes"
 };
 
 }  // namespace app

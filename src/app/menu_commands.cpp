@@ -35,7 +35,7 @@ void ShowAbout(MainForm& form) {
 }
 
 void Exit(MainForm& form) {
-  form.Close();
+  form.End();
 }
 
 constexpr MenuRow kMenuRows[] = {

@@ -9,14 +9,14 @@ constexpr char kField = '\x1f';
 }  // namespace
 
 MenuIcons::MenuIcons(platform::Platform& platform, std::shared_ptr<RemoteDrives> drives,
-                     platform::WindowId window, platform::MessageId message)
+                     framework::TJobs& jobs, platform::WindowId window, platform::MessageId message)
     : drives_(std::move(drives)),
       seams_{
           platform.icons, platform.registry, platform.processes,
           PathSystem{platform.launcher, platform.files, platform.registry.HasSeparate64BitView()},
           *drives_},
       images_(platform.windowing),
-      jobs_(platform.background, platform.windowing, window, message) {}
+      jobs_(jobs, platform.windowing, window, message) {}
 
 framework::ImageKey MenuIcons::ForProgram(const ProgramEntry& program) {
   const int size = images_.Size();

@@ -18,9 +18,10 @@ namespace app {
 
 class MenuIcons {
  public:
-  // Results are announced to window as message. drives: the run's one drive cache.
+  // The searches run as background jobs; results are announced to window as message. drives:
+  // the run's one drive cache.
   MenuIcons(platform::Platform& platform, std::shared_ptr<RemoteDrives> drives,
-            platform::WindowId window, platform::MessageId message);
+            framework::TJobs& jobs, platform::WindowId window, platform::MessageId message);
 
   framework::TMenuImages& Images() { return images_; }
   // Before each pop-up: the size for menus at that DPI.
@@ -34,9 +35,6 @@ class MenuIcons {
   std::vector<framework::ImageKey> TakeArrived();
   // The end of the program: nothing more is looked for, and nothing waited for.
   void Cancel() { jobs_.Cancel(); }
-
-  std::size_t Found() const { return jobs_.Found(); }
-  std::chrono::microseconds WorkerTime() const { return jobs_.WorkerTime(); }
 
  private:
   framework::ImageKey Request(const std::string& request, IconJobs::Find find);

@@ -1,5 +1,5 @@
-// The popup cycle: the first activation, pop-ups, the auto-close and the still-installed
-// prompt.
+// The popup cycle, wired: the form tells the rules in popup_states.h what happened and does
+// what they answer.
 
 #include <exception>
 
@@ -9,36 +9,39 @@
 
 namespace app {
 
-void MainForm::Activate() {
-  // Activation builds and pops the menu up once per run; the hidden form is never shown again.
-  if (activated_) return;
-  activated_ = true;
-  OnFirstActivation();
-}
-
-void MainForm::OnFirstActivation() {
-  try {
-    ShowMenuFirstTime();
-  } catch (const std::exception& failure) {
-    // Without a menu nothing could ever end the program: report, then end it.
-    Application().ShowException(failure);
-    CloseMainForm();
+void MainForm::Step(CycleEvent event) {
+  // The state moves before the actions run: what they start (a build, a pop-up) sees it.
+  const CycleStep step = NextStep(state_.cycle, event);
+  state_.cycle = step.next;
+  if (Has(step.actions, CycleAction::kHideWindows)) {
+    Windowing().ShowWindow(Application().Handle(), platform::kSwHideWindow);
+    Windowing().ShowWindow(Handle(), platform::kSwHideWindow);
+  }
+  if (Has(step.actions, CycleAction::kStopTimer)) auto_close_timer_.SetEnabled(false);
+  if (Has(step.actions, CycleAction::kStartTimer)) auto_close_timer_.SetEnabled(true);
+  if (Has(step.actions, CycleAction::kOpenToolsPage)) OpenWebPage(kToolsPage);
+  if (Has(step.actions, CycleAction::kBuild)) BuildAtStart();
+  if (Has(step.actions, CycleAction::kPopup)) PopupAtCursor();
+  if (Has(step.actions, CycleAction::kEnd)) {
+    // The end of the program waits for no icon.
+    icons_.Cancel();
+    Close();
   }
 }
 
-void MainForm::ShowMenuFirstTime() {
-  Windowing().ShowWindow(Application().Handle(), platform::kSwHideWindow);
-  Windowing().ShowWindow(Handle(), platform::kSwHideWindow);
-  state_.Activating = true;
+void MainForm::Activate() {
+  try {
+    Step(CycleEvent::kActivated);
+  } catch (const std::exception& failure) {
+    Application().ShowException(failure);
+    Step(CycleEvent::kFailed);
+  }
+}
+
+void MainForm::BuildAtStart() {
   RebuildProgramMenus();
   RebuildProcessMenu();
-  state_.Activating = false;
-  // Asked for once the build has pumped its last messages, so the loop is there to see it.
-  if (ending_) {
-    CloseMainForm();
-    return;
-  }
-  PopupAtCursor();
+  Step(CycleEvent::kBuilt);
 }
 
 void MainForm::PopupAtCursor() {
@@ -50,54 +53,47 @@ void MainForm::PopupAtCursor() {
 }
 
 void MainForm::ReShowMenu() {
-  state_.AutoCloseArmed = true;
-  auto_close_timer_.SetEnabled(false);
-  PopupAtCursor();
+  Step(CycleEvent::kWindowClosed);
 }
 
 void MainForm::OnMenuClosed() {
   try {
-    auto_close_timer_.SetEnabled(true);
+    Step(CycleEvent::kMenuClosed);
   } catch (const std::exception&) {
     // No timer to be had: this closing of the menu is followed by no auto-close.
   }
 }
 
 void MainForm::OnAutoCloseTick() {
-  if (!state_.AutoCloseArmed) return;
   try {
-    CloseMainForm();
+    Step(CycleEvent::kTick);
   } catch (const std::exception&) {
     // The next tick tries again.
   }
 }
 
 void MainForm::AskAboutStillInstalled(const std::string& display_name) {
-  state_.AutoCloseArmed = false;
-  auto_close_timer_.SetEnabled(false);
+  Step(CycleEvent::kStillInstalled);
   const int answer = Windowing().ShowMessageBox(
       Application().Handle(), StillInstalledText(display_name), std::string(kTitle),
       platform::kMbYesNo | platform::kMbIconInformation);
-  if (answer == platform::kIdYes) {
-    // The user is sent to the tools page; the activation ends the program instead of showing
-    // the menu.
-    ending_ = true;
-    OpenWebPage(kToolsPage);
-  }
-  // Whatever the answer, a dismissed menu must end the program again.
-  state_.AutoCloseArmed = true;
+  // "Yes" sends the user to the tools page, and the program ends instead of showing the menu.
+  Step(answer == platform::kIdYes ? CycleEvent::kAnsweredYes : CycleEvent::kAnsweredNo);
 }
 
 void MainForm::ShowThenMenuAgain(const std::function<void()>& show) {
-  // While the window is up the running timer must not end the program.
-  state_.AutoCloseArmed = false;
+  Step(CycleEvent::kWindowOpening);
   show();
-  ReShowMenu();
+  Step(CycleEvent::kWindowClosed);
 }
 
 void MainForm::OpenWebPageAndEnd(std::string_view path) {
   OpenWebPage(path);
-  CloseMainForm();
+  End();
+}
+
+void MainForm::End() {
+  Step(CycleEvent::kEndAsked);
 }
 
 void MainForm::OpenWebPage(std::string_view path) {

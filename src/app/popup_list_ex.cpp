@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/texts.h"
+#include "app/messages.h"
 #include "framework/application.h"
 #include "framework/form.h"
 

@@ -16,7 +16,7 @@ bool MainForm::UninstallQuietly(const ProgramEntry& program) {
       system.launcher.Elevated());
   if (!plan) return false;
   // Neither the question nor the wait may be cut short by the auto-close.
-  state_.AutoCloseArmed = false;
+  Step(CycleEvent::kNoticeOpening);
   const int answer = Windowing().ShowMessageBox(
       platform::kNoWindow, QuietConfirmText(program.name), std::string(kTitle),
       platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2);

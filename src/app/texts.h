@@ -3,11 +3,10 @@
 // Every text the program shows, every address it opens, every registry name it uses and every
 // timing it keeps, each spelled once.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "platform/windowing.h"
 
 namespace app {
 
@@ -215,14 +214,6 @@ inline constexpr const char* kWindowsInstallerValue = "WindowsInstaller";
 
 // Separates the display name from the command in a program-list line.
 inline constexpr std::string_view kEntrySeparator = "<#>";
-
-// Menu-loop notifications, sent to the active form. Only the closing has a handler; the other
-// two are sent for whichever form wants them.
-inline constexpr platform::MessageId kCmMenuClosed = 0xB3E9;
-inline constexpr platform::MessageId kCmEnterMenuLoop = 0xB3EA;
-inline constexpr platform::MessageId kCmExitMenuLoop = 0xB3EB;
-// Posted to the main form by the workers when icons they found are waiting.
-inline constexpr platform::MessageId kCmIconsArrived = 0xB3EC;
 
 inline constexpr std::uint32_t kAutoCloseMs = 3000;
 // Typing into a submenu: a key after a longer pause starts the text anew, as in list views.

@@ -31,9 +31,9 @@ void TJobs::Cancel(platform::JobId job) noexcept {
 }
 
 TJobs::Job TJobs::StartHanding(std::function<void(std::stop_token)> work,
-                               std::function<void()> handover) {
+                               std::function<void()> handover, platform::JobPriority priority) {
   const platform::JobDelivery delivery{&app_.Windowing(), window_.get(), kWmJobEnded};
-  const platform::JobId job = app_.Platform().workers.Start(std::move(work), delivery);
+  const platform::JobId job = app_.Platform().workers.Start(std::move(work), delivery, priority);
   Job owner(*this, job);
   handovers_.emplace(job, std::move(handover));
   return owner;

@@ -10,12 +10,12 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <stop_token>
 #include <utility>
 
 #include "framework/owned.h"
+#include "platform/mutex.h"
 #include "platform/workers.h"
 
 namespace framework {
@@ -30,24 +30,24 @@ class TJobResult {
   void Fill(Work&& work) noexcept {
     try {
       Result made = work();
-      const std::scoped_lock lock(mutex_);
+      const platform::MutexLock lock(mutex_);
       value_.emplace(std::move(made));
     } catch (...) {
-      const std::scoped_lock lock(mutex_);
+      const platform::MutexLock lock(mutex_);
       failure_ = std::current_exception();
     }
   }
   // The work's result, or its failure raised again.
   Result Take() {
-    const std::scoped_lock lock(mutex_);
+    const platform::MutexLock lock(mutex_);
     if (failure_) std::rethrow_exception(failure_);
     return std::move(*value_);
   }
 
  private:
-  std::mutex mutex_;
-  std::optional<Result> value_;
-  std::exception_ptr failure_;
+  platform::Mutex mutex_;
+  std::optional<Result> value_ GUARDED_BY(mutex_);
+  std::exception_ptr failure_ GUARDED_BY(mutex_);
 };
 
 class TJobs final : private platform::WindowHandler {
@@ -69,18 +69,20 @@ class TJobs final : private platform::WindowHandler {
   // the error box as any handler's is.
   template <typename Result>
   [[nodiscard]] Job Start(std::function<Result(std::stop_token)> work,
-                          std::function<void(Result)> done) {
+                          std::function<void(Result)> done,
+                          platform::JobPriority priority = platform::JobPriority::kNormal) {
     auto result = std::make_shared<TJobResult<Result>>();
     return StartHanding([result, work = std::move(work)](
                             std::stop_token stop) { result->Fill([&] { return work(stop); }); },
-                        [result, done = std::move(done)] { done(result->Take()); });
+                        [result, done = std::move(done)] { done(result->Take()); }, priority);
   }
 
   // Jobs started and neither handed over nor cancelled yet.
   std::size_t Pending() const { return handovers_.size(); }
 
  private:
-  Job StartHanding(std::function<void(std::stop_token)> work, std::function<void()> handover);
+  Job StartHanding(std::function<void(std::stop_token)> work, std::function<void()> handover,
+                   platform::JobPriority priority);
   platform::LResult HandleMessage(platform::WindowId window, platform::MessageId id,
                                   platform::WParam wparam, platform::LParam lparam) override;
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/background.h"
 #include "platform/file_dates.h"
 #include "platform/file_store.h"
 #include "platform/icons.h"
@@ -23,7 +22,6 @@ struct Platform {
   const TextOrder& order;
   Workers& workers;
   Icons& icons;
-  Background& background;
   FileStore& file_store;
 };
 

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -26,7 +27,7 @@ void RunKeeping(const Job& job, std::exception_ptr& failure, Args&&... args) noe
 ThreadWorkers::~ThreadWorkers() {
   std::vector<std::stop_source> running;
   {
-    const std::scoped_lock lock(mutex_);
+    const MutexLock lock(mutex_);
     waiting_.clear();
     for (auto& [id, stop] : running_) running.push_back(stop);
     running_.clear();
@@ -65,15 +66,16 @@ void ThreadWorkers::RunAll(const std::vector<std::function<void()>>& jobs, unsig
   }
 }
 
-JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery) {
-  const std::scoped_lock lock(mutex_);
+JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery,
+                           JobPriority priority) {
+  const MutexLock lock(mutex_);
   // A thread is made before the job is queued, so that a job no thread can be had for is not
   // left waiting for ever.
   if (idle_ <= waiting_.size() && threads_.size() < kStartedJobThreads) {
     threads_.emplace_back([this](std::stop_token shutdown) { Serve(shutdown); });
   }
   const JobId id = next_id_++;
-  waiting_.push_back(StartedJob{id, std::move(work), delivery, std::stop_source()});
+  waiting_.push_back(StartedJob{id, std::move(work), delivery, priority, std::stop_source()});
   job_waiting_.notify_one();
   return id;
 }
@@ -81,7 +83,7 @@ JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobD
 void ThreadWorkers::Cancel(JobId job) noexcept {
   std::stop_source stop(std::nostopstate);
   {
-    const std::scoped_lock lock(mutex_);
+    const MutexLock lock(mutex_);
     std::erase_if(waiting_, [job](const StartedJob& waiting) { return waiting.id == job; });
     const auto it = running_.find(job);
     if (it == running_.end()) return;
@@ -91,23 +93,32 @@ void ThreadWorkers::Cancel(JobId job) noexcept {
   stop.request_stop();
 }
 
-bool ThreadWorkers::TakeWaiting(std::unique_lock<std::mutex>& lock, std::stop_token shutdown,
-                                StartedJob& job) {
+bool ThreadWorkers::TakeWaiting(MutexLock& lock, std::stop_token shutdown, StartedJob& job) {
   ++idle_;
-  const bool found = job_waiting_.wait(lock, shutdown, [this] { return !waiting_.empty(); });
+  const bool found =
+      job_waiting_.wait(lock, shutdown, [this]() REQUIRES(mutex_) { return !waiting_.empty(); });
   --idle_;
   if (!found) return false;
-  job = std::move(waiting_.front());
-  waiting_.pop_front();
+  const auto next = std::find_if(waiting_.begin(), waiting_.end(), [](const StartedJob& waiting) {
+    return waiting.priority == JobPriority::kNormal;
+  });
+  const auto taken = next == waiting_.end() ? waiting_.begin() : next;
+  job = std::move(*taken);
+  waiting_.erase(taken);
   running_.emplace(job.id, job.stop);
   return true;
 }
 
 void ThreadWorkers::Serve(std::stop_token shutdown) {
-  std::unique_lock lock(mutex_);
+  MutexLock lock(mutex_);
   StartedJob job;
+  std::optional<JobPriority> priority;  // the thread's, once set
   while (TakeWaiting(lock, shutdown, job)) {
     lock.unlock();
+    if (set_priority_ != nullptr && priority != job.priority) {
+      set_priority_(job.priority);
+      priority = job.priority;
+    }
     // Work reports its failures through what it hands back; one that escapes it is dropped.
     std::exception_ptr dropped;
     RunKeeping(job.work, dropped, job.stop.get_token());

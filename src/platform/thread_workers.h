@@ -5,9 +5,9 @@
 #include <condition_variable>
 #include <deque>
 #include <map>
-#include <mutex>
 #include <thread>
 
+#include "platform/mutex.h"
 #include "platform/workers.h"
 
 namespace platform {
@@ -19,7 +19,10 @@ class ThreadWorkers final : public Workers {
  public:
   static constexpr unsigned kStartedJobThreads = 2;
 
-  ThreadWorkers() = default;
+  // Sets the calling thread's priority; where the platform has none to set, nothing.
+  using SetThreadPriority = void (*)(JobPriority);
+
+  explicit ThreadWorkers(SetThreadPriority set_priority = nullptr) : set_priority_(set_priority) {}
   // Drops the started jobs not yet begun and asks the running ones to stop; none posts from
   // then on. Their threads are joined once their work has returned, which a job's work does
   // soon after its stop request, as it looks at its stop token between steps.
@@ -32,7 +35,8 @@ class ThreadWorkers final : public Workers {
   // that no new thread can be had for runs on the threads there are, the caller's included.
   void RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) override;
   // Raises std::system_error, and starts nothing, when a thread is needed and none can be had.
-  JobId Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery) override;
+  JobId Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery,
+              JobPriority priority) override;
   void Cancel(JobId job) noexcept override;
 
  private:
@@ -40,20 +44,24 @@ class ThreadWorkers final : public Workers {
     JobId id = kNoJob;
     std::function<void(std::stop_token)> work;
     JobDelivery delivery;
+    JobPriority priority = JobPriority::kNormal;
     std::stop_source stop;
   };
   // One thread serving started jobs until shutdown is requested.
   void Serve(std::stop_token shutdown);
   // With the lock held: the next waiting job, now running, or nothing at shutdown.
-  bool TakeWaiting(std::unique_lock<std::mutex>& lock, std::stop_token shutdown, StartedJob& job);
+  bool TakeWaiting(MutexLock& lock, std::stop_token shutdown, StartedJob& job) REQUIRES(mutex_);
 
-  std::mutex mutex_;  // guards everything below but threads_, which only the owner touches
+  const SetThreadPriority set_priority_;
+  Mutex mutex_;
   std::condition_variable_any job_waiting_;
-  std::deque<StartedJob> waiting_;
-  std::map<JobId, std::stop_source> running_;  // a job's entry goes when it is cancelled
-  JobId next_id_ = kNoJob + 1;
-  std::size_t idle_ = 0;
-  // The last member: its threads are joined before anything they use goes.
+  std::deque<StartedJob> waiting_ GUARDED_BY(mutex_);
+  // A job's entry goes when it is cancelled.
+  std::map<JobId, std::stop_source> running_ GUARDED_BY(mutex_);
+  JobId next_id_ GUARDED_BY(mutex_) = kNoJob + 1;
+  std::size_t idle_ GUARDED_BY(mutex_) = 0;
+  // Only the owner's calls touch the threads, never the threads themselves. The last member:
+  // its threads are joined before anything they use goes.
   std::vector<std::jthread> threads_;
 };
 

@@ -21,6 +21,11 @@ namespace platform {
 using JobId = std::uint64_t;
 inline constexpr JobId kNoJob = 0;
 
+// How a started job shares the machine. Background work (the menu's icons) yields to the GUI
+// thread: the menu being sized and drawn must not wait for it. Waiting normal jobs begin before
+// waiting background ones.
+enum class JobPriority { kNormal, kBackground };
+
 // Where a started job's end is told: message is posted to window, the job's id as wparam and 0
 // as lparam.
 struct JobDelivery {
@@ -41,7 +46,8 @@ class Workers {
   // Starts work and returns at once. Once the work has ended, whether it finished, failed or
   // gave up on its stop request, the delivery's message is posted, unless the job was
   // cancelled first. Ids are never 0 and never used again.
-  virtual JobId Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery) = 0;
+  virtual JobId Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery,
+                      JobPriority priority) = 0;
   // Asks the job's work to stop. From the moment this returns the job's message is never
   // posted, and work that has not begun never runs. Nothing for a job that has ended.
   virtual void Cancel(JobId job) noexcept = 0;

@@ -13,6 +13,7 @@ import time
 import unittest
 
 import harness
+import menu_table
 import wine_trace
 import regfile
 
@@ -25,7 +26,7 @@ _options = argparse.Namespace(exe=None, cursor_holder=None)
 
 
 # The submenus that the program fills from what it reads, when they first open.
-GENERATED_SUBMENUS = ("All Programs", "Recent Programs", "Kill Process")
+GENERATED_SUBMENUS = menu_table.generated_submenus()
 
 
 def keys_to_open(top_captions: list, caption: str) -> list[str]:

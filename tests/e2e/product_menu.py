@@ -12,21 +12,15 @@ import time
 
 import actions
 import harness
+import menu_table
 
 OPTIONS_CAPTION = "Tapwise Uninstaller \\ Options"
 ABOUT_CAPTION = "About Tapwise Uninstaller"
 
-# Whatever is selected: End selects "Exit", the last item; Up the product submenu (the
-# separator is skipped); Right opens it on its first item, "Options...".
-_OPEN_SUBMENU = ("End", "Up", "Right")
-# Downs from "Options..." to each command; separators are skipped.
-_DOWNS = {
-    "Options...": 0,
-    "Check for Updates": 1,
-    "Visit Web Site": 2,
-    "Send Message": 3,
-    "About...": 4,
-}
+_PRODUCT = menu_table.product_row()
+# Whatever is selected: End selects "Exit", the last item; Ups reach the product submenu
+# (separators are skipped); Right opens it on its first item.
+_OPEN_SUBMENU = ("End", *["Up"] * menu_table.ups_from_last(_PRODUCT.caption), "Right")
 
 # Set to a directory, and the tests that show a window save a screenshot of it there.
 SCREENSHOT_DIR_VARIABLE = "TAPWISE_E2E_SCREENSHOTS"
@@ -34,7 +28,7 @@ SCREENSHOT_DIR_VARIABLE = "TAPWISE_E2E_SCREENSHOTS"
 
 def choose(menu: str, caption: str) -> float:
     """Chooses a command of the product submenu in the shown menu; returns when that was."""
-    harness.send_keys(menu, *_OPEN_SUBMENU, *["Down"] * _DOWNS[caption], "Return")
+    harness.send_keys(menu, *_OPEN_SUBMENU, *["Down"] * menu_table.keys_within(_PRODUCT.name, caption), "Return")
     return time.monotonic()
 
 

@@ -7,18 +7,19 @@ import time
 
 import e2e_case
 import harness
+import menu_table
 import regfile
 from regfile import UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER, program
 
+# Where the two program submenus are in an outline of the menu.
+ALL = menu_table.index("All Programs")
+RECENT = menu_table.index("Recent Programs")
 TPM_LEFTALIGN_RIGHTBUTTON = 0x0002
 FIRST_ITEM_OFFSET = (20, 8)  # pixels into the menu window: over its first item
 AWAY_FROM_THE_MENU = (50, 50)
 ESCAPE_SETTLE = 0.3  # seconds for a menu to be gone after Escape
 
-PRODUCT_SUBMENU = (
-    "Tapwise Uninstaller",
-    ["Options...", "-", "Check for Updates", "Visit Web Site", "Send Message", "-", "About..."],
-)
+DEFAULT_ITEMS = [row.caption for row in menu_table.under() if row.is_default]
 
 
 def _dated(root: str, subkey: str, name: str, date: str, **values) -> regfile.Key:
@@ -118,20 +119,11 @@ class MenuTest(e2e_case.E2ECase):
         self.assertEqual(harness.window_geometry(window)[:2], e2e_case.POINT)
 
         outline = trace.outline(top)
-        kill = outline[3]
-        self.assertEqual(
-            outline,
-            [
-                "All Programs",  # no children: a plain item
-                "Recent Programs",
-                "-",
-                kill,
-                "-",
-                PRODUCT_SUBMENU,
-                "Exit",
-            ],
-        )
-        self.assertEqual(trace.default_items(top), ["Recent Programs"])
+        kill = outline[menu_table.index("Kill Process")]
+        # The fixed tree is the table's; "All Programs" and "Recent Programs" have no children
+        # and are plain items.
+        self.assertEqual(outline, menu_table.outline({"Kill Process": kill}))
+        self.assertEqual(trace.default_items(top), DEFAULT_ITEMS)
         self.assertEqual(trace.message_boxes, [])
 
         # Wine's own processes are always there, so "Kill Process" always opens a submenu.
@@ -150,9 +142,9 @@ class MenuTest(e2e_case.E2ECase):
         trace, top, window = self.popped_menu()
 
         outline = trace.outline(top)
-        self.assertEqual(outline[0], ("All Programs", EXPECTED_ALL))
-        self.assertEqual(outline[1], ("Recent Programs", EXPECTED_RECENT))
-        self.assertEqual(trace.default_items(top), ["Recent Programs"])
+        self.assertEqual(outline[ALL], ("All Programs", EXPECTED_ALL))
+        self.assertEqual(outline[RECENT], ("Recent Programs", EXPECTED_RECENT))
+        self.assertEqual(trace.default_items(top), DEFAULT_ITEMS)
         self.assertEqual(trace.message_boxes, [], "a stale last command raises no prompt")
 
         self.assert_ends_at_once(self.choose_exit(window))
@@ -193,10 +185,10 @@ class MenuOn32BitWindowsTest(e2e_case.E2ECase):
         outline = trace.outline(trace.popups[0].menu)
         # The same name under both roots is two registrations, and stays two items.
         self.assertEqual(
-            outline[0], ("All Programs", ["Alpha Editor", "Shared Tool", "Shared Tool", "User App"])
+            outline[ALL], ("All Programs", ["Alpha Editor", "Shared Tool", "Shared Tool", "User App"])
         )
         self.assertEqual(
-            outline[1],
+            outline[RECENT],
             ("Recent Programs", ["User App", "Alpha Editor", "Shared Tool", "Shared Tool"]),
         )
         self.assert_ends_at_once(self.choose_exit(window))

@@ -7,10 +7,14 @@ import time
 
 import e2e_case
 import harness
+import menu_table
 import product_menu
 from product_menu import OPTIONS_CAPTION
 from regfile import UNINSTALL_32, UNINSTALL_64, program
 
+# Where the two program submenus are in an outline of the menu.
+ALL = menu_table.index("All Programs")
+RECENT = menu_table.index("Recent Programs")
 MS_REDIST = "Microsoft Visual C++ 2015 Redistributable"
 MS_DRIVER = "Windows Driver Package - Acme (usbser) Ports"
 LOCKED = "Locked Tool"  # NoRemove=1
@@ -76,7 +80,7 @@ class OptionsTest(e2e_case.E2ECase):
         """(All Programs, Recent Programs) children of pop-up number `popup` (from 1), opened."""
         trace = self.open_submenus(self.app.wait_menu(), popup)
         outline = trace.outline(trace.popups[popup - 1].menu)
-        return _children(outline[0]), _children(outline[1])
+        return _children(outline[ALL]), _children(outline[RECENT])
 
     def open_dialog(self, menu: str) -> str:
         product_menu.choose(menu, "Options...")

@@ -144,15 +144,15 @@ class GrowthTest : public ::testing::Test {
     main_.ReShowMenu();
     ::KillTimer(nullptr, timer);
     forms_->application.ProcessMessages();
-    forms_->state.AutoCloseArmed = false;
+    forms_->state.cycle = app::CycleState::kStarting;
   }
 
   // The figures, read once the program's workers are idle and what they handed over is taken:
   // a worker looking for an icon holds its file and memory for a while.
   Readings MeasureQuiet() {
     forms_->application.ProcessMessages();  // lets the icon jobs waiting for the loop go
-    const auto workers =
-        meeting_.Hold(forms_->system.background, win32::Background::kThreads, kQuietLimit);
+    const auto workers = meeting_.Hold(forms_->system.workers,
+                                       platform::ThreadWorkers::kStartedJobThreads, kQuietLimit);
     EXPECT_TRUE(workers.has_value()) << "the workers came to rest";
     if (workers) workers_ = *workers;
     forms_->application.ProcessMessages();
@@ -167,7 +167,7 @@ class GrowthTest : public ::testing::Test {
     main_.ReShowMenu();
     ::KillTimer(nullptr, timer);
     forms_->application.ProcessMessages();
-    forms_->state.AutoCloseArmed = false;
+    forms_->state.cycle = app::CycleState::kStarting;
   }
 
   const std::wstring prefix_ = win32_test::UniqueName(L"tapwise-growth");
@@ -207,7 +207,7 @@ TEST_F(GrowthTest, RebuildsAndPopupsLeaveNothingBehind) {
   }
   EXPECT_GE(menu_closings, kWarmUp + kCycles) << "every pop-up is up until it is closed";
   EXPECT_GE(submenus_seen, kWarmUp + kCycles) << "every opening showed the submenu";
-  EXPECT_GT(main_.Icons().Found(), 0u) << "the submenu's items had their icons";
+  EXPECT_GT(main_.Icons().Images().IconCount(), 0u) << "the submenu's items had their icons";
 }
 
 // Each witness sees a handful more of its kind, well above what the growth test lets pass: a

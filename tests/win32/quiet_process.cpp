@@ -36,8 +36,7 @@ WorkerMeeting::~WorkerMeeting() {
   state_->changed.notify_all();
 }
 
-std::optional<std::vector<DWORD>> WorkerMeeting::Hold(platform::Background& background,
-                                                      unsigned workers,
+std::optional<std::vector<DWORD>> WorkerMeeting::Hold(platform::Workers& workers, unsigned threads,
                                                       std::chrono::milliseconds limit) {
   State& state = *state_;
   unsigned meeting = 0;
@@ -49,16 +48,19 @@ std::optional<std::vector<DWORD>> WorkerMeeting::Hold(platform::Background& back
     state.left = 0;
     state.over = false;
   }
-  for (unsigned i = 0; i < workers; ++i) {
-    background.Start([state = state_, meeting] { state->Attend(meeting); });
+  // Background jobs, so that they come after the background jobs started before; told to no
+  // one when they end.
+  for (unsigned i = 0; i < threads; ++i) {
+    workers.Start([state = state_, meeting](std::stop_token) { state->Attend(meeting); },
+                  platform::JobDelivery{}, platform::JobPriority::kBackground);
   }
   std::unique_lock hold(state.lock);
   const bool met =
-      state.changed.wait_for(hold, limit, [&] { return state.arrived.size() == workers; });
+      state.changed.wait_for(hold, limit, [&] { return state.arrived.size() == threads; });
   state.over = true;
   state.changed.notify_all();
   if (!met) return std::nullopt;
-  if (!state.changed.wait_for(hold, limit, [&] { return state.left == workers; })) {
+  if (!state.changed.wait_for(hold, limit, [&] { return state.left == threads; })) {
     return std::nullopt;
   }
   return state.arrived;

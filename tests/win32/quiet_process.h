@@ -11,12 +11,12 @@
 #include <optional>
 #include <vector>
 
-#include "platform/background.h"
+#include "platform/workers.h"
 
 namespace win32_test {
 
-// Brings a background's workers together, each in a job of its own that none leaves until all
-// are in: each has then finished every job started on it before. What the meeting needs (a
+// Brings the workers together, each in a background job of its own that none leaves until all
+// are in: each has then finished every background job started before. What the meeting needs (a
 // lock, a condition and their kernel objects) lasts as long as this object, so that the
 // workers leaving frees nothing that a count would see.
 class WorkerMeeting {
@@ -28,7 +28,7 @@ class WorkerMeeting {
 
   // Returns once the workers have met and left again: their thread ids, or nothing when they
   // did not all come in time.
-  std::optional<std::vector<DWORD>> Hold(platform::Background& background, unsigned workers,
+  std::optional<std::vector<DWORD>> Hold(platform::Workers& workers, unsigned threads,
                                          std::chrono::milliseconds limit);
 
  private:

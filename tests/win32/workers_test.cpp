@@ -83,7 +83,7 @@ TEST(Workers, AStartedJobsEndIsPostedToTheGuiThreadsWindow) {
   {
     platform::ThreadWorkers workers;
     ended = workers.Start([&](std::stop_token) { work_thread = ::GetCurrentThreadId(); },
-                          {&windowing, window.id(), kEnded});
+                          {&windowing, window.id(), kEnded}, platform::JobPriority::kNormal);
     ASSERT_TRUE(win32_test::PumpUntil(
         windowing, [&] { return recorder.Count(kEnded) == 1; }, 10s));
   }

@@ -31,7 +31,7 @@ bool PathMatches(std::string_view pattern, std::string_view path) {
 
 std::optional<platform::Date> FileTable::LastWriteDate(const std::string& path) {
   const std::string pattern = text::UpperAscii(path);
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   queries_.push_back(path);
   for (const auto& [stored, entry] : entries_) {
     if (!PathMatches(pattern, stored)) continue;
@@ -42,51 +42,51 @@ std::optional<platform::Date> FileTable::LastWriteDate(const std::string& path) 
 }
 
 bool FileTable::FileExists(const std::string& path) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   checked_.push_back(path);
   const auto found = entries_.find(text::UpperAscii(path));
   return found != entries_.end() && !found->second.directory;
 }
 
 platform::DriveType FileTable::DriveTypeOf(const std::string& root) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   const auto found = drives_.find(text::UpperAscii(root));
   return found == drives_.end() ? platform::DriveType::kFixed : found->second;
 }
 
 void FileTable::SetDriveType(const std::string& root, platform::DriveType type) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   drives_[text::UpperAscii(root)] = type;
 }
 
 void FileTable::AddFile(const std::string& path, platform::Date date) {
   const bool fits = date.year >= kFirstDosYear && date.year <= kLastDosYear;
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   entries_[text::UpperAscii(path)] = Entry{false, fits ? std::optional(date) : std::nullopt};
 }
 
 void FileTable::AddDirectory(const std::string& path) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   entries_[text::UpperAscii(path)] = Entry{true, std::nullopt};
 }
 
 void FileTable::AddUnconvertibleFile(const std::string& path) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   entries_[text::UpperAscii(path)] = Entry{false, std::nullopt};
 }
 
 void FileTable::Remove(const std::string& path) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   entries_.erase(text::UpperAscii(path));
 }
 
 std::vector<std::string> FileTable::Queries() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return queries_;
 }
 
 std::vector<std::string> FileTable::Checked() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return checked_;
 }
 

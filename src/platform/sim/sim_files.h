@@ -9,12 +9,12 @@
 // once are recorded in the order they took the lock.
 
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/file_dates.h"
+#include "platform/mutex.h"
 
 namespace sim {
 
@@ -46,11 +46,12 @@ class FileTable final : public platform::FileDates {
     bool directory = false;
     std::optional<platform::Date> date;
   };
-  mutable std::mutex mutex_;                           // guards everything below
-  std::map<std::string, Entry> entries_;               // keyed by the upper-cased path
-  std::map<std::string, platform::DriveType> drives_;  // keyed by the upper-cased root
-  std::vector<std::string> queries_;
-  std::vector<std::string> checked_;
+  mutable platform::Mutex mutex_;
+  std::map<std::string, Entry> entries_ GUARDED_BY(mutex_);  // keyed by the upper-cased path
+  // Keyed by the upper-cased root.
+  std::map<std::string, platform::DriveType> drives_ GUARDED_BY(mutex_);
+  std::vector<std::string> queries_ GUARDED_BY(mutex_);
+  std::vector<std::string> checked_ GUARDED_BY(mutex_);
 };
 
 }  // namespace sim

@@ -30,7 +30,7 @@ platform::IconId IconFiles::Make(std::string source) {
 }
 
 platform::IconId IconFiles::ExtractIcon(const std::string& path, int index, int size) {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   ++reads_;
   const File* file = Find(path);
   if (file == nullptr || file->kind != File::Kind::kProgram) return platform::kNoIcon;
@@ -42,7 +42,7 @@ platform::IconId IconFiles::ExtractIcon(const std::string& path, int index, int 
 }
 
 platform::IconId IconFiles::LoadIconFile(const std::string& path, int size) {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   ++reads_;
   const File* file = Find(path);
   if (file == nullptr || file->kind != File::Kind::kIcon) return platform::kNoIcon;
@@ -50,13 +50,13 @@ platform::IconId IconFiles::LoadIconFile(const std::string& path, int size) {
 }
 
 platform::IconId IconFiles::GenericIcon(int size) {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   ++reads_;
   return Make(Sized("generic", size));
 }
 
 void IconFiles::DestroyIcon(platform::IconId icon) noexcept {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   icons_.erase(icon);
 }
 
@@ -69,7 +69,7 @@ void IconFiles::Add(const std::string& path, File file) {
   } else {
     files_table_.AddFile(path, kFileDate);
   }
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   files_[Key(path)] = std::move(file);
 }
 
@@ -90,23 +90,23 @@ void IconFiles::AddDirectory(const std::string& path) {
 }
 
 std::string IconFiles::SourceOf(platform::IconId icon) const {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   const auto it = icons_.find(icon);
   return it == icons_.end() ? std::string() : it->second;
 }
 
 std::size_t IconFiles::LiveIcons() const {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   return icons_.size();
 }
 
 std::size_t IconFiles::Reads() const {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   return reads_;
 }
 
 std::vector<std::string> IconFiles::Opened() const {
-  const std::lock_guard hold(lock_);
+  const platform::MutexLock hold(lock_);
   return opened_;
 }
 

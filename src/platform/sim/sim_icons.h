@@ -7,11 +7,11 @@
 
 #include <cstddef>
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/icons.h"
+#include "platform/mutex.h"
 #include "platform/sim/sim_files.h"
 
 namespace sim {
@@ -50,17 +50,17 @@ class IconFiles final : public platform::Icons {
     int count = 0;
     std::vector<int> resource_ids;
   };
-  const File* Find(const std::string& path);
-  platform::IconId Make(std::string source);
+  const File* Find(const std::string& path) REQUIRES(lock_);
+  platform::IconId Make(std::string source) REQUIRES(lock_);
   void Add(const std::string& path, File file);
 
   FileTable& files_table_;
-  mutable std::mutex lock_;  // the seam may be called from workers
-  std::map<std::string, File> files_;
-  std::map<platform::IconId, std::string> icons_;
-  platform::IconId next_icon_ = 0x9001;
-  std::vector<std::string> opened_;
-  std::size_t reads_ = 0;
+  mutable platform::Mutex lock_;  // the seam may be called from workers
+  std::map<std::string, File> files_ GUARDED_BY(lock_);
+  std::map<platform::IconId, std::string> icons_ GUARDED_BY(lock_);
+  platform::IconId next_icon_ GUARDED_BY(lock_) = 0x9001;
+  std::vector<std::string> opened_ GUARDED_BY(lock_);
+  std::size_t reads_ GUARDED_BY(lock_) = 0;
 };
 
 }  // namespace sim

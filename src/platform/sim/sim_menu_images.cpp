@@ -37,14 +37,21 @@ void WindowSystem::DrawMenuImage(platform::LParam lparam, platform::IconId icon,
   RequestAt(lparam).size = size;
 }
 
-platform::BitmapId WindowSystem::NewMenuBitmap(platform::IconId icon, int) {
+platform::BitmapId WindowSystem::NewMenuBitmap(platform::IconId icon, int size) {
   const platform::BitmapId bitmap = next_bitmap_++;
   bitmaps_[bitmap] = icon;
+  bitmap_sizes_[bitmap] = size;
   return bitmap;
 }
 
 void WindowSystem::DeleteBitmap(platform::BitmapId bitmap) noexcept {
   bitmaps_.erase(bitmap);
+  bitmap_sizes_.erase(bitmap);
+}
+
+int WindowSystem::BitmapSize(platform::BitmapId bitmap) const {
+  const auto it = bitmap_sizes_.find(bitmap);
+  return it == bitmap_sizes_.end() ? 0 : it->second;
 }
 
 platform::IconId WindowSystem::BitmapIcon(platform::BitmapId bitmap) const {

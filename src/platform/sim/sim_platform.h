@@ -3,7 +3,6 @@
 // One of each substitute, bound together as the platform the program runs on in tests.
 
 #include "platform/platform.h"
-#include "platform/sim/sim_background.h"
 #include "platform/sim/sim_file_store.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_icons.h"
@@ -22,8 +21,8 @@ struct SimPlatform {
   SimPlatform& operator=(const SimPlatform&) = delete;
 
   platform::Platform Bind() {
-    return platform::Platform{registry, files,   processes, launcher,   windows,
-                              order,    workers, icons,     background, file_store};
+    return platform::Platform{registry, files,   processes, launcher,  windows,
+                              order,    workers, icons,     file_store};
   }
 
   WindowSystem windows;
@@ -34,7 +33,6 @@ struct SimPlatform {
   CaselessOrder order;
   SerialWorkers workers;
   IconFiles icons{files};
-  SerialBackground background;
   FileStore file_store;
 };
 

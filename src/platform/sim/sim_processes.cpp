@@ -6,7 +6,7 @@
 namespace sim {
 
 platform::SnapshotHandle ProcessTable::CreateSnapshot(std::uint32_t flags, std::uint32_t) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   if (unavailable_) return platform::kNoSnapshot;
   const platform::SnapshotHandle handle = next_handle_++;
   snapshots_[handle] = Snapshot{names_, (flags & platform::kSnapProcess) != 0, 0, 0};
@@ -14,7 +14,7 @@ platform::SnapshotHandle ProcessTable::CreateSnapshot(std::uint32_t flags, std::
 }
 
 bool ProcessTable::Read(platform::SnapshotHandle handle, bool restart, std::string& exe_name) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   const auto it = snapshots_.find(handle);
   if (it == snapshots_.end() || !it->second.has_processes) return false;
   Snapshot& snapshot = it->second;
@@ -38,43 +38,43 @@ bool ProcessTable::Next(platform::SnapshotHandle snapshot, std::string& exe_name
 }
 
 void ProcessTable::Close(platform::SnapshotHandle snapshot) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   snapshots_.erase(snapshot);
 }
 
 std::string ProcessTable::ImagePathOf(const std::string& exe_name) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   const auto it = images_.find(exe_name);
   return it == images_.end() ? std::string() : it->second;
 }
 
 void ProcessTable::SetProcessImage(const std::string& exe_name, const std::string& path) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   images_[exe_name] = path;
 }
 
 void ProcessTable::SetProcesses(std::vector<std::string> exe_names) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   names_ = std::move(exe_names);
 }
 
 void ProcessTable::SetUnavailable(bool unavailable) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   unavailable_ = unavailable;
 }
 
 void ProcessTable::FailAfter(std::size_t entries) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   fail_after_ = entries;
 }
 
 void ProcessTable::StopFailing() {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   fail_after_.reset();
 }
 
 std::size_t ProcessTable::OpenSnapshotCount() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return snapshots_.size();
 }
 

@@ -6,11 +6,11 @@
 
 #include <cstddef>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/mutex.h"
 #include "platform/process_snapshot.h"
 
 namespace sim {
@@ -41,15 +41,16 @@ class ProcessTable final : public platform::ProcessSnapshots {
     std::size_t next = 0;
     std::size_t reads = 0;
   };
-  bool Read(platform::SnapshotHandle snapshot, bool restart, std::string& exe_name);
+  bool Read(platform::SnapshotHandle snapshot, bool restart, std::string& exe_name)
+      EXCLUDES(mutex_);
 
-  mutable std::mutex mutex_;  // guards everything below
-  std::vector<std::string> names_;
-  std::map<std::string, std::string> images_;
-  bool unavailable_ = false;
-  std::optional<std::size_t> fail_after_;
-  std::map<platform::SnapshotHandle, Snapshot> snapshots_;
-  platform::SnapshotHandle next_handle_ = 0x3001;
+  mutable platform::Mutex mutex_;
+  std::vector<std::string> names_ GUARDED_BY(mutex_);
+  std::map<std::string, std::string> images_ GUARDED_BY(mutex_);
+  bool unavailable_ GUARDED_BY(mutex_) = false;
+  std::optional<std::size_t> fail_after_ GUARDED_BY(mutex_);
+  std::map<platform::SnapshotHandle, Snapshot> snapshots_ GUARDED_BY(mutex_);
+  platform::SnapshotHandle next_handle_ GUARDED_BY(mutex_) = 0x3001;
 };
 
 }  // namespace sim

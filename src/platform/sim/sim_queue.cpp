@@ -15,7 +15,7 @@ constexpr std::int64_t kMaxDeliveriesPerInstant = 100'000;
 
 bool WindowSystem::PostTo(platform::WindowId window, platform::MessageId id,
                           platform::WParam wparam, platform::LParam lparam) {
-  const std::scoped_lock lock(queue_mutex_);
+  const platform::MutexLock lock(queue_mutex_);
   // Window 0 is the thread's own queue, as PostMessage(NULL, ...) is.
   if (window != platform::kNoWindow && !windows_.contains(window)) return false;
   posted_.push_back(platform::Message{window, id, wparam, lparam});
@@ -23,13 +23,13 @@ bool WindowSystem::PostTo(platform::WindowId window, platform::MessageId id,
 }
 
 std::size_t WindowSystem::QueuedMessageCount() const {
-  const std::scoped_lock lock(queue_mutex_);
+  const platform::MutexLock lock(queue_mutex_);
   return posted_.size();
 }
 
 bool WindowSystem::TakePosted(platform::Message& message, bool quit_too) {
   {
-    const std::scoped_lock lock(queue_mutex_);
+    const platform::MutexLock lock(queue_mutex_);
     if (posted_.empty()) return false;
     if (!quit_too && posted_.front().id == platform::kWmQuit) return false;
     message = posted_.front();
@@ -53,7 +53,7 @@ bool WindowSystem::MessageReady() const {
 
 bool WindowSystem::QuitIsNext() const {
   {
-    const std::scoped_lock lock(queue_mutex_);
+    const platform::MutexLock lock(queue_mutex_);
     if (!posted_.empty()) return posted_.front().id == platform::kWmQuit;
   }
   return quit_pending_;

@@ -144,13 +144,13 @@ RegResult Registry::Open(RegKey base, const std::string& path, std::uint32_t acc
 
 RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t access,
                             RegKey* opened) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return Open(base, path, access, false, opened);
 }
 
 RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_t access,
                               RegKey* opened) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return Open(base, path, access, true, opened);
 }
 
@@ -164,7 +164,7 @@ RegResult Registry::ReadValue(RegKey handle, const std::string& name, std::uint3
 
 RegResult Registry::ReadStoredValue(RegKey handle, const std::string& name, std::uint32_t& type,
                                     std::vector<std::uint8_t>& data) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   const auto it = key->values.find(name);
@@ -175,7 +175,7 @@ RegResult Registry::ReadStoredValue(RegKey handle, const std::string& name, std:
 }
 
 RegResult Registry::EnumValueName(RegKey handle, std::uint32_t index, std::string& name) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   if (index >= key->values.size()) return platform::kRegNoMoreItems;
@@ -184,7 +184,7 @@ RegResult Registry::EnumValueName(RegKey handle, std::uint32_t index, std::strin
 }
 
 RegResult Registry::DeleteTree(RegKey handle, const std::string& subkey) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   Key* base = nullptr;
   if (const RegResult result = Resolve(handle, base); result != platform::kRegOk) return result;
   if (subkey.empty()) return kRegInvalidParameter;
@@ -214,7 +214,7 @@ bool Registry::EmptyTree(Key& key) {
 
 RegResult Registry::SetValue(RegKey handle, const std::string& name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t size) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   if (data == nullptr && size != 0) return kRegInvalidParameter;
@@ -226,14 +226,14 @@ RegResult Registry::SetValue(RegKey handle, const std::string& name, std::uint32
 }
 
 RegResult Registry::DeleteValue(RegKey handle, const std::string& name) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   return key->values.erase(name) == 0 ? platform::kRegNotFound : platform::kRegOk;
 }
 
 RegResult Registry::QueryInfoKey(RegKey handle, std::uint32_t& subkeys) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   subkeys = static_cast<std::uint32_t>(key->subkeys.size());
@@ -241,7 +241,7 @@ RegResult Registry::QueryInfoKey(RegKey handle, std::uint32_t& subkeys) {
 }
 
 RegResult Registry::EnumKey(RegKey handle, std::uint32_t index, std::string& name) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   if (index >= key->subkeys.size()) return platform::kRegNoMoreItems;
@@ -250,7 +250,7 @@ RegResult Registry::EnumKey(RegKey handle, std::uint32_t index, std::string& nam
 }
 
 RegResult Registry::CloseKey(RegKey handle) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   if (IsRoot(handle)) return platform::kRegOk;
   return handles_.erase(handle) == 0 ? platform::kRegInvalidHandle : platform::kRegOk;
 }
@@ -263,7 +263,7 @@ Registry::Location Registry::Physical(RegKey root, std::string_view physical_pat
 void Registry::LoadRegText(std::string_view text) {
   // Parsed whole before anything is applied, so a malformed file changes nothing.
   std::vector<RegTextOperation> operations = ParseRegText(text);
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   for (RegTextOperation& op : operations) {
     const Location location = Physical(op.root, op.path);
     switch (op.kind) {
@@ -284,27 +284,27 @@ void Registry::LoadRegText(std::string_view text) {
 }
 
 void Registry::SetSystem64(bool system64) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   system64_ = system64;
 }
 
 bool Registry::HasSeparate64BitView() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return system64_;
 }
 
 std::size_t Registry::OpenHandleCount() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return handles_.size();
 }
 
 void Registry::CreatePhysicalKey(RegKey root, std::string_view physical_path) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   Make(Physical(root, physical_path));
 }
 
 bool Registry::DeletePhysicalKey(RegKey root, std::string_view physical_path) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return DeleteKeyAt(Physical(root, physical_path));
 }
 
@@ -324,7 +324,7 @@ void Registry::SetValue(RegKey root, std::string_view physical_path, std::string
 
 void Registry::SetRawValue(RegKey root, std::string_view physical_path, std::string_view name,
                            std::uint32_t type, std::vector<std::uint8_t> bytes) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   StoreValue(Physical(root, physical_path), name, type, std::move(bytes));
 }
 
@@ -355,7 +355,7 @@ void Registry::SetDword(RegKey root, std::string_view physical_path, std::string
 
 bool Registry::DeletePhysicalValue(RegKey root, std::string_view physical_path,
                                    std::string_view name) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return DeleteValueAt(Physical(root, physical_path), name);
 }
 
@@ -365,12 +365,12 @@ bool Registry::DeleteValueAt(const Location& location, std::string_view name) {
 }
 
 void Registry::DenyAccess(RegKey root, std::string_view physical_path, bool deny) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   Make(Physical(root, physical_path)).denied = deny;
 }
 
 void Registry::KeepFromDeletion(RegKey root, std::string_view physical_path, bool keep) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   Make(Physical(root, physical_path)).undeletable = keep;
 }
 
@@ -385,7 +385,7 @@ std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Registry::Val
 
 std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Registry::RawValue(
     RegKey root, std::string_view physical_path, std::string_view name) const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   const Key* key = Find(Physical(root, physical_path));
   if (key == nullptr) return std::nullopt;
   const auto it = key->values.find(name);
@@ -394,12 +394,12 @@ std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> Registry::Raw
 }
 
 bool Registry::KeyExists(RegKey root, std::string_view physical_path) const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return Find(Physical(root, physical_path)) != nullptr;
 }
 
 std::vector<std::string> Registry::SubkeyNames(RegKey root, std::string_view physical_path) const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   std::vector<std::string> names;
   const Key* key = Find(Physical(root, physical_path));
   if (key == nullptr) return names;

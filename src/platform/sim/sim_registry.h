@@ -22,13 +22,13 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/mutex.h"
 #include "platform/raw_registry.h"
 #include "platform/sim/sim_ascii.h"
 
@@ -133,35 +133,35 @@ class Registry final : public platform::RawRegistry {
     Path path;
   };
 
-  Key& RootKey(platform::RegKey root);
-  const Key* RootKeyOrNull(platform::RegKey root) const;
-  std::optional<Location> Locate(platform::RegKey key) const;
-  const Key* Find(const Location& location) const;
-  Key* Find(const Location& location);
-  Key& Make(const Location& location);
+  Key& RootKey(platform::RegKey root) REQUIRES(mutex_);
+  const Key* RootKeyOrNull(platform::RegKey root) const REQUIRES(mutex_);
+  std::optional<Location> Locate(platform::RegKey key) const REQUIRES(mutex_);
+  const Key* Find(const Location& location) const REQUIRES(mutex_);
+  Key* Find(const Location& location) REQUIRES(mutex_);
+  Key& Make(const Location& location) REQUIRES(mutex_);
   // Resolves an open handle to its key: kRegOk, kRegInvalidHandle or kRegKeyDeleted.
-  platform::RegResult Resolve(platform::RegKey key, Key*& found);
+  platform::RegResult Resolve(platform::RegKey key, Key*& found) REQUIRES(mutex_);
   std::optional<Location> Target(platform::RegKey base, const std::string& path,
-                                 std::uint32_t access) const;
+                                 std::uint32_t access) const REQUIRES(mutex_);
   platform::RegResult Open(platform::RegKey base, const std::string& path, std::uint32_t access,
-                           bool create, platform::RegKey* opened);
-  Location Physical(platform::RegKey root, std::string_view physical_path) const;
+                           bool create, platform::RegKey* opened) REQUIRES(mutex_);
+  Location Physical(platform::RegKey root, std::string_view physical_path) const REQUIRES(mutex_);
   // The test side's changes, with the lock held.
-  bool DeleteKeyAt(const Location& location);
+  bool DeleteKeyAt(const Location& location) REQUIRES(mutex_);
   void StoreValue(const Location& location, std::string_view name, std::uint32_t type,
-                  std::vector<std::uint8_t> bytes);
-  bool DeleteValueAt(const Location& location, std::string_view name);
+                  std::vector<std::uint8_t> bytes) REQUIRES(mutex_);
+  bool DeleteValueAt(const Location& location, std::string_view name) REQUIRES(mutex_);
   // Deletes the key's values and every subkey that can go; true when nothing is left.
   static bool EmptyTree(Key& key);
 
-  // Everything below; the helpers above expect it held.
-  mutable std::mutex mutex_;
+  // Guards everything below; the helpers above are called with it held.
+  mutable platform::Mutex mutex_;
 
-  Key machine_;
-  Key user_;
-  std::map<platform::RegKey, Location> handles_;
-  platform::RegKey next_handle_;
-  bool system64_ = true;
+  Key machine_ GUARDED_BY(mutex_);
+  Key user_ GUARDED_BY(mutex_);
+  std::map<platform::RegKey, Location> handles_ GUARDED_BY(mutex_);
+  platform::RegKey next_handle_ GUARDED_BY(mutex_);
+  bool system64_ GUARDED_BY(mutex_) = true;
 };
 
 }  // namespace sim

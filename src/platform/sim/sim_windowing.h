@@ -16,11 +16,11 @@
 #include <exception>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/mutex.h"
 #include "platform/sim/sim_errors.h"
 #include "platform/sim/sim_menu_model.h"
 #include "platform/sim/sim_schedule.h"
@@ -271,6 +271,8 @@ class WindowSystem final : public platform::Windowing {
   std::size_t LiveBitmapCount() const { return bitmaps_.size(); }
   // The icon a live bitmap was made from.
   platform::IconId BitmapIcon(platform::BitmapId bitmap) const;
+  // The size in pixels a live bitmap was made at; 0 for none.
+  int BitmapSize(platform::BitmapId bitmap) const;
   std::size_t MenuRedraws() const { return menu_redraws_; }
 
  private:
@@ -360,13 +362,13 @@ class WindowSystem final : public platform::Windowing {
 
   // Guards posted_ and the set of windows_, which PostTo reads from any thread: windows are
   // added and removed under it; the GUI thread reads them without it, since only it writes.
-  mutable std::mutex queue_mutex_;
+  mutable platform::Mutex queue_mutex_;
   std::map<platform::WindowId, WindowState> windows_;
   platform::WindowId next_window_;
   platform::WindowId active_ = platform::kNoWindow;
   platform::WindowId focus_ = platform::kNoWindow;
 
-  std::deque<platform::Message> posted_;
+  std::deque<platform::Message> posted_ GUARDED_BY(queue_mutex_);
   bool quit_pending_ = false;
   int quit_code_ = 0;
   TimerTable timers_;
@@ -383,6 +385,7 @@ class WindowSystem final : public platform::Windowing {
   std::size_t most_items_ = SIZE_MAX;
   platform::MenuImageMode menu_image_mode_ = platform::MenuImageMode::kOwnerDrawn;
   std::map<platform::BitmapId, platform::IconId> bitmaps_;
+  std::map<platform::BitmapId, int> bitmap_sizes_;
   platform::BitmapId next_bitmap_;
   std::size_t menu_redraws_ = 0;
 

@@ -63,7 +63,7 @@ WindowId WindowSystem::NewWindow(const platform::WindowSpec& desc,
   const WindowId id = next_window_++;
   WindowState* added = nullptr;
   {
-    const std::scoped_lock lock(queue_mutex_);
+    const platform::MutexLock lock(queue_mutex_);
     added = &windows_[id];
   }
   WindowState& state = *added;
@@ -103,7 +103,7 @@ void WindowSystem::Forget(WindowId window) {
   timers_.KillAll(window);
   if (focus_ == window) focus_ = platform::kNoWindow;
   if (active_ == window) active_ = platform::kNoWindow;
-  const std::scoped_lock lock(queue_mutex_);
+  const platform::MutexLock lock(queue_mutex_);
   windows_.erase(window);
 }
 

@@ -5,18 +5,18 @@
 namespace sim {
 
 unsigned SerialWorkers::HardwareThreads() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return hardware_threads_;
 }
 
 void SerialWorkers::SetHardwareThreads(unsigned threads) {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   hardware_threads_ = threads;
 }
 
 void SerialWorkers::RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) {
   {
-    const std::scoped_lock lock(mutex_);
+    const platform::MutexLock lock(mutex_);
     last_thread_limit_ = max_threads;
     jobs_run_ += jobs.size();
   }
@@ -32,30 +32,94 @@ void SerialWorkers::RunAll(const std::vector<std::function<void()>>& jobs, unsig
 }
 
 platform::JobId SerialWorkers::Start(std::function<void(std::stop_token)> work,
-                                     const platform::JobDelivery& delivery) {
-  platform::JobId id = platform::kNoJob;
+                                     const platform::JobDelivery& delivery,
+                                     platform::JobPriority priority) {
+  Held job{platform::kNoJob, std::move(work), delivery};
+  std::function<void()> watch;
   {
-    const std::scoped_lock lock(mutex_);
-    id = next_id_++;
+    const platform::MutexLock lock(mutex_);
+    job.id = next_id_++;
+    last_priority_ = priority;
+    watch = watch_;
   }
-  try {
-    work(std::stop_token());
-  } catch (...) {
-    // Work reports its failures through what it hands back; one that escapes it is dropped.
+  // Outside the lock: the test's look may ask the workers anything.
+  if (watch) watch();
+  const platform::JobId id = job.id;
+  {
+    const platform::MutexLock lock(mutex_);
+    if (hold_) {
+      held_.push_back(std::move(job));
+      return id;
+    }
   }
-  if (delivery.windowing != nullptr) {
-    delivery.windowing->PostTo(delivery.window, delivery.message, id, 0);
-  }
+  Run(std::move(job));
   return id;
 }
 
+void SerialWorkers::Run(Held job) {
+  try {
+    job.work(std::stop_token());
+  } catch (...) {
+    // Work reports its failures through what it hands back; one that escapes it is dropped.
+  }
+  // Its captures go before its end is told, as over threads.
+  job.work = nullptr;
+  if (job.delivery.windowing != nullptr) {
+    job.delivery.windowing->PostTo(job.delivery.window, job.delivery.message, job.id, 0);
+  }
+}
+
+void SerialWorkers::Cancel(platform::JobId job) noexcept {
+  std::deque<Held> dropped;  // destroyed outside the lock: captures may call back
+  const platform::MutexLock lock(mutex_);
+  for (auto it = held_.begin(); it != held_.end(); ++it) {
+    if (it->id != job) continue;
+    dropped.push_back(std::move(*it));
+    held_.erase(it);
+    return;
+  }
+}
+
+void SerialWorkers::Hold(bool hold) {
+  const platform::MutexLock lock(mutex_);
+  hold_ = hold;
+}
+
+void SerialWorkers::WatchStarts(std::function<void()> watch) {
+  const platform::MutexLock lock(mutex_);
+  watch_ = std::move(watch);
+}
+
+void SerialWorkers::RunHeld() {
+  while (true) {
+    Held job;
+    {
+      const platform::MutexLock lock(mutex_);
+      if (held_.empty()) return;
+      job = std::move(held_.front());
+      held_.pop_front();
+    }
+    Run(std::move(job));
+  }
+}
+
+std::size_t SerialWorkers::HeldCount() const {
+  const platform::MutexLock lock(mutex_);
+  return held_.size();
+}
+
+platform::JobPriority SerialWorkers::LastPriority() const {
+  const platform::MutexLock lock(mutex_);
+  return last_priority_;
+}
+
 std::size_t SerialWorkers::JobsRun() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return jobs_run_;
 }
 
 unsigned SerialWorkers::LastThreadLimit() const {
-  const std::scoped_lock lock(mutex_);
+  const platform::MutexLock lock(mutex_);
   return last_thread_limit_;
 }
 

@@ -3,12 +3,16 @@
 // Workers without threads: the jobs run one after another, in the list's order, on the calling
 // thread, so a test sees the same result on every run. A started job runs to its end inside
 // Start, and its message is posted before Start returns: the program takes it at its next look
-// at the queue. The hardware thread count is set by the test, to exercise how work is split.
-// Safe from any thread, as the seam asks: what it counts is guarded by a lock.
+// at the queue. Held, started jobs wait until the test lets them run, to look at what the
+// program shows meanwhile; a held job that is cancelled never runs. The hardware thread count
+// is set by the test, to exercise how work is split.
+// Safe from any thread, as the seam asks: what it keeps is guarded by a lock.
 
 #include <cstddef>
-#include <mutex>
+#include <deque>
+#include <functional>
 
+#include "platform/mutex.h"
 #include "platform/workers.h"
 
 namespace sim {
@@ -22,21 +26,42 @@ class SerialWorkers final : public platform::Workers {
   // Each job runs to its end before the next starts; the first failure is raised once all ran.
   void RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) override;
   platform::JobId Start(std::function<void(std::stop_token)> work,
-                        const platform::JobDelivery& delivery) override;
-  // The job has ended by then: nothing is left to stop or hold back.
-  void Cancel(platform::JobId) noexcept override {}
+                        const platform::JobDelivery& delivery,
+                        platform::JobPriority priority) override;
+  // A held job is dropped; one that ran has ended: nothing is left to stop.
+  void Cancel(platform::JobId job) noexcept override;
+
+  void Hold(bool hold);
+  // Called at each start, before the job is run or held: a test's look at the moment.
+  void WatchStarts(std::function<void()> watch);
+  // Runs the held jobs, in the order started, and those they start.
+  void RunHeld();
+  std::size_t HeldCount() const;
 
   // How many jobs ran, over every RunAll.
   std::size_t JobsRun() const;
   // The thread limit the last RunAll was given; 0 before the first.
   unsigned LastThreadLimit() const;
+  // The priority of the last job started.
+  platform::JobPriority LastPriority() const;
 
  private:
-  mutable std::mutex mutex_;  // guards everything below
-  unsigned hardware_threads_ = kDefaultHardwareThreads;
-  std::size_t jobs_run_ = 0;
-  unsigned last_thread_limit_ = 0;
-  platform::JobId next_id_ = platform::kNoJob + 1;
+  struct Held {
+    platform::JobId id = platform::kNoJob;
+    std::function<void(std::stop_token)> work;
+    platform::JobDelivery delivery;
+  };
+  static void Run(Held job);
+
+  mutable platform::Mutex mutex_;
+  unsigned hardware_threads_ GUARDED_BY(mutex_) = kDefaultHardwareThreads;
+  std::size_t jobs_run_ GUARDED_BY(mutex_) = 0;
+  unsigned last_thread_limit_ GUARDED_BY(mutex_) = 0;
+  platform::JobId next_id_ GUARDED_BY(mutex_) = platform::kNoJob + 1;
+  platform::JobPriority last_priority_ GUARDED_BY(mutex_) = platform::JobPriority::kNormal;
+  bool hold_ GUARDED_BY(mutex_) = false;
+  std::function<void()> watch_ GUARDED_BY(mutex_);
+  std::deque<Held> held_ GUARDED_BY(mutex_);
 };
 
 }  // namespace sim

@@ -47,6 +47,22 @@ using UniqueBitmap = platform::UniqueHandle<HandleTraits<HBITMAP, ::DeleteObject
 using UniqueMemoryDc = platform::UniqueHandle<HandleTraits<HDC, ::DeleteDC>>;
 using UniqueFont = platform::UniqueHandle<HandleTraits<HFONT, ::DeleteObject>>;
 using UniqueScreenDc = platform::UniqueHandle<HandleTraits<HDC, ReleaseScreenDc>>;
+// Icons this layer extracts before the icon seam's owner takes them.
+using UniqueHicon = platform::UniqueHandle<HandleTraits<HICON, ::DestroyIcon>>;
+
+// An object selected into a device context for a scope: what was selected before goes back.
+struct SelectionTraits {
+  using Handle = HGDIOBJ;
+  static Handle Invalid() { return nullptr; }
+  void Close(Handle previous) const noexcept { ::SelectObject(dc, previous); }
+  HDC dc = nullptr;
+};
+using UniqueSelection = platform::UniqueHandle<SelectionTraits>;
+
+inline UniqueSelection Select(HDC dc, HGDIOBJ object) {
+  return UniqueSelection(SelectionTraits{dc}, ::SelectObject(dc, object));
+}
+
 // The message filter that sees the keys typed into menus.
 using UniqueHook = platform::UniqueHandle<HandleTraits<HHOOK, ::UnhookWindowsHookEx>>;
 // A window of a class whose procedure keeps a handler's failure rather than raising it

@@ -4,7 +4,6 @@
 
 #include "platform/platform.h"
 #include "platform/thread_workers.h"
-#include "platform/win32/background.h"
 #include "platform/win32/file_dates.h"
 #include "platform/win32/file_store.h"
 #include "platform/win32/icons.h"
@@ -12,6 +11,7 @@
 #include "platform/win32/process_snapshots.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/text_order.h"
+#include "platform/win32/thread_priority.h"
 #include "platform/win32/windowing.h"
 
 namespace win32 {
@@ -24,10 +24,9 @@ struct Win32Platform {
   Windowing windowing;
   TextOrder order;
   Icons icons;
-  Background background;
   FileStore file_store;
   // The last member: its threads end before the seams their jobs use go.
-  platform::ThreadWorkers workers;
+  platform::ThreadWorkers workers{SetCurrentThreadPriority};
 
   platform::Platform Bind() {
     return platform::Platform{.registry = registry,
@@ -38,7 +37,6 @@ struct Win32Platform {
                               .order = order,
                               .workers = workers,
                               .icons = icons,
-                              .background = background,
                               .file_store = file_store};
   }
 };

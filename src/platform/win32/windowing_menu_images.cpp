@@ -23,19 +23,6 @@ constexpr std::uint32_t kOpaque = 0xFFu << kAlphaShift;
 constexpr std::uint32_t kColourMask = 0x00FFFFFFu;
 constexpr int kSidesPerMargin = 4;  // a picture's margins together are a quarter of its size
 
-// Selects an object into a DC for a scope, and the previous one back at its end.
-class Selection {
- public:
-  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-  ~Selection() { ::SelectObject(dc_, previous_); }
-  Selection(const Selection&) = delete;
-  Selection& operator=(const Selection&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
 // Wine exports this from its ntdll; Windows does not.
 bool RunsOnWine() {
   return LookUp<void (*)()>(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -71,7 +58,7 @@ UniqueBitmap DrawnDib(HICON icon, int size, UINT how, std::uint32_t*& pixels) {
   UniqueBitmap bitmap = NewDib(size, pixels);
   const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
   if (!bitmap || !dc) return UniqueBitmap();
-  const Selection selected(dc.get(), bitmap.get());
+  const UniqueSelection selected = Select(dc.get(), bitmap.get());
   ::DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, how);
   ::GdiFlush();
   return bitmap;

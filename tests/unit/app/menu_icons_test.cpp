@@ -187,13 +187,13 @@ TEST(MenuIcons, OneFileAtTwoIndexesGivesTwoIcons) {
 TEST(MenuIcons, NothingIsLookedForBeforeTheMenuIsUpAndBlanksStandInUntilIconsArrive) {
   IconRun run(Listed(kLm32, "A", "Alpha", R"(C:\A\u.exe)") +
               Listed(kLm32, "B", "Beta", R"(C:\B\u.exe)"));
-  run.sim.background.Hold(true);
+  run.sim.workers.Hold(true);
   run.sim.windows.At(40, [&run] {
-    run.sim.background.RunHeld();
-    run.sim.background.Hold(false);
+    run.sim.workers.RunHeld();
+    run.sim.workers.Hold(false);
   });
   std::size_t started_before_menu = 0;
-  run.sim.background.WatchStarts([&run, &started_before_menu] {
+  run.sim.workers.WatchStarts([&run, &started_before_menu] {
     if (run.sim.windows.Popups().empty()) ++started_before_menu;
   });
   run.Run();
@@ -242,11 +242,14 @@ TEST(MenuIcons, OneFileIsReadOnceAndEveryIconAndBitmapDiesWithTheCache) {
 TEST(MenuIcons, TheEndCancelsWhatIsStillToBeFoundAndWaitsForNothing) {
   IconRun run(Listed(kLm32, "A", "Alpha", R"(C:\A\u.exe)"));
   run.sim.icons.AddProgram(R"(C:\A\u.exe)", 1);
-  run.sim.background.Hold(true);
+  std::size_t started = 0;
+  run.sim.workers.WatchStarts([&started] { ++started; });
+  run.sim.workers.Hold(true);
   run.Run();
-  EXPECT_GT(run.sim.background.HeldCount(), 0u);
-  // Jobs that would have run after the end find nothing to do.
-  run.sim.background.RunHeld();
+  EXPECT_GT(started, 0u);
+  // The end cancelled every job still to run: none is left, and none ran.
+  EXPECT_EQ(run.sim.workers.HeldCount(), 0u);
+  run.sim.workers.RunHeld();
   EXPECT_TRUE(run.sim.icons.Opened().empty());
   EXPECT_EQ(run.sim.icons.LiveIcons(), 0u);
 }

@@ -135,7 +135,8 @@ TEST_P(PromptTest, PromptsOncePerMatchingLine) {
   const PromptCase& c = GetParam();
   Forms forms(c.reg);
   for (int i = 0; i < c.prompts; ++i) forms.sim.windows.AnswerBox(platform::kIdNo);
-  forms.state.Activating = c.activating;
+  // The start-up build, or the build the options dialog asks for.
+  forms.state.cycle = c.activating ? app::CycleState::kBuilding : app::CycleState::kWindowShown;
   forms.main_form->RebuildProgramMenus();
 
   const auto& boxes = forms.sim.windows.Boxes();
@@ -153,7 +154,7 @@ TEST_P(PromptTest, PromptsOncePerMatchingLine) {
   EXPECT_EQ(remains, c.last_remains);
   // Whatever the answer, the start-up build arms the auto-close for the menu that follows; the
   // build the options dialog asks for leaves the flag as it found it.
-  EXPECT_EQ(forms.state.AutoCloseArmed, c.activating);
+  EXPECT_EQ(app::AutoCloseArmed(forms.state.cycle), c.activating);
 }
 
 const std::string kFoo = Entry(

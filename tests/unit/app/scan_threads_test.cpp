@@ -64,8 +64,9 @@ class CappedThreads final : public platform::Workers {
     real_.RunAll(jobs, std::min(max_threads, threads_));
   }
   platform::JobId Start(std::function<void(std::stop_token)> work,
-                        const platform::JobDelivery& delivery) override {
-    return real_.Start(std::move(work), delivery);
+                        const platform::JobDelivery& delivery,
+                        platform::JobPriority priority) override {
+    return real_.Start(std::move(work), delivery, priority);
   }
   void Cancel(platform::JobId job) noexcept override { real_.Cancel(job); }
 

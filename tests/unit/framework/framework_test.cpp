@@ -10,26 +10,11 @@
 #include "framework/command_pool.h"
 #include "framework/controls.h"
 #include "framework/form.h"
-#include "framework/sorted_list.h"
 #include "framework/timer.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/text.h"
 
 namespace {
-
-TEST(SortedList, InsertsAfterEqualLinesAndResortsStably) {
-  sim::CaselessOrder order;
-  framework::TSortedList<int> list(order);
-  list.Add("b", 1);
-  list.Add("A", 2);
-  list.Add("a", 3);
-  list.SetSorted(true);
-  list.Add("B", 4);
-  list.Add("0", 5);
-  std::vector<int> data;
-  for (const auto& line : list) data.push_back(line.data);
-  EXPECT_EQ(data, (std::vector<int>{5, 2, 3, 1, 4}));
-}
 
 TEST(CommandPool, ReusesNumbersGivenBack) {
   framework::CommandPool pool;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "platform/holding_work.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/thread_workers.h"
 
@@ -33,7 +34,6 @@ platform::Platform Bind(sim::SimPlatform& sim, platform::Workers* workers) {
                             all.order,
                             workers != nullptr ? *workers : all.workers,
                             all.icons,
-                            all.background,
                             all.file_store};
 }
 
@@ -142,6 +142,84 @@ TEST(Jobs, OverThreadsResultsComeBackAndCancelledOnesStop) {
                                               "icon 6", "icon 7"}));
   EXPECT_FALSE(stopped);
   EXPECT_EQ(jobs.Pending(), 0u);
+}
+
+// Over real threads, with the workers alive throughout: letting a running job's owner go, or
+// the TJobs itself, asks its work to stop at once, and its handler never runs.
+TEST(Jobs, CancellingAsksTheRunningWorkToStopAtOnce) {
+  const struct {
+    const char* name;
+    bool jobs_go;  // the TJobs goes, rather than the job's owner
+  } cases[] = {{"the owner let go", false}, {"the TJobs gone", true}};
+  for (const auto& c : cases) {
+    platform::ThreadWorkers threads;
+    Gui gui(&threads);
+    testing_support::Holding holding;
+    bool handed = false;
+    auto jobs = std::make_unique<framework::TJobs>(gui.application);
+    Job job = jobs->Start<int>(
+        [&](std::stop_token stop) {
+          holding.Run(stop);
+          return 0;
+        },
+        [&](int) { handed = true; });
+    holding.WaitBegun();
+    if (c.jobs_go) {
+      job.release();
+      jobs.reset();
+    } else {
+      job.reset();
+    }
+    EXPECT_TRUE(holding.WaitEnded()) << c.name;
+    EXPECT_TRUE(holding.Stopped()) << c.name;
+    gui.application.ProcessMessages();
+    EXPECT_FALSE(handed) << c.name;
+  }
+}
+
+// A job's captures, its work's and its handler's, go once the handler has run: not when the
+// TJobs or the workers go.
+TEST(Jobs, AJobsCapturesGoOnceItsResultIsHandedOver) {
+  for (const bool threaded : {false, true}) {
+    platform::ThreadWorkers threads;
+    Gui gui(threaded ? &threads : nullptr);
+    framework::TJobs jobs(gui.application);
+    auto for_work = std::make_shared<int>(1);
+    auto for_handler = std::make_shared<int>(2);
+    const std::weak_ptr<int> work_watch = for_work;
+    const std::weak_ptr<int> handler_watch = for_handler;
+    bool handed = false;
+    const Job job =
+        jobs.Start<int>([for_work = std::move(for_work)](std::stop_token) { return *for_work; },
+                        [&handed, for_handler = std::move(for_handler)](int) { handed = true; });
+    const auto deadline = std::chrono::steady_clock::now() + testing_support::kPatience;
+    while (!handed && std::chrono::steady_clock::now() < deadline) {
+      gui.application.ProcessMessages();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_TRUE(handed) << threaded;
+    EXPECT_TRUE(work_watch.expired()) << threaded;
+    EXPECT_TRUE(handler_watch.expired()) << threaded;
+    EXPECT_EQ(jobs.Pending(), 0u) << threaded;
+  }
+}
+
+// Over the serial workers holding their jobs: a TJobs that goes drops the jobs not yet begun,
+// which never run.
+TEST(Jobs, TheJobsGoneDropTheWorkNotYetBegun) {
+  Gui gui;
+  gui.sim.workers.Hold(true);
+  bool ran = false;
+  {
+    framework::TJobs jobs(gui.application);
+    for (int i = 0; i < 2; ++i) {
+      jobs.Start<int>([&](std::stop_token) { return ran = true; }, [](int) {}).release();
+    }
+    EXPECT_EQ(gui.sim.workers.HeldCount(), 2u);
+  }
+  EXPECT_EQ(gui.sim.workers.HeldCount(), 0u);
+  gui.sim.workers.RunHeld();
+  EXPECT_FALSE(ran);
 }
 
 }  // namespace

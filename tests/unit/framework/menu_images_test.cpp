@@ -51,4 +51,30 @@ TEST(MenuImages, AKeyWithoutAnIconWaitsForItsFilesIcon) {
   EXPECT_EQ(windows.LiveBitmapCount(), 0u);
 }
 
+// Bitmaps are made at the menu's size, rounded as the DPI scaling rounds: 16 at 96 dpi scales
+// to 16.67 at 100, which is 17.
+TEST(MenuImages, InBitmapModeAHeldIconGetsTheMenusSize) {
+  const struct {
+    int dpi;
+    int size;
+  } cases[] = {{96, 16}, {100, 17}, {120, 20}, {144, 24}, {168, 28}, {0, 16}};
+  for (const auto& c : cases) {
+    sim::WindowSystem windows;
+    windows.SetMenuImageMode(platform::MenuImageMode::kBlendedBitmaps);
+    sim::FileTable files;
+    sim::IconFiles icons(files);
+    icons.AddProgram(R"(C:\a.exe)", 1);
+    framework::TMenuImages images(windows);
+    images.Prepare(c.dpi);
+    EXPECT_EQ(images.Size(), c.size) << c.dpi;
+    bool is_new = false;
+    const ImageKey held = images.Intern("held", is_new);
+    const ImageKey pending = images.Intern("pending", is_new);
+    images.Resolve(held, "A,0",
+                   platform::UniqueIcon(icons, icons.ExtractIcon(R"(C:\a.exe)", 0, c.size)));
+    EXPECT_EQ(windows.BitmapSize(images.BitmapOf(held)), c.size) << c.dpi;
+    EXPECT_EQ(windows.BitmapSize(images.BitmapOf(pending)), c.size) << c.dpi;
+  }
+}
+
 }  // namespace

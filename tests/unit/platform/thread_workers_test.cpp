@@ -10,6 +10,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <latch>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -17,13 +18,16 @@
 #include <thread>
 #include <vector>
 
+#include "platform/holding_work.h"
 #include "platform/sim/sim_windowing.h"
 
 namespace {
 
-using namespace std::chrono_literals;
+using testing_support::Holding;
+using testing_support::kPatience;
+constexpr platform::JobPriority kNormal = platform::JobPriority::kNormal;
 
-constexpr auto kPatience = 10s;  // far beyond what any step here takes
+using namespace std::chrono_literals;
 
 // Counts the jobs running at once, and the most there ever were.
 class Overlap {
@@ -135,7 +139,7 @@ TEST(ThreadWorkers, StartedJobsPostTheirEndUnlessCancelled) {
             const std::scoped_lock lock(mutex);
             results[i] = i * i;
           },
-          gui.Delivery()));
+          gui.Delivery(), kNormal));
     }
     EXPECT_EQ(std::set<platform::JobId>(ids.begin(), ids.end()).size(), ids.size());
     EXPECT_EQ(std::count(ids.begin(), ids.end(), platform::kNoJob), 0);
@@ -146,38 +150,6 @@ TEST(ThreadWorkers, StartedJobsPostTheirEndUnlessCancelled) {
   EXPECT_EQ(results, (std::vector<int>{0, 1, 4, 9, 16, 25}));
 }
 
-// Work that holds its thread until it is asked to stop, or released.
-class Holding {
- public:
-  void Run(std::stop_token stop) {
-    std::unique_lock lock(mutex_);
-    began_ = true;
-    changed_.notify_all();
-    changed_.wait_for(lock, stop, kPatience, [&] { return released_; });
-    stopped_ = stop.stop_requested();
-  }
-  void WaitBegun() {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, kPatience, [&] { return began_; });
-  }
-  void Release() {
-    const std::scoped_lock lock(mutex_);
-    released_ = true;
-    changed_.notify_all();
-  }
-  bool Stopped() {
-    const std::scoped_lock lock(mutex_);
-    return stopped_;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable_any changed_;
-  bool began_ = false;
-  bool released_ = false;
-  bool stopped_ = false;
-};
-
 TEST(ThreadWorkers, CancellingStopsRunningWorkAndDropsWaitingWork) {
   Gui gui;
   std::vector<Holding> holding(platform::ThreadWorkers::kStartedJobThreads);
@@ -187,14 +159,17 @@ TEST(ThreadWorkers, CancellingStopsRunningWorkAndDropsWaitingWork) {
     std::vector<platform::JobId> running;
     for (Holding& work : holding) {
       running.push_back(
-          workers.Start([&](std::stop_token stop) { work.Run(stop); }, gui.Delivery()));
+          workers.Start([&](std::stop_token stop) { work.Run(stop); }, gui.Delivery(), kNormal));
       work.WaitBegun();
     }
     // Every thread is taken: this one waits, and is cancelled before it begins.
     const platform::JobId waiting =
-        workers.Start([&](std::stop_token) { waiting_ran = true; }, gui.Delivery());
+        workers.Start([&](std::stop_token) { waiting_ran = true; }, gui.Delivery(), kNormal);
     workers.Cancel(waiting);
     workers.Cancel(running[0]);
+    // The stop request reaches the work now, not when the workers go.
+    EXPECT_TRUE(holding[0].WaitEnded());
+    EXPECT_TRUE(holding[0].Stopped());
     holding[1].Release();
     // Only the released job posts: the cancelled one never does, though its work ends too.
     EXPECT_EQ(gui.Ended(1), std::set<platform::JobId>{running[1]});
@@ -211,12 +186,52 @@ TEST(ThreadWorkers, GoingAwayStopsWhatRunsWithoutWaitingForItsWork) {
   const auto began = std::chrono::steady_clock::now();
   {
     platform::ThreadWorkers workers;
-    workers.Start([&](std::stop_token stop) { holding.Run(stop); }, gui.Delivery());
+    workers.Start([&](std::stop_token stop) { holding.Run(stop); }, gui.Delivery(), kNormal);
     holding.WaitBegun();
   }
   EXPECT_LT(std::chrono::steady_clock::now() - began, kPatience / 2);
   EXPECT_TRUE(holding.Stopped());
   EXPECT_EQ(gui.windows.QueuedMessageCount(), 0u);
+}
+
+// A job's captures go as soon as its work has returned, before its end is posted: not when the
+// thread takes its next job, nor when the workers go.
+TEST(ThreadWorkers, AJobsCapturesGoWhenItsWorkReturns) {
+  Gui gui;
+  platform::ThreadWorkers workers;
+  auto token = std::make_shared<int>(0);
+  const std::weak_ptr<int> watch = token;
+  workers.Start([token = std::move(token)](std::stop_token) {}, gui.Delivery(), kNormal);
+  EXPECT_EQ(gui.Ended(1).size(), 1u);
+  EXPECT_TRUE(watch.expired());
+}
+
+// Waiting normal jobs begin before waiting background ones.
+TEST(ThreadWorkers, NormalJobsGoBeforeBackgroundOnes) {
+  Gui gui;
+  std::vector<Holding> holding(platform::ThreadWorkers::kStartedJobThreads);
+  std::mutex mutex;
+  std::vector<std::string> order;
+  {
+    platform::ThreadWorkers workers;
+    for (Holding& work : holding) {
+      workers.Start([&](std::stop_token stop) { work.Run(stop); }, gui.Delivery(), kNormal);
+      work.WaitBegun();
+    }
+    for (const auto& [name, priority] :
+         {std::pair{"icon", platform::JobPriority::kBackground}, std::pair{"scan", kNormal}}) {
+      workers.Start(
+          [&, name = std::string(name)](std::stop_token) {
+            const std::scoped_lock lock(mutex);
+            order.push_back(name);
+          },
+          gui.Delivery(), priority);
+    }
+    holding[0].Release();
+    gui.Ended(3);
+    holding[1].Release();
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"scan", "icon"}));
 }
 
 }  // namespace

@@ -68,7 +68,14 @@ std::string FormatDate(const platform::Date& date) {
   return buffer;
 }
 
-// Reads the entries of one pass through one open entry key at a time.
+bool IsMicrosoftName(const std::string& name) {
+  const std::string upper = text::UpperAscii(name);
+  return text::Pos("WINDOWS", upper) != 0 || text::Pos("MICROSOFT", upper) != 0;
+}
+
+// Reads the entries of one pass through one open entry key at a time. Under Wine each value read
+// is a round trip to the registry's server, so a value is read only when a rule needs it, and
+// the rules are asked in the order that leaves an entry out soonest.
 class EntryReader {
  public:
   // drives: the run's one drive cache, shared by every range.
@@ -81,55 +88,38 @@ class EntryReader {
   // date alone.
   void Read(const std::string& key_name, std::vector<ScannedProgram>& found) {
     if (!entry_.HasValue(kDisplayNameValue)) return;
+    // Read even when such entries are shown: one whose flag cannot be read is left out.
     if (entry_.HasValue(kNoRemoveValue) && entry_.ReadFlag(kNoRemoveValue) &&
         !options_.show_no_remove) {
       return;
     }
     const std::string name = entry_.ReadText(kDisplayNameValue);
     if (name.empty()) return;
-    const std::string command = Command();
-    const EntryFacts facts = Facts(key_name, command);
-    if (!options_.show_system_components && !ShownByWindows(facts)) return;
-    if (options_.hide_microsoft) {
-      const std::string upper = text::UpperAscii(name);
-      if (text::Pos("WINDOWS", upper) != 0 || text::Pos("MICROSOFT", upper) != 0) {
-        return;
-      }
-    }
+    if (options_.hide_microsoft && IsMicrosoftName(name)) return;
+    EntryFacts facts(entry_, key_name);
+    const bool windows_list = !options_.show_system_components;
+    if (windows_list && IsPartOfAnother(facts)) return;
     ProgramEntry program;
+    program.command = entry_.ReadText(kUninstallStringValue);
+    if (program.command.empty()) {
+      program.quiet_command = entry_.ReadText(kQuietUninstallStringValue);
+      program.command = program.quiet_command;
+    }
+    if (windows_list && !HasSomethingToRun(facts, program.command)) return;
     program.name = name;
-    program.command = command;
     program.view = view_;
     program.key_name = key_name;
     if (IsProductCode(key_name)) program.product_code = key_name;
-    program.windows_installer = IsWindowsInstallerProduct(facts);
-    // Only a hint: an icon value that cannot be read costs the icon alone.
-    program.display_icon = entry_.ReadTextIfText(kDisplayIconValue).value_or("");
-    program.quiet_command = entry_.ReadTextIfText(kQuietUninstallStringValue).value_or("");
+    // Only an entry without a command of its own is removed by its product code.
+    program.windows_installer = IsBlankCommand(program.command) && IsWindowsInstallerProduct(facts);
     found.push_back(ScannedProgram{std::move(program), std::nullopt});
-    found.back().date = InstallDate();
+    found.back().date = InstallDate(found.back().program);
   }
 
  private:
-  // The first of the two commands that is not empty.
-  std::string Command() {
-    std::string command = entry_.ReadText(kUninstallStringValue);
-    if (!command.empty()) return command;
-    return entry_.ReadText(kQuietUninstallStringValue);
-  }
-
-  EntryFacts Facts(const std::string& key_name, const std::string& command) {
-    EntryFacts facts;
-    facts.key_name = key_name;
-    facts.system_component = entry_.ReadDwordIfDword(kSystemComponentValue);
-    facts.parent_key_name = entry_.ReadTextIfText(kParentKeyNameValue).value_or("");
-    facts.release_type = entry_.ReadTextIfText(kReleaseTypeValue).value_or("");
-    facts.windows_installer = entry_.ReadDwordIfDword(kWindowsInstallerValue);
-    facts.has_command = !command.empty();
-    return facts;
-  }
-
-  std::optional<std::string> InstallDate() {
+  // The entry's date: its "InstallDate", or else the date of its uninstaller's file, or else of
+  // its icon's file. The icon value read for it is kept for the icon.
+  std::optional<std::string> InstallDate(ProgramEntry& program) {
     if (entry_.HasValue(kInstallDateValue)) {
       std::string date = entry_.ReadText(kInstallDateValue);
       if (!IsDate(date)) return std::nullopt;
@@ -139,8 +129,8 @@ class EntryReader {
     if (!file.empty() && !IsSystemRunner(file)) {
       if (auto date = FileDate(file)) return date;
     }
-    const std::string icon{text::Before(entry_.ReadText(kDisplayIconValue), ",")};
-    return FileDate(icon);
+    program.display_icon = entry_.ReadText(kDisplayIconValue);
+    return FileDate(std::string(text::Before(*program.display_icon, ",")));
   }
 
   std::optional<std::string> FileDate(const std::string& path) {

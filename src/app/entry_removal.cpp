@@ -1,6 +1,7 @@
 #include "app/entry_removal.h"
 
 #include "app/copy_file_name.h"
+#include "app/entry_key.h"
 #include "app/key_copy.h"
 #include "app/reg_file.h"
 #include "app/texts.h"
@@ -17,29 +18,14 @@ constexpr std::string_view kRegDeleteSuffix = "\" /f";
 constexpr std::string_view kReg64 = " /reg:64";
 constexpr std::string_view kReg32 = " /reg:32";
 
-struct EntryKey {
-  platform::RegKey root = platform::kHkeyCurrentUser;
-  std::uint32_t view_access = 0;
-  std::string path;
-};
-
-EntryKey KeyOf(const ProgramEntry& program) {
-  EntryKey key;
-  key.path = std::string(kUninstallKey) + "\\" + program.key_name;
-  if (program.view == EntryView::kUser) return key;
-  key.root = platform::kHkeyLocalMachine;
-  if (program.view == EntryView::kMachine64) key.view_access = platform::kKeyWow64_64Key;
-  return key;
-}
-
-RegResult ReadEntry(platform::RawRegistry& registry, const EntryKey& key, CopiedKey& copy) {
+RegResult ReadEntry(platform::RawRegistry& registry, const EntryKeyPlace& key, CopiedKey& copy) {
   return ReadKeyCopy(registry, key.root, key.path, platform::kKeyRead | key.view_access, copy);
 }
 
 class Remover {
  public:
   Remover(const ProgramEntry& program, const RemovalSystem& system)
-      : program_(program), system_(system), key_(KeyOf(program)) {}
+      : program_(program), system_(system), key_(KeyPlaceOf(program)) {}
 
   Removal Run() {
     const bool per_machine = program_.view != EntryView::kUser;
@@ -148,7 +134,7 @@ class Remover {
 
   const ProgramEntry& program_;
   const RemovalSystem& system_;
-  const EntryKey key_;
+  const EntryKeyPlace key_;
   CopiedKey before_;
   Removal result_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/texts.h"
 #include "app/windows_installer.h"
 #include "platform/text.h"
 
@@ -20,15 +21,34 @@ bool IsUpdate(const std::string& release_type) {
 
 }  // namespace
 
-bool IsWindowsInstallerProduct(const EntryFacts& facts) {
-  return facts.windows_installer == 1u && IsProductCode(facts.key_name);
+std::optional<std::uint32_t> EntryFacts::SystemComponent() {
+  return entry_.ReadDwordIfDword(kSystemComponentValue);
 }
 
-bool ShownByWindows(const EntryFacts& facts) {
-  if (facts.system_component.value_or(0) != 0) return false;
-  if (!facts.parent_key_name.empty()) return false;
-  if (IsUpdate(facts.release_type)) return false;
-  return facts.has_command || IsWindowsInstallerProduct(facts);
+std::string EntryFacts::ParentKeyName() {
+  return entry_.ReadTextIfText(kParentKeyNameValue).value_or("");
+}
+
+std::string EntryFacts::ReleaseType() {
+  return entry_.ReadTextIfText(kReleaseTypeValue).value_or("");
+}
+
+std::optional<std::uint32_t> EntryFacts::WindowsInstaller() {
+  return entry_.ReadDwordIfDword(kWindowsInstallerValue);
+}
+
+bool IsWindowsInstallerProduct(EntryFacts& facts) {
+  return IsProductCode(facts.KeyName()) && facts.WindowsInstaller() == 1u;
+}
+
+bool IsPartOfAnother(EntryFacts& facts) {
+  if (facts.SystemComponent().value_or(0) != 0) return true;
+  if (!facts.ParentKeyName().empty()) return true;
+  return IsUpdate(facts.ReleaseType());
+}
+
+bool HasSomethingToRun(EntryFacts& facts, std::string_view command) {
+  return !command.empty() || IsWindowsInstallerProduct(facts);
 }
 
 }  // namespace app

@@ -8,23 +8,38 @@
 #include <string>
 #include <string_view>
 
+#include "platform/registry.h"
+
 namespace app {
 
-// What an entry says about itself. A value of the wrong type counts as absent.
-struct EntryFacts {
-  std::string key_name;
-  std::optional<std::uint32_t> system_component;  // a 4-byte REG_DWORD
-  std::string parent_key_name;
-  std::string release_type;
-  std::optional<std::uint32_t> windows_installer;  // a 4-byte REG_DWORD
-  bool has_command = false;  // a non-empty UninstallString or QuietUninstallString
+// What an entry's open key says about itself, each value read when a rule first asks for it:
+// a rule that has decided reads nothing more. A value of the wrong type counts as absent.
+class EntryFacts {
+ public:
+  EntryFacts(platform::TRegistry& entry, std::string_view key_name)
+      : entry_(entry), key_name_(key_name) {}
+
+  std::string_view KeyName() const { return key_name_; }
+  std::optional<std::uint32_t> SystemComponent();   // a 4-byte REG_DWORD
+  std::string ParentKeyName();                      // text
+  std::string ReleaseType();                        // text
+  std::optional<std::uint32_t> WindowsInstaller();  // a 4-byte REG_DWORD
+
+ private:
+  platform::TRegistry& entry_;
+  std::string_view key_name_;
 };
 
-// A Windows Installer entry whose uninstall is msiexec /X with its product code.
-bool IsWindowsInstallerProduct(const EntryFacts& facts);
+// A Windows Installer entry whose uninstall is msiexec /X with its product code. Only a key
+// named by a product code has "WindowsInstaller" read.
+bool IsWindowsInstallerProduct(EntryFacts& facts);
 
-// Whether Windows' list shows the entry, its display name aside: no system component, no
-// update of another program, and something to run.
-bool ShownByWindows(const EntryFacts& facts);
+// Windows' list leaves the entry to the program it belongs to: a system component, a part of
+// another program, or an update of one. Decided by the first of these that hides it.
+bool IsPartOfAnother(EntryFacts& facts);
+
+// Whether the entry has something to run: a command of its own (UninstallString, or else
+// QuietUninstallString), or, without one, msiexec's removal of its product.
+bool HasSomethingToRun(EntryFacts& facts, std::string_view command);
 
 }  // namespace app

@@ -2,7 +2,9 @@
 
 #include <exception>
 
+#include "app/entry_key.h"
 #include "app/icon_source.h"
+#include "app/texts.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 
@@ -32,6 +34,14 @@ std::string ProductIcon(platform::RawRegistry& raw, const std::string& packed) {
   } catch (const std::exception&) {
     return {};
   }
+}
+
+// "DisplayIcon" as the entry's key holds it now: the scan reads it only when a date needs it.
+// Empty when the key or a text value is gone.
+std::string DisplayIconOf(platform::RawRegistry& raw, const ProgramEntry& program) {
+  EntryKey key(raw, program);
+  if (!key.IsOpen()) return {};
+  return key.Values().ReadTextIfText(kDisplayIconValue).value_or("");
 }
 
 std::string FileKeyOf(const IconLocation& at, int size) {
@@ -81,8 +91,9 @@ void ReadIconFiles::Add(const std::string& file_key) {
   files_.insert(file_key);
 }
 
-FoundIcon FindProgramIconFile(const IconSeams& seams, ReadIconFiles& read,
-                              const ProgramEntry& program, int size) {
+FoundIcon FindProgramIconFile(const IconSeams& seams, ReadIconFiles& read, ProgramEntry program,
+                              int size) {
+  if (!program.display_icon) program.display_icon = DisplayIconOf(seams.registry, program);
   FoundIcon found;
   const EntryPaths paths(seams.paths, program.view);
   const IconSystem system{

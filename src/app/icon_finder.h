@@ -37,14 +37,15 @@ class ReadIconFiles {
 // The seams an icon is found through, each safe from any thread.
 struct IconSeams {
   platform::Icons& icons;                 // the pictures
-  platform::RawRegistry& registry;        // Windows Installer products' icons
+  platform::RawRegistry& registry;        // entries' icon values, Installer products' icons
   platform::ProcessSnapshots& processes;  // processes' image files
   PathSystem paths;                       // what registered paths resolve against
   RemoteDrives& drives;                   // the run's one drive cache
 };
 
-FoundIcon FindProgramIconFile(const IconSeams& seams, ReadIconFiles& read,
-                              const ProgramEntry& program, int size);
+// A program's icon; its "DisplayIcon" is read from its key when the scan did not read it.
+FoundIcon FindProgramIconFile(const IconSeams& seams, ReadIconFiles& read, ProgramEntry program,
+                              int size);
 // The icon of the image file of the first running process of that name.
 FoundIcon FindProcessIconFile(const IconSeams& seams, ReadIconFiles& read,
                               const std::string& exe_name, int size);

@@ -79,7 +79,7 @@ std::optional<std::string> CommandIconFile(std::string_view command, const Entry
 }
 
 bool FindProgramIcon(const ProgramEntry& program, const IconSystem& system) {
-  if (TryRegistered(program.display_icon, system)) return true;
+  if (TryRegistered(program.display_icon.value_or(""), system)) return true;
   const std::string packed = PackedProductCode(program.product_code);
   if (!packed.empty() && system.product_icon &&
       TryRegistered(system.product_icon(packed), system)) {

@@ -1,5 +1,7 @@
 #include "app/quiet_command.h"
 
+#include "app/entry_key.h"
+#include "app/entry_rules.h"
 #include "app/texts.h"
 #include "app/windows_installer.h"
 #include "platform/registry.h"
@@ -32,15 +34,18 @@ std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program, const 
   return plan;
 }
 
+ProgramEntry WithQuietFacts(platform::RawRegistry& registry, ProgramEntry program) {
+  EntryKey key(registry, program);
+  if (!key.IsOpen()) return program;
+  platform::TRegistry& values = key.Values();
+  program.quiet_command = values.ReadTextIfText(kQuietUninstallStringValue).value_or("");
+  EntryFacts facts(values, program.key_name);
+  program.windows_installer = IsWindowsInstallerProduct(facts);
+  return program;
+}
+
 bool EntryListed(platform::RawRegistry& registry, const ProgramEntry& program) {
-  const std::uint32_t access = program.view == EntryView::kMachine64
-                                   ? platform::kKeyRead | platform::kKeyWow64_64Key
-                                   : platform::kKeyRead;
-  platform::TRegistry entry(registry, access);
-  entry.SelectRoot(program.view == EntryView::kUser ? platform::kHkeyCurrentUser
-                                                    : platform::kHkeyLocalMachine);
-  return entry.OpenPath(std::string(kUninstallKey) + "\\" + program.key_name,
-                        platform::IfMissing::kFail);
+  return EntryKey(registry, program).IsOpen();
 }
 
 bool ListedAfterRun(platform::RawRegistry& registry, platform::Launcher& launcher,

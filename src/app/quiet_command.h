@@ -27,6 +27,11 @@ std::string QuietCommand(const ProgramEntry& program, bool elevated);
 std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program, const PathSystem& system,
                                              bool elevated);
 
+// The entry as it stands when a quiet uninstall is chosen: its "QuietUninstallString" and
+// whether the Windows Installer wrote it, which the scan reads only where the list needs them,
+// read again from its key. As the scan left it when the key is gone.
+ProgramEntry WithQuietFacts(platform::RawRegistry& registry, ProgramEntry program);
+
 // Whether the entry's own key is still there, read in the view it was listed from.
 bool EntryListed(platform::RawRegistry& registry, const ProgramEntry& program);
 

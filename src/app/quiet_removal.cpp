@@ -12,7 +12,8 @@ namespace app {
 bool MainForm::UninstallQuietly(const ProgramEntry& program) {
   platform::Platform& system = Application().Platform();
   const auto plan = PlanQuietUninstall(
-      program, PathSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()},
+      WithQuietFacts(system.registry, program),
+      PathSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()},
       system.launcher.Elevated());
   if (!plan) return false;
   // Neither the question nor the wait may be cut short by the auto-close.

@@ -158,6 +158,9 @@ TEST_F(RegistryTest, ReadValueConvertsTextAndPassesOtherTypesThrough) {
   constexpr std::size_t kFirst = win32::Registry::kFirstReadSize;
   const std::wstring fits(kFirst / sizeof(wchar_t), L'\u00e9');
   const std::wstring larger(kFirst / sizeof(wchar_t) + 1, L'x');
+  // Many times the first read: one more call, with room for all of it.
+  std::wstring far_larger(16 * kFirst, L'z');
+  far_larger.front() = L'\u4e2d';
   const auto utf8 = [](const std::wstring& wide) { return win32::WideToUtf8(wide); };
   const std::vector<Case> cases = {
       {"expand keeps %VAR%", REG_EXPAND_SZ, wide_bytes({L"%SystemRoot%\\\u00e9\0", 15}),
@@ -179,6 +182,7 @@ TEST_F(RegistryTest, ReadValueConvertsTextAndPassesOtherTypesThrough) {
       {"text larger than the first read", REG_SZ, wide_bytes(larger), utf8(larger)},
       {"binary larger than the first read", REG_BINARY, std::vector<BYTE>(kFirst + 1, 0x7F),
        std::string(kFirst + 1, '\x7F')},
+      {"text far larger than the first read", REG_SZ, wide_bytes(far_larger), utf8(far_larger)},
   };
   TRegistry registry(raw_);
   OpenScratch(registry);

@@ -12,7 +12,9 @@ namespace win32 {
 // from any thread, as the seam asks.
 class Registry : public platform::RawRegistry {
  public:
-  static constexpr std::uint32_t kFirstReadSize = 512;
+  // Room for a value of a few kilobytes in the first call: under Wine every call is a round trip
+  // to the registry's server. On the stack of the reading thread.
+  static constexpr std::uint32_t kFirstReadSize = 4096;
 
   platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
                               platform::RegKey* opened) override;

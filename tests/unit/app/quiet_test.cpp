@@ -171,6 +171,37 @@ INSTANTIATE_TEST_SUITE_P(
                     "MsiExec.exe /X" + kCode + " /quiet"}),
     [](const auto& info) { return info.param.label; });
 
+// The scan reads neither value for an entry with a command: they are read from the entry's key
+// in its own view when a quiet uninstall is chosen. A key gone since keeps what the scan knew.
+TEST(QuietFacts, ReadFromTheEntrysKeyWhenChosen) {
+  sim::Registry registry;
+  registry.LoadRegText(std::string(testing_support::kRegHeader) +
+                       Entry(kLm64 + kCode, {"\"QuietUninstallString\"=\"q.exe /S\"",
+                                             "\"WindowsInstaller\"=dword:00000001"}));
+  const struct {
+    const char* label;
+    app::EntryView view;
+    std::string key_name;
+    std::string quiet;
+    bool windows_installer;
+  } rows[] = {
+      {"read again", EntryView::kMachine64, kCode, "q.exe /S", true},
+      {"another view's key is another entry", EntryView::kMachineDefault, kCode, "scanned.exe",
+       false},
+      {"key gone", EntryView::kMachine64, "Gone", "scanned.exe", false},
+  };
+  for (const auto& row : rows) {
+    app::ProgramEntry scanned;
+    scanned.view = row.view;
+    scanned.key_name = row.key_name;
+    scanned.quiet_command = "scanned.exe";
+    const app::ProgramEntry chosen = app::WithQuietFacts(registry, scanned);
+    EXPECT_EQ(chosen.quiet_command, row.quiet) << row.label;
+    EXPECT_EQ(chosen.windows_installer, row.windows_installer) << row.label;
+  }
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
 // --- From Shift to the box -------------------------------------------------------------------
 
 std::string Quoted(const std::string& text) {

@@ -4,7 +4,7 @@
 
     python3 bench/menu_time.py --exe build/win32/TapwiseUninstaller.exe \\
         [--before OLD.exe] [--sizes 300,1000,5000,20000] [--runs 3] [--threads N] [--busy]
-        [--scan-threads]
+        [--scan-threads] [--icons]
 
 For each size, a clone of a template prefix is seeded with that many uninstall entries in each
 HKLM view and 100 in HKCU (6 or 7 values each, half of them with an InstallDate). Their display
@@ -26,7 +26,8 @@ Wine's files into the page cache; each prefix has its registry loaded by the imp
 It prints the median of each, in milliseconds, and the program's time over each yardstick's,
 and over the faster of the two bare readers ("program/bare"); then the medians of the two
 openings. --scan-threads also runs bench's scan_threads_win32.exe in each seeded prefix: the
-scan alone with 1 to 8 threads in flight.
+scan alone with 1 to 8 threads in flight; --icons runs icons_win32.exe there, and the one beside
+--before's program if there is one: the time per icon.
 
 A menu is on screen when the X server maps its window; bench/xwatch.py reads that event as it
 comes and sends the keys itself; the run prints how late such an event is read (a window of
@@ -389,6 +390,8 @@ def main() -> None:
     parser.add_argument("--breakdown", action="store_true", help="also run rebuild_win32.exe")
     parser.add_argument("--scan-threads", action="store_true",
                         help="also run scan_threads_win32.exe")
+    parser.add_argument("--icons", action="store_true",
+                        help="also run icons_win32.exe, and the one beside --before's")
     args = parser.parse_args()
     exe = os.path.abspath(args.exe)
     bare = find_near(exe, "bare_reader.exe")
@@ -396,6 +399,10 @@ def main() -> None:
     before = os.path.abspath(args.before) if args.before else None
     extras = [find_near(exe, "rebuild_win32.exe")] if args.breakdown else []
     extras += [find_near(exe, "scan_threads_win32.exe")] if args.scan_threads else []
+    if args.icons:
+        extras.append(find_near(exe, "icons_win32.exe"))
+        beside_before = os.path.join(os.path.dirname(before or ""), "icons_win32.exe")
+        extras += [beside_before] if before and os.path.isfile(beside_before) else []
     sizes = [SMOKE_SIZE] if args.smoke else [int(s) for s in args.sizes.split(",")]
     runs = 1 if args.smoke else args.runs
     load = f"busy ({os.cpu_count()} idle-priority loops)" if args.busy else "quiet"

@@ -337,7 +337,7 @@ def measure(size: int, runs: int, warm_up: bool, contenders: Contenders, holder:
         rounds = [contenders.round(prefix) for _ in range(runs)]
         for extra in extras:
             _, out = prefix.run([harness.WINE, extra], timeout=600)
-            print(f"  {os.path.basename(extra)}, {size} per HKLM view:\n{out}", file=sys.stderr,
+            print(f"  {extra}, {size} per HKLM view:\n{out}", file=sys.stderr,
                   flush=True)
     times = [median(list(column)) for column in zip(*(r[0] for r in rounds))]
     openings = [median(list(column)) for column in zip(*(r[1] for r in rounds))]

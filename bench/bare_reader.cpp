@@ -1,9 +1,12 @@
-// The least work that puts every uninstall entry's name into one popup menu: the yardstick for
-// the program's time to menu. No framework, no sorting, no filters: the same keys the program
-// reads, three values of each entry, then one popup menu of every name at the cursor.
+// The least work that lists every uninstall entry and puts a menu up: the yardstick for the
+// program's time to menu. No framework, no sorting, no filling: the keys the program reads, and
+// of each entry only the values and file lookups the list itself needs, then a popup menu of a
+// few items whose submenus stay empty, as the program's do until they open.
 //
-// Usage: bare_reader [THREADS]
-//   THREADS  how many threads read each pass, each a range of its subkeys (default 1)
+// Usage: bare_reader [THREADS | budget]
+//   THREADS  how many threads read at once, each key split into as many ranges (default 1: the
+//            passes one after another on the main thread)
+//   budget   the program's own budget for this machine's hardware threads
 //
 // The passes are the program's: HKLM default view, HKLM 64-bit view when running under WOW64,
 // HKCU. The menu closes with Escape (or a choice), and the program ends with it.
@@ -11,11 +14,17 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <cwctype>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/scan_budget.h"
 #include "platform/win32/handles.h"
 
 namespace {
@@ -24,14 +33,30 @@ using UniqueKey = platform::UniqueHandle<win32::HandleTraits<HKEY, ::RegCloseKey
 using UniqueMenu = platform::UniqueHandle<win32::HandleTraits<HMENU, ::DestroyMenu>>;
 
 constexpr wchar_t kUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr const wchar_t* kReadValues[] = {L"DisplayName", L"UninstallString", L"InstallDate"};
-constexpr DWORD kValueBuffer = 512;  // bytes; typical values fit
-constexpr DWORD kNameBuffer = 256;   // the registry's longest key name, and its end
+constexpr DWORD kValueBuffer = 4096;  // bytes: the program's first read
+constexpr DWORD kNameBuffer = 256;    // the registry's longest key name, and its end
 constexpr wchar_t kClassName[] = L"TapwiseBareReader";
+constexpr std::size_t kDateLength = 8;
+constexpr const wchar_t* kUpdateReleases[] = {L"Hotfix", L"Security Update", L"Update Rollup",
+                                              L"Update", L"Service Pack"};
 
 struct Pass {
   HKEY root;
   REGSAM view;
+};
+
+// Subkeys [first, last) of one pass.
+struct Range {
+  Pass pass;
+  DWORD first;
+  DWORD last;
+};
+
+// What the list keeps of an entry.
+struct Listed {
+  std::wstring name;
+  std::wstring command;
+  std::wstring date;
 };
 
 bool UnderWow64() {
@@ -46,58 +71,146 @@ std::vector<Pass> Passes() {
   return passes;
 }
 
-// Reads subkeys [first, last) of the open uninstall key; the display names land in names.
-void ReadRange(HKEY uninstall, REGSAM view, DWORD first, DWORD last,
-               std::vector<std::wstring>& names) {
-  for (DWORD index = first; index < last; ++index) {
+struct Value {
+  DWORD type = REG_NONE;
+  std::wstring text;
+  DWORD number = 0;
+};
+
+std::optional<Value> Read(HKEY key, const wchar_t* name) {
+  BYTE data[kValueBuffer + sizeof(wchar_t)];
+  DWORD size = kValueBuffer;
+  Value value;
+  if (::RegQueryValueExW(key, name, nullptr, &value.type, data, &size)) return std::nullopt;
+  if (value.type == REG_DWORD && size == sizeof(DWORD)) std::memcpy(&value.number, data, size);
+  if (value.type == REG_SZ || value.type == REG_EXPAND_SZ) {
+    data[size] = data[size + 1] = 0;
+    value.text = reinterpret_cast<const wchar_t*>(data);
+  }
+  return value;
+}
+
+std::wstring Text(HKEY key, const wchar_t* name) {
+  const auto value = Read(key, name);
+  return value ? value->text : std::wstring();
+}
+
+bool NonZero(HKEY key, const wchar_t* name) {
+  const auto value = Read(key, name);
+  return value && value->number != 0;
+}
+
+// The same lookup the program dates a file by: the first directory entry matching the path.
+std::optional<std::wstring> FileDate(const std::wstring& path) {
+  if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos) return std::nullopt;
+  WIN32_FIND_DATAW entry{};
+  const win32::UniqueFindHandle search(::FindFirstFileW(path.c_str(), &entry));
+  if (!search) return std::nullopt;
+  if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+  FILETIME local{};
+  SYSTEMTIME fields{};
+  if (!::FileTimeToLocalFileTime(&entry.ftLastWriteTime, &local) ||
+      !::FileTimeToSystemTime(&local, &fields)) {
+    return std::nullopt;
+  }
+  wchar_t date[16];
+  std::swprintf(date, 16, L"%04u%02u%02u", fields.wYear, fields.wMonth, fields.wDay);
+  return date;
+}
+
+// The uninstaller's file, up to its first ".EXE", unless it is msiexec or rundll32.
+std::wstring CommandFile(std::wstring command) {
+  for (wchar_t& c : command) c = static_cast<wchar_t>(std::towupper(c));
+  const std::size_t at = command.find(L".EXE");
+  std::wstring path = command.substr(0, at == std::wstring::npos ? 3 : at + 4);
+  if (!path.empty() && path.front() == L'"') path.erase(0, 1);
+  if (path == L"MSIEXEC.EXE" || path == L"RUNDLL32.EXE") return {};
+  return path;
+}
+
+std::wstring InstallDate(HKEY entry, const std::wstring& uninstall_string) {
+  if (const auto date = Read(entry, L"InstallDate")) {
+    return date->text.size() == kDateLength ? date->text : std::wstring();
+  }
+  if (const auto date = FileDate(CommandFile(uninstall_string))) return *date;
+  const std::wstring icon = Text(entry, L"DisplayIcon");
+  return FileDate(icon.substr(0, icon.find(L','))).value_or(L"");
+}
+
+// The entry's line, unless a rule leaves it out; each value read only once a rule needs it.
+std::optional<Listed> ReadEntry(HKEY entry, const std::wstring& key_name) {
+  Listed listed;
+  listed.name = Text(entry, L"DisplayName");
+  if (listed.name.empty() || NonZero(entry, L"NoRemove")) return std::nullopt;
+  if (NonZero(entry, L"SystemComponent") || !Text(entry, L"ParentKeyName").empty()) {
+    return std::nullopt;
+  }
+  const std::wstring release = Text(entry, L"ReleaseType");
+  for (const wchar_t* update : kUpdateReleases) {
+    if (_wcsicmp(release.c_str(), update) == 0) return std::nullopt;
+  }
+  const std::wstring uninstall_string = Text(entry, L"UninstallString");
+  listed.command =
+      uninstall_string.empty() ? Text(entry, L"QuietUninstallString") : uninstall_string;
+  if (listed.command.empty() &&
+      !(!key_name.empty() && key_name.front() == L'{' && NonZero(entry, L"WindowsInstaller"))) {
+    return std::nullopt;
+  }
+  listed.date = InstallDate(entry, uninstall_string);
+  return listed;
+}
+
+void ReadRange(const Range& range, std::vector<Listed>& found) {
+  UniqueKey uninstall;
+  const REGSAM access = KEY_READ | range.pass.view;
+  if (::RegOpenKeyExW(range.pass.root, kUninstall, 0, access, uninstall.put())) return;
+  for (DWORD index = range.first; index < range.last; ++index) {
     wchar_t subkey[kNameBuffer];
     DWORD length = kNameBuffer;
-    if (::RegEnumKeyExW(uninstall, index, subkey, &length, nullptr, nullptr, nullptr, nullptr)) {
+    if (::RegEnumKeyExW(uninstall.get(), index, subkey, &length, nullptr, nullptr, nullptr,
+                        nullptr)) {
       continue;
     }
     UniqueKey entry;
-    if (::RegOpenKeyExW(uninstall, subkey, 0, KEY_READ | view, entry.put())) continue;
-    for (const wchar_t* value : kReadValues) {
-      BYTE data[kValueBuffer];
-      DWORD size = sizeof data - sizeof(wchar_t);
-      DWORD type = REG_NONE;
-      if (::RegQueryValueExW(entry.get(), value, nullptr, &type, data, &size)) continue;
-      if (value == kReadValues[0] && type == REG_SZ) {
-        data[size] = data[size + 1] = 0;
-        names.emplace_back(reinterpret_cast<const wchar_t*>(data));
-      }
-    }
+    if (::RegOpenKeyExW(uninstall.get(), subkey, 0, access, entry.put())) continue;
+    if (auto listed = ReadEntry(entry.get(), subkey)) found.push_back(std::move(*listed));
   }
 }
 
-void ReadPass(const Pass& pass, unsigned threads, std::vector<std::wstring>& names) {
+DWORD SubkeyCount(const Pass& pass) {
   UniqueKey uninstall;
-  if (::RegOpenKeyExW(pass.root, kUninstall, 0, KEY_READ | pass.view, uninstall.put())) return;
+  if (::RegOpenKeyExW(pass.root, kUninstall, 0, KEY_READ | pass.view, uninstall.put())) return 0;
   DWORD count = 0;
   ::RegQueryInfoKeyW(uninstall.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
                      nullptr, nullptr, nullptr, nullptr);
-  if (threads == 1) return ReadRange(uninstall.get(), pass.view, 0, count, names);
-  std::vector<std::vector<std::wstring>> parts(threads);
-  std::vector<std::thread> workers;
-  for (unsigned t = 0; t < threads; ++t) {
-    const DWORD first = count * t / threads;
-    const DWORD last = count * (t + 1) / threads;
-    workers.emplace_back(ReadRange, uninstall.get(), pass.view, first, last, std::ref(parts[t]));
-  }
-  for (std::thread& worker : workers) worker.join();
-  for (auto& part : parts) names.insert(names.end(), part.begin(), part.end());
+  return count;
 }
 
-std::vector<std::wstring> ReadCatalogue(unsigned threads) {
-  const std::vector<Pass> passes = Passes();
-  std::vector<std::vector<std::wstring>> names(passes.size());
-  std::vector<std::thread> readers;
-  for (std::size_t p = 0; p < passes.size(); ++p) {
-    readers.emplace_back(ReadPass, passes[p], threads, std::ref(names[p]));
+// Every pass's ranges on budget.threads threads at once, largest first, as the program runs them.
+std::vector<Listed> ReadCatalogue(const app::ScanBudget& budget) {
+  std::vector<Range> ranges;
+  for (const Pass& pass : Passes()) {
+    const DWORD count = SubkeyCount(pass);
+    const std::size_t pieces = app::RangesPerPass(count, budget);
+    for (std::size_t piece = 0; count > 0 && piece < pieces; ++piece) {
+      ranges.push_back(Range{pass, static_cast<DWORD>(count * piece / pieces),
+                             static_cast<DWORD>(count * (piece + 1) / pieces)});
+    }
   }
-  for (std::thread& reader : readers) reader.join();
-  std::vector<std::wstring> all;
-  for (auto& pass : names) all.insert(all.end(), pass.begin(), pass.end());
+  std::stable_sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) {
+    return a.last - a.first > b.last - b.first;
+  });
+  std::vector<std::vector<Listed>> found(ranges.size());
+  std::atomic<std::size_t> next{0};
+  const auto work = [&] {
+    for (std::size_t i = next++; i < ranges.size(); i = next++) ReadRange(ranges[i], found[i]);
+  };
+  std::vector<std::thread> helpers;
+  for (unsigned t = 1; t < budget.threads; ++t) helpers.emplace_back(work);
+  work();
+  for (std::thread& helper : helpers) helper.join();
+  std::vector<Listed> all;
+  for (auto& part : found) std::move(part.begin(), part.end(), std::back_inserter(all));
   return all;
 }
 
@@ -111,20 +224,34 @@ win32::UniqueWindow MakeOwner(HINSTANCE instance) {
                                                nullptr, nullptr, instance, nullptr));
 }
 
+app::ScanBudget BudgetFrom(const wchar_t* argument) {
+  if (std::wcscmp(argument, L"budget") == 0) {
+    SYSTEM_INFO system{};
+    ::GetSystemInfo(&system);
+    return app::ScanBudgetFor(std::max<DWORD>(1, system.dwNumberOfProcessors));
+  }
+  const unsigned threads = static_cast<unsigned>(std::max(1, _wtoi(argument)));
+  return app::ScanBudget{threads, threads};
+}
+
+// The program's menu before any submenu opens: its items, the program lists' submenus empty.
+UniqueMenu TopMenu(std::size_t listed) {
+  UniqueMenu top(::CreatePopupMenu());
+  for (const wchar_t* caption : {L"All Programs", L"Recent", L"Kill Process"}) {
+    ::AppendMenuW(top.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), caption);
+  }
+  ::AppendMenuW(top.get(), MF_SEPARATOR, 0, nullptr);
+  const std::wstring count = std::to_wstring(listed) + L" listed";
+  ::AppendMenuW(top.get(), MF_STRING | MF_GRAYED, 1, count.c_str());
+  ::AppendMenuW(top.get(), MF_STRING, 2, L"Exit");
+  return top;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
-  const unsigned threads = std::max(1, _wtoi(command_line));
-  // With one thread per pass the passes still run one after another, as a plain loop would.
-  std::vector<std::wstring> names;
-  if (threads == 1) {
-    for (const Pass& pass : Passes()) ReadPass(pass, 1, names);
-  } else {
-    names = ReadCatalogue(threads);
-  }
-  const UniqueMenu menu(::CreatePopupMenu());
-  UINT id = 1;
-  for (const std::wstring& name : names) ::AppendMenuW(menu.get(), MF_STRING, id++, name.c_str());
+  const std::vector<Listed> listed = ReadCatalogue(BudgetFrom(command_line));
+  const UniqueMenu menu = TopMenu(listed.size());
   const win32::UniqueWindow owner = MakeOwner(instance);
   POINT point{};
   ::GetCursorPos(&point);

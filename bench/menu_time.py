@@ -3,7 +3,8 @@
 "All Programs", in one run.
 
     python3 bench/menu_time.py --exe build/win32/TapwiseUninstaller.exe \\
-        [--sizes 300,1000,5000,20000] [--runs 3] [--threads 2] [--busy]
+        [--before OLD.exe] [--sizes 300,1000,5000,20000] [--runs 3] [--threads N] [--busy]
+        [--scan-threads] [--icons]
 
 For each size, a clone of a template prefix is seeded with that many uninstall entries in each
 HKLM view and 100 in HKCU (6 or 7 values each, half of them with an InstallDate). Their display
@@ -15,12 +16,18 @@ Wine's files into the page cache; each prefix has its registry loaded by the imp
                Down selects "All Programs" and Right opens it: the time from Right to the
                submenu on screen is the first opening; Left closes it, and Right again gives
                the second opening; then "Exit";
-  - bare 1:    bench's bare_reader.exe, one thread: the same keys, DisplayName, UninstallString
-               and InstallDate of each entry, then one popup menu of every name;
-  - bare N:    the same, each pass split over --threads threads (all passes at once);
+  - before:    with --before, another build of the program, timed as the program is (its
+               openings are not timed): a change's before and after in one run;
+  - bare 1:    bench's bare_reader.exe, one thread: the same keys, and of each entry the values
+               and file lookups the list needs, then a popup menu whose submenus stay empty;
+  - bare N:    the same on N threads at once, every key split into ranges: by default the
+               program's own budget for this machine ("budget"), or --threads N;
   - wine list: Wine's own `uninstaller --list`, until it has printed its list and ended.
-It prints the median of each, in milliseconds, and the program's time over each yardstick's;
-then the medians of the two openings.
+It prints the median of each, in milliseconds, and the program's time over each yardstick's,
+and over the faster of the two bare readers ("program/bare"); then the medians of the two
+openings. --scan-threads also runs bench's scan_threads_win32.exe in each seeded prefix: the
+scan alone with 1 to 8 threads in flight; --icons runs icons_win32.exe there, and the one beside
+--before's program if there is one: the time per icon.
 
 A menu is on screen when the X server maps its window; bench/xwatch.py reads that event as it
 comes and sends the keys itself; the run prints how late such an event is read (a window of
@@ -240,12 +247,16 @@ def end(app: harness.App, watcher: xwatch.Watcher, *keys: str) -> None:
         app.process.wait()
 
 
+def focus(menu: int) -> None:
+    subprocess.run(["xdotool", "windowfocus", "--sync", str(menu)],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+
+
 def open_all_programs(watcher: xwatch.Watcher, app: harness.App, menu: int,
                       timeout: float) -> tuple[list[float], bool]:
     """Seconds from Right to the "All Programs" submenu on screen, at its first and second
     opening; a missing one is NaN. Also whether the submenu was closed again."""
-    subprocess.run(["xdotool", "windowfocus", "--sync", str(menu)],
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    focus(menu)
     watcher.press("Down")  # nothing is selected yet: Down selects the first item
     time.sleep(SETTLE_SECONDS)
     openings = []
@@ -267,20 +278,27 @@ def open_all_programs(watcher: xwatch.Watcher, app: harness.App, menu: int,
 class Contenders:
     """The programs timed, in one round per prefix."""
 
-    def __init__(self, exe: str, bare: str, threads: int, watcher: xwatch.Watcher, timeout: float):
-        self.exe, self.bare, self.threads = exe, bare, threads
+    def __init__(self, exe: str, before: str | None, bare: str, threads: str,
+                 watcher: xwatch.Watcher, timeout: float):
+        self.exe, self.before, self.bare, self.threads = exe, before, bare, threads
         self.watcher, self.timeout = watcher, timeout
-        self.columns = ["program", "bare 1", f"bare {threads}", "wine list"]
+        self.columns = ["program"] + (["before"] if before else []) + [
+            "bare 1", f"bare {threads}", "wine list"]
 
-    def program(self, prefix: harness.Prefix) -> tuple[float, list[float]]:
-        app, menu, to_menu = launch_to_menu(prefix, self.watcher, self.exe, (), self.timeout)
+    def program(self, prefix: harness.Prefix, exe: str,
+                timed_openings: bool = True) -> tuple[float, list[float]]:
+        app, menu, to_menu = launch_to_menu(prefix, self.watcher, exe, (), self.timeout)
+        if not timed_openings:
+            focus(menu)
+            end(app, self.watcher, "Up", "Return")  # nothing is selected: Up selects "Exit"
+            return to_menu, []
         openings, closed = open_all_programs(self.watcher, app, menu, self.timeout)
         # With the submenu closed, "All Programs" is selected and Up wraps to "Exit", the last.
         end(app, self.watcher, *(("Up", "Return") if closed else ()))
         return to_menu, openings
 
-    def bare_reader(self, prefix: harness.Prefix, threads: int) -> float:
-        app, _, to_menu = launch_to_menu(prefix, self.watcher, self.bare, (str(threads),),
+    def bare_reader(self, prefix: harness.Prefix, threads: str) -> float:
+        app, _, to_menu = launch_to_menu(prefix, self.watcher, self.bare, (threads,),
                                          self.timeout)
         end(app, self.watcher, "Escape")
         return to_menu
@@ -292,9 +310,11 @@ class Contenders:
 
     def round(self, prefix: harness.Prefix) -> tuple[list[float], list[float]]:
         """Times to menu, one per column, and the program's two openings."""
-        to_menu, openings = self.program(prefix)
-        times = [to_menu, self.bare_reader(prefix, 1), self.bare_reader(prefix, self.threads),
-                 self.wine_list(prefix)]
+        to_menu, openings = self.program(prefix, self.exe)
+        before = [self.program(prefix, self.before, timed_openings=False)[0]] if self.before else []
+        times = [to_menu] + before + [self.bare_reader(prefix, "1"),
+                                      self.bare_reader(prefix, self.threads),
+                                      self.wine_list(prefix)]
         return times, openings
 
 
@@ -304,7 +324,7 @@ def median(values: list[float]) -> float:
 
 
 def measure(size: int, runs: int, warm_up: bool, contenders: Contenders, holder: str,
-            breakdown: str | None) -> tuple[list[float], list[float]]:
+            extras: list[str]) -> tuple[list[float], list[float]]:
     """Median seconds per contender at one size, and of each opening, in a prefix of its own."""
     with harness.Prefix(template()) as prefix:
         began = time.monotonic()
@@ -315,9 +335,10 @@ def measure(size: int, runs: int, warm_up: bool, contenders: Contenders, holder:
         if warm_up:
             contenders.round(prefix)  # loads and caches everything once
         rounds = [contenders.round(prefix) for _ in range(runs)]
-        if breakdown:
-            _, out = prefix.run([harness.WINE, breakdown], timeout=600)
-            print(f"  where the build's time goes, {size} per HKLM view:\n{out}", file=sys.stderr)
+        for extra in extras:
+            _, out = prefix.run([harness.WINE, extra], timeout=600)
+            print(f"  {extra}, {size} per HKLM view:\n{out}", file=sys.stderr,
+                  flush=True)
     times = [median(list(column)) for column in zip(*(r[0] for r in rounds))]
     openings = [median(list(column)) for column in zip(*(r[1] for r in rounds))]
     return times, openings
@@ -333,13 +354,15 @@ def ms(seconds: float, width: int) -> str:
 def table(columns: list[str], results: dict[int, tuple[list[float], list[float]]],
           load: str, latencies: list[float]) -> list[str]:
     head = f"{'entries/view':>12} " + " ".join(f"{c:>10}" for c in columns)
-    ratios = [f"{'program/' + c:>17}" for c in columns[1:]]
+    ratios = [f"{'program/' + c:>17}" for c in columns[1:]] + [f"{'program/bare':>13}"]
+    bare = [i for i, c in enumerate(columns) if c.startswith("bare")]
     lines = [f"time to menu, median ms (HKLM both views + {USER_ENTRIES} in HKCU), {load}",
              head + " " + " ".join(ratios)]
     for size, (times, _) in results.items():
         cells = " ".join(ms(t, 10) for t in times)
         quotients = " ".join(f"{times[0] / t:>17.2f}" for t in times[1:])
-        lines.append(f"{size:>12} {cells} {quotients}")
+        fastest_bare = min(times[i] for i in bare)
+        lines.append(f"{size:>12} {cells} {quotients} {times[0] / fastest_bare:>13.2f}")
     lines += ["", f'opening "All Programs", median ms from Right to the submenu on screen, {load}',
               f"{'entries/view':>12} {'entries':>10} {'first':>10} {'second':>10}"]
     for size, (_, openings) in results.items():
@@ -356,18 +379,30 @@ def main() -> None:
     parser.add_argument("--exe", required=True)
     parser.add_argument("--sizes", default=DEFAULT_SIZES, help="entries per HKLM view")
     parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("--threads", type=int, default=2, help="per pass, for the bare reader")
+    parser.add_argument("--before", help="another build of the program, timed beside it")
+    parser.add_argument("--threads", default="budget",
+                        help="threads for the bare reader's second run (default: the program's)")
     parser.add_argument("--busy", action="store_true",
                         help="an idle-priority busy loop per core for the whole run")
     parser.add_argument("--first-display", type=int, default=FIRST_DISPLAY,
                         help="where to look for a free display when DISPLAY is unset")
     parser.add_argument("--smoke", action="store_true", help="one tiny size, once")
     parser.add_argument("--breakdown", action="store_true", help="also run rebuild_win32.exe")
+    parser.add_argument("--scan-threads", action="store_true",
+                        help="also run scan_threads_win32.exe")
+    parser.add_argument("--icons", action="store_true",
+                        help="also run icons_win32.exe, and the one beside --before's")
     args = parser.parse_args()
     exe = os.path.abspath(args.exe)
     bare = find_near(exe, "bare_reader.exe")
     holder = find_near(exe, "cursor_holder.exe")
-    breakdown = find_near(exe, "rebuild_win32.exe") if args.breakdown else None
+    before = os.path.abspath(args.before) if args.before else None
+    extras = [find_near(exe, "rebuild_win32.exe")] if args.breakdown else []
+    extras += [find_near(exe, "scan_threads_win32.exe")] if args.scan_threads else []
+    if args.icons:
+        extras.append(find_near(exe, "icons_win32.exe"))
+        beside_before = os.path.join(os.path.dirname(before or ""), "icons_win32.exe")
+        extras += [beside_before] if before and os.path.isfile(beside_before) else []
     sizes = [SMOKE_SIZE] if args.smoke else [int(s) for s in args.sizes.split(",")]
     runs = 1 if args.smoke else args.runs
     load = f"busy ({os.cpu_count()} idle-priority loops)" if args.busy else "quiet"
@@ -379,9 +414,10 @@ def main() -> None:
         with xwatch.Watcher() as watcher:
             latencies = [watcher.latency()]
             for size in sizes:
-                contenders = Contenders(exe, bare, args.threads, watcher, timeout=30 + size / 100)
+                contenders = Contenders(exe, before, bare, args.threads, watcher,
+                                        timeout=30 + size / 100)
                 warm_up = not args.smoke and not results
-                results[size] = measure(size, runs, warm_up, contenders, holder, breakdown)
+                results[size] = measure(size, runs, warm_up, contenders, holder, extras)
             latencies.append(watcher.latency())
     finally:
         stop(loops)

@@ -194,25 +194,19 @@ std::vector<std::size_t> LargestFirst(const std::vector<Range>& ranges) {
 
 }  // namespace
 
-unsigned ScanThreads(unsigned hardware_threads) {
-  return std::clamp(2 * hardware_threads, kMinScanThreads, kMaxScanThreads);
-}
-
-std::size_t RangesPerPass(std::size_t subkeys, unsigned hardware_threads) {
-  const std::size_t wanted = std::clamp(hardware_threads, kMinRangesPerPass, kMaxRangesPerPass);
-  const std::size_t fitting = std::max<std::size_t>(1, subkeys / kMinRangeSize);
-  return std::min(wanted, fitting);
+std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
+                                       const Options& options) {
+  return ScanPasses(seams, passes, options, ScanBudgetFor(seams.workers.HardwareThreads()));
 }
 
 std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
-                                       const Options& options) {
-  const unsigned hardware_threads = seams.workers.HardwareThreads();
+                                       const Options& options, const ScanBudget& budget) {
   // The ranges in pass order, then subkey order.
   std::vector<Range> ranges;
   for (const ScanPass& pass : passes) {
     const std::uint64_t count = SubkeyCount(seams.registry, pass);
     if (count == 0) continue;
-    const std::size_t pieces = RangesPerPass(count, hardware_threads);
+    const std::size_t pieces = RangesPerPass(count, budget);
     for (std::size_t piece = 0; piece < pieces; ++piece) {
       ranges.push_back(Range{pass, static_cast<std::uint32_t>(count * piece / pieces),
                              static_cast<std::uint32_t>(count * (piece + 1) / pieces)});
@@ -226,7 +220,7 @@ std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPa
   for (std::size_t i : LargestFirst(ranges)) {
     jobs.push_back([&, i] { ScanRange(seams, ranges[i], options, found[i]); });
   }
-  seams.workers.RunAll(jobs, ScanThreads(hardware_threads));
+  seams.workers.RunAll(jobs, budget.threads);
   std::vector<ScannedProgram> all;
   for (auto& range : found) std::move(range.begin(), range.end(), std::back_inserter(all));
   return all;

@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "app/program_entry.h"
 #include "app/registered_path.h"
+#include "app/scan_budget.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -50,21 +51,11 @@ struct ScannedProgram {
 // Reads every pass, each split into ranges of its subkeys that run as jobs of their own, and
 // returns what they found in pass order, then subkey order: exactly what reading the passes
 // one after another gives. An entry that cannot be read costs that entry alone. All the
-// passes' jobs share ScanThreads threads at most.
+// passes' jobs share the budget's threads; without one, the budget for the machine's hardware
+// threads (scan_budget.h).
 std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
                                        const Options& options);
-
-// The threads one scan runs on, the calling thread included: twice the hardware threads, since
-// a registry read mostly waits for its round trip, from kMinScanThreads to kMaxScanThreads.
-inline constexpr unsigned kMinScanThreads = 2;
-inline constexpr unsigned kMaxScanThreads = 8;
-unsigned ScanThreads(unsigned hardware_threads);
-
-// How many ranges a pass over that many subkeys is split into: one per hardware thread, at
-// least two and at most kMaxRangesPerPass, but none smaller than kMinRangeSize subkeys.
-inline constexpr unsigned kMinRangesPerPass = 2;
-inline constexpr unsigned kMaxRangesPerPass = 8;
-inline constexpr std::size_t kMinRangeSize = 32;
-std::size_t RangesPerPass(std::size_t subkeys, unsigned hardware_threads);
+std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
+                                       const Options& options, const ScanBudget& budget);
 
 }  // namespace app

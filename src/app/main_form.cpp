@@ -6,6 +6,7 @@
 #include "app/last_command.h"
 #include "app/menu_commands.h"
 #include "app/messages.h"
+#include "app/options_dialog.h"
 #include "app/processes.h"
 #include "app/texts.h"
 #include "framework/application.h"
@@ -66,6 +67,13 @@ MainForm::MainForm(framework::TApplication& app, ProgramState& state)
 }
 
 MainForm::~MainForm() = default;
+
+OptionsDialog& MainForm::Options() {
+  if (options_dialog_ == nullptr) {
+    options_dialog_ = &Application().CreateForm<OptionsDialog>(*this, state_.options);
+  }
+  return *options_dialog_;
+}
 
 void MainForm::BuildMenu() {
   std::map<std::string_view, framework::TMenuItem*> by_name{{"", &menu_.Items()}};

@@ -44,9 +44,9 @@ class MainForm : public framework::TForm {
   MainForm(framework::TApplication& app, ProgramState& state);
   ~MainForm() override;
 
-  // The options dialog is created after the main form.
-  void AttachOptions(OptionsDialog& options) { options_dialog_ = &options; }
-  OptionsDialog* Options() const { return options_dialog_; }
+  // The options dialog, made when it is first wanted: the menu comes up without it, and
+  // without the libraries its controls load.
+  OptionsDialog& Options();
 
   // Reads the catalogue again with the options as they stand, and fills both program submenus.
   void RebuildProgramMenus();

@@ -10,7 +10,7 @@ namespace {
 
 void ShowOptions(MainForm& form) {
   form.ShowThenMenuAgain([&form] {
-    form.Options()->ShowModal();
+    form.Options().ShowModal();
     form.Application().ProcessMessages();
   });
 }

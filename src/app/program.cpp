@@ -1,7 +1,6 @@
 #include "app/program.h"
 
 #include "app/main_form.h"
-#include "app/options_dialog.h"
 #include "app/popup_list_ex.h"
 #include "app/texts.h"
 
@@ -11,9 +10,7 @@ MainForm& CreateProgramForms(framework::TApplication& application, ProgramState&
   InstallPopupListEx(application);
   application.Initialize();
   application.SetTitle(std::string(kTitle));
-  MainForm& main_form = application.CreateForm<MainForm>(state);
-  main_form.AttachOptions(application.CreateForm<OptionsDialog>(main_form, state.options));
-  return main_form;
+  return application.CreateForm<MainForm>(state);
 }
 
 int RunProgram(platform::Platform& platform) {

@@ -18,7 +18,7 @@ struct ProgramForms {
   framework::TApplication application{platform};
   app::ProgramState state;
   app::MainForm& main = app::CreateProgramForms(application, state);
-  app::OptionsDialog& dialog = *main.Options();
+  app::OptionsDialog& dialog = main.Options();
 };
 
 }  // namespace win32_test

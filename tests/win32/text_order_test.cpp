@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
+#include "test_support.h"
 
 namespace {
 
@@ -107,6 +109,18 @@ TEST(TextOrderTest, MatchesASortedListBox) {
 }
 
 // The whole-list sort gives what sorting by Compare gives, equal texts in the order they came.
+void ExpectStableSortByCompare(const win32::TextOrder& order,
+                               const std::vector<std::string>& texts) {
+  std::vector<const std::string*> pointers;
+  for (const std::string& text : texts) pointers.push_back(&text);
+  std::vector<std::size_t> expected(texts.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
+  std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
+    return order.Compare(texts[a], texts[b]) < 0;
+  });
+  EXPECT_EQ(order.StableOrder(pointers), expected) << texts.size() << " texts";
+}
+
 TEST(TextOrderTest, StableOrderIsAStableSortByCompare) {
   const win32::TextOrder order;
   const std::vector<std::vector<std::string>> cases = {
@@ -117,15 +131,25 @@ TEST(TextOrderTest, StableOrderIsAStableSortByCompare) {
       {"Foo<#>b", "foo<#>a", "Foo<#>a", "FOO<#>b"},
   };
   for (const auto& texts : cases) {
-    std::vector<const std::string*> pointers;
-    for (const std::string& text : texts) pointers.push_back(&text);
-    std::vector<std::size_t> expected(texts.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = i;
-    std::stable_sort(expected.begin(), expected.end(), [&](std::size_t a, std::size_t b) {
-      return order.Compare(texts[a], texts[b]) < 0;
-    });
-    EXPECT_EQ(order.StableOrder(pointers), expected) << texts.size() << " texts";
+    ExpectStableSortByCompare(order, texts);
   }
+}
+
+// The names real uninstall lists hold, each of the first column's lines as the program sorts
+// them: "name<#>command", and again with a case-folded twin, so that equal texts meet.
+TEST(TextOrderTest, StableOrderSortsRealProgramNamesAsCompareDoes) {
+  const win32::TextOrder order;
+  std::vector<std::string> texts;
+  std::istringstream lines(win32_test::ReadFile(TAPWISE_PROGRAM_NAMES));
+  std::string line;
+  std::getline(lines, line);  // the column names
+  while (std::getline(lines, line)) {
+    const std::string name = line.substr(0, line.find('\t'));
+    texts.push_back(name + "<#>\"C:\\Program Files\\" + name + "\\uninstall.exe\"");
+    if (texts.size() % 7 == 0) texts.push_back(order.FoldCase(name) + "<#>");
+  }
+  ASSERT_GT(texts.size(), 14000u);
+  ExpectStableSortByCompare(order, texts);
 }
 
 TEST(TextOrderTest, IgnoresCaseAndGivesASign) {

@@ -10,7 +10,7 @@ class TextOrder : public platform::TextOrder {
   // LCMapStringW's upper case in the user's locale: one UTF-16 unit for one.
   std::string FoldCase(std::string_view text) const override;
   int Compare(const std::string& a, const std::string& b) const override;
-  // Each text is made UTF-16 once, not at every comparison.
+  // Each text is made UTF-16 and given its sort key once, not at every comparison.
   std::vector<std::size_t> StableOrder(const std::vector<const std::string*>& texts) const override;
 };
 

@@ -55,7 +55,7 @@ struct Forms {
     if (!reg.empty()) sim.registry.LoadRegText(std::string(kRegHeader) + std::string(reg));
     sim.windows.SetSystemDpi(system_dpi);
     main_form = &app::CreateProgramForms(application, state);
-    dialog = main_form->Options();
+    dialog = &main_form->Options();
   }
 
   // Reads one pass with the run's options, adding what it found to scanned, unsorted.

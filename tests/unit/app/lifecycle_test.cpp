@@ -186,4 +186,19 @@ TEST(Activation, AMinimisedStartWaitsForTheUserToRestoreTheProgram) {
   EXPECT_EQ(ws.UnusedMenuAnswers(), 0u);
 }
 
+// The menu comes up without the options dialog: it is made, once, when it is first wanted.
+TEST(Start, MakesTheOptionsDialogOnlyWhenFirstWanted) {
+  sim::SimPlatform sim;
+  platform::Platform bound = sim.Bind();
+  app::ProgramState state;
+  framework::TApplication application{bound};
+  app::MainForm& main_form = app::CreateProgramForms(application, state);
+  const std::size_t at_start = sim.windows.Windows().size();
+  app::OptionsDialog& dialog = main_form.Options();
+  const std::size_t with_dialog = sim.windows.Windows().size();
+  EXPECT_GT(with_dialog, at_start);
+  EXPECT_EQ(&main_form.Options(), &dialog);
+  EXPECT_EQ(sim.windows.Windows().size(), with_dialog);
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "app/catalogue_scan.h"
 #include "platform/sim/sim_platform.h"
+#include "platform/sim/sim_read_log.h"
 #include "platform/thread_workers.h"
 
 namespace {
@@ -89,16 +90,20 @@ TEST(ScanThreads, OneToEightThreadsReadWhatOneJobAfterAnotherReads) {
   sim.registry.LoadRegText(kHeader + Entries(kLm32, "A", 400, sim.files) +
                            Entries(kLm64, "B", 300, sim.files) + Entries(kCu, "C", 60, sim.files));
   const app::Options filters = Everything();
-  // One drive cache for every scan and thread, as in a run.
+  // One drive cache for every scan and thread, as in a run; the reads written down as they come.
   app::RemoteDrives drives(sim.files);
-  const std::vector<std::string> serial =
-      Lines(app::ScanPasses(app::ScanSeams(sim.Bind(), drives), kStartUpPasses, filters));
+  sim::ReadLog log(sim.registry);
+  const std::vector<std::string> serial = Lines(app::ScanPasses(
+      app::ScanSeams(log, sim.files, sim.workers, drives), kStartUpPasses, filters));
   ASSERT_GT(serial.size(), 600u);
+  const std::size_t serial_reads = log.Count();
   for (unsigned threads = 1; threads <= 8; ++threads) {
     CappedThreads workers(threads);
-    const app::ScanSeams seams(sim.registry, sim.files, workers, drives);
+    log.Clear();
+    const app::ScanSeams seams(log, sim.files, workers, drives);
     EXPECT_EQ(Lines(app::ScanPasses(seams, kStartUpPasses, filters)), serial)
         << threads << " threads";
+    EXPECT_EQ(log.Count(), serial_reads) << threads << " threads";
     EXPECT_EQ(sim.registry.OpenHandleCount(), 0u) << threads << " threads";
   }
 }

@@ -62,13 +62,17 @@ class RegistryTest : public ::testing::Test {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, user_path_));
   }
 
-  // Writes a value with the raw wide API, bypassing the seam.
+  // Writes a value with the raw wide API, bypassing the seam. RegSetValueExW counts a text's
+  // terminator that the size leaves out when the character after the data is zero: a guard
+  // after the data keeps the value exactly as given, and keeps that look inside the buffer.
   void SetRaw(const std::wstring& name, DWORD type, const void* data, DWORD size) {
     const win32_test::UniqueKey key = OpenRaw(HKEY_CURRENT_USER, user_path_, kDefaultView);
     ASSERT_TRUE(key);
-    ASSERT_EQ(
-        ::RegSetValueExW(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size),
-        ERROR_SUCCESS);
+    std::vector<BYTE> guarded(static_cast<const BYTE*>(data),
+                              static_cast<const BYTE*>(data) + size);
+    guarded.insert(guarded.end(), {'?', '?', '?'});
+    ASSERT_EQ(::RegSetValueExW(key.get(), name.c_str(), 0, type, guarded.data(), size),
+              ERROR_SUCCESS);
   }
 
   // Reads a value with the raw wide API: its type and bytes as stored.

@@ -37,8 +37,12 @@ class RemovalSeamsTest : public ::testing::Test {
     return key;
   }
 
+  // A guard after the data: RegSetValueExW would count a text's missing terminator when the
+  // character after the data is zero (registry_test.cpp).
   void SetRaw(HKEY key, const wchar_t* name, DWORD type, const Bytes& data) {
-    ASSERT_EQ(::RegSetValueExW(key, name, 0, type, data.data(), static_cast<DWORD>(data.size())),
+    Bytes guarded = data;
+    guarded.insert(guarded.end(), {'?', '?', '?'});
+    ASSERT_EQ(::RegSetValueExW(key, name, 0, type, guarded.data(), static_cast<DWORD>(data.size())),
               ERROR_SUCCESS);
   }
 

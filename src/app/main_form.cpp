@@ -47,10 +47,13 @@ ProcessMenuItem::ProcessMenuItem(std::string process_name)
     : TMenuItem(kProcessItemName, text::EscapeAccessKeys(process_name), CaptionKind::kText),
       ProcessName(std::move(process_name)) {}
 
-MainForm::MainForm(framework::TApplication& app, ProgramState& state)
+MainForm::MainForm(framework::TApplication& app, ProgramState& state,
+                   std::unique_ptr<StartupCatalogue> startup)
     : TForm(app, MainFormSpec()),
       state_(state),
-      drives_(std::make_shared<RemoteDrives>(app.Platform().files)),
+      startup_catalogue_(std::move(startup)),
+      drives_(startup_catalogue_ ? startup_catalogue_->Drives()
+                                 : std::make_shared<RemoteDrives>(app.Platform().files)),
       jobs_(app),
       icons_(app.Platform(), drives_, jobs_, Handle(), kCmIconsArrived),
       menu_(app),
@@ -96,7 +99,7 @@ void MainForm::RebuildProgramMenus() {
   const std::string last = TakeLastCommand(Application().Platform().registry);
   all_programs_->Clear();
   recent_programs_->Clear();
-  catalogue_ = BuildCatalogue(Application().Platform(), *drives_, state_.options);
+  catalogue_ = ReadCatalogue();
   // Only the start-up build asks; the one the options dialog asks for does not.
   if (InStartupBuild(state_.cycle)) {
     // One program listed in several views or roots is still one program: one question.
@@ -110,6 +113,14 @@ void MainForm::RebuildProgramMenus() {
       AddProgramItem(menu, kRecentItemName, program);
     }
   });
+}
+
+Catalogue MainForm::ReadCatalogue() {
+  platform::Platform& platform = Application().Platform();
+  if (!startup_catalogue_) return BuildCatalogue(platform, *drives_, state_.options);
+  Catalogue read = std::exchange(startup_catalogue_, nullptr)->Take();
+  SortCatalogue(read, platform.order);
+  return read;
 }
 
 void MainForm::FillAllPrograms(framework::TMenuItem& menu) {

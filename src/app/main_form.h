@@ -16,6 +16,7 @@
 #include "app/program_entry.h"
 #include "app/program_state.h"
 #include "app/registered_path.h"
+#include "app/startup_catalogue.h"
 #include "framework/form.h"
 #include "framework/jobs.h"
 #include "framework/menu.h"
@@ -41,7 +42,10 @@ class ProcessMenuItem : public framework::TMenuItem {
 
 class MainForm : public framework::TForm {
  public:
-  MainForm(framework::TApplication& app, ProgramState& state);
+  // startup: the catalogue being read since the start, taken by the first build; without one,
+  // that build reads it then.
+  MainForm(framework::TApplication& app, ProgramState& state,
+           std::unique_ptr<StartupCatalogue> startup = nullptr);
   ~MainForm() override;
 
   // The options dialog, made when it is first wanted: the menu comes up without it, and
@@ -85,6 +89,9 @@ class MainForm : public framework::TForm {
   // The popup cycle: an event told to its rules, and their answer done.
   void Step(CycleEvent event);
   void BuildAtStart();
+  // The catalogue with the options as they stand, sorted: the one read since the start, the
+  // first time there is one.
+  Catalogue ReadCatalogue();
   void PopupAtCursor();
   void OnMenuClosed();
   void OnAutoCloseTick();
@@ -106,6 +113,7 @@ class MainForm : public framework::TForm {
   ProgramState& state_;
   OptionsDialog* options_dialog_ = nullptr;
   Catalogue catalogue_;
+  std::unique_ptr<StartupCatalogue> startup_catalogue_;
   std::vector<std::string> running_programs_;
   // The run's one answer to which drives are remote: the scans' and the icons' workers share it.
   std::shared_ptr<RemoteDrives> drives_;

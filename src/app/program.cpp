@@ -6,17 +6,27 @@
 
 namespace app {
 
-MainForm& CreateProgramForms(framework::TApplication& application, ProgramState& state) {
+std::unique_ptr<StartupCatalogue> StartCatalogueReading(platform::Platform& platform,
+                                                        const Options& options) {
+  if (platform.windowing.StartupShowState() == platform::kSwShowMinNoActive) return nullptr;
+  return std::make_unique<StartupCatalogue>(
+      platform, std::make_shared<RemoteDrives>(platform.files), options);
+}
+
+MainForm& CreateProgramForms(framework::TApplication& application, ProgramState& state,
+                             std::unique_ptr<StartupCatalogue> startup) {
   InstallPopupListEx(application);
   application.Initialize();
   application.SetTitle(std::string(kTitle));
-  return application.CreateForm<MainForm>(state);
+  return application.CreateForm<MainForm>(state, std::move(startup));
 }
 
 int RunProgram(platform::Platform& platform) {
   ProgramState state;
+  // Before anything else: the forms are made and shown while the registry is read.
+  std::unique_ptr<StartupCatalogue> startup = StartCatalogueReading(platform, state.options);
   framework::TApplication application(platform);
-  CreateProgramForms(application, state);
+  CreateProgramForms(application, state, std::move(startup));
   application.Run();
   return 0;
 }

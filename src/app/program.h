@@ -1,6 +1,10 @@
 #pragma once
 
+#include <memory>
+
+#include "app/options.h"
 #include "app/program_state.h"
+#include "app/startup_catalogue.h"
 #include "framework/application.h"
 #include "platform/platform.h"
 
@@ -8,9 +12,16 @@ namespace app {
 
 class MainForm;
 
+// The catalogue's reading started at once, on the workers, unless the program starts minimised:
+// its menu then waits for the user, and is built from the registry as it is by then.
+std::unique_ptr<StartupCatalogue> StartCatalogueReading(platform::Platform& platform,
+                                                        const Options& options);
+
 // The entry block up to the message loop: the popup list replaced, the application window
-// titled, the main form and then the options dialog created. Returns the main form.
-MainForm& CreateProgramForms(framework::TApplication& application, ProgramState& state);
+// titled, the main form created, to build its menus from startup when it is given one.
+// Returns the main form.
+MainForm& CreateProgramForms(framework::TApplication& application, ProgramState& state,
+                             std::unique_ptr<StartupCatalogue> startup = nullptr);
 
 // The entry block: runs the program over the given platform until it ends; the exit code.
 int RunProgram(platform::Platform& platform);

@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/catalogue_scan.h"
+#include "app/program.h"
+#include "app/startup_catalogue.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_read_log.h"
 #include "platform/thread_workers.h"
@@ -135,6 +140,69 @@ TEST(ScanThreads, AScanRunsOnItsThreadsInAllLargestRangesFirst) {
     EXPECT_EQ(sim.files.Queries().at(queried_before).substr(0, 9), "C:\\APPS\\A")
         << c.hardware_threads;
   }
+}
+
+std::vector<std::string> Lines(const app::Catalogue& catalogue) {
+  std::vector<std::string> lines;
+  for (const app::CatalogueLine& line : catalogue.programs) lines.push_back(line.text);
+  for (const app::CatalogueLine& line : catalogue.dated) lines.push_back(line.text);
+  return lines;
+}
+
+// Read from the start on a job of its own, on real threads, the catalogue is what reading it
+// there and then gives, however the job and the taking meet; and nothing is read twice.
+TEST(StartupCatalogue, GivesWhatTheScanGivesHoweverTheJobAndTheTakingMeet) {
+  sim::SimPlatform sim;
+  sim.registry.LoadRegText(kHeader + Entries(kLm32, "A", 300, sim.files) +
+                           Entries(kLm64, "B", 200, sim.files) + Entries(kCu, "C", 40, sim.files));
+  const app::Options options;
+  app::RemoteDrives drives(sim.files);
+  sim::ReadLog serial_log(sim.registry);
+  const std::vector<std::string> expected =
+      Lines(app::ScanCatalogue(app::ScanSeams(serial_log, sim.files, sim.workers, drives),
+                               app::UninstallPasses(sim.registry), options));
+  ASSERT_GT(expected.size(), 400u);
+  for (const bool take_at_once : {true, false}) {
+    for (unsigned threads = 1; threads <= 4; ++threads) {
+      CappedThreads workers(threads);
+      sim::ReadLog log(sim.registry);
+      platform::Platform reading{log,       sim.files, sim.processes, sim.launcher,  sim.windows,
+                                 sim.order, workers,   sim.icons,     sim.file_store};
+      app::StartupCatalogue startup(reading, std::make_shared<app::RemoteDrives>(sim.files),
+                                    options);
+      if (!take_at_once) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      EXPECT_EQ(Lines(startup.Take()), expected) << threads << " threads";
+      EXPECT_EQ(log.Count(), serial_log.Count()) << threads << " threads";
+    }
+  }
+}
+
+// A job that has not begun when the menus are built is not waited for: the GUI thread reads,
+// and the job, let go later, reads nothing.
+TEST(StartupCatalogue, AJobNotBegunIsReadInsteadOfAwaited) {
+  sim::SimPlatform sim;
+  sim.registry.LoadRegText(kHeader + Entries(kLm32, "A", 40, sim.files));
+  sim.workers.Hold(true);
+  platform::Platform bound = sim.Bind();
+  auto startup = std::make_unique<app::StartupCatalogue>(
+      bound, std::make_shared<app::RemoteDrives>(sim.files), app::Options{});
+  const std::vector<std::string> taken = Lines(startup->Take());
+  EXPECT_FALSE(taken.empty());
+  const std::size_t queried = sim.files.Queries().size();
+  sim.workers.RunHeld();
+  EXPECT_EQ(sim.files.Queries().size(), queried);
+  startup.reset();
+  sim.workers.RunHeld();
+  EXPECT_EQ(sim.files.Queries().size(), queried);
+}
+
+// A program started minimised waits for the user: its menu is read when it is restored.
+TEST(StartupCatalogue, StartsAtOnceUnlessTheProgramStartsMinimised) {
+  sim::SimPlatform sim;
+  platform::Platform bound = sim.Bind();
+  EXPECT_NE(app::StartCatalogueReading(bound, app::Options{}), nullptr);
+  sim.windows.SetStartupShowState(platform::kSwShowMinNoActive);
+  EXPECT_EQ(app::StartCatalogueReading(bound, app::Options{}), nullptr);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 // Usage: bare_reader [THREADS | budget]
 //   THREADS  how many threads read at once, each key split into as many ranges (default 1: the
 //            passes one after another on the main thread)
-//   budget   the program's own budget for this machine's hardware threads
+//   budget   the program's own budget
 //
 // The passes are the program's: HKLM default view, HKLM 64-bit view when running under WOW64,
 // HKCU. The menu closes with Escape (or a choice), and the program ends with it.
@@ -225,11 +225,7 @@ win32::UniqueWindow MakeOwner(HINSTANCE instance) {
 }
 
 app::ScanBudget BudgetFrom(const wchar_t* argument) {
-  if (std::wcscmp(argument, L"budget") == 0) {
-    SYSTEM_INFO system{};
-    ::GetSystemInfo(&system);
-    return app::ScanBudgetFor(std::max<DWORD>(1, system.dwNumberOfProcessors));
-  }
+  if (std::wcscmp(argument, L"budget") == 0) return app::kScanBudget;
   const unsigned threads = static_cast<unsigned>(std::max(1, _wtoi(argument)));
   return app::ScanBudget{threads, threads};
 }

@@ -196,7 +196,7 @@ std::vector<std::size_t> LargestFirst(const std::vector<Range>& ranges) {
 
 std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
                                        const Options& options) {
-  return ScanPasses(seams, passes, options, ScanBudgetFor(seams.workers.HardwareThreads()));
+  return ScanPasses(seams, passes, options, kScanBudget);
 }
 
 std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,

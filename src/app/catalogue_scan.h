@@ -51,8 +51,7 @@ struct ScannedProgram {
 // Reads every pass, each split into ranges of its subkeys that run as jobs of their own, and
 // returns what they found in pass order, then subkey order: exactly what reading the passes
 // one after another gives. An entry that cannot be read costs that entry alone. All the
-// passes' jobs share the budget's threads; without one, the budget for the machine's hardware
-// threads (scan_budget.h).
+// passes' jobs share the budget's threads; without one, the program's (scan_budget.h).
 std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
                                        const Options& options);
 std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,

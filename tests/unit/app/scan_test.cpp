@@ -214,7 +214,6 @@ TEST(ScanGuard, AnUnreadableEntryCostsOnlyItself) {
 // itself alone.
 struct RangeCase {
   std::string label;
-  unsigned hardware_threads;
   int entries;
   std::size_t jobs;
   friend void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.label; }
@@ -241,7 +240,6 @@ TEST_P(ScanRangesTest, ReadsAsInOneGo) {
     if (i % 3 == 0) recent.push_back(std::string(date) + " " + name);
   }
   Forms forms(reg);
-  forms.sim.workers.SetHardwareThreads(c.hardware_threads);
   forms.state.options.show_system_components = true;  // entries without commands
 
   forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
@@ -254,12 +252,10 @@ TEST_P(ScanRangesTest, ReadsAsInOneGo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ranges, ScanRangesTest,
-    ::testing::Values(RangeCase{"EmptyKeyNeedsNoJob", 4, 0, 0}, RangeCase{"OneEntry", 4, 1, 1},
-                      RangeCase{"TooFewForTwoRanges", 8, 63, 1}, RangeCase{"TwoRanges", 2, 64, 2},
-                      RangeCase{"OneThreadStillTwoRanges", 1, 100, 2},
-                      RangeCase{"OneRangePerThread", 3, 100, 3},
-                      RangeCase{"RangesOfAtLeast32", 8, 100, 3}, RangeCase{"Capped", 64, 1000, 8},
-                      RangeCase{"UnevenCuts", 7, 1000, 7}),
+    ::testing::Values(RangeCase{"EmptyKeyNeedsNoJob", 0, 0}, RangeCase{"OneEntry", 1, 1},
+                      RangeCase{"TooFewForTwoRanges", 63, 1}, RangeCase{"TwoRanges", 64, 2},
+                      RangeCase{"RangesOfAtLeast32", 100, 3}, RangeCase{"UnevenCuts", 250, 7},
+                      RangeCase{"Capped", 1000, 8}),
     [](const auto& info) { return info.param.label; });
 
 // The rebuild reads every pass in one go: each pass's ranges are jobs side by side.
@@ -274,13 +270,12 @@ TEST(ScanRanges, TheRebuildRunsEveryPassAtOnce) {
   }
   reg += Entry(kCu + "C", {R"("DisplayName"="User")"});
   Forms forms(reg);
-  forms.sim.workers.SetHardwareThreads(2);
   forms.state.options.show_system_components = true;  // entries without commands
 
   forms.main_form->RebuildProgramMenus();
 
-  // Two ranges for each machine view, one for the user's key.
-  EXPECT_EQ(forms.sim.workers.JobsRun(), 5u);
+  // Three ranges of at least 32 entries for each machine view, one for the user's key.
+  EXPECT_EQ(forms.sim.workers.JobsRun(), 7u);
   EXPECT_EQ(forms.AllPrograms().Count(), 201u);
 }
 

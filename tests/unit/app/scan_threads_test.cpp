@@ -113,32 +113,29 @@ TEST(ScanThreads, OneToEightThreadsReadWhatOneJobAfterAnotherReads) {
   }
 }
 
-// A scan runs on twice the hardware threads in all, whatever its passes; the largest ranges
-// are handed out first, so that a small pass's range does not keep a thread busy at the end.
+// A scan runs on its budget's threads in all, whatever its passes and the machine; the largest
+// ranges are handed out first, so that a small pass's range does not keep a thread busy at the
+// end. The machine's pass is split into ranges of 32 entries at least, the user's is one.
 TEST(ScanThreads, AScanRunsOnItsThreadsInAllLargestRangesFirst) {
   sim::SimPlatform sim;
   sim.registry.LoadRegText(kHeader + Entries(kLm32, "A", 200, sim.files) +
                            Entries(kCu, "C", 20, sim.files));
-  const struct {
-    unsigned hardware_threads, threads;
-    std::size_t jobs;
-  } cases[] = {{1, 2, 3}, {2, 4, 3}, {3, 6, 4}, {4, 8, 5}, {16, 8, 7}};
+  constexpr std::size_t kRanges = 200 / app::kMinRangeSize + 1;
   std::size_t jobs_before = 0;
   app::RemoteDrives drives(sim.files);
-  for (const auto& c : cases) {
-    sim.workers.SetHardwareThreads(c.hardware_threads);
+  for (const unsigned hardware_threads : {1u, 2u, 4u, 16u}) {
+    sim.workers.SetHardwareThreads(hardware_threads);
     const std::size_t queried_before = sim.files.Queries().size();
     // The user's pass, the smallest, comes first in the list but not among the jobs.
     app::ScanPasses(app::ScanSeams(sim.Bind(), drives),
                     {{RegistryView::kDefault, UninstallRoot::kUser},
                      {RegistryView::kDefault, UninstallRoot::kMachine}},
                     Everything());
-    EXPECT_EQ(sim.workers.LastThreadLimit(), c.threads) << c.hardware_threads;
-    EXPECT_EQ(app::ScanThreads(c.hardware_threads), c.threads) << c.hardware_threads;
-    EXPECT_EQ(sim.workers.JobsRun() - jobs_before, c.jobs) << c.hardware_threads;
+    EXPECT_EQ(sim.workers.LastThreadLimit(), app::kScanBudget.threads) << hardware_threads;
+    EXPECT_EQ(sim.workers.JobsRun() - jobs_before, kRanges) << hardware_threads;
     jobs_before = sim.workers.JobsRun();
     EXPECT_EQ(sim.files.Queries().at(queried_before).substr(0, 9), "C:\\APPS\\A")
-        << c.hardware_threads;
+        << hardware_threads;
   }
 }
 

@@ -129,6 +129,8 @@ TEST(TextOrderTest, StableOrderIsAStableSortByCompare) {
       kTrickyTexts,
       {"mixed", "MiXed", "b", "MIXED", "a", "Mixed"},
       {"Foo<#>b", "foo<#>a", "Foo<#>a", "FOO<#>b"},
+      // Names whose keys are longer than most, among short ones.
+      {std::string(400, 'b') + "x", "c", std::string(400, 'B'), "a", std::string(400, 'b')},
   };
   for (const auto& texts : cases) {
     ExpectStableSortByCompare(order, texts);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,17 +30,25 @@ int CompareWide(const std::wstring& wide_a, const std::wstring& wide_b, const st
 }
 
 constexpr DWORD kSortFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+// Bytes: with LCMAP_SORTKEY the size counts bytes, not characters.
+constexpr int kUsualSortKeySize = 512;
 
 // The text's sort key: bytes that compare, as unsigned bytes, as CompareStringW compares the
 // texts with the same flags. Nothing when the system cannot make one.
 std::optional<std::string> SortKey(const std::wstring& wide) {
+  // Most names' keys fit this room, and take one call; a longer one is measured first.
+  std::array<BYTE, kUsualSortKeySize> usual;
+  const int written = ::LCMapStringW(LOCALE_USER_DEFAULT, kSortFlags, wide.c_str(), -1,
+                                     reinterpret_cast<LPWSTR>(usual.data()), kUsualSortKeySize);
+  if (written > 0) return std::string(usual.begin(), usual.begin() + written);
   // Up to its terminator: the empty text has a key too.
   const int size = ::LCMapStringW(LOCALE_USER_DEFAULT, kSortFlags, wide.c_str(), -1, nullptr, 0);
   if (size <= 0) return std::nullopt;
   std::string key(static_cast<std::size_t>(size), '\0');
-  const int written = ::LCMapStringW(LOCALE_USER_DEFAULT, kSortFlags, wide.c_str(), -1,
-                                     reinterpret_cast<LPWSTR>(key.data()), size);
-  if (written != size) return std::nullopt;
+  if (::LCMapStringW(LOCALE_USER_DEFAULT, kSortFlags, wide.c_str(), -1,
+                     reinterpret_cast<LPWSTR>(key.data()), size) != size) {
+    return std::nullopt;
+  }
   return key;
 }
 

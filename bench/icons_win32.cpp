@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "app/main_form.h"
 #include "app/program.h"
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr auto kPatience = std::chrono::seconds(60);
+constexpr auto kPoll = std::chrono::milliseconds(1);
 
 // The real workers, timing each started job on the worker that runs it.
 class TimedWorkers final : public platform::Workers {
@@ -82,8 +84,11 @@ int main() {
   }
   app::MenuIcons& icons = main_form.Icons();
   const std::size_t asked = icons.Images().KeyCount();
+  // Looks at the queue every millisecond rather than waiting in it: should an icon never come,
+  // no message would end the wait, and the patience would never be asked.
   while (workers.Ended() < asked && std::chrono::steady_clock::now() - start < kPatience) {
-    application.HandleMessage();
+    application.ProcessMessages();
+    std::this_thread::sleep_for(kPoll);
   }
   application.ProcessMessages();  // the last results, handed to the images
   const double all_found = MillisecondsSince(start);

@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <system_error>
+
 #include "app/main_form.h"
 #include "app/popup_list_ex.h"
 #include "app/texts.h"
@@ -9,8 +11,12 @@ namespace app {
 std::unique_ptr<StartupCatalogue> StartCatalogueReading(platform::Platform& platform,
                                                         const Options& options) {
   if (platform.windowing.StartupShowState() == platform::kSwShowMinNoActive) return nullptr;
-  return std::make_unique<StartupCatalogue>(
-      platform, std::make_shared<RemoteDrives>(platform.files), options);
+  try {
+    return std::make_unique<StartupCatalogue>(
+        platform, std::make_shared<RemoteDrives>(platform.files), options);
+  } catch (const std::system_error&) {
+    return nullptr;  // no thread to be had: the first build reads the catalogue itself
+  }
 }
 
 MainForm& CreateProgramForms(framework::TApplication& application, ProgramState& state,

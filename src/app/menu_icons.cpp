@@ -21,10 +21,10 @@ MenuIcons::MenuIcons(platform::Platform& platform, std::shared_ptr<RemoteDrives>
 framework::ImageKey MenuIcons::ForProgram(const ProgramEntry& program) {
   const int size = images_.Size();
   // The entry's key stands for its "DisplayIcon", which the job reads there when the scan did
-  // not: one key in one view holds one value.
+  // not: one key in one view holds one value. The view also decides which system folders its
+  // paths resolve in.
   const std::string request = std::string("program") + kField + std::to_string(size) + kField +
-                              (SeesNative64Bit(program.view, seams_.paths.wow64) ? "64" : "32") +
-                              kField + std::to_string(static_cast<int>(program.view)) + kField +
+                              std::to_string(static_cast<int>(program.view)) + kField +
                               program.key_name + kField + program.product_code + kField +
                               (program.windows_installer ? "1" : "0") + kField + program.command;
   return Request(request, [seams = seams_, drives = drives_, read = read_, program, size] {

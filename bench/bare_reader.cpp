@@ -24,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/scan_budget.h"
+#include "app/catalogue/scan_budget.h"
 #include "platform/win32/handles.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/main_form.h"
+#include "app/menu/main_form.h"
 #include "app/program.h"
 #include "framework/application.h"
 #include "platform/sim/sim_platform.h"

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "app/main_form.h"
+#include "app/menu/main_form.h"
 #include "app/program.h"
 #include "framework/application.h"
 #include "platform/win32/win32_platform.h"

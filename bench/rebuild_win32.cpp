@@ -9,9 +9,9 @@
 #include <functional>
 #include <vector>
 
-#include "app/catalogue_scan.h"
-#include "app/main_form.h"
-#include "app/options_dialog.h"
+#include "app/catalogue/catalogue_scan.h"
+#include "app/menu/main_form.h"
+#include "app/menu/options_dialog.h"
 #include "app/program.h"
 #include "framework/application.h"
 #include "framework/owned.h"

@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "app/catalogue_scan.h"
+#include "app/catalogue/catalogue.h"
+#include "app/catalogue/catalogue_scan.h"
 #include "platform/win32/win32_platform.h"
 
 namespace {

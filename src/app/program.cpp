@@ -2,9 +2,9 @@
 
 #include <system_error>
 
-#include "app/main_form.h"
-#include "app/popup_list_ex.h"
-#include "app/texts.h"
+#include "app/menu/main_form.h"
+#include "app/menu/popup_list_ex.h"
+#include "app/texts/texts.h"
 
 namespace app {
 

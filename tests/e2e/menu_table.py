@@ -1,5 +1,5 @@
-"""The menu's fixed items as the program's own table has them (src/app/menu_commands.cpp, with
-the captions from src/app/texts.h), so that the tests follow the table instead of spelling the
+"""The menu's fixed items as the program's own table has them (src/app/menu/menu_commands.cpp, with
+the captions from src/app/texts/texts.h), so that the tests follow the table instead of spelling the
 order again. The unit test menu_table_test.cpp is the one place that spells it.
 
 Python 3 standard library only.
@@ -36,8 +36,8 @@ def _read(name: str) -> str:
 
 @functools.cache
 def rows() -> list[Row]:
-    texts = {name: re.sub(r"\\(.)", r"\1", text) for name, text in _TEXT.findall(_read("texts.h"))}
-    table = _TABLE.search(_read("menu_commands.cpp"))
+    texts = {name: re.sub(r"\\(.)", r"\1", text) for name, text in _TEXT.findall(_read("texts/texts.h"))}
+    table = _TABLE.search(_read("menu/menu_commands.cpp"))
     if table is None:
         raise ValueError("menu_commands.cpp holds no kMenuRows table")
     result = []

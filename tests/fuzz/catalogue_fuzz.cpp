@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/key_copy.h"
-#include "app/launch_plan.h"
-#include "app/main_form.h"
+#include "app/copies/key_copy.h"
+#include "app/launch/launch_plan.h"
+#include "app/menu/main_form.h"
 #include "app/program.h"
 #include "catalogue_world.h"
 #include "framework/application.h"

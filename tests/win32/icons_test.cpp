@@ -13,7 +13,7 @@
 #include <string>
 
 #include "../unit/platform/icon_bytes.h"
-#include "app/icon_finder.h"
+#include "app/icons/icon_finder.h"
 #include "framework/menu_images.h"
 #include "platform/win32/file_dates.h"
 #include "platform/win32/launcher.h"

@@ -1,7 +1,7 @@
 // The launch plan over the real system: variables as the system expands them, the system's own
 // programs in both halves of 64-bit Windows, and uninstallers started where they lie.
 
-#include "app/launch_plan.h"
+#include "app/launch/launch_plan.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/launch_start.h"
+#include "app/launch/launch_start.h"
 #include "platform/win32/file_dates.h"
 #include "platform/win32/launcher.h"
 #include "platform/win32/registry.h"

@@ -4,7 +4,7 @@
 // design scaled. Set TAPWISE_EXPECTED_DPI to check that the system runs at that DPI, and the
 // measured layout is printed.
 
-#include "app/options_dialog.h"
+#include "app/menu/options_dialog.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

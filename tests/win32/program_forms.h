@@ -3,10 +3,10 @@
 // The program's forms over the real platform, created as the entry block creates them, with no
 // message loop running.
 
-#include "app/main_form.h"
-#include "app/options_dialog.h"
+#include "app/menu/main_form.h"
+#include "app/menu/options_dialog.h"
 #include "app/program.h"
-#include "app/program_state.h"
+#include "app/menu/program_state.h"
 #include "framework/application.h"
 #include "platform/win32/win32_platform.h"
 

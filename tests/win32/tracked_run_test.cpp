@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/launch_plan.h"
-#include "app/quiet_command.h"
-#include "app/quiet_outcome.h"
+#include "app/launch/launch_plan.h"
+#include "app/quiet/quiet_command.h"
+#include "app/quiet/quiet_outcome.h"
 #include "platform/win32/file_dates.h"
 #include "platform/win32/launcher.h"
 #include "platform/win32/registry.h"

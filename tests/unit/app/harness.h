@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/main_form.h"
-#include "app/options_dialog.h"
+#include "app/menu/main_form.h"
+#include "app/menu/options_dialog.h"
 #include "app/program.h"
-#include "app/texts.h"
+#include "app/texts/texts.h"
 #include "framework/application.h"
 #include "platform/sim/sim_platform.h"
 

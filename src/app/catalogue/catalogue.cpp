@@ -1,0 +1,96 @@
+#include "app/catalogue/catalogue.h"
+
+#include "app/launch/launch_plan.h"
+#include "app/texts/texts.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+void SortLines(std::vector<CatalogueLine>& lines, const platform::TextOrder& order) {
+  std::vector<const std::string*> texts;
+  texts.reserve(lines.size());
+  for (const CatalogueLine& line : lines) texts.push_back(&line.text);
+  std::vector<CatalogueLine> sorted;
+  sorted.reserve(lines.size());
+  for (std::size_t i : order.StableOrder(texts)) sorted.push_back(std::move(lines[i]));
+  lines = std::move(sorted);
+}
+
+}  // namespace
+
+std::vector<ScanPass> UninstallPasses(platform::RawRegistry& registry) {
+  // On 32-bit Windows the 64-bit flag is ignored and would read the machine's key again. The
+  // user's key is shared by both views everywhere.
+  std::vector<ScanPass> passes{{RegistryView::kDefault, UninstallRoot::kMachine}};
+  if (registry.HasSeparate64BitView()) {
+    passes.push_back({RegistryView::k64Bit, UninstallRoot::kMachine});
+  }
+  passes.push_back({RegistryView::kDefault, UninstallRoot::kUser});
+  return passes;
+}
+
+Catalogue ScanCatalogue(ScanSeams seams, const std::vector<ScanPass>& passes,
+                        const Options& options) {
+  Catalogue catalogue;
+  for (ScannedProgram& scanned : ScanPasses(seams, passes, options)) {
+    ProgramEntry& program = scanned.program;
+    if (scanned.date) catalogue.dated.push_back({*scanned.date + " " + program.name, program});
+    std::string text = program.name + std::string(kEntrySeparator) + program.command;
+    catalogue.programs.push_back({std::move(text), std::move(program)});
+  }
+  return catalogue;
+}
+
+void SortCatalogue(Catalogue& catalogue, const platform::TextOrder& order) {
+  SortLines(catalogue.programs, order);
+  SortLines(catalogue.dated, order);
+}
+
+Catalogue BuildCatalogue(platform::Platform& platform, RemoteDrives& drives,
+                         const Options& options) {
+  Catalogue catalogue =
+      ScanCatalogue(ScanSeams(platform, drives), UninstallPasses(platform.registry), options);
+  SortCatalogue(catalogue, platform.order);
+  return catalogue;
+}
+
+std::vector<ProgramEntry> RecentPrograms(const Catalogue& catalogue) {
+  std::vector<ProgramEntry> recent;
+  for (auto line = catalogue.dated.rbegin();
+       line != catalogue.dated.rend() && recent.size() < kRecentItems; ++line) {
+    recent.push_back(line->program);
+  }
+  return recent;
+}
+
+std::vector<InitialGroup> GroupByInitial(const std::vector<CatalogueLine>& programs) {
+  // One group per letter, then the rest, each named by its one character.
+  constexpr std::string_view kGroups = "ABCDEFGHIJKLMNOPQRSTUVWXYZ#";
+  constexpr std::size_t kOther = kGroups.size() - 1;
+  std::vector<std::vector<std::size_t>> members(kGroups.size());
+  for (std::size_t i = 0; i < programs.size(); ++i) {
+    const std::string& name = programs[i].program.name;
+    const char initial = name.empty() ? '\0' : text::UpperAscii(name.substr(0, 1))[0];
+    const bool letter = initial >= 'A' && initial <= 'Z';
+    members[letter ? static_cast<std::size_t>(initial - 'A') : kOther].push_back(i);
+  }
+  std::vector<InitialGroup> groups;
+  for (std::size_t group = 0; group < kGroups.size(); ++group) {
+    if (members[group].empty()) continue;
+    groups.push_back({std::string(kGroups.substr(group, 1)), std::move(members[group])});
+  }
+  return groups;
+}
+
+std::optional<std::string> StillInstalled(const Catalogue& catalogue, std::string_view last) {
+  if (last.empty()) return std::nullopt;
+  for (const CatalogueLine& line : catalogue.programs) {
+    if (text::EqualsIgnoringAsciiCase(last, UninstallCommand(line.program))) {
+      return line.program.name;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace app

@@ -1,0 +1,86 @@
+#include "app/copies/copy_file_name.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "app/paths/file_names.h"
+#include "app/texts/texts.h"
+#include "platform/wtf8.h"
+
+namespace app {
+namespace {
+
+// MAX_PATH, its terminator included.
+constexpr std::size_t kMaxPath = 260;
+constexpr std::string_view kExtension = ".reg";
+constexpr std::string_view kForbidden = "<>:\"/\\|?*";
+constexpr std::string_view kTrimmed = " .";
+constexpr char kReplacement = '_';
+
+std::size_t Utf16Length(std::string_view text) {
+  return text::Wtf8ToUtf16<char16_t>(text).size();
+}
+
+std::string Replaced(std::string_view name) {
+  std::string safe;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool forbidden = byte < 0x20 || byte == 0x7F || kForbidden.find(c) != std::string::npos;
+    safe += forbidden ? kReplacement : c;
+  }
+  return safe;
+}
+
+std::string_view Trimmed(std::string_view name) {
+  const std::size_t first = name.find_first_not_of(kTrimmed);
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = name.find_last_not_of(kTrimmed);
+  return name.substr(first, last - first + 1);
+}
+
+// The name cut to at most units UTF-16 units, at a character's boundary.
+std::string CutTo(const std::string& name, std::size_t units) {
+  std::string cut;
+  std::size_t used = 0;
+  for (std::size_t at = 0; at < name.size();) {
+    const text::wtf8_detail::Decoded decoded = text::wtf8_detail::DecodeAt(name, at);
+    const std::size_t width = decoded.code_point >= text::wtf8_detail::kFirstSupplementary ? 2 : 1;
+    if (used + width > units) break;
+    cut.append(name, at, decoded.length);
+    used += width;
+    at += decoded.length;
+  }
+  return cut;
+}
+
+std::string TimeText(const platform::LocalTime& time) {
+  char text[40];
+  std::snprintf(text, sizeof text, " %04d-%02d-%02d %02d-%02d-%02d", time.year, time.month,
+                time.day, time.hour, time.minute, time.second);
+  return text;
+}
+
+}  // namespace
+
+std::string CopyFolder(const std::string& local_app_data) {
+  if (local_app_data.empty()) return {};
+  std::string folder = local_app_data;
+  if (folder.back() != '\\') folder += '\\';
+  return folder + std::string(kCopiesFolder);
+}
+
+std::string CopyFilePath(const std::string& folder, const std::string& display_name,
+                         const platform::LocalTime& time) {
+  std::string name(Trimmed(Replaced(display_name)));
+  if (name.empty()) name = std::string(1, kReplacement);
+  if (IsDeviceName(name)) name.insert(name.begin(), kReplacement);
+  const std::string prefix = folder + "\\";
+  const std::string suffix = TimeText(time) + std::string(kExtension);
+  const std::size_t fixed = Utf16Length(prefix) + Utf16Length(suffix);
+  if (fixed + 1 >= kMaxPath) return {};
+  std::string fitted(Trimmed(CutTo(name, kMaxPath - 1 - fixed)));
+  if (fitted.empty()) fitted = std::string(1, kReplacement);
+  return prefix + fitted + suffix;
+}
+
+}  // namespace app

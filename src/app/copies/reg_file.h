@@ -1,0 +1,27 @@
+#pragma once
+
+// A registry key written as regedit writes it, so that opening the file puts the key back
+// exactly: UTF-16LE with a BOM, "Windows Registry Editor Version 5.00", "@" for the default
+// value. Only text that imports as the very same bytes is written as a quoted string; all
+// other data is written as hex of its type, byte for byte.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/copies/key_copy.h"
+#include "app/entry/program_entry.h"
+
+namespace app {
+
+// The entry's key as a .reg file names it, root spelled out. A 32-bit-view entry on 64-bit
+// Windows is named under WOW6432Node, so that importing the file restores the same view.
+std::string EntryKeyPath(EntryView view, bool separate_64bit_view, const std::string& key_name);
+
+// The file's bytes for the key under that path, or nothing when a name holds a character that
+// a .reg file cannot carry (a line break or another control character).
+std::optional<std::vector<std::uint8_t>> RegFileBytes(const CopiedKey& key,
+                                                      const std::string& path);
+
+}  // namespace app

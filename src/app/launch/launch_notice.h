@@ -1,0 +1,22 @@
+#pragma once
+
+// Which notice follows a chosen program, by how its uninstall was planned and, for a plan that
+// starts a program, by how the start went.
+
+#include "app/launch/launch_plan.h"
+#include "platform/launcher.h"
+
+namespace app {
+
+enum class LaunchNotice {
+  kNone,                // the uninstaller started, or the user declined to give it the rights
+  kCannotUninstall,     // the entry names nothing to start; the tools page follows
+  kOfferRemoval,        // the program it names is not there: the entry may be taken off the list
+  kMissingUninstaller,  // the command may not be started as it stands
+  kStartFailed,         // the system would not start it, and says why
+};
+
+// start: what starting the plan gave, kStartOk for a plan that starts nothing.
+LaunchNotice NoticeFor(LaunchKind kind, platform::StartError start);
+
+}  // namespace app

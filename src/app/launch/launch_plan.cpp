@@ -1,0 +1,110 @@
+#include "app/launch/launch_plan.h"
+
+#include <string_view>
+#include <utility>
+
+#include "app/paths/file_names.h"
+#include "app/entry/windows_installer.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr char kQuote = '"';
+constexpr std::string_view kCommandInterpreter = "cmd.exe";
+// No AutoRun commands; strip the outer quotes and run the rest as one command.
+constexpr std::string_view kInterpreterSwitches = "/D /S /C ";
+// What cmd gives a meaning to even inside its quotes, or that could end them.
+constexpr std::string_view kInterpreterSyntax = "%!^&|<>()\"";
+// What cmd expands even inside quotes, in the batch file's own path.
+constexpr std::string_view kInterpreterExpansion = "%!";
+
+std::string_view TrimStart(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(kBlanks);
+  return start == std::string_view::npos ? std::string_view{} : text.substr(start);
+}
+
+std::string_view FolderOf(std::string_view path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  if (cut == std::string_view::npos) return {};
+  // A drive's root keeps its separator: "C:" alone would be the drive's current folder.
+  if (cut == 2 && path[1] == ':') return path.substr(0, 3);
+  return path.substr(0, cut);
+}
+
+std::string Quoted(std::string_view path) {
+  std::string quoted;
+  quoted.reserve(path.size() + 2);
+  quoted += kQuote;
+  quoted += path;
+  quoted += kQuote;
+  return quoted;
+}
+
+LaunchPlan NotStarted(LaunchKind kind, std::string looked_for) {
+  LaunchPlan plan;
+  plan.kind = kind;
+  plan.looked_for = std::move(looked_for);
+  return plan;
+}
+
+// cmd.exe reads a batch file's command line as its own syntax; only arguments it takes as
+// plain text pass, and the batch file goes in quotes.
+LaunchPlan StartBatch(const CommandProgram& batch, const EntryPaths& paths) {
+  const std::string_view arguments = TrimStart(batch.rest);
+  const bool plain = arguments.find_first_of(kInterpreterSyntax) == std::string_view::npos &&
+                     batch.named.find_first_of(kInterpreterExpansion) == std::string::npos;
+  const std::string interpreter = platform::InDirectory(paths.SystemFolder(), kCommandInterpreter);
+  if (!plain || interpreter.empty()) return NotStarted(LaunchKind::kRefused, batch.named);
+  std::string inner = Quoted(batch.named);
+  if (!arguments.empty()) {
+    inner += ' ';
+    inner += arguments;
+  }
+  LaunchPlan plan;
+  plan.kind = LaunchKind::kStart;
+  plan.program = paths.Reached(interpreter);
+  plan.arguments = std::string(kInterpreterSwitches) + Quoted(inner);
+  plan.command_line = Quoted(interpreter) + " " + plan.arguments;
+  plan.directory = std::string(FolderOf(batch.named));
+  return plan;
+}
+
+LaunchPlan Start(const CommandProgram& found, const EntryPaths& paths) {
+  if (IsBatchFile(found.named)) return StartBatch(found, paths);
+  LaunchPlan plan;
+  plan.kind = LaunchKind::kStart;
+  plan.program = found.reached;
+  plan.command_line = Quoted(found.named) + found.rest;
+  plan.arguments = std::string(TrimStart(found.rest));
+  plan.directory = std::string(FolderOf(found.named));
+  return plan;
+}
+
+}  // namespace
+
+std::string UninstallCommand(const ProgramEntry& program) {
+  if (IsBlankCommand(program.command) && program.windows_installer) {
+    return InstallerRemoveCommand(program.product_code);
+  }
+  return program.command;
+}
+
+LaunchPlan PlanUninstall(const ProgramEntry& program, const PathSystem& system) {
+  const EntryPaths paths(system, program.view);
+  const CommandProgram found = paths.ProgramOf(UninstallCommand(program));
+  switch (found.kind) {
+    case CommandProgram::Kind::kNoCommand:
+      return LaunchPlan{};
+    case CommandProgram::Kind::kMissing:
+      return NotStarted(LaunchKind::kMissing, found.looked_for);
+    case CommandProgram::Kind::kRefused:
+      return NotStarted(LaunchKind::kRefused, found.looked_for);
+    case CommandProgram::Kind::kFound:
+      break;
+  }
+  return Start(found, paths);
+}
+
+}  // namespace app

@@ -1,0 +1,182 @@
+#include "app/menu/main_form.h"
+
+#include <map>
+#include <memory>
+
+#include "app/launch/last_command.h"
+#include "app/menu/menu_commands.h"
+#include "app/menu/messages.h"
+#include "app/menu/options_dialog.h"
+#include "app/processes/processes.h"
+#include "app/texts/texts.h"
+#include "framework/application.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+// The main form lies wholly left of the screen for the moment it is shown at start; the edge is
+// given when its window is created.
+constexpr int kOffScreenLeft = -200;
+constexpr int kClientWidth = 153;
+constexpr int kClientHeight = 97;
+
+// Component names of the generated items.
+constexpr const char* kProgramItemName = "ProgramItem";
+constexpr const char* kRecentItemName = "RecentItem";
+constexpr const char* kProcessItemName = "ProcessItem";
+constexpr const char* kInitialItemName = "InitialGroup";
+
+framework::FormSpec MainFormSpec() {
+  framework::FormSpec desc;
+  desc.caption = std::string(kMainFormCaption);
+  desc.left = kOffScreenLeft;
+  desc.client_width = kClientWidth;
+  desc.client_height = kClientHeight;
+  desc.ex_style = platform::kWsExDlgModalFrame;
+  return desc;
+}
+
+}  // namespace
+
+ProgramMenuItem::ProgramMenuItem(std::string name, ProgramEntry program)
+    : TMenuItem(std::move(name), text::EscapeAccessKeys(program.name), CaptionKind::kText),
+      Program(std::move(program)) {}
+
+ProcessMenuItem::ProcessMenuItem(std::string process_name)
+    : TMenuItem(kProcessItemName, text::EscapeAccessKeys(process_name), CaptionKind::kText),
+      ProcessName(std::move(process_name)) {}
+
+MainForm::MainForm(framework::TApplication& app, ProgramState& state,
+                   std::unique_ptr<StartupCatalogue> startup)
+    : TForm(app, MainFormSpec()),
+      state_(state),
+      startup_catalogue_(std::move(startup)),
+      drives_(startup_catalogue_ ? startup_catalogue_->Drives()
+                                 : std::make_shared<RemoteDrives>(app.Platform().files)),
+      jobs_(app),
+      icons_(app.Platform(), drives_, jobs_, Handle(), kCmIconsArrived),
+      menu_(app),
+      typing_(app.Platform().order,
+              [this](const framework::TMenuItem& submenu) { return TypingKindOf(submenu); }),
+      auto_close_timer_(app, kAutoCloseMs) {
+  BuildMenu();
+  menu_.SetImages(&icons_.Images());
+  menu_.SetTyping(&typing_);
+  auto_close_timer_.OnTimer = [this] { OnAutoCloseTick(); };
+  OnMessage(kCmMenuClosed, [this](platform::WParam, platform::LParam) { OnMenuClosed(); });
+  OnMessage(kCmEnterMenuLoop, [this](platform::WParam, platform::LParam) { OnMenuLoopEntered(); });
+  OnMessage(kCmIconsArrived, [this](platform::WParam, platform::LParam) { OnIconsArrived(); });
+}
+
+MainForm::~MainForm() = default;
+
+OptionsDialog& MainForm::Options() {
+  if (options_dialog_ == nullptr) {
+    options_dialog_ = &Application().CreateForm<OptionsDialog>(*this, state_.options);
+  }
+  return *options_dialog_;
+}
+
+void MainForm::BuildMenu() {
+  std::map<std::string_view, framework::TMenuItem*> by_name{{"", &menu_.Items()}};
+  for (const MenuRow& row : MenuRows()) {
+    framework::TMenuItem& item = by_name.at(row.parent)
+                                     ->Add(std::make_unique<framework::TMenuItem>(
+                                         std::string(row.name), std::string(row.caption)));
+    by_name[row.name] = &item;
+    item.Default = row.is_default;
+    if (row.command != nullptr) {
+      item.OnClick = [this, command = row.command](framework::TMenuItem&) { command(*this); };
+    }
+    if (row.slot == Slot::kAllPrograms) all_programs_ = &item;
+    if (row.slot == Slot::kRecentPrograms) recent_programs_ = &item;
+    if (row.slot == Slot::kKillProcess) kill_process_ = &item;
+  }
+}
+
+void MainForm::RebuildProgramMenus() {
+  const std::string last = TakeLastCommand(Application().Platform().registry);
+  all_programs_->Clear();
+  recent_programs_->Clear();
+  catalogue_ = ReadCatalogue();
+  // Only the start-up build asks; the one the options dialog asks for does not.
+  if (InStartupBuild(state_.cycle)) {
+    // One program listed in several views or roots is still one program: one question.
+    if (const auto name = StillInstalled(catalogue_, last)) AskAboutStillInstalled(*name);
+  }
+  // The submenus are filled when they first open: the menu comes up with the fixed items alone.
+  all_programs_->FillOnOpen(!catalogue_.programs.empty(),
+                            [this](framework::TMenuItem& menu) { FillAllPrograms(menu); });
+  recent_programs_->FillOnOpen(!catalogue_.dated.empty(), [this](framework::TMenuItem& menu) {
+    for (const ProgramEntry& program : RecentPrograms(catalogue_)) {
+      AddProgramItem(menu, kRecentItemName, program);
+    }
+  });
+}
+
+Catalogue MainForm::ReadCatalogue() {
+  platform::Platform& platform = Application().Platform();
+  if (!startup_catalogue_) return BuildCatalogue(platform, *drives_, state_.options);
+  Catalogue read = std::exchange(startup_catalogue_, nullptr)->Take();
+  SortCatalogue(read, platform.order);
+  return read;
+}
+
+void MainForm::FillAllPrograms(framework::TMenuItem& menu) {
+  if (catalogue_.programs.size() <= kMostProgramsInOneMenu) {
+    for (const CatalogueLine& line : catalogue_.programs) {
+      AddProgramItem(menu, kProgramItemName, line.program);
+    }
+    return;
+  }
+  for (InitialGroup& group : GroupByInitial(catalogue_.programs)) {
+    framework::TMenuItem& submenu = menu.Add(std::make_unique<framework::TMenuItem>(
+        kInitialItemName, group.caption, framework::TMenuItem::CaptionKind::kText));
+    submenu.FillOnOpen(true, [this, programs = std::move(group.programs)](framework::TMenuItem& m) {
+      for (std::size_t i : programs)
+        AddProgramItem(m, kProgramItemName, catalogue_.programs[i].program);
+    });
+  }
+}
+
+void MainForm::AddProgramItem(framework::TMenuItem& submenu, const char* name,
+                              const ProgramEntry& program) {
+  framework::TMenuItem& item = submenu.Add(std::make_unique<ProgramMenuItem>(name, program));
+  item.Image = icons_.ForProgram(program);
+  item.OnClick = [this](framework::TMenuItem& sender) { OnProgramChosen(sender); };
+}
+
+std::optional<ListKind> MainForm::TypingKindOf(const framework::TMenuItem& submenu) const {
+  if (&submenu == all_programs_) {
+    const bool grouped = submenu.Count() != 0 && submenu[0].Name == kInitialItemName;
+    return grouped ? ListKind::kLetterGroups : ListKind::kNames;
+  }
+  const bool generated =
+      &submenu == recent_programs_ || &submenu == kill_process_ || submenu.Name == kInitialItemName;
+  if (generated) return ListKind::kNames;
+  return std::nullopt;
+}
+
+void MainForm::RebuildProcessMenu() {
+  running_programs_ =
+      RunningPrograms(Application().Platform().processes, Application().Platform().order);
+  kill_process_->FillOnOpen(!running_programs_.empty(), [this](framework::TMenuItem& menu) {
+    for (const std::string& name : running_programs_) {
+      framework::TMenuItem& item = menu.Add(std::make_unique<ProcessMenuItem>(name));
+      item.Image = icons_.ForProcess(name);
+      item.OnClick = [this](framework::TMenuItem& sender) { OnProcessChosen(sender); };
+    }
+  });
+}
+
+void MainForm::OnMenuLoopEntered() {
+  // The default submenu is the likeliest to open: its icons are looked for as the menu appears.
+  for (const ProgramEntry& program : RecentPrograms(catalogue_)) icons_.ForProgram(program);
+}
+
+void MainForm::OnIconsArrived() {
+  menu_.ImagesArrived(icons_.TakeArrived());
+}
+
+}  // namespace app

@@ -1,0 +1,46 @@
+#pragma once
+
+// Taking an entry whose program is gone off the list of programs, with an exact copy kept first.
+// Each step is checked before the next: the copy is read back before anything is deleted, and
+// the key is read again afterwards, so that what the user is told is what happened.
+
+#include <string>
+
+#include "app/entry/program_entry.h"
+#include "platform/file_store.h"
+#include "platform/launcher.h"
+#include "platform/raw_registry.h"
+
+namespace app {
+
+struct RemovalSystem {
+  platform::RawRegistry& registry;
+  platform::FileStore& files;
+  platform::Launcher& launcher;  // reg.exe for a per-machine entry, and the system's error texts
+};
+
+enum class RemovalOutcome {
+  kRemoved,        // the key is gone; the copy is kept
+  kNotRemoved,     // the key is as it was; the copy is deleted
+  kPartlyRemoved,  // the key is there but changed; the copy is kept
+  kNotKnown,       // reg.exe had not ended in time, or the key could not be read again
+  kNotRead,        // the key could not be read; nothing was written or deleted
+  kNameRefused,    // a per-machine key whose name cannot be passed to reg.exe safely
+  kNotCopied,      // the copy could not be written, or did not read back as written
+};
+
+struct Removal {
+  RemovalOutcome outcome = RemovalOutcome::kNotRead;
+  std::string copy_path;  // the copy's file, when one was written
+  std::string reason;     // the system's words for a failed step, when it gave some
+};
+
+// reg.exe's arguments that delete a per-machine entry's key in its own view.
+std::string RegDeleteArguments(EntryView view, const std::string& key_name);
+
+// A key name that may go into reg.exe's command line: no quote and no control character.
+bool IsSafeForRegExe(const std::string& key_name);
+
+Removal RemoveEntry(const ProgramEntry& program, const RemovalSystem& system);
+
+}  // namespace app

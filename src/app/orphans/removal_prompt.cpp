@@ -1,0 +1,53 @@
+#include "app/orphans/removal_prompt.h"
+
+#include "app/texts/texts.h"
+
+namespace app {
+namespace {
+
+constexpr std::uint32_t kQuestionStyle =
+    platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2;
+constexpr std::uint32_t kGoodNews = platform::kMbOk | platform::kMbIconInformation;
+constexpr std::uint32_t kBadNews = platform::kMbOk | platform::kMbIconWarning;
+
+std::string WithReason(std::string text, const std::string& reason) {
+  if (reason.empty()) return text;
+  return text + "\r\r" + reason;
+}
+
+}  // namespace
+
+RemovalMessage RemovalResultMessage(const std::string& name, const Removal& removal) {
+  const std::string& copy = removal.copy_path;
+  switch (removal.outcome) {
+    case RemovalOutcome::kRemoved:
+      return {EntryRemovedText(name, copy), kGoodNews};
+    case RemovalOutcome::kNotRemoved:
+      return {WithReason(EntryNotRemovedText(name), removal.reason), kBadNews};
+    case RemovalOutcome::kPartlyRemoved:
+      return {WithReason(EntryPartlyRemovedText(name, copy), removal.reason), kBadNews};
+    case RemovalOutcome::kNotKnown:
+      return {EntryRemovalNotKnownText(name, copy), kBadNews};
+    case RemovalOutcome::kNotRead:
+      return {WithReason(EntryNotReadText(name), removal.reason), kBadNews};
+    case RemovalOutcome::kNameRefused:
+      return {EntryNameRefusedText(name), kBadNews};
+    case RemovalOutcome::kNotCopied:
+      return {WithReason(EntryNotCopiedText(name, copy), removal.reason), kBadNews};
+  }
+  return {WithReason(EntryNotReadText(name), removal.reason), kBadNews};
+}
+
+void OfferEntryRemoval(platform::Platform& system, const ProgramEntry& program,
+                       const std::string& question) {
+  const std::string title(kTitle);
+  const int answer =
+      system.windowing.ShowMessageBox(platform::kNoWindow, question, title, kQuestionStyle);
+  if (answer != platform::kIdYes) return;
+  const Removal removal =
+      RemoveEntry(program, RemovalSystem{system.registry, system.file_store, system.launcher});
+  const RemovalMessage message = RemovalResultMessage(program.name, removal);
+  system.windowing.ShowMessageBox(platform::kNoWindow, message.text, title, message.style);
+}
+
+}  // namespace app

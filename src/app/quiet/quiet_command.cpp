@@ -1,0 +1,62 @@
+#include "app/quiet/quiet_command.h"
+
+#include "app/entry/entry_key.h"
+#include "app/catalogue/entry_rules.h"
+#include "app/texts/texts.h"
+#include "app/entry/windows_installer.h"
+#include "platform/registry.h"
+
+namespace app {
+namespace {
+
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+}  // namespace
+
+std::string QuietCommand(const ProgramEntry& program, bool elevated) {
+  if (!IsBlank(program.quiet_command)) return program.quiet_command;
+  if (!program.windows_installer) return {};
+  const bool per_machine = program.view != EntryView::kUser;
+  const std::string_view mode = per_machine && !elevated ? kInstallerPassive : kInstallerQuiet;
+  return InstallerRemoveCommand(program.product_code) + std::string(mode);
+}
+
+std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program, const PathSystem& system,
+                                             bool elevated) {
+  ProgramEntry quiet = program;
+  quiet.command = QuietCommand(program, elevated);
+  quiet.windows_installer = false;
+  if (IsBlank(quiet.command)) return std::nullopt;
+  LaunchPlan plan = PlanUninstall(quiet, system);
+  if (plan.kind != LaunchKind::kStart) return std::nullopt;
+  return plan;
+}
+
+ProgramEntry WithQuietFacts(platform::RawRegistry& registry, ProgramEntry program) {
+  EntryKey key(registry, program);
+  if (!key.IsOpen()) return program;
+  platform::TRegistry& values = key.Values();
+  program.quiet_command = values.ReadTextIfText(kQuietUninstallStringValue).value_or("");
+  EntryFacts facts(values, program.key_name);
+  program.windows_installer = IsWindowsInstallerProduct(facts);
+  return program;
+}
+
+bool EntryListed(platform::RawRegistry& registry, const ProgramEntry& program) {
+  return EntryKey(registry, program).IsOpen();
+}
+
+bool ListedAfterRun(platform::RawRegistry& registry, platform::Launcher& launcher,
+                    const ProgramEntry& program, bool run_ended) {
+  bool listed = EntryListed(registry, program);
+  for (std::uint32_t waited = 0; listed && run_ended && waited < kQuietGraceMs;
+       waited += kQuietPollMs) {
+    launcher.Pause(kQuietPollMs);
+    listed = EntryListed(registry, program);
+  }
+  return listed;
+}
+
+}  // namespace app

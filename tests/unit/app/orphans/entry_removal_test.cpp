@@ -1,0 +1,283 @@
+// Taking an entry whose uninstaller is gone off the list: each step failing in turn, with the
+// registry and the copy as they must then be; and the boxes around it, through the menu.
+
+#include "app/orphans/entry_removal.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/harness.h"
+#include "app/copies/key_copy.h"
+#include "app/orphans/removal_prompt.h"
+#include "platform/sim/sim_platform.h"
+
+namespace {
+
+using app::EntryView;
+using app::RemovalOutcome;
+using testing_support::kCu;
+using testing_support::kLm32;
+using testing_support::kLm64;
+
+const std::string kUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const std::string kUninstall32 =
+    "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const std::string kCopies =
+    "C:\\Users\\user\\AppData\\Local\\Quillon\\Tapwise Uninstaller\\Removed entries";
+const std::string kCopy = kCopies + "\\Gone App 2026-12-07 21-30-05.reg";
+const std::string kRegExe = "C:\\Windows\\system32\\reg.exe";
+
+// The same key name in every view, each with a subkey, so that a removal that reaches past
+// its own key shows.
+std::string Twins(const std::string& name,
+                  const std::vector<std::string>& roots = {kCu, kLm64, kLm32}) {
+  std::string reg;
+  for (const std::string& root : roots) {
+    reg += testing_support::Entry(
+        root + name, {"\"DisplayName\"=\"Gone App\"", "\"UninstallString\"=\"C:\\\\Gone\\\\u.exe\"",
+                      "\"Size\"=dword:00000010"});
+    reg += testing_support::Entry(root + name + "\\Sub", {"\"Kept\"=hex(2):41,00,00,00"});
+  }
+  return reg;
+}
+
+struct World {
+  sim::SimPlatform sim;
+  explicit World(const std::string& name = "Gone") {
+    sim.registry.LoadRegText(std::string(testing_support::kRegHeader) + Twins(name));
+  }
+  // reg.exe as it would run: deletes the key it names in the view it names.
+  void RegExeDeletes() {
+    sim.launcher.SetElevatedAction(
+        [this](const platform::ShellExecuteRequest& request, std::uint32_t) {
+          const std::string prefix = "delete \"HKLM\\" + kUninstall;
+          const std::size_t quote = request.parameters.find('"', prefix.size());
+          const std::string name = request.parameters.substr(prefix.size(), quote - prefix.size());
+          const bool view64 = request.parameters.ends_with("/reg:64");
+          sim.registry.DeletePhysicalKey(platform::kHkeyLocalMachine,
+                                         (view64 ? kUninstall : kUninstall32) + name);
+          return platform::ElevatedRun{platform::kStartOk, true, 0};
+        });
+  }
+  app::Removal Remove(EntryView view, const std::string& name = "Gone") {
+    app::ProgramEntry program{"Gone App", "C:\\Gone\\u.exe", view, {}};
+    program.key_name = name;
+    return app::RemoveEntry(program,
+                            app::RemovalSystem{sim.registry, sim.file_store, sim.launcher});
+  }
+};
+
+std::string PhysicalPath(EntryView view, const std::string& name) {
+  return (view == EntryView::kMachineDefault ? kUninstall32 : kUninstall) + name;
+}
+platform::RegKey RootOf(EntryView view) {
+  return view == EntryView::kUser ? platform::kHkeyCurrentUser : platform::kHkeyLocalMachine;
+}
+
+struct StepCase {
+  const char* label;
+  EntryView view;
+  std::function<void(World&)> arrange;
+  RemovalOutcome outcome;
+  bool key_gone;
+  bool sub_left;  // the entry's subkey is still there
+  bool copy_kept;
+};
+
+TEST(EntryRemoval, EachStepFailingInTurn) {
+  const auto kUser = EntryView::kUser;
+  const auto k64 = EntryView::kMachine64;
+  const auto k32 = EntryView::kMachineDefault;
+  const StepCase cases[] = {
+      {"per-user removed", kUser, [](World&) {}, RemovalOutcome::kRemoved, true, false, true},
+      {"copy folder unwritable", kUser, [](World& s) { s.sim.file_store.DenyWrites(kCopies); },
+       RemovalOutcome::kNotCopied, false, true, false},
+      {"no local app data folder", kUser, [](World& s) { s.sim.file_store.SetLocalAppData(""); },
+       RemovalOutcome::kNotCopied, false, true, false},
+      {"copy reads back changed", kUser, [](World& s) { s.sim.file_store.CorruptReads(true); },
+       RemovalOutcome::kNotCopied, false, true, false},
+      {"delete refused", kUser,
+       [](World& s) {
+         s.sim.registry.KeepFromDeletion(platform::kHkeyCurrentUser, kUninstall + "Gone");
+       },
+       RemovalOutcome::kNotRemoved, false, true, false},
+      {"subkey left behind", kUser,
+       [](World& s) {
+         s.sim.registry.KeepFromDeletion(platform::kHkeyCurrentUser, kUninstall + "Gone\\Sub");
+       },
+       RemovalOutcome::kPartlyRemoved, false, true, true},
+      {"64-bit removed", k64, [](World& s) { s.RegExeDeletes(); }, RemovalOutcome::kRemoved, true,
+       false, true},
+      {"32-bit removed", k32, [](World& s) { s.RegExeDeletes(); }, RemovalOutcome::kRemoved, true,
+       false, true},
+      {"elevation declined", k64,
+       [](World& s) {
+         s.sim.launcher.SetElevatedAction([](const platform::ShellExecuteRequest&, std::uint32_t) {
+           return platform::ElevatedRun{platform::kErrorCancelled, false, 0};
+         });
+       },
+       RemovalOutcome::kNotRemoved, false, true, false},
+      {"reg.exe fails", k32,
+       [](World& s) {
+         s.sim.launcher.SetElevatedAction([](const platform::ShellExecuteRequest&, std::uint32_t) {
+           return platform::ElevatedRun{platform::kStartOk, true, 1};
+         });
+       },
+       RemovalOutcome::kNotRemoved, false, true, false},
+      {"reg.exe outlives the bound", k64,
+       [](World& s) {
+         s.sim.launcher.SetElevatedAction([](const platform::ShellExecuteRequest&, std::uint32_t) {
+           return platform::ElevatedRun{platform::kStartOk, false, 0};
+         });
+       },
+       RemovalOutcome::kNotKnown, false, true, true},
+      {"no system folder for reg.exe", k64, [](World& s) { s.sim.launcher.SetSystemDirectory(""); },
+       RemovalOutcome::kNotRemoved, false, true, false},
+      {"key gone before the copy", kUser,
+       [](World& s) {
+         s.sim.registry.DeletePhysicalKey(platform::kHkeyCurrentUser, kUninstall + "Gone");
+       },
+       RemovalOutcome::kNotRead, true, false, false},
+  };
+  for (const StepCase& c : cases) {
+    World setup;
+    c.arrange(setup);
+    const app::Removal removal = setup.Remove(c.view);
+    EXPECT_EQ(removal.outcome, c.outcome) << c.label;
+    sim::Registry& registry = setup.sim.registry;
+    const std::string path = PhysicalPath(c.view, "Gone");
+    EXPECT_EQ(registry.KeyExists(RootOf(c.view), path), !c.key_gone) << c.label;
+    EXPECT_EQ(registry.KeyExists(RootOf(c.view), path + "\\Sub"), c.sub_left) << c.label;
+    const auto& files = setup.sim.file_store.Files();
+    EXPECT_EQ(files.size(), c.copy_kept ? 1u : 0u) << c.label;
+    // A copy that is kept is named; one that could not be written is named as it was tried.
+    if (c.copy_kept) {
+      EXPECT_EQ(removal.copy_path, kCopy) << c.label;
+    } else if (c.outcome == RemovalOutcome::kNotRemoved) {
+      EXPECT_EQ(removal.copy_path, "") << c.label;
+    }
+    // The other views' keys of the same name, and the parents, are never touched.
+    for (const EntryView other : {kUser, k64, k32}) {
+      if (other == c.view) continue;
+      EXPECT_TRUE(registry.KeyExists(RootOf(other), PhysicalPath(other, "Gone\\Sub"))) << c.label;
+    }
+    if (!c.copy_kept) continue;
+    // The copy puts the entry back exactly as it was.
+    World restored;
+    restored.sim.registry.DeletePhysicalKey(RootOf(c.view), path);
+    const auto& file = files.begin()->second;
+    restored.sim.registry.LoadRegText(std::string(file.begin(), file.end()));
+    app::CopiedKey original;
+    app::CopiedKey back;
+    World fresh;
+    ASSERT_EQ(app::ReadKeyCopy(fresh.sim.registry, RootOf(c.view), path,
+                               platform::kKeyRead | platform::kKeyWow64_64Key, original),
+              platform::kRegOk);
+    ASSERT_EQ(app::ReadKeyCopy(restored.sim.registry, RootOf(c.view), path,
+                               platform::kKeyRead | platform::kKeyWow64_64Key, back),
+              platform::kRegOk);
+    EXPECT_EQ(back, original) << c.label;
+  }
+}
+
+TEST(EntryRemoval, RegExeIsAskedForTheEntrysOwnKeyInItsOwnView) {
+  for (const auto& [view, bits] : {std::pair{EntryView::kMachine64, "/reg:64"},
+                                   std::pair{EntryView::kMachineDefault, "/reg:32"}}) {
+    World setup;
+    setup.RegExeDeletes();
+    setup.Remove(view);
+    const auto& launches = setup.sim.launcher.Launches();
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].kind, sim::Launch::Kind::kRunElevated);
+    EXPECT_EQ(launches[0].request.verb, "runas");
+    EXPECT_EQ(launches[0].request.show, platform::kSwHideWindow);
+    EXPECT_EQ(launches[0].request.file, kRegExe);
+    EXPECT_EQ(launches[0].request.parameters,
+              "delete \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Gone\" /f " +
+                  std::string(bits));
+  }
+  World per_user;
+  per_user.Remove(EntryView::kUser);
+  EXPECT_TRUE(per_user.sim.launcher.Launches().empty());
+}
+
+// A per-machine key name goes into reg.exe's command line: one that could end its quotes or
+// break its line is refused before anything is written.
+TEST(EntryRemoval, KeyNamesThatRegExeCannotTakeSafelyAreRefused) {
+  for (const std::string& name :
+       {std::string("a\" /f \"b"), std::string("tab\there"), std::string("c1\xC2\x85")}) {
+    EXPECT_FALSE(app::IsSafeForRegExe(name)) << name;
+    World setup(name);
+    setup.RegExeDeletes();
+    EXPECT_EQ(setup.Remove(EntryView::kMachine64, name).outcome, RemovalOutcome::kNameRefused);
+    EXPECT_TRUE(setup.sim.launcher.Launches().empty());
+    EXPECT_TRUE(setup.sim.file_store.Files().empty());
+  }
+  EXPECT_TRUE(app::IsSafeForRegExe("{BDF63D8D-942F} \xD0\x9A\xC2\xA0x"));
+  // A per-user key is deleted without a command line, so its name needs no such care.
+  World quoted("a\"b");
+  EXPECT_EQ(quoted.Remove(EntryView::kUser, "a\"b").outcome, RemovalOutcome::kRemoved);
+}
+
+// What each outcome tells the user.
+TEST(EntryRemoval, EachOutcomeIsSaidAsItIs) {
+  const struct {
+    RemovalOutcome outcome;
+    std::string text;
+    std::uint32_t icon;
+  } cases[] = {
+      {RemovalOutcome::kRemoved,
+       "\"App\" was removed from the list of programs. A copy of its entry is in:\r\rC:\\c.reg",
+       platform::kMbIconInformation},
+      {RemovalOutcome::kNotRemoved, "\"App\" is still in the list of programs.\r\rwhy",
+       platform::kMbIconWarning},
+      {RemovalOutcome::kPartlyRemoved,
+       "\"App\" was only partly removed from the list of programs. A copy of its entry as it was "
+       "is in:\r\rC:\\c.reg\r\rwhy",
+       platform::kMbIconWarning},
+      {RemovalOutcome::kNotKnown,
+       "Whether \"App\" was removed from the list of programs is not known yet. A copy of its "
+       "entry is in:\r\rC:\\c.reg",
+       platform::kMbIconWarning},
+      {RemovalOutcome::kNotCopied,
+       "\"App\" was not removed from the list of programs: a copy of its entry could not be "
+       "saved as:\r\rC:\\c.reg\r\rwhy",
+       platform::kMbIconWarning},
+  };
+  for (const auto& c : cases) {
+    const app::RemovalMessage message =
+        app::RemovalResultMessage("App", app::Removal{c.outcome, "C:\\c.reg", "why"});
+    EXPECT_EQ(message.text, c.text);
+    EXPECT_EQ(message.style, c.icon);
+  }
+}
+
+// Through the menu: the box, held against the auto-close; Yes removes; "Last" stays unwritten.
+TEST(EntryRemoval, YesFromTheMenuRemovesTheEntryAndSaysWhereItsCopyIs) {
+  testing_support::Program program(Twins("Gone", {kCu}));
+  sim::WindowSystem& ws = program.sim.windows;
+  ws.ChooseMenuItem({"All Programs", "Gone App"}, 500);
+  ws.AnswerBox(platform::kIdYes, 10000);  // longer than the auto-close period
+  ws.AnswerBox(platform::kIdOk, 10000);
+  program.Run();
+
+  ASSERT_EQ(ws.Boxes().size(), 2u);
+  EXPECT_EQ(ws.Boxes()[0].style,
+            platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2);
+  EXPECT_EQ(ws.Boxes()[0].owner, platform::kNoWindow);
+  EXPECT_EQ(ws.Boxes()[1].caption, "Tapwise Uninstaller");
+  EXPECT_EQ(ws.Boxes()[1].owner, platform::kNoWindow);
+  EXPECT_NE(ws.Boxes()[1].text.find("was removed from the list"), std::string::npos);
+  EXPECT_EQ(ws.Now(), ws.Boxes()[1].closed_ms);
+  EXPECT_FALSE(program.sim.registry.KeyExists(platform::kHkeyCurrentUser, kUninstall + "Gone"));
+  EXPECT_FALSE(
+      program.sim.registry
+          .Value(platform::kHkeyCurrentUser, "Software\\Quillon\\Tapwise Uninstaller", "Last")
+          .has_value());
+  EXPECT_EQ(program.sim.file_store.Files().size(), 1u);
+}
+
+}  // namespace

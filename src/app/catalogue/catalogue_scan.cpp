@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "app/catalogue/entry_rules.h"
+#include "app/entry/entry_key.h"
 #include "app/texts/texts.h"
 #include "app/entry/windows_installer.h"
 #include "platform/registry.h"
@@ -30,25 +31,20 @@ bool NamesOneFile(std::string_view path) {
   return !path.empty() && path.find_first_of("*?") == std::string_view::npos;
 }
 
-std::uint32_t AccessOf(ScanPass pass) {
-  return pass.view == RegistryView::k64Bit ? platform::kKeyRead | platform::kKeyWow64_64Key
-                                           : platform::kKeyRead;
-}
-
-platform::RegKey RootOf(ScanPass pass) {
-  return pass.root == UninstallRoot::kMachine ? platform::kHkeyLocalMachine
-                                              : platform::kHkeyCurrentUser;
-}
-
 EntryView ViewOf(ScanPass pass) {
   if (pass.root == UninstallRoot::kUser) return EntryView::kUser;
   return pass.view == RegistryView::k64Bit ? EntryView::kMachine64 : EntryView::kMachineDefault;
 }
 
+std::uint32_t AccessOf(ScanPass pass) {
+  return platform::kKeyRead | UninstallKeyPlace(ViewOf(pass)).view_access;
+}
+
 // The pass's uninstall key, opened in registry; false when it cannot be.
 bool OpenUninstallKey(platform::TRegistry& registry, ScanPass pass) {
-  registry.SelectRoot(RootOf(pass));
-  return registry.OpenPath(std::string(kUninstallKey), platform::IfMissing::kFail);
+  const EntryKeyPlace place = UninstallKeyPlace(ViewOf(pass));
+  registry.SelectRoot(place.root);
+  return registry.OpenPath(place.path, platform::IfMissing::kFail);
 }
 
 // The file an upper-cased uninstall command dates the entry by: up to and including its first

@@ -10,16 +10,10 @@
 namespace app {
 namespace {
 
-// MAX_PATH, its terminator included.
-constexpr std::size_t kMaxPath = 260;
 constexpr std::string_view kExtension = ".reg";
 constexpr std::string_view kForbidden = "<>:\"/\\|?*";
 constexpr std::string_view kTrimmed = " .";
 constexpr char kReplacement = '_';
-
-std::size_t Utf16Length(std::string_view text) {
-  return text::Wtf8ToUtf16<char16_t>(text).size();
-}
 
 std::string Replaced(std::string_view name) {
   std::string safe;
@@ -77,8 +71,8 @@ std::string CopyFilePath(const std::string& folder, const std::string& display_n
   const std::string prefix = folder + "\\";
   const std::string suffix = TimeText(time) + std::string(kExtension);
   const std::size_t fixed = Utf16Length(prefix) + Utf16Length(suffix);
-  if (fixed + 1 >= kMaxPath) return {};
-  std::string fitted(Trimmed(CutTo(name, kMaxPath - 1 - fixed)));
+  if (fixed + 1 >= kMaxPathUnits) return {};
+  std::string fitted(Trimmed(CutTo(name, kMaxPathUnits - 1 - fixed)));
   if (fitted.empty()) fitted = std::string(1, kReplacement);
   return prefix + fitted + suffix;
 }

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string_view>
 
-#include "app/texts/texts.h"
 #include "platform/registry_text.h"
 #include "platform/wtf8.h"
 
@@ -12,10 +11,6 @@ namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kMachineRoot = "HKEY_LOCAL_MACHINE";
-constexpr std::string_view kUserRoot = "HKEY_CURRENT_USER";
-constexpr std::string_view kWow64Node = "WOW6432Node";
-constexpr std::string_view kSoftwarePrefix = "SOFTWARE\\";
 constexpr std::uint8_t kUtf16LeBom[] = {0xFF, 0xFE};
 // regedit breaks hex data after this column and goes on, indented, after a backslash.
 constexpr std::size_t kWrapColumn = 76;
@@ -136,17 +131,6 @@ bool AppendKey(const CopiedKey& key, const std::string& path, std::string& out) 
 }
 
 }  // namespace
-
-std::string EntryKeyPath(EntryView view, bool separate_64bit_view, const std::string& key_name) {
-  const std::string uninstall = std::string(kUninstallKey) + "\\" + key_name;
-  if (view == EntryView::kUser) return std::string(kUserRoot) + "\\" + uninstall;
-  std::string path = uninstall;
-  if (view == EntryView::kMachineDefault && separate_64bit_view) {
-    path = std::string(kSoftwarePrefix) + std::string(kWow64Node) + "\\" +
-           uninstall.substr(kSoftwarePrefix.size());
-  }
-  return std::string(kMachineRoot) + "\\" + path;
-}
 
 std::optional<std::vector<std::uint8_t>> RegFileBytes(const CopiedKey& key,
                                                       const std::string& path) {

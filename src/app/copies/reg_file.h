@@ -11,13 +11,8 @@
 #include <vector>
 
 #include "app/copies/key_copy.h"
-#include "app/entry/program_entry.h"
 
 namespace app {
-
-// The entry's key as a .reg file names it, root spelled out. A 32-bit-view entry on 64-bit
-// Windows is named under WOW6432Node, so that importing the file restores the same view.
-std::string EntryKeyPath(EntryView view, bool separate_64bit_view, const std::string& key_name);
 
 // The file's bytes for the key under that path, or nothing when a name holds a character that
 // a .reg file cannot carry (a line break or another control character).

@@ -4,13 +4,40 @@
 
 namespace app {
 
-EntryKeyPlace KeyPlaceOf(const ProgramEntry& program) {
+namespace {
+
+constexpr std::string_view kMachineRoot = "HKEY_LOCAL_MACHINE";
+constexpr std::string_view kUserRoot = "HKEY_CURRENT_USER";
+constexpr std::string_view kWow64Node = "WOW6432Node";
+constexpr std::string_view kSoftwarePrefix = "SOFTWARE\\";
+
+}  // namespace
+
+EntryKeyPlace UninstallKeyPlace(EntryView view) {
   EntryKeyPlace place;
-  place.path = std::string(kUninstallKey) + "\\" + program.key_name;
-  if (program.view == EntryView::kUser) return place;
+  place.path = std::string(kUninstallKey);
+  if (view == EntryView::kUser) return place;
   place.root = platform::kHkeyLocalMachine;
-  if (program.view == EntryView::kMachine64) place.view_access = platform::kKeyWow64_64Key;
+  if (view == EntryView::kMachine64) place.view_access = platform::kKeyWow64_64Key;
   return place;
+}
+
+EntryKeyPlace KeyPlaceOf(EntryView view, std::string_view key_name) {
+  EntryKeyPlace place = UninstallKeyPlace(view);
+  place.path += "\\";
+  place.path += key_name;
+  return place;
+}
+
+std::string EntryKeyPath(EntryView view, bool separate_64bit_view, std::string_view key_name) {
+  const std::string uninstall = KeyPlaceOf(view, key_name).path;
+  if (view == EntryView::kUser) return std::string(kUserRoot) + "\\" + uninstall;
+  std::string path = uninstall;
+  if (view == EntryView::kMachineDefault && separate_64bit_view) {
+    path = std::string(kSoftwarePrefix) + std::string(kWow64Node) + "\\" +
+           uninstall.substr(kSoftwarePrefix.size());
+  }
+  return std::string(kMachineRoot) + "\\" + path;
 }
 
 EntryKey::EntryKey(platform::RawRegistry& raw, const std::string& key_name,

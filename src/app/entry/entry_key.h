@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/entry/program_entry.h"
 #include "platform/raw_registry.h"
@@ -19,7 +20,17 @@ struct EntryKeyPlace {
   std::uint32_t view_access = 0;
   std::string path;
 };
-EntryKeyPlace KeyPlaceOf(const ProgramEntry& program);
+// The uninstall key itself, in the view: the key every entry of that view lies under.
+EntryKeyPlace UninstallKeyPlace(EntryView view);
+// The entry's own key under it.
+EntryKeyPlace KeyPlaceOf(EntryView view, std::string_view key_name);
+inline EntryKeyPlace KeyPlaceOf(const ProgramEntry& program) {
+  return KeyPlaceOf(program.view, program.key_name);
+}
+
+// The entry's key as a .reg file names it, root spelled out. A 32-bit-view entry on 64-bit
+// Windows is named under WOW6432Node, so that importing the file restores the same view.
+std::string EntryKeyPath(EntryView view, bool separate_64bit_view, std::string_view key_name);
 
 // The key opened for reading; its values are read as TRegistry reads them.
 class EntryKey {

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/launch/launch_plan.h"
+#include "app/entry/uninstall_command.h"
 #include "app/entry/windows_installer.h"
 #include "platform/text.h"
 

@@ -13,7 +13,7 @@ MenuIcons::MenuIcons(platform::Platform& platform, std::shared_ptr<RemoteDrives>
     : drives_(std::move(drives)),
       seams_{
           platform.icons, platform.registry, platform.processes,
-          PathSystem{platform.launcher, platform.files, platform.registry.HasSeparate64BitView()},
+          PathSystemOf(platform),
           *drives_},
       images_(platform.windowing),
       jobs_(jobs, platform.windowing, window, message) {}

@@ -4,13 +4,12 @@
 #include <utility>
 
 #include "app/paths/file_names.h"
-#include "app/entry/windows_installer.h"
+#include "app/entry/uninstall_command.h"
 #include "platform/text.h"
 
 namespace app {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
 constexpr char kQuote = '"';
 constexpr std::string_view kCommandInterpreter = "cmd.exe";
 // No AutoRun commands; strip the outer quotes and run the rest as one command.
@@ -19,11 +18,6 @@ constexpr std::string_view kInterpreterSwitches = "/D /S /C ";
 constexpr std::string_view kInterpreterSyntax = "%!^&|<>()\"";
 // What cmd expands even inside quotes, in the batch file's own path.
 constexpr std::string_view kInterpreterExpansion = "%!";
-
-std::string_view TrimStart(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(kBlanks);
-  return start == std::string_view::npos ? std::string_view{} : text.substr(start);
-}
 
 std::string_view FolderOf(std::string_view path) {
   const std::size_t cut = path.find_last_of("\\/");
@@ -52,7 +46,7 @@ LaunchPlan NotStarted(LaunchKind kind, std::string looked_for) {
 // cmd.exe reads a batch file's command line as its own syntax; only arguments it takes as
 // plain text pass, and the batch file goes in quotes.
 LaunchPlan StartBatch(const CommandProgram& batch, const EntryPaths& paths) {
-  const std::string_view arguments = TrimStart(batch.rest);
+  const std::string_view arguments = WithoutLeadingBlanks(batch.rest);
   const bool plain = arguments.find_first_of(kInterpreterSyntax) == std::string_view::npos &&
                      batch.named.find_first_of(kInterpreterExpansion) == std::string::npos;
   const std::string interpreter = platform::InDirectory(paths.SystemFolder(), kCommandInterpreter);
@@ -77,19 +71,12 @@ LaunchPlan Start(const CommandProgram& found, const EntryPaths& paths) {
   plan.kind = LaunchKind::kStart;
   plan.program = found.reached;
   plan.command_line = Quoted(found.named) + found.rest;
-  plan.arguments = std::string(TrimStart(found.rest));
+  plan.arguments = std::string(WithoutLeadingBlanks(found.rest));
   plan.directory = std::string(FolderOf(found.named));
   return plan;
 }
 
 }  // namespace
-
-std::string UninstallCommand(const ProgramEntry& program) {
-  if (IsBlankCommand(program.command) && program.windows_installer) {
-    return InstallerRemoveCommand(program.product_code);
-  }
-  return program.command;
-}
 
 LaunchPlan PlanUninstall(const ProgramEntry& program, const PathSystem& system) {
   const EntryPaths paths(system, program.view);

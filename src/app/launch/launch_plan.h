@@ -34,10 +34,6 @@ struct LaunchPlan {
   std::string looked_for;
 };
 
-// The command an entry uninstalls with: its own, or for a Windows Installer entry without one,
-// msiexec's removal by the product's code. It is what "Last" remembers.
-std::string UninstallCommand(const ProgramEntry& program);
-
 // How the entry's uninstall command is started: the program the registered paths' rules find
 // for it (registered_path.h) runs; a batch file, known by the name Windows opens ("u.bat." is
 // one), runs through the system's cmd.exe, unless its arguments hold a character that cmd would

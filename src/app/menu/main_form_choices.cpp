@@ -6,6 +6,7 @@
 #include "app/launch/installer_entry.h"
 #include "app/launch/last_command.h"
 #include "app/launch/launch_notice.h"
+#include "app/entry/uninstall_command.h"
 #include "app/launch/launch_plan.h"
 #include "app/launch/launch_start.h"
 #include "app/menu/main_form.h"
@@ -29,7 +30,7 @@ void MainForm::OnProgramChosen(framework::TMenuItem& sender) {
 void MainForm::LaunchUninstall(const ProgramEntry& program) {
   platform::Platform& system = Application().Platform();
   const LaunchPlan plan = PlanUninstall(
-      program, PathSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()});
+      program, PathSystemOf(system));
   if (plan.kind == LaunchKind::kStart && IsUnknownToWindowsInstaller(program, system.launcher)) {
     Step(CycleEvent::kNoticeOpening);
     OfferEntryRemoval(system, program,

@@ -13,7 +13,7 @@ bool MainForm::UninstallQuietly(const ProgramEntry& program) {
   platform::Platform& system = Application().Platform();
   const auto plan = PlanQuietUninstall(
       WithQuietFacts(system.registry, program),
-      PathSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()},
+      PathSystemOf(system),
       system.launcher.Elevated());
   if (!plan) return false;
   // Neither the question nor the wait may be cut short by the auto-close.

@@ -91,10 +91,10 @@ class Remover {
 
   // RegDeleteTree on the Uninstall key, which is one key in both views, naming the entry.
   std::string DeletePerUser() {
+    const EntryKeyPlace place = UninstallKeyPlace(EntryView::kUser);
     platform::UniqueRegKey uninstall(system_.registry);
-    RegResult result =
-        system_.registry.OpenKey(platform::kHkeyCurrentUser, std::string(kUninstallKey),
-                                 platform::kKeyAllAccess, uninstall.put());
+    RegResult result = system_.registry.OpenKey(place.root, place.path, platform::kKeyAllAccess,
+                                                uninstall.put());
     if (result == platform::kRegOk) {
       result = system_.registry.DeleteTree(uninstall.get(), program_.key_name);
     }
@@ -143,7 +143,7 @@ class Remover {
 
 std::string RegDeleteArguments(EntryView view, const std::string& key_name) {
   const std::string_view bits = view == EntryView::kMachine64 ? kReg64 : kReg32;
-  return std::string(kRegDeletePrefix) + std::string(kUninstallKey) + "\\" + key_name +
+  return std::string(kRegDeletePrefix) + KeyPlaceOf(view, key_name).path +
          std::string(kRegDeleteSuffix) + std::string(bits);
 }
 

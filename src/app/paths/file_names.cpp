@@ -67,4 +67,15 @@ bool IsDeviceName(std::string_view path) {
          IsOneOf(std::string_view(name).substr(kPrefix), kDeviceNumbers);
 }
 
+// Every byte but a continuation byte starts a unit, and a four-byte form is a pair.
+std::size_t Utf16Length(std::string_view text) {
+  std::size_t units = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) ++units;
+    if (byte >= 0xF0) ++units;
+  }
+  return units;
+}
+
 }  // namespace app

@@ -5,6 +5,7 @@
 // some names open a device in whatever folder they stand. Rules that judge a file by its name
 // judge the name that Windows opens.
 
+#include <cstddef>
 #include <string_view>
 
 namespace app {
@@ -22,5 +23,17 @@ bool IsBatchFile(std::string_view path);
 // case, with any extension, blanks before it, dots or blanks after, or a colon after. Opening
 // one may block on the device, or act on it.
 bool IsDeviceName(std::string_view path);
+
+// MAX_PATH, its terminator included. This program is not long-path aware: no longer path names
+// a file it can open or start.
+inline constexpr std::size_t kMaxPathUnits = 260;
+
+// How many UTF-16 units the text takes as Windows is given it.
+std::size_t Utf16Length(std::string_view text);
+
+// Whether the path fits MAX_PATH with its terminator.
+inline bool FitsMaxPath(std::string_view path) {
+  return Utf16Length(path) < kMaxPathUnits;
+}
 
 }  // namespace app

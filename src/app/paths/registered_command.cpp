@@ -1,11 +1,10 @@
-// Which program a registered command starts: the part of the registered paths' rules that
-// takes a command apart.
+#include "app/paths/registered_command.h"
 
-#include <functional>
 #include <optional>
 #include <string_view>
 #include <utility>
 
+#include "app/paths/file_names.h"
 #include "app/paths/registered_path.h"
 #include "platform/text.h"
 
@@ -15,30 +14,6 @@ namespace {
 constexpr std::string_view kBlanks = " \t";
 constexpr char kQuote = '"';
 constexpr std::string_view kExe = ".exe";
-// MAX_PATH, its terminator included. This program is not long-path aware: no longer path
-// names a file it can start, and trying each longer text of a huge command would take long.
-constexpr std::size_t kMaxPath = 260;
-
-std::string_view TrimStart(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(kBlanks);
-  return start == std::string_view::npos ? std::string_view{} : text.substr(start);
-}
-
-// How many UTF-16 units the text takes: every byte but a continuation byte starts one, and a
-// four-byte form is a pair.
-std::size_t Utf16Length(std::string_view text) {
-  std::size_t units = 0;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte & 0xC0) != 0x80) ++units;
-    if (byte >= 0xF0) ++units;
-  }
-  return units;
-}
-
-bool FitsPath(std::string_view path) {
-  return Utf16Length(path) < kMaxPath;
-}
 
 bool HasFolder(std::string_view path) {
   return path.find_first_of("\\/:") != std::string_view::npos;
@@ -79,11 +54,10 @@ CommandProgram NotFound(CommandProgram::Kind kind, std::string looked_for) {
 // Finds the program of one command over the system facts of its entry's view.
 class Finder {
  public:
-  using FileCheck = std::function<bool(const std::string& path)>;
   Finder(const EntryPaths& paths, const FileCheck& exists) : paths_(paths), exists_(exists) {}
 
   CommandProgram Find(std::string_view command) const {
-    command = TrimStart(command);
+    command = WithoutLeadingBlanks(command);
     if (command.front() == kQuote) return FindQuoted(command);
     return FindUnquoted(command);
   }
@@ -97,7 +71,7 @@ class Finder {
         close == std::string_view::npos ? std::string_view{} : command.substr(close + 1);
     if (path.empty()) return Refused({});
     const std::string candidate = WithExtension(path);
-    if (!FitsPath(candidate)) return Refused(candidate);
+    if (!FitsMaxPath(candidate)) return Refused(candidate);
     if (auto found = Locate(candidate, rest)) return std::move(*found);
     return Missing(Sought(candidate));
   }
@@ -107,15 +81,16 @@ class Finder {
     std::string looked_for(command);
     if (const auto split = UpToExe(command)) {
       looked_for = Sought(split->candidate);
-      if (!FitsPath(split->candidate)) return Refused(looked_for);
+      if (!FitsMaxPath(split->candidate)) return Refused(looked_for);
       if (auto found = Locate(split->candidate, split->rest)) return std::move(*found);
     }
-    // Each text that ends at a blank, shortest first, and at last the whole command.
+    // Each text that ends at a blank, shortest first, and at last the whole command; no
+    // longer text can name a file, and trying each of a huge command would take long.
     for (std::size_t end = 0; end <= command.size(); ++end) {
       if (end < command.size() && kBlanks.find(command[end]) == std::string_view::npos) continue;
       const std::string_view prefix = command.substr(0, end);
       if (prefix.empty() || kBlanks.find(prefix.back()) != std::string_view::npos) continue;
-      if (!FitsPath(prefix)) break;
+      if (!FitsMaxPath(prefix)) break;
       if (auto found = Locate(WithExtension(prefix), command.substr(end))) {
         return std::move(*found);
       }
@@ -139,7 +114,7 @@ class Finder {
     CommandProgram found;
     found.kind = CommandProgram::Kind::kFound;
     found.reached = paths_.Reached(named);
-    if (!FitsPath(found.reached) || !exists_(found.reached)) return std::nullopt;
+    if (!FitsMaxPath(found.reached) || !exists_(found.reached)) return std::nullopt;
     found.named = named;
     found.rest = std::string(rest);
     return found;
@@ -164,13 +139,23 @@ class Finder {
 
 }  // namespace
 
-CommandProgram EntryPaths::Find(std::string_view command, const FileCheck& exists) const {
+bool IsBlankCommand(std::string_view command) {
+  return command.find_first_not_of(kBlanks) == std::string_view::npos;
+}
+
+std::string_view WithoutLeadingBlanks(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(kBlanks);
+  return start == std::string_view::npos ? std::string_view{} : text.substr(start);
+}
+
+CommandProgram FindCommandProgram(const EntryPaths& paths, std::string_view command,
+                                  const FileCheck& exists) {
   CommandProgram program;
   if (IsBlankCommand(command)) return program;
-  const std::string expanded = Expanded(command);
+  const std::string expanded = paths.Expanded(command);
   if (IsBlankCommand(expanded))
     return NotFound(CommandProgram::Kind::kRefused, std::string(command));
-  return Finder(*this, exists).Find(expanded);
+  return Finder(paths, exists).Find(expanded);
 }
 
 }  // namespace app

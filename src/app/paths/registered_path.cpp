@@ -111,13 +111,13 @@ bool MayOpen(std::string_view path, RemoteDrives& drives) {
   return !drives.IsRemote(drive ? path[0] : '\0');
 }
 
-bool IsBlankCommand(std::string_view command) {
-  return command.find_first_not_of(" \t") == std::string_view::npos;
-}
-
 bool IsSystemRunner(std::string_view name) {
   const std::string upper = text::UpperAscii(name);
   return std::find(kSystemRunners.begin(), kSystemRunners.end(), upper) != kSystemRunners.end();
+}
+
+PathSystem PathSystemOf(platform::Platform& system) {
+  return PathSystem{system.launcher, system.files, system.registry.HasSeparate64BitView()};
 }
 
 EntryPaths::EntryPaths(const PathSystem& system, EntryView view)
@@ -148,12 +148,12 @@ std::string EntryPaths::Reached(const std::string& named) const {
 
 CommandProgram EntryPaths::ProgramOf(std::string_view command) const {
   platform::FileDates& files = system_.files;
-  return Find(command, [&files](const std::string& path) { return files.FileExists(path); });
+  return FindCommandProgram(*this, command, [&files](const std::string& path) { return files.FileExists(path); });
 }
 
 CommandProgram EntryPaths::ProgramOf(std::string_view command, RemoteDrives& drives) const {
   platform::FileDates& files = system_.files;
-  return Find(command, [&files, &drives](const std::string& path) {
+  return FindCommandProgram(*this, command, [&files, &drives](const std::string& path) {
     return MayOpen(path, drives) && files.FileExists(path);
   });
 }

@@ -19,9 +19,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/entry/program_entry.h"
+#include "app/paths/entry_view.h"
+#include "app/paths/registered_command.h"
 #include "platform/file_dates.h"
 #include "platform/launcher.h"
+#include "platform/platform.h"
 
 namespace app {
 
@@ -75,9 +77,6 @@ bool IsDevicePath(std::string_view path);
 // every path, for every entry.
 bool MayOpen(std::string_view path, RemoteDrives& drives);
 
-// Whether a command is empty or blanks alone: it names nothing to start.
-bool IsBlankCommand(std::string_view command);
-
 // The system's own runners (msiexec, rundll32, cmd): their files say nothing of the program they
 // run. name: a file name without a folder, any letter case.
 bool IsSystemRunner(std::string_view name);
@@ -90,18 +89,8 @@ struct PathSystem {
   bool wow64 = false;            // this 32-bit program runs on 64-bit Windows
 };
 
-// The file a command starts, or why there is none.
-struct CommandProgram {
-  // kRefused: the command may not be tried as it stands, whatever is on the disk (an empty or
-  // too long path, variables that expand to nothing).
-  enum class Kind { kFound, kNoCommand, kMissing, kRefused };
-  Kind kind = Kind::kNoCommand;
-  std::string reached;     // the file as this program reaches it: through Sysnative for a 64-bit
-                           // system program
-  std::string named;       // the file as it knows itself
-  std::string rest;        // the command after the program's text, exactly
-  std::string looked_for;  // kMissing, kRefused: the path that was sought, or the command
-};
+// The run's path system: a separate 64-bit view of the registry means 64-bit Windows.
+PathSystem PathSystemOf(platform::Platform& system);
 
 // The system facts of one entry's view: its environment, its system folder, and how this
 // program reaches that.
@@ -137,10 +126,6 @@ class EntryPaths {
   const std::string& WindowsFolder() const { return windows_folder_; }
 
  private:
-  // Whether a file that may be the program exists.
-  using FileCheck = std::function<bool(const std::string& path)>;
-  CommandProgram Find(std::string_view command, const FileCheck& exists) const;
-
   const PathSystem system_;
   const bool native64_;
   const std::string system_folder_;

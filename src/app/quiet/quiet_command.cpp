@@ -7,16 +7,8 @@
 #include "platform/registry.h"
 
 namespace app {
-namespace {
-
-bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-}  // namespace
-
 std::string QuietCommand(const ProgramEntry& program, bool elevated) {
-  if (!IsBlank(program.quiet_command)) return program.quiet_command;
+  if (!IsBlankCommand(program.quiet_command)) return program.quiet_command;
   if (!program.windows_installer) return {};
   const bool per_machine = program.view != EntryView::kUser;
   const std::string_view mode = per_machine && !elevated ? kInstallerPassive : kInstallerQuiet;
@@ -28,7 +20,7 @@ std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program, const 
   ProgramEntry quiet = program;
   quiet.command = QuietCommand(program, elevated);
   quiet.windows_installer = false;
-  if (IsBlank(quiet.command)) return std::nullopt;
+  if (IsBlankCommand(quiet.command)) return std::nullopt;
   LaunchPlan plan = PlanUninstall(quiet, system);
   if (plan.kind != LaunchKind::kStart) return std::nullopt;
   return plan;

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/launch/launch_plan.h"
+#include "app/entry/uninstall_command.h"
 #include "app/harness.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "app/copies/copy_file_name.h"
 #include "app/copies/key_copy.h"
+#include "app/entry/entry_key.h"
 #include "platform/sim/sim_registry.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "app/catalogue/startup_catalogue.h"
 #include "app/entry/options.h"
 #include "app/menu/program_state.h"
-#include "app/catalogue/startup_catalogue.h"
 #include "framework/application.h"
 #include "platform/platform.h"
 

@@ -99,14 +99,6 @@ bool TApplication::ProcessMessage() {
   return true;
 }
 
-void TMessagePacer::Step() {
-  const std::int64_t now = app_.Windowing().Now();
-  if (last_pump_ && now - *last_pump_ < kIntervalMs) return;
-  app_.ProcessMessages();
-  // Measured after the pump: a slow handler does not make the next step pump at once.
-  last_pump_ = app_.Windowing().Now();
-}
-
 void TApplication::Terminate() {
   Windowing().PostQuit(0);
 }

@@ -104,19 +104,4 @@ class TApplication : private platform::WindowHandler {
   bool main_form_pending_ = false;
 };
 
-// Lets the message loop run during long work on the GUI thread without a trip to the queue per
-// step: the first step handles every queued message, and so does each step that comes
-// kIntervalMs or more after the last one that did.
-class TMessagePacer {
- public:
-  static constexpr std::int64_t kIntervalMs = 15;
-
-  explicit TMessagePacer(TApplication& app) : app_(app) {}
-  void Step();
-
- private:
-  TApplication& app_;
-  std::optional<std::int64_t> last_pump_;
-};
-
 }  // namespace framework

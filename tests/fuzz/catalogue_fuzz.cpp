@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/copies/key_copy.h"
+#include "app/entry/entry_values.h"
 #include "app/entry/uninstall_command.h"
 #include "app/launch/launch_plan.h"
 #include "app/menu/main_form.h"

@@ -5,8 +5,8 @@
 
 #include "app/menu/main_form.h"
 #include "app/menu/options_dialog.h"
-#include "app/program.h"
 #include "app/menu/program_state.h"
+#include "app/program.h"
 #include "framework/application.h"
 #include "platform/win32/win32_platform.h"
 

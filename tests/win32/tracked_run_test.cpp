@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/entry/entry_values.h"
 #include "app/launch/launch_plan.h"
 #include "app/quiet/quiet_command.h"
 #include "app/quiet/quiet_outcome.h"

@@ -1,7 +1,6 @@
 #include "app/catalogue/catalogue.h"
 
 #include "app/entry/uninstall_command.h"
-#include "app/texts/texts.h"
 #include "platform/text.h"
 
 namespace app {

@@ -17,6 +17,11 @@
 
 namespace app {
 
+// Separates the display name from the command in a program-list line.
+inline constexpr std::string_view kEntrySeparator = "<#>";
+// How many programs "Recent Programs" holds.
+inline constexpr std::size_t kRecentItems = 8;
+
 // A listed program with the text it is sorted by.
 struct CatalogueLine {
   std::string text;

@@ -8,7 +8,7 @@
 
 #include "app/catalogue/entry_rules.h"
 #include "app/entry/entry_key.h"
-#include "app/texts/texts.h"
+#include "app/entry/entry_values.h"
 #include "app/entry/windows_installer.h"
 #include "platform/registry.h"
 #include "platform/text.h"

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/catalogue/scan_budget.h"
 #include "app/entry/options.h"
 #include "app/entry/program_entry.h"
 #include "app/paths/registered_path.h"
-#include "app/catalogue/scan_budget.h"
 #include "platform/platform.h"
 
 namespace app {

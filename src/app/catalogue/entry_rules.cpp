@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/texts/texts.h"
+#include "app/entry/entry_values.h"
 #include "app/entry/windows_installer.h"
 #include "platform/text.h"
 

@@ -4,12 +4,13 @@
 #include <string_view>
 
 #include "app/paths/file_names.h"
-#include "app/texts/texts.h"
 #include "platform/wtf8.h"
 
 namespace app {
 namespace {
 
+// Where the copies of removed entries go, under the user's local application data folder.
+constexpr std::string_view kCopiesFolder = "Quillon\\Tapwise Uninstaller\\Removed entries";
 constexpr std::string_view kExtension = ".reg";
 constexpr std::string_view kForbidden = "<>:\"/\\|?*";
 constexpr std::string_view kTrimmed = " .";

@@ -1,6 +1,6 @@
 #include "app/entry/entry_key.h"
 
-#include "app/texts/texts.h"
+#include "app/entry/entry_values.h"
 
 namespace app {
 

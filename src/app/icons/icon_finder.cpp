@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "app/entry/entry_key.h"
+#include "app/entry/entry_values.h"
 #include "app/icons/icon_source.h"
-#include "app/texts/texts.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 

@@ -11,10 +11,8 @@ constexpr char kField = '\x1f';
 MenuIcons::MenuIcons(platform::Platform& platform, std::shared_ptr<RemoteDrives> drives,
                      framework::TJobs& jobs, platform::WindowId window, platform::MessageId message)
     : drives_(std::move(drives)),
-      seams_{
-          platform.icons, platform.registry, platform.processes,
-          PathSystemOf(platform),
-          *drives_},
+      seams_{platform.icons, platform.registry, platform.processes, PathSystemOf(platform),
+             *drives_},
       images_(platform.windowing),
       jobs_(jobs, platform.windowing, window, message) {}
 

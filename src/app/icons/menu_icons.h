@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/icons/icon_jobs.h"
 #include "app/entry/program_entry.h"
+#include "app/icons/icon_jobs.h"
 #include "framework/menu_images.h"
 #include "platform/platform.h"
 

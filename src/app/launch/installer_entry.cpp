@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/paths/registered_path.h"
 #include "app/entry/windows_installer.h"
+#include "app/paths/registered_path.h"
 #include "platform/text.h"
 
 namespace app {

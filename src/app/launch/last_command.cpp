@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "app/texts/texts.h"
 #include "platform/registry.h"
 
 namespace app {

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <utility>
 
-#include "app/paths/file_names.h"
 #include "app/entry/uninstall_command.h"
+#include "app/paths/file_names.h"
 #include "platform/text.h"
 
 namespace app {

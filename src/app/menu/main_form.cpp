@@ -15,6 +15,9 @@
 namespace app {
 namespace {
 
+// Closing the menu without a choice that ends the program ends it this long after.
+constexpr std::uint32_t kAutoCloseMs = 3000;
+
 // The main form lies wholly left of the screen for the moment it is shown at start; the edge is
 // given when its window is created.
 constexpr int kOffScreenLeft = -200;

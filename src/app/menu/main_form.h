@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "app/catalogue/catalogue.h"
+#include "app/catalogue/startup_catalogue.h"
+#include "app/entry/program_entry.h"
 #include "app/icons/menu_icons.h"
 #include "app/menu/list_typing.h"
-#include "app/entry/program_entry.h"
 #include "app/menu/program_state.h"
 #include "app/paths/registered_path.h"
-#include "app/catalogue/startup_catalogue.h"
 #include "framework/form.h"
 #include "framework/jobs.h"
 #include "framework/menu.h"

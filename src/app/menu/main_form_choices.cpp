@@ -3,15 +3,15 @@
 
 #include <exception>
 
+#include "app/entry/uninstall_command.h"
 #include "app/launch/installer_entry.h"
 #include "app/launch/last_command.h"
 #include "app/launch/launch_notice.h"
-#include "app/entry/uninstall_command.h"
 #include "app/launch/launch_plan.h"
 #include "app/launch/launch_start.h"
 #include "app/menu/main_form.h"
-#include "app/processes/processes.h"
 #include "app/orphans/removal_prompt.h"
+#include "app/processes/processes.h"
 #include "app/texts/texts.h"
 #include "framework/application.h"
 
@@ -29,8 +29,7 @@ void MainForm::OnProgramChosen(framework::TMenuItem& sender) {
 
 void MainForm::LaunchUninstall(const ProgramEntry& program) {
   platform::Platform& system = Application().Platform();
-  const LaunchPlan plan = PlanUninstall(
-      program, PathSystemOf(system));
+  const LaunchPlan plan = PlanUninstall(program, PathSystemOf(system));
   if (plan.kind == LaunchKind::kStart && IsUnknownToWindowsInstaller(program, system.launcher)) {
     Step(CycleEvent::kNoticeOpening);
     OfferEntryRemoval(system, program,

@@ -7,11 +7,9 @@
 namespace app {
 
 // Menu-loop notifications, sent by the popup list to the active form. The main form handles
-// the closing (the auto-close timer) and the entering (the default submenu's icons); the exit
-// is sent for any form that wants it.
+// the closing (the auto-close timer) and the entering (the default submenu's icons).
 inline constexpr platform::MessageId kCmMenuClosed = 0xB3E9;
 inline constexpr platform::MessageId kCmEnterMenuLoop = 0xB3EA;
-inline constexpr platform::MessageId kCmExitMenuLoop = 0xB3EB;
 // Posted to the main form when icons found on workers are waiting.
 inline constexpr platform::MessageId kCmIconsArrived = 0xB3EC;
 

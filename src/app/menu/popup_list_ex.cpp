@@ -25,8 +25,6 @@ platform::LResult TPopupListEx::WndProc(platform::MessageId id, platform::WParam
     Forward(kCmMenuClosed, wparam, lparam);
   } else if (id == platform::kWmEnterMenuLoop) {
     Forward(kCmEnterMenuLoop, wparam, lparam);
-  } else if (id == platform::kWmExitMenuLoop) {
-    Forward(kCmExitMenuLoop, wparam, lparam);
   }
   return TPopupList::WndProc(id, wparam, lparam);
 }

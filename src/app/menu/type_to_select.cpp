@@ -3,7 +3,6 @@
 #include <string_view>
 #include <utility>
 
-#include "app/texts/texts.h"
 #include "platform/text.h"
 #include "platform/wtf8.h"
 

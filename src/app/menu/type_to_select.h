@@ -14,6 +14,9 @@
 
 namespace app {
 
+// Typing into a submenu: a key after a longer pause starts the text anew, as in list views.
+inline constexpr std::int64_t kTypingPauseMs = 1000;
+
 // What the items of a submenu are.
 enum class ListKind {
   kNames,         // programs or processes: typing selects among them

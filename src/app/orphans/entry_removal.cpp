@@ -1,14 +1,17 @@
 #include "app/orphans/entry_removal.h"
 
 #include "app/copies/copy_file_name.h"
-#include "app/entry/entry_key.h"
 #include "app/copies/key_copy.h"
 #include "app/copies/reg_file.h"
+#include "app/entry/entry_key.h"
 #include "app/texts/texts.h"
 #include "platform/registry.h"
 
 namespace app {
 namespace {
+
+// How long reg.exe may take to delete a per-machine entry once it has the rights.
+constexpr std::uint32_t kRegDeleteWaitMs = 30000;
 
 using platform::RegResult;
 
@@ -93,8 +96,8 @@ class Remover {
   std::string DeletePerUser() {
     const EntryKeyPlace place = UninstallKeyPlace(EntryView::kUser);
     platform::UniqueRegKey uninstall(system_.registry);
-    RegResult result = system_.registry.OpenKey(place.root, place.path, platform::kKeyAllAccess,
-                                                uninstall.put());
+    RegResult result =
+        system_.registry.OpenKey(place.root, place.path, platform::kKeyAllAccess, uninstall.put());
     if (result == platform::kRegOk) {
       result = system_.registry.DeleteTree(uninstall.get(), program_.key_name);
     }

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/orphans/entry_removal.h"
 #include "app/entry/program_entry.h"
+#include "app/orphans/entry_removal.h"
 #include "platform/platform.h"
 
 namespace app {

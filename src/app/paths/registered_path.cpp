@@ -148,7 +148,8 @@ std::string EntryPaths::Reached(const std::string& named) const {
 
 CommandProgram EntryPaths::ProgramOf(std::string_view command) const {
   platform::FileDates& files = system_.files;
-  return FindCommandProgram(*this, command, [&files](const std::string& path) { return files.FileExists(path); });
+  return FindCommandProgram(*this, command,
+                            [&files](const std::string& path) { return files.FileExists(path); });
 }
 
 CommandProgram EntryPaths::ProgramOf(std::string_view command, RemoteDrives& drives) const {

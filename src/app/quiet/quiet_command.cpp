@@ -1,8 +1,8 @@
 #include "app/quiet/quiet_command.h"
 
-#include "app/entry/entry_key.h"
 #include "app/catalogue/entry_rules.h"
-#include "app/texts/texts.h"
+#include "app/entry/entry_key.h"
+#include "app/entry/entry_values.h"
 #include "app/entry/windows_installer.h"
 #include "platform/registry.h"
 

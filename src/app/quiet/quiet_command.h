@@ -4,13 +4,21 @@
 // installer registered: another installer's "/S" often still shows boxes, and nobody would be
 // there to answer them.
 
+#include <cstdint>
 #include <optional>
 
-#include "app/launch/launch_plan.h"
 #include "app/entry/program_entry.h"
+#include "app/launch/launch_plan.h"
 #include "platform/raw_registry.h"
 
 namespace app {
+
+// How long a quiet uninstall is waited for, and how long its entry is then watched for going,
+// at which interval: an uninstaller may leave the last of its work to a program outside its own
+// (one started apart from it, an elevated copy, the Windows Installer service).
+inline constexpr std::uint32_t kQuietBoundMs = 10 * 60 * 1000;
+inline constexpr std::uint32_t kQuietGraceMs = 10 * 1000;
+inline constexpr std::uint32_t kQuietPollMs = 250;
 
 // The Windows Installer's switches: no window at all, or progress only. Without a window it
 // never asks for administrator rights, so a per-machine product removed by a program without

@@ -23,7 +23,7 @@ enum class QuietCase {
 
 struct QuietResult {
   QuietCase kind = QuietCase::kStartFailed;
-  std::string text;        // the box's text; empty for kStartFailed
+  std::string text;        // the box's text; QuietOutcome leaves it empty for kStartFailed
   std::uint32_t icon = 0;  // the box's icon
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// Every text the program shows, every address it opens, every registry name it uses and every
-// timing it keeps, each spelled once.
+// Every text the program shows and every address it opens, each spelled once. The registry
+// names and the timings live with the features that use them.
 
 #include <cstddef>
 #include <cstdint>
@@ -134,11 +134,6 @@ inline constexpr std::string_view kCopyDiffersReason =
     "The copy did not read back as it was written.";
 inline constexpr std::string_view kDeclinedReason = "Administrator rights were not given.";
 
-// Where the copies of removed entries go, under the user's local application data folder.
-inline constexpr std::string_view kCopiesFolder = "Quillon\\Tapwise Uninstaller\\Removed entries";
-// How long reg.exe may take to delete a per-machine entry once it has the rights.
-inline constexpr std::uint32_t kRegDeleteWaitMs = 30000;
-
 // The box for an uninstaller that the system would not start, with the system's reason.
 inline std::string FailedUninstallerText(const std::string& display_name,
                                          const std::string& reason) {
@@ -186,38 +181,4 @@ inline std::string QuietStillRunningText(const std::string& display_name) {
 inline std::string QuietDeclinedText(const std::string& display_name) {
   return "Administrator rights were declined: nothing of \"" + display_name + "\" was uninstalled.";
 }
-
-// How long a quiet uninstall is waited for, and how long its entry is then watched for going,
-// at which interval: an uninstaller may leave the last of its work to a program outside its own
-// (one started apart from it, an elevated copy, the Windows Installer service).
-inline constexpr std::uint32_t kQuietBoundMs = 10 * 60 * 1000;
-inline constexpr std::uint32_t kQuietGraceMs = 10 * 1000;
-inline constexpr std::uint32_t kQuietPollMs = 250;
-
-// The registry: where programs register, where this program keeps its one value.
-inline constexpr std::string_view kUninstallKey =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-inline constexpr std::string_view kSettingsKey = "Software\\Quillon\\Tapwise Uninstaller";
-inline constexpr std::string_view kLastValue = "Last";
-
-// The values of an uninstall entry that the catalogue reads.
-inline constexpr const char* kDisplayNameValue = "DisplayName";
-inline constexpr const char* kNoRemoveValue = "NoRemove";
-inline constexpr const char* kUninstallStringValue = "UninstallString";
-inline constexpr const char* kQuietUninstallStringValue = "QuietUninstallString";
-inline constexpr const char* kInstallDateValue = "InstallDate";
-inline constexpr const char* kDisplayIconValue = "DisplayIcon";
-inline constexpr const char* kSystemComponentValue = "SystemComponent";
-inline constexpr const char* kParentKeyNameValue = "ParentKeyName";
-inline constexpr const char* kReleaseTypeValue = "ReleaseType";
-inline constexpr const char* kWindowsInstallerValue = "WindowsInstaller";
-
-// Separates the display name from the command in a program-list line.
-inline constexpr std::string_view kEntrySeparator = "<#>";
-
-inline constexpr std::uint32_t kAutoCloseMs = 3000;
-// Typing into a submenu: a key after a longer pause starts the text anew, as in list views.
-inline constexpr std::int64_t kTypingPauseMs = 1000;
-inline constexpr std::size_t kRecentItems = 8;
-
 }  // namespace app

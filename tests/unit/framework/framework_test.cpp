@@ -47,30 +47,6 @@ TEST(Timer, EnablingARunningTimerDoesNotRestartIt) {
   EXPECT_EQ(ticks, (std::vector<std::int64_t>{3000, 6000}));
 }
 
-// Each step comes at its time with one message queued; the pacer handles it or leaves it.
-TEST(MessagePacer, PumpsAtTheFirstStepThenOnceTheIntervalHasPassed) {
-  const struct {
-    std::int64_t at;
-    bool pumps;
-  } steps[] = {{0, true},   {1, false}, {14, false}, {15, true},
-               {29, false}, {30, true}, {31, false}, {500, true}};
-  sim::SimPlatform sim;
-  platform::Platform bound = sim.Bind();
-  framework::TApplication app(bound);
-  app.Initialize();
-  framework::TMessagePacer pacer(app);
-  for (const auto& step : steps) {
-    sim.windows.At(step.at, [&] { sim.windows.PostTo(app.Handle(), platform::kWmUser, 0, 0); });
-    sim.windows.WaitMessage();
-    ASSERT_EQ(sim.windows.Now(), step.at);
-    pacer.Step();
-    EXPECT_EQ(sim.windows.QueuedMessageCount() == 0, step.pumps) << "step at " << step.at;
-    platform::Message left;
-    while (sim.windows.PeekNext(left)) {
-    }
-  }
-}
-
 TEST(ErrorBox, AppendsAPeriodAfterTextEndingPastIt) {
   const struct {
     std::string what, shown;

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <set>
 
-#include "app/icons/icon_finder.h"
 #include "app/harness.h"
+#include "app/icons/icon_finder.h"
 #include "platform/sim/sim_read_log.h"
 
 namespace {

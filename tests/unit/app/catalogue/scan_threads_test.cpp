@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/catalogue/catalogue_scan.h"
-#include "app/program.h"
 #include "app/catalogue/startup_catalogue.h"
+#include "app/program.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/sim_read_log.h"
 #include "platform/thread_workers.h"

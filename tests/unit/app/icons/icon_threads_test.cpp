@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/icons/icon_finder.h"
 #include "app/harness.h"
+#include "app/icons/icon_finder.h"
 #include "platform/thread_workers.h"
 
 namespace {

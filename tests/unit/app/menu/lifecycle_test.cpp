@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/menu/menu_commands.h"
 #include "app/harness.h"
+#include "app/menu/menu_commands.h"
 
 namespace {
 

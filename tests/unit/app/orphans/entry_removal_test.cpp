@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/harness.h"
 #include "app/copies/key_copy.h"
+#include "app/harness.h"
 #include "app/orphans/removal_prompt.h"
 #include "platform/sim/sim_platform.h"
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/harness.h"
 #include "app/quiet/quiet_command.h"
 #include "app/quiet/quiet_outcome.h"
-#include "app/harness.h"
 
 namespace {
 

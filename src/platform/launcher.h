@@ -1,20 +1,22 @@
 #pragma once
 
-// Starting other programs and opening pages, and what choosing the program to start needs to
-// know of the system: its folders and this process's environment. Pages and taskkill are
-// started unchecked, as the program never acts on those results; an uninstaller's start
-// reports its failure.
+// Starting other programs and opening pages, one way for all of them, and what choosing the
+// program to start needs to know of the system: its folders and this process's environment.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/windowing.h"
 
 namespace platform {
 
-inline constexpr std::uint32_t kSeeMaskFlagDdeWait = 0x100;
+// The shell's flags for a start through it (SEE_MASK_*).
+inline constexpr std::uint32_t kSeeMaskNoAsync = 0x100;  // also DDE wait: finish before returning
 inline constexpr std::uint32_t kSeeMaskFlagNoUi = 0x400;
 
 // Win32 error codes a start reports.
@@ -29,70 +31,95 @@ inline constexpr StartError kErrorElevationRequired = 740;
 // Windows Installer's INSTALLSTATE_UNKNOWN: no such product is installed or advertised.
 inline constexpr int kInstallStateUnknown = -1;
 
-struct ShellExecuteRequest {
-  std::uint32_t mask = 0;
-  WindowId owner = kNoWindow;
-  std::string verb;  // empty: the file's default action
-  std::string file;
-  std::string parameters;
-  std::string directory;
-  int show = kSwHideWindow;
+// Whether a start asks for administrator rights.
+enum class Elevation : std::uint8_t {
+  kNever,       // the program runs with this program's rights, or fails
+  kWhenNeeded,  // a program that needs them (error 740) is started again through the shell
+                // with "runas": the same file, its parameters, in the same folder
+  kAlways,      // through the shell with "runas" from the first; the user may decline
 };
 
-// CreateProcess with the program named: no search of any folder, the command line passed on
-// unchanged, started in the given folder with the given show state.
-struct ProcessStart {
-  std::string application;
+// How much of a start is followed to its end.
+enum class Follow : std::uint8_t {
+  kNothing,  // the start alone
+  kProcess,  // the started program
+  kJob,      // the started program and every program it starts, and theirs: it is started
+             // suspended, put in a job that lets programs break away and never ends them, then
+             // resumed. An elevated start cannot join this program's job: its program alone is
+             // followed.
+};
+
+// One start of another program or page. With a command line, CreateProcess runs program with
+// it, exactly as given: no search of any folder. Without one, the shell opens program (a file
+// or an address) with parameters.
+struct StartSpec {
+  std::string program;
   std::string command_line;
-  std::string directory;
+  // What the shell passes to program: its start through the shell, and its restart with
+  // administrator rights.
+  std::string parameters;
+  std::string directory;  // empty: this program's current folder is never chosen for it
   int show = kSwShowNormalWindow;
+  std::string verb;  // a start through the shell without elevation; empty: the default action
+  std::uint32_t shell_mask = kSeeMaskFlagNoUi | kSeeMaskNoAsync;
+  // The started program does not inherit this program's choice of which system errors show a
+  // box (CREATE_DEFAULT_ERROR_MODE): it may want to ask for a missing disk.
+  bool default_error_mode = true;
+  Elevation elevation = Elevation::kNever;
+  Follow follow = Follow::kNothing;
 };
 
-// A program started to be followed to its end: the start, and how long to wait for it.
-struct TrackedStart {
-  ProcessStart process;
-  // What a start through the shell passes as parameters, should the program need administrator
-  // rights.
-  std::string arguments;
-  std::uint32_t bound_ms = 0;
+// How a followed start ended.
+enum class RunEnd : std::uint8_t {
+  kEnded,     // all that was followed has ended
+  kRunning,   // the bound passed first, or the wait was asked to stop: it is left running
+  kNotKnown,  // there was nothing to follow (no process handle came back)
 };
 
-// How a followed program ended. An uninstaller may copy itself elsewhere, start the copy and end
-// at once: the run lasts until every program it started, and theirs, has ended.
-struct TrackedRun {
-  StartError error = kStartOk;  // kErrorCancelled: the user declined administrator rights
-  bool ended = false;           // everything ended within the bound
-  std::uint32_t exit_code = 0;  // of the last of them to end, when it ended
+struct RunOutcome {
+  RunEnd end = RunEnd::kNotKnown;
+  std::uint32_t exit_code = 0;  // kEnded: of the last followed program to end
 };
 
-// What a program started elevated and waited for came to: the start's error, and whether it
-// ended within the bound, with its exit code.
-using ElevatedRun = TrackedRun;
+// What a start followed: it is waited for through here. Letting it go ends nothing.
+class Followed {
+ public:
+  virtual ~Followed() = default;
+  // Waits until it has ended, for at most bound_ms, handling the calling thread's messages
+  // meanwhile; stop cuts the wait short, as the bound does.
+  virtual RunOutcome Wait(std::uint32_t bound_ms, std::stop_token stop) = 0;
+};
+
+// The owner of what a start started: its error, and what it follows.
+class Started {
+ public:
+  Started() = default;
+  explicit Started(StartError error, std::unique_ptr<Followed> followed = nullptr)
+      : error_(error), followed_(std::move(followed)) {}
+
+  // kStartOk, or the error of the last attempt (kErrorCancelled: the user declined the rights).
+  StartError Error() const { return error_; }
+  // One bounded wait; "not known" when nothing was started or nothing can be followed.
+  RunOutcome Wait(std::uint32_t bound_ms, std::stop_token stop = {}) {
+    if (error_ != kStartOk || !followed_) return RunOutcome{};
+    return followed_->Wait(bound_ms, std::move(stop));
+  }
+
+ private:
+  StartError error_ = kStartOk;
+  std::unique_ptr<Followed> followed_;
+};
 
 class Launcher {
  public:
   virtual ~Launcher() = default;
-  // ShellExecute: owner, verb (empty for the default action), file, parameters, directory, show.
-  virtual void Execute(WindowId owner, const std::string& verb, const std::string& file,
-                       const std::string& parameters, const std::string& directory, int show) = 0;
-  // ShellExecuteEx with the request's fields; kStartOk or the error it reports.
-  virtual StartError ExecuteEx(const ShellExecuteRequest& request) = 0;
-  // CreateProcess; kStartOk or the error it reports. The started program does not inherit this
-  // program's choice of which system errors show a box.
-  virtual StartError StartProcess(const ProcessStart& start) = 0;
-  // Starts the program with its windows shown, asking for administrator rights through the shell
-  // when it needs them, and waits until it and the programs it started have ended, or the bound
-  // has passed; nothing is ever ended here. The calling thread's messages are handled
-  // meanwhile, as under a message box.
-  virtual TrackedRun RunTracked(const TrackedStart& start) = 0;
+  // Starts as the spec says. Safe from any thread; a thread that starts through the shell
+  // handles its own messages while it waits.
+  virtual Started Start(const StartSpec& spec) = 0;
   // Waits ms, handling the calling thread's messages meanwhile.
   virtual void Pause(std::uint32_t ms) = 0;
   // Whether this program runs with administrator rights.
   virtual bool Elevated() = 0;
-  // ShellExecuteEx with "runas", no owner and a hidden window, then waits up to wait_ms for the
-  // started program to end. The user may decline the rights (kErrorCancelled).
-  virtual ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
-                                         std::uint32_t wait_ms) = 0;
   // What Windows Installer knows of a product (MsiQueryProductStateW's INSTALLSTATE); nothing
   // when msi.dll or the call is not there. msi.dll is loaded from the system folder by its full
   // path the first time this is asked, never before.

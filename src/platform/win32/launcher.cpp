@@ -4,8 +4,8 @@
 
 #include "platform/error_text.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/ids.h"
 #include "platform/win32/lookup.h"
+#include "platform/win32/message_waits.h"
 #include "platform/win32/shell_starts.h"
 #include "platform/win32/utf.h"
 
@@ -14,11 +14,6 @@ namespace {
 
 // Room for the longest text the system gives for an error.
 constexpr DWORD kErrorTextSize = 1024;
-
-// The shell takes a null pointer, not an empty string, for "not given".
-const wchar_t* OrNull(const std::wstring& text) {
-  return text.empty() ? nullptr : text.c_str();
-}
 
 // msi.dll by its full path in the system folder, so that no file of that name elsewhere is
 // loaded in its place; none when it is not there.
@@ -41,92 +36,20 @@ std::optional<int> Launcher::InstallerProductState(const std::string& product_co
   return static_cast<int>(query(Utf8ToWide(product_code).c_str()));
 }
 
-void Launcher::Execute(platform::WindowId owner, const std::string& verb, const std::string& file,
-                       const std::string& parameters, const std::string& directory, int show) {
-  const std::wstring wide_verb = Utf8ToWide(verb);
-  const std::wstring wide_file = Utf8ToWide(file);
-  const std::wstring wide_parameters = Utf8ToWide(parameters);
-  const std::wstring wide_directory = Utf8ToWide(directory);
-  if (Shell().execute == nullptr) return;
-  Shell().execute(ToHwnd(owner), OrNull(wide_verb), wide_file.c_str(), OrNull(wide_parameters),
-                  OrNull(wide_directory), show);
+void Launcher::Pause(std::uint32_t ms) {
+  WaitHandlingMessages(nullptr, ms);
 }
 
-platform::StartError Launcher::ExecuteEx(const platform::ShellExecuteRequest& request) {
-  const std::wstring verb = Utf8ToWide(request.verb);
-  const std::wstring file = Utf8ToWide(request.file);
-  const std::wstring parameters = Utf8ToWide(request.parameters);
-  const std::wstring directory = Utf8ToWide(request.directory);
-  SHELLEXECUTEINFOW info{};
-  info.cbSize = sizeof(info);
-  info.fMask = request.mask;
-  info.hwnd = ToHwnd(request.owner);
-  info.lpVerb = OrNull(verb);
-  info.lpFile = file.c_str();
-  info.lpParameters = OrNull(parameters);
-  info.lpDirectory = OrNull(directory);
-  info.nShow = request.show;
-  if (Shell().execute_ex == nullptr) return ERROR_MOD_NOT_FOUND;
-  const bool started = Shell().execute_ex(&info) != FALSE;
-  const platform::StartError error = started ? platform::kStartOk : ::GetLastError();
-  // Only SEE_MASK_NOCLOSEPROCESS would hand a process over, and it is never asked for; close
-  // one anyway should a caller ask.
-  const UniqueKernelHandle process(info.hProcess);
-  return error;
-}
-
-platform::ElevatedRun Launcher::RunElevatedAndWait(const std::string& file,
-                                                   const std::string& parameters,
-                                                   std::uint32_t wait_ms) {
-  const std::wstring wide_file = Utf8ToWide(file);
-  const std::wstring wide_parameters = Utf8ToWide(parameters);
-  SHELLEXECUTEINFOW info{};
-  info.cbSize = sizeof(info);
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-  info.lpVerb = L"runas";
-  info.lpFile = wide_file.c_str();
-  info.lpParameters = OrNull(wide_parameters);
-  info.nShow = SW_HIDE;
-  platform::ElevatedRun run;
-  if (Shell().execute_ex == nullptr) {
-    run.error = ERROR_MOD_NOT_FOUND;
-    return run;
+bool Launcher::Elevated() {
+  HANDLE token_handle = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token_handle)) return false;
+  const UniqueKernelHandle token(token_handle);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size)) {
+    return false;
   }
-  const bool started = Shell().execute_ex(&info) != FALSE;
-  if (!started) {
-    run.error = ::GetLastError();
-    return run;
-  }
-  const UniqueKernelHandle process(info.hProcess);
-  // Without a process handle there is nothing to wait for: the outcome is not known.
-  if (!process) return run;
-  if (::WaitForSingleObject(process.get(), wait_ms) != WAIT_OBJECT_0) return run;
-  DWORD exit_code = 0;
-  run.ended = ::GetExitCodeProcess(process.get(), &exit_code) != FALSE;
-  run.exit_code = exit_code;
-  return run;
-}
-
-platform::StartError Launcher::StartProcess(const platform::ProcessStart& start) {
-  const std::wstring application = Utf8ToWide(start.application);
-  const std::wstring directory = Utf8ToWide(start.directory);
-  // CreateProcessW may write into the command line, so it gets a copy it owns.
-  std::wstring writable = Utf8ToWide(start.command_line);
-  writable.push_back(L'\0');
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(start.show);
-  PROCESS_INFORMATION started{};
-  // This program keeps the system from asking for a missing disk; the uninstaller may want to.
-  if (!::CreateProcessW(OrNull(application), writable.data(), nullptr, nullptr, FALSE,
-                        CREATE_DEFAULT_ERROR_MODE, nullptr, OrNull(directory), &startup,
-                        &started)) {
-    return ::GetLastError();
-  }
-  const UniqueKernelHandle process(started.hProcess);
-  const UniqueKernelHandle thread(started.hThread);
-  return platform::kStartOk;
+  return elevation.TokenIsElevated != 0;
 }
 
 std::string Launcher::SystemDirectory() {

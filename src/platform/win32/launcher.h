@@ -4,19 +4,13 @@
 
 namespace win32 {
 
-// Starts programs through the shell and CreateProcessW.
+// Starts programs with CreateProcessW and through the shell (start.cpp), and answers what
+// choosing them needs to know of the system.
 class Launcher : public platform::Launcher {
  public:
-  void Execute(platform::WindowId owner, const std::string& verb, const std::string& file,
-               const std::string& parameters, const std::string& directory, int show) override;
-  platform::StartError ExecuteEx(const platform::ShellExecuteRequest& request) override;
-  platform::StartError StartProcess(const platform::ProcessStart& start) override;
-  // In a job object that lets its programs break away and never ends them (tracked_run.cpp).
-  platform::TrackedRun RunTracked(const platform::TrackedStart& start) override;
+  platform::Started Start(const platform::StartSpec& spec) override;
   void Pause(std::uint32_t ms) override;
   bool Elevated() override;
-  platform::ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
-                                           std::uint32_t wait_ms) override;
   std::optional<int> InstallerProductState(const std::string& product_code) override;
   std::string SystemDirectory() override;
   std::string WindowsDirectory() override;

@@ -2,7 +2,7 @@
 
 // The shell's starts. shell32 is loaded from the system folder when a start first needs it, and
 // stays for the rest of the run: loading it at start-up costs time and brings its extensions in
-// before the menu is up.
+// before the menu is up. ole32 comes the same way, for the apartment the shell needs.
 
 #include <windows.h>
 // shellapi.h needs the definitions of windows.h first.
@@ -16,12 +16,10 @@ namespace win32 {
 // told System32 too; the file system redirection then gives it the 32-bit programs.
 std::wstring SystemFolder();
 
-struct ShellStarts {
-  decltype(&::ShellExecuteW) execute = nullptr;
-  decltype(&::ShellExecuteExW) execute_ex = nullptr;
-};
-
-// Loaded once, from any thread; a member is null when shell32 or its function is not there.
-const ShellStarts& Shell();
+// ShellExecuteExW from any thread: the first call on a thread makes it a single-threaded COM
+// apartment without OLE1 and DDE, until the thread ends, as the shell's extensions expect. The
+// shell may leave hidden windows on the thread: it must handle its messages while it waits.
+// ERROR_SUCCESS, or the error of the start (ERROR_MOD_NOT_FOUND without shell32).
+DWORD ExecuteThroughShell(SHELLEXECUTEINFOW& info);
 
 }  // namespace win32

@@ -104,27 +104,46 @@ class LauncherTest : public ::testing::Test {
   win32::Launcher launcher_;
 };
 
-TEST_F(LauncherTest, StartsACommandLineWithAQuotedPath) {
+// Each start leaves a marker that only the program meant, with the arguments meant, in the
+// folder meant, can write.
+TEST_F(LauncherTest, StartsRunTheGivenProgramWithItsArgumentsInItsFolder) {
+  const auto Spec = [&](std::string command_line, std::string parameters, std::string directory,
+                        std::string verb) {
+    platform::StartSpec spec;
+    spec.program = Utf8(tool_);
+    spec.command_line = std::move(command_line);
+    spec.parameters = std::move(parameters);
+    spec.directory = std::move(directory);
+    spec.verb = std::move(verb);
+    spec.show = platform::kSwHideWindow;
+    return spec;
+  };
   const auto marker = dir_.path() / L"mark é.txt";
-  EXPECT_EQ(
-      launcher_.StartProcess({Utf8(tool_), Utf8(Quoted(tool_) + L" --marker " + Quoted(marker)), "",
-                              platform::kSwHideWindow}),
-      platform::kStartOk);
-  EXPECT_TRUE(MarkerAppears(marker));
-}
-
-TEST_F(LauncherTest, AGivenProgramRunsWhateverTheCommandLineNames) {
-  // No program of the command line's first word exists: only the given one can write the marker.
-  const auto marker = dir_.path() / L"given.txt";
-  launcher_.StartProcess({Utf8(tool_), "NoSuchProgram.exe --marker " + Utf8(Quoted(marker)), "",
-                          platform::kSwHideWindow});
-  EXPECT_TRUE(MarkerAppears(marker));
-}
-
-TEST_F(LauncherTest, AStartedProgramRunsInTheGivenFolder) {
-  launcher_.StartProcess({Utf8(tool_), Utf8(Quoted(tool_)) + " --marker here.txt",
-                          Utf8(dir_.path()), platform::kSwHideWindow});
-  EXPECT_TRUE(MarkerAppears(dir_.path() / "here.txt"));
+  const std::string folder = Utf8(dir_.path());
+  const struct {
+    const char* name;
+    platform::StartSpec spec;
+    std::filesystem::path marker;
+  } cases[] = {
+      {"a quoted path", Spec(Utf8(Quoted(tool_) + L" --marker " + Quoted(marker)), "", "", ""),
+       marker},
+      // No program of the command line's first word exists: no folder is searched for it.
+      {"whatever the command line names",
+       Spec("NoSuchProgram.exe --marker " + Utf8(Quoted(dir_.path() / L"given.txt")), "", "", ""),
+       dir_.path() / L"given.txt"},
+      {"in the given folder", Spec(Utf8(Quoted(tool_)) + " --marker here.txt", "", folder, ""),
+       dir_.path() / L"here.txt"},
+      {"through the shell, in the given folder", Spec("", "--marker relative.txt", folder, ""),
+       dir_.path() / L"relative.txt"},
+      {"through the shell, with a verb",
+       Spec("", "--marker \"" + Utf8(dir_.path() / L"ex ü.txt") + "\"", "", "open"),
+       dir_.path() / L"ex ü.txt"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(launcher_.Start(c.spec).Error(), platform::kStartOk);
+    EXPECT_TRUE(MarkerAppears(c.marker));
+  }
 }
 
 // Half a surrogate pair in a command reaches the started program as it was stored.
@@ -132,26 +151,15 @@ TEST_F(LauncherTest, ALoneSurrogateReachesTheProgramExactly) {
   const auto written = dir_.path() / L"line.bin";
   const std::wstring lone{static_cast<wchar_t>(0xD800)};
   const std::wstring line = Quoted(tool_) + L" --command-line " + Quoted(written) + L" x" + lone;
-  ASSERT_EQ(launcher_.StartProcess({Utf8(tool_), Utf8(line), "", platform::kSwHideWindow}),
-            platform::kStartOk);
+  platform::StartSpec spec;
+  spec.program = Utf8(tool_);
+  spec.command_line = Utf8(line);
+  spec.show = platform::kSwHideWindow;
+  ASSERT_EQ(launcher_.Start(spec).Error(), platform::kStartOk);
   ASSERT_TRUE(WaitFor([&] { return win32_test::ReadFile(written).size() == line.size() * 2; },
                       kStartLimit));
   const std::string bytes = win32_test::ReadFile(written);
   EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), line.size()), line);
-}
-
-TEST_F(LauncherTest, AFailedStartReportsTheSystemsError) {
-  const std::string missing = Utf8(dir_.path() / L"missing.exe");
-  const platform::StartError error =
-      launcher_.StartProcess({missing, "\"" + missing + "\"", "", platform::kSwHideWindow});
-  EXPECT_EQ(error, platform::kErrorFileNotFound);
-  EXPECT_FALSE(launcher_.ErrorText(error, missing).empty());
-  EXPECT_NE(launcher_.ErrorText(error, missing).back(), '\n');
-
-  platform::ShellExecuteRequest request;
-  request.mask = platform::kSeeMaskFlagNoUi;
-  request.file = missing;
-  EXPECT_NE(launcher_.ExecuteEx(request), platform::kStartOk);
 }
 
 // The system's texts with an insert name the file; none shows "%1", nor ends in a line break.
@@ -161,8 +169,8 @@ TEST_F(LauncherTest, ErrorTextsNameTheFileForTheirInsert) {
     platform::StartError error;
     bool names_the_file;
   } cases[] = {
-      {platform::kErrorBadExeFormat, true},  // "%1 is not a valid Win32 application."
-      {platform::kErrorFileNotFound, false},
+      {platform::kErrorBadExeFormat, true},   // "%1 is not a valid Win32 application."
+      {platform::kErrorFileNotFound, false},  // a failed start's, start_test
       {platform::kErrorAccessDenied, false},
   };
   for (const auto& c : cases) {
@@ -186,26 +194,13 @@ TEST_F(LauncherTest, TheSystemDirectoryHoldsTheSystemsPrograms) {
 
 TEST_F(LauncherTest, StartedProgramGetsTheShowState) {
   const auto marker = dir_.path() / L"show.txt";
-  launcher_.StartProcess({Utf8(tool_), Utf8(Quoted(tool_) + L" --show-state " + Quoted(marker)), "",
-                          platform::kSwShowMinNoActive});
+  platform::StartSpec spec;
+  spec.program = Utf8(tool_);
+  spec.command_line = Utf8(Quoted(tool_) + L" --show-state " + Quoted(marker));
+  spec.show = platform::kSwShowMinNoActive;
+  launcher_.Start(spec);
   ASSERT_TRUE(WaitFor([&] { return !win32_test::ReadFile(marker).empty(); }, kStartLimit));
   EXPECT_EQ(win32_test::ReadFile(marker), std::to_string(platform::kSwShowMinNoActive));
-}
-
-TEST_F(LauncherTest, ShellExecuteRunsInTheGivenDirectory) {
-  launcher_.Execute(platform::kNoWindow, "", Utf8(tool_), "--marker relative.txt",
-                    Utf8(dir_.path()), platform::kSwHideWindow);
-  EXPECT_TRUE(MarkerAppears(dir_.path() / "relative.txt"));
-}
-
-TEST_F(LauncherTest, ShellExecuteExPassesVerbAndParameters) {
-  platform::ShellExecuteRequest request;
-  request.mask = platform::kSeeMaskFlagNoUi;
-  request.verb = "open";
-  request.file = Utf8(tool_);
-  request.parameters = "--marker \"" + Utf8(dir_.path() / L"ex ü.txt") + "\"";
-  launcher_.ExecuteEx(request);
-  EXPECT_TRUE(MarkerAppears(dir_.path() / L"ex ü.txt"));
 }
 
 }  // namespace

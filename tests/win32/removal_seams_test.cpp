@@ -1,5 +1,5 @@
 // What removing an orphaned entry asks of the real platform: a key read exactly as stored, its
-// value names, a subtree deleted; the program's own files; a program run elevated and waited for.
+// value names, a subtree deleted; the program's own files. Its elevated start is start_test's.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,7 +10,6 @@
 
 #include "platform/registry.h"
 #include "platform/win32/file_store.h"
-#include "platform/win32/launcher.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/utf.h"
 #include "test_support.h"
@@ -125,22 +124,6 @@ TEST(FileStore, FoldersNewFilesAndReadingBack) {
   EXPECT_NE(files.ReadWholeFile(file, 10, read), platform::kFileOk);
   const platform::LocalTime now = files.Now();
   EXPECT_GE(now.year, 2020);
-}
-
-TEST(ElevatedRun, EndsWithItsExitCodeOrIsLeftWhenItOutlivesTheBound) {
-  win32::Launcher launcher;
-  const std::string cmd = platform::SystemProgram(launcher, "cmd.exe");
-  const platform::ElevatedRun ended = launcher.RunElevatedAndWait(cmd, "/c exit 3", 20000);
-  EXPECT_EQ(ended.error, platform::kStartOk);
-  EXPECT_TRUE(ended.ended);
-  EXPECT_EQ(ended.exit_code, 3u);
-  const platform::ElevatedRun waiting =
-      launcher.RunElevatedAndWait(cmd, "/c ping -n 3 127.0.0.1", 10);
-  EXPECT_EQ(waiting.error, platform::kStartOk);
-  EXPECT_FALSE(waiting.ended);
-  const platform::ElevatedRun missing = launcher.RunElevatedAndWait(cmd + ".missing.exe", "", 1000);
-  EXPECT_NE(missing.error, platform::kStartOk);
-  EXPECT_FALSE(missing.ended);
 }
 
 }  // namespace

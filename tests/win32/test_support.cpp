@@ -1,5 +1,8 @@
 #include "test_support.h"
 
+// tlhelp32.h needs the definitions of windows.h first.
+#include <tlhelp32.h>
+
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -65,6 +68,21 @@ void RunningProcess::Terminate() {
   ::TerminateProcess(process_.get(), kTerminatedExitCode);
   ::WaitForSingleObject(process_.get(), kTerminateWaitMs);
   process_.reset();
+}
+
+void EndProcessesNamed(const wchar_t* name) {
+  const UniqueFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more;
+       more = ::Process32NextW(snapshot.get(), &entry)) {
+    if (::lstrcmpiW(entry.szExeFile, name) != 0) continue;
+    const win32::UniqueKernelHandle process(
+        ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+    if (!process) continue;
+    ::TerminateProcess(process.get(), kTerminatedExitCode);
+    ::WaitForSingleObject(process.get(), kTerminateWaitMs);
+  }
 }
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {

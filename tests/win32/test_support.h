@@ -54,6 +54,9 @@ class RunningProcess {
   win32::UniqueKernelHandle process_;
 };
 
+// Ends every process of that file name: what a test leaves running must not outlive it.
+void EndProcessesNamed(const wchar_t* name);
+
 // Polls condition until it holds or the time is up; true when it held.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 

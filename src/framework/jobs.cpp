@@ -39,12 +39,23 @@ TJobs::Job TJobs::StartHanding(std::function<void(std::stop_token)> work,
   return owner;
 }
 
+void TJobs::LetGo() noexcept {
+  if (--holds_ != 0) return;
+  for (const platform::JobId job : std::exchange(ended_while_held_, {})) {
+    app_.Windowing().PostTo(window_.get(), kWmJobEnded, static_cast<platform::WParam>(job), 0);
+  }
+}
+
 platform::LResult TJobs::HandleMessage(platform::WindowId window, platform::MessageId id,
                                        platform::WParam wparam, platform::LParam lparam) {
   if (id != kWmJobEnded) return app_.Windowing().DefaultProc(window, id, wparam, lparam);
   const auto it = handovers_.find(static_cast<platform::JobId>(wparam));
   // A job cancelled after it had posted: its message is all that is left of it.
   if (it == handovers_.end()) return 0;
+  if (holds_ != 0) {
+    ended_while_held_.push_back(it->first);
+    return 0;
+  }
   const std::function<void()> handover = std::move(it->second);
   handovers_.erase(it);
   return app_.Guarded([&] {

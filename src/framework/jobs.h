@@ -13,6 +13,7 @@
 #include <optional>
 #include <stop_token>
 #include <utility>
+#include <vector>
 
 #include "framework/owned.h"
 #include "platform/mutex.h"
@@ -80,6 +81,20 @@ class TJobs final : private platform::WindowHandler {
   // Jobs started and neither handed over nor cancelled yet.
   std::size_t Pending() const { return handovers_.size(); }
 
+  // While held, the jobs that end wait to be handed over: a handler that shows a box holds
+  // them, so that no other handler runs inside it. Once the last hold is let go, each is handed
+  // over from the message loop again, in the order they ended.
+  class Hold {
+   public:
+    explicit Hold(TJobs& jobs) : jobs_(jobs) { ++jobs_.holds_; }
+    ~Hold() { jobs_.LetGo(); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+
+   private:
+    TJobs& jobs_;
+  };
+
  private:
   Job StartHanding(std::function<void(std::stop_token)> work, std::function<void()> handover,
                    platform::JobPriority priority);
@@ -88,6 +103,9 @@ class TJobs final : private platform::WindowHandler {
 
   TApplication& app_;
   std::map<platform::JobId, std::function<void()>> handovers_;
+  void LetGo() noexcept;
+  int holds_ = 0;
+  std::vector<platform::JobId> ended_while_held_;
   UniqueWindow window_;  // the last member: it goes first, with the messages it would get
 };
 

@@ -27,7 +27,8 @@ struct LocalTime {
   int second = 0;
 };
 
-// Used from the GUI thread only.
+// Safe from any thread, one caller at a time: the removal of an entry uses it from the worker
+// that runs it.
 class FileStore {
  public:
   virtual ~FileStore() = default;

@@ -53,14 +53,14 @@ enum class Follow : std::uint8_t {
 // it, exactly as given: no search of any folder. Without one, the shell opens program (a file
 // or an address) with parameters.
 struct StartSpec {
-  std::string program;
-  std::string command_line;
+  std::string program = {};
+  std::string command_line = {};
   // What the shell passes to program: its start through the shell, and its restart with
   // administrator rights.
-  std::string parameters;
-  std::string directory;  // empty: this program's current folder is never chosen for it
+  std::string parameters = {};
+  std::string directory = {};  // where it starts; empty: in this program's current folder
   int show = kSwShowNormalWindow;
-  std::string verb;  // a start through the shell without elevation; empty: the default action
+  std::string verb = {};  // a start through the shell without elevation; empty: the default action
   std::uint32_t shell_mask = kSeeMaskFlagNoUi | kSeeMaskNoAsync;
   // The started program does not inherit this program's choice of which system errors show a
   // box (CREATE_DEFAULT_ERROR_MODE): it may want to ask for a missing disk.

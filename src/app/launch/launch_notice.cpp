@@ -2,7 +2,8 @@
 
 namespace app {
 
-LaunchNotice NoticeFor(LaunchKind kind, platform::StartError start) {
+LaunchNotice NoticeFor(LaunchKind kind, bool product_unknown, platform::StartError start) {
+  if (product_unknown) return LaunchNotice::kOfferRemoval;
   switch (kind) {
     case LaunchKind::kNoCommand:
       return LaunchNotice::kCannotUninstall;

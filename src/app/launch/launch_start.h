@@ -7,9 +7,11 @@
 
 namespace app {
 
-// Starts the plan's program directly. One that needs administrator rights can only be started
-// by the shell, which asks the user for them: it is started again that way, the same file with
-// the same arguments in the same folder. kStartOk, or the error of the last attempt.
-platform::StartError StartUninstaller(const LaunchPlan& plan, platform::Launcher& launcher);
+// The plan's program, started directly with its command line exactly. One that needs
+// administrator rights can only be started by the shell, which asks the user for them: it is
+// started again that way, the same file with the same arguments in the same folder. follow:
+// how much of it is waited for.
+platform::StartSpec UninstallerStart(const LaunchPlan& plan,
+                                     platform::Follow follow = platform::Follow::kNothing);
 
 }  // namespace app

@@ -58,6 +58,7 @@ MainForm::MainForm(framework::TApplication& app, ProgramState& state,
       drives_(startup_catalogue_ ? startup_catalogue_->Drives()
                                  : std::make_shared<RemoteDrives>(app.Platform().files)),
       jobs_(app),
+      actions_(app),
       icons_(app.Platform(), drives_, jobs_, Handle(), kCmIconsArrived),
       menu_(app),
       typing_(app.Platform().order,
@@ -106,7 +107,7 @@ void MainForm::RebuildProgramMenus() {
   // Only the start-up build asks; the one the options dialog asks for does not.
   if (InStartupBuild(state_.cycle)) {
     // One program listed in several views or roots is still one program: one question.
-    if (const auto name = StillInstalled(catalogue_, last)) AskAboutStillInstalled(*name);
+    still_installed_ = StillInstalled(catalogue_, last);
   }
   // The submenus are filled when they first open: the menu comes up with the fixed items alone.
   all_programs_->FillOnOpen(!catalogue_.programs.empty(),

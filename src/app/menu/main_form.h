@@ -1,8 +1,12 @@
 #pragma once
 
-// The hidden main form: the wiring between the menu and the program's rules. It owns the
-// catalogue and the running programs as last read, the popup menu and the auto-close timer.
+// The hidden main form: the wiring between the menu and the program's rules. It builds the
+// menu, steps the popup cycle, and shows every box; a choice it hands to its feature as an
+// action (choices.h), whose work runs off the GUI thread and whose verdict it then follows. It
+// owns the catalogue and the running programs as last read, the popup menu and the auto-close
+// timer.
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,6 +18,7 @@
 #include "app/catalogue/startup_catalogue.h"
 #include "app/entry/program_entry.h"
 #include "app/icons/menu_icons.h"
+#include "app/menu/action.h"
 #include "app/menu/list_typing.h"
 #include "app/menu/program_state.h"
 #include "app/paths/registered_path.h"
@@ -57,8 +62,13 @@ class MainForm : public framework::TForm {
   // Reads the running programs again, and fills "Kill Process".
   void RebuildProcessMenu();
 
-  // Starts the chosen program's uninstaller; a box says why when none can start.
-  void LaunchUninstall(const ProgramEntry& program);
+  // Runs an action: the cycle waits in its running state for the reply, then follows the
+  // verdict.
+  void RunAction(ActionWork work);
+  // Does what a verdict says: its box, then its next action or the end.
+  void Follow(Verdict verdict);
+  // Every box the program shows: replies that come meanwhile wait until it is closed.
+  int ShowBox(const Box& box, platform::WindowId owner = platform::kNoWindow);
 
   // For the menu's commands. A window shown from the menu holds the auto-close while it is up;
   // the menu then pops up again at the cursor.
@@ -66,7 +76,7 @@ class MainForm : public framework::TForm {
   void ReShowMenu();
   // Opens a page of the maker's site, then ends the program.
   void OpenWebPageAndEnd(std::string_view path);
-  // Ends the program.
+  // Ends the program, once every start under way has replied.
   void End();
 
   const Catalogue& CurrentCatalogue() const { return catalogue_; }
@@ -86,9 +96,16 @@ class MainForm : public framework::TForm {
   void BuildMenu();
   void FillAllPrograms(framework::TMenuItem& menu);
   void AddProgramItem(framework::TMenuItem& submenu, const char* name, const ProgramEntry& program);
-  // The popup cycle: an event told to its rules, and their answer done.
+  // The popup cycle: an event told to its rules, and their answer done. An event raised while
+  // an answer is being done waits for it to be done.
   void Step(CycleEvent event);
+  void DoStep(CycleEvent event);
   void BuildAtStart();
+  void AskAboutStillInstalled();
+  void OnActionEnded(Verdict verdict, bool stepped);
+  // Work whose reply the cycle does not wait for (the tools page as the program ends).
+  void StartQuietly(ActionWork work);
+  void CloseOnceStartsReplied();
   // The catalogue with the options as they stand, sorted: the one read since the start, the
   // first time there is one.
   Catalogue ReadCatalogue();
@@ -98,12 +115,6 @@ class MainForm : public framework::TForm {
   // Choices.
   void OnProgramChosen(framework::TMenuItem& sender);
   void OnProcessChosen(framework::TMenuItem& sender);
-  // With Shift: the uninstall without the program's own questions, where its installer
-  // registered one; false when it did not, and the usual uninstaller is the choice.
-  bool UninstallQuietly(const ProgramEntry& program);
-  void AskAboutStillInstalled(const std::string& display_name);
-  void ShowNotice(const std::string& text);
-  void OpenWebPage(std::string_view path);
   // What typing selects among in a submenu; nothing for the fixed ones.
   std::optional<ListKind> TypingKindOf(const framework::TMenuItem& submenu) const;
   // Icons: looked for as the menu appears, shown as they arrive.
@@ -115,11 +126,20 @@ class MainForm : public framework::TForm {
   Catalogue catalogue_;
   std::unique_ptr<StartupCatalogue> startup_catalogue_;
   std::vector<std::string> running_programs_;
+  // The program uninstalled last, still listed: the start-up build found it.
+  std::optional<std::string> still_installed_;
+  // The popup cycle's events raised while one was being answered.
+  std::deque<CycleEvent> raised_;
+  bool stepping_ = false;
+  bool close_asked_ = false;
   // The run's one answer to which drives are remote: the scans' and the icons' workers share it.
   std::shared_ptr<RemoteDrives> drives_;
   // Work handed back to the GUI thread: the icons' searches. Before them, which cancel their
   // jobs as they go.
   framework::TJobs jobs_;
+  // The chosen actions' work. Each runs to its reply: the program never ends while a start is
+  // under way, so a consent prompt is never left without its program.
+  framework::TJobs actions_;
   // Before the menu: its items' bitmaps are deleted after the menus that show them.
   MenuIcons icons_;
   framework::TPopupMenu menu_;

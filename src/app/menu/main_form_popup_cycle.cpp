@@ -3,6 +3,7 @@
 
 #include <exception>
 
+#include "app/menu/choices.h"
 #include "app/menu/main_form.h"
 #include "app/texts/texts.h"
 #include "framework/application.h"
@@ -10,6 +11,24 @@
 namespace app {
 
 void MainForm::Step(CycleEvent event) {
+  raised_.push_back(event);
+  if (stepping_) return;
+  stepping_ = true;
+  try {
+    while (!raised_.empty()) {
+      const CycleEvent next = raised_.front();
+      raised_.pop_front();
+      DoStep(next);
+    }
+  } catch (...) {
+    raised_.clear();
+    stepping_ = false;
+    throw;
+  }
+  stepping_ = false;
+}
+
+void MainForm::DoStep(CycleEvent event) {
   // The state moves before the actions run: what they start (a build, a pop-up) sees it.
   const CycleStep step = NextStep(state_.cycle, event);
   state_.cycle = step.next;
@@ -19,14 +38,22 @@ void MainForm::Step(CycleEvent event) {
   }
   if (Has(step.actions, CycleAction::kStopTimer)) auto_close_timer_.SetEnabled(false);
   if (Has(step.actions, CycleAction::kStartTimer)) auto_close_timer_.SetEnabled(true);
-  if (Has(step.actions, CycleAction::kOpenToolsPage)) OpenWebPage(kToolsPage);
+  if (Has(step.actions, CycleAction::kOpenToolsPage)) {
+    StartQuietly(PageAction(Application().Platform().launcher, kToolsPage, true));
+  }
   if (Has(step.actions, CycleAction::kBuild)) BuildAtStart();
+  if (Has(step.actions, CycleAction::kAsk)) AskAboutStillInstalled();
   if (Has(step.actions, CycleAction::kPopup)) PopupAtCursor();
   if (Has(step.actions, CycleAction::kEnd)) {
     // The end of the program waits for no icon.
     icons_.Cancel();
-    Close();
+    close_asked_ = true;
+    CloseOnceStartsReplied();
   }
+}
+
+void MainForm::CloseOnceStartsReplied() {
+  if (close_asked_ && actions_.Pending() == 0) Close();
 }
 
 void MainForm::Activate() {
@@ -41,7 +68,7 @@ void MainForm::Activate() {
 void MainForm::BuildAtStart() {
   RebuildProgramMenus();
   RebuildProcessMenu();
-  Step(CycleEvent::kBuilt);
+  Step(still_installed_ ? CycleEvent::kStillInstalled : CycleEvent::kBuilt);
 }
 
 void MainForm::PopupAtCursor() {
@@ -72,34 +99,29 @@ void MainForm::OnAutoCloseTick() {
   }
 }
 
-void MainForm::AskAboutStillInstalled(const std::string& display_name) {
-  Step(CycleEvent::kStillInstalled);
-  const int answer = Windowing().ShowMessageBox(
-      Application().Handle(), StillInstalledText(display_name), std::string(kTitle),
-      platform::kMbYesNo | platform::kMbIconInformation);
+void MainForm::AskAboutStillInstalled() {
+  const int answer = ShowBox(Box{StillInstalledText(still_installed_.value_or("")),
+                                 platform::kMbYesNo | platform::kMbIconInformation},
+                             Application().Handle());
   // "Yes" sends the user to the tools page, and the program ends instead of showing the menu.
   Step(answer == platform::kIdYes ? CycleEvent::kAnsweredYes : CycleEvent::kAnsweredNo);
 }
 
 void MainForm::ShowThenMenuAgain(const std::function<void()>& show) {
   Step(CycleEvent::kWindowOpening);
-  show();
+  {
+    const framework::TJobs::Hold replies(actions_);
+    show();
+  }
   Step(CycleEvent::kWindowClosed);
 }
 
 void MainForm::OpenWebPageAndEnd(std::string_view path) {
-  OpenWebPage(path);
-  End();
+  RunAction(PageAction(Application().Platform().launcher, path, true));
 }
 
 void MainForm::End() {
   Step(CycleEvent::kEndAsked);
-}
-
-void MainForm::OpenWebPage(std::string_view path) {
-  // Whether a browser opened it is not the program's to know; it goes on as if it had.
-  Application().Platform().launcher.Execute(platform::kNoWindow, "open", WebAddress(path), "", "",
-                                            platform::kSwShowNormalWindow);
 }
 
 }  // namespace app

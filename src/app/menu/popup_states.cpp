@@ -19,17 +19,15 @@ CycleStep OnStartup(State state, CycleEvent event) {
     case CycleEvent::kStillInstalled:
       // The question holds the auto-close: it may stay open for any length of time.
       if (state != State::kBuilding) return Stay(state);
-      return {State::kAsking, Do::kStopTimer};
+      return {State::kAsking, Do::kStopTimer | Do::kAsk};
     case CycleEvent::kAnsweredYes:
+      // The tools page instead of the menu.
       if (state != State::kAsking) return Stay(state);
-      return {State::kBuildingToEnd, Do::kOpenToolsPage};
+      return {State::kClosing, Do::kOpenToolsPage | Do::kEnd};
     case CycleEvent::kAnsweredNo:
       if (state != State::kAsking) return Stay(state);
-      return {State::kBuilding, Do::kNone};
+      return {State::kMenuShown, Do::kPopup};
     case CycleEvent::kBuilt:
-      // The end is asked for once the build has pumped its last messages, so that the loop is
-      // there to see it.
-      if (state == State::kBuildingToEnd) return {State::kClosing, Do::kEnd};
       if (state == State::kBuilding) return {State::kMenuShown, Do::kPopup};
       return Stay(state);
     default:
@@ -45,6 +43,7 @@ bool AutoCloseArmed(CycleState state) {
     case State::kAsking:
     case State::kWindowShown:
     case State::kNotice:
+    case State::kRunning:
       return false;
     default:
       // Closing too: should the end fail on one tick, the next tries again.
@@ -53,7 +52,7 @@ bool AutoCloseArmed(CycleState state) {
 }
 
 bool InStartupBuild(CycleState state) {
-  return state == State::kBuilding || state == State::kAsking || state == State::kBuildingToEnd;
+  return state == State::kBuilding || state == State::kAsking;
 }
 
 CycleStep NextStep(CycleState state, CycleEvent event) {
@@ -78,6 +77,12 @@ CycleStep NextStep(CycleState state, CycleEvent event) {
       return {State::kMenuShown, Do::kStopTimer | Do::kPopup};
     case CycleEvent::kNoticeOpening:
       return {State::kNotice, Do::kNone};
+    case CycleEvent::kActionStarted:
+      return {State::kRunning, Do::kStopTimer};
+    case CycleEvent::kActionEnded:
+      // What its verdict does next comes as events of its own; until then, the auto-close.
+      if (state != State::kRunning) return Stay(state);
+      return {State::kWaiting, Do::kStartTimer};
     default:
       return OnStartup(state, event);
   }

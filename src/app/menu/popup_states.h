@@ -10,12 +10,13 @@ namespace app {
 enum class CycleState : std::uint8_t {
   kStarting,       // the main form has not been activated yet
   kBuilding,       // the start-up build reads the catalogue and the running programs
-  kAsking,         // the start-up build asks about the program uninstalled last, still listed
-  kBuildingToEnd,  // the start-up build goes on after a "Yes": the program ends, with no menu
+  kAsking,         // the start-up build has found the program uninstalled last still listed,
+                   // and asks about it
   kMenuShown,      // the menu is up
   kWaiting,        // the menu has closed; the auto-close timer runs
   kWindowShown,    // a window shown from the menu is up; the menu comes back after it
   kNotice,         // a notice about the chosen program is up
+  kRunning,        // a chosen action's work runs off the GUI thread; its reply is awaited
   kClosing,        // the end of the program has been asked for
 };
 
@@ -32,6 +33,8 @@ enum class CycleEvent : std::uint8_t {
   kWindowClosed,    // that window has closed
   kNoticeOpening,   // a notice about the chosen program is about to be shown
   kEndAsked,        // a command ends the program
+  kActionStarted,   // a chosen action's work has started
+  kActionEnded,     // its reply has come
 };
 
 // What the form does on an event; several at once run in the order listed here.
@@ -41,9 +44,11 @@ enum class CycleAction : std::uint8_t {
   kStopTimer = 1 << 1,      // stops the auto-close timer
   kStartTimer = 1 << 2,     // starts it, or leaves it running
   kOpenToolsPage = 1 << 3,  // opens the maker's tools page
-  kBuild = 1 << 4,          // the start-up build, ended by kBuilt
-  kPopup = 1 << 5,          // the menu at the cursor
-  kEnd = 1 << 6,            // the end of the program
+  kBuild = 1 << 4,          // the start-up build, ended by kBuilt or kStillInstalled
+  kAsk = 1 << 5,            // the question about the program uninstalled last, answered by
+                            // kAnsweredYes or kAnsweredNo
+  kPopup = 1 << 6,          // the menu at the cursor
+  kEnd = 1 << 7,            // the end of the program, once every start has replied
 };
 
 constexpr CycleAction operator|(CycleAction a, CycleAction b) {

@@ -109,11 +109,19 @@ class Remover {
   std::string DeletePerMachine() {
     const std::string reg = platform::SystemProgram(system_.launcher, kRegProgram);
     if (reg.empty()) return {};
-    const platform::ElevatedRun run = system_.launcher.RunElevatedAndWait(
-        reg, RegDeleteArguments(program_.view, program_.key_name), kRegDeleteWaitMs);
-    if (run.error == platform::kErrorCancelled) return std::string(kDeclinedReason);
-    if (run.error != platform::kStartOk) return Words(run.error, reg);
-    if (!run.ended) result_.outcome = RemovalOutcome::kNotKnown;
+    platform::Started started = system_.launcher.Start(platform::StartSpec{
+        .program = reg,
+        .parameters = RegDeleteArguments(program_.view, program_.key_name),
+        .show = platform::kSwHideWindow,
+        .elevation = platform::Elevation::kAlways,
+        .follow = platform::Follow::kProcess,
+    });
+    if (started.Error() == platform::kErrorCancelled) return std::string(kDeclinedReason);
+    if (started.Error() != platform::kStartOk) return Words(started.Error(), reg);
+    // Unless reg.exe was seen to end, the check after it cannot say it did not delete.
+    if (started.Wait(kRegDeleteWaitMs).end != platform::RunEnd::kEnded) {
+      result_.outcome = RemovalOutcome::kNotKnown;
+    }
     return {};
   }
 

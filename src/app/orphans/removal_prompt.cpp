@@ -38,16 +38,8 @@ RemovalMessage RemovalResultMessage(const std::string& name, const Removal& remo
   return {WithReason(EntryNotReadText(name), removal.reason), kBadNews};
 }
 
-void OfferEntryRemoval(platform::Platform& system, const ProgramEntry& program,
-                       const std::string& question) {
-  const std::string title(kTitle);
-  const int answer =
-      system.windowing.ShowMessageBox(platform::kNoWindow, question, title, kQuestionStyle);
-  if (answer != platform::kIdYes) return;
-  const Removal removal =
-      RemoveEntry(program, RemovalSystem{system.registry, system.file_store, system.launcher});
-  const RemovalMessage message = RemovalResultMessage(program.name, removal);
-  system.windowing.ShowMessageBox(platform::kNoWindow, message.text, title, message.style);
+RemovalMessage RemovalQuestion(const std::string& question) {
+  return {question, kQuestionStyle};
 }
 
 }  // namespace app

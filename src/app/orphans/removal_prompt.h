@@ -8,7 +8,7 @@
 
 #include "app/entry/program_entry.h"
 #include "app/orphans/entry_removal.h"
-#include "platform/platform.h"
+#include "platform/windowing.h"
 
 namespace app {
 
@@ -20,9 +20,7 @@ struct RemovalMessage {
 // The box that tells what a removal came to.
 RemovalMessage RemovalResultMessage(const std::string& display_name, const Removal& removal);
 
-// Asks the question whether to take the entry off the list (No is the default); on Yes removes
-// it with its copy kept, and tells what happened. The caller holds the auto-close.
-void OfferEntryRemoval(platform::Platform& system, const ProgramEntry& program,
-                       const std::string& question);
+// The question whether to take the entry off the list: Yes or No, No the default.
+RemovalMessage RemovalQuestion(const std::string& question);
 
 }  // namespace app

@@ -10,8 +10,6 @@ namespace {
 
 constexpr std::string_view kExeExtension = ".EXE";
 constexpr std::string_view kTaskKill = "taskkill.exe";
-constexpr std::string_view kRunAs = "runas";
-constexpr std::uint32_t kElevatedMask = platform::kSeeMaskFlagNoUi | platform::kSeeMaskFlagDdeWait;
 
 bool IsExecutable(const std::string& name) {
   return text::UpperAscii(text::Extension(name)) == kExeExtension;
@@ -57,19 +55,17 @@ std::vector<std::string> RunningPrograms(platform::ProcessSnapshots& snapshots,
   return names;
 }
 
-std::optional<platform::ShellExecuteRequest> KillRequest(const std::string& process_name,
-                                                         const std::string& system_directory) {
+std::optional<platform::StartSpec> KillStart(const std::string& process_name,
+                                             const std::string& system_directory) {
   // taskkill runs with administrator rights: only the system's own may be started.
   const std::string task_kill = platform::InDirectory(system_directory, kTaskKill);
   if (task_kill.empty()) return std::nullopt;
-  platform::ShellExecuteRequest request;
-  request.mask = kElevatedMask;
-  request.owner = platform::kNoWindow;
-  request.verb = std::string(kRunAs);
-  request.file = task_kill;
-  request.parameters = TaskKillParameters(process_name);
-  request.show = platform::kSwHideWindow;
-  return request;
+  return platform::StartSpec{
+      .program = task_kill,
+      .parameters = TaskKillParameters(process_name),
+      .show = platform::kSwHideWindow,
+      .elevation = platform::Elevation::kAlways,
+  };
 }
 
 }  // namespace app

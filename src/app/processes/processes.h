@@ -20,7 +20,7 @@ std::vector<std::string> RunningPrograms(platform::ProcessSnapshots& snapshots,
 
 // The elevated start of the system's taskkill that ends every process of that name, with the
 // processes they started; none when there is no system directory.
-std::optional<platform::ShellExecuteRequest> KillRequest(const std::string& process_name,
-                                                         const std::string& system_directory);
+std::optional<platform::StartSpec> KillStart(const std::string& process_name,
+                                             const std::string& system_directory);
 
 }  // namespace app

@@ -5,8 +5,8 @@
 namespace app {
 namespace {
 
-bool AsksForRestart(const platform::TrackedRun& run) {
-  return run.ended &&
+bool AsksForRestart(const platform::RunOutcome& run) {
+  return run.end == platform::RunEnd::kEnded &&
          (run.exit_code == kExitRestartRequired || run.exit_code == kExitRestartStarted);
 }
 
@@ -30,18 +30,24 @@ QuietResult Warning(QuietCase kind, std::string text) {
 
 }  // namespace
 
-QuietResult QuietOutcome(const std::string& display_name, const platform::TrackedRun& run,
-                         bool entry_present) {
-  if (run.error == platform::kErrorCancelled) {
+QuietResult QuietOutcome(const std::string& display_name, platform::StartError start,
+                         const platform::RunOutcome& run, bool entry_present) {
+  if (start == platform::kErrorCancelled) {
     return Warning(QuietCase::kDeclined, QuietDeclinedText(display_name));
   }
-  if (run.error != platform::kStartOk) return QuietResult{};
+  if (start != platform::kStartOk) return QuietResult{};
   // A gone entry is the answer, even when a window of the uninstaller's is still open.
   if (!entry_present) {
     return QuietResult{QuietCase::kRemoved, QuietRemovedText(display_name, AsksForRestart(run)),
                        platform::kMbIconInformation};
   }
-  if (!run.ended) return Warning(QuietCase::kStillRunning, QuietStillRunningText(display_name));
+  if (run.end == platform::RunEnd::kRunning) {
+    return Warning(QuietCase::kStillRunning, QuietStillRunningText(display_name));
+  }
+  // Its exit code is not known either: no success or failure may be claimed.
+  if (run.end == platform::RunEnd::kNotKnown) {
+    return Warning(QuietCase::kNotFollowed, QuietNotFollowedText(display_name));
+  }
   if (run.exit_code == 0) {
     return Warning(QuietCase::kListedAfterSuccess, QuietListedAfterSuccessText(display_name));
   }

@@ -17,6 +17,7 @@ enum class QuietCase {
   kStillListed,         // the uninstaller failed, and the entry is still there
   kListedAfterSuccess,  // the uninstaller reported success, but the entry is still there
   kStillRunning,        // the bound passed first; the uninstaller is left running
+  kNotFollowed,         // nothing of the uninstaller could be followed, and the entry is there
   kDeclined,            // the user declined administrator rights: nothing was uninstalled
   kStartFailed,         // the uninstaller could not start: reported as any other failed start
 };
@@ -34,7 +35,8 @@ inline constexpr std::uint32_t kExitUserCancelled = 1602;
 inline constexpr std::uint32_t kExitUnknownProduct = 1605;
 inline constexpr std::uint32_t kExitInstallRunning = 1618;
 
-QuietResult QuietOutcome(const std::string& display_name, const platform::TrackedRun& run,
-                         bool entry_present);
+// start: what starting it gave; run: what the wait for it gave.
+QuietResult QuietOutcome(const std::string& display_name, platform::StartError start,
+                         const platform::RunOutcome& run, bool entry_present);
 
 }  // namespace app

@@ -3,6 +3,8 @@
 // A quiet uninstall run to its end: started as planned, waited for with everything it started
 // (for at most kQuietBoundMs, and never stopped), then its entry watched for going.
 
+#include <stop_token>
+
 #include "app/entry/program_entry.h"
 #include "app/launch/launch_plan.h"
 #include "app/quiet/quiet_outcome.h"
@@ -12,7 +14,8 @@ namespace app {
 
 // How the run ended, as the one box at its end says it. A start that failed is told as any
 // other failed start of an uninstaller is, with the system's reason.
+// On a worker: stop cuts the wait short, as the end of the program does.
 QuietResult RunQuietUninstall(platform::Platform& system, const ProgramEntry& program,
-                              const LaunchPlan& plan);
+                              const LaunchPlan& plan, std::stop_token stop);
 
 }  // namespace app

@@ -178,6 +178,11 @@ inline std::string QuietStillRunningText(const std::string& display_name) {
          std::string(kTitle) + " has left it running.";
 }
 
+inline std::string QuietNotFollowedText(const std::string& display_name) {
+  return "The uninstaller of \"" + display_name +
+         "\" was started, but how it ended cannot be told, and the program is still listed.";
+}
+
 inline std::string QuietDeclinedText(const std::string& display_name) {
   return "Administrator rights were declined: nothing of \"" + display_name + "\" was uninstalled.";
 }

@@ -24,6 +24,27 @@ constexpr std::pair<std::string_view, std::string_view> kWow64Environment[] = {
     {"PROCESSOR_ARCHITEW6432", "AMD64"},
 };
 
+// A followed run on the virtual clock: the time passes as under a modal loop, up to the bound.
+class FollowedRun final : public platform::Followed {
+ public:
+  FollowedRun(WindowSystem& windows, LaunchRecorder::ScriptedRun script)
+      : windows_(windows), script_(script) {}
+
+  platform::RunOutcome Wait(std::uint32_t bound_ms, std::stop_token) override {
+    const std::int64_t bound = bound_ms;
+    const std::int64_t waited = std::min(script_.lasts_ms - spent_, bound);
+    windows_.Wait(waited);
+    spent_ += waited;
+    if (spent_ < script_.lasts_ms) return {platform::RunEnd::kRunning, 0};
+    return {platform::RunEnd::kEnded, script_.exit_code};
+  }
+
+ private:
+  WindowSystem& windows_;
+  const LaunchRecorder::ScriptedRun script_;
+  std::int64_t spent_ = 0;
+};
+
 }  // namespace
 
 LaunchRecorder::LaunchRecorder(WindowSystem& windows) : windows_(windows) {
@@ -37,74 +58,31 @@ void LaunchRecorder::Record(Launch launch) {
   launches_.push_back(std::move(launch));
 }
 
-void LaunchRecorder::Execute(platform::WindowId owner, const std::string& verb,
-                             const std::string& file, const std::string& parameters,
-                             const std::string& directory, int show) {
+platform::Started LaunchRecorder::Start(const platform::StartSpec& spec) {
   Launch launch;
-  launch.kind = Launch::Kind::kExecute;
-  launch.request.owner = owner;
-  launch.request.verb = verb;
-  launch.request.file = file;
-  launch.request.parameters = parameters;
-  launch.request.directory = directory;
-  launch.request.show = show;
+  launch.spec = spec;
+  launch.elevated = spec.elevation == platform::Elevation::kAlways;
+  launch.through_shell = launch.elevated || spec.command_line.empty();
+  launch.result = launch.through_shell ? shell_result_ : direct_result_;
+  if (!launch.through_shell && launch.result == platform::kErrorElevationRequired &&
+      spec.elevation == platform::Elevation::kWhenNeeded) {
+    launch.through_shell = launch.elevated = true;
+    launch.result = shell_result_;
+  }
+  const bool followed = spec.follow != platform::Follow::kNothing;
+  const ScriptedRun script =
+      start_action_ ? start_action_(spec) : (followed ? tracked_run_ : ScriptedRun{});
+  if (launch.result == platform::kStartOk) launch.result = script.error;
+  const platform::StartError error = launch.result;
   Record(std::move(launch));
-}
-
-platform::StartError LaunchRecorder::ExecuteEx(const platform::ShellExecuteRequest& request) {
-  Launch launch;
-  launch.kind = Launch::Kind::kExecuteEx;
-  launch.request = request;
-  launch.result = execute_ex_result_;
-  Record(std::move(launch));
-  return execute_ex_result_;
-}
-
-platform::StartError LaunchRecorder::StartProcess(const platform::ProcessStart& start) {
-  Launch launch;
-  launch.kind = Launch::Kind::kStartProcess;
-  launch.start = start;
-  launch.result = start_result_;
-  Record(std::move(launch));
-  return start_result_;
-}
-
-platform::TrackedRun LaunchRecorder::RunTracked(const platform::TrackedStart& start) {
-  Launch launch;
-  launch.kind = Launch::Kind::kTracked;
-  launch.start = start.process;
-  launch.request.parameters = start.arguments;
-  launch.result = tracked_run_.error;
-  Record(std::move(launch));
-  platform::TrackedRun run;
-  run.error = tracked_run_.error;
-  if (run.error != platform::kStartOk) return run;
-  const std::int64_t bound = start.bound_ms;
-  windows_.Wait(std::min(tracked_run_.lasts_ms, bound));
-  run.ended = tracked_run_.lasts_ms <= bound;
-  if (run.ended) run.exit_code = tracked_run_.exit_code;
-  return run;
+  if (error != platform::kStartOk || !followed || !script.followable) {
+    return platform::Started(error);
+  }
+  return platform::Started(platform::kStartOk, std::make_unique<FollowedRun>(windows_, script));
 }
 
 void LaunchRecorder::Pause(std::uint32_t ms) {
   windows_.Wait(ms);
-}
-
-platform::ElevatedRun LaunchRecorder::RunElevatedAndWait(const std::string& file,
-                                                         const std::string& parameters,
-                                                         std::uint32_t wait_ms) {
-  Launch launch;
-  launch.kind = Launch::Kind::kRunElevated;
-  launch.request.verb = "runas";
-  launch.request.file = file;
-  launch.request.parameters = parameters;
-  launch.request.show = platform::kSwHideWindow;
-  launch.run = elevated_action_ ? elevated_action_(launch.request, wait_ms)
-                                : platform::ElevatedRun{platform::kStartOk, true, 0};
-  launch.result = launch.run.error;
-  const platform::ElevatedRun run = launch.run;
-  Record(std::move(launch));
-  return run;
 }
 
 std::optional<int> LaunchRecorder::InstallerProductState(const std::string& product_code) {

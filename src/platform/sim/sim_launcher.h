@@ -23,38 +23,28 @@ class WindowSystem;
 inline constexpr std::string_view kSystemDirectory = "C:\\Windows\\system32";
 inline constexpr std::string_view kWindowsDirectory = "C:\\Windows";
 
+// One start, as the program asked for it and as the substitute played it.
 struct Launch {
-  enum class Kind { kExecute, kExecuteEx, kStartProcess, kTracked, kRunElevated };
-  Kind kind = Kind::kExecute;
   std::int64_t time_ms = 0;
-  // kExecute, kExecuteEx and kRunElevated.
-  platform::ShellExecuteRequest request;
-  // kStartProcess and kTracked (whose shell parameters are in request.parameters).
-  platform::ProcessStart start;
-  // What the start reported (kExecute reports nothing).
+  platform::StartSpec spec;
+  // Through the shell: a spec without a command line, an elevated start, or the restart of one
+  // that needed administrator rights; elevated: with "runas".
+  bool through_shell = false;
+  bool elevated = false;
   platform::StartError result = platform::kStartOk;
-  // kRunElevated: whether it ended in time, and how.
-  platform::ElevatedRun run;
 };
 
 class LaunchRecorder final : public platform::Launcher {
  public:
   explicit LaunchRecorder(WindowSystem& windows);
 
-  void Execute(platform::WindowId owner, const std::string& verb, const std::string& file,
-               const std::string& parameters, const std::string& directory, int show) override;
-  platform::StartError ExecuteEx(const platform::ShellExecuteRequest& request) override;
-  platform::StartError StartProcess(const platform::ProcessStart& start) override;
-  // Records the start, then lets the scripted run take its time on the virtual clock, handling
-  // messages, timers and actions as a modal loop does, up to the bound.
-  platform::TrackedRun RunTracked(const platform::TrackedStart& start) override;
+  // Records the start and plays it: a program started through the shell reports what
+  // SetShellStartResult says, any other what SetDirectStartResult says; one that needs
+  // administrator rights (740) and may have them is started again through the shell. What it
+  // follows runs as the start's script says, on the virtual clock.
+  platform::Started Start(const platform::StartSpec& spec) override;
   void Pause(std::uint32_t ms) override;
   bool Elevated() override { return elevated_; }
-  // Records the request (verb "runas", hidden) and gives what the elevated run action gives.
-  platform::ElevatedRun RunElevatedAndWait(const std::string& file, const std::string& parameters,
-                                           std::uint32_t wait_ms) override;
-  // What SetInstallerProductState gave for the code; nothing (no msi.dll) by default. Every
-  // code asked about is recorded.
   std::optional<int> InstallerProductState(const std::string& product_code) override;
   std::string SystemDirectory() override { return system_directory_; }
   std::string WindowsDirectory() override { return windows_directory_; }
@@ -68,23 +58,25 @@ class LaunchRecorder final : public platform::Launcher {
   void SetWindowsDirectory(std::string directory) { windows_directory_ = std::move(directory); }
   // Sets a variable, or with nothing removes it.
   void SetEnvironmentVariable(const std::string& name, std::optional<std::string> value);
-  // What every later StartProcess, or ExecuteEx, reports.
-  void SetStartProcessResult(platform::StartError result) { start_result_ = result; }
-  void SetExecuteExResult(platform::StartError result) { execute_ex_result_ = result; }
-  // What the next followed runs do: fail to start with error, or last lasts_ms and end with
-  // exit_code (a run longer than its bound is still running when the wait ends).
+  // What every later start reports: one by CreateProcess, or one through the shell.
+  void SetDirectStartResult(platform::StartError result) { direct_result_ = result; }
+  void SetShellStartResult(platform::StartError result) { shell_result_ = result; }
+  // What a followed start does once started: fail with error, or last lasts_ms and end with
+  // exit_code (a run longer than its bound is still running when the wait ends); without a
+  // handle, nothing of it can be followed.
   struct ScriptedRun {
     platform::StartError error = platform::kStartOk;
     std::int64_t lasts_ms = 0;
     std::uint32_t exit_code = 0;
+    bool followable = true;
   };
+  // The script of every later followed start.
   void SetTrackedRun(ScriptedRun run) { tracked_run_ = run; }
   void SetElevated(bool elevated) { elevated_ = elevated; }
-  // Plays the elevated program: given the request and the wait, gives its outcome (and may
-  // change the substitute registry as the program would). By default it ends at once with 0.
-  using ElevatedAction =
-      std::function<platform::ElevatedRun(const platform::ShellExecuteRequest&, std::uint32_t)>;
-  void SetElevatedAction(ElevatedAction action) { elevated_action_ = std::move(action); }
+  // Plays the started program instead of the script: given the spec, gives what it does (and
+  // may change the substitute registry as the program would).
+  using StartAction = std::function<ScriptedRun(const platform::StartSpec&)>;
+  void SetStartAction(StartAction action) { start_action_ = std::move(action); }
   void SetInstallerProductState(std::optional<int> state) { product_state_ = state; }
   const std::vector<std::string>& ProductQueries() const { return product_queries_; }
 
@@ -96,11 +88,11 @@ class LaunchRecorder final : public platform::Launcher {
   std::string system_directory_ = std::string(kSystemDirectory);
   std::string windows_directory_ = std::string(kWindowsDirectory);
   std::map<std::string, std::string> environment_;  // keyed by the upper-cased name
-  platform::StartError start_result_ = platform::kStartOk;
-  platform::StartError execute_ex_result_ = platform::kStartOk;
+  platform::StartError direct_result_ = platform::kStartOk;
+  platform::StartError shell_result_ = platform::kStartOk;
   ScriptedRun tracked_run_;
   bool elevated_ = false;
-  ElevatedAction elevated_action_;
+  StartAction start_action_;
   std::optional<int> product_state_;
   std::vector<std::string> product_queries_;
 };

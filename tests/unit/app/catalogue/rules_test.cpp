@@ -86,7 +86,7 @@ TEST(RunningPrograms, DistinctExecutablesInListOrderWhatWasReadWhenTheTableFails
   }
 }
 
-TEST(KillRequest, TheSystemsTaskKillElevatedWithTheNameAsOneArgument) {
+TEST(KillStart, TheSystemsTaskKillElevatedWithTheNameAsOneArgument) {
   const struct {
     std::string name, directory;
     std::optional<std::string> file, parameters;
@@ -97,14 +97,15 @@ TEST(KillRequest, TheSystemsTaskKillElevatedWithTheNameAsOneArgument) {
       {"AB.exe", "", std::nullopt, std::nullopt},
   };
   for (const auto& c : cases) {
-    const auto request = app::KillRequest(c.name, c.directory);
-    ASSERT_EQ(request.has_value(), c.file.has_value()) << c.name;
-    if (!request) continue;
-    EXPECT_EQ(request->file, *c.file);
-    EXPECT_EQ(request->parameters, *c.parameters);
-    EXPECT_EQ(request->verb, "runas");
-    EXPECT_EQ(request->mask, 0x500u);
-    EXPECT_EQ(request->show, platform::kSwHideWindow);
+    const auto start = app::KillStart(c.name, c.directory);
+    ASSERT_EQ(start.has_value(), c.file.has_value()) << c.name;
+    if (!start) continue;
+    EXPECT_EQ(start->program, *c.file);
+    EXPECT_TRUE(start->command_line.empty());
+    EXPECT_EQ(start->parameters, *c.parameters);
+    EXPECT_EQ(start->elevation, platform::Elevation::kAlways);
+    EXPECT_EQ(start->follow, platform::Follow::kNothing);
+    EXPECT_EQ(start->show, platform::kSwHideWindow);
   }
 }
 

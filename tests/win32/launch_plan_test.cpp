@@ -120,7 +120,7 @@ TEST_F(LaunchPlanTest, AnUnquotedPathWithShellCharactersStartsInItsOwnFolder) {
       Plan(Utf8(folder / L"un ins.exe") + " --marker marked.txt", EntryView::kMachineDefault);
   ASSERT_EQ(plan.kind, LaunchKind::kStart);
   EXPECT_EQ(plan.directory, Utf8(folder));
-  ASSERT_EQ(app::StartUninstaller(plan, launcher_), platform::kStartOk);
+  ASSERT_EQ(launcher_.Start(app::UninstallerStart(plan)).Error(), platform::kStartOk);
   EXPECT_TRUE(
       WaitFor([&] { return win32_test::ReadFile(folder / L"marked.txt") == "ok"; }, kStartLimit));
 }
@@ -134,7 +134,7 @@ TEST_F(LaunchPlanTest, ABatchFileRunsThroughTheSystemsInterpreter) {
   const app::LaunchPlan plan =
       Plan(Utf8(folder / L"remove.bat") + " /quiet /x", EntryView::kMachineDefault);
   ASSERT_EQ(plan.kind, LaunchKind::kStart);
-  ASSERT_EQ(app::StartUninstaller(plan, launcher_), platform::kStartOk);
+  ASSERT_EQ(launcher_.Start(app::UninstallerStart(plan)).Error(), platform::kStartOk);
   EXPECT_TRUE(WaitFor(
       [&] { return win32_test::ReadFile(folder / L"written.txt").rfind("/quiet /x", 0) == 0; },
       kStartLimit))

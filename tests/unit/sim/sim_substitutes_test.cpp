@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/sim/sim_platform.h"
@@ -81,41 +83,99 @@ TEST(SimFiles, LookupsIgnoreAsciiCaseOnly) {
   EXPECT_EQ(files.Queries().size(), std::size(cases));
 }
 
-TEST(SimLauncher, RecordsEveryStartWithItsTime) {
-  sim::SimPlatform sim;
-  platform::Platform bound = sim.Bind();
-  sim.windows.At(700, [&] {
-    bound.launcher.Execute(5, "open", "http://example.invalid/", "", "", 1);
-    platform::ShellExecuteRequest request;
-    request.mask = platform::kSeeMaskFlagNoUi;
-    request.verb = "runas";
-    request.file = "cmd.exe";
-    request.parameters = "/C taskkill";
-    bound.launcher.ExecuteEx(request);
-  });
-  sim.windows.At(900, [&] {
-    bound.launcher.StartProcess({"C:\\M\\m.exe", "MsiExec.exe /X{1}", "C:\\M", 0});
-  });
-  sim.windows.At(1000, [&] { sim.windows.PostQuit(0); });
-  platform::Message m;
-  while (!sim.windows.PeekNext(m)) sim.windows.WaitMessage();
-
-  const auto& launches = sim.launcher.Launches();
-  ASSERT_EQ(launches.size(), 3u);
-  EXPECT_EQ(launches[0].kind, sim::Launch::Kind::kExecute);
-  EXPECT_EQ(launches[0].time_ms, 700);
-  EXPECT_EQ(launches[0].request.owner, 5u);
-  EXPECT_EQ(launches[0].request.verb, "open");
-  EXPECT_EQ(launches[0].request.show, 1);
-  EXPECT_EQ(launches[1].kind, sim::Launch::Kind::kExecuteEx);
-  EXPECT_EQ(launches[1].request.verb, "runas");
-  EXPECT_EQ(launches[1].request.mask, platform::kSeeMaskFlagNoUi);
-  EXPECT_EQ(launches[2].kind, sim::Launch::Kind::kStartProcess);
-  EXPECT_EQ(launches[2].time_ms, 900);
-  EXPECT_EQ(launches[2].start.application, "C:\\M\\m.exe");
-  EXPECT_EQ(launches[2].start.command_line, "MsiExec.exe /X{1}");
-  EXPECT_EQ(launches[2].start.directory, "C:\\M");
-  EXPECT_EQ(launches[2].start.show, 0);
+// One table of starts: how each is played and recorded, and what its waits give. Every start is
+// made at 700 ms and waited for twice, for at most 10 s each time.
+TEST(SimLauncher, EveryStartRecordedWithItsTimeAndPlayedAsScripted) {
+  using platform::Elevation;
+  using platform::Follow;
+  using Run = sim::LaunchRecorder::ScriptedRun;
+  constexpr auto kNone = platform::RunEnd::kNotKnown;
+  constexpr auto kEnded = platform::RunEnd::kEnded;
+  constexpr auto kRunning = platform::RunEnd::kRunning;
+  const platform::StartSpec page{.program = "http://example.invalid/", .show = 1, .verb = "open"};
+  const platform::StartSpec direct{
+      .program = "C:\\M\\m.exe", .command_line = "m.exe /X", .directory = "C:\\M", .show = 0};
+  auto with = [](platform::StartSpec spec, Elevation elevation, Follow follow) {
+    spec.elevation = elevation;
+    spec.follow = follow;
+    return spec;
+  };
+  const auto job = with(direct, Elevation::kWhenNeeded, Follow::kJob);
+  const auto process = with(direct, Elevation::kNever, Follow::kProcess);
+  enum Way { kDirect, kShell, kRunas };
+  struct Given {
+    platform::StartSpec spec;
+    platform::StartError direct_result, shell_result;
+    Run tracked;
+    std::optional<Run> action = {};  // what the started program does, instead of the script
+  };
+  struct Seen {
+    Way way;
+    platform::StartError error;
+    platform::RunEnd first, second;
+    std::uint32_t exit_code;
+    std::int64_t waited_ms;
+  };
+  const struct {
+    const char* label;
+    Given given;
+    Seen seen;
+  } cases[] = {
+      {"page", {page, 5, 0, {}}, {kShell, 0, kNone, kNone, 0, 0}},
+      {"page refused", {page, 0, 2, {}}, {kShell, 2, kNone, kNone, 0, 0}},
+      // The script is for followed starts only.
+      {"unfollowed", {direct, 0, 5, {2, 500, 1}}, {kDirect, 0, kNone, kNone, 0, 0}},
+      {"refused", {direct, 5, 0, {}}, {kDirect, 5, kNone, kNone, 0, 0}},
+      {"740, never asks", {direct, 740, 0, {}}, {kDirect, 740, kNone, kNone, 0, 0}},
+      {"740, granted", {job, 740, 0, {0, 4000, 3}}, {kRunas, 0, kEnded, kEnded, 3, 4000}},
+      {"740, declined", {job, 740, 1223, {0, 4000, 3}}, {kRunas, 1223, kNone, kNone, 0, 0}},
+      {"at the bound", {job, 0, 1223, {0, 10000, 9}}, {kDirect, 0, kEnded, kEnded, 9, 10000}},
+      {"past a bound", {job, 0, 0, {0, 15000, 7}}, {kDirect, 0, kRunning, kEnded, 7, 15000}},
+      {"fails to start", {job, 0, 0, {193}}, {kDirect, 193, kNone, kNone, 0, 0}},
+      {"no handle", {process, 0, 0, {0, 3000, 0, false}}, {kDirect, 0, kNone, kNone, 0, 0}},
+      {"runas, played",
+       {with(page, Elevation::kAlways, Follow::kProcess), 0, 0, {0, 9000, 9}, Run{0, 500, 1}},
+       {kRunas, 0, kEnded, kEnded, 1, 500}},
+      {"runas, past both bounds",
+       {with(direct, Elevation::kAlways, Follow::kProcess), 740, 0, {}, Run{0, 30000, 0}},
+       {kRunas, 0, kRunning, kRunning, 0, 20000}},
+  };
+  for (const auto& [label, given, seen] : cases) {
+    sim::SimPlatform sim;
+    sim.launcher.SetDirectStartResult(given.direct_result);
+    sim.launcher.SetShellStartResult(given.shell_result);
+    sim.launcher.SetTrackedRun(given.tracked);
+    int played = 0;
+    if (given.action) {
+      sim.launcher.SetStartAction([&played, action = *given.action](const platform::StartSpec&) {
+        ++played;
+        return action;
+      });
+    }
+    sim.windows.Wait(700);
+    platform::Started started = sim.launcher.Start(given.spec);
+    EXPECT_EQ(started.Error(), seen.error) << label;
+    const platform::RunOutcome first = started.Wait(10000);
+    const platform::RunOutcome second = started.Wait(10000);
+    EXPECT_EQ(std::tuple(first.end, second.end, second.exit_code),
+              std::tuple(seen.first, seen.second, seen.exit_code))
+        << label;
+    EXPECT_EQ(sim.windows.Now() - 700, seen.waited_ms) << label;
+    EXPECT_EQ(played, given.action ? 1 : 0) << label;
+    ASSERT_EQ(sim.launcher.Launches().size(), 1u) << label;
+    const sim::Launch& launch = sim.launcher.Launches()[0];
+    EXPECT_EQ(std::tuple(launch.time_ms, launch.through_shell, launch.elevated, launch.result),
+              std::tuple(std::int64_t{700}, seen.way != kDirect, seen.way == kRunas, seen.error))
+        << label;
+    // The spec is kept as it was asked for, also when it was started again with rights.
+    const platform::StartSpec& kept = launch.spec;
+    const platform::StartSpec& asked = given.spec;
+    EXPECT_EQ(std::tie(kept.program, kept.command_line, kept.directory, kept.verb, kept.show,
+                       kept.elevation, kept.follow),
+              std::tie(asked.program, asked.command_line, asked.directory, asked.verb, asked.show,
+                       asked.elevation, asked.follow))
+        << label;
+  }
 }
 
 int Sign(int value) {

@@ -49,18 +49,21 @@ struct World {
   explicit World(const std::string& name = "Gone") {
     sim.registry.LoadRegText(std::string(testing_support::kRegHeader) + Twins(name));
   }
-  // reg.exe as it would run: deletes the key it names in the view it names.
+  // reg.exe as it would run: deletes the key it names in the view it names, then ends with 0.
   void RegExeDeletes() {
-    sim.launcher.SetElevatedAction(
-        [this](const platform::ShellExecuteRequest& request, std::uint32_t) {
-          const std::string prefix = "delete \"HKLM\\" + kUninstall;
-          const std::size_t quote = request.parameters.find('"', prefix.size());
-          const std::string name = request.parameters.substr(prefix.size(), quote - prefix.size());
-          const bool view64 = request.parameters.ends_with("/reg:64");
-          sim.registry.DeletePhysicalKey(platform::kHkeyLocalMachine,
-                                         (view64 ? kUninstall : kUninstall32) + name);
-          return platform::ElevatedRun{platform::kStartOk, true, 0};
-        });
+    sim.launcher.SetStartAction([this](const platform::StartSpec& spec) {
+      const std::string prefix = "delete \"HKLM\\" + kUninstall;
+      const std::size_t quote = spec.parameters.find('"', prefix.size());
+      const std::string name = spec.parameters.substr(prefix.size(), quote - prefix.size());
+      const bool view64 = spec.parameters.ends_with("/reg:64");
+      sim.registry.DeletePhysicalKey(platform::kHkeyLocalMachine,
+                                     (view64 ? kUninstall : kUninstall32) + name);
+      return sim::LaunchRecorder::ScriptedRun{};
+    });
+  }
+  // reg.exe that deletes nothing and runs as given.
+  void RegExeRuns(sim::LaunchRecorder::ScriptedRun run) {
+    sim.launcher.SetStartAction([run](const platform::StartSpec&) { return run; });
   }
   app::Removal Remove(EntryView view, const std::string& name = "Gone") {
     app::ProgramEntry program{"Gone App", "C:\\Gone\\u.exe", view, {}};
@@ -114,25 +117,20 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
       {"32-bit removed", k32, [](World& s) { s.RegExeDeletes(); }, RemovalOutcome::kRemoved, true,
        false, true},
       {"elevation declined", k64,
-       [](World& s) {
-         s.sim.launcher.SetElevatedAction([](const platform::ShellExecuteRequest&, std::uint32_t) {
-           return platform::ElevatedRun{platform::kErrorCancelled, false, 0};
-         });
-       },
+       [](World& s) { s.sim.launcher.SetShellStartResult(platform::kErrorCancelled); },
        RemovalOutcome::kNotRemoved, false, true, false},
-      {"reg.exe fails", k32,
-       [](World& s) {
-         s.sim.launcher.SetElevatedAction([](const platform::ShellExecuteRequest&, std::uint32_t) {
-           return platform::ElevatedRun{platform::kStartOk, true, 1};
-         });
-       },
+      {"reg.exe cannot start", k32,
+       [](World& s) { s.sim.launcher.SetShellStartResult(platform::kErrorFileNotFound); },
        RemovalOutcome::kNotRemoved, false, true, false},
-      {"reg.exe outlives the bound", k64,
-       [](World& s) {
-         s.sim.launcher.SetElevatedAction([](const platform::ShellExecuteRequest&, std::uint32_t) {
-           return platform::ElevatedRun{platform::kStartOk, false, 0};
-         });
-       },
+      {"reg.exe fails", k32, [](World& s) { s.RegExeRuns({.exit_code = 1}); },
+       RemovalOutcome::kNotRemoved, false, true, false},
+      // Only a reg.exe seen to end lets the check say what it did.
+      {"reg.exe outlives the bound", k64, [](World& s) { s.RegExeRuns({.lasts_ms = 30001}); },
+       RemovalOutcome::kNotKnown, false, true, true},
+      {"reg.exe ends at the bound", k64,
+       [](World& s) { s.RegExeRuns({.lasts_ms = 30000, .exit_code = 1}); },
+       RemovalOutcome::kNotRemoved, false, true, false},
+      {"reg.exe cannot be followed", k32, [](World& s) { s.RegExeRuns({.followable = false}); },
        RemovalOutcome::kNotKnown, false, true, true},
       {"no system folder for reg.exe", k64, [](World& s) { s.sim.launcher.SetSystemDirectory(""); },
        RemovalOutcome::kNotRemoved, false, true, false},
@@ -191,11 +189,13 @@ TEST(EntryRemoval, RegExeIsAskedForTheEntrysOwnKeyInItsOwnView) {
     setup.Remove(view);
     const auto& launches = setup.sim.launcher.Launches();
     ASSERT_EQ(launches.size(), 1u);
-    EXPECT_EQ(launches[0].kind, sim::Launch::Kind::kRunElevated);
-    EXPECT_EQ(launches[0].request.verb, "runas");
-    EXPECT_EQ(launches[0].request.show, platform::kSwHideWindow);
-    EXPECT_EQ(launches[0].request.file, kRegExe);
-    EXPECT_EQ(launches[0].request.parameters,
+    EXPECT_TRUE(launches[0].elevated);
+    EXPECT_EQ(launches[0].spec.elevation, platform::Elevation::kAlways);
+    EXPECT_EQ(launches[0].spec.follow, platform::Follow::kProcess);
+    EXPECT_EQ(launches[0].spec.show, platform::kSwHideWindow);
+    EXPECT_EQ(launches[0].spec.program, kRegExe);
+    EXPECT_EQ(launches[0].spec.command_line, "");
+    EXPECT_EQ(launches[0].spec.parameters,
               "delete \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Gone\" /f " +
                   std::string(bits));
   }

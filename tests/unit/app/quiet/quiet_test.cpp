@@ -9,7 +9,7 @@
 
 namespace {
 
-using platform::TrackedRun;
+using platform::RunEnd;
 using sim::Launch;
 using testing_support::Entry;
 using testing_support::kCu;
@@ -24,7 +24,8 @@ const std::string kCode = "{BDF63D8D-942F-4DC6-BF44-9EE03A7205F6}";
 
 struct OutcomeCase {
   std::string label;
-  TrackedRun run;
+  platform::StartError start;
+  platform::RunOutcome run;
   bool listed;
   app::QuietCase kind;
   std::string text;
@@ -35,7 +36,7 @@ class OutcomeTest : public ::testing::TestWithParam<OutcomeCase> {};
 
 TEST_P(OutcomeTest, TheCaseAndItsWords) {
   const OutcomeCase& c = GetParam();
-  const app::QuietResult result = app::QuietOutcome("Foo", c.run, c.listed);
+  const app::QuietResult result = app::QuietOutcome("Foo", c.start, c.run, c.listed);
   EXPECT_EQ(result.kind, c.kind);
   EXPECT_EQ(result.text, c.text);
   const std::uint32_t icon = c.kind == app::QuietCase::kRemoved       ? platform::kMbIconInformation
@@ -44,85 +45,56 @@ TEST_P(OutcomeTest, TheCaseAndItsWords) {
   EXPECT_EQ(result.icon, icon);
 }
 
-const std::string kListed = ", and the program is still listed.";
-const std::string kFooEnded = "The uninstaller of \"Foo\" ended with code ";
+const std::string kRemovedText = "\"Foo\" has been uninstalled.";
+const std::string kRestart = kRemovedText + "\r\rWindows must restart to finish removing it.";
+std::string Ended(const std::string& code) {
+  return "The uninstaller of \"Foo\" ended with code " + code +
+         ", and the program is still listed.";
+}
+const std::string kCancelled = Ended("1602 (the uninstall was cancelled)");
+const std::string kNotInstalled = Ended("1605 (the program is not installed as its entry says)");
+const std::string kAnotherInstallation =
+    Ended("1618 (another installation is running; try again once it has finished)");
+const std::string kSuccessButListed =
+    "The uninstaller of \"Foo\" reported success, but the program is still listed.";
 const std::string kRunning =
     "The uninstaller of \"Foo\" is still running. It may be waiting for an answer in a window of "
     "its own; Tapwise Uninstaller has left it running.";
-const std::string kRestart =
-    "\"Foo\" has been uninstalled.\r\rWindows must restart to finish removing it.";
+const std::string kNotFollowedText =
+    "The uninstaller of \"Foo\" was started, but how it ended cannot be told, and the program is "
+    "still listed.";
+const std::string kDeclinedText =
+    "Administrator rights were declined: nothing of \"Foo\" was uninstalled.";
+constexpr RunEnd kEnd = RunEnd::kEnded;
+constexpr RunEnd kLeft = RunEnd::kRunning;
+constexpr RunEnd kUnknown = RunEnd::kNotKnown;
+using enum app::QuietCase;
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OutcomeTest,
-    ::testing::Values(
-        OutcomeCase{"Removed",
-                    {0, true, 0},
-                    false,
-                    app::QuietCase::kRemoved,
-                    "\"Foo\" has been uninstalled."},
-        // The entry decides: a failing code beside a gone entry is still a removal.
-        OutcomeCase{"RemovedDespiteCode",
-                    {0, true, 3},
-                    false,
-                    app::QuietCase::kRemoved,
-                    "\"Foo\" has been uninstalled."},
-        OutcomeCase{
-            "RemovedRestartRequired", {0, true, 3010}, false, app::QuietCase::kRemoved, kRestart},
-        OutcomeCase{
-            "RemovedRestartStarted", {0, true, 1641}, false, app::QuietCase::kRemoved, kRestart},
-        // A window left open after the work was done: the entry is gone, so it was removed.
-        OutcomeCase{"RemovedWhileStillRunning",
-                    {0, false, 0},
-                    false,
-                    app::QuietCase::kRemoved,
-                    "\"Foo\" has been uninstalled."},
-        OutcomeCase{"CodeWithoutMeaning",
-                    {0, true, 3},
-                    true,
-                    app::QuietCase::kStillListed,
-                    kFooEnded + "3" + kListed},
-        OutcomeCase{"Cancelled",
-                    {0, true, 1602},
-                    true,
-                    app::QuietCase::kStillListed,
-                    kFooEnded + "1602 (the uninstall was cancelled)" + kListed},
-        OutcomeCase{"NotInstalled",
-                    {0, true, 1605},
-                    true,
-                    app::QuietCase::kStillListed,
-                    kFooEnded + "1605 (the program is not installed as its entry says)" + kListed},
-        OutcomeCase{"AnotherInstallation",
-                    {0, true, 1618},
-                    true,
-                    app::QuietCase::kStillListed,
-                    kFooEnded +
-                        "1618 (another installation is running; try again once it has "
-                        "finished)" +
-                        kListed},
-        // A restart code with the entry still there is a failure like any other.
-        OutcomeCase{"RestartCodeButListed",
-                    {0, true, 3010},
-                    true,
-                    app::QuietCase::kStillListed,
-                    kFooEnded + "3010" + kListed},
-        OutcomeCase{"SuccessButListed",
-                    {0, true, 0},
-                    true,
-                    app::QuietCase::kListedAfterSuccess,
-                    "The uninstaller of \"Foo\" reported success, but the program is still "
-                    "listed."},
-        OutcomeCase{"StillRunning", {0, false, 0}, true, app::QuietCase::kStillRunning, kRunning},
-        OutcomeCase{"Declined",
-                    {platform::kErrorCancelled, false, 0},
-                    true,
-                    app::QuietCase::kDeclined,
-                    "Administrator rights were declined: nothing of \"Foo\" was uninstalled."},
-        OutcomeCase{"OtherStartError",
-                    {platform::kErrorFileNotFound, false, 0},
-                    true,
-                    app::QuietCase::kStartFailed,
-                    ""}),
-    [](const auto& info) { return info.param.label; });
+const OutcomeCase kOutcomes[] = {
+    {"Removed", 0, {kEnd, 0}, false, kRemoved, kRemovedText},
+    // The entry decides: a failing code beside a gone entry is still a removal.
+    {"RemovedDespiteCode", 0, {kEnd, 3}, false, kRemoved, kRemovedText},
+    {"RemovedRestartRequired", 0, {kEnd, 3010}, false, kRemoved, kRestart},
+    {"RemovedRestartStarted", 0, {kEnd, 1641}, false, kRemoved, kRestart},
+    // A window left open after the work was done: the entry is gone, so it was removed.
+    {"RemovedWhileStillRunning", 0, {kLeft, 0}, false, kRemoved, kRemovedText},
+    // No code was seen, so no restart is asked for.
+    {"RemovedNotFollowed", 0, {kUnknown, 3010}, false, kRemoved, kRemovedText},
+    {"CodeWithoutMeaning", 0, {kEnd, 3}, true, kStillListed, Ended("3")},
+    {"Cancelled", 0, {kEnd, 1602}, true, kStillListed, kCancelled},
+    {"NotInstalled", 0, {kEnd, 1605}, true, kStillListed, kNotInstalled},
+    {"AnotherInstallation", 0, {kEnd, 1618}, true, kStillListed, kAnotherInstallation},
+    // A restart code with the entry still there is a failure like any other.
+    {"RestartCodeButListed", 0, {kEnd, 3010}, true, kStillListed, Ended("3010")},
+    {"SuccessButListed", 0, {kEnd, 0}, true, kListedAfterSuccess, kSuccessButListed},
+    {"StillRunning", 0, {kLeft, 0}, true, kStillRunning, kRunning},
+    // Nothing could be followed: neither success nor failure is claimed.
+    {"NotFollowed", 0, {kUnknown, 0}, true, kNotFollowed, kNotFollowedText},
+    {"Declined", platform::kErrorCancelled, {}, true, kDeclined, kDeclinedText},
+    {"OtherStartError", platform::kErrorFileNotFound, {}, true, kStartFailed, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, OutcomeTest, ::testing::ValuesIn(kOutcomes),
+                         [](const auto& info) { return info.param.label; });
 
 // --- The quiet command -----------------------------------------------------------------------
 
@@ -254,12 +226,15 @@ TEST(QuietUninstall, YesRunsTheQuietCommandHiddenUntilTheEntryHasGoneThenOneBoxA
   run.program.Run();
 
   ASSERT_EQ(run.Launches().size(), 1u);
-  const Launch& launch = run.Launches()[0];
-  EXPECT_EQ(launch.kind, Launch::Kind::kTracked);
-  EXPECT_EQ(launch.start.application, "C:\\Foo\\uninst.exe");
-  EXPECT_EQ(launch.start.command_line, "\"C:\\Foo\\uninst.exe\" /S");
-  EXPECT_EQ(launch.start.show, platform::kSwShowNormalWindow);
-  EXPECT_EQ(launch.request.parameters, "/S");
+  const platform::StartSpec& spec = run.Launches()[0].spec;
+  EXPECT_FALSE(run.Launches()[0].through_shell);
+  EXPECT_EQ(spec.program, "C:\\Foo\\uninst.exe");
+  EXPECT_EQ(spec.command_line, "\"C:\\Foo\\uninst.exe\" /S");
+  EXPECT_EQ(spec.parameters, "/S");
+  EXPECT_EQ(spec.show, platform::kSwShowNormalWindow);
+  // Followed with every program it starts; the shell is asked for rights only when needed.
+  EXPECT_EQ(spec.follow, platform::Follow::kJob);
+  EXPECT_EQ(spec.elevation, platform::Elevation::kWhenNeeded);
   const auto& boxes = run.ws.Boxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].text, "Remove \"Foo\" without its own questions?");
@@ -275,6 +250,7 @@ TEST(QuietUninstall, YesRunsTheQuietCommandHiddenUntilTheEntryHasGoneThenOneBoxA
 
 struct FlowCase {
   std::string label;
+  std::pair<platform::StartError, platform::StartError> starts;  // directly, through the shell
   sim::LaunchRecorder::ScriptedRun scripted;
   std::int64_t entry_goes_ms;  // -1: never
   std::string box;
@@ -291,6 +267,8 @@ TEST_P(QuietFlowTest, TheBoxComesWhenTheCaseIsKnown) {
   run.ws.SetTimeLimit(2 * 60 * 60 * 1000);
   run.ws.ChooseMenuItem({"All Programs", "Foo"}, 500);
   run.ws.AnswerBox(platform::kIdYes, 1000);
+  run.program.sim.launcher.SetDirectStartResult(c.starts.first);
+  run.program.sim.launcher.SetShellStartResult(c.starts.second);
   run.program.sim.launcher.SetTrackedRun(c.scripted);
   if (c.entry_goes_ms >= 0) run.RemoveEntryAt(c.entry_goes_ms);
   run.ws.AnswerBox(platform::kIdOk, 2000);
@@ -303,40 +281,29 @@ TEST_P(QuietFlowTest, TheBoxComesWhenTheCaseIsKnown) {
 }
 
 constexpr std::int64_t kBound = app::kQuietBoundMs;
-INSTANTIATE_TEST_SUITE_P(
-    Runs, QuietFlowTest,
-    ::testing::Values(
-        FlowCase{"GoneAtTheEnd", {0, 4000, 0}, 5000, "\"Foo\" has been uninstalled.", 5500},
-        // Watched for 10 s after the end, at 250 ms steps.
-        FlowCase{"GoneLastInTheWatch",
-                 {0, 1000, 3010},
-                 12400,
-                 "\"Foo\" has been uninstalled.\r\rWindows must restart to finish removing it.",
-                 12500},
-        FlowCase{"StillListed",
-                 {0, 1000, 3},
-                 -1,
-                 "The uninstaller of \"Foo\" ended with code 3, and the program is still listed.",
-                 12500},
-        // After the bound nothing more is waited for.
-        FlowCase{"StillRunning",
-                 {0, kBound + 1, 0},
-                 -1,
-                 "The uninstaller of \"Foo\" is still running. It may be waiting for an answer "
-                 "in a window of its own; Tapwise Uninstaller has left it running.",
-                 1500 + kBound},
-        FlowCase{"Declined",
-                 {platform::kErrorCancelled, 0, 0},
-                 -1,
-                 "Administrator rights were declined: nothing of \"Foo\" was uninstalled.",
-                 1500},
-        FlowCase{"NotStarted",
-                 {platform::kErrorAccessDenied, 0, 0},
-                 -1,
-                 "Tapwise Uninstaller cannot start the uninstaller of \"Foo\":\r\rSystem error "
-                 "5.",
-                 1500}),
-    [](const auto& info) { return info.param.label; });
+using Starts = std::pair<platform::StartError, platform::StartError>;
+const Starts kStarts{0, 0};
+const Starts kNeedsRights{platform::kErrorElevationRequired, 0};
+const Starts kRightsDeclined{platform::kErrorElevationRequired, platform::kErrorCancelled};
+const Starts kRefused{platform::kErrorAccessDenied, 0};
+const std::string kNotStarted =
+    "Tapwise Uninstaller cannot start the uninstaller of \"Foo\":\r\rSystem error 5.";
+const FlowCase kFlows[] = {
+    {"GoneAtTheEnd", kStarts, {0, 4000, 0}, 5000, kRemovedText, 5500},
+    // Watched for 10 s after the end, at 250 ms steps.
+    {"GoneLastInTheWatch", kStarts, {0, 1000, 3010}, 12400, kRestart, 12500},
+    {"StillListed", kStarts, {0, 1000, 3}, -1, Ended("3"), 12500},
+    // After the bound nothing more is waited for.
+    {"StillRunning", kStarts, {0, kBound + 1, 0}, -1, kRunning, 1500 + kBound},
+    // What could not be followed is watched as a run that ended is, from its start.
+    {"NotFollowed", kStarts, {0, 1000, 0, false}, -1, kNotFollowedText, 11500},
+    {"GoneNotFollowed", kStarts, {0, 1000, 3010, false}, 4000, kRemovedText, 4000},
+    {"RightsGranted", kNeedsRights, {0, 4000, 0}, 5000, kRemovedText, 5500},
+    {"Declined", kRightsDeclined, {}, -1, kDeclinedText, 1500},
+    {"NotStarted", kRefused, {}, -1, kNotStarted, 1500},
+};
+INSTANTIATE_TEST_SUITE_P(Runs, QuietFlowTest, ::testing::ValuesIn(kFlows),
+                         [](const auto& info) { return info.param.label; });
 
 TEST(QuietUninstall, NoStartsNothingAndEndsTheProgram) {
   QuietRun run;
@@ -353,7 +320,8 @@ TEST(QuietUninstall, WithoutAQuietCommandShiftChangesNothing) {
   run.ws.ChooseMenuItem({"All Programs", "Bar"}, 500);
   run.program.Run();
   ASSERT_EQ(run.Launches().size(), 1u);
-  EXPECT_EQ(run.Launches()[0].kind, Launch::Kind::kStartProcess);
+  EXPECT_EQ(run.Launches()[0].spec.follow, platform::Follow::kNothing);
+  EXPECT_EQ(run.Launches()[0].spec.command_line, "\"C:\\Bar\\remove.exe\"");
   EXPECT_TRUE(run.ws.Boxes().empty());
 }
 
@@ -363,7 +331,7 @@ TEST(QuietUninstall, WithoutShiftTheUsualUninstallerStarts) {
   run.ws.ChooseMenuItem({"Recent Programs", "Foo"}, 500);
   run.program.Run();
   ASSERT_EQ(run.Launches().size(), 1u);
-  EXPECT_EQ(run.Launches()[0].start.command_line, "\"C:\\Foo\\uninst.exe\"");
+  EXPECT_EQ(run.Launches()[0].spec.command_line, "\"C:\\Foo\\uninst.exe\"");
 }
 
 // A Windows Installer product in the 64-bit view: msiexec by its code, and its key read again
@@ -389,7 +357,7 @@ TEST(QuietUninstall, AWindowsInstallerProductIsWatchedInItsOwnView) {
   program.Run();
 
   ASSERT_EQ(program.sim.launcher.Launches().size(), 1u);
-  EXPECT_EQ(program.sim.launcher.Launches()[0].start.command_line,
+  EXPECT_EQ(program.sim.launcher.Launches()[0].spec.command_line,
             "\"C:\\Windows\\system32\\MsiExec.exe\" /X" + kCode + " /qn");
   ASSERT_EQ(ws.Boxes().size(), 2u);
   EXPECT_EQ(ws.Boxes()[1].text, "\"Msi App\" has been uninstalled.");

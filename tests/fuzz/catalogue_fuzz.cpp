@@ -254,11 +254,11 @@ void CheckFilesAndStarts(sim::SimPlatform& sim) {
     Require(!OnAnotherMachine(path, sim.files), "a date sought on another machine: " + path);
   }
   for (const sim::Launch& launch : sim.launcher.Launches()) {
-    if (launch.kind != sim::Launch::Kind::kStartProcess) continue;
-    Require(sim.files.FileExists(launch.start.application),
-            "started what is not there: " + launch.start.application);
-    Require(launch.start.command_line.rfind('"', 0) == 0,
-            "a command line without its program quoted: " + launch.start.command_line);
+    if (launch.spec.command_line.empty()) continue;
+    Require(sim.files.FileExists(launch.spec.program),
+            "started what is not there: " + launch.spec.program);
+    Require(launch.spec.command_line.rfind('"', 0) == 0,
+            "a command line without its program quoted: " + launch.spec.command_line);
   }
 }
 
@@ -279,9 +279,8 @@ void CheckTheEnd(const Seen& seen, sim::SimPlatform& sim) {
   expected.push_back(0);
   const auto& launches = sim.launcher.Launches();
   const bool started = std::any_of(launches.begin(), launches.end(), [](const sim::Launch& l) {
-    return (l.kind == sim::Launch::Kind::kStartProcess ||
-            l.kind == sim::Launch::Kind::kExecuteEx) &&
-           l.result == platform::kStartOk;
+    // An uninstaller's start has its command line, whether the shell restarted it elevated.
+    return !l.spec.command_line.empty() && l.result == platform::kStartOk;
   });
   const bool recorded = last && last->first == platform::kRegSz && last->second == expected;
   Require(recorded == started, started ? "the started command is not the one recorded"

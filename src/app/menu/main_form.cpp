@@ -107,7 +107,7 @@ void MainForm::RebuildProgramMenus() {
   // Only the start-up build asks; the one the options dialog asks for does not.
   if (InStartupBuild(state_.cycle)) {
     // One program listed in several views or roots is still one program: one question.
-    still_installed_ = StillInstalled(catalogue_, last);
+    still_installed_ = app::StillInstalled(catalogue_, last);
   }
   // The submenus are filled when they first open: the menu comes up with the fixed items alone.
   all_programs_->FillOnOpen(!catalogue_.programs.empty(),

@@ -80,6 +80,9 @@ class MainForm : public framework::TForm {
   void End();
 
   const Catalogue& CurrentCatalogue() const { return catalogue_; }
+  // The program uninstalled last, still listed, as the start-up build found it: the question
+  // about it follows the build.
+  const std::optional<std::string>& StillInstalled() const { return still_installed_; }
   const std::vector<std::string>& RunningProgramNames() const { return running_programs_; }
 
   framework::TPopupMenu& Menu() { return menu_; }

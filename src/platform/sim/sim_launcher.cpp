@@ -30,7 +30,8 @@ class FollowedRun final : public platform::Followed {
   FollowedRun(WindowSystem& windows, LaunchRecorder::ScriptedRun script)
       : windows_(windows), script_(script) {}
 
-  platform::RunOutcome Wait(std::uint32_t bound_ms, std::stop_token) override {
+  platform::RunOutcome Wait(std::uint32_t bound_ms, std::stop_token stop) override {
+    if (stop.stop_requested()) return {platform::RunEnd::kRunning, 0};
     const std::int64_t bound = bound_ms;
     const std::int64_t waited = std::min(script_.lasts_ms - spent_, bound);
     windows_.Wait(waited);
@@ -70,9 +71,12 @@ platform::Started LaunchRecorder::Start(const platform::StartSpec& spec) {
     launch.result = shell_result_;
   }
   const bool followed = spec.follow != platform::Follow::kNothing;
-  const ScriptedRun script =
-      start_action_ ? start_action_(spec) : (followed ? tracked_run_ : ScriptedRun{});
-  if (launch.result == platform::kStartOk) launch.result = script.error;
+  // What never started plays nothing.
+  ScriptedRun script;
+  if (launch.result == platform::kStartOk) {
+    script = start_action_ ? start_action_(spec) : (followed ? tracked_run_ : ScriptedRun{});
+    launch.result = script.error;
+  }
   const platform::StartError error = launch.result;
   Record(std::move(launch));
   if (error != platform::kStartOk || !followed || !script.followable) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/menu/choices.h"
 #include "app/menu/main_form.h"
 #include "app/menu/options_dialog.h"
 #include "app/program.h"
@@ -56,6 +57,16 @@ struct Forms {
     sim.windows.SetSystemDpi(system_dpi);
     main_form = &app::CreateProgramForms(application, state);
     dialog = &main_form->Options();
+  }
+
+  // The replies of the actions started meanwhile, handled as the message loop would.
+  void Settle() { application.ProcessMessages(); }
+  // Whether the program has asked to end: its quit is waiting, or the loop has taken it.
+  bool Ended() const { return application.Terminated() || sim.windows.QuitPending(); }
+  // The uninstall of a program, as choosing its item runs it, to its reply.
+  void Uninstall(const app::ProgramEntry& program) {
+    main_form->RunAction(app::UninstallAction(bound, program));
+    Settle();
   }
 
   // Reads one pass with the run's options, adding what it found to scanned, unsorted.

@@ -82,7 +82,7 @@ TEST(InstallerEntry, OnlyAnUnknownProductIsOfferedForRemoval) {
       forms.sim.files.AddFile("C:\\Windows\\system32\\MsiExec.exe", kSomeDate);
       forms.sim.launcher.SetInstallerProductState(s.state);
       forms.sim.windows.AnswerBox(platform::kIdNo);
-      forms.main_form->LaunchUninstall(program);
+      forms.Uninstall(program);
       EXPECT_EQ(forms.sim.launcher.ProductQueries(), std::vector<std::string>{kCode});
       EXPECT_EQ(forms.sim.launcher.Launches().size(), s.offered ? 0u : 1u);
       ASSERT_EQ(forms.sim.windows.Boxes().size(), s.offered ? 1u : 0u);
@@ -104,7 +104,7 @@ TEST(InstallerEntry, OtherEntriesNeverAsk) {
   Forms forms;
   forms.sim.files.AddFile("C:\\App\\uninst.exe", kSomeDate);
   forms.sim.launcher.SetInstallerProductState(platform::kInstallStateUnknown);
-  forms.main_form->LaunchUninstall(InstallerEntry("App", "C:\\App\\uninst.exe"));
+  forms.Uninstall(InstallerEntry("App", "C:\\App\\uninst.exe"));
   EXPECT_TRUE(forms.sim.launcher.ProductQueries().empty());
   EXPECT_EQ(forms.sim.launcher.Launches().size(), 1u);
 }

@@ -8,7 +8,6 @@
 
 namespace {
 
-using sim::Launch;
 using testing_support::Entry;
 using testing_support::Forms;
 using testing_support::kCu;
@@ -85,13 +84,14 @@ TEST_P(LookupTest, EachItemStartsTheCommandOfItsOwnProgram) {
     forms.sim.files.AddFile(line.program.command, kSomeDate);
   }
   ItemOf(forms, c.chosen, c.occurrence).Click();
+  forms.Settle();
 
   const auto& launches = forms.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
-  EXPECT_EQ(launches[0].start.application, c.command);
-  EXPECT_EQ(launches[0].start.command_line, QuotedPath(c.command));
+  EXPECT_EQ(launches[0].spec.program, c.command);
+  EXPECT_EQ(launches[0].spec.command_line, QuotedPath(c.command));
   EXPECT_EQ(LastValue(forms.sim), c.command);
-  EXPECT_TRUE(forms.sim.windows.QuitPending()) << "the program ends after the start";
+  EXPECT_TRUE(forms.Ended()) << "the program ends after the start";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -144,15 +144,16 @@ TEST_P(StartTest, TheProgramStartsItselfInItsFolderAndTheCommandIsRemembered) {
   const StartCase& c = GetParam();
   Forms forms;
   for (const char* path : kInstalledPrograms) forms.sim.files.AddFile(path, kSomeDate);
-  forms.main_form->LaunchUninstall(ProgramOf("Foo", c.command));
+  forms.Uninstall(ProgramOf("Foo", c.command));
   const auto& launches = forms.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
-  const platform::ProcessStart& started = launches[0].start;
-  EXPECT_EQ(launches[0].kind, Launch::Kind::kStartProcess);
-  EXPECT_EQ(started.application, c.application);
+  const platform::StartSpec& started = launches[0].spec;
+  EXPECT_FALSE(launches[0].through_shell);
+  EXPECT_EQ(started.program, c.application);
   EXPECT_EQ(started.command_line, c.command_line);
   EXPECT_EQ(started.directory, c.directory);
   EXPECT_EQ(started.show, platform::kSwShowNormalWindow);
+  EXPECT_EQ(started.follow, platform::Follow::kNothing);
   EXPECT_EQ(LastValue(forms.sim), c.command);
   EXPECT_TRUE(forms.sim.windows.Boxes().empty());
 }
@@ -197,26 +198,26 @@ TEST(Uninstall, NoSystemDirectoryFindsNoBareNameThere) {
   forms.sim.files.AddFile("C:\\Windows\\system32\\MsiExec.exe", kSomeDate);
   forms.sim.files.AddFile("C:\\Foo\\u.exe", kSomeDate);
   forms.sim.windows.AnswerBox(platform::kIdNo);
-  forms.main_form->LaunchUninstall(ProgramOf("Msi", "MsiExec.exe /X{1}"));
+  forms.Uninstall(ProgramOf("Msi", "MsiExec.exe /X{1}"));
   EXPECT_TRUE(forms.sim.launcher.Launches().empty());
   EXPECT_FALSE(LastValue(forms.sim).has_value());
   ASSERT_EQ(forms.sim.windows.Boxes().size(), 1u);
   EXPECT_TRUE(forms.sim.windows.Boxes()[0].text.starts_with(
       "Tapwise Uninstaller cannot find the uninstaller of \"Msi\":\r\rMsiExec.exe\r\r"));
 
-  forms.main_form->LaunchUninstall(ProgramOf("Foo", "C:\\Foo\\u.exe"));
+  forms.Uninstall(ProgramOf("Foo", "C:\\Foo\\u.exe"));
   ASSERT_EQ(forms.sim.launcher.Launches().size(), 1u);
-  EXPECT_EQ(forms.sim.launcher.Launches()[0].start.application, "C:\\Foo\\u.exe");
+  EXPECT_EQ(forms.sim.launcher.Launches()[0].spec.program, "C:\\Foo\\u.exe");
 }
 
 TEST(Uninstall, ASystemDirectoryEndingInABackslashIsNotDoubled) {
   Forms forms;
   forms.sim.launcher.SetSystemDirectory("C:\\");
   forms.sim.files.AddFile("C:\\MsiExec.exe", kSomeDate);
-  forms.main_form->LaunchUninstall(ProgramOf("Foo", "MsiExec.exe /X{1}"));
+  forms.Uninstall(ProgramOf("Foo", "MsiExec.exe /X{1}"));
   ASSERT_EQ(forms.sim.launcher.Launches().size(), 1u);
-  EXPECT_EQ(forms.sim.launcher.Launches()[0].start.application, "C:\\MsiExec.exe");
-  EXPECT_EQ(forms.sim.launcher.Launches()[0].start.directory, "C:\\");
+  EXPECT_EQ(forms.sim.launcher.Launches()[0].spec.program, "C:\\MsiExec.exe");
+  EXPECT_EQ(forms.sim.launcher.Launches()[0].spec.directory, "C:\\");
 }
 
 // A start that fails: with elevation required, the shell starts the same program with the same
@@ -236,26 +237,23 @@ TEST_P(StartFailureTest, ElevationGoesThroughTheShellAndOtherFailuresAreShown) {
   const FailureCase& c = GetParam();
   Program program(ProgramKey(kLm32, "v", "Vendor App", "\"C:\\Vendor\\un ins.exe\" /S /log=x"));
   program.sim.files.AddFile("C:\\Vendor\\un ins.exe", kSomeDate);
-  program.sim.launcher.SetStartProcessResult(c.direct);
-  program.sim.launcher.SetExecuteExResult(c.shell);
+  program.sim.launcher.SetDirectStartResult(c.direct);
+  program.sim.launcher.SetShellStartResult(c.shell);
   sim::WindowSystem& ws = program.sim.windows;
   ws.ChooseMenuItem({"All Programs", "Vendor App"}, 500);
   if (!c.box.empty()) ws.AnswerBox(platform::kIdOk, 60000);
   program.Run();
 
   const auto& launches = program.sim.launcher.Launches();
-  ASSERT_EQ(launches.size(), c.through_shell ? 2u : 1u);
-  EXPECT_EQ(launches[0].kind, Launch::Kind::kStartProcess);
-  if (c.through_shell) {
-    const platform::ShellExecuteRequest& request = launches[1].request;
-    EXPECT_EQ(launches[1].kind, Launch::Kind::kExecuteEx);
-    EXPECT_EQ(request.verb, "runas");
-    EXPECT_EQ(request.file, "C:\\Vendor\\un ins.exe");
-    EXPECT_EQ(request.parameters, "/S /log=x");
-    EXPECT_EQ(request.directory, "C:\\Vendor");
-    EXPECT_EQ(request.show, platform::kSwShowNormalWindow);
-    EXPECT_EQ(request.mask, platform::kSeeMaskFlagNoUi | platform::kSeeMaskFlagDdeWait);
-  }
+  ASSERT_EQ(launches.size(), 1u);
+  EXPECT_EQ(launches[0].elevated, c.through_shell);
+  const platform::StartSpec& spec = launches[0].spec;
+  EXPECT_EQ(spec.elevation, platform::Elevation::kWhenNeeded);
+  EXPECT_EQ(spec.program, "C:\\Vendor\\un ins.exe");
+  EXPECT_EQ(spec.parameters, "/S /log=x");
+  EXPECT_EQ(spec.directory, "C:\\Vendor");
+  EXPECT_EQ(spec.show, platform::kSwShowNormalWindow);
+  EXPECT_EQ(spec.shell_mask, platform::kSeeMaskFlagNoUi | platform::kSeeMaskNoAsync);
   if (c.box.empty()) {
     EXPECT_TRUE(ws.Boxes().empty());
     EXPECT_EQ(ws.Now(), ws.Popups().at(0).closed_ms) << "the program ends at once";
@@ -357,8 +355,8 @@ TEST(Uninstall, AWindowsInstallerEntryWithoutACommandUsesItsProductCode) {
 
   const auto& launches = program.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
-  EXPECT_EQ(launches[0].start.application, "C:\\Windows\\Sysnative\\MsiExec.exe");
-  EXPECT_EQ(launches[0].start.command_line, "\"C:\\Windows\\system32\\MsiExec.exe\" /X" + code);
+  EXPECT_EQ(launches[0].spec.program, "C:\\Windows\\Sysnative\\MsiExec.exe");
+  EXPECT_EQ(launches[0].spec.command_line, "\"C:\\Windows\\system32\\MsiExec.exe\" /X" + code);
   EXPECT_EQ(LastValue(program.sim), "MsiExec.exe /X" + code);
 }
 
@@ -367,7 +365,7 @@ TEST(Uninstall, AnUnwritableLastCommandStillStartsTheUninstaller) {
   forms.sim.registry.CreatePhysicalKey(platform::kHkeyCurrentUser, kSettings);
   forms.sim.registry.DenyAccess(platform::kHkeyCurrentUser, kSettings);
   forms.sim.files.AddFile("C:\\Foo\\u.exe", kSomeDate);
-  forms.main_form->LaunchUninstall(ProgramOf("Foo", "C:\\Foo\\u.exe"));
+  forms.Uninstall(ProgramOf("Foo", "C:\\Foo\\u.exe"));
   EXPECT_EQ(forms.sim.launcher.Launches().size(), 1u);
   EXPECT_EQ(forms.sim.registry.OpenHandleCount(), 0u);
 }
@@ -396,10 +394,11 @@ TEST(Uninstall, WithoutACommandTheNoticeAndTheToolsPageThenTheEnd) {
   const auto& launches = program.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
   EXPECT_EQ(launches[0].time_ms, notice.closed_ms);
-  EXPECT_EQ(launches[0].request.verb, "open");
-  EXPECT_EQ(launches[0].request.file,
+  EXPECT_TRUE(launches[0].through_shell);
+  EXPECT_EQ(launches[0].spec.verb, "open");
+  EXPECT_EQ(launches[0].spec.program,
             "https://www.quillon-software.com/tapwise-uninstaller/tools.php?ver=1.9");
-  EXPECT_EQ(launches[0].request.show, platform::kSwShowNormalWindow);
+  EXPECT_EQ(launches[0].spec.show, platform::kSwShowNormalWindow);
   // Nothing was started, so nothing is asked after at the next start.
   EXPECT_FALSE(LastValue(program.sim).has_value());
   EXPECT_EQ(ws.Now(), notice.closed_ms);
@@ -418,19 +417,18 @@ TEST_P(KillTest, StartsTaskKillItselfElevatedWithTheNameQuoted) {
   for (std::size_t i = 0; i < kill.Count(); ++i) {
     if (dynamic_cast<const app::ProcessMenuItem&>(kill[i]).ProcessName == name) kill[i].Click();
   }
+  forms.Settle();
 
   const auto& launches = forms.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
-  const platform::ShellExecuteRequest& request = launches[0].request;
-  EXPECT_EQ(launches[0].kind, Launch::Kind::kExecuteEx);
-  EXPECT_EQ(request.mask, 0x500u);
-  EXPECT_EQ(request.owner, platform::kNoWindow);
-  EXPECT_EQ(request.verb, "runas");
-  EXPECT_EQ(request.file, "C:\\Windows\\system32\\taskkill.exe");
-  EXPECT_EQ(request.parameters, "/F /IM \"" + name + "\" /T");
-  EXPECT_EQ(request.directory, "");
-  EXPECT_EQ(request.show, platform::kSwHideWindow);
-  EXPECT_FALSE(forms.sim.windows.QuitPending());
+  const platform::StartSpec& spec = launches[0].spec;
+  EXPECT_TRUE(launches[0].elevated);
+  EXPECT_EQ(spec.shell_mask, 0x500u);
+  EXPECT_EQ(spec.program, "C:\\Windows\\system32\\taskkill.exe");
+  EXPECT_EQ(spec.parameters, "/F /IM \"" + name + "\" /T");
+  EXPECT_EQ(spec.directory, "");
+  EXPECT_EQ(spec.show, platform::kSwHideWindow);
+  EXPECT_FALSE(forms.Ended());
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, KillTest, ::testing::Values("My Tool.exe", "A&B.exe", "AB.exe"),

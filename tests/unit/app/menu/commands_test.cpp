@@ -280,12 +280,12 @@ TEST_P(WebPageTest, OpensThePageAndEndsAtOnce) {
 
   const auto& launches = program.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
-  EXPECT_EQ(launches[0].kind, sim::Launch::Kind::kExecute);
-  EXPECT_EQ(launches[0].request.owner, platform::kNoWindow);
-  EXPECT_EQ(launches[0].request.verb, "open");
-  EXPECT_EQ(launches[0].request.file, address);
-  EXPECT_EQ(launches[0].request.parameters, "");
-  EXPECT_EQ(launches[0].request.show, platform::kSwShowNormalWindow);
+  EXPECT_TRUE(launches[0].through_shell);
+  EXPECT_FALSE(launches[0].elevated);
+  EXPECT_EQ(launches[0].spec.verb, "open");
+  EXPECT_EQ(launches[0].spec.program, address);
+  EXPECT_EQ(launches[0].spec.parameters, "");
+  EXPECT_EQ(launches[0].spec.show, platform::kSwShowNormalWindow);
   EXPECT_EQ(ws.Now(), 800);
 }
 

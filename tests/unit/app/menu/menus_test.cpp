@@ -134,18 +134,14 @@ class PromptTest : public ::testing::TestWithParam<PromptCase> {};
 TEST_P(PromptTest, PromptsOncePerMatchingLine) {
   const PromptCase& c = GetParam();
   Forms forms(c.reg);
-  for (int i = 0; i < c.prompts; ++i) forms.sim.windows.AnswerBox(platform::kIdNo);
   // The start-up build, or the build the options dialog asks for.
   forms.state.cycle = c.activating ? app::CycleState::kBuilding : app::CycleState::kWindowShown;
   forms.main_form->RebuildProgramMenus();
 
-  const auto& boxes = forms.sim.windows.Boxes();
-  ASSERT_EQ(boxes.size(), static_cast<std::size_t>(c.prompts));
-  for (const auto& box : boxes) {
-    EXPECT_EQ(box.text, kPromptText);
-    EXPECT_EQ(box.caption, "Tapwise Uninstaller");
-    EXPECT_EQ(box.style, platform::kMbYesNo | platform::kMbIconInformation);
-    EXPECT_EQ(box.owner, forms.application.Handle());
+  // One question at most, asked once the build is done (the Yes and No runs below show it).
+  EXPECT_EQ(forms.main_form->StillInstalled().has_value(), c.prompts == 1);
+  if (c.prompts == 1) {
+    EXPECT_EQ(*forms.main_form->StillInstalled(), "Foo");
   }
   const bool remains =
       forms.sim.registry
@@ -202,17 +198,33 @@ TEST(Prompt, YesOpensTheToolsPageOnceAndEndsTheProgramWithoutAMenu) {
   program.sim.windows.AnswerBox(platform::kIdYes);
   program.Run();
 
-  EXPECT_EQ(program.sim.windows.Boxes().size(), 1u);
+  ASSERT_EQ(program.sim.windows.Boxes().size(), 1u);
+  const sim::BoxRecord& box = program.sim.windows.Boxes()[0];
+  EXPECT_EQ(box.text, kPromptText);
+  EXPECT_EQ(box.caption, "Tapwise Uninstaller");
+  EXPECT_EQ(box.style, platform::kMbYesNo | platform::kMbIconInformation);
+  EXPECT_NE(box.owner, platform::kNoWindow) << "owned by the application's window";
   EXPECT_TRUE(program.sim.windows.Popups().empty());
-  EXPECT_EQ(program.sim.windows.Now(), program.sim.windows.Boxes()[0].closed_ms);
+  EXPECT_EQ(program.sim.windows.Now(), box.closed_ms);
   const auto& launches = program.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
-  EXPECT_EQ(launches[0].kind, sim::Launch::Kind::kExecute);
-  EXPECT_EQ(launches[0].request.verb, "open");
-  EXPECT_EQ(launches[0].request.file,
+  EXPECT_TRUE(launches[0].through_shell);
+  EXPECT_EQ(launches[0].spec.verb, "open");
+  EXPECT_EQ(launches[0].spec.program,
             "https://www.quillon-software.com/tapwise-uninstaller/tools.php?ver=1.9");
-  EXPECT_EQ(launches[0].request.show, platform::kSwShowNormalWindow);
-  EXPECT_EQ(launches[0].request.owner, platform::kNoWindow);
+  EXPECT_EQ(launches[0].spec.show, platform::kSwShowNormalWindow);
+}
+
+// After "No" the menu comes up as at any start.
+TEST(Prompt, NoShowsTheMenu) {
+  testing_support::Program program(kFoo + Last("C:\\Foo\\unins000.exe"));
+  program.sim.windows.AnswerBox(platform::kIdNo);
+  program.sim.windows.DismissMenu();
+  program.Run();
+  ASSERT_EQ(program.sim.windows.Boxes().size(), 1u);
+  ASSERT_EQ(program.sim.windows.Popups().size(), 1u);
+  EXPECT_GE(program.sim.windows.Popups()[0].time_ms, program.sim.windows.Boxes()[0].closed_ms);
+  EXPECT_TRUE(program.sim.launcher.Launches().empty());
 }
 
 }  // namespace

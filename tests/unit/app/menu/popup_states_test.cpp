@@ -32,13 +32,13 @@ TEST(PopupStates, EachEventLeadsWhereTheCycleGoes) {
       {State::kBuilding, Event::kFailed, State::kClosing, Do::kEnd},
       {State::kMenuShown, Event::kFailed, State::kClosing, Do::kEnd},
       // The question about the program uninstalled last: the timer stops while it is open.
-      {State::kBuilding, Event::kStillInstalled, State::kAsking, Do::kStopTimer},
-      {State::kAsking, Event::kAnsweredNo, State::kBuilding, Do::kNone},
-      {State::kAsking, Event::kAnsweredYes, State::kBuildingToEnd, Do::kOpenToolsPage},
-      {State::kBuildingToEnd, Event::kBuilt, State::kClosing, Do::kEnd},
+      {State::kBuilding, Event::kStillInstalled, State::kAsking, Do::kStopTimer | Do::kAsk},
+      {State::kAsking, Event::kAnsweredNo, State::kMenuShown, Do::kPopup},
+      {State::kAsking, Event::kAnsweredYes, State::kClosing, Do::kOpenToolsPage | Do::kEnd},
+      {State::kAsking, Event::kBuilt, State::kAsking, Do::kNone},
       // Only the start-up build asks.
       {State::kWindowShown, Event::kStillInstalled, State::kWindowShown, Do::kNone},
-      {State::kBuildingToEnd, Event::kStillInstalled, State::kBuildingToEnd, Do::kNone},
+      {State::kAsking, Event::kStillInstalled, State::kAsking, Do::kNone},
       // The menu closes: the timer runs, for the first time or again.
       {State::kMenuShown, Event::kMenuClosed, State::kWaiting, Do::kStartTimer},
       {State::kWaiting, Event::kMenuClosed, State::kWaiting, Do::kStartTimer},
@@ -51,6 +51,7 @@ TEST(PopupStates, EachEventLeadsWhereTheCycleGoes) {
       {State::kAsking, Event::kTick, State::kAsking, Do::kNone},
       {State::kWindowShown, Event::kTick, State::kWindowShown, Do::kNone},
       {State::kNotice, Event::kTick, State::kNotice, Do::kNone},
+      {State::kRunning, Event::kTick, State::kRunning, Do::kNone},
       // A window shown from the menu, then the menu again with the timer stopped.
       {State::kWaiting, Event::kWindowOpening, State::kWindowShown, Do::kNone},
       {State::kWindowShown, Event::kWindowClosed, State::kMenuShown, Do::kStopTimer | Do::kPopup},
@@ -58,6 +59,13 @@ TEST(PopupStates, EachEventLeadsWhereTheCycleGoes) {
       {State::kWaiting, Event::kNoticeOpening, State::kNotice, Do::kNone},
       {State::kNotice, Event::kEndAsked, State::kClosing, Do::kEnd},
       {State::kWaiting, Event::kEndAsked, State::kClosing, Do::kEnd},
+      // An action's work: no auto-close until its reply, then the timer again.
+      {State::kWaiting, Event::kActionStarted, State::kRunning, Do::kStopTimer},
+      {State::kNotice, Event::kActionStarted, State::kRunning, Do::kStopTimer},
+      {State::kRunning, Event::kActionEnded, State::kWaiting, Do::kStartTimer},
+      {State::kNotice, Event::kActionEnded, State::kNotice, Do::kNone},
+      {State::kRunning, Event::kEndAsked, State::kClosing, Do::kEnd},
+      {State::kClosing, Event::kActionEnded, State::kClosing, Do::kNone},
       // Once the end is asked for, nothing else follows.
       {State::kClosing, Event::kWindowClosed, State::kClosing, Do::kNone},
       {State::kClosing, Event::kMenuClosed, State::kClosing, Do::kNone},
@@ -74,9 +82,9 @@ TEST(PopupStates, EachEventLeadsWhereTheCycleGoes) {
 
 TEST(PopupStates, OnlyTheStartupBuildAsks) {
   const std::pair<State, bool> cases[] = {
-      {State::kStarting, false},     {State::kBuilding, true},   {State::kAsking, true},
-      {State::kBuildingToEnd, true}, {State::kMenuShown, false}, {State::kWaiting, false},
-      {State::kWindowShown, false},  {State::kNotice, false},    {State::kClosing, false},
+      {State::kStarting, false},  {State::kBuilding, true}, {State::kAsking, true},
+      {State::kMenuShown, false}, {State::kWaiting, false}, {State::kWindowShown, false},
+      {State::kNotice, false},    {State::kClosing, false}, {State::kRunning, false},
   };
   for (const auto& [state, asks] : cases) {
     EXPECT_EQ(app::InStartupBuild(state), asks) << static_cast<int>(state);
@@ -88,19 +96,22 @@ TEST(LaunchNotice, EachPlanGetsItsNotice) {
   using app::LaunchNotice;
   const struct {
     LaunchKind kind;
+    bool product_unknown;
     platform::StartError start;
     LaunchNotice notice;
   } cases[] = {
-      {LaunchKind::kStart, platform::kStartOk, LaunchNotice::kNone},
-      {LaunchKind::kStart, platform::kErrorCancelled, LaunchNotice::kNone},
-      {LaunchKind::kStart, platform::kErrorFileNotFound, LaunchNotice::kStartFailed},
-      {LaunchKind::kStart, platform::kErrorAccessDenied, LaunchNotice::kStartFailed},
-      {LaunchKind::kNoCommand, platform::kStartOk, LaunchNotice::kCannotUninstall},
-      {LaunchKind::kMissing, platform::kStartOk, LaunchNotice::kOfferRemoval},
-      {LaunchKind::kRefused, platform::kStartOk, LaunchNotice::kMissingUninstaller},
+      {LaunchKind::kStart, false, platform::kStartOk, LaunchNotice::kNone},
+      {LaunchKind::kStart, false, platform::kErrorCancelled, LaunchNotice::kNone},
+      {LaunchKind::kStart, false, platform::kErrorFileNotFound, LaunchNotice::kStartFailed},
+      {LaunchKind::kStart, false, platform::kErrorAccessDenied, LaunchNotice::kStartFailed},
+      {LaunchKind::kNoCommand, false, platform::kStartOk, LaunchNotice::kCannotUninstall},
+      {LaunchKind::kMissing, false, platform::kStartOk, LaunchNotice::kOfferRemoval},
+      {LaunchKind::kRefused, false, platform::kStartOk, LaunchNotice::kMissingUninstaller},
+      // Both roads to an orphaned entry end at the same offer.
+      {LaunchKind::kStart, true, platform::kStartOk, LaunchNotice::kOfferRemoval},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(app::NoticeFor(c.kind, c.start), c.notice)
+    EXPECT_EQ(app::NoticeFor(c.kind, c.product_unknown, c.start), c.notice)
         << static_cast<int>(c.kind) << " " << c.start;
   }
 }

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/launch/launch_plan.h"
 #include "app/harness.h"
+#include "app/launch/launch_plan.h"
 
 namespace {
 
@@ -93,6 +93,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {R"("DisplayName"="Foo")", "\"NoRemove\"=dword:00000001"},
                  {},
                  {"Foo<#>"},
+                 {},
+                 true,
+                 true},
+        // Shown or not, the flag is read: one that cannot be read leaves its entry out.
+        ScanCase{"NoRemoveUnreadableWhenShown",
+                 {R"("DisplayName"="Foo")", R"("NoRemove"="1")"},
+                 {},
+                 {},
                  {},
                  true,
                  true},

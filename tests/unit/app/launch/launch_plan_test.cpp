@@ -33,6 +33,9 @@ const char* const kFiles[] = {
     "C:\\Trap\\Old.exe",
     "C:\\Trap\\Old Setup\\setup.exe",
     "C:\\Apps\\x.exe.old\\u.exe",
+    "C:\\Apps\\my.exe",  // what a command cut at a folder's ".exe" would start
+    "C:\\Apps\\my.exeditor\\uninstall.exe",
+    "C:\\Windows\\msiexec.exe",  // found second, after the system folder's
     "C:\\Tools\\AT&T\\uninst.exe",
     "C:\\Tools\\A^B 100%\\uninst.exe",
     "C:\\Tools\\notepad2.exe",  // on PATH only
@@ -142,6 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
         Starts("UnquotedExeInsideAFolderName", "C:\\Apps\\x.exe.old\\u.exe /S",
                "C:\\Apps\\x.exe.old\\u.exe", "\"C:\\Apps\\x.exe.old\\u.exe\" /S",
                "C:\\Apps\\x.exe.old"),
+        Starts("UnquotedExeStartingAFolderName", "C:\\Apps\\my.exeditor\\uninstall.exe /S",
+               "C:\\Apps\\my.exeditor\\uninstall.exe",
+               "\"C:\\Apps\\my.exeditor\\uninstall.exe\" /S", "C:\\Apps\\my.exeditor"),
         // Without ".exe", each text that ends at a blank, shortest first, as an .exe.
         Starts("UnquotedWithoutExtension", "C:\\Apps\\Old Setup\\setup /remove",
                "C:\\Apps\\Old Setup\\setup.exe", "\"C:\\Apps\\Old Setup\\setup.exe\" /remove",

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "app/menu/list_typing.h"
 #include "platform/sim/sim_text_order.h"
 #include "platform/text.h"
 #include "platform/wtf8.h"
@@ -196,6 +199,28 @@ TEST(TypeToSelect, TheFirstLetterOpensItsGroupAndTheTextGoesOnInside) {
     state = step.state;
     EXPECT_EQ(Outcome(group_v, step.answer), letter == U'i' ? "Visual C++ 2015" : "VirtualBox 7");
   }
+
+  // Through the menu's typing: the group opened takes the text on, and another list, reached
+  // within the pause, starts its own.
+  framework::TMenuItem all("all", "All Programs");
+  framework::TMenuItem processes("processes", "Kill Process");
+  for (const char* name : {"A", "V"}) all.Add(std::make_unique<framework::TMenuItem>(name, name));
+  for (const std::string& name : group_v) {
+    all[1].Add(std::make_unique<framework::TMenuItem>(name, name));
+  }
+  processes.Add(std::make_unique<framework::TMenuItem>("v", "vlc.exe"));
+  processes.Add(std::make_unique<framework::TMenuItem>("s", "svchost.exe"));
+  app::ListTyping typing(fold, [&](const framework::TMenuItem& submenu) {
+    return &submenu == &all ? app::ListKind::kLetterGroups : app::ListKind::kNames;
+  });
+  EXPECT_EQ(Outcome({"A", "V"}, typing.Type(all, {Key::Kind::kCharacter, U'v', 0})), "open V");
+  EXPECT_EQ(Outcome(group_v, typing.Type(all[1], {Key::Kind::kCharacter, U'i', 100})),
+            "Visual C++ 2015");
+  EXPECT_EQ(Outcome(group_v, typing.Type(all[1], {Key::Kind::kCharacter, U'r', 200})),
+            "VirtualBox 7");
+  EXPECT_EQ(Outcome({"vlc.exe", "svchost.exe"},
+                    typing.Type(processes, {Key::Kind::kCharacter, U's', 300})),
+            "svchost.exe");
 }
 
 TEST(ShownCaption, ADoubledAmpersandShowsAsOneAndASingleOneNotAtAll) {

@@ -6,11 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "app/harness.h"
 #include "app/copies/key_copy.h"
+#include "app/harness.h"
 #include "app/orphans/removal_prompt.h"
 #include "platform/sim/sim_platform.h"
 
@@ -18,6 +19,8 @@ namespace {
 
 using app::EntryView;
 using app::RemovalOutcome;
+using platform::RegKey;
+using platform::RegResult;
 using testing_support::kCu;
 using testing_support::kLm32;
 using testing_support::kLm64;
@@ -44,8 +47,69 @@ std::string Twins(const std::string& name,
   return reg;
 }
 
+// The substitute registry with two faults a real one can show: a value whose name cannot be
+// listed, and a link loop, seen by a reader as "Sub" holding itself as "Loop" without end.
+class Faults final : public platform::RawRegistry {
+ public:
+  explicit Faults(platform::RawRegistry& inner) : inner_(inner) {}
+  bool unlisted_value = false;  // each key's second value
+  bool loop = false;
+
+  RegResult OpenKey(RegKey base, const std::string& path, std::uint32_t access,
+                    RegKey* opened) override {
+    const bool link = loop && path == "Loop";
+    const RegResult result = inner_.OpenKey(base, link ? "" : path, access, opened);
+    if (result == platform::kRegOk && loop && (link || path == "Sub")) links_.insert(*opened);
+    return result;
+  }
+  RegResult EnumKey(RegKey key, std::uint32_t index, std::string& name) override {
+    if (!links_.contains(key)) return inner_.EnumKey(key, index, name);
+    name = "Loop";
+    return index == 0 ? platform::kRegOk : platform::kRegNoMoreItems;
+  }
+  RegResult EnumValueName(RegKey key, std::uint32_t index, std::string& name) override {
+    constexpr RegResult kMoreData = 234;  // ERROR_MORE_DATA
+    return unlisted_value && index == 1 ? kMoreData : inner_.EnumValueName(key, index, name);
+  }
+  RegResult CloseKey(RegKey key) override {
+    links_.erase(key);
+    return inner_.CloseKey(key);
+  }
+  RegResult CreateKey(RegKey base, const std::string& path, std::uint32_t access,
+                      RegKey* opened) override {
+    return inner_.CreateKey(base, path, access, opened);
+  }
+  RegResult ReadValue(RegKey key, const std::string& name, std::uint32_t& type,
+                      std::vector<std::uint8_t>& data) override {
+    return inner_.ReadValue(key, name, type, data);
+  }
+  RegResult SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                     const std::uint8_t* data, std::uint32_t size) override {
+    return inner_.SetValue(key, name, type, data, size);
+  }
+  RegResult DeleteValue(RegKey key, const std::string& name) override {
+    return inner_.DeleteValue(key, name);
+  }
+  RegResult ReadStoredValue(RegKey key, const std::string& name, std::uint32_t& type,
+                            std::vector<std::uint8_t>& data) override {
+    return inner_.ReadStoredValue(key, name, type, data);
+  }
+  RegResult DeleteTree(RegKey key, const std::string& subkey) override {
+    return inner_.DeleteTree(key, subkey);
+  }
+  RegResult QueryInfoKey(RegKey key, std::uint32_t& subkeys) override {
+    return inner_.QueryInfoKey(key, subkeys);
+  }
+  bool HasSeparate64BitView() const override { return inner_.HasSeparate64BitView(); }
+
+ private:
+  platform::RawRegistry& inner_;
+  std::set<RegKey> links_;
+};
+
 struct World {
   sim::SimPlatform sim;
+  Faults faults{sim.registry};
   explicit World(const std::string& name = "Gone") {
     sim.registry.LoadRegText(std::string(testing_support::kRegHeader) + Twins(name));
   }
@@ -65,8 +129,7 @@ struct World {
   app::Removal Remove(EntryView view, const std::string& name = "Gone") {
     app::ProgramEntry program{"Gone App", "C:\\Gone\\u.exe", view, {}};
     program.key_name = name;
-    return app::RemoveEntry(program,
-                            app::RemovalSystem{sim.registry, sim.file_store, sim.launcher});
+    return app::RemoveEntry(program, app::RemovalSystem{faults, sim.file_store, sim.launcher});
   }
 };
 
@@ -141,6 +204,20 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
          s.sim.registry.DeletePhysicalKey(platform::kHkeyCurrentUser, kUninstall + "Gone");
        },
        RemovalOutcome::kNotRead, true, false, false},
+      {"a value whose name cannot be listed", kUser,
+       [](World& s) { s.faults.unlisted_value = true; }, RemovalOutcome::kNotRead, false, true,
+       false},
+      {"a link loop under the key", kUser, [](World& s) { s.faults.loop = true; },
+       RemovalOutcome::kNotRead, false, true, false},
+      // Made in the same second, the file is taken: the earlier copy stays as it was.
+      {"an earlier copy of the same name", kUser,
+       [](World& s) {
+         World earlier;
+         earlier.Remove(EntryView::kUser);
+         s.sim.file_store.CreateFolders(kCopies);
+         s.sim.file_store.WriteNewFile(kCopy, earlier.sim.file_store.Files().at(kCopy));
+       },
+       RemovalOutcome::kNotCopied, false, true, true},
   };
   for (const StepCase& c : cases) {
     World setup;

@@ -346,13 +346,16 @@ TEST(NoCommand, NothingToStartUnlessTheWindowsInstallerKnowsTheProduct) {
 TEST(LongPaths, APathOfMaxPathOrMoreIsNoProgram) {
   const std::string fits = "C:\\" + std::string(251, 'a') + "\xC3\xA9.exe";  // 259 units
   const std::string too_long = "C:\\" + std::string(253, 'b') + ".exe";      // 260
+  std::string pairs = "C:\\";
+  for (int i = 0; i < 127; ++i) pairs += "\xF0\x9F\x98\x80";  // two units each
+  pairs += ".exe";                                            // 261 units in all
   sim::SimPlatform sim;
-  sim.files.AddFile(fits, kSomeDate);
-  sim.files.AddFile(too_long, kSomeDate);
+  for (const std::string& path : {fits, too_long, pairs}) sim.files.AddFile(path, kSomeDate);
   app::ProgramEntry entry;
   for (const auto& [command, kind] :
        {std::pair{fits + " /S", LaunchKind::kStart},
         std::pair{too_long + " /S", LaunchKind::kRefused},
+        std::pair{pairs + " /S", LaunchKind::kRefused},
         std::pair{"\"" + too_long + "\" /S", LaunchKind::kRefused},
         std::pair{"C:\\x" + std::string(1 << 20, ' '), LaunchKind::kMissing}}) {
     entry.command = command;

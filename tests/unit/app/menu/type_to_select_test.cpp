@@ -74,6 +74,9 @@ TEST(TypeToSelect, KeysSelectTheFirstNameBeginningWithTheText) {
         {200, "s", "Visual C++ 2015"},
         {300, "u", "Visual C++ 2015"}}},
       {"a digit", kPrograms, {{0, "7", "7-Zip"}}},
+      {"backspace after a pause is the menu's",
+       kPrograms,
+       {{0, "v", "VirtualBox 7"}, {10, "i", "VirtualBox 7"}, {2000, kBackspace, ""}}},
       {"an ampersand counts as shown",
        kPrograms,
        {{0, "a", "Adobe Reader"}, {10, "t", "AT&T Connect"}, {20, "&", "AT&T Connect"}}},
@@ -179,6 +182,7 @@ TEST(TypeToSelect, TheFirstLetterOpensItsGroupAndTheTextGoesOnInside) {
   } cases[] = {
       {"a letter", groups, {{0, "v", "open V"}}},
       {"a capital", groups, {{0, "S", "open S"}}},
+      {"the last letter", {"A", "Z", "#"}, {{0, "z", "open Z"}}},
       {"a digit goes to the rest", groups, {{0, "7", "open #"}}},
       {"a letter beyond ASCII goes to the rest", groups, {{0, "é", "open #"}}},
       {"a letter without a group", groups, {{0, "q", ""}}},

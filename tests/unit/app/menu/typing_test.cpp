@@ -114,7 +114,7 @@ TEST(Typing, TheGeneratedSubmenusSelectTheNameBeginningWithTheText) {
        {"All Programs", "All Programs > Adobe Reader", "All Programs > Visual Studio Code"},
        0},
       {"an ampersand as shown",
-       {down, right, Type(u"at&")},
+       {down, right, Type(u"at&t")},
        {"All Programs", "All Programs > Adobe Reader", "All Programs > AT&T Connect"},
        0},
       {"a pause starts anew",

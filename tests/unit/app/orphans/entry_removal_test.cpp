@@ -47,29 +47,35 @@ std::string Twins(const std::string& name,
   return reg;
 }
 
-// The substitute registry with two faults a real one can show: a value whose name cannot be
-// listed, and a link loop, seen by a reader as "Sub" holding itself as "Loop" without end.
+// The substitute registry with faults a real one can show while a key is read: a value or a
+// subkey that cannot be listed, a value gone between its listing and its reading, and a link
+// loop, seen by a reader as "Sub" holding itself as "Loop" without end.
 class Faults final : public platform::RawRegistry {
  public:
   explicit Faults(platform::RawRegistry& inner) : inner_(inner) {}
-  bool unlisted_value = false;  // each key's second value
-  bool loop = false;
+  enum class Fault { kNone, kUnlistedValue, kVanishedValue, kUnlistedSubkey, kLoop };
+  Fault fault = Fault::kNone;  // each key's second value, or first subkey
 
   RegResult OpenKey(RegKey base, const std::string& path, std::uint32_t access,
                     RegKey* opened) override {
+    const bool loop = fault == Fault::kLoop;
     const bool link = loop && path == "Loop";
     const RegResult result = inner_.OpenKey(base, link ? "" : path, access, opened);
     if (result == platform::kRegOk && loop && (link || path == "Sub")) links_.insert(*opened);
     return result;
   }
   RegResult EnumKey(RegKey key, std::uint32_t index, std::string& name) override {
+    if (fault == Fault::kUnlistedSubkey) return kMoreData;
     if (!links_.contains(key)) return inner_.EnumKey(key, index, name);
     name = "Loop";
     return index == 0 ? platform::kRegOk : platform::kRegNoMoreItems;
   }
   RegResult EnumValueName(RegKey key, std::uint32_t index, std::string& name) override {
-    constexpr RegResult kMoreData = 234;  // ERROR_MORE_DATA
-    return unlisted_value && index == 1 ? kMoreData : inner_.EnumValueName(key, index, name);
+    if (index != 1 || fault == Fault::kNone) return inner_.EnumValueName(key, index, name);
+    if (fault == Fault::kUnlistedValue) return kMoreData;
+    if (fault != Fault::kVanishedValue) return inner_.EnumValueName(key, index, name);
+    name = "Vanished";
+    return platform::kRegOk;
   }
   RegResult CloseKey(RegKey key) override {
     links_.erase(key);
@@ -103,6 +109,7 @@ class Faults final : public platform::RawRegistry {
   bool HasSeparate64BitView() const override { return inner_.HasSeparate64BitView(); }
 
  private:
+  static constexpr RegResult kMoreData = 234;  // ERROR_MORE_DATA
   platform::RawRegistry& inner_;
   std::set<RegKey> links_;
 };
@@ -205,10 +212,25 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
        },
        RemovalOutcome::kNotRead, true, false, false},
       {"a value whose name cannot be listed", kUser,
-       [](World& s) { s.faults.unlisted_value = true; }, RemovalOutcome::kNotRead, false, true,
-       false},
-      {"a link loop under the key", kUser, [](World& s) { s.faults.loop = true; },
+       [](World& s) { s.faults.fault = Faults::Fault::kUnlistedValue; }, RemovalOutcome::kNotRead,
+       false, true, false},
+      {"a value gone while the key is read", kUser,
+       [](World& s) { s.faults.fault = Faults::Fault::kVanishedValue; }, RemovalOutcome::kNotRead,
+       false, true, false},
+      {"a subkey whose name cannot be listed", kUser,
+       [](World& s) { s.faults.fault = Faults::Fault::kUnlistedSubkey; }, RemovalOutcome::kNotRead,
+       false, true, false},
+      {"a link loop under the key", kUser, [](World& s) { s.faults.fault = Faults::Fault::kLoop; },
        RemovalOutcome::kNotRead, false, true, false},
+      {"key unreadable afterwards", k64,
+       [](World& s) {
+         s.sim.launcher.SetElevatedAction(
+             [&s](const platform::ShellExecuteRequest&, std::uint32_t) {
+               s.sim.registry.DenyAccess(platform::kHkeyLocalMachine, kUninstall + "Gone");
+               return platform::ElevatedRun{platform::kStartOk, true, 0};
+             });
+       },
+       RemovalOutcome::kNotKnown, false, true, true},
       // Made in the same second, the file is taken: the earlier copy stays as it was.
       {"an earlier copy of the same name", kUser,
        [](World& s) {
@@ -285,7 +307,8 @@ TEST(EntryRemoval, RegExeIsAskedForTheEntrysOwnKeyInItsOwnView) {
 // break its line is refused before anything is written.
 TEST(EntryRemoval, KeyNamesThatRegExeCannotTakeSafelyAreRefused) {
   for (const std::string& name :
-       {std::string("a\" /f \"b"), std::string("tab\there"), std::string("c1\xC2\x85")}) {
+       {std::string("a\" /f \"b"), std::string("tab\there"), std::string("c1\xC2\x85"),
+        std::string("c1\xC2\x9F"), std::string("del\x7F")}) {
     EXPECT_FALSE(app::IsSafeForRegExe(name)) << name;
     World setup(name);
     setup.RegExeDeletes();
@@ -297,6 +320,10 @@ TEST(EntryRemoval, KeyNamesThatRegExeCannotTakeSafelyAreRefused) {
   // A per-user key is deleted without a command line, so its name needs no such care.
   World quoted("a\"b");
   EXPECT_EQ(quoted.Remove(EntryView::kUser, "a\"b").outcome, RemovalOutcome::kRemoved);
+  // No name would name the whole Uninstall key.
+  World unnamed;
+  EXPECT_EQ(unnamed.Remove(EntryView::kUser, "").outcome, RemovalOutcome::kNotRead);
+  EXPECT_TRUE(unnamed.sim.registry.KeyExists(platform::kHkeyCurrentUser, kUninstall + "Gone"));
 }
 
 // What each outcome tells the user.

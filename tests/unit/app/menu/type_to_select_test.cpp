@@ -225,6 +225,7 @@ TEST(TypeToSelect, TheFirstLetterOpensItsGroupAndTheTextGoesOnInside) {
   EXPECT_EQ(Outcome({"vlc.exe", "svchost.exe"},
                     typing.Type(processes, {Key::Kind::kCharacter, U's', 300})),
             "svchost.exe");
+  EXPECT_FALSE(typing.IsTyping(all[1], 300)) << "a blank in the group is the menu's again";
 }
 
 TEST(ShownCaption, ADoubledAmpersandShowsAsOneAndASingleOneNotAtAll) {

@@ -301,6 +301,12 @@ TEST(EntryRemoval, RegExeIsAskedForTheEntrysOwnKeyInItsOwnView) {
   World per_user;
   per_user.Remove(EntryView::kUser);
   EXPECT_TRUE(per_user.sim.launcher.Launches().empty());
+  // Declining the elevation is said as such, not as the system's error.
+  World declined;
+  declined.sim.launcher.SetElevatedAction([](const platform::ShellExecuteRequest&, std::uint32_t) {
+    return platform::ElevatedRun{platform::kErrorCancelled, false, 0};
+  });
+  EXPECT_EQ(declined.Remove(EntryView::kMachine64).reason, app::kDeclinedReason);
 }
 
 // A per-machine key name goes into reg.exe's command line: one that could end its quotes or

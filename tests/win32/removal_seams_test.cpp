@@ -107,6 +107,15 @@ TEST(FileStore, FoldersNewFilesAndReadingBack) {
   const win32_test::ScratchDir dir;
   win32::FileStore files;
   EXPECT_FALSE(files.LocalAppDataFolder().empty());
+  // Only a drive's folder is taken: a drive-relative one would lie wherever the current folder is.
+  wchar_t saved[MAX_PATH];
+  const DWORD saved_length = ::GetEnvironmentVariableW(L"LOCALAPPDATA", saved, MAX_PATH);
+  ASSERT_TRUE(saved_length > 0 && saved_length < MAX_PATH);
+  for (const wchar_t* relative : {L"C:foo", L"\\Users\\u", L"AppData"}) {
+    ::SetEnvironmentVariableW(L"LOCALAPPDATA", relative);
+    EXPECT_EQ(files.LocalAppDataFolder(), "");
+  }
+  ::SetEnvironmentVariableW(L"LOCALAPPDATA", saved);
   const std::string folder = win32::WideToUtf8(dir.path().wstring()) + "\\a b\\\u00e9\\c";
   ASSERT_EQ(files.CreateFolders(folder), platform::kFileOk);
   EXPECT_EQ(files.CreateFolders(folder + "\\"), platform::kFileOk) << "already there";

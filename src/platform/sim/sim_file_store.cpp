@@ -30,7 +30,8 @@ platform::FileError FileStore::CreateFolders(const std::string& path) {
 platform::FileError FileStore::WriteNewFile(const std::string& path,
                                             const std::vector<std::uint8_t>& bytes) {
   const std::string folder = Key(Parent(path));
-  if (folders_.count(folder) == 0) return platform::kFileErrorPathNotFound;
+  // A drive's root, the current one's ("\\x") included, is always there.
+  if (folder.size() > 2 && folders_.count(folder) == 0) return platform::kFileErrorPathNotFound;
   if (denied_.count(folder) != 0) return platform::kFileErrorAccessDenied;
   for (const auto& file : files_) {
     if (Key(file.first) == Key(path)) return platform::kFileErrorExists;

@@ -67,9 +67,13 @@ TEST(IconImage, OnlyPicturesWhoseEveryPartLiesWithinThemPass) {
       {"24 bits, 256 wide", Bitmap(256, 24), true},
       {"8 bits using 256 colours", WithValue(Bitmap(16, 8), 32, 256, 4), true},
       {"4 bits using 17 colours", WithValue(four, 32, 17, 4), false},
+      {"4 bits using 17 colours, with room for them",
+       WithValue(Cut(four, four.size() + 4), 32, 17, 4), false},
       {"4 bits using 3 colours, table shorter",
        WithValue(Cut(four, four.size() - 13 * 4), 32, 3, 4), true},
       {"cut by one byte", Cut(sound, sound.size() - 1), false},
+      // No colour count: the whole table of 16 is there all the same, and counted.
+      {"4 bits cut by one byte", Cut(four, four.size() - 1), false},
       {"cut inside the header", Cut(sound, 39), false},
       {"a core header", WithValue(sound, 0, 12, 4), false},
       {"a larger header", WithValue(sound, 0, 124, 4), false},
@@ -88,6 +92,8 @@ TEST(IconImage, OnlyPicturesWhoseEveryPartLiesWithinThemPass) {
        WithValue(Cut(sound, sound.size() + 12), 16, 3, 4), true},
       {"bit fields at 32 bits without room for the masks", WithValue(sound, 16, 3, 4), false},
       {"bit fields at 24 bits", WithValue(Bitmap(16, 24), 16, 3, 4), false},
+      {"bit fields at 24 bits with room for the masks",
+       WithValue(Cut(Bitmap(16, 24), Bitmap(16, 24).size() + 12), 16, 3, 4), false},
       {"bit fields at 8 bits", WithValue(Bitmap(16, 8), 16, 3, 4), false},
       {"PNG", Png(256, 256), true},
       {"PNG 257 wide", Png(257, 16), false},
@@ -127,6 +133,9 @@ TEST(IcoFile, TheChosenPictureComesBackOnlyWhenTheFileHoldsIt) {
       {"16 of two, by size", two, 16, platform::ChooseNearest, small.bytes},
       {"32 of two, by size", two, 32, platform::ChooseNearest, large.bytes},
       {"24 goes to the nearer", two, 26, platform::ChooseNearest, large.bytes},
+      {"of one size, the most colours",
+       Ico({BitmapPicture(16, 8), BitmapPicture(16, 32, 0x66), BitmapPicture(16, 4)}), 16,
+       platform::ChooseNearest, Bitmap(16, 32, 0x66)},
       {"a PNG picture", Ico({{48, 32, Png(48, 48)}}), 48, platform::ChooseNearest, Png(48, 48)},
       {"the choice falls on none", two, 16, ChooseId(0), {}},
       {"the choice names no entry", two, 16, ChooseId(3), {}},
@@ -229,6 +238,10 @@ TEST(ProgramIcon, EveryOffsetCountAndSizeThatLiesGivesNone) {
   const std::size_t red16_entry = icon_bytes::kRawStart + data_entries;
   const std::size_t group_data = FileOffsetAt(whole, first_group_entry);
   const std::size_t red16_data = FileOffsetAt(whole, red16_entry);
+  // The section grown by 1 MiB, which a group's data one byte longer than any group's fits.
+  const Bytes grown =
+      WithValue(Cut(whole, whole.size() + 0x100000), section + 16,
+                static_cast<std::uint32_t>(whole.size() - icon_bytes::kRawStart + 0x100000), 4);
   const struct {
     const char* name;
     Bytes file;
@@ -248,6 +261,8 @@ TEST(ProgramIcon, EveryOffsetCountAndSizeThatLiesGivesNone) {
       {"group's data past the section", WithValue(whole, first_group_entry, 0x7FFFFF00u, 4)},
       {"group's data longer than the section", WithValue(whole, first_group_entry + 4, 0x10000, 4)},
       {"group claiming 65,535 pictures", WithValue(whole, group_data + 4, 0xFFFF, 2)},
+      {"group's data longer than any group",
+       WithValue(grown, first_group_entry + 4, 6 + 0xFFFF * 14 + 1, 4)},
       {"picture's data past the section", WithValue(whole, red16_entry, 0xFFFFFFF0u, 4)},
       {"picture's data longer than the file", WithValue(whole, red16_entry + 4, 0x7FFFFFFF, 4)},
       {"picture of 2^31-1 x 2^30 pixels",

@@ -96,6 +96,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  true,
                  true},
+        // Shown or not, the flag is read: one that cannot be read leaves its entry out.
+        ScanCase{"NoRemoveUnreadableWhenShown",
+                 {R"("DisplayName"="Foo")", R"("NoRemove"="1")"},
+                 {},
+                 {},
+                 {},
+                 true,
+                 true},
         ScanCase{"MicrosoftHidden", {R"("DisplayName"="Microsoft Silverlight")"}, {}, {}, {}},
         ScanCase{"WindowsAnywhereHidden", {R"("DisplayName"="My Windowsill Tool")"}, {}, {}, {}},
         ScanCase{

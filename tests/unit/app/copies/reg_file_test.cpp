@@ -93,6 +93,15 @@ TEST(RegFile, EachValueReadsBackExactlyFromItsLine) {
       {"lone surrogate",
        {"S", platform::kRegSz, Bytes{0x00, 0xD8, 0, 0}},
        u"\"S\"=hex(1):00,d8,00,00"},
+      {"surrogates in reverse order",
+       {"R", platform::kRegSz, Bytes{0x00, 0xDC, 0x00, 0xD8, 0, 0}},
+       u"\"R\"=hex(1):00,dc,00,d8,00,00"},
+      {"two trail surrogates",
+       {"T2", platform::kRegSz, Bytes{0x00, 0xDC, 0x01, 0xDC, 0, 0}},
+       u"\"T2\"=hex(1):00,dc,01,dc,00,00"},
+      {"two lead surrogates",
+       {"L2", platform::kRegSz, Bytes{0x00, 0xD8, 0x01, 0xD8, 0, 0}},
+       u"\"L2\"=hex(1):00,d8,01,d8,00,00"},
       {"expand",
        {"X", platform::kRegExpandSz, Utf16(u"%A%")},
        u"\"X\"=hex(2):25,00,41,00,25,00,00,00"},
@@ -174,6 +183,8 @@ TEST(RegFile, NamesALineCannotHoldAreRefused) {
       {"K", {{"tab\t", platform::kRegBinary, {}}}, {}},
       {"K", {}, {{"sub\rkey", {}, {}}}},
       {"K", {}, {{"ok", {}, {{"\x01", {}, {}}}}}},
+      {"K", {{"del\x7F", platform::kRegBinary, {}}}, {}},
+      {"K", {{"\xED\xB0\x80\xED\xA0\x80", platform::kRegBinary, {}}}, {}},  // U+DC00 U+D800
   };
   for (const CopiedKey& key : cases) {
     EXPECT_FALSE(app::RegFileBytes(key, kUserEntry + "K").has_value());
@@ -229,6 +240,8 @@ TEST(CopyFileName, SafeDatedAndShortEnoughForMaxPath) {
       {"Foo 1.2", "Foo 1.2"},
       {"A<b>:c\"d/e\\f|g?h*i", "A_b__c_d_e_f_g_h_i"},
       {"tab\there\x01", "tab_here_"},
+      {"del\x7F", "del_"},
+      {"unit\x1F", "unit_"},
       {"  dots and blanks. . ", "dots and blanks"},
       {"...", "_"},
       {"CON", "_CON"},

@@ -33,6 +33,9 @@ const char* const kFiles[] = {
     "C:\\Trap\\Old.exe",
     "C:\\Trap\\Old Setup\\setup.exe",
     "C:\\Apps\\x.exe.old\\u.exe",
+    "C:\\Apps\\my.exe",  // what a command cut at a folder's ".exe" would start
+    "C:\\Apps\\my.exeditor\\uninstall.exe",
+    "C:\\Windows\\msiexec.exe",  // found second, after the system folder's
     "C:\\Tools\\AT&T\\uninst.exe",
     "C:\\Tools\\A^B 100%\\uninst.exe",
     "C:\\Tools\\notepad2.exe",  // on PATH only
@@ -142,6 +145,9 @@ INSTANTIATE_TEST_SUITE_P(
         Starts("UnquotedExeInsideAFolderName", "C:\\Apps\\x.exe.old\\u.exe /S",
                "C:\\Apps\\x.exe.old\\u.exe", "\"C:\\Apps\\x.exe.old\\u.exe\" /S",
                "C:\\Apps\\x.exe.old"),
+        Starts("UnquotedExeStartingAFolderName", "C:\\Apps\\my.exeditor\\uninstall.exe /S",
+               "C:\\Apps\\my.exeditor\\uninstall.exe",
+               "\"C:\\Apps\\my.exeditor\\uninstall.exe\" /S", "C:\\Apps\\my.exeditor"),
         // Without ".exe", each text that ends at a blank, shortest first, as an .exe.
         Starts("UnquotedWithoutExtension", "C:\\Apps\\Old Setup\\setup /remove",
                "C:\\Apps\\Old Setup\\setup.exe", "\"C:\\Apps\\Old Setup\\setup.exe\" /remove",
@@ -340,13 +346,16 @@ TEST(NoCommand, NothingToStartUnlessTheWindowsInstallerKnowsTheProduct) {
 TEST(LongPaths, APathOfMaxPathOrMoreIsNoProgram) {
   const std::string fits = "C:\\" + std::string(251, 'a') + "\xC3\xA9.exe";  // 259 units
   const std::string too_long = "C:\\" + std::string(253, 'b') + ".exe";      // 260
+  std::string pairs = "C:\\";
+  for (int i = 0; i < 127; ++i) pairs += "\xF0\x9F\x98\x80";  // two units each
+  pairs += ".exe";                                            // 261 units in all
   sim::SimPlatform sim;
-  sim.files.AddFile(fits, kSomeDate);
-  sim.files.AddFile(too_long, kSomeDate);
+  for (const std::string& path : {fits, too_long, pairs}) sim.files.AddFile(path, kSomeDate);
   app::ProgramEntry entry;
   for (const auto& [command, kind] :
        {std::pair{fits + " /S", LaunchKind::kStart},
         std::pair{too_long + " /S", LaunchKind::kRefused},
+        std::pair{pairs + " /S", LaunchKind::kRefused},
         std::pair{"\"" + too_long + "\" /S", LaunchKind::kRefused},
         std::pair{"C:\\x" + std::string(1 << 20, ' '), LaunchKind::kMissing}}) {
     entry.command = command;

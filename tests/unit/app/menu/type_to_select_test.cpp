@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "app/menu/list_typing.h"
 #include "platform/sim/sim_text_order.h"
 #include "platform/text.h"
 #include "platform/wtf8.h"
@@ -71,6 +74,9 @@ TEST(TypeToSelect, KeysSelectTheFirstNameBeginningWithTheText) {
         {200, "s", "Visual C++ 2015"},
         {300, "u", "Visual C++ 2015"}}},
       {"a digit", kPrograms, {{0, "7", "7-Zip"}}},
+      {"backspace after a pause is the menu's",
+       kPrograms,
+       {{0, "v", "VirtualBox 7"}, {10, "i", "VirtualBox 7"}, {2000, kBackspace, ""}}},
       {"an ampersand counts as shown",
        kPrograms,
        {{0, "a", "Adobe Reader"}, {10, "t", "AT&T Connect"}, {20, "&", "AT&T Connect"}}},
@@ -176,6 +182,7 @@ TEST(TypeToSelect, TheFirstLetterOpensItsGroupAndTheTextGoesOnInside) {
   } cases[] = {
       {"a letter", groups, {{0, "v", "open V"}}},
       {"a capital", groups, {{0, "S", "open S"}}},
+      {"the last letter", {"A", "Z", "#"}, {{0, "z", "open Z"}}},
       {"a digit goes to the rest", groups, {{0, "7", "open #"}}},
       {"a letter beyond ASCII goes to the rest", groups, {{0, "é", "open #"}}},
       {"a letter without a group", groups, {{0, "q", ""}}},
@@ -196,6 +203,29 @@ TEST(TypeToSelect, TheFirstLetterOpensItsGroupAndTheTextGoesOnInside) {
     state = step.state;
     EXPECT_EQ(Outcome(group_v, step.answer), letter == U'i' ? "Visual C++ 2015" : "VirtualBox 7");
   }
+
+  // Through the menu's typing: the group opened takes the text on, and another list, reached
+  // within the pause, starts its own.
+  framework::TMenuItem all("all", "All Programs");
+  framework::TMenuItem processes("processes", "Kill Process");
+  for (const char* name : {"A", "V"}) all.Add(std::make_unique<framework::TMenuItem>(name, name));
+  for (const std::string& name : group_v) {
+    all[1].Add(std::make_unique<framework::TMenuItem>(name, name));
+  }
+  processes.Add(std::make_unique<framework::TMenuItem>("v", "vlc.exe"));
+  processes.Add(std::make_unique<framework::TMenuItem>("s", "svchost.exe"));
+  app::ListTyping typing(fold, [&](const framework::TMenuItem& submenu) {
+    return &submenu == &all ? app::ListKind::kLetterGroups : app::ListKind::kNames;
+  });
+  EXPECT_EQ(Outcome({"A", "V"}, typing.Type(all, {Key::Kind::kCharacter, U'v', 0})), "open V");
+  EXPECT_EQ(Outcome(group_v, typing.Type(all[1], {Key::Kind::kCharacter, U'i', 100})),
+            "Visual C++ 2015");
+  EXPECT_EQ(Outcome(group_v, typing.Type(all[1], {Key::Kind::kCharacter, U'r', 200})),
+            "VirtualBox 7");
+  EXPECT_EQ(Outcome({"vlc.exe", "svchost.exe"},
+                    typing.Type(processes, {Key::Kind::kCharacter, U's', 300})),
+            "svchost.exe");
+  EXPECT_FALSE(typing.IsTyping(all[1], 300)) << "a blank in the group is the menu's again";
 }
 
 TEST(ShownCaption, ADoubledAmpersandShowsAsOneAndASingleOneNotAtAll) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ namespace {
 
 using app::EntryView;
 using app::RemovalOutcome;
+using platform::RegKey;
+using platform::RegResult;
 using testing_support::kCu;
 using testing_support::kLm32;
 using testing_support::kLm64;
@@ -44,8 +47,76 @@ std::string Twins(const std::string& name,
   return reg;
 }
 
+// The substitute registry with faults a real one can show while a key is read: a value or a
+// subkey that cannot be listed, a value gone between its listing and its reading, and a link
+// loop, seen by a reader as "Sub" holding itself as "Loop" without end.
+class Faults final : public platform::RawRegistry {
+ public:
+  explicit Faults(platform::RawRegistry& inner) : inner_(inner) {}
+  enum class Fault { kNone, kUnlistedValue, kVanishedValue, kUnlistedSubkey, kLoop };
+  Fault fault = Fault::kNone;  // each key's second value, or first subkey
+
+  RegResult OpenKey(RegKey base, const std::string& path, std::uint32_t access,
+                    RegKey* opened) override {
+    const bool loop = fault == Fault::kLoop;
+    const bool link = loop && path == "Loop";
+    const RegResult result = inner_.OpenKey(base, link ? "" : path, access, opened);
+    if (result == platform::kRegOk && loop && (link || path == "Sub")) links_.insert(*opened);
+    return result;
+  }
+  RegResult EnumKey(RegKey key, std::uint32_t index, std::string& name) override {
+    if (fault == Fault::kUnlistedSubkey) return kMoreData;
+    if (!links_.contains(key)) return inner_.EnumKey(key, index, name);
+    name = "Loop";
+    return index == 0 ? platform::kRegOk : platform::kRegNoMoreItems;
+  }
+  RegResult EnumValueName(RegKey key, std::uint32_t index, std::string& name) override {
+    if (index != 1 || fault == Fault::kNone) return inner_.EnumValueName(key, index, name);
+    if (fault == Fault::kUnlistedValue) return kMoreData;
+    if (fault != Fault::kVanishedValue) return inner_.EnumValueName(key, index, name);
+    name = "Vanished";
+    return platform::kRegOk;
+  }
+  RegResult CloseKey(RegKey key) override {
+    links_.erase(key);
+    return inner_.CloseKey(key);
+  }
+  RegResult CreateKey(RegKey base, const std::string& path, std::uint32_t access,
+                      RegKey* opened) override {
+    return inner_.CreateKey(base, path, access, opened);
+  }
+  RegResult ReadValue(RegKey key, const std::string& name, std::uint32_t& type,
+                      std::vector<std::uint8_t>& data) override {
+    return inner_.ReadValue(key, name, type, data);
+  }
+  RegResult SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                     const std::uint8_t* data, std::uint32_t size) override {
+    return inner_.SetValue(key, name, type, data, size);
+  }
+  RegResult DeleteValue(RegKey key, const std::string& name) override {
+    return inner_.DeleteValue(key, name);
+  }
+  RegResult ReadStoredValue(RegKey key, const std::string& name, std::uint32_t& type,
+                            std::vector<std::uint8_t>& data) override {
+    return inner_.ReadStoredValue(key, name, type, data);
+  }
+  RegResult DeleteTree(RegKey key, const std::string& subkey) override {
+    return inner_.DeleteTree(key, subkey);
+  }
+  RegResult QueryInfoKey(RegKey key, std::uint32_t& subkeys) override {
+    return inner_.QueryInfoKey(key, subkeys);
+  }
+  bool HasSeparate64BitView() const override { return inner_.HasSeparate64BitView(); }
+
+ private:
+  static constexpr RegResult kMoreData = 234;  // ERROR_MORE_DATA
+  platform::RawRegistry& inner_;
+  std::set<RegKey> links_;
+};
+
 struct World {
   sim::SimPlatform sim;
+  Faults faults{sim.registry};
   explicit World(const std::string& name = "Gone") {
     sim.registry.LoadRegText(std::string(testing_support::kRegHeader) + Twins(name));
   }
@@ -68,8 +139,7 @@ struct World {
   app::Removal Remove(EntryView view, const std::string& name = "Gone") {
     app::ProgramEntry program{"Gone App", "C:\\Gone\\u.exe", view, {}};
     program.key_name = name;
-    return app::RemoveEntry(program,
-                            app::RemovalSystem{sim.registry, sim.file_store, sim.launcher});
+    return app::RemoveEntry(program, app::RemovalSystem{faults, sim.file_store, sim.launcher});
   }
 };
 
@@ -139,6 +209,34 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
          s.sim.registry.DeletePhysicalKey(platform::kHkeyCurrentUser, kUninstall + "Gone");
        },
        RemovalOutcome::kNotRead, true, false, false},
+      {"a value whose name cannot be listed", kUser,
+       [](World& s) { s.faults.fault = Faults::Fault::kUnlistedValue; }, RemovalOutcome::kNotRead,
+       false, true, false},
+      {"a value gone while the key is read", kUser,
+       [](World& s) { s.faults.fault = Faults::Fault::kVanishedValue; }, RemovalOutcome::kNotRead,
+       false, true, false},
+      {"a subkey whose name cannot be listed", kUser,
+       [](World& s) { s.faults.fault = Faults::Fault::kUnlistedSubkey; }, RemovalOutcome::kNotRead,
+       false, true, false},
+      {"a link loop under the key", kUser, [](World& s) { s.faults.fault = Faults::Fault::kLoop; },
+       RemovalOutcome::kNotRead, false, true, false},
+      {"key unreadable afterwards", k64,
+       [](World& s) {
+         s.sim.launcher.SetStartAction([&s](const platform::StartSpec&) {
+           s.sim.registry.DenyAccess(platform::kHkeyLocalMachine, kUninstall + "Gone");
+           return sim::LaunchRecorder::ScriptedRun{};
+         });
+       },
+       RemovalOutcome::kNotKnown, false, true, true},
+      // Made in the same second, the file is taken: the earlier copy stays as it was.
+      {"an earlier copy of the same name", kUser,
+       [](World& s) {
+         World earlier;
+         earlier.Remove(EntryView::kUser);
+         s.sim.file_store.CreateFolders(kCopies);
+         s.sim.file_store.WriteNewFile(kCopy, earlier.sim.file_store.Files().at(kCopy));
+       },
+       RemovalOutcome::kNotCopied, false, true, true},
   };
   for (const StepCase& c : cases) {
     World setup;
@@ -202,13 +300,18 @@ TEST(EntryRemoval, RegExeIsAskedForTheEntrysOwnKeyInItsOwnView) {
   World per_user;
   per_user.Remove(EntryView::kUser);
   EXPECT_TRUE(per_user.sim.launcher.Launches().empty());
+  // Declining the elevation is said as such, not as the system's error.
+  World declined;
+  declined.sim.launcher.SetShellStartResult(platform::kErrorCancelled);
+  EXPECT_EQ(declined.Remove(EntryView::kMachine64).reason, app::kDeclinedReason);
 }
 
 // A per-machine key name goes into reg.exe's command line: one that could end its quotes or
 // break its line is refused before anything is written.
 TEST(EntryRemoval, KeyNamesThatRegExeCannotTakeSafelyAreRefused) {
   for (const std::string& name :
-       {std::string("a\" /f \"b"), std::string("tab\there"), std::string("c1\xC2\x85")}) {
+       {std::string("a\" /f \"b"), std::string("tab\there"), std::string("c1\xC2\x85"),
+        std::string("c1\xC2\x9F"), std::string("del\x7F")}) {
     EXPECT_FALSE(app::IsSafeForRegExe(name)) << name;
     World setup(name);
     setup.RegExeDeletes();
@@ -220,6 +323,10 @@ TEST(EntryRemoval, KeyNamesThatRegExeCannotTakeSafelyAreRefused) {
   // A per-user key is deleted without a command line, so its name needs no such care.
   World quoted("a\"b");
   EXPECT_EQ(quoted.Remove(EntryView::kUser, "a\"b").outcome, RemovalOutcome::kRemoved);
+  // No name would name the whole Uninstall key.
+  World unnamed;
+  EXPECT_EQ(unnamed.Remove(EntryView::kUser, "").outcome, RemovalOutcome::kNotRead);
+  EXPECT_TRUE(unnamed.sim.registry.KeyExists(platform::kHkeyCurrentUser, kUninstall + "Gone"));
 }
 
 // What each outcome tells the user.

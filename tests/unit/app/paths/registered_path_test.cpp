@@ -124,6 +124,7 @@ TEST(RegisteredPaths, EachViewExpandsAndReachesAsItsOwnProgramsWould) {
       {R"(C:\Apps\conout$.exe)", k32, R"(C:\Apps\conout$.exe)", std::nullopt},
       {"a.exe", k32, "a.exe", std::nullopt},
       {"C:a.exe", k32, "C:a.exe", std::nullopt},
+      {R"(\Apps\u.exe)", k32, R"(\Apps\u.exe)", std::nullopt},
   };
   System system;
   for (const auto& row : rows) {
@@ -155,6 +156,7 @@ TEST(RegisteredPaths, MayOpenNeitherAnotherMachineNorADevice) {
       {R"(C:\Apps\a.exe)", true},
       {"a.exe", true},
       {"C:a.exe", true},
+      {R"(\Apps\u.exe)", true},
       {R"(N:\a.exe)", false},
       {"n:a.exe", false},
       {R"(\\server\s\a.exe)", false},

@@ -12,10 +12,12 @@
 
 namespace app {
 
-// A message box: its text and its style (buttons, icon, default button).
+// A message box: its text, its style (buttons, icon, default button), and its caption when it
+// is not the program's title.
 struct Box {
   std::string text;
   std::uint32_t style = 0;
+  std::string caption = {};
 };
 
 struct Verdict;

@@ -41,8 +41,8 @@ Verdict OfferRemoval(platform::Platform& system, const ProgramEntry& program,
 
 // How the chosen program's uninstall went: nothing to say, a notice, or the offer to take an
 // orphaned entry off the list.
-Verdict JudgeLaunch(platform::Platform& system, const ProgramEntry& program,
-                    const LaunchPlan& plan, bool product_unknown, platform::StartError start) {
+Verdict JudgeLaunch(platform::Platform& system, const ProgramEntry& program, const LaunchPlan& plan,
+                    bool product_unknown, platform::StartError start) {
   switch (NoticeFor(plan.kind, product_unknown, start)) {
     case LaunchNotice::kNone:
       return Verdict{};
@@ -57,8 +57,8 @@ Verdict JudgeLaunch(platform::Platform& system, const ProgramEntry& program,
     case LaunchNotice::kMissingUninstaller:
       return Verdict{Notice(MissingUninstallerText(program.name, plan.looked_for))};
     case LaunchNotice::kStartFailed:
-      return Verdict{Notice(FailedUninstallerText(
-          program.name, system.launcher.ErrorText(start, plan.program)))};
+      return Verdict{Notice(
+          FailedUninstallerText(program.name, system.launcher.ErrorText(start, plan.program)))};
   }
   return Verdict{};
 }

@@ -25,8 +25,7 @@ std::optional<Verdict> QuietUninstallChoice(platform::Platform& system,
 
 // Every process of that name ended, with administrator rights; the auto-close follows. Nothing
 // when there is no system folder to start taskkill from.
-std::optional<ActionWork> KillAction(platform::Launcher& launcher,
-                                     const std::string& process_name);
+std::optional<ActionWork> KillAction(platform::Launcher& launcher, const std::string& process_name);
 
 // A page of the maker's site opened in the web browser; end: the program ends then.
 ActionWork PageAction(platform::Launcher& launcher, std::string_view path, bool end);

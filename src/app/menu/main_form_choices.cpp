@@ -74,7 +74,8 @@ int MainForm::ShowBox(const Box& box, platform::WindowId owner) {
   // With no owner, the box is a window of its own, under which the auto-close cannot end the
   // program; the cycle has been told of it.
   const framework::TJobs::Hold replies(actions_);
-  return Windowing().ShowMessageBox(owner, box.text, std::string(kTitle), box.style);
+  const std::string caption = box.caption.empty() ? std::string(kTitle) : box.caption;
+  return Windowing().ShowMessageBox(owner, box.text, caption, box.style);
 }
 
 }  // namespace app

@@ -29,8 +29,7 @@ void SendMessage(MainForm& form) {
 
 void ShowAbout(MainForm& form) {
   form.ShowThenMenuAgain([&form] {
-    form.Application().Platform().windowing.ShowMessageBox(
-        form.Handle(), AboutText(), AboutCaption(), platform::kMbIconInformation);
+    form.ShowBox(Box{AboutText(), platform::kMbIconInformation, AboutCaption()}, form.Handle());
   });
 }
 

@@ -8,16 +8,16 @@
 namespace app {
 
 enum class CycleState : std::uint8_t {
-  kStarting,       // the main form has not been activated yet
-  kBuilding,       // the start-up build reads the catalogue and the running programs
-  kAsking,         // the start-up build has found the program uninstalled last still listed,
-                   // and asks about it
-  kMenuShown,      // the menu is up
-  kWaiting,        // the menu has closed; the auto-close timer runs
-  kWindowShown,    // a window shown from the menu is up; the menu comes back after it
-  kNotice,         // a notice about the chosen program is up
-  kRunning,        // a chosen action's work runs off the GUI thread; its reply is awaited
-  kClosing,        // the end of the program has been asked for
+  kStarting,     // the main form has not been activated yet
+  kBuilding,     // the start-up build reads the catalogue and the running programs
+  kAsking,       // the start-up build has found the program uninstalled last still listed,
+                 // and asks about it
+  kMenuShown,    // the menu is up
+  kWaiting,      // the menu has closed; the auto-close timer runs
+  kWindowShown,  // a window shown from the menu is up; the menu comes back after it
+  kNotice,       // a notice about the chosen program is up
+  kRunning,      // a chosen action's work runs off the GUI thread; its reply is awaited
+  kClosing,      // the end of the program has been asked for
 };
 
 enum class CycleEvent : std::uint8_t {

@@ -8,7 +8,7 @@
 namespace framework {
 
 TApplication::TApplication(platform::Platform& platform)
-    : platform_(platform), popup_list_(std::make_unique<TPopupList>(*this)) {}
+    : platform_(platform), jobs_(*this), popup_list_(std::make_unique<TPopupList>(*this)) {}
 
 // The forms must be complete where they are destroyed, so not in the header.
 TApplication::~TApplication() = default;
@@ -25,6 +25,7 @@ void TApplication::Initialize() {
   const platform::WindowId id = Windowing().NewWindow(desc, this);
   if (id == platform::kNoWindow) throw std::runtime_error("Cannot create the application window");
   window_ = UniqueWindow(*this, id);
+  jobs_.Open();
 }
 
 void TApplication::SetTitle(const std::string& title) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/command_pool.h"
+#include "framework/jobs.h"
 #include "framework/owned.h"
 #include "platform/platform.h"
 
@@ -82,6 +83,9 @@ class TApplication : private platform::WindowHandler {
   // Before any menu lists itself: a menu stays listed with the list it was created under.
   void ReplacePopupList(std::unique_ptr<TPopupList> list);
   CommandPool& Commands() { return commands_; }
+  // The application's jobs: they take work from the start, before the application window is
+  // made, and hand it over once it is.
+  TJobs& Jobs() { return jobs_; }
 
  private:
   bool ProcessMessage();
@@ -96,6 +100,8 @@ class TApplication : private platform::WindowHandler {
   platform::Platform& platform_;
   std::string title_;
   UniqueWindow window_;
+  // Before the forms: what they own of it is let go first.
+  TJobs jobs_;
   CommandPool commands_;
   std::unique_ptr<TPopupList> popup_list_;
   TOwnedList<TForm> forms_;

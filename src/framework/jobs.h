@@ -53,11 +53,16 @@ class TJobResult {
 
 class TJobs final : private platform::WindowHandler {
  public:
+  // Work may be started from here on; what ends is handed over once the jobs' window is open.
   explicit TJobs(TApplication& app);
   // Cancels every job not yet handed over.
   ~TJobs();
   TJobs(const TJobs&) = delete;
   TJobs& operator=(const TJobs&) = delete;
+
+  // Makes the window that the ends of jobs are told to: at once when the application has its
+  // own window, else when the application makes it. Jobs that ended before are handed over then.
+  void Open();
 
   // The job's handler will not run, and its work is asked to stop.
   void Cancel(platform::JobId job) noexcept;
@@ -72,18 +77,27 @@ class TJobs final : private platform::WindowHandler {
   [[nodiscard]] Job Start(std::function<Result(std::stop_token)> work,
                           std::function<void(Result)> done,
                           platform::JobPriority priority = platform::JobPriority::kNormal) {
-    auto result = std::make_shared<TJobResult<Result>>();
-    return StartHanding([result, work = std::move(work)](
-                            std::stop_token stop) { result->Fill([&] { return work(stop); }); },
-                        [result, done = std::move(done)] { done(result->Take()); }, priority);
+    return StartHanding(Handing(std::move(work), std::move(done)), priority, When::kNow);
+  }
+  // The same, but the work goes to the workers once the GUI thread is back in its loop: work
+  // asked for while a menu is being sized and shown does not compete with it.
+  template <typename Result>
+  [[nodiscard]] Job StartFromLoop(std::function<Result(std::stop_token)> work,
+                                  std::function<void(Result)> done,
+                                  platform::JobPriority priority) {
+    return StartHanding(Handing(std::move(work), std::move(done)), priority, When::kFromLoop);
   }
 
+  // Runs after each batch of jobs handed over together: jobs that end close together are told
+  // in one message, and a handler may leave what they share (a redraw) to this.
+  void AfterHandovers(std::function<void()> after) { after_handovers_ = std::move(after); }
+
   // Jobs started and neither handed over nor cancelled yet.
-  std::size_t Pending() const { return handovers_.size(); }
+  std::size_t Pending() const { return jobs_.size(); }
 
   // While held, the jobs that end wait to be handed over: a handler that shows a box holds
-  // them, so that no other handler runs inside it. Once the last hold is let go, each is handed
-  // over from the message loop again, in the order they ended.
+  // them, so that no other handler runs inside it. Once the last hold is let go, they are
+  // handed over from the message loop again, in the order they ended.
   class Hold {
    public:
     explicit Hold(TJobs& jobs) : jobs_(jobs) { ++jobs_.holds_; }
@@ -96,14 +110,47 @@ class TJobs final : private platform::WindowHandler {
   };
 
  private:
-  Job StartHanding(std::function<void(std::stop_token)> work, std::function<void()> handover,
-                   platform::JobPriority priority);
+  struct Mailbox;
+  enum class When { kNow, kFromLoop };
+  struct Handed {
+    std::function<void(std::stop_token)> work;
+    std::function<void()> handover;
+  };
+  struct Running {
+    platform::JobId worker_job = platform::kNoJob;  // the workers' id; none while it waits
+    std::function<void()> handover;
+  };
+  struct Waiting {
+    platform::JobId job = platform::kNoJob;
+    std::function<void(std::stop_token)> work;
+    platform::JobPriority priority = platform::JobPriority::kNormal;
+  };
+
+  template <typename Result>
+  static Handed Handing(std::function<Result(std::stop_token)> work,
+                        std::function<void(Result)> done) {
+    auto result = std::make_shared<TJobResult<Result>>();
+    return Handed{[result, work = std::move(work)](std::stop_token stop) {
+                    result->Fill([&] { return work(stop); });
+                  },
+                  [result, done = std::move(done)] { done(result->Take()); }};
+  }
+  Job StartHanding(Handed handed, platform::JobPriority priority, When when);
+  void GiveToWorkers(platform::JobId job, std::function<void(std::stop_token)> work,
+                     platform::JobPriority priority);
+  void HandOver();
+  void StartWaiting();
+  void LetGo() noexcept;
   platform::LResult HandleMessage(platform::WindowId window, platform::MessageId id,
                                   platform::WParam wparam, platform::LParam lparam) override;
 
   TApplication& app_;
-  std::map<platform::JobId, std::function<void()>> handovers_;
-  void LetGo() noexcept;
+  // Shared with the work: it tells its end there, whether or not this TJobs is still there.
+  std::shared_ptr<Mailbox> mailbox_;
+  std::map<platform::JobId, Running> jobs_;
+  std::vector<Waiting> waiting_;
+  platform::JobId next_job_ = platform::kNoJob + 1;
+  std::function<void()> after_handovers_;
   int holds_ = 0;
   std::vector<platform::JobId> ended_while_held_;
   UniqueWindow window_;  // the last member: it goes first, with the messages it would get

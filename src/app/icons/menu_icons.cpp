@@ -9,12 +9,12 @@ constexpr char kField = '\x1f';
 }  // namespace
 
 MenuIcons::MenuIcons(platform::Platform& platform, std::shared_ptr<RemoteDrives> drives,
-                     framework::TJobs& jobs, platform::WindowId window, platform::MessageId message)
+                     framework::TJobs& jobs)
     : drives_(std::move(drives)),
       seams_{platform.icons, platform.registry, platform.processes, PathSystemOf(platform),
              *drives_},
       images_(platform.windowing),
-      jobs_(jobs, platform.windowing, window, message) {}
+      jobs_(jobs) {}
 
 framework::ImageKey MenuIcons::ForProgram(const ProgramEntry& program) {
   const int size = images_.Size();
@@ -47,7 +47,6 @@ framework::ImageKey MenuIcons::Request(const std::string& request, IconJobs::Fin
 }
 
 std::vector<framework::ImageKey> MenuIcons::TakeArrived() {
-  jobs_.StartWaiting();
   std::vector<framework::ImageKey> keys;
   for (IconResult& result : jobs_.TakeResults()) {
     const auto resolved =

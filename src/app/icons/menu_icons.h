@@ -18,10 +18,10 @@ namespace app {
 
 class MenuIcons {
  public:
-  // The searches run as background jobs; results are announced to window as message. drives:
-  // the run's one drive cache.
+  // The searches run as background jobs of jobs, whose batches end in TakeArrived. drives: the
+  // run's one drive cache.
   MenuIcons(platform::Platform& platform, std::shared_ptr<RemoteDrives> drives,
-            framework::TJobs& jobs, platform::WindowId window, platform::MessageId message);
+            framework::TJobs& jobs);
 
   framework::TMenuImages& Images() { return images_; }
   // Before each pop-up: the size for menus at that DPI.
@@ -30,8 +30,8 @@ class MenuIcons {
   framework::ImageKey ForProgram(const ProgramEntry& program);
   framework::ImageKey ForProcess(const std::string& exe_name);
 
-  // GUI thread, on the message: lets the searches asked for since go to the workers, and hands
-  // the icons that came to the images; returns their keys.
+  // GUI thread, after a batch of the jobs: hands the icons that came to the images; returns
+  // their keys.
   std::vector<framework::ImageKey> TakeArrived();
   // The end of the program: nothing more is looked for, and nothing waited for.
   void Cancel() { jobs_.Cancel(); }

@@ -59,7 +59,7 @@ MainForm::MainForm(framework::TApplication& app, ProgramState& state,
                                  : std::make_shared<RemoteDrives>(app.Platform().files)),
       jobs_(app),
       actions_(app),
-      icons_(app.Platform(), drives_, jobs_, Handle(), kCmIconsArrived),
+      icons_(app.Platform(), drives_, jobs_),
       menu_(app),
       typing_(app.Platform().order,
               [this](const framework::TMenuItem& submenu) { return TypingKindOf(submenu); }),
@@ -70,7 +70,7 @@ MainForm::MainForm(framework::TApplication& app, ProgramState& state,
   auto_close_timer_.OnTimer = [this] { OnAutoCloseTick(); };
   OnMessage(kCmMenuClosed, [this](platform::WParam, platform::LParam) { OnMenuClosed(); });
   OnMessage(kCmEnterMenuLoop, [this](platform::WParam, platform::LParam) { OnMenuLoopEntered(); });
-  OnMessage(kCmIconsArrived, [this](platform::WParam, platform::LParam) { OnIconsArrived(); });
+  jobs_.AfterHandovers([this] { OnIconsArrived(); });
 }
 
 MainForm::~MainForm() = default;

@@ -10,7 +10,5 @@ namespace app {
 // the closing (the auto-close timer) and the entering (the default submenu's icons).
 inline constexpr platform::MessageId kCmMenuClosed = 0xB3E9;
 inline constexpr platform::MessageId kCmEnterMenuLoop = 0xB3EA;
-// Posted to the main form when icons found on workers are waiting.
-inline constexpr platform::MessageId kCmIconsArrived = 0xB3EC;
 
 }  // namespace app

@@ -72,7 +72,7 @@ int main() {
   const struct {
     const char* label;
     std::vector<app::ScanPass> passes;
-  } scans[] = {{"scan of every pass at once", {kMachineDefault, kMachine64, kUser}},
+  } scans[] = {{"scan of every pass, one thread", {kMachineDefault, kMachine64, kUser}},
                {"scan of HKLM default view", {kMachineDefault}},
                {"scan of HKLM 64-bit view", {kMachine64}},
                {"scan of HKCU", {kUser}}};

@@ -8,19 +8,20 @@
 
 namespace app {
 
-std::unique_ptr<StartupCatalogue> StartCatalogueReading(platform::Platform& platform,
+std::unique_ptr<CatalogueReading> StartCatalogueReading(framework::TApplication& application,
                                                         const Options& options) {
+  platform::Platform& platform = application.Platform();
   if (platform.windowing.StartupShowState() == platform::kSwShowMinNoActive) return nullptr;
   try {
-    return std::make_unique<StartupCatalogue>(
-        platform, std::make_shared<RemoteDrives>(platform.files), options);
+    return std::make_unique<CatalogueReading>(
+        application.Jobs(), platform, std::make_shared<RemoteDrives>(platform.files), options);
   } catch (const std::system_error&) {
     return nullptr;  // no thread to be had: the first build reads the catalogue itself
   }
 }
 
 MainForm& CreateProgramForms(framework::TApplication& application, ProgramState& state,
-                             std::unique_ptr<StartupCatalogue> startup) {
+                             std::unique_ptr<CatalogueReading> startup) {
   InstallPopupListEx(application);
   application.Initialize();
   application.SetTitle(std::string(kTitle));
@@ -29,9 +30,9 @@ MainForm& CreateProgramForms(framework::TApplication& application, ProgramState&
 
 int RunProgram(platform::Platform& platform) {
   ProgramState state;
-  // Before anything else: the forms are made and shown while the registry is read.
-  std::unique_ptr<StartupCatalogue> startup = StartCatalogueReading(platform, state.options);
   framework::TApplication application(platform);
+  // Before anything else: the forms are made and shown while the registry is read.
+  std::unique_ptr<CatalogueReading> startup = StartCatalogueReading(application, state.options);
   CreateProgramForms(application, state, std::move(startup));
   application.Run();
   return 0;

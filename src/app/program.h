@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/catalogue/startup_catalogue.h"
+#include "app/catalogue/catalogue_reading.h"
 #include "app/entry/options.h"
 #include "app/menu/program_state.h"
 #include "framework/application.h"
@@ -12,16 +12,17 @@ namespace app {
 
 class MainForm;
 
-// The catalogue's reading started at once, on the workers, unless the program starts minimised:
-// its menu then waits for the user, and is built from the registry as it is by then.
-std::unique_ptr<StartupCatalogue> StartCatalogueReading(platform::Platform& platform,
+// The catalogue's reading started at once, as the application's jobs, unless the program
+// starts minimised: its menu then waits for the user, and is built from the registry as it is
+// by then.
+std::unique_ptr<CatalogueReading> StartCatalogueReading(framework::TApplication& application,
                                                         const Options& options);
 
 // The entry block up to the message loop: the popup list replaced, the application window
 // titled, the main form created, to build its menus from startup when it is given one.
 // Returns the main form.
 MainForm& CreateProgramForms(framework::TApplication& application, ProgramState& state,
-                             std::unique_ptr<StartupCatalogue> startup = nullptr);
+                             std::unique_ptr<CatalogueReading> startup = nullptr);
 
 // The entry block: runs the program over the given platform until it ends; the exit code.
 int RunProgram(platform::Platform& platform);

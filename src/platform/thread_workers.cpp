@@ -93,16 +93,22 @@ void ThreadWorkers::Cancel(JobId job) noexcept {
   stop.request_stop();
 }
 
-bool ThreadWorkers::TakeWaiting(MutexLock& lock, std::stop_token shutdown, StartedJob& job) {
-  ++idle_;
-  const bool found =
-      job_waiting_.wait(lock, shutdown, [this]() REQUIRES(mutex_) { return !waiting_.empty(); });
-  --idle_;
-  if (!found) return false;
-  const auto next = std::find_if(waiting_.begin(), waiting_.end(), [](const StartedJob& waiting) {
+std::deque<ThreadWorkers::StartedJob>::iterator ThreadWorkers::NextToBegin() {
+  const auto normal = std::find_if(waiting_.begin(), waiting_.end(), [](const StartedJob& waiting) {
     return waiting.priority == JobPriority::kNormal;
   });
-  const auto taken = next == waiting_.end() ? waiting_.begin() : next;
+  if (normal != waiting_.end() || background_running_ >= kBackgroundJobThreads) return normal;
+  return waiting_.begin();
+}
+
+bool ThreadWorkers::TakeWaiting(MutexLock& lock, std::stop_token shutdown, StartedJob& job) {
+  ++idle_;
+  const bool found = job_waiting_.wait(
+      lock, shutdown, [this]() REQUIRES(mutex_) { return NextToBegin() != waiting_.end(); });
+  --idle_;
+  if (!found) return false;
+  const auto taken = NextToBegin();
+  if (taken->priority == JobPriority::kBackground) ++background_running_;
   job = std::move(*taken);
   waiting_.erase(taken);
   running_.emplace(job.id, job.stop);
@@ -126,6 +132,10 @@ void ThreadWorkers::Serve(std::stop_token shutdown) {
     job.work = nullptr;
     dropped = nullptr;
     lock.lock();
+    if (job.priority == JobPriority::kBackground) {
+      --background_running_;
+      job_waiting_.notify_one();  // a background job may wait for this one's place
+    }
     // Posted under the lock, so that a Cancel that has returned is never followed by a post.
     const bool cancelled = running_.erase(job.id) == 0;
     if (!cancelled && job.delivery.windowing != nullptr) {

@@ -17,7 +17,11 @@ namespace platform {
 // workers go; more jobs wait their turn, in the order started.
 class ThreadWorkers final : public Workers {
  public:
-  static constexpr unsigned kStartedJobThreads = 2;
+  // As many as the catalogue's reading keeps in flight (app/catalogue/scan_budget.h): its jobs
+  // are round trips that wait, not work. Background jobs (the icons) take two of them at most,
+  // so that they never crowd out what the user waits for.
+  static constexpr unsigned kStartedJobThreads = 8;
+  static constexpr unsigned kBackgroundJobThreads = 2;
 
   // Sets the calling thread's priority; where the platform has none to set, nothing.
   using SetThreadPriority = void (*)(JobPriority);
@@ -51,6 +55,9 @@ class ThreadWorkers final : public Workers {
   void Serve(std::stop_token shutdown);
   // With the lock held: the next waiting job, now running, or nothing at shutdown.
   bool TakeWaiting(MutexLock& lock, std::stop_token shutdown, StartedJob& job) REQUIRES(mutex_);
+  // The waiting job to begin next: the first normal one, else the first background one while
+  // fewer than kBackgroundJobThreads run; the end when none may begin.
+  std::deque<StartedJob>::iterator NextToBegin() REQUIRES(mutex_);
 
   const SetThreadPriority set_priority_;
   Mutex mutex_;
@@ -60,6 +67,7 @@ class ThreadWorkers final : public Workers {
   std::map<JobId, std::stop_source> running_ GUARDED_BY(mutex_);
   JobId next_id_ GUARDED_BY(mutex_) = kNoJob + 1;
   std::size_t idle_ GUARDED_BY(mutex_) = 0;
+  unsigned background_running_ GUARDED_BY(mutex_) = 0;
   // Only the owner's calls touch the threads, never the threads themselves. The last member:
   // its threads are joined before anything they use goes.
   std::vector<std::jthread> threads_;

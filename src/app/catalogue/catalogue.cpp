@@ -29,14 +29,18 @@ std::vector<ScanPass> UninstallPasses(platform::RawRegistry& registry) {
   return passes;
 }
 
+void AddToCatalogue(Catalogue& catalogue, ScannedProgram scanned) {
+  ProgramEntry& program = scanned.program;
+  if (scanned.date) catalogue.dated.push_back({*scanned.date + " " + program.name, program});
+  std::string text = program.name + std::string(kEntrySeparator) + program.command;
+  catalogue.programs.push_back({std::move(text), std::move(program)});
+}
+
 Catalogue ScanCatalogue(ScanSeams seams, const std::vector<ScanPass>& passes,
                         const Options& options) {
   Catalogue catalogue;
   for (ScannedProgram& scanned : ScanPasses(seams, passes, options)) {
-    ProgramEntry& program = scanned.program;
-    if (scanned.date) catalogue.dated.push_back({*scanned.date + " " + program.name, program});
-    std::string text = program.name + std::string(kEntrySeparator) + program.command;
-    catalogue.programs.push_back({std::move(text), std::move(program)});
+    AddToCatalogue(catalogue, std::move(scanned));
   }
   return catalogue;
 }
@@ -44,14 +48,6 @@ Catalogue ScanCatalogue(ScanSeams seams, const std::vector<ScanPass>& passes,
 void SortCatalogue(Catalogue& catalogue, const platform::TextOrder& order) {
   SortLines(catalogue.programs, order);
   SortLines(catalogue.dated, order);
-}
-
-Catalogue BuildCatalogue(platform::Platform& platform, RemoteDrives& drives,
-                         const Options& options) {
-  Catalogue catalogue =
-      ScanCatalogue(ScanSeams(platform, drives), UninstallPasses(platform.registry), options);
-  SortCatalogue(catalogue, platform.order);
-  return catalogue;
 }
 
 std::vector<ProgramEntry> RecentPrograms(const Catalogue& catalogue) {

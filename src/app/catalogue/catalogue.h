@@ -39,16 +39,16 @@ struct Catalogue {
 // 64-bit view where that is another key, and the user's key.
 std::vector<ScanPass> UninstallPasses(platform::RawRegistry& registry);
 
-// What the passes find, in pass order and then subkey order, unsorted.
+// One scanned program added to both lists as it belongs.
+void AddToCatalogue(Catalogue& catalogue, ScannedProgram scanned);
+
+// What the passes find, in pass order and then subkey order, unsorted, read on the calling
+// thread.
 Catalogue ScanCatalogue(ScanSeams seams, const std::vector<ScanPass>& passes,
                         const Options& options);
 
 // Both lists put in the platform's order of sorted lists; equal lines keep their order.
 void SortCatalogue(Catalogue& catalogue, const platform::TextOrder& order);
-
-// Every uninstall key read and both lists sorted. drives: the run's one drive cache.
-Catalogue BuildCatalogue(platform::Platform& platform, RemoteDrives& drives,
-                         const Options& options);
 
 // The programs installed last, newest first: at most kRecentItems.
 std::vector<ProgramEntry> RecentPrograms(const Catalogue& catalogue);

@@ -143,17 +143,10 @@ class EntryReader {
   const EntryView view_;
 };
 
-// Subkeys [first, last) of one pass's uninstall key.
-struct Range {
-  ScanPass pass;
-  std::uint32_t first = 0;
-  std::uint32_t last = 0;
-};
-
 // Reads a range with keys of this job's own: the uninstall key, and each entry opened relative
 // to it, for as long as it is read.
-void ScanRange(ScanSeams seams, const Range& range, const Options& options,
-               std::vector<ScannedProgram>& found) {
+void AppendRange(ScanSeams seams, const ScanRange& range, const Options& options,
+                 std::vector<ScannedProgram>& found) {
   platform::TRegistry uninstall(seams.registry, AccessOf(range.pass));
   if (!OpenUninstallKey(uninstall, range.pass)) return;
   std::string subkey;
@@ -178,8 +171,24 @@ std::uint32_t SubkeyCount(platform::RawRegistry& raw, ScanPass pass) {
   return OpenUninstallKey(uninstall, pass) ? uninstall.SubkeyCount() : 0;
 }
 
-// The positions of the ranges, largest first; equal ones in pass and subkey order.
-std::vector<std::size_t> LargestFirst(const std::vector<Range>& ranges) {
+}  // namespace
+
+std::vector<ScanRange> PlanRanges(platform::RawRegistry& registry,
+                                  const std::vector<ScanPass>& passes, const ScanBudget& budget) {
+  std::vector<ScanRange> ranges;
+  for (const ScanPass& pass : passes) {
+    const std::uint64_t count = SubkeyCount(registry, pass);
+    if (count == 0) continue;
+    const std::size_t pieces = RangesPerPass(count, budget);
+    for (std::size_t piece = 0; piece < pieces; ++piece) {
+      ranges.push_back(ScanRange{pass, static_cast<std::uint32_t>(count * piece / pieces),
+                                 static_cast<std::uint32_t>(count * (piece + 1) / pieces)});
+    }
+  }
+  return ranges;
+}
+
+std::vector<std::size_t> LargestFirst(const std::vector<ScanRange>& ranges) {
   std::vector<std::size_t> order(ranges.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -188,37 +197,20 @@ std::vector<std::size_t> LargestFirst(const std::vector<Range>& ranges) {
   return order;
 }
 
-}  // namespace
-
-std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
-                                       const Options& options) {
-  return ScanPasses(seams, passes, options, kScanBudget);
+std::vector<ScannedProgram> ReadRange(ScanSeams seams, const ScanRange& range,
+                                      const Options& options) {
+  std::vector<ScannedProgram> found;
+  AppendRange(seams, range, options, found);
+  return found;
 }
 
 std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
-                                       const Options& options, const ScanBudget& budget) {
-  // The ranges in pass order, then subkey order.
-  std::vector<Range> ranges;
-  for (const ScanPass& pass : passes) {
-    const std::uint64_t count = SubkeyCount(seams.registry, pass);
-    if (count == 0) continue;
-    const std::size_t pieces = RangesPerPass(count, budget);
-    for (std::size_t piece = 0; piece < pieces; ++piece) {
-      ranges.push_back(Range{pass, static_cast<std::uint32_t>(count * piece / pieces),
-                             static_cast<std::uint32_t>(count * (piece + 1) / pieces)});
-    }
-  }
-  // One job per range, each filling its own slot; merged in the ranges' order. The jobs are
-  // handed to the threads largest first, so that the passes share the scan's threads by what
-  // each has left to read, and a small pass's range does not hold the end up alone.
-  std::vector<std::vector<ScannedProgram>> found(ranges.size());
-  std::vector<std::function<void()>> jobs;
-  for (std::size_t i : LargestFirst(ranges)) {
-    jobs.push_back([&, i] { ScanRange(seams, ranges[i], options, found[i]); });
-  }
-  seams.workers.RunAll(jobs, budget.threads);
+                                       const Options& options) {
+  // One range a pass: the order is the ranges' anyway.
   std::vector<ScannedProgram> all;
-  for (auto& range : found) std::move(range.begin(), range.end(), std::back_inserter(all));
+  for (const ScanRange& range : PlanRanges(seams.registry, passes, ScanBudget{})) {
+    AppendRange(seams, range, options, all);
+  }
   return all;
 }
 

@@ -5,6 +5,7 @@
 // touch a window, a form or a menu.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,19 +21,17 @@ namespace app {
 enum class RegistryView { kDefault, k64Bit };
 enum class UninstallRoot { kMachine, kUser };
 
-// The seams a scan uses, each safe from any thread: its jobs read the registry and file dates,
-// and the workers run them. Never windowing.
+// The seams a scan uses, each safe from any thread: its jobs read the registry and file dates.
+// Never windowing.
 struct ScanSeams {
-  ScanSeams(platform::RawRegistry& raw, platform::FileDates& dates, platform::Workers& run,
-            RemoteDrives& remote)
-      : registry(raw), files(dates), workers(run), drives(remote) {}
+  ScanSeams(platform::RawRegistry& raw, platform::FileDates& dates, RemoteDrives& remote)
+      : registry(raw), files(dates), drives(remote) {}
   // The whole platform narrowed to the seams a scan may use.
   ScanSeams(const platform::Platform& all, RemoteDrives& remote)
-      : ScanSeams(all.registry, all.files, all.workers, remote) {}
+      : ScanSeams(all.registry, all.files, remote) {}
 
   platform::RawRegistry& registry;
   platform::FileDates& files;
-  platform::Workers& workers;
   RemoteDrives& drives;  // the run's one drive cache
 };
 
@@ -48,13 +47,30 @@ struct ScannedProgram {
   std::optional<std::string> date;
 };
 
-// Reads every pass, each split into ranges of its subkeys that run as jobs of their own, and
-// returns what they found in pass order, then subkey order: exactly what reading the passes
-// one after another gives. An entry that cannot be read costs that entry alone. All the
-// passes' jobs share the budget's threads; without one, the program's (scan_budget.h).
+// Subkeys [first, last) of one pass's uninstall key: what one job reads.
+struct ScanRange {
+  ScanPass pass;
+  std::uint32_t first = 0;
+  std::uint32_t last = 0;
+};
+
+// Every pass split into ranges of its subkeys, as the budget splits them (scan_budget.h), in
+// pass order, then subkey order. Asks each key how many subkeys it has.
+std::vector<ScanRange> PlanRanges(platform::RawRegistry& registry,
+                                  const std::vector<ScanPass>& passes, const ScanBudget& budget);
+
+// The positions of the ranges, largest first; equal ones in their order. Handed to the threads
+// in this order, the passes share the threads by what each has left to read, and a small
+// pass's range does not hold the end up alone.
+std::vector<std::size_t> LargestFirst(const std::vector<ScanRange>& ranges);
+
+// Reads one range with keys of its own. An entry that cannot be read costs that entry alone.
+std::vector<ScannedProgram> ReadRange(ScanSeams seams, const ScanRange& range,
+                                      const Options& options);
+
+// Every pass read on the calling thread, in pass order, then subkey order: what the ranges
+// give together.
 std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
                                        const Options& options);
-std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,
-                                       const Options& options, const ScanBudget& budget);
 
 }  // namespace app

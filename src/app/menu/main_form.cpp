@@ -51,12 +51,11 @@ ProcessMenuItem::ProcessMenuItem(std::string process_name)
       ProcessName(std::move(process_name)) {}
 
 MainForm::MainForm(framework::TApplication& app, ProgramState& state,
-                   std::unique_ptr<StartupCatalogue> startup)
+                   std::unique_ptr<CatalogueReading> startup)
     : TForm(app, MainFormSpec()),
       state_(state),
-      startup_catalogue_(std::move(startup)),
-      drives_(startup_catalogue_ ? startup_catalogue_->Drives()
-                                 : std::make_shared<RemoteDrives>(app.Platform().files)),
+      reading_(std::move(startup)),
+      drives_(reading_ ? reading_->Drives() : std::make_shared<RemoteDrives>(app.Platform().files)),
       jobs_(app),
       actions_(app),
       icons_(app.Platform(), drives_, jobs_),
@@ -101,14 +100,33 @@ void MainForm::BuildMenu() {
 
 void MainForm::RebuildProgramMenus() {
   const std::string last = TakeLastCommand(Application().Platform().registry);
-  all_programs_->Clear();
-  recent_programs_->Clear();
-  catalogue_ = ReadCatalogue();
+  Catalogue catalogue = ReadCatalogue();
   // Only the start-up build asks; the one the options dialog asks for does not.
   if (InStartupBuild(state_.cycle)) {
     // One program listed in several views or roots is still one program: one question.
-    still_installed_ = app::StillInstalled(catalogue_, last);
+    still_installed_ = app::StillInstalled(catalogue, last);
   }
+  FillProgramMenus(std::move(catalogue));
+}
+
+void MainForm::RebuildAfterOptions() {
+  Step(CycleEvent::kRebuildStarted);
+  // Its jobs are the actions': a box or a window shown meanwhile holds their end.
+  reading_ = std::make_unique<CatalogueReading>(actions_, Application().Platform(), drives_,
+                                                state_.options, [this] { OnRebuilt(); });
+}
+
+void MainForm::OnRebuilt() {
+  Catalogue catalogue = std::exchange(reading_, nullptr)->Take();
+  SortCatalogue(catalogue, Application().Platform().order);
+  FillProgramMenus(std::move(catalogue));
+  Step(CycleEvent::kRebuilt);
+}
+
+void MainForm::FillProgramMenus(Catalogue catalogue) {
+  all_programs_->Clear();
+  recent_programs_->Clear();
+  catalogue_ = std::move(catalogue);
   // The submenus are filled when they first open: the menu comes up with the fixed items alone.
   all_programs_->FillOnOpen(!catalogue_.programs.empty(),
                             [this](framework::TMenuItem& menu) { FillAllPrograms(menu); });
@@ -121,8 +139,12 @@ void MainForm::RebuildProgramMenus() {
 
 Catalogue MainForm::ReadCatalogue() {
   platform::Platform& platform = Application().Platform();
-  if (!startup_catalogue_) return BuildCatalogue(platform, *drives_, state_.options);
-  Catalogue read = std::exchange(startup_catalogue_, nullptr)->Take();
+  // Without a reading under way, one now: the GUI thread reads what no worker has begun.
+  if (!reading_) {
+    reading_ =
+        std::make_unique<CatalogueReading>(Application().Jobs(), platform, drives_, state_.options);
+  }
+  Catalogue read = std::exchange(reading_, nullptr)->Take();
   SortCatalogue(read, platform.order);
   return read;
 }

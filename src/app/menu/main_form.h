@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/catalogue/catalogue.h"
-#include "app/catalogue/startup_catalogue.h"
+#include "app/catalogue/catalogue_reading.h"
 #include "app/entry/program_entry.h"
 #include "app/icons/menu_icons.h"
 #include "app/menu/action.h"
@@ -50,7 +50,7 @@ class MainForm : public framework::TForm {
   // startup: the catalogue being read since the start, taken by the first build; without one,
   // that build reads it then.
   MainForm(framework::TApplication& app, ProgramState& state,
-           std::unique_ptr<StartupCatalogue> startup = nullptr);
+           std::unique_ptr<CatalogueReading> startup = nullptr);
   ~MainForm() override;
 
   // The options dialog, made when it is first wanted: the menu comes up without it, and
@@ -59,6 +59,8 @@ class MainForm : public framework::TForm {
 
   // Reads the catalogue again with the options as they stand, and fills both program submenus.
   void RebuildProgramMenus();
+  // The same, off the GUI thread: the menu comes back once the list is read again.
+  void RebuildAfterOptions();
   // Reads the running programs again, and fills "Kill Process".
   void RebuildProcessMenu();
 
@@ -112,6 +114,9 @@ class MainForm : public framework::TForm {
   // The catalogue with the options as they stand, sorted: the one read since the start, the
   // first time there is one.
   Catalogue ReadCatalogue();
+  // Both program submenus filled from the catalogue, when they first open.
+  void FillProgramMenus(Catalogue catalogue);
+  void OnRebuilt();
   void PopupAtCursor();
   void OnMenuClosed();
   void OnAutoCloseTick();
@@ -127,7 +132,9 @@ class MainForm : public framework::TForm {
   ProgramState& state_;
   OptionsDialog* options_dialog_ = nullptr;
   Catalogue catalogue_;
-  std::unique_ptr<StartupCatalogue> startup_catalogue_;
+  // The reading under way: the one started with the program, taken by the first build, or the
+  // one the options dialog's OK started, whose end fills the menus again.
+  std::unique_ptr<CatalogueReading> reading_;
   std::vector<std::string> running_programs_;
   // The program uninstalled last, still listed: the start-up build found it.
   std::optional<std::string> still_installed_;

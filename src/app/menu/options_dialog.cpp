@@ -54,7 +54,7 @@ OptionsDialog::OptionsDialog(framework::TApplication& app, MainForm& main_form, 
 }
 
 void OptionsDialog::OnOk() {
-  main_form_.RebuildProgramMenus();
+  main_form_.RebuildAfterOptions();
   Close();
 }
 

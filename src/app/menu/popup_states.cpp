@@ -44,6 +44,7 @@ bool AutoCloseArmed(CycleState state) {
     case State::kWindowShown:
     case State::kNotice:
     case State::kRunning:
+    case State::kRebuilding:
       return false;
     default:
       // Closing too: should the end fail on one tick, the next tries again.
@@ -73,7 +74,14 @@ CycleStep NextStep(CycleState state, CycleEvent event) {
     case CycleEvent::kWindowOpening:
       return {State::kWindowShown, Do::kNone};
     case CycleEvent::kWindowClosed:
+      // The options' window closes before the list they asked for is read: the menu waits.
+      if (state == State::kRebuilding) return Stay(state);
       // No tick while the menu is up.
+      return {State::kMenuShown, Do::kStopTimer | Do::kPopup};
+    case CycleEvent::kRebuildStarted:
+      return {State::kRebuilding, Do::kStopTimer};
+    case CycleEvent::kRebuilt:
+      if (state != State::kRebuilding) return Stay(state);
       return {State::kMenuShown, Do::kStopTimer | Do::kPopup};
     case CycleEvent::kNoticeOpening:
       return {State::kNotice, Do::kNone};

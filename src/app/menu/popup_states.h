@@ -17,6 +17,7 @@ enum class CycleState : std::uint8_t {
   kWindowShown,  // a window shown from the menu is up; the menu comes back after it
   kNotice,       // a notice about the chosen program is up
   kRunning,      // a chosen action's work runs off the GUI thread; its reply is awaited
+  kRebuilding,   // the options' OK reads the list again; the menu comes back once it is read
   kClosing,      // the end of the program has been asked for
 };
 
@@ -35,6 +36,8 @@ enum class CycleEvent : std::uint8_t {
   kEndAsked,        // a command ends the program
   kActionStarted,   // a chosen action's work has started
   kActionEnded,     // its reply has come
+  kRebuildStarted,  // the options' OK started reading the list again
+  kRebuilt,         // and the list has been read and put in the menu
 };
 
 // What the form does on an event; several at once run in the order listed here.

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/application.h"
+#include "framework/take_or_wait.h"
 #include "platform/holding_work.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/thread_workers.h"
@@ -220,6 +221,54 @@ TEST(Jobs, TheJobsGoneDropTheWorkNotYetBegun) {
   EXPECT_EQ(gui.sim.workers.HeldCount(), 0u);
   gui.sim.workers.RunHeld();
   EXPECT_FALSE(ran);
+}
+
+}  // namespace
+
+namespace {
+
+// Work taken before the application window exists is handed over once it does; work whose
+// jobs go first is never handed over.
+TEST(Jobs, WorkStartedBeforeTheWindowIsHandedOverOnceItExists) {
+  for (const bool window_made : {true, false}) {
+    sim::SimPlatform sim;
+    platform::Platform bound = sim.Bind();
+    int handed = 0;
+    {
+      framework::TApplication application(bound);
+      Job job = application.Jobs().Start<int>([](std::stop_token) { return 7; },
+                                              [&handed](int value) { handed += value; });
+      application.ProcessMessages();
+      EXPECT_EQ(handed, 0) << "nowhere to hand it over yet";
+      if (window_made) application.Initialize();
+      application.ProcessMessages();
+    }
+    EXPECT_EQ(handed, window_made ? 7 : 0) << window_made;
+  }
+}
+
+// Take or wait: a result taken at once (its job not begun, so the taker makes it), taken later
+// (made by its job, whose end is told), or never taken (its job let go, nothing made).
+TEST(TakeOrWait, TakenAtOnceLaterOrNever) {
+  for (const char* when : {"at once", "later", "never"}) {
+    Gui gui;
+    gui.sim.workers.Hold(true);
+    int made = 0;
+    int told = 0;
+    {
+      framework::TTakeOrWait<int> result(
+          gui.application.Jobs(), [&made](std::stop_token) { return ++made; }, [&told] { ++told; });
+      if (std::string(when) == "later") gui.sim.workers.RunHeld();
+      if (std::string(when) != "never") {
+        EXPECT_EQ(result.Take(), 1) << when;
+      }
+      gui.application.ProcessMessages();
+    }
+    gui.sim.workers.RunHeld();
+    gui.application.ProcessMessages();
+    EXPECT_EQ(made, std::string(when) == "never" ? 0 : 1) << when;
+    EXPECT_EQ(told, std::string(when) == "later" ? 1 : 0) << when;
+  }
 }
 
 }  // namespace

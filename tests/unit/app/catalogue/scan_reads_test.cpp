@@ -38,8 +38,8 @@ struct ScanRun {
     sim.registry.LoadRegText(std::string(testing_support::kRegHeader) + reg);
   }
   std::vector<app::ScannedProgram> Scan(const app::Options& options) {
-    return app::ScanPasses(app::ScanSeams(log, sim.files, sim.workers, drives),
-                           app::UninstallPasses(log), options);
+    return app::ScanPasses(app::ScanSeams(log, sim.files, drives), app::UninstallPasses(log),
+                           options);
   }
   sim::SimPlatform sim;
   sim::ReadLog log{sim.registry};

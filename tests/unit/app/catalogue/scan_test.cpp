@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/catalogue/catalogue_reading.h"
 #include "app/entry/uninstall_command.h"
 #include "app/harness.h"
 
@@ -249,12 +250,17 @@ TEST_P(ScanRangesTest, ReadsAsInOneGo) {
   }
   Forms forms(reg);
   forms.state.options.show_system_components = true;  // entries without commands
+  std::size_t jobs = 0;
+  forms.sim.workers.WatchStarts([&jobs] { ++jobs; });
 
-  forms.ScanUninstallKey({app::RegistryView::kDefault, app::UninstallRoot::kMachine});
+  app::CatalogueReading read(forms.application.Jobs(), forms.bound,
+                             std::make_shared<app::RemoteDrives>(forms.sim.files),
+                             forms.state.options);
+  const app::Catalogue found = read.Take();
 
-  EXPECT_EQ(forms.ProgramLines(), programs);
-  EXPECT_EQ(forms.RecentLines(), recent);
-  EXPECT_EQ(forms.sim.workers.JobsRun(), c.jobs);
+  EXPECT_EQ(Forms::Texts(found.programs), programs);
+  EXPECT_EQ(Forms::Texts(found.dated), recent);
+  EXPECT_EQ(jobs, c.jobs);
   EXPECT_EQ(forms.sim.registry.OpenHandleCount(), 0u);
 }
 
@@ -280,10 +286,12 @@ TEST(ScanRanges, TheRebuildRunsEveryPassAtOnce) {
   Forms forms(reg);
   forms.state.options.show_system_components = true;  // entries without commands
 
+  std::size_t jobs = 0;
+  forms.sim.workers.WatchStarts([&jobs] { ++jobs; });
   forms.main_form->RebuildProgramMenus();
 
   // Three ranges of at least 32 entries for each machine view, one for the user's key.
-  EXPECT_EQ(forms.sim.workers.JobsRun(), 7u);
+  EXPECT_EQ(jobs, 7u);
   EXPECT_EQ(forms.AllPrograms().Count(), 201u);
 }
 

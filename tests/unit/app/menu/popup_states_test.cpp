@@ -66,6 +66,13 @@ TEST(PopupStates, EachEventLeadsWhereTheCycleGoes) {
       {State::kNotice, Event::kActionEnded, State::kNotice, Do::kNone},
       {State::kRunning, Event::kEndAsked, State::kClosing, Do::kEnd},
       {State::kClosing, Event::kActionEnded, State::kClosing, Do::kNone},
+      // The options' OK reads the list again: the menu comes back once it is read, not when
+      // their window closes, and no tick ends the program meanwhile.
+      {State::kWindowShown, Event::kRebuildStarted, State::kRebuilding, Do::kStopTimer},
+      {State::kRebuilding, Event::kWindowClosed, State::kRebuilding, Do::kNone},
+      {State::kRebuilding, Event::kTick, State::kRebuilding, Do::kNone},
+      {State::kRebuilding, Event::kRebuilt, State::kMenuShown, Do::kStopTimer | Do::kPopup},
+      {State::kWindowShown, Event::kRebuilt, State::kWindowShown, Do::kNone},
       // Once the end is asked for, nothing else follows.
       {State::kClosing, Event::kWindowClosed, State::kClosing, Do::kNone},
       {State::kClosing, Event::kMenuClosed, State::kClosing, Do::kNone},

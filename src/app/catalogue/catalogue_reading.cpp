@@ -1,0 +1,37 @@
+#include "app/catalogue/catalogue_reading.h"
+
+#include <utility>
+
+namespace app {
+
+CatalogueReading::CatalogueReading(framework::TJobs& jobs, platform::Platform& platform,
+                                   std::shared_ptr<RemoteDrives> drives, const Options& options,
+                                   std::function<void()> read)
+    : drives_(std::move(drives)), read_(std::move(read)) {
+  const std::vector<ScanRange> ranges =
+      PlanRanges(platform.registry, UninstallPasses(platform.registry), kScanBudget);
+  ranges_.resize(ranges.size());
+  left_ = ranges.size();
+  // The jobs begin in the order started: the largest ranges first.
+  for (std::size_t i : LargestFirst(ranges)) {
+    ranges_[i] = std::make_unique<RangeRead>(
+        jobs,
+        // Each job owns what it shares: the drive cache and the range's own copies.
+        [seams = ScanSeams(platform, *drives_), drives = drives_, range = ranges[i],
+         options](std::stop_token) { return ReadRange(seams, range, options); },
+        [this] {
+          if (--left_ == 0 && read_) read_();
+        });
+  }
+  if (ranges.empty() && read_) read_();
+}
+
+Catalogue CatalogueReading::Take() {
+  Catalogue catalogue;
+  for (const auto& range : ranges_) {
+    for (ScannedProgram& scanned : range->Take()) AddToCatalogue(catalogue, std::move(scanned));
+  }
+  return catalogue;
+}
+
+}  // namespace app

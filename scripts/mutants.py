@@ -15,6 +15,9 @@ def mutant(area, file, original, replacement, what):
 REMOVAL = "src/app/orphans/entry_removal.cpp"
 KEY_COPY = "src/app/copies/key_copy.cpp"
 REG_FILE = "src/app/copies/reg_file.cpp"
+ENTRY_KEY = "src/app/entry/entry_key.cpp"
+FILE_NAMES = "src/app/paths/file_names.cpp"
+FILE_NAMES_H = "src/app/paths/file_names.h"
 COPY_NAME = "src/app/copies/copy_file_name.cpp"
 LIST_TYPING = "src/app/menu/list_typing.cpp"
 TYPE_TO_SELECT = "src/app/menu/type_to_select.cpp"
@@ -40,9 +43,9 @@ MUTANTS = [
            "if (error != platform::kFileOk) {", "a copy that reads back changed is trusted"),
     mutant("removal", REMOVAL, "if (folder.empty()) return NotCopied({});", "",
            "no folder for the copies goes on to write one at the root"),
-    mutant("removal", REMOVAL, "if (run.error == platform::kErrorCancelled) return std::string(kDeclinedReason);",
+    mutant("removal", REMOVAL, "if (started.Error() == platform::kErrorCancelled) return std::string(kDeclinedReason);",
            "", "declining elevation is told as another failure"),
-    mutant("removal", REMOVAL, "if (!run.ended) result_.outcome = RemovalOutcome::kNotKnown;", "",
+    mutant("removal", REMOVAL, "if (started.Wait(kRegDeleteWaitMs).end != platform::RunEnd::kEnded) {", "if (false) {",
            "a reg.exe still running is taken as having ended"),
     mutant("removal", REMOVAL, "if (read == platform::kRegNotFound) {", "if (read != platform::kRegOk) {",
            "a key that cannot be read again is told removed"),
@@ -101,7 +104,7 @@ MUTANTS = [
            "a value name with a line break is written"),
     mutant("copies", REG_FILE, "    if (!Writable(subkey.name)) return false;\n", "",
            "a subkey name with a line break is written"),
-    mutant("copies", REG_FILE, "if (view == EntryView::kMachineDefault && separate_64bit_view) {",
+    mutant("copies", ENTRY_KEY, "if (view == EntryView::kMachineDefault && separate_64bit_view) {",
            "if (view == EntryView::kMachineDefault && (separate_64bit_view || true)) {", "32-bit Windows' copies are named under WOW6432Node"),
     mutant("copies", REG_FILE, "if (type == platform::kRegBinary) return \"hex:\";", "",
            "binary data is written as hex(3)"),
@@ -115,7 +118,7 @@ MUTANTS = [
            "the name is cut one unit too long for MAX_PATH"),
     mutant("copies", COPY_NAME, "decoded.code_point >= text::wtf8_detail::kFirstSupplementary ? 2 : 1;",
            "1;", "a character of two units counts as one"),
-    mutant("copies", COPY_NAME, "if (fixed + 1 >= kMaxPath) return {};", "",
+    mutant("copies", COPY_NAME, "if (fixed + 1 >= kMaxPathUnits) return {};", "",
            "a folder too long leaves no room and still names a file"),
     mutant("copies", COPY_NAME, "if (folder.back() != '\\\\') folder += '\\\\';", "folder += '\\\\';",
            "a folder ending in a backslash gets two"),
@@ -154,9 +157,9 @@ MUTANTS = [
            "  return path.find_first_of(\"\\\\/\") != std::string_view::npos;", "a drive-relative name is sought in the system folder"),
     mutant("paths", COMMAND, "if (text::Extension(file).empty()) file += kExe;", "",
            "a name without an extension is not taken as an .exe"),
-    mutant("paths", COMMAND, "  return Utf16Length(path) < kMaxPath;", "  return Utf16Length(path) <= kMaxPath;",
+    mutant("paths", FILE_NAMES_H, "  return Utf16Length(path) < kMaxPathUnits;", "  return Utf16Length(path) <= kMaxPathUnits;",
            "a path of MAX_PATH is tried"),
-    mutant("paths", COMMAND, "    if (byte >= 0xF0) ++units;\n", "",
+    mutant("paths", FILE_NAMES, "    if (byte >= 0xF0) ++units;\n", "",
            "a four-byte character counts as one unit"),
     mutant("paths", COMMAND, "    if (path.empty()) return Refused({});\n", "",
            "empty quotes are sought as a file"),

@@ -23,9 +23,6 @@ class TimedWorkers final : public platform::Workers {
  public:
   explicit TimedWorkers(platform::Workers& real) : real_(real) {}
   unsigned HardwareThreads() const override { return real_.HardwareThreads(); }
-  void RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) override {
-    real_.RunAll(jobs, max_threads);
-  }
   platform::JobId Start(std::function<void(std::stop_token)> work,
                         const platform::JobDelivery& delivery,
                         platform::JobPriority priority) override {

@@ -41,31 +41,6 @@ unsigned ThreadWorkers::HardwareThreads() const {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
-void ThreadWorkers::RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) {
-  std::vector<std::exception_ptr> failures(jobs.size());
-  std::atomic<std::size_t> next{0};
-  // Each thread takes the next job not yet begun until none is left.
-  const auto take_jobs = [&] {
-    for (std::size_t i = next++; i < jobs.size(); i = next++) RunKeeping(jobs[i], failures[i]);
-  };
-  {
-    const std::size_t threads = std::min<std::size_t>(std::max(1u, max_threads), jobs.size());
-    std::vector<std::jthread> helpers;
-    helpers.reserve(threads);
-    for (std::size_t i = 1; i < threads; ++i) {
-      try {
-        helpers.emplace_back(take_jobs);
-      } catch (const std::system_error&) {
-        break;  // the threads there are take this one's jobs too
-      }
-    }
-    take_jobs();
-  }  // every helper joins here
-  for (const std::exception_ptr& failure : failures) {
-    if (failure) std::rethrow_exception(failure);
-  }
-}
-
 JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery,
                            JobPriority priority) {
   const MutexLock lock(mutex_);

@@ -12,9 +12,8 @@
 
 namespace platform {
 
-// RunAll starts the threads a batch is given and ends them with it. Started jobs are served by
-// up to kStartedJobThreads threads, made when a job waits and none is idle, and kept until the
-// workers go; more jobs wait their turn, in the order started.
+// Started jobs are served by up to kStartedJobThreads threads, made when a job waits and none is
+// idle, and kept until the workers go; more jobs wait their turn, in the order started.
 class ThreadWorkers final : public Workers {
  public:
   // As many as the catalogue's reading keeps in flight (app/catalogue/scan_budget.h): its jobs
@@ -35,9 +34,6 @@ class ThreadWorkers final : public Workers {
   ThreadWorkers& operator=(const ThreadWorkers&) = delete;
 
   unsigned HardwareThreads() const override;
-  // Raises std::system_error only when not even the calling thread could run the jobs: a job
-  // that no new thread can be had for runs on the threads there are, the caller's included.
-  void RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) override;
   // Raises std::system_error, and starts nothing, when a thread is needed and none can be had.
   JobId Start(std::function<void(std::stop_token)> work, const JobDelivery& delivery,
               JobPriority priority) override;

@@ -1,8 +1,7 @@
 #pragma once
 
-// Runs pieces of work on threads of their own, in two ways: a batch that the caller waits for
-// (RunAll), and a job started now whose end is posted to a window of the GUI thread (Start).
-// Safe from any thread.
+// Runs pieces of work on threads of their own: a job started now, whose end is posted to a window
+// of the GUI thread. Safe from any thread. The program uses them through the framework's jobs.
 //
 // A job may use the seams that say they are safe from any thread (the raw registry, file dates
 // and the process table), through handles of its own, and data no other thread touches
@@ -39,10 +38,6 @@ class Workers {
   virtual ~Workers() = default;
   // How many jobs the machine runs at once: its hardware threads, at least 1.
   virtual unsigned HardwareThreads() const = 0;
-  // Runs every job on at most max_threads threads at once, the calling thread among them, and
-  // returns when all have ended. Jobs begin in the list's order. A job's failure is raised again
-  // from here once all have ended: the first one in the list's order.
-  virtual void RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) = 0;
   // Starts work and returns at once. Once the work has ended, whether it finished, failed or
   // gave up on its stop request, the delivery's message is posted, unless the job was
   // cancelled first. Ids are never 0 and never used again.

@@ -40,38 +40,6 @@ class Meeting {
   const std::size_t expected_;
 };
 
-TEST(Workers, RunEveryJobAtOnceAndRaiseTheFirstFailure) {
-  const struct {
-    std::size_t jobs;
-    std::vector<std::size_t> failing;
-  } cases[] = {{0, {}}, {1, {}}, {6, {}}, {1, {0}}, {4, {3, 1}}, {5, {0, 4}}};
-  for (const auto& c : cases) {
-    platform::ThreadWorkers workers;
-    Meeting meeting(c.jobs);
-    std::vector<int> met(c.jobs, 0);
-    std::vector<std::function<void()>> jobs;
-    for (std::size_t i = 0; i < c.jobs; ++i) {
-      jobs.push_back([&, i] {
-        met[i] = meeting.Arrive() ? 1 : 0;
-        for (std::size_t failing : c.failing) {
-          if (failing == i) throw std::runtime_error("job " + std::to_string(i));
-        }
-      });
-    }
-    std::string raised;
-    try {
-      workers.RunAll(jobs, static_cast<unsigned>(c.jobs));
-    } catch (const std::runtime_error& failure) {
-      raised = failure.what();
-    }
-    EXPECT_EQ(met, std::vector<int>(c.jobs, 1)) << c.jobs << " jobs";
-    std::size_t first = c.jobs;
-    for (std::size_t failing : c.failing) first = std::min(first, failing);
-    EXPECT_EQ(raised, c.failing.empty() ? "" : "job " + std::to_string(first)) << c.jobs;
-  }
-  EXPECT_GE(platform::ThreadWorkers().HardwareThreads(), 1u);
-}
-
 TEST(Workers, AStartedJobsEndIsPostedToTheGuiThreadsWindow) {
   constexpr platform::MessageId kEnded = platform::kWmUser + 9;
   win32::Windowing windowing;

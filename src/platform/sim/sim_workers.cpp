@@ -14,23 +14,6 @@ void SerialWorkers::SetHardwareThreads(unsigned threads) {
   hardware_threads_ = threads;
 }
 
-void SerialWorkers::RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) {
-  {
-    const platform::MutexLock lock(mutex_);
-    last_thread_limit_ = max_threads;
-    jobs_run_ += jobs.size();
-  }
-  std::exception_ptr first;
-  for (const auto& job : jobs) {
-    try {
-      job();
-    } catch (...) {
-      if (!first) first = std::current_exception();
-    }
-  }
-  if (first) std::rethrow_exception(first);
-}
-
 platform::JobId SerialWorkers::Start(std::function<void(std::stop_token)> work,
                                      const platform::JobDelivery& delivery,
                                      platform::JobPriority priority) {
@@ -111,16 +94,6 @@ std::size_t SerialWorkers::HeldCount() const {
 platform::JobPriority SerialWorkers::LastPriority() const {
   const platform::MutexLock lock(mutex_);
   return last_priority_;
-}
-
-std::size_t SerialWorkers::JobsRun() const {
-  const platform::MutexLock lock(mutex_);
-  return jobs_run_;
-}
-
-unsigned SerialWorkers::LastThreadLimit() const {
-  const platform::MutexLock lock(mutex_);
-  return last_thread_limit_;
 }
 
 }  // namespace sim

@@ -23,8 +23,6 @@ class SerialWorkers final : public platform::Workers {
 
   unsigned HardwareThreads() const override;
   void SetHardwareThreads(unsigned threads);
-  // Each job runs to its end before the next starts; the first failure is raised once all ran.
-  void RunAll(const std::vector<std::function<void()>>& jobs, unsigned max_threads) override;
   platform::JobId Start(std::function<void(std::stop_token)> work,
                         const platform::JobDelivery& delivery,
                         platform::JobPriority priority) override;
@@ -38,10 +36,6 @@ class SerialWorkers final : public platform::Workers {
   void RunHeld();
   std::size_t HeldCount() const;
 
-  // How many jobs ran, over every RunAll.
-  std::size_t JobsRun() const;
-  // The thread limit the last RunAll was given; 0 before the first.
-  unsigned LastThreadLimit() const;
   // The priority of the last job started.
   platform::JobPriority LastPriority() const;
 
@@ -55,8 +49,6 @@ class SerialWorkers final : public platform::Workers {
 
   mutable platform::Mutex mutex_;
   unsigned hardware_threads_ GUARDED_BY(mutex_) = kDefaultHardwareThreads;
-  std::size_t jobs_run_ GUARDED_BY(mutex_) = 0;
-  unsigned last_thread_limit_ GUARDED_BY(mutex_) = 0;
   platform::JobId next_id_ GUARDED_BY(mutex_) = platform::kNoJob + 1;
   platform::JobPriority last_priority_ GUARDED_BY(mutex_) = platform::JobPriority::kNormal;
   bool hold_ GUARDED_BY(mutex_) = false;

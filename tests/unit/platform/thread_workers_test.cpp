@@ -51,49 +51,6 @@ class Overlap {
   unsigned peak_ = 0;
 };
 
-TEST(ThreadWorkers, RunAllRunsEveryJobOnTheThreadsGivenAndRaisesTheFirstFailure) {
-  const struct {
-    std::size_t jobs;
-    unsigned max_threads;
-    std::vector<std::size_t> failing;
-  } cases[] = {{0, 4, {}},  {1, 4, {}},     {6, 6, {}},     {6, 2, {}}, {9, 1, {}},
-               {1, 1, {0}}, {4, 4, {3, 1}}, {5, 3, {0, 4}}, {3, 0, {}}};  // no threads given still
-                                                                          // runs on the caller's
-  for (const auto& c : cases) {
-    platform::ThreadWorkers workers;
-    Overlap overlap;
-    // Every job waits until as many have begun as may run at once: only then can the peak be
-    // told from a run that happened to be one at a time.
-    const std::size_t at_once = std::min<std::size_t>(std::max(1u, c.max_threads), c.jobs);
-    std::latch together(static_cast<std::ptrdiff_t>(at_once));
-    std::vector<int> ran(c.jobs, 0);
-    std::vector<std::function<void()>> jobs;
-    for (std::size_t i = 0; i < c.jobs; ++i) {
-      jobs.push_back([&, i] {
-        overlap.Enter();
-        if (i < at_once) together.arrive_and_wait();
-        ran[i] = 1;
-        overlap.Leave();
-        if (std::count(c.failing.begin(), c.failing.end(), i) != 0) {
-          throw std::runtime_error("job " + std::to_string(i));
-        }
-      });
-    }
-    std::string raised;
-    try {
-      workers.RunAll(jobs, c.max_threads);
-    } catch (const std::runtime_error& failure) {
-      raised = failure.what();
-    }
-    const std::string label = std::to_string(c.jobs) + " jobs on " + std::to_string(c.max_threads);
-    EXPECT_EQ(ran, std::vector<int>(c.jobs, 1)) << label;
-    EXPECT_EQ(overlap.Peak(), at_once) << label;
-    const auto first = std::min_element(c.failing.begin(), c.failing.end());
-    EXPECT_EQ(raised, first == c.failing.end() ? "" : "job " + std::to_string(*first)) << label;
-  }
-  EXPECT_GE(platform::ThreadWorkers().HardwareThreads(), 1u);
-}
-
 constexpr platform::MessageId kEnded = platform::kWmUser + 7;
 
 // A window on the simulated GUI thread that started jobs post to.

@@ -200,28 +200,4 @@ TEST(SimTextOrder, CaselessByteOrder) {
   }
 }
 
-// Jobs run one after another in the list's order; a failure does not stop the rest.
-TEST(SimWorkers, RunInOrderAndRaiseTheFirstFailureAfterAll) {
-  sim::SerialWorkers workers;
-  std::vector<int> order;
-  auto job = [&](int n, bool fails) {
-    return [&order, n, fails] {
-      order.push_back(n);
-      if (fails) throw std::runtime_error("job " + std::to_string(n));
-    };
-  };
-  EXPECT_THROW(
-      {
-        try {
-          workers.RunAll({job(0, false), job(1, true), job(2, true), job(3, false)}, 4);
-        } catch (const std::runtime_error& failure) {
-          EXPECT_STREQ(failure.what(), "job 1");
-          throw;
-        }
-      },
-      std::runtime_error);
-  EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
-  EXPECT_EQ(workers.JobsRun(), 4u);
-}
-
 }  // namespace

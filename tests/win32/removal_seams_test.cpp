@@ -81,7 +81,7 @@ TEST_F(RemovalSeamsTest, StoredValuesComeBackExactlyWithTheirNames) {
     EXPECT_NE(std::find(names.begin(), names.end(), utf8), names.end());
     std::uint32_t type = 0;
     Bytes data;
-    ASSERT_EQ(raw_.ReadStoredValue(key.get(), utf8, type, data), platform::kRegOk);
+    ASSERT_EQ(raw_.ReadStoredValue(key.get(), utf8, SIZE_MAX, type, data), platform::kRegOk);
     EXPECT_EQ(type, c.type);
     EXPECT_EQ(data, c.data);
   }

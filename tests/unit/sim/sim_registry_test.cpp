@@ -252,7 +252,7 @@ TEST_F(SimRegistry, TextIsStoredAsUtf16AndGivenAsUtf8) {
     Bytes stored;
     EXPECT_EQ(reg.ReadValue(key, "V", type, seam), platform::kRegOk) << c.label;
     EXPECT_EQ(seam, c.seam) << c.label;
-    EXPECT_EQ(reg.ReadStoredValue(key, "V", type, stored), platform::kRegOk) << c.label;
+    EXPECT_EQ(reg.ReadStoredValue(key, "V", SIZE_MAX, type, stored), platform::kRegOk) << c.label;
     EXPECT_EQ(stored, c.stored) << c.label;
     EXPECT_EQ(type, c.type) << c.label;
     reg.CloseKey(key);

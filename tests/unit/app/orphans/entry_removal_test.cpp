@@ -81,6 +81,20 @@ class Faults final : public platform::RawRegistry {
     links_.erase(key);
     return inner_.CloseKey(key);
   }
+  RegResult OpenKeyItself(RegKey base, const std::string& path, std::uint32_t access,
+                          RegKey* opened) override {
+    const RegResult result = inner_.OpenKeyItself(base, path, access, opened);
+    if (result == platform::kRegOk && ++opens == fail_open) *opened = platform::kNoKey;
+    return result == platform::kRegOk && opens == fail_open ? platform::kRegAccessDenied : result;
+  }
+  RegResult RenameKey(RegKey key, const std::string& name) override {
+    if (before_rename) before_rename();
+    return ++renames == fail_rename ? platform::kRegAccessDenied : inner_.RenameKey(key, name);
+  }
+  RegResult DeleteOpenKey(RegKey key) override {
+    if (before_delete) std::exchange(before_delete, nullptr)();
+    return inner_.DeleteOpenKey(key);
+  }
   RegResult CreateKey(RegKey base, const std::string& path, std::uint32_t access,
                       RegKey* opened) override {
     return inner_.CreateKey(base, path, access, opened);
@@ -96,9 +110,9 @@ class Faults final : public platform::RawRegistry {
   RegResult DeleteValue(RegKey key, const std::string& name) override {
     return inner_.DeleteValue(key, name);
   }
-  RegResult ReadStoredValue(RegKey key, const std::string& name, std::uint32_t& type,
+  RegResult ReadStoredValue(RegKey key, const std::string& name, std::size_t limit, std::uint32_t& type,
                             std::vector<std::uint8_t>& data) override {
-    return inner_.ReadStoredValue(key, name, type, data);
+    return inner_.ReadStoredValue(key, name, limit, type, data);
   }
   RegResult DeleteTree(RegKey key, const std::string& subkey) override {
     return inner_.DeleteTree(key, subkey);

@@ -33,6 +33,10 @@ Catalogue ScanCatalogue(ScanSeams seams, const std::vector<ScanPass>& passes,
                         const Options& options) {
   Catalogue catalogue;
   for (ScannedProgram& scanned : ScanPasses(seams, passes, options)) {
+    if (scanned.set_aside) {
+      catalogue.set_aside_found = true;
+      continue;
+    }
     ProgramEntry& program = scanned.program;
     if (scanned.date) catalogue.dated.push_back({*scanned.date + " " + program.name, program});
     std::string text = program.name + std::string(kEntrySeparator) + program.command;

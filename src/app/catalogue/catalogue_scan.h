@@ -46,6 +46,8 @@ struct ScanPass {
 struct ScannedProgram {
   ProgramEntry program;
   std::optional<std::string> date;
+  // Not a program: a per-user key set aside by a removal that did not finish (entry_key.h).
+  bool set_aside = false;
 };
 
 // Reads every pass, each split into ranges of its subkeys that run as jobs of their own, and

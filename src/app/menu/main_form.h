@@ -112,6 +112,7 @@ class MainForm : public framework::TForm {
   // The catalogue with the options as they stand, sorted: the one read since the start, the
   // first time there is one.
   Catalogue ReadCatalogue();
+  void FinishSetAside();
   void PopupAtCursor();
   void OnMenuClosed();
   void OnAutoCloseTick();
@@ -140,6 +141,7 @@ class MainForm : public framework::TForm {
   // Work handed back to the GUI thread: the icons' searches. Before them, which cancel their
   // jobs as they go.
   framework::TJobs jobs_;
+  framework::TJobs::Job set_aside_job_;
   // The chosen actions' work. Each runs to its reply: the program never ends while a start is
   // under way, so a consent prompt is never left without its program.
   framework::TJobs actions_;

@@ -47,7 +47,7 @@ RegResult DeleteTreeItself(platform::RawRegistry& registry, platform::RegKey key
 }
 
 // The copy a note names, when it is still there to restore the key from.
-bool NotedCopyIsThere(platform::RawRegistry& registry, platform::FileStore& files,
+bool NotedCopyIsThere(platform::RawRegistry& registry, platform::FileDates& files,
                       const std::string& set_aside) {
   platform::UniqueRegKey notes(registry);
   if (registry.OpenKey(platform::kHkeyCurrentUser, NotesPath(), platform::kKeyRead,
@@ -63,14 +63,11 @@ bool NotedCopyIsThere(platform::RawRegistry& registry, platform::FileStore& file
   }
   std::vector<std::uint8_t> path = platform::SeamBytes(type, stored.data(), stored.size());
   while (!path.empty() && path.back() == 0) path.pop_back();
-  std::vector<std::uint8_t> copy;
   const std::string copy_path(path.begin(), path.end());
-  return !copy_path.empty() &&
-         files.ReadWholeFile(copy_path, kMaxCopyBytes * 8, copy) == platform::kFileOk &&
-         !copy.empty();
+  return !copy_path.empty() && files.FileExists(copy_path);
 }
 
-void Finish(platform::RawRegistry& registry, platform::FileStore& files,
+void Finish(platform::RawRegistry& registry, platform::FileDates& files,
             const std::string& set_aside) {
   const EntryKeyPlace uninstall = UninstallKeyPlace(EntryView::kUser);
   platform::UniqueRegKey key(registry);
@@ -92,14 +89,6 @@ void Finish(platform::RawRegistry& registry, platform::FileStore& files,
 }
 
 }  // namespace
-
-std::string SetAsideName(std::string_view key_name) {
-  return std::string(kSetAsidePrefix) + std::string(key_name);
-}
-
-bool IsSetAsideName(std::string_view key_name) {
-  return key_name.size() > kSetAsidePrefix.size() && key_name.starts_with(kSetAsidePrefix);
-}
 
 RegResult DeleteKeyItself(platform::RawRegistry& registry, platform::RegKey key) {
   return DeleteTreeItself(registry, key, 0);
@@ -126,7 +115,7 @@ void DeleteRemovalNote(platform::RawRegistry& registry, const std::string& set_a
   }
 }
 
-void FinishSetAsideEntries(platform::RawRegistry& registry, platform::FileStore& files) {
+void FinishSetAsideEntries(platform::RawRegistry& registry, platform::FileDates& files) {
   const EntryKeyPlace uninstall = UninstallKeyPlace(EntryView::kUser);
   platform::UniqueRegKey key(registry);
   if (registry.OpenKey(uninstall.root, uninstall.path, platform::kKeyRead, key.put()) !=

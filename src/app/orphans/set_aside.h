@@ -1,22 +1,18 @@
 #pragma once
 
-// A per-user entry is set aside under a name of its own before it is copied and deleted, so
-// that whatever is written under its own name meanwhile lands in a fresh key and survives. A
+// A per-user entry is set aside under a name of its own (entry_key.h) before it is copied and
+// deleted, so that whatever is written under its own name meanwhile lands in a fresh key and
+// survives. A
 // note kept with the program's settings tells a later start that the copy of a set-aside key
 // was verified, should the program end before the delete did.
 
 #include <string>
 #include <string_view>
 
-#include "platform/file_store.h"
+#include "platform/file_dates.h"
 #include "platform/raw_registry.h"
 
 namespace app {
-
-inline constexpr std::string_view kSetAsidePrefix = "~Tapwise removing~ ";
-
-std::string SetAsideName(std::string_view key_name);
-bool IsSetAsideName(std::string_view key_name);
 
 // Deletes the open key with everything under it, deepest first, each key through a handle to
 // itself: a link goes alone, and nothing is ever deleted by name. A key it could not delete
@@ -31,6 +27,7 @@ void DeleteRemovalNote(platform::RawRegistry& registry, const std::string& set_a
 
 // What a start does with the per-user keys an earlier run left set aside: one whose copy was
 // verified and is still there is deleted, any other renamed back when its name is free.
-void FinishSetAsideEntries(platform::RawRegistry& registry, platform::FileStore& files);
+// Safe from a worker: it uses only seams that are safe from any thread.
+void FinishSetAsideEntries(platform::RawRegistry& registry, platform::FileDates& files);
 
 }  // namespace app

@@ -23,7 +23,7 @@ class TreeReader {
       const RegResult listed = registry_.EnumKey(key.get(), index, subkey.name);
       if (listed == platform::kRegNoMoreItems) return platform::kRegOk;
       if (listed != platform::kRegOk) return listed;
-      if (!Spend(subkey.name.size())) return platform::kRegMoreData;
+      if (!Spend(subkey.name.size())) return kRegCopyTooLarge;
       const RegResult read = Read(key.get(), subkey.name, depth + 1, subkey);
       if (read == kRegHoldsLink) link_.insert(0, "\\" + subkey.name);
       if (read != platform::kRegOk) return read;
@@ -40,13 +40,14 @@ class TreeReader {
       const RegResult listed = registry_.EnumValueName(key, index, value.name);
       if (listed == platform::kRegNoMoreItems) return platform::kRegOk;
       if (listed != platform::kRegOk) return listed;
-      if (!Spend(value.name.size())) return platform::kRegMoreData;
+      if (!Spend(value.name.size())) return kRegCopyTooLarge;
       const RegResult read =
           registry_.ReadStoredValue(key, value.name, left_, value.type, value.data);
+      if (read == platform::kRegMoreData) return kRegCopyTooLarge;
       if (read != platform::kRegOk) return read;
       // Only a key opened itself shows this type: the key is a link.
       if (value.type == platform::kRegLink) return kRegHoldsLink;
-      if (!Spend(value.data.size())) return platform::kRegMoreData;
+      if (!Spend(value.data.size())) return kRegCopyTooLarge;
       copy.values.push_back(std::move(value));
     }
   }

@@ -34,12 +34,15 @@ inline constexpr int kMaxCopyDepth = 512;
 // a hostile entry cannot exhaust the memory of a 32-bit process.
 inline constexpr std::size_t kMaxCopyBytes = std::size_t{64} * 1024 * 1024;
 
+// An entry past kMaxCopyBytes.
+inline constexpr platform::RegResult kRegCopyTooLarge = 223;  // ERROR_FILE_TOO_LARGE
+
 // A key that is a registry link: a .reg file cannot hold one, so no copy of it is exact.
 inline constexpr platform::RegResult kRegHoldsLink = 50;  // ERROR_NOT_SUPPORTED
 
 // Reads path under base, opened with access (its view bits apply to every key below), with
 // everything under it, into key. Each key is opened itself, never what a link leads to.
-// kRegOk, or the first failure: kRegNotFound when the key is not there, kRegMoreData past
+// kRegOk, or the first failure: kRegNotFound when the key is not there, kRegCopyTooLarge past
 // kMaxCopyBytes, kRegHoldsLink for a link, whose path from path's key (empty for that key
 // itself) is then written to *link when given. A key that changes while it is read may fail the
 // read; it never gives a mixed copy that looks whole.

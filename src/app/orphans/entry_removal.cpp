@@ -113,7 +113,7 @@ class Remover {
     if (read == kRegHoldsLink) {
       result_.key_path = full_path_ + link;
       Failed(RemovalOutcome::kHoldsLink, {});
-    } else if (read == platform::kRegMoreData) {
+    } else if (read == kRegCopyTooLarge) {
       Failed(RemovalOutcome::kTooLarge, {});
     } else {
       Failed(RemovalOutcome::kNotRead, Words(static_cast<std::uint32_t>(read), key_.path));

@@ -129,7 +129,8 @@ TEST_F(RemovalSeamsTest, RenameFollowsTheHandleAndDeleteTakesTheOpenKeyAlone) {
   EXPECT_EQ(raw_.DeleteOpenKey(sub.get()), platform::kRegOk);
   EXPECT_EQ(raw_.DeleteOpenKey(entry.get()), platform::kRegOk);
   platform::UniqueRegKey gone(raw_);
-  EXPECT_EQ(raw_.OpenKey(key.get(), "Aside", platform::kKeyRead, gone.put()), platform::kRegNotFound);
+  EXPECT_EQ(raw_.OpenKey(key.get(), "Aside", platform::kKeyRead, gone.put()),
+            platform::kRegNotFound);
 }
 
 // Only a volume that answers can say a file is not there.

@@ -11,10 +11,10 @@
 namespace app {
 
 enum class LaunchKind {
-  kStart,      // start program
-  kNoCommand,  // the entry names nothing to start
-  kMissing,    // the program's file is not there; looked_for names it
-  kRefused,    // the command may not be started as it stands (the file may well exist)
+  kStart,        // start program
+  kNoCommand,    // the entry names nothing to start
+  kMissing,      // the program's file is not there; looked_for names it
+  kRefused,      // the command may not be started as it stands (the file may well exist)
   kUnreachable,  // whether the program's file is there could not be told; error says why
 };
 

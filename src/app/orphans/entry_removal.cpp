@@ -31,8 +31,8 @@ class Remover {
       : program_(program),
         system_(system),
         key_(KeyPlaceOf(program)),
-        full_path_(EntryKeyPath(program.view, system.registry.HasSeparate64BitView(),
-                                program.key_name)) {}
+        full_path_(
+            EntryKeyPath(program.view, system.registry.HasSeparate64BitView(), program.key_name)) {}
 
   Removal Run() {
     if (program_.key_name.empty()) return Failed(RemovalOutcome::kNotRead, {});
@@ -49,8 +49,8 @@ class Remover {
   // Set aside, copy, verify, delete; a failure after the setting aside puts the key back.
   Removal RunPerUser() {
     platform::UniqueRegKey entry(system_.registry);
-    const RegResult opened = system_.registry.OpenKeyItself(key_.root, key_.path,
-                                                            platform::kKeyAllAccess, entry.put());
+    const RegResult opened =
+        system_.registry.OpenKeyItself(key_.root, key_.path, platform::kKeyAllAccess, entry.put());
     if (opened != platform::kRegOk) {
       return Failed(RemovalOutcome::kNotRead, Words(static_cast<std::uint32_t>(opened), key_.path));
     }
@@ -106,8 +106,8 @@ class Remover {
   // Reads the key as it is before anything is changed; a link or a key too large is refused.
   bool ReadBefore(platform::RegKey base, const std::string& path, std::uint32_t view_access) {
     std::string link;
-    const RegResult read = ReadKeyCopy(system_.registry, base, path,
-                                       platform::kKeyRead | view_access, before_, &link);
+    const RegResult read =
+        ReadKeyCopy(system_.registry, base, path, platform::kKeyRead | view_access, before_, &link);
     before_.name = program_.key_name;
     if (read == platform::kRegOk) return true;
     if (read == kRegHoldsLink) {

@@ -50,8 +50,8 @@ RegResult DeleteTreeItself(platform::RawRegistry& registry, platform::RegKey key
 bool NotedCopyIsThere(platform::RawRegistry& registry, platform::FileDates& files,
                       const std::string& set_aside) {
   platform::UniqueRegKey notes(registry);
-  if (registry.OpenKey(platform::kHkeyCurrentUser, NotesPath(), platform::kKeyRead,
-                       notes.put()) != platform::kRegOk) {
+  if (registry.OpenKey(platform::kHkeyCurrentUser, NotesPath(), platform::kKeyRead, notes.put()) !=
+      platform::kRegOk) {
     return false;
   }
   std::uint32_t type = platform::kRegNone;

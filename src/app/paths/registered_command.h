@@ -20,12 +20,12 @@ struct CommandProgram {
   // error says why.
   enum class Kind { kFound, kNoCommand, kMissing, kRefused, kUnreachable };
   Kind kind = Kind::kNoCommand;
-  std::string reached;     // the file as this program reaches it: through Sysnative for a 64-bit
-                           // system program
-  std::string named;       // the file as it knows itself
-  std::string rest;        // the command after the program's text, exactly
-  std::string looked_for;  // kMissing, kRefused, kUnreachable: the path that was sought, or the
-                           // command
+  std::string reached;      // the file as this program reaches it: through Sysnative for a 64-bit
+                            // system program
+  std::string named;        // the file as it knows itself
+  std::string rest;         // the command after the program's text, exactly
+  std::string looked_for;   // kMissing, kRefused, kUnreachable: the path that was sought, or the
+                            // command
   std::uint32_t error = 0;  // kUnreachable: the system's error
 };
 

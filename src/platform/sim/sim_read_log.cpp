@@ -45,8 +45,7 @@ RegResult ReadLog::ReadValue(RegKey key, const std::string& name, std::uint32_t&
 }
 
 RegResult ReadLog::ReadStoredValue(RegKey key, const std::string& name, std::size_t limit,
-                                   std::uint32_t& type,
-                                   std::vector<std::uint8_t>& data) {
+                                   std::uint32_t& type, std::vector<std::uint8_t>& data) {
   Note(key, name);
   return inner_.ReadStoredValue(key, name, limit, type, data);
 }

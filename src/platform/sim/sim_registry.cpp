@@ -60,7 +60,9 @@ bool IsRoot(RegKey key) {
 }  // namespace
 
 Registry::Registry()
-    : machine_(std::make_shared<Key>()), user_(std::make_shared<Key>()), next_handle_(kFirstHandle) {}
+    : machine_(std::make_shared<Key>()),
+      user_(std::make_shared<Key>()),
+      next_handle_(kFirstHandle) {}
 Registry::~Registry() = default;
 
 Registry::Key& Registry::RootKey(RegKey root) {
@@ -129,8 +131,7 @@ std::optional<Registry::Path> Registry::Parts(const Key& base, const std::string
   return parts;
 }
 
-RegResult Registry::Walk(Key& start, const Path& parts, bool create, bool open_link,
-                         Key*& found) {
+RegResult Registry::Walk(Key& start, const Path& parts, bool create, bool open_link, Key*& found) {
   Key* key = &start;
   int hops = 0;
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -271,8 +272,7 @@ RegResult Registry::DeleteTree(RegKey handle, const std::string& subkey) {
   if (!parts) return kRegBadPathName;
   // As on Windows, a link on the way, or the key itself, leads the deletion to its target.
   Key* key = nullptr;
-  if (const RegResult walked = Walk(*base, *parts, false, false, key);
-      walked != platform::kRegOk) {
+  if (const RegResult walked = Walk(*base, *parts, false, false, key); walked != platform::kRegOk) {
     return walked;
   }
   if (!EmptyTree(*key)) return platform::kRegAccessDenied;
@@ -412,13 +412,13 @@ void Registry::SetLink(RegKey root, std::string_view physical_path, RegKey targe
   key.link = target;
   // What Windows shows of a link opened itself: the NT path of its target.
   std::string nt_path = target_root == platform::kHkeyLocalMachine ? "\\Registry\\Machine"
-                                                                  : "\\Registry\\User\\S-1-5-21";
+                                                                   : "\\Registry\\User\\S-1-5-21";
   for (const std::string& part : target.path) nt_path += "\\" + part;
   StoredValue& value = key.values[std::string(kLinkValueName)];
   value.name = kLinkValueName;
   value.type = kRegLink;
-  value.data = platform::Utf16LeBytes(reinterpret_cast<const std::uint8_t*>(nt_path.data()),
-                                      nt_path.size());
+  value.data =
+      platform::Utf16LeBytes(reinterpret_cast<const std::uint8_t*>(nt_path.data()), nt_path.size());
 }
 
 void Registry::SetValue(RegKey root, std::string_view physical_path, std::string_view name,

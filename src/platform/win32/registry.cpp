@@ -82,8 +82,8 @@ RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t 
 RegResult Registry::OpenKeyItself(RegKey base, const std::string& path, std::uint32_t access,
                                   RegKey* opened) {
   HKEY key = nullptr;
-  const LSTATUS result = ::RegOpenKeyExW(ToHkey(base), Utf8ToWide(path).c_str(),
-                                         REG_OPTION_OPEN_LINK, access, &key);
+  const LSTATUS result =
+      ::RegOpenKeyExW(ToHkey(base), Utf8ToWide(path).c_str(), REG_OPTION_OPEN_LINK, access, &key);
   if (result == ERROR_SUCCESS) *opened = FromHkey(key);
   return result;
 }
@@ -98,7 +98,8 @@ RegResult Registry::RenameKey(RegKey key, const std::string& new_name) {
 
 RegResult Registry::DeleteOpenKey(RegKey key) {
   using NtDeleteKeyFn = LONG(NTAPI*)(HANDLE);
-  static const auto nt_delete = LookUp<NtDeleteKeyFn>(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey");
+  static const auto nt_delete =
+      LookUp<NtDeleteKeyFn>(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey");
   if (nt_delete == nullptr) return ERROR_ACCESS_DENIED;
   const LONG status = nt_delete(reinterpret_cast<HANDLE>(key));
   if (status == 0) return ERROR_SUCCESS;

@@ -36,7 +36,8 @@ class CountingRegistry final : public platform::RawRegistry {
     ++reads;
     return store_.ReadValue(key, name, type, data);
   }
-  platform::RegResult ReadStoredValue(platform::RegKey key, const std::string& name, std::size_t limit, std::uint32_t& type,
+  platform::RegResult ReadStoredValue(platform::RegKey key, const std::string& name,
+                                      std::size_t limit, std::uint32_t& type,
                                       std::vector<std::uint8_t>& data) override {
     ++reads;
     return store_.ReadStoredValue(key, name, limit, type, data);

@@ -12,9 +12,9 @@
 
 #include "app/copies/key_copy.h"
 #include "app/entry/entry_key.h"
-#include "app/orphans/set_aside.h"
 #include "app/harness.h"
 #include "app/orphans/removal_prompt.h"
+#include "app/orphans/set_aside.h"
 #include "platform/sim/sim_platform.h"
 
 namespace {
@@ -106,8 +106,8 @@ class Faults final : public platform::RawRegistry {
   RegResult DeleteValue(RegKey key, const std::string& name) override {
     return inner_.DeleteValue(key, name);
   }
-  RegResult ReadStoredValue(RegKey key, const std::string& name, std::size_t limit, std::uint32_t& type,
-                            std::vector<std::uint8_t>& data) override {
+  RegResult ReadStoredValue(RegKey key, const std::string& name, std::size_t limit,
+                            std::uint32_t& type, std::vector<std::uint8_t>& data) override {
     return inner_.ReadStoredValue(key, name, limit, type, data);
   }
   RegResult DeleteTree(RegKey key, const std::string& subkey) override {
@@ -364,15 +364,19 @@ TEST(EntryRemoval, KeyNamesThatRegExeCannotTakeSafelyAreRefused) {
 // neither the entry nor what the link leads to is touched.
 TEST(EntryRemoval, ALinkInTheEntryIsNeverFollowed) {
   const std::pair<EntryView, std::string> cases[] = {
-      {EntryView::kUser, ""},          {EntryView::kUser, "\\Link"},
-      {EntryView::kUser, "\\Sub\\Link"}, {EntryView::kMachine64, ""},
-      {EntryView::kMachine64, "\\Link"}, {EntryView::kMachineDefault, "\\Sub\\Link"},
+      {EntryView::kUser, ""},
+      {EntryView::kUser, "\\Link"},
+      {EntryView::kUser, "\\Sub\\Link"},
+      {EntryView::kMachine64, ""},
+      {EntryView::kMachine64, "\\Link"},
+      {EntryView::kMachineDefault, "\\Sub\\Link"},
   };
   for (const auto& [view, link] : cases) {
     World setup;
     setup.RegExeDeletes();
     const RegKey root = RootOf(view);
-    const std::string target = root == platform::kHkeyCurrentUser ? "Software\\Target" : "SOFTWARE\\Target";
+    const std::string target =
+        root == platform::kHkeyCurrentUser ? "Software\\Target" : "SOFTWARE\\Target";
     setup.sim.registry.SetText(root, target, "Kept", "yes");
     setup.sim.registry.SetLink(root, PhysicalPath(view, "Gone") + link, root, target);
     const app::Removal removal = setup.Remove(view);

@@ -1,5 +1,7 @@
 #include "app/orphans/entry_removal.h"
 
+#include <new>
+
 #include "app/copies/copy_file_name.h"
 #include "app/copies/key_copy.h"
 #include "app/copies/reg_file.h"
@@ -80,6 +82,7 @@ class Remover {
     }
     result_.outcome = RemovalOutcome::kLeftAside;
     result_.key_path = EntryKeyPath(EntryView::kUser, false, set_aside);
+    if (!copied_) result_.copy_path.clear();
     return result_;
   }
 
@@ -139,6 +142,19 @@ class Remover {
 
   // Writes the copy and reads it back.
   bool WriteCopy() {
+    // Up to kMaxCopyBytes as .reg text takes several times that, twice over with the reading
+    // back: a 32-bit process without the room refuses as for a larger entry.
+    try {
+      copied_ = WriteCopyText();
+    } catch (const std::bad_alloc&) {
+      if (written_) system_.files.RemoveFile(result_.copy_path);
+      result_.copy_path.clear();
+      Failed(RemovalOutcome::kTooLarge, {});
+    }
+    return copied_;
+  }
+
+  bool WriteCopyText() {
     const auto bytes = RegFileBytes(before_, full_path_);
     if (!bytes) return NotCopied(std::string(kUnwritableNameReason));
     const std::string folder = CopyFolder(system_.files.LocalAppDataFolder());
@@ -159,7 +175,8 @@ class Remover {
       if (result_.copy_path.empty()) return NotCopied({});
       error = system_.files.WriteNewFile(result_.copy_path, bytes);
     }
-    if (error == platform::kFileOk) return true;
+    written_ = error == platform::kFileOk;
+    if (written_) return true;
     // A file that failed to be made was never ours to delete; one half written is.
     if (error != platform::kFileErrorExists) system_.files.RemoveFile(result_.copy_path);
     return NotCopied(Words(error, result_.copy_path));
@@ -221,6 +238,8 @@ class Remover {
   const EntryKeyPlace key_;
   const std::string full_path_;  // as a .reg file names it
   CopiedKey before_;
+  bool written_ = false;  // the copy's file was made, and is ours to delete
+  bool copied_ = false;   // and read back as written
   Removal result_;
 };
 

@@ -63,6 +63,8 @@ class Remover {
                     Words(static_cast<std::uint32_t>(renamed), key_.path));
     }
     if (!ReadBefore(entry.get(), {}, 0) || !WriteCopy()) return PutBack(entry.get(), set_aside);
+    // Without the note, a run that ends during the delete leaves the key to be renamed back by
+    // the next start: less done, nothing lost.
     WriteRemovalNote(system_.registry, set_aside, result_.copy_path);
     const RegResult deleted = DeleteKeyItself(system_.registry, entry.get());
     if (deleted != platform::kRegOk) {

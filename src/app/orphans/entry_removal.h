@@ -7,8 +7,8 @@
 //
 // A per-user entry is set aside under a name of its own first (set_aside.h), then copied and
 // deleted key by key through its own handles, never by name; a failure puts it back. A
-// per-machine entry is deleted by the system's reg.exe with administrator rights, by name:
-// between the copy and reg.exe a change to it is not caught.
+// per-machine entry is deleted by the system's reg.exe with administrator rights, by name: what
+// is written to it between the copy and reg.exe's delete goes without a copy.
 
 #include <string>
 

@@ -136,8 +136,8 @@ inline std::string EntryHoldsLinkText(const std::string& display_name, const std
 }
 inline std::string EntryTooLargeText(const std::string& display_name) {
   return "\"" + display_name +
-         "\" was not removed from the list of programs: its entry holds more than 64 MB, more than "
-         "a copy of an entry may hold.";
+         "\" was not removed from the list of programs: its entry is too large for a copy. It "
+         "holds more than 64 MB, or more than there is room for in memory.";
 }
 inline std::string EntryLeftAsideText(const std::string& display_name, const std::string& key,
                                       const std::string& copy) {

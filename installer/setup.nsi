@@ -279,6 +279,7 @@ Section "Uninstall"
   ${EndIf}
   ; What the program itself remembers, for the user who uninstalls it.
   DeleteRegValue HKCU "${SETTINGS_KEY}" "Last"
+  DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}\Removals"
   DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKCU "Software\Quillon"
 SectionEnd

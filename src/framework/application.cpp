@@ -8,7 +8,7 @@
 namespace framework {
 
 TApplication::TApplication(platform::Platform& platform)
-    : platform_(platform), jobs_(*this), popup_list_(std::make_unique<TPopupList>(*this)) {}
+    : platform_(platform), jobs_(*this) {}
 
 // The forms must be complete where they are destroyed, so not in the header.
 TApplication::~TApplication() = default;
@@ -48,6 +48,11 @@ std::vector<platform::WindowId> TApplication::DisableWindowsExcept(const TForm& 
     if (!Windowing().EnableWindow(window, false)) disabled.push_back(window);
   }
   return disabled;
+}
+
+TPopupList& TApplication::PopupList() {
+  if (!popup_list_) popup_list_ = std::make_unique<TPopupList>(*this);
+  return *popup_list_;
 }
 
 void TApplication::ReplacePopupList(std::unique_ptr<TPopupList> list) {

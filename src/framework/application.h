@@ -79,7 +79,8 @@ class TApplication : private platform::WindowHandler {
     }
   }
 
-  TPopupList& PopupList() const { return *popup_list_; }
+  // Made when first wanted: a program's start makes no window before it must.
+  TPopupList& PopupList();
   // Before any menu lists itself: a menu stays listed with the list it was created under.
   void ReplacePopupList(std::unique_ptr<TPopupList> list);
   CommandPool& Commands() { return commands_; }
@@ -103,7 +104,7 @@ class TApplication : private platform::WindowHandler {
   // Before the forms: what they own of it is let go first.
   TJobs jobs_;
   CommandPool commands_;
-  std::unique_ptr<TPopupList> popup_list_;
+  std::unique_ptr<TPopupList> popup_list_;  // none until first wanted or replaced
   TOwnedList<TForm> forms_;
   TForm* active_form_ = nullptr;
   bool terminated_ = false;

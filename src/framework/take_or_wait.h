@@ -38,12 +38,18 @@ class TTakeOrWait {
         });
   }
 
+  // Makes the result here when its job has not begun, and never will then; true when it did.
+  // Taking several, a taker makes those first and waits for the rest after.
+  bool MakeUnlessBegun() {
+    if (!shared_->TakeOver()) return false;
+    job_.reset();
+    shared_->Make(std::stop_token());
+    return true;
+  }
+
   // The result, once; its work's failure raised again.
   Result Take() {
-    if (shared_->TakeOver()) {
-      job_.reset();  // it will not begin now
-      shared_->Make(std::stop_token());
-    }
+    MakeUnlessBegun();
     return shared_->Wait();
   }
 

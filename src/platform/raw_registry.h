@@ -7,6 +7,7 @@
 // Safe from any thread: threads may call it at once, each through keys of its own. An open key
 // is used by one thread at a time.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ inline constexpr RegResult kRegOk = 0;             // ERROR_SUCCESS
 inline constexpr RegResult kRegNotFound = 2;       // ERROR_FILE_NOT_FOUND
 inline constexpr RegResult kRegAccessDenied = 5;   // ERROR_ACCESS_DENIED
 inline constexpr RegResult kRegInvalidHandle = 6;  // ERROR_INVALID_HANDLE
+inline constexpr RegResult kRegMoreData = 234;     // ERROR_MORE_DATA
 inline constexpr RegResult kRegNoMoreItems = 259;  // ERROR_NO_MORE_ITEMS
 
 inline constexpr std::uint32_t kRegNone = 0;
@@ -33,6 +35,7 @@ inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegMultiSz = 7;
 inline constexpr std::uint32_t kRegQword = 11;
+inline constexpr std::uint32_t kRegLink = 6;
 
 inline constexpr std::uint32_t kKeyRead = 0x20019;
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
@@ -48,6 +51,16 @@ class RawRegistry {
   // put() can be given (unique_handle.h).
   virtual RegResult OpenKey(RegKey base, const std::string& path, std::uint32_t access,
                             RegKey* opened) = 0;
+  // RegOpenKeyEx with REG_OPTION_OPEN_LINK: the last part of path is opened itself, a link as
+  // the link (its one REG_LINK value showing), never the key it leads to.
+  virtual RegResult OpenKeyItself(RegKey base, const std::string& path, std::uint32_t access,
+                                  RegKey* opened) = 0;
+  // RegRenameKey of the open key itself, which keeps its values and subkeys; handles open on it
+  // follow it. Onto a name that is taken it fails (access denied).
+  virtual RegResult RenameKey(RegKey key, const std::string& new_name) = 0;
+  // NtDeleteKey: deletes the open key itself, which must have no subkeys left. Opened itself, a
+  // link goes alone, and the key it leads to stays.
+  virtual RegResult DeleteOpenKey(RegKey key) = 0;
   // RegCreateKeyEx with REG_OPTION_NON_VOLATILE: creates every missing key along the path.
   // *opened as for OpenKey.
   virtual RegResult CreateKey(RegKey base, const std::string& path, std::uint32_t access,
@@ -59,9 +72,10 @@ class RawRegistry {
                              const std::uint8_t* data, std::uint32_t size) = 0;
   virtual RegResult DeleteValue(RegKey key, const std::string& name) = 0;
   // RegQueryValueEx of the whole value exactly as stored: text stays UTF-16LE, and an odd
-  // byte count stays odd (registry_text.h has the seam's conversion).
-  virtual RegResult ReadStoredValue(RegKey key, const std::string& name, std::uint32_t& type,
-                                    std::vector<std::uint8_t>& data) = 0;
+  // byte count stays odd (registry_text.h has the seam's conversion). A value of more than
+  // limit bytes is not read: kRegMoreData, with data left as it was.
+  virtual RegResult ReadStoredValue(RegKey key, const std::string& name, std::size_t limit,
+                                    std::uint32_t& type, std::vector<std::uint8_t>& data) = 0;
   // RegEnumValue: the name of value number index ("" for the default value), or
   // kRegNoMoreItems.
   virtual RegResult EnumValueName(RegKey key, std::uint32_t index, std::string& name) = 0;

@@ -26,15 +26,18 @@ void RunKeeping(const Job& job, std::exception_ptr& failure, Args&&... args) noe
 
 ThreadWorkers::~ThreadWorkers() {
   std::vector<std::stop_source> running;
+  std::vector<std::jthread> threads;
   {
     const MutexLock lock(mutex_);
+    shutting_down_ = true;
     waiting_.clear();
     for (auto& [id, stop] : running_) running.push_back(stop);
     running_.clear();
+    threads = std::move(threads_);
   }
   // Outside the lock: a job's stop callbacks run here and may call back into the workers.
   for (std::stop_source& stop : running) stop.request_stop();
-  threads_.clear();  // each thread's shutdown is requested, then it is joined
+  threads.clear();  // each thread's shutdown is requested, then it is joined
 }
 
 unsigned ThreadWorkers::HardwareThreads() const {
@@ -45,8 +48,11 @@ JobId ThreadWorkers::Start(std::function<void(std::stop_token)> work, const JobD
                            JobPriority priority) {
   const MutexLock lock(mutex_);
   // A thread is made before the job is queued, so that a job no thread can be had for is not
-  // left waiting for ever.
-  if (idle_ <= waiting_.size() && threads_.size() < kStartedJobThreads) {
+  // left waiting for ever: the first, or one more when every thread is busy and no job waits.
+  // Jobs waiting already make their threads from the threads that take them.
+  const bool all_busy =
+      idle_ == 0 && NextToBegin() == waiting_.end() && threads_.size() < kStartedJobThreads;
+  if (threads_.empty() || all_busy) {
     threads_.emplace_back([this](std::stop_token shutdown) { Serve(shutdown); });
   }
   const JobId id = next_id_++;
@@ -76,6 +82,18 @@ std::deque<ThreadWorkers::StartedJob>::iterator ThreadWorkers::NextToBegin() {
   return waiting_.begin();
 }
 
+void ThreadWorkers::AddThreadIfNeeded() {
+  if (shutting_down_ || idle_ != 0 || NextToBegin() == waiting_.end() ||
+      threads_.size() >= kStartedJobThreads) {
+    return;
+  }
+  try {
+    threads_.emplace_back([this](std::stop_token shutdown) { Serve(shutdown); });
+  } catch (const std::system_error&) {
+    // The threads there are take the waiting jobs in turn.
+  }
+}
+
 bool ThreadWorkers::TakeWaiting(MutexLock& lock, std::stop_token shutdown, StartedJob& job) {
   ++idle_;
   const bool found = job_waiting_.wait(
@@ -86,6 +104,7 @@ bool ThreadWorkers::TakeWaiting(MutexLock& lock, std::stop_token shutdown, Start
   if (taken->priority == JobPriority::kBackground) ++background_running_;
   job = std::move(*taken);
   waiting_.erase(taken);
+  AddThreadIfNeeded();
   running_.emplace(job.id, job.stop);
   return true;
 }

@@ -12,8 +12,10 @@
 
 namespace platform {
 
-// Started jobs are served by up to kStartedJobThreads threads, made when a job waits and none is
-// idle, and kept until the workers go; more jobs wait their turn, in the order started.
+// Started jobs are served by up to kStartedJobThreads threads, kept until the workers go; more
+// jobs wait their turn, in the order started. The caller makes the first thread; a thread that
+// takes a job while others wait and none is idle makes the next, so that a caller starting many
+// jobs at once (the catalogue's reading, as the program starts) is not held up making threads.
 class ThreadWorkers final : public Workers {
  public:
   // As many as the catalogue's reading keeps in flight (app/catalogue/scan_budget.h): its jobs
@@ -49,6 +51,8 @@ class ThreadWorkers final : public Workers {
   };
   // One thread serving started jobs until shutdown is requested.
   void Serve(std::stop_token shutdown);
+  // Another serving thread while jobs wait and no thread is idle.
+  void AddThreadIfNeeded() REQUIRES(mutex_);
   // With the lock held: the next waiting job, now running, or nothing at shutdown.
   bool TakeWaiting(MutexLock& lock, std::stop_token shutdown, StartedJob& job) REQUIRES(mutex_);
   // The waiting job to begin next: the first normal one, else the first background one while
@@ -64,9 +68,10 @@ class ThreadWorkers final : public Workers {
   JobId next_id_ GUARDED_BY(mutex_) = kNoJob + 1;
   std::size_t idle_ GUARDED_BY(mutex_) = 0;
   unsigned background_running_ GUARDED_BY(mutex_) = 0;
-  // Only the owner's calls touch the threads, never the threads themselves. The last member:
+  bool shutting_down_ GUARDED_BY(mutex_) = false;
+  // Made under the lock, by the caller or a thread; none once shutting down. The last member:
   // its threads are joined before anything they use goes.
-  std::vector<std::jthread> threads_;
+  std::vector<std::jthread> threads_ GUARDED_BY(mutex_);
 };
 
 }  // namespace platform

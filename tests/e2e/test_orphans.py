@@ -53,6 +53,29 @@ KEYS = [
 ]
 
 
+# Entries that hold a registry link to a key outside them, and one on a share that does not answer.
+LINKED_USER = ("Linked User", rf"HKEY_CURRENT_USER\{_UNINSTALL}\LinkedUser", "64")
+LINKED_MACHINE = ("Linked Machine", rf"HKEY_LOCAL_MACHINE\{_UNINSTALL}\LinkedMachine", "64")
+TARGETS = {"HKCU": r"HKEY_CURRENT_USER\Software\Target", "HKLM": r"HKEY_LOCAL_MACHINE\Software\Target"}
+SHARE_NAME = "On A Share"
+LINKED_KEYS = [
+    program(UNINSTALL_USER, "LinkedUser", DisplayName=LINKED_USER[0],
+            UninstallString=r"C:\Gone\lu\uninst.exe"),
+    program(UNINSTALL_64, "LinkedMachine", DisplayName=LINKED_MACHINE[0],
+            UninstallString=r"C:\Gone\lm\uninst.exe"),
+    Key(rf"{UNINSTALL_64}\LinkedMachine\Sub", {"Note": "a subkey"}),
+    Key(TARGETS["HKCU"], {"Kept": "yes"}),
+    Key(TARGETS["HKLM"], {"Kept": "yes"}),
+    program(UNINSTALL_USER, "OnShare", DisplayName=SHARE_NAME,
+            UninstallString=r"\\nohost\share\uninst.exe"),
+]
+# (root, the link, where it leads), both under the root
+LINKS = [
+    ("HKCU", rf"{_UNINSTALL}\LinkedUser\Link", r"Software\Target"),
+    ("HKLM", rf"{_UNINSTALL}\LinkedMachine\Sub\Link", r"Software\Target"),
+]
+
+
 class OrphanTest(actions.ActionCase):
     def export(self, key: str, view: str) -> str | None:
         """`reg export` of the key in a view, as text; None when the key is not there."""
@@ -156,6 +179,34 @@ class OrphanTest(actions.ActionCase):
                 self.assertEqual(code, 0)
                 self.assertEqual(self.export(key, view), before, "restored exactly")
         self.assertIsNone(actions.last_command(self.prefix))
+
+    def test_links_are_never_followed_and_an_unreachable_share_is_no_orphan(self):
+        self.seed(LINKED_KEYS)
+        link_maker = actions.helper_exe("registry_link")
+        for root, link, target in LINKS:
+            code, out = self.prefix.run([harness.WINE, link_maker, root, "64", link, target])
+            self.assertEqual(code, 0, out)
+        self.bring_desktop_up()
+        for name, key, view in (LINKED_USER, LINKED_MACHINE):
+            with self.subTest(entry=name):
+                boxes = self.choose_and_answer(name, "y")
+                self.assertEqual(len(boxes), 2, boxes)
+                self.assertIn("holds a registry link", boxes[1])
+                self.assertNotIn("was removed", boxes[1])
+                self.assertTrue(self.exists(key, view))
+        for target in TARGETS.values():
+            self.assertEqual(self.prefix.reg_value(target, "Kept", view64=True), "yes", target)
+        self.assertEqual(self.copies(), [])
+
+        # Whether the uninstaller is there cannot be told: the notice, not the offer.
+        self.start_again()
+        self.choose("All Programs", SHARE_NAME)
+        harness.send_keys(self.app.wait_message_box(e2e_case.CAPTION), "Return")
+        self.app.wait_exit(timeout=10)
+        boxes = self.app.trace().message_boxes
+        self.assertEqual(len(boxes), 1, boxes)
+        self.assertIn(f'cannot start the uninstaller of "{SHARE_NAME}"', boxes[0])
+        self.assertNotIn("may have been removed", boxes[0])
 
 
 if __name__ == "__main__":

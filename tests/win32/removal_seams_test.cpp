@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/win32/file_dates.h"
 #include "platform/win32/file_store.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/utf.h"
@@ -81,7 +82,7 @@ TEST_F(RemovalSeamsTest, StoredValuesComeBackExactlyWithTheirNames) {
     EXPECT_NE(std::find(names.begin(), names.end(), utf8), names.end());
     std::uint32_t type = 0;
     Bytes data;
-    ASSERT_EQ(raw_.ReadStoredValue(key.get(), utf8, type, data), platform::kRegOk);
+    ASSERT_EQ(raw_.ReadStoredValue(key.get(), utf8, SIZE_MAX, type, data), platform::kRegOk);
     EXPECT_EQ(type, c.type);
     EXPECT_EQ(data, c.data);
   }
@@ -101,6 +102,44 @@ TEST_F(RemovalSeamsTest, DeleteTreeTakesTheNamedSubkeyWithEverythingUnderIt) {
   std::uint32_t subkeys = 0;
   ASSERT_EQ(raw_.QueryInfoKey(key.get(), subkeys), platform::kRegOk);
   EXPECT_EQ(subkeys, 1u);
+}
+
+// A handle follows its key through a rename; a taken name refuses it; a key goes by its handle.
+TEST_F(RemovalSeamsTest, RenameFollowsTheHandleAndDeleteTakesTheOpenKeyAlone) {
+  const platform::UniqueRegKey key = Scratch();
+  platform::UniqueRegKey entry(raw_);
+  ASSERT_EQ(raw_.CreateKey(key.get(), "Entry\\Sub", platform::kKeyAllAccess, entry.put()),
+            platform::kRegOk);
+  ASSERT_EQ(raw_.OpenKeyItself(key.get(), "Entry", platform::kKeyAllAccess, entry.put()),
+            platform::kRegOk);
+  platform::UniqueRegKey taken(raw_);
+  ASSERT_EQ(raw_.CreateKey(key.get(), "Taken", platform::kKeyAllAccess, taken.put()),
+            platform::kRegOk);
+  EXPECT_EQ(raw_.RenameKey(entry.get(), "Taken"), platform::kRegAccessDenied);
+  ASSERT_EQ(raw_.RenameKey(entry.get(), "Aside"), platform::kRegOk);
+  EXPECT_EQ(raw_.SetValue(entry.get(), "V", platform::kRegBinary, Bytes(9).data(), 9),
+            platform::kRegOk);
+  std::uint32_t type = 0;
+  Bytes data;
+  EXPECT_EQ(raw_.ReadStoredValue(entry.get(), "V", 8, type, data), platform::kRegMoreData);
+  EXPECT_NE(raw_.DeleteOpenKey(entry.get()), platform::kRegOk) << "a subkey is left";
+  platform::UniqueRegKey sub(raw_);
+  ASSERT_EQ(raw_.OpenKeyItself(entry.get(), "Sub", platform::kKeyAllAccess, sub.put()),
+            platform::kRegOk);
+  EXPECT_EQ(raw_.DeleteOpenKey(sub.get()), platform::kRegOk);
+  EXPECT_EQ(raw_.DeleteOpenKey(entry.get()), platform::kRegOk);
+  platform::UniqueRegKey gone(raw_);
+  EXPECT_EQ(raw_.OpenKey(key.get(), "Aside", platform::kKeyRead, gone.put()),
+            platform::kRegNotFound);
+}
+
+// Only a volume that answers can say a file is not there.
+TEST(FileDates, NotFoundOnlyFromAVolumeThatAnswers) {
+  win32::FileDates files;
+  EXPECT_TRUE(platform::IsSurelyMissing(files.FindFile("C:\\no such folder\\u.exe")));
+  const std::uint32_t share = files.FindFile("\\\\nohost\\share\\uninst.exe");
+  EXPECT_NE(share, platform::kFileFound);
+  EXPECT_FALSE(platform::IsSurelyMissing(share)) << share;
 }
 
 TEST(FileStore, FoldersNewFilesAndReadingBack) {

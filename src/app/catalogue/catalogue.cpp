@@ -30,6 +30,11 @@ std::vector<ScanPass> UninstallPasses(platform::RawRegistry& registry) {
 }
 
 void AddToCatalogue(Catalogue& catalogue, ScannedProgram scanned) {
+  // A key set aside by a removal that did not finish is no program: the start finishes it.
+  if (scanned.set_aside) {
+    catalogue.set_aside_found = true;
+    return;
+  }
   ProgramEntry& program = scanned.program;
   if (scanned.date) catalogue.dated.push_back({*scanned.date + " " + program.name, program});
   std::string text = program.name + std::string(kEntrySeparator) + program.command;

@@ -33,6 +33,8 @@ struct Catalogue {
   std::vector<CatalogueLine> programs;
   // Every listed program with an install date, as "yyyymmdd name".
   std::vector<CatalogueLine> dated;
+  // A per-user key was found set aside by a removal that did not finish.
+  bool set_aside_found = false;
 };
 
 // The passes that read each uninstall key once: the machine's key in the default view, in the

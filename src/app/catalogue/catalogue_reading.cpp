@@ -13,7 +13,8 @@ CatalogueReading::CatalogueReading(framework::TJobs& jobs, platform::Platform& p
   ranges_.resize(ranges.size());
   left_ = ranges.size();
   // The jobs begin in the order started: the largest ranges first.
-  for (std::size_t i : LargestFirst(ranges)) {
+  order_ = LargestFirst(ranges);
+  for (std::size_t i : order_) {
     ranges_[i] = std::make_unique<RangeRead>(
         jobs,
         // Each job owns what it shares: the drive cache and the range's own copies.
@@ -27,6 +28,8 @@ CatalogueReading::CatalogueReading(framework::TJobs& jobs, platform::Platform& p
 }
 
 Catalogue CatalogueReading::Take() {
+  // The GUI thread reads what no worker has begun, largest first, before it waits for any.
+  for (std::size_t i : order_) ranges_[i]->MakeUnlessBegun();
   Catalogue catalogue;
   for (const auto& range : ranges_) {
     for (ScannedProgram& scanned : range->Take()) AddToCatalogue(catalogue, std::move(scanned));

@@ -39,6 +39,7 @@ class CatalogueReading {
 
   std::shared_ptr<RemoteDrives> drives_;
   std::vector<std::unique_ptr<RangeRead>> ranges_;  // in range order
+  std::vector<std::size_t> order_;                  // the ranges' positions, largest first
   std::size_t left_ = 0;
   std::function<void()> read_;
 };

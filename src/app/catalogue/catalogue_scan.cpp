@@ -153,6 +153,10 @@ void AppendRange(ScanSeams seams, const ScanRange& range, const Options& options
   for (std::uint32_t index = range.first; index < range.last; ++index) {
     // An index that fails (the key changed meanwhile) contributes nothing.
     if (!uninstall.ReadSubkeyName(index, subkey)) continue;
+    if (range.pass.root == UninstallRoot::kUser && IsSetAsideName(subkey)) {
+      found.push_back(ScannedProgram{ProgramEntry{}, std::nullopt, true});
+      continue;
+    }
     platform::TRegistry entry(seams.registry, AccessOf(range.pass));
     entry.SelectParent(uninstall);
     // One unreadable entry costs that entry alone, not the rest of the key.

@@ -45,6 +45,8 @@ struct ScanPass {
 struct ScannedProgram {
   ProgramEntry program;
   std::optional<std::string> date;
+  // Not a program: a per-user key set aside by a removal that did not finish (entry_key.h).
+  bool set_aside = false;
 };
 
 // Subkeys [first, last) of one pass's uninstall key: what one job reads.

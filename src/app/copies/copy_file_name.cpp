@@ -1,6 +1,7 @@
 #include "app/copies/copy_file_name.h"
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 #include "app/paths/file_names.h"
@@ -48,11 +49,12 @@ std::string CutTo(const std::string& name, std::size_t units) {
   return cut;
 }
 
-std::string TimeText(const platform::LocalTime& time) {
-  char text[40];
+std::string TimeText(const platform::LocalTime& time, int number) {
+  char text[64];
   std::snprintf(text, sizeof text, " %04d-%02d-%02d %02d-%02d-%02d", time.year, time.month,
                 time.day, time.hour, time.minute, time.second);
-  return text;
+  if (number <= 1) return text;
+  return text + (" (" + std::to_string(number) + ")");
 }
 
 }  // namespace
@@ -65,12 +67,12 @@ std::string CopyFolder(const std::string& local_app_data) {
 }
 
 std::string CopyFilePath(const std::string& folder, const std::string& display_name,
-                         const platform::LocalTime& time) {
+                         const platform::LocalTime& time, int number) {
   std::string name(Trimmed(Replaced(display_name)));
   if (name.empty()) name = std::string(1, kReplacement);
   if (IsDeviceName(name)) name.insert(name.begin(), kReplacement);
   const std::string prefix = folder + "\\";
-  const std::string suffix = TimeText(time) + std::string(kExtension);
+  const std::string suffix = TimeText(time, number) + std::string(kExtension);
   const std::size_t fixed = Utf16Length(prefix) + Utf16Length(suffix);
   if (fixed + 1 >= kMaxPathUnits) return {};
   std::string fitted(Trimmed(CutTo(name, kMaxPathUnits - 1 - fixed)));

@@ -15,8 +15,9 @@ std::string CopyFolder(const std::string& local_app_data);
 // "<folder>\<name> <yyyy-mm-dd hh-mm-ss>.reg". Characters a file name may not hold become "_",
 // a name that Windows would take for a device (file_names.h) gets a "_" before it, and the name is
 // cut, never inside a character, until the path fits MAX_PATH. Empty when not even one character
-// fits.
+// fits. A number past the first, for a second copy in the same second, follows the time:
+// "<name> <time> (2).reg".
 std::string CopyFilePath(const std::string& folder, const std::string& display_name,
-                         const platform::LocalTime& time);
+                         const platform::LocalTime& time, int number = 1);
 
 }  // namespace app

@@ -7,46 +7,75 @@ namespace {
 
 using platform::RegResult;
 
-RegResult ReadValues(platform::RawRegistry& registry, platform::RegKey key, CopiedKey& copy) {
-  for (std::uint32_t index = 0;; ++index) {
-    CopiedValue value;
-    const RegResult listed = registry.EnumValueName(key, index, value.name);
-    if (listed == platform::kRegNoMoreItems) return platform::kRegOk;
-    if (listed != platform::kRegOk) return listed;
-    const RegResult read = registry.ReadStoredValue(key, value.name, value.type, value.data);
-    if (read != platform::kRegOk) return read;
-    copy.values.push_back(std::move(value));
-  }
-}
+class TreeReader {
+ public:
+  TreeReader(platform::RawRegistry& registry, std::uint32_t access)
+      : registry_(registry), access_(access) {}
 
-RegResult ReadTree(platform::RawRegistry& registry, platform::RegKey base, const std::string& path,
-                   std::uint32_t access, int depth, CopiedKey& copy) {
-  if (depth > kMaxCopyDepth) return platform::kRegAccessDenied;
-  platform::UniqueRegKey key(registry);
-  const RegResult opened = registry.OpenKey(base, path, access, key.put());
-  if (opened != platform::kRegOk) return opened;
-  if (const RegResult read = ReadValues(registry, key.get(), copy); read != platform::kRegOk) {
-    return read;
+  RegResult Read(platform::RegKey base, const std::string& path, int depth, CopiedKey& copy) {
+    if (depth > kMaxCopyDepth) return platform::kRegAccessDenied;
+    platform::UniqueRegKey key(registry_);
+    const RegResult opened = registry_.OpenKeyItself(base, path, access_, key.put());
+    if (opened != platform::kRegOk) return opened;
+    if (const RegResult read = ReadValues(key.get(), copy); read != platform::kRegOk) return read;
+    for (std::uint32_t index = 0;; ++index) {
+      CopiedKey subkey;
+      const RegResult listed = registry_.EnumKey(key.get(), index, subkey.name);
+      if (listed == platform::kRegNoMoreItems) return platform::kRegOk;
+      if (listed != platform::kRegOk) return listed;
+      if (!Spend(subkey.name.size())) return kRegCopyTooLarge;
+      const RegResult read = Read(key.get(), subkey.name, depth + 1, subkey);
+      if (read == kRegHoldsLink) link_.insert(0, "\\" + subkey.name);
+      if (read != platform::kRegOk) return read;
+      copy.subkeys.push_back(std::move(subkey));
+    }
   }
-  for (std::uint32_t index = 0;; ++index) {
-    CopiedKey subkey;
-    const RegResult listed = registry.EnumKey(key.get(), index, subkey.name);
-    if (listed == platform::kRegNoMoreItems) return platform::kRegOk;
-    if (listed != platform::kRegOk) return listed;
-    const RegResult read = ReadTree(registry, key.get(), subkey.name, access, depth + 1, subkey);
-    if (read != platform::kRegOk) return read;
-    copy.subkeys.push_back(std::move(subkey));
+
+  const std::string& Link() const { return link_; }
+
+ private:
+  RegResult ReadValues(platform::RegKey key, CopiedKey& copy) {
+    for (std::uint32_t index = 0;; ++index) {
+      CopiedValue value;
+      const RegResult listed = registry_.EnumValueName(key, index, value.name);
+      if (listed == platform::kRegNoMoreItems) return platform::kRegOk;
+      if (listed != platform::kRegOk) return listed;
+      if (!Spend(value.name.size())) return kRegCopyTooLarge;
+      const RegResult read =
+          registry_.ReadStoredValue(key, value.name, left_, value.type, value.data);
+      if (read == platform::kRegMoreData) return kRegCopyTooLarge;
+      if (read != platform::kRegOk) return read;
+      // Only a key opened itself shows this type: the key is a link.
+      if (value.type == platform::kRegLink) return kRegHoldsLink;
+      if (!Spend(value.data.size())) return kRegCopyTooLarge;
+      copy.values.push_back(std::move(value));
+    }
   }
-}
+
+  bool Spend(std::size_t bytes) {
+    if (bytes > left_) return false;
+    left_ -= bytes;
+    return true;
+  }
+
+  platform::RawRegistry& registry_;
+  const std::uint32_t access_;
+  std::size_t left_ = kMaxCopyBytes;
+  std::string link_;
+};
 
 }  // namespace
 
 RegResult ReadKeyCopy(platform::RawRegistry& registry, platform::RegKey base,
-                      const std::string& path, std::uint32_t access, CopiedKey& key) {
+                      const std::string& path, std::uint32_t access, CopiedKey& key,
+                      std::string* link) {
   key = CopiedKey{};
   const std::size_t cut = path.find_last_of('\\');
   key.name = cut == std::string::npos ? path : path.substr(cut + 1);
-  return ReadTree(registry, base, path, access, 0, key);
+  TreeReader reader(registry, access);
+  const RegResult result = reader.Read(base, path, 0, key);
+  if (result == kRegHoldsLink && link != nullptr) *link = reader.Link();
+  return result;
 }
 
 }  // namespace app

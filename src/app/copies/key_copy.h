@@ -4,6 +4,7 @@
 // bytes (text as UTF-16LE, odd counts kept) and each subkey in turn. What a copy of an uninstall
 // entry is made from, and what tells whether the entry was deleted, partly deleted or left.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,11 +30,24 @@ struct CopiedKey {
 // The registry allows keys 512 deep; deeper would be no registry's.
 inline constexpr int kMaxCopyDepth = 512;
 
+// What one copy may hold, names and data together: more is refused before it is read, so that
+// a hostile entry cannot exhaust the memory of a 32-bit process.
+inline constexpr std::size_t kMaxCopyBytes = std::size_t{64} * 1024 * 1024;
+
+// An entry past kMaxCopyBytes.
+inline constexpr platform::RegResult kRegCopyTooLarge = 223;  // ERROR_FILE_TOO_LARGE
+
+// A key that is a registry link: a .reg file cannot hold one, so no copy of it is exact.
+inline constexpr platform::RegResult kRegHoldsLink = 50;  // ERROR_NOT_SUPPORTED
+
 // Reads path under base, opened with access (its view bits apply to every key below), with
-// everything under it, into key. kRegOk, or the first failure: kRegNotFound when the key is not
-// there. A key that changes while it is read may fail the read; it never gives a mixed copy
-// that looks whole.
+// everything under it, into key. Each key is opened itself, never what a link leads to.
+// kRegOk, or the first failure: kRegNotFound when the key is not there, kRegCopyTooLarge past
+// kMaxCopyBytes, kRegHoldsLink for a link, whose path from path's key (empty for that key
+// itself) is then written to *link when given. A key that changes while it is read may fail the
+// read; it never gives a mixed copy that looks whole.
 platform::RegResult ReadKeyCopy(platform::RawRegistry& registry, platform::RegKey base,
-                                const std::string& path, std::uint32_t access, CopiedKey& key);
+                                const std::string& path, std::uint32_t access, CopiedKey& key,
+                                std::string* link = nullptr);
 
 }  // namespace app

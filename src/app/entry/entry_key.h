@@ -28,6 +28,16 @@ inline EntryKeyPlace KeyPlaceOf(const ProgramEntry& program) {
   return KeyPlaceOf(program.view, program.key_name);
 }
 
+// The name a per-user entry's key has while its removal is under way: set aside, so that nothing
+// written under its own name meanwhile is deleted with it. Such a key is no program of the list.
+inline constexpr std::string_view kSetAsidePrefix = "~Tapwise removing~ ";
+inline std::string SetAsideName(std::string_view key_name) {
+  return std::string(kSetAsidePrefix) + std::string(key_name);
+}
+inline bool IsSetAsideName(std::string_view key_name) {
+  return key_name.size() > kSetAsidePrefix.size() && key_name.starts_with(kSetAsidePrefix);
+}
+
 // The entry's key as a .reg file names it, root spelled out. A 32-bit-view entry on 64-bit
 // Windows is named under WOW6432Node, so that importing the file restores the same view.
 std::string EntryKeyPath(EntryView view, bool separate_64bit_view, std::string_view key_name);

@@ -11,6 +11,8 @@ LaunchNotice NoticeFor(LaunchKind kind, bool product_unknown, platform::StartErr
       return LaunchNotice::kOfferRemoval;
     case LaunchKind::kRefused:
       return LaunchNotice::kMissingUninstaller;
+    case LaunchKind::kUnreachable:
+      return LaunchNotice::kStartFailed;
     case LaunchKind::kStart:
       break;
   }

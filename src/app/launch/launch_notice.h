@@ -14,7 +14,8 @@ enum class LaunchNotice {
   kOfferRemoval,        // the entry is orphaned: the program it names is not there, or Windows
                         // Installer does not know its product; it may be taken off the list
   kMissingUninstaller,  // the command may not be started as it stands
-  kStartFailed,         // the system would not start it, and says why
+  kStartFailed,         // the system would not start it, or could not tell whether its file
+                        // is there, and says why
 };
 
 // The one place where an entry is found orphaned. product_unknown: Windows Installer does not

@@ -88,6 +88,12 @@ LaunchPlan PlanUninstall(const ProgramEntry& program, const PathSystem& system) 
       return NotStarted(LaunchKind::kMissing, found.looked_for);
     case CommandProgram::Kind::kRefused:
       return NotStarted(LaunchKind::kRefused, found.looked_for);
+    case CommandProgram::Kind::kUnreachable: {
+      LaunchPlan plan = NotStarted(LaunchKind::kUnreachable, found.looked_for);
+      plan.program = found.looked_for;
+      plan.error = found.error;
+      return plan;
+    }
     case CommandProgram::Kind::kFound:
       break;
   }

@@ -11,10 +11,11 @@
 namespace app {
 
 enum class LaunchKind {
-  kStart,      // start program
-  kNoCommand,  // the entry names nothing to start
-  kMissing,    // the program's file is not there; looked_for names it
-  kRefused,    // the command may not be started as it stands (the file may well exist)
+  kStart,        // start program
+  kNoCommand,    // the entry names nothing to start
+  kMissing,      // the program's file is not there; looked_for names it
+  kRefused,      // the command may not be started as it stands (the file may well exist)
+  kUnreachable,  // whether the program's file is there could not be told; error says why
 };
 
 struct LaunchPlan {
@@ -30,8 +31,9 @@ struct LaunchPlan {
   // The program's own folder, as it knows it.
   std::string directory;
   int show = platform::kSwShowNormalWindow;
-  // kMissing and kRefused: the path that was sought, or the command.
+  // kMissing, kRefused and kUnreachable: the path that was sought, or the command.
   std::string looked_for;
+  std::uint32_t error = 0;  // kUnreachable: the system's error
 };
 
 // How the entry's uninstall command is started: the program the registered paths' rules find

@@ -70,7 +70,9 @@ ActionWork UninstallAction(platform::Platform& system, const ProgramEntry& progr
   return [&system, program, plan](std::stop_token) {
     const bool starts = plan.kind == LaunchKind::kStart;
     const bool product_unknown = starts && IsUnknownToWindowsInstaller(program, system.launcher);
-    platform::StartError start = platform::kStartOk;
+    // A file whose presence could not be told is no orphan: the system's error is said instead.
+    platform::StartError start =
+        plan.kind == LaunchKind::kUnreachable ? plan.error : platform::kStartOk;
     if (starts && !product_unknown) {
       start = system.launcher.Start(UninstallerStart(plan)).Error();
       // "Last" names only an uninstaller that was started: the next start asks after it.

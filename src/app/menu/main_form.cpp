@@ -7,6 +7,7 @@
 #include "app/menu/menu_commands.h"
 #include "app/menu/messages.h"
 #include "app/menu/options_dialog.h"
+#include "app/orphans/set_aside.h"
 #include "app/processes/processes.h"
 #include "app/texts/texts.h"
 #include "framework/application.h"
@@ -103,6 +104,7 @@ void MainForm::RebuildProgramMenus() {
   Catalogue catalogue = ReadCatalogue();
   // Only the start-up build asks; the one the options dialog asks for does not.
   if (InStartupBuild(state_.cycle)) {
+    if (catalogue.set_aside_found) FinishSetAside();
     // One program listed in several views or roots is still one program: one question.
     still_installed_ = app::StillInstalled(catalogue, last);
   }
@@ -135,6 +137,17 @@ void MainForm::FillProgramMenus(Catalogue catalogue) {
       AddProgramItem(menu, kRecentItemName, program);
     }
   });
+}
+
+// A removal that an earlier run did not finish is finished, or undone, off the GUI thread.
+void MainForm::FinishSetAside() {
+  platform::Platform& platform = Application().Platform();
+  set_aside_job_ = jobs_.Start<bool>(
+      [&platform](std::stop_token) {
+        FinishSetAsideEntries(platform.registry, platform.files);
+        return true;
+      },
+      [](bool) {});
 }
 
 Catalogue MainForm::ReadCatalogue() {

@@ -117,6 +117,7 @@ class MainForm : public framework::TForm {
   // Both program submenus filled from the catalogue, when they first open.
   void FillProgramMenus(Catalogue catalogue);
   void OnRebuilt();
+  void FinishSetAside();
   void PopupAtCursor();
   void OnMenuClosed();
   void OnAutoCloseTick();
@@ -147,6 +148,7 @@ class MainForm : public framework::TForm {
   // Work handed back to the GUI thread: the icons' searches. Before them, which cancel their
   // jobs as they go.
   framework::TJobs jobs_;
+  framework::TJobs::Job set_aside_job_;
   // The chosen actions' work. Each runs to its reply: the program never ends while a start is
   // under way, so a consent prompt is never left without its program.
   framework::TJobs actions_;

@@ -2,7 +2,13 @@
 
 // Taking an entry whose program is gone off the list of programs, with an exact copy kept first.
 // Each step is checked before the next: the copy is read back before anything is deleted, and
-// the key is read again afterwards, so that what the user is told is what happened.
+// the key is read again afterwards, so that what the user is told is what happened. No link is
+// ever followed: every key is opened itself, and an entry that holds a link is refused.
+//
+// A per-user entry is set aside under a name of its own first (set_aside.h), then copied and
+// deleted key by key through its own handles, never by name; a failure puts it back. A
+// per-machine entry is deleted by the system's reg.exe with administrator rights, by name: what
+// is written to it between the copy and reg.exe's delete goes without a copy.
 
 #include <string>
 
@@ -27,12 +33,17 @@ enum class RemovalOutcome {
   kNotRead,        // the key could not be read; nothing was written or deleted
   kNameRefused,    // a per-machine key whose name cannot be passed to reg.exe safely
   kNotCopied,      // the copy could not be written, or did not read back as written
+  kHoldsLink,      // a key of the entry is a registry link; nothing was written or deleted
+  kTooLarge,       // the entry holds more than a copy may; nothing was written or deleted
+  kLeftAside,      // a per-user key could not go back under its name, taken meanwhile
+  kRewritten,      // removed, and a new key was written under its name meanwhile
 };
 
 struct Removal {
   RemovalOutcome outcome = RemovalOutcome::kNotRead;
   std::string copy_path;  // the copy's file, when one was written
   std::string reason;     // the system's words for a failed step, when it gave some
+  std::string key_path;   // kHoldsLink: the link; kLeftAside: where the entry now is
 };
 
 // reg.exe's arguments that delete a per-machine entry's key in its own view.

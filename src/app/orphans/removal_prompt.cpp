@@ -34,6 +34,15 @@ RemovalMessage RemovalResultMessage(const std::string& name, const Removal& remo
       return {EntryNameRefusedText(name), kBadNews};
     case RemovalOutcome::kNotCopied:
       return {WithReason(EntryNotCopiedText(name, copy), removal.reason), kBadNews};
+    case RemovalOutcome::kHoldsLink:
+      return {EntryHoldsLinkText(name, removal.key_path), kBadNews};
+    case RemovalOutcome::kTooLarge:
+      return {EntryTooLargeText(name), kBadNews};
+    case RemovalOutcome::kLeftAside:
+      return {WithReason(EntryLeftAsideText(name, removal.key_path, copy), removal.reason),
+              kBadNews};
+    case RemovalOutcome::kRewritten:
+      return {EntryRewrittenText(name, copy), kBadNews};
   }
   return {WithReason(EntryNotReadText(name), removal.reason), kBadNews};
 }

@@ -6,6 +6,7 @@
 
 #include "app/paths/file_names.h"
 #include "app/paths/registered_path.h"
+#include "platform/file_dates.h"
 #include "platform/text.h"
 
 namespace app {
@@ -110,11 +111,20 @@ class Finder {
     return Existing(candidate, rest);
   }
 
+  // The file found, or a look-up that failed otherwise than "not found"; nothing when it is
+  // surely not there.
   std::optional<CommandProgram> Existing(const std::string& named, std::string_view rest) const {
     CommandProgram found;
     found.kind = CommandProgram::Kind::kFound;
     found.reached = paths_.Reached(named);
-    if (!FitsMaxPath(found.reached) || !exists_(found.reached)) return std::nullopt;
+    if (!FitsMaxPath(found.reached)) return std::nullopt;
+    const std::uint32_t error = exists_(found.reached);
+    if (platform::IsSurelyMissing(error)) return std::nullopt;
+    if (error != platform::kFileFound) {
+      CommandProgram unreachable = NotFound(CommandProgram::Kind::kUnreachable, named);
+      unreachable.error = error;
+      return unreachable;
+    }
     found.named = named;
     found.rest = std::string(rest);
     return found;

@@ -149,13 +149,14 @@ std::string EntryPaths::Reached(const std::string& named) const {
 CommandProgram EntryPaths::ProgramOf(std::string_view command) const {
   platform::FileDates& files = system_.files;
   return FindCommandProgram(*this, command,
-                            [&files](const std::string& path) { return files.FileExists(path); });
+                            [&files](const std::string& path) { return files.FindFile(path); });
 }
 
 CommandProgram EntryPaths::ProgramOf(std::string_view command, RemoteDrives& drives) const {
   platform::FileDates& files = system_.files;
   return FindCommandProgram(*this, command, [&files, &drives](const std::string& path) {
-    return MayOpen(path, drives) && files.FileExists(path);
+    // A path it may not open is not looked for: not there, for what the icons need.
+    return MayOpen(path, drives) ? files.FindFile(path) : platform::kFileNotFound;
   });
 }
 

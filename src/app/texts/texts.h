@@ -128,6 +128,29 @@ inline std::string EntryNotCopiedText(const std::string& display_name, const std
                      "be saved";
   return copy.empty() ? text + "." : text + " as:\r\r" + copy;
 }
+inline std::string EntryHoldsLinkText(const std::string& display_name, const std::string& link) {
+  return "\"" + display_name +
+         "\" was not removed from the list of programs: its entry holds a registry link, which a "
+         "copy cannot hold, and which could lead the removal outside the entry:\r\r" +
+         link;
+}
+inline std::string EntryTooLargeText(const std::string& display_name) {
+  return "\"" + display_name +
+         "\" was not removed from the list of programs: its entry is too large for a copy. It "
+         "holds more than 64 MB, or more than there is room for in memory.";
+}
+inline std::string EntryLeftAsideText(const std::string& display_name, const std::string& key,
+                                      const std::string& copy) {
+  std::string text = "\"" + display_name +
+                     "\" was not removed from the list of programs, and could not be put back "
+                     "under its own name, which was taken meanwhile. Its entry is now:\r\r" +
+                     key;
+  return copy.empty() ? text : text + "\r\rA copy of it is in:\r\r" + copy;
+}
+inline std::string EntryRewrittenText(const std::string& display_name, const std::string& copy) {
+  return EntryRemovedText(display_name, copy) +
+         "\r\rMeanwhile a new entry was written under the same name; it is still in the list.";
+}
 inline constexpr std::string_view kUnwritableNameReason =
     "A name in the entry holds a character that a .reg file cannot hold.";
 inline constexpr std::string_view kCopyDiffersReason =

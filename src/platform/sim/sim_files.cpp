@@ -41,11 +41,23 @@ std::optional<platform::Date> FileTable::LastWriteDate(const std::string& path) 
   return std::nullopt;
 }
 
-bool FileTable::FileExists(const std::string& path) {
+std::uint32_t FileTable::FindFile(const std::string& path) {
   const platform::MutexLock lock(mutex_);
   checked_.push_back(path);
-  const auto found = entries_.find(text::UpperAscii(path));
-  return found != entries_.end() && !found->second.directory;
+  const std::string upper = text::UpperAscii(path);
+  for (const auto& [folder, error] : failing_) {
+    if (upper.starts_with(folder) && upper.size() > folder.size() && upper[folder.size()] == '\\') {
+      return error;
+    }
+  }
+  const auto found = entries_.find(upper);
+  if (found == entries_.end() || found->second.directory) return platform::kFileNotFound;
+  return platform::kFileFound;
+}
+
+void FileTable::FailUnder(const std::string& folder, std::uint32_t error) {
+  const platform::MutexLock lock(mutex_);
+  failing_[text::UpperAscii(folder)] = error;
 }
 
 platform::DriveType FileTable::DriveTypeOf(const std::string& root) {

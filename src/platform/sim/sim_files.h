@@ -25,8 +25,9 @@ class FileTable final : public platform::FileDates {
   static constexpr int kLastDosYear = 2107;
 
   std::optional<platform::Date> LastWriteDate(const std::string& path) override;
-  // A file entry of exactly that path, wildcards taken literally.
-  bool FileExists(const std::string& path) override;
+  // A file entry of exactly that path, wildcards taken literally; the error FailUnder gave for
+  // a path under a failing folder.
+  std::uint32_t FindFile(const std::string& path) override;
   platform::DriveType DriveTypeOf(const std::string& root) override;
 
   void AddFile(const std::string& path, platform::Date date);
@@ -34,6 +35,9 @@ class FileTable final : public platform::FileDates {
   // A file whose date cannot be converted to the packed DOS date-time.
   void AddUnconvertibleFile(const std::string& path);
   void Remove(const std::string& path);
+  // Every path under folder ("\\host\share") fails to be found with error: a volume that does
+  // not answer.
+  void FailUnder(const std::string& folder, std::uint32_t error);
   // The kind of the drive whose root is root ("Z:\"), or with "" the current directory's.
   void SetDriveType(const std::string& root, platform::DriveType type);
   // Every path whose date was asked for, in order.
@@ -52,6 +56,7 @@ class FileTable final : public platform::FileDates {
   std::map<std::string, platform::DriveType> drives_ GUARDED_BY(mutex_);
   std::vector<std::string> queries_ GUARDED_BY(mutex_);
   std::vector<std::string> checked_ GUARDED_BY(mutex_);
+  std::map<std::string, std::uint32_t> failing_ GUARDED_BY(mutex_);  // by upper-cased folder
 };
 
 }  // namespace sim

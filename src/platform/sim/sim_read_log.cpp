@@ -44,14 +44,29 @@ RegResult ReadLog::ReadValue(RegKey key, const std::string& name, std::uint32_t&
   return inner_.ReadValue(key, name, type, data);
 }
 
-RegResult ReadLog::ReadStoredValue(RegKey key, const std::string& name, std::uint32_t& type,
-                                   std::vector<std::uint8_t>& data) {
+RegResult ReadLog::ReadStoredValue(RegKey key, const std::string& name, std::size_t limit,
+                                   std::uint32_t& type, std::vector<std::uint8_t>& data) {
   Note(key, name);
-  return inner_.ReadStoredValue(key, name, type, data);
+  return inner_.ReadStoredValue(key, name, limit, type, data);
 }
 
 RegResult ReadLog::EnumValueName(RegKey key, std::uint32_t index, std::string& name) {
   return inner_.EnumValueName(key, index, name);
+}
+
+RegResult ReadLog::OpenKeyItself(RegKey base, const std::string& path, std::uint32_t access,
+                                 RegKey* opened) {
+  const RegResult result = inner_.OpenKeyItself(base, path, access, opened);
+  if (result == platform::kRegOk) Opened(base, path, *opened);
+  return result;
+}
+
+RegResult ReadLog::RenameKey(RegKey key, const std::string& new_name) {
+  return inner_.RenameKey(key, new_name);
+}
+
+RegResult ReadLog::DeleteOpenKey(RegKey key) {
+  return inner_.DeleteOpenKey(key);
 }
 
 RegResult ReadLog::DeleteTree(RegKey key, const std::string& subkey) {

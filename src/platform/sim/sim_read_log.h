@@ -31,12 +31,16 @@ class ReadLog final : public platform::RawRegistry {
   // The seam, passed on.
   platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
                               platform::RegKey* opened) override;
+  platform::RegResult OpenKeyItself(platform::RegKey base, const std::string& path,
+                                    std::uint32_t access, platform::RegKey* opened) override;
+  platform::RegResult RenameKey(platform::RegKey key, const std::string& new_name) override;
+  platform::RegResult DeleteOpenKey(platform::RegKey key) override;
   platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
                                 std::uint32_t access, platform::RegKey* opened) override;
   platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,
                                 std::vector<std::uint8_t>& data) override;
   platform::RegResult ReadStoredValue(platform::RegKey key, const std::string& name,
-                                      std::uint32_t& type,
+                                      std::size_t limit, std::uint32_t& type,
                                       std::vector<std::uint8_t>& data) override;
   platform::RegResult EnumValueName(platform::RegKey key, std::uint32_t index,
                                     std::string& name) override;

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_registry.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
 #include <stdexcept>
 
@@ -20,6 +21,10 @@ constexpr RegKey kFirstHandle = 0x1000;
 constexpr RegKey kHandleStep = 4;
 constexpr std::string_view kSoftware = "SOFTWARE";
 constexpr std::string_view kWow64Node = "Wow6432Node";
+constexpr std::string_view kLinkValueName = "SymbolicLinkValue";
+constexpr std::uint32_t kRegLink = 6;  // REG_LINK
+// Windows gives up on a path after this many links.
+constexpr int kMaxLinkHops = 63;
 
 // Splits a path given to the seam; nothing for an empty part other than a trailing one.
 std::optional<std::vector<std::string>> SplitSeamPath(std::string_view path) {
@@ -54,26 +59,22 @@ bool IsRoot(RegKey key) {
 
 }  // namespace
 
-Registry::Registry() : next_handle_(kFirstHandle) {}
+Registry::Registry()
+    : machine_(std::make_shared<Key>()),
+      user_(std::make_shared<Key>()),
+      next_handle_(kFirstHandle) {}
 Registry::~Registry() = default;
 
 Registry::Key& Registry::RootKey(RegKey root) {
-  if (root == platform::kHkeyLocalMachine) return machine_;
-  if (root == platform::kHkeyCurrentUser) return user_;
+  if (root == platform::kHkeyLocalMachine) return *machine_;
+  if (root == platform::kHkeyCurrentUser) return *user_;
   throw std::invalid_argument("not a registry root: " + std::to_string(root));
 }
 
 const Registry::Key* Registry::RootKeyOrNull(RegKey root) const {
-  if (root == platform::kHkeyLocalMachine) return &machine_;
-  if (root == platform::kHkeyCurrentUser) return &user_;
+  if (root == platform::kHkeyLocalMachine) return machine_.get();
+  if (root == platform::kHkeyCurrentUser) return user_.get();
   return nullptr;
-}
-
-std::optional<Registry::Location> Registry::Locate(RegKey key) const {
-  if (IsRoot(key)) return Location{key, {}};
-  const auto it = handles_.find(key);
-  if (it == handles_.end()) return std::nullopt;
-  return it->second;
 }
 
 const Registry::Key* Registry::Find(const Location& location) const {
@@ -90,85 +91,164 @@ Registry::Key* Registry::Find(const Location& location) {
   return const_cast<Key*>(static_cast<const Registry*>(this)->Find(location));
 }
 
+Registry::Key& Registry::Child(Key& parent, const std::string& name) {
+  auto& slot = parent.subkeys[name];
+  if (!slot) {
+    slot = std::make_shared<Key>();
+    slot->name = name;
+    slot->parent = &parent;
+  }
+  return *slot;
+}
+
 Registry::Key& Registry::Make(const Location& location) {
   Key* key = &RootKey(location.root);
-  for (const std::string& part : location.path) {
-    auto& slot = key->subkeys[part];
-    if (!slot) {
-      slot = std::make_unique<Key>();
-      slot->name = part;
-    }
-    key = slot.get();
-  }
+  for (const std::string& part : location.path) key = &Child(*key, part);
   return *key;
 }
 
 RegResult Registry::Resolve(RegKey handle, Key*& found) {
-  const auto location = Locate(handle);
-  if (!location) return platform::kRegInvalidHandle;
-  found = Find(*location);
-  return found == nullptr ? kRegKeyDeleted : platform::kRegOk;
+  if (IsRoot(handle)) {
+    found = &RootKey(handle);
+    return platform::kRegOk;
+  }
+  const auto it = handles_.find(handle);
+  if (it == handles_.end()) return platform::kRegInvalidHandle;
+  found = it->second.get();
+  return found->deleted ? kRegKeyDeleted : platform::kRegOk;
 }
 
-std::optional<Registry::Location> Registry::Target(RegKey base, const std::string& path,
-                                                   std::uint32_t access) const {
-  std::optional<Location> location = Locate(base);
+std::optional<Registry::Path> Registry::Parts(const Key& base, const std::string& path,
+                                              std::uint32_t access) const {
   auto parts = SplitSeamPath(path);
-  if (!location || !parts) return std::nullopt;
-  const bool redirect = system64_ && location->root == platform::kHkeyLocalMachine &&
-                        location->path.empty() && !parts->empty() &&
+  if (!parts) return std::nullopt;
+  const bool redirect = system64_ && &base == machine_.get() && !parts->empty() &&
                         text::EqualsIgnoringAsciiCase((*parts)[0], kSoftware) &&
                         (access & platform::kKeyWow64_64Key) == 0;
   const bool names_wow64_node =
       parts->size() > 1 && text::EqualsIgnoringAsciiCase((*parts)[1], kWow64Node);
   if (redirect && !names_wow64_node) parts->insert(parts->begin() + 1, std::string(kWow64Node));
-  location->path.insert(location->path.end(), parts->begin(), parts->end());
-  return location;
+  return parts;
+}
+
+RegResult Registry::Walk(Key& start, const Path& parts, bool create, bool open_link, Key*& found) {
+  Key* key = &start;
+  int hops = 0;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    Key* next = nullptr;
+    if (create) {
+      next = &Child(*key, parts[i]);
+    } else if (const auto it = key->subkeys.find(parts[i]); it != key->subkeys.end()) {
+      next = it->second.get();
+    }
+    const bool last = i + 1 == parts.size();
+    while (next != nullptr && next->link && !(last && open_link)) {
+      if (++hops > kMaxLinkHops) return kRegLinkLoop;
+      next = create ? &Make(*next->link) : Find(*next->link);
+    }
+    if (next == nullptr) return platform::kRegNotFound;
+    key = next;
+  }
+  found = key;
+  return platform::kRegOk;
 }
 
 RegResult Registry::Open(RegKey base, const std::string& path, std::uint32_t access, bool create,
-                         RegKey* opened) {
+                         bool open_link, RegKey* opened) {
   *opened = platform::kNoKey;
   Key* base_key = nullptr;
   if (const RegResult result = Resolve(base, base_key); result != platform::kRegOk) return result;
-  const std::optional<Location> target = Target(base, path, access);
-  if (!target) return kRegBadPathName;
-  const Key* key = create ? &Make(*target) : Find(*target);
-  if (key == nullptr) return platform::kRegNotFound;
+  const std::optional<Path> parts = Parts(*base_key, path, access);
+  if (!parts) return kRegBadPathName;
+  Key* key = nullptr;
+  if (const RegResult walked = Walk(*base_key, *parts, create, open_link, key);
+      walked != platform::kRegOk) {
+    return walked;
+  }
   if (key->denied) return platform::kRegAccessDenied;
   *opened = next_handle_;
   next_handle_ += kHandleStep;
-  handles_.emplace(*opened, *target);
+  // The handle keeps its key alive, as Windows keeps a deleted key for its open handles.
+  const std::shared_ptr<Key>& owner = key == machine_.get() ? machine_
+                                      : key == user_.get()  ? user_
+                                                            : key->parent->subkeys.at(key->name);
+  handles_.emplace(*opened, owner);
   return platform::kRegOk;
 }
 
 RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t access,
                             RegKey* opened) {
   const platform::MutexLock lock(mutex_);
-  return Open(base, path, access, false, opened);
+  return Open(base, path, access, false, false, opened);
+}
+
+RegResult Registry::OpenKeyItself(RegKey base, const std::string& path, std::uint32_t access,
+                                  RegKey* opened) {
+  const platform::MutexLock lock(mutex_);
+  return Open(base, path, access, false, true, opened);
 }
 
 RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_t access,
                               RegKey* opened) {
   const platform::MutexLock lock(mutex_);
-  return Open(base, path, access, true, opened);
+  return Open(base, path, access, true, false, opened);
+}
+
+RegResult Registry::RenameKey(RegKey handle, const std::string& new_name) {
+  const platform::MutexLock lock(mutex_);
+  Key* key = nullptr;
+  if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
+  const auto parts = SplitSeamPath(new_name);
+  if (!parts || parts->size() != 1) return kRegInvalidParameter;
+  if (key->parent == nullptr || key->parent->subkeys.contains(new_name)) {
+    return platform::kRegAccessDenied;
+  }
+  auto& siblings = key->parent->subkeys;
+  auto node = siblings.extract(key->name);
+  node.key() = new_name;
+  node.mapped()->name = new_name;
+  siblings.insert(std::move(node));
+  return platform::kRegOk;
+}
+
+RegResult Registry::DeleteOpenKey(RegKey handle) {
+  const platform::MutexLock lock(mutex_);
+  Key* key = nullptr;
+  if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
+  if (key->parent == nullptr || key->undeletable || !key->subkeys.empty()) {
+    return platform::kRegAccessDenied;
+  }
+  Detach(*key);
+  return platform::kRegOk;
+}
+
+void Registry::Detach(Key& key) {
+  MarkDeleted(key);
+  const std::string name = key.name;  // the erase ends the key
+  key.parent->subkeys.erase(name);
+}
+
+void Registry::MarkDeleted(Key& key) {
+  key.deleted = true;
+  for (auto& entry : key.subkeys) MarkDeleted(*entry.second);
 }
 
 RegResult Registry::ReadValue(RegKey handle, const std::string& name, std::uint32_t& type,
                               std::vector<std::uint8_t>& data) {
   std::vector<std::uint8_t> stored;
-  const RegResult result = ReadStoredValue(handle, name, type, stored);
+  const RegResult result = ReadStoredValue(handle, name, SIZE_MAX, type, stored);
   if (result == platform::kRegOk) data = platform::SeamBytes(type, stored.data(), stored.size());
   return result;
 }
 
-RegResult Registry::ReadStoredValue(RegKey handle, const std::string& name, std::uint32_t& type,
-                                    std::vector<std::uint8_t>& data) {
+RegResult Registry::ReadStoredValue(RegKey handle, const std::string& name, std::size_t limit,
+                                    std::uint32_t& type, std::vector<std::uint8_t>& data) {
   const platform::MutexLock lock(mutex_);
   Key* key = nullptr;
   if (const RegResult result = Resolve(handle, key); result != platform::kRegOk) return result;
   const auto it = key->values.find(name);
   if (it == key->values.end()) return platform::kRegNotFound;
+  if (it->second.data.size() > limit) return platform::kRegMoreData;
   type = it->second.type;
   data = it->second.data;
   return platform::kRegOk;
@@ -188,12 +268,15 @@ RegResult Registry::DeleteTree(RegKey handle, const std::string& subkey) {
   Key* base = nullptr;
   if (const RegResult result = Resolve(handle, base); result != platform::kRegOk) return result;
   if (subkey.empty()) return kRegInvalidParameter;
-  const std::optional<Location> target = Target(handle, subkey, platform::kKeyAllAccess);
-  if (!target) return kRegBadPathName;
-  Key* key = Find(*target);
-  if (key == nullptr) return platform::kRegNotFound;
+  const std::optional<Path> parts = Parts(*base, subkey, platform::kKeyAllAccess);
+  if (!parts) return kRegBadPathName;
+  // As on Windows, a link on the way, or the key itself, leads the deletion to its target.
+  Key* key = nullptr;
+  if (const RegResult walked = Walk(*base, *parts, false, false, key); walked != platform::kRegOk) {
+    return walked;
+  }
   if (!EmptyTree(*key)) return platform::kRegAccessDenied;
-  DeleteKeyAt(*target);
+  if (key->parent != nullptr) Detach(*key);
   return platform::kRegOk;
 }
 
@@ -202,6 +285,7 @@ bool Registry::EmptyTree(Key& key) {
   bool emptied = true;
   for (auto it = key.subkeys.begin(); it != key.subkeys.end();) {
     if (EmptyTree(*it->second)) {
+      MarkDeleted(*it->second);
       it = key.subkeys.erase(it);
     } else {
       emptied = false;
@@ -313,7 +397,28 @@ bool Registry::DeleteKeyAt(const Location& location) {
   Location parent_location = location;
   parent_location.path.pop_back();
   Key* parent = Find(parent_location);
-  return parent != nullptr && parent->subkeys.erase(location.path.back()) != 0;
+  if (parent == nullptr) return false;
+  const auto it = parent->subkeys.find(location.path.back());
+  if (it == parent->subkeys.end()) return false;
+  Detach(*it->second);
+  return true;
+}
+
+void Registry::SetLink(RegKey root, std::string_view physical_path, RegKey target_root,
+                       std::string_view target_physical_path) {
+  const platform::MutexLock lock(mutex_);
+  const Location target = Physical(target_root, target_physical_path);
+  Key& key = Make(Physical(root, physical_path));
+  key.link = target;
+  // What Windows shows of a link opened itself: the NT path of its target.
+  std::string nt_path = target_root == platform::kHkeyLocalMachine ? "\\Registry\\Machine"
+                                                                   : "\\Registry\\User\\S-1-5-21";
+  for (const std::string& part : target.path) nt_path += "\\" + part;
+  StoredValue& value = key.values[std::string(kLinkValueName)];
+  value.name = kLinkValueName;
+  value.type = kRegLink;
+  value.data =
+      platform::Utf16LeBytes(reinterpret_cast<const std::uint8_t*>(nt_path.data()), nt_path.size());
 }
 
 void Registry::SetValue(RegKey root, std::string_view physical_path, std::string_view name,

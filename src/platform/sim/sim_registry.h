@@ -9,8 +9,11 @@
 // Views (on 64-bit Windows, the default): under HKEY_LOCAL_MACHINE a path whose first part is
 // "SOFTWARE" (any case) is redirected to "SOFTWARE\Wow6432Node\..." unless the access mask has
 // KEY_WOW64_64KEY; a path that already names Wow6432Node there is left alone. HKEY_CURRENT_USER has
-// one view. A handle remembers the physical key it was opened on, so opens relative to it continue
-// there.
+// one view. A handle is the key it was opened on, not its path: opens relative to it continue
+// there, and it follows the key when the key is renamed, as on Windows.
+//
+// Links: a key made by SetLink redirects every open through it to its target, except the last
+// part of an OpenKeyItself; opened itself, it shows its one REG_LINK value "SymbolicLinkValue".
 //
 // Test helpers take physical paths, used literally: "SOFTWARE\Wow6432Node\..." is the 32-bit
 // view, "SOFTWARE\..." the 64-bit one.
@@ -38,6 +41,8 @@ namespace sim {
 inline constexpr platform::RegResult kRegKeyDeleted = 1018;
 // ERROR_INVALID_PARAMETER: data to store without a size.
 inline constexpr platform::RegResult kRegInvalidParameter = 87;
+// ERROR_CANT_RESOLVE_FILENAME: links that lead into each other.
+inline constexpr platform::RegResult kRegLinkLoop = 1921;
 
 class Registry final : public platform::RawRegistry {
  public:
@@ -49,12 +54,17 @@ class Registry final : public platform::RawRegistry {
   // The seam.
   platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
                               platform::RegKey* opened) override;
+  platform::RegResult OpenKeyItself(platform::RegKey base, const std::string& path,
+                                    std::uint32_t access, platform::RegKey* opened) override;
   platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
                                 std::uint32_t access, platform::RegKey* opened) override;
+  // Fails with access denied onto a name that is taken, as Windows does.
+  platform::RegResult RenameKey(platform::RegKey key, const std::string& new_name) override;
+  platform::RegResult DeleteOpenKey(platform::RegKey key) override;
   platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,
                                 std::vector<std::uint8_t>& data) override;
   platform::RegResult ReadStoredValue(platform::RegKey key, const std::string& name,
-                                      std::uint32_t& type,
+                                      std::size_t limit, std::uint32_t& type,
                                       std::vector<std::uint8_t>& data) override;
   platform::RegResult EnumValueName(platform::RegKey key, std::uint32_t index,
                                     std::string& name) override;
@@ -81,6 +91,9 @@ class Registry final : public platform::RawRegistry {
   // std::invalid_argument naming its line number and changes nothing.
   void LoadRegText(std::string_view text);
 
+  // Makes the key a link to target (its parents are made; the target need not exist).
+  void SetLink(platform::RegKey root, std::string_view physical_path, platform::RegKey target_root,
+               std::string_view target_physical_path);
   // Creates the key and its parents.
   void CreatePhysicalKey(platform::RegKey root, std::string_view physical_path);
   // Deletes the key with all its subkeys; false when it did not exist.
@@ -120,31 +133,39 @@ class Registry final : public platform::RawRegistry {
     std::uint32_t type = platform::kRegNone;
     std::vector<std::uint8_t> data;  // as the registry stores it: text as UTF-16LE
   };
-  struct Key {
-    std::string name;
-    bool denied = false;
-    bool undeletable = false;
-    std::map<std::string, std::unique_ptr<Key>, CaselessLess> subkeys;
-    std::map<std::string, StoredValue, CaselessLess> values;
-  };
   using Path = std::vector<std::string>;
   struct Location {
     platform::RegKey root = platform::kNoKey;
     Path path;
   };
+  struct Key {
+    std::string name;
+    Key* parent = nullptr;  // none for a root
+    bool deleted = false;
+    bool denied = false;
+    bool undeletable = false;
+    std::optional<Location> link;  // where a link leads
+    std::map<std::string, std::shared_ptr<Key>, CaselessLess> subkeys;
+    std::map<std::string, StoredValue, CaselessLess> values;
+  };
 
   Key& RootKey(platform::RegKey root) REQUIRES(mutex_);
   const Key* RootKeyOrNull(platform::RegKey root) const REQUIRES(mutex_);
-  std::optional<Location> Locate(platform::RegKey key) const REQUIRES(mutex_);
   const Key* Find(const Location& location) const REQUIRES(mutex_);
   Key* Find(const Location& location) REQUIRES(mutex_);
   Key& Make(const Location& location) REQUIRES(mutex_);
+  static Key& Child(Key& parent, const std::string& name);
   // Resolves an open handle to its key: kRegOk, kRegInvalidHandle or kRegKeyDeleted.
   platform::RegResult Resolve(platform::RegKey key, Key*& found) REQUIRES(mutex_);
-  std::optional<Location> Target(platform::RegKey base, const std::string& path,
-                                 std::uint32_t access) const REQUIRES(mutex_);
+  // The parts of path from base, with the 32-bit view's redirection applied.
+  std::optional<Path> Parts(const Key& base, const std::string& path, std::uint32_t access) const
+      REQUIRES(mutex_);
+  // Goes down parts from start, through links, and at the end too unless open_link.
+  platform::RegResult Walk(Key& start, const Path& parts, bool create, bool open_link, Key*& found)
+      REQUIRES(mutex_);
   platform::RegResult Open(platform::RegKey base, const std::string& path, std::uint32_t access,
-                           bool create, platform::RegKey* opened) REQUIRES(mutex_);
+                           bool create, bool open_link, platform::RegKey* opened) REQUIRES(mutex_);
+  void Detach(Key& key) REQUIRES(mutex_);
   Location Physical(platform::RegKey root, std::string_view physical_path) const REQUIRES(mutex_);
   // The test side's changes, with the lock held.
   bool DeleteKeyAt(const Location& location) REQUIRES(mutex_);
@@ -153,13 +174,14 @@ class Registry final : public platform::RawRegistry {
   bool DeleteValueAt(const Location& location, std::string_view name) REQUIRES(mutex_);
   // Deletes the key's values and every subkey that can go; true when nothing is left.
   static bool EmptyTree(Key& key);
+  static void MarkDeleted(Key& key);
 
   // Guards everything below; the helpers above are called with it held.
   mutable platform::Mutex mutex_;
 
-  Key machine_ GUARDED_BY(mutex_);
-  Key user_ GUARDED_BY(mutex_);
-  std::map<platform::RegKey, Location> handles_ GUARDED_BY(mutex_);
+  std::shared_ptr<Key> machine_ GUARDED_BY(mutex_);
+  std::shared_ptr<Key> user_ GUARDED_BY(mutex_);
+  std::map<platform::RegKey, std::shared_ptr<Key>> handles_ GUARDED_BY(mutex_);
   platform::RegKey next_handle_ GUARDED_BY(mutex_);
   bool system64_ GUARDED_BY(mutex_) = true;
 };

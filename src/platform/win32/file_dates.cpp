@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 #include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 
@@ -33,6 +36,19 @@ bool FitsDosDate(const FILETIME& local) {
   return fields.wYear >= kDosEpochYear && fields.wYear <= kDosLastYear;
 }
 
+// The root a path's volume answers at: "C:\" for a drive, "\\server\share\" for a share;
+// empty for any other form.
+std::wstring VolumeRoot(const std::wstring& path) {
+  constexpr std::wstring_view kShareStart = L"\\\\";
+  if (path.size() >= 2 && path[1] == L':') return path.substr(0, 2) + L"\\";
+  if (!path.starts_with(kShareStart)) return {};
+  const std::size_t server_end = path.find(L'\\', kShareStart.size());
+  if (server_end == std::wstring::npos || server_end == kShareStart.size()) return {};
+  const std::size_t share_end = path.find(L'\\', server_end + 1);
+  if (share_end == server_end + 1) return {};
+  return path.substr(0, share_end) + L"\\";
+}
+
 }  // namespace
 
 std::optional<platform::Date> FileDates::LastWriteDate(const std::string& path) {
@@ -49,10 +65,23 @@ std::optional<platform::Date> FileDates::LastWriteDate(const std::string& path) 
   return DecodeDosDate(dos_date);
 }
 
-bool FileDates::FileExists(const std::string& path) {
-  if (path.empty()) return false;
-  const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+std::uint32_t FileDates::FindFile(const std::string& path) {
+  if (path.empty()) return ERROR_PATH_NOT_FOUND;
+  const std::wstring wide = Utf8ToWide(path);
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+  }
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return error;
+  // "Not found" counts only from a volume that answers: its root is asked in turn.
+  const std::wstring root = VolumeRoot(wide);
+  if (root.empty()) return ERROR_BAD_PATHNAME;
+  if (!::GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0)) {
+    const DWORD volume_error = ::GetLastError();
+    return volume_error == ERROR_SUCCESS ? ERROR_NOT_READY : volume_error;
+  }
+  return error;
 }
 
 platform::DriveType FileDates::DriveTypeOf(const std::string& root) {

@@ -9,7 +9,7 @@ namespace win32 {
 class FileDates : public platform::FileDates {
  public:
   std::optional<platform::Date> LastWriteDate(const std::string& path) override;
-  bool FileExists(const std::string& path) override;
+  std::uint32_t FindFile(const std::string& path) override;
   platform::DriveType DriveTypeOf(const std::string& root) override;
 };
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/registry_text.h"
@@ -54,6 +55,14 @@ bool RunsUnderWow64() {
   return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
 }
 
+// The Win32 error of an NT status, through ntdll's own table.
+ULONG RtlStatusToError(LONG status) {
+  using RtlNtStatusToDosErrorFn = ULONG(NTAPI*)(LONG);
+  static const auto convert =
+      LookUp<RtlNtStatusToDosErrorFn>(::GetModuleHandleW(L"ntdll.dll"), "RtlNtStatusToDosError");
+  return convert == nullptr ? ERROR_ACCESS_DENIED : convert(status);
+}
+
 }  // namespace
 
 bool Registry::HasSeparate64BitView() const {
@@ -70,6 +79,33 @@ RegResult Registry::OpenKey(RegKey base, const std::string& path, std::uint32_t 
   return result;
 }
 
+RegResult Registry::OpenKeyItself(RegKey base, const std::string& path, std::uint32_t access,
+                                  RegKey* opened) {
+  HKEY key = nullptr;
+  const LSTATUS result =
+      ::RegOpenKeyExW(ToHkey(base), Utf8ToWide(path).c_str(), REG_OPTION_OPEN_LINK, access, &key);
+  if (result == ERROR_SUCCESS) *opened = FromHkey(key);
+  return result;
+}
+
+RegResult Registry::RenameKey(RegKey key, const std::string& new_name) {
+  using RegRenameKeyFn = LSTATUS(WINAPI*)(HKEY, LPCWSTR, LPCWSTR);
+  static const auto rename =
+      LookUp<RegRenameKeyFn>(::GetModuleHandleW(L"advapi32.dll"), "RegRenameKey");
+  if (rename == nullptr) return ERROR_ACCESS_DENIED;
+  return rename(ToHkey(key), nullptr, Utf8ToWide(new_name).c_str());
+}
+
+RegResult Registry::DeleteOpenKey(RegKey key) {
+  using NtDeleteKeyFn = LONG(NTAPI*)(HANDLE);
+  static const auto nt_delete =
+      LookUp<NtDeleteKeyFn>(::GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey");
+  if (nt_delete == nullptr) return ERROR_ACCESS_DENIED;
+  const LONG status = nt_delete(reinterpret_cast<HANDLE>(key));
+  if (status == 0) return ERROR_SUCCESS;
+  return static_cast<RegResult>(RtlStatusToError(status));
+}
+
 RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_t access,
                               RegKey* opened) {
   HKEY key = nullptr;
@@ -79,8 +115,8 @@ RegResult Registry::CreateKey(RegKey base, const std::string& path, std::uint32_
   return result;
 }
 
-RegResult Registry::ReadStoredValue(RegKey key, const std::string& name, std::uint32_t& type,
-                                    std::vector<std::uint8_t>& data) {
+RegResult Registry::ReadStoredValue(RegKey key, const std::string& name, std::size_t limit,
+                                    std::uint32_t& type, std::vector<std::uint8_t>& data) {
   const std::wstring wide = Utf8ToWide(name);
   BYTE first[kFirstReadSize];
   DWORD size = sizeof first;
@@ -89,10 +125,12 @@ RegResult Registry::ReadStoredValue(RegKey key, const std::string& name, std::ui
   // The value is larger: read again with room for it, for as long as it keeps growing.
   std::vector<BYTE> larger;
   while (result == ERROR_MORE_DATA) {
+    if (size > limit) return ERROR_MORE_DATA;
     larger.resize(size);
     result = ::RegQueryValueExW(ToHkey(key), wide.c_str(), nullptr, &stored, larger.data(), &size);
   }
   if (result != ERROR_SUCCESS) return result;
+  if (size > limit) return ERROR_MORE_DATA;
   const BYTE* bytes = larger.empty() ? first : larger.data();
   type = stored;
   data.assign(bytes, bytes + size);
@@ -102,7 +140,7 @@ RegResult Registry::ReadStoredValue(RegKey key, const std::string& name, std::ui
 RegResult Registry::ReadValue(RegKey key, const std::string& name, std::uint32_t& type,
                               std::vector<std::uint8_t>& data) {
   std::vector<std::uint8_t> stored;
-  const RegResult result = ReadStoredValue(key, name, type, stored);
+  const RegResult result = ReadStoredValue(key, name, SIZE_MAX, type, stored);
   if (result != ERROR_SUCCESS) return result;
   data = platform::SeamBytes(type, stored.data(), stored.size());
   return ERROR_SUCCESS;

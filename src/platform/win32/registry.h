@@ -18,6 +18,12 @@ class Registry : public platform::RawRegistry {
 
   platform::RegResult OpenKey(platform::RegKey base, const std::string& path, std::uint32_t access,
                               platform::RegKey* opened) override;
+  platform::RegResult OpenKeyItself(platform::RegKey base, const std::string& path,
+                                    std::uint32_t access, platform::RegKey* opened) override;
+  // RegRenameKey and NtDeleteKey are looked up at run time: mingw's import libraries may lack
+  // them, and RegRenameKey came with Vista. Without them, access denied.
+  platform::RegResult RenameKey(platform::RegKey key, const std::string& new_name) override;
+  platform::RegResult DeleteOpenKey(platform::RegKey key) override;
   platform::RegResult CreateKey(platform::RegKey base, const std::string& path,
                                 std::uint32_t access, platform::RegKey* opened) override;
   platform::RegResult ReadValue(platform::RegKey key, const std::string& name, std::uint32_t& type,
@@ -25,7 +31,7 @@ class Registry : public platform::RawRegistry {
   // One call for a value that fits kFirstReadSize bytes as stored; a larger one is asked for
   // again with room for it.
   platform::RegResult ReadStoredValue(platform::RegKey key, const std::string& name,
-                                      std::uint32_t& type,
+                                      std::size_t limit, std::uint32_t& type,
                                       std::vector<std::uint8_t>& data) override;
   platform::RegResult EnumValueName(platform::RegKey key, std::uint32_t index,
                                     std::string& name) override;

@@ -37,10 +37,10 @@ class CountingRegistry final : public platform::RawRegistry {
     return store_.ReadValue(key, name, type, data);
   }
   platform::RegResult ReadStoredValue(platform::RegKey key, const std::string& name,
-                                      std::uint32_t& type,
+                                      std::size_t limit, std::uint32_t& type,
                                       std::vector<std::uint8_t>& data) override {
     ++reads;
-    return store_.ReadStoredValue(key, name, type, data);
+    return store_.ReadStoredValue(key, name, limit, type, data);
   }
   platform::RegResult EnumValueName(platform::RegKey key, std::uint32_t index,
                                     std::string& name) override {
@@ -48,6 +48,16 @@ class CountingRegistry final : public platform::RawRegistry {
   }
   platform::RegResult DeleteTree(platform::RegKey key, const std::string& subkey) override {
     return store_.DeleteTree(key, subkey);
+  }
+  platform::RegResult OpenKeyItself(platform::RegKey base, const std::string& path,
+                                    std::uint32_t access, platform::RegKey* opened) override {
+    return store_.OpenKeyItself(base, path, access, opened);
+  }
+  platform::RegResult RenameKey(platform::RegKey key, const std::string& name) override {
+    return store_.RenameKey(key, name);
+  }
+  platform::RegResult DeleteOpenKey(platform::RegKey key) override {
+    return store_.DeleteOpenKey(key);
   }
   platform::RegResult SetValue(platform::RegKey key, const std::string& name, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t size) override {

@@ -207,6 +207,31 @@ TEST_F(SimRegistry, DeletedAndDeniedKeys) {
   EXPECT_EQ(reg.OpenHandleCount(), 0u);
 }
 
+// As on Windows: a handle is its key, wherever a rename takes it; a link leads to its target
+// unless it is opened itself, and then goes alone.
+TEST_F(SimRegistry, HandlesFollowARenameAndLinksLeadElsewhereUnlessOpenedThemselves) {
+  RegKey vendor = platform::kNoKey;
+  ASSERT_EQ(reg.OpenKeyItself(kHkeyCurrentUser, "Software\\Vendor", kRead, &vendor),
+            platform::kRegOk);
+  ASSERT_EQ(reg.RenameKey(vendor, "Moved"), platform::kRegOk);
+  EXPECT_EQ(ReadResult(reg, vendor, "Where"), platform::kRegOk);
+  EXPECT_EQ(WhereAt(reg, kHkeyCurrentUser, "Software\\Moved", kRead), "user");
+  reg.CreatePhysicalKey(kHkeyCurrentUser, "Software\\Taken");
+  EXPECT_EQ(reg.RenameKey(vendor, "taken"), platform::kRegAccessDenied);
+  reg.SetLink(kHkeyCurrentUser, "Software\\Link", kHkeyCurrentUser, "Software\\Moved");
+  EXPECT_EQ(WhereAt(reg, kHkeyCurrentUser, "Software\\Link", kRead), "user");
+  RegKey link = platform::kNoKey;
+  ASSERT_EQ(reg.OpenKeyItself(kHkeyCurrentUser, "Software\\Link", kRead, &link), platform::kRegOk);
+  EXPECT_EQ(ReadResult(reg, link, "Where"), platform::kRegNotFound);
+  EXPECT_EQ(reg.DeleteOpenKey(link), platform::kRegOk);
+  EXPECT_FALSE(reg.KeyExists(kHkeyCurrentUser, "Software\\Link"));
+  EXPECT_EQ(reg.DeleteOpenKey(vendor), platform::kRegOk);
+  EXPECT_EQ(ReadResult(reg, vendor, "Where"), sim::kRegKeyDeleted);
+  reg.CloseKey(vendor);
+  reg.CloseKey(link);
+  EXPECT_EQ(reg.OpenHandleCount(), 0u);
+}
+
 TEST_F(SimRegistry, HandlesAreFreshAndCounted) {
   RegKey first = platform::kNoKey;
   RegKey second = platform::kNoKey;
@@ -252,7 +277,7 @@ TEST_F(SimRegistry, TextIsStoredAsUtf16AndGivenAsUtf8) {
     Bytes stored;
     EXPECT_EQ(reg.ReadValue(key, "V", type, seam), platform::kRegOk) << c.label;
     EXPECT_EQ(seam, c.seam) << c.label;
-    EXPECT_EQ(reg.ReadStoredValue(key, "V", type, stored), platform::kRegOk) << c.label;
+    EXPECT_EQ(reg.ReadStoredValue(key, "V", SIZE_MAX, type, stored), platform::kRegOk) << c.label;
     EXPECT_EQ(stored, c.stored) << c.label;
     EXPECT_EQ(type, c.type) << c.label;
     reg.CloseKey(key);

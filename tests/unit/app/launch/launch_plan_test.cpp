@@ -68,11 +68,14 @@ struct PlanCase {
   friend void PrintTo(const PlanCase& c, std::ostream* os) { *os << c.label; }
 };
 
+constexpr std::uint32_t kBadNetPath = 53;  // ERROR_BAD_NETPATH
+
 app::LaunchPlan Plan(const std::string& command, EntryView view, bool wow64,
                      const std::string& product_code = {}) {
   sim::SimPlatform sim;
   for (const char* path : kFiles) sim.files.AddFile(path, kSomeDate);
   sim.launcher.SetEnvironmentVariable("Empty", "");
+  sim.files.FailUnder("\\\\nohost\\share", kBadNetPath);
   app::ProgramEntry entry;
   entry.name = "Entry";
   entry.command = command;
@@ -123,6 +126,14 @@ PlanCase Missing(std::string label, std::string command, std::string looked_for,
   return c;
 }
 
+// A program whose file could not be looked for: it is said to be so, never missing.
+PlanCase Unreachable(std::string label, std::string command, std::string looked_for) {
+  PlanCase c = Missing(std::move(label), std::move(command), looked_for);
+  c.kind = LaunchKind::kUnreachable;
+  c.program = std::move(looked_for);
+  return c;
+}
+
 // A command that may not be started as it stands, whatever is on the disk.
 PlanCase Refused(std::string label, std::string command, std::string looked_for) {
   PlanCase c = Missing(std::move(label), std::move(command), std::move(looked_for));
@@ -168,7 +179,13 @@ INSTANTIATE_TEST_SUITE_P(
         Missing("DriveRelativePath", "D:msiexec.exe /x{1}", "D:msiexec.exe"),
         Missing("DriveRelativePathThatExists", "C:uninst.exe /S", "C:uninst.exe"),
         Missing("RootedWithoutDrive", "\\Tools\\AT&T\\uninst.exe", "\\Tools\\AT&T\\uninst.exe"),
-        Refused("EmptyQuotes", "\"\" /S", "")),
+        Refused("EmptyQuotes", "\"\" /S", ""),
+        Unreachable("OnAShareThatDoesNotAnswer", "\\\\nohost\\share\\uninst.exe",
+                    "\\\\nohost\\share\\uninst.exe"),
+        // Of the candidates, the first that does not surely miss decides.
+        Unreachable("FirstCandidateUnreachable", "\\\\nohost\\share\\My App\\u /S",
+                    "\\\\nohost\\share\\My.exe"),
+        Missing("NotOnAnAnsweringDrive", "C:\\Gone\\uninst.exe", "C:\\Gone\\uninst.exe")),
     [](const auto& info) { return info.param.label; });
 
 INSTANTIATE_TEST_SUITE_P(

@@ -114,6 +114,7 @@ TEST(LaunchNotice, EachPlanGetsItsNotice) {
       {LaunchKind::kNoCommand, false, platform::kStartOk, LaunchNotice::kCannotUninstall},
       {LaunchKind::kMissing, false, platform::kStartOk, LaunchNotice::kOfferRemoval},
       {LaunchKind::kRefused, false, platform::kStartOk, LaunchNotice::kMissingUninstaller},
+      {LaunchKind::kUnreachable, false, platform::kStartOk, LaunchNotice::kStartFailed},
       // Both roads to an orphaned entry end at the same offer.
       {LaunchKind::kStart, true, platform::kStartOk, LaunchNotice::kOfferRemoval},
   };

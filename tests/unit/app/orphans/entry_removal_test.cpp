@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "app/copies/key_copy.h"
+#include "app/entry/entry_key.h"
 #include "app/harness.h"
 #include "app/orphans/removal_prompt.h"
+#include "app/orphans/set_aside.h"
 #include "platform/sim/sim_platform.h"
 
 namespace {
@@ -48,39 +50,47 @@ std::string Twins(const std::string& name,
 }
 
 // The substitute registry with faults a real one can show while a key is read: a value or a
-// subkey that cannot be listed, a value gone between its listing and its reading, and a link
-// loop, seen by a reader as "Sub" holding itself as "Loop" without end.
+// subkey that cannot be listed, a value gone between its listing and its reading; a rename that
+// fails; and a hook that runs once before the first call of a step.
 class Faults final : public platform::RawRegistry {
  public:
   explicit Faults(platform::RawRegistry& inner) : inner_(inner) {}
-  enum class Fault { kNone, kUnlistedValue, kVanishedValue, kUnlistedSubkey, kLoop };
+  enum class Fault { kNone, kUnlistedValue, kVanishedValue, kUnlistedSubkey };
   Fault fault = Fault::kNone;  // each key's second value, or first subkey
+  int fail_rename = 0;         // the number of the rename that fails: 1 sets aside, 2 puts back
+  std::string step;            // "open", "rename", "read", "delete" or "check"
+  std::function<void()> before;
 
   RegResult OpenKey(RegKey base, const std::string& path, std::uint32_t access,
                     RegKey* opened) override {
-    const bool loop = fault == Fault::kLoop;
-    const bool link = loop && path == "Loop";
-    const RegResult result = inner_.OpenKey(base, link ? "" : path, access, opened);
-    if (result == platform::kRegOk && loop && (link || path == "Sub")) links_.insert(*opened);
-    return result;
+    return inner_.OpenKey(base, path, access, opened);
+  }
+  RegResult OpenKeyItself(RegKey base, const std::string& path, std::uint32_t access,
+                          RegKey* opened) override {
+    Step(deletes_ > 0 ? "check" : "open");
+    return inner_.OpenKeyItself(base, path, access, opened);
+  }
+  RegResult RenameKey(RegKey key, const std::string& name) override {
+    Step("rename");
+    return ++renames_ == fail_rename ? platform::kRegAccessDenied : inner_.RenameKey(key, name);
+  }
+  RegResult DeleteOpenKey(RegKey key) override {
+    Step("delete");
+    ++deletes_;
+    return inner_.DeleteOpenKey(key);
   }
   RegResult EnumKey(RegKey key, std::uint32_t index, std::string& name) override {
     if (fault == Fault::kUnlistedSubkey) return kMoreData;
-    if (!links_.contains(key)) return inner_.EnumKey(key, index, name);
-    name = "Loop";
-    return index == 0 ? platform::kRegOk : platform::kRegNoMoreItems;
+    return inner_.EnumKey(key, index, name);
   }
   RegResult EnumValueName(RegKey key, std::uint32_t index, std::string& name) override {
+    Step("read");
     if (index != 1 || fault == Fault::kNone) return inner_.EnumValueName(key, index, name);
     if (fault == Fault::kUnlistedValue) return kMoreData;
-    if (fault != Fault::kVanishedValue) return inner_.EnumValueName(key, index, name);
     name = "Vanished";
     return platform::kRegOk;
   }
-  RegResult CloseKey(RegKey key) override {
-    links_.erase(key);
-    return inner_.CloseKey(key);
-  }
+  RegResult CloseKey(RegKey key) override { return inner_.CloseKey(key); }
   RegResult CreateKey(RegKey base, const std::string& path, std::uint32_t access,
                       RegKey* opened) override {
     return inner_.CreateKey(base, path, access, opened);
@@ -96,9 +106,9 @@ class Faults final : public platform::RawRegistry {
   RegResult DeleteValue(RegKey key, const std::string& name) override {
     return inner_.DeleteValue(key, name);
   }
-  RegResult ReadStoredValue(RegKey key, const std::string& name, std::uint32_t& type,
-                            std::vector<std::uint8_t>& data) override {
-    return inner_.ReadStoredValue(key, name, type, data);
+  RegResult ReadStoredValue(RegKey key, const std::string& name, std::size_t limit,
+                            std::uint32_t& type, std::vector<std::uint8_t>& data) override {
+    return inner_.ReadStoredValue(key, name, limit, type, data);
   }
   RegResult DeleteTree(RegKey key, const std::string& subkey) override {
     return inner_.DeleteTree(key, subkey);
@@ -110,8 +120,12 @@ class Faults final : public platform::RawRegistry {
 
  private:
   static constexpr RegResult kMoreData = 234;  // ERROR_MORE_DATA
+  void Step(const std::string& name) {
+    if (name == step && before) std::exchange(before, nullptr)();
+  }
   platform::RawRegistry& inner_;
-  std::set<RegKey> links_;
+  int renames_ = 0;
+  int deletes_ = 0;
 };
 
 struct World {
@@ -176,12 +190,36 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
        [](World& s) {
          s.sim.registry.KeepFromDeletion(platform::kHkeyCurrentUser, kUninstall + "Gone");
        },
-       RemovalOutcome::kNotRemoved, false, true, false},
-      {"subkey left behind", kUser,
+       RemovalOutcome::kPartlyRemoved, false, false, true},
+      {"subkey refuses deletion", kUser,
        [](World& s) {
          s.sim.registry.KeepFromDeletion(platform::kHkeyCurrentUser, kUninstall + "Gone\\Sub");
        },
-       RemovalOutcome::kPartlyRemoved, false, true, true},
+       RemovalOutcome::kNotRemoved, false, true, false},
+      {"entry may not be opened", kUser,
+       [](World& s) { s.sim.registry.DenyAccess(platform::kHkeyCurrentUser, kUninstall + "Gone"); },
+       RemovalOutcome::kNotRead, false, true, false},
+      {"setting aside refused", kUser, [](World& s) { s.faults.fail_rename = 1; },
+       RemovalOutcome::kNotRemoved, false, true, false},
+      {"copy unwritable, name taken meanwhile", kUser,
+       [](World& s) {
+         s.sim.file_store.DenyWrites(kCopies);
+         s.faults.fail_rename = 2;
+       },
+       RemovalOutcome::kLeftAside, true, false, false},
+      {"delete refused, name taken meanwhile", kUser,
+       [](World& s) {
+         s.sim.registry.KeepFromDeletion(platform::kHkeyCurrentUser, kUninstall + "Gone");
+         s.faults.fail_rename = 2;
+       },
+       RemovalOutcome::kLeftAside, true, false, true},
+      {"more than a copy may hold", kUser,
+       [](World& s) {
+         s.sim.registry.SetRawValue(platform::kHkeyCurrentUser, kUninstall + "Gone\\Sub", "Big",
+                                    platform::kRegBinary,
+                                    std::vector<std::uint8_t>(app::kMaxCopyBytes));
+       },
+       RemovalOutcome::kTooLarge, false, true, false},
       {"64-bit removed", k64, [](World& s) { s.RegExeDeletes(); }, RemovalOutcome::kRemoved, true,
        false, true},
       {"32-bit removed", k32, [](World& s) { s.RegExeDeletes(); }, RemovalOutcome::kRemoved, true,
@@ -218,8 +256,6 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
       {"a subkey whose name cannot be listed", kUser,
        [](World& s) { s.faults.fault = Faults::Fault::kUnlistedSubkey; }, RemovalOutcome::kNotRead,
        false, true, false},
-      {"a link loop under the key", kUser, [](World& s) { s.faults.fault = Faults::Fault::kLoop; },
-       RemovalOutcome::kNotRead, false, true, false},
       {"key unreadable afterwards", k64,
        [](World& s) {
          s.sim.launcher.SetStartAction([&s](const platform::StartSpec&) {
@@ -228,15 +264,6 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
          });
        },
        RemovalOutcome::kNotKnown, false, true, true},
-      // Made in the same second, the file is taken: the earlier copy stays as it was.
-      {"an earlier copy of the same name", kUser,
-       [](World& s) {
-         World earlier;
-         earlier.Remove(EntryView::kUser);
-         s.sim.file_store.CreateFolders(kCopies);
-         s.sim.file_store.WriteNewFile(kCopy, earlier.sim.file_store.Files().at(kCopy));
-       },
-       RemovalOutcome::kNotCopied, false, true, true},
   };
   for (const StepCase& c : cases) {
     World setup;
@@ -249,6 +276,9 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
     EXPECT_EQ(registry.KeyExists(RootOf(c.view), path + "\\Sub"), c.sub_left) << c.label;
     const auto& files = setup.sim.file_store.Files();
     EXPECT_EQ(files.size(), c.copy_kept ? 1u : 0u) << c.label;
+    EXPECT_EQ(registry.KeyExists(RootOf(c.view), PhysicalPath(c.view, app::SetAsideName("Gone"))),
+              c.outcome == RemovalOutcome::kLeftAside)
+        << c.label;
     // A copy that is kept is named; one that could not be written is named as it was tried.
     if (c.copy_kept) {
       EXPECT_EQ(removal.copy_path, kCopy) << c.label;
@@ -264,6 +294,7 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
     // The copy puts the entry back exactly as it was.
     World restored;
     restored.sim.registry.DeletePhysicalKey(RootOf(c.view), path);
+    restored.sim.registry.KeepFromDeletion(platform::kHkeyCurrentUser, kUninstall + "Gone", false);
     const auto& file = files.begin()->second;
     restored.sim.registry.LoadRegText(std::string(file.begin(), file.end()));
     app::CopiedKey original;
@@ -329,6 +360,111 @@ TEST(EntryRemoval, KeyNamesThatRegExeCannotTakeSafelyAreRefused) {
   EXPECT_TRUE(unnamed.sim.registry.KeyExists(platform::kHkeyCurrentUser, kUninstall + "Gone"));
 }
 
+// A link anywhere in an entry, to a key outside it, refuses the removal: the link is named, and
+// neither the entry nor what the link leads to is touched.
+TEST(EntryRemoval, ALinkInTheEntryIsNeverFollowed) {
+  const std::pair<EntryView, std::string> cases[] = {
+      {EntryView::kUser, ""},
+      {EntryView::kUser, "\\Link"},
+      {EntryView::kUser, "\\Sub\\Link"},
+      {EntryView::kMachine64, ""},
+      {EntryView::kMachine64, "\\Link"},
+      {EntryView::kMachineDefault, "\\Sub\\Link"},
+  };
+  for (const auto& [view, link] : cases) {
+    World setup;
+    setup.RegExeDeletes();
+    const RegKey root = RootOf(view);
+    const std::string target =
+        root == platform::kHkeyCurrentUser ? "Software\\Target" : "SOFTWARE\\Target";
+    setup.sim.registry.SetText(root, target, "Kept", "yes");
+    setup.sim.registry.SetLink(root, PhysicalPath(view, "Gone") + link, root, target);
+    const app::Removal removal = setup.Remove(view);
+    EXPECT_EQ(removal.outcome, RemovalOutcome::kHoldsLink) << link;
+    EXPECT_TRUE(removal.key_path.ends_with("Uninstall\\Gone" + link)) << removal.key_path;
+    EXPECT_TRUE(setup.sim.registry.Value(root, target, "Kept").has_value()) << link;
+    EXPECT_TRUE(setup.sim.registry.KeyExists(root, PhysicalPath(view, "Gone\\Sub"))) << link;
+    EXPECT_TRUE(setup.sim.file_store.Files().empty()) << link;
+    EXPECT_TRUE(setup.sim.launcher.Launches().empty()) << link;
+  }
+}
+
+// What is written under the entry's name once it is set aside lands in a fresh key that stays;
+// before that, it is part of the entry, copied and removed with it.
+TEST(EntryRemoval, AWriteUnderItsNameMeanwhileSurvives) {
+  const std::pair<const char*, bool> cases[] = {
+      {"open", false}, {"rename", false}, {"read", true}, {"delete", true}, {"check", true}};
+  for (const auto& [step, survives] : cases) {
+    World setup;
+    sim::Registry& registry = setup.sim.registry;
+    setup.faults.step = step;
+    setup.faults.before = [&registry] {
+      registry.SetText(platform::kHkeyCurrentUser, kUninstall + "Gone", "Late", "x");
+    };
+    const app::Removal removal = setup.Remove(EntryView::kUser);
+    EXPECT_EQ(removal.outcome, survives ? RemovalOutcome::kRewritten : RemovalOutcome::kRemoved)
+        << step;
+    EXPECT_EQ(registry.Value(platform::kHkeyCurrentUser, kUninstall + "Gone", "Late").has_value(),
+              survives)
+        << step;
+    EXPECT_FALSE(registry.KeyExists(platform::kHkeyCurrentUser, kUninstall + "Gone\\Sub")) << step;
+    World restored;
+    const auto& file = setup.sim.file_store.Files().at(kCopy);
+    restored.sim.registry.LoadRegText(std::string(file.begin(), file.end()));
+    EXPECT_EQ(restored.sim.registry.Value(platform::kHkeyCurrentUser, kUninstall + "Gone", "Late")
+                  .has_value(),
+              !survives)
+        << step;
+    if (!survives) continue;
+    // A second copy in the same second takes the next number.
+    EXPECT_EQ(setup.Remove(EntryView::kUser).copy_path,
+              kCopies + "\\Gone App 2026-12-07 21-30-05 (2).reg");
+  }
+}
+
+// A run that ended after setting an entry aside: the next start deletes it when its copy was
+// verified and is still there, and puts it back otherwise, unless its name is taken meanwhile.
+TEST(EntryRemoval, AStartFinishesOrUndoesARemovalLeftSetAside) {
+  const struct {
+    const char* label;
+    bool noted;
+    bool copy_there;
+    bool name_taken;
+    bool deleted;
+    bool put_back;
+  } cases[] = {
+      {"not yet copied", false, false, false, false, true},
+      {"copied and verified", true, true, false, true, false},
+      {"verified, copy gone since", true, false, false, false, true},
+      {"not copied, name taken", false, false, true, false, false},
+  };
+  const std::string aside = kUninstall + app::SetAsideName("Gone");
+  for (const auto& c : cases) {
+    World setup;
+    sim::Registry& registry = setup.sim.registry;
+    platform::UniqueRegKey entry(registry);
+    ASSERT_EQ(registry.OpenKeyItself(platform::kHkeyCurrentUser, kUninstall + "Gone",
+                                     platform::kKeyAllAccess, entry.put()),
+              platform::kRegOk);
+    ASSERT_EQ(registry.RenameKey(entry.get(), app::SetAsideName("Gone")), platform::kRegOk);
+    if (c.noted) app::WriteRemovalNote(registry, app::SetAsideName("Gone"), kCopy);
+    if (c.copy_there) setup.sim.files.AddFile(kCopy, {2026, 12, 7});
+    if (c.name_taken) registry.SetText(platform::kHkeyCurrentUser, kUninstall + "Gone", "New", "x");
+    app::FinishSetAsideEntries(registry, setup.sim.files);
+    EXPECT_EQ(registry.KeyExists(platform::kHkeyCurrentUser, aside), !c.deleted && !c.put_back)
+        << c.label;
+    EXPECT_EQ(registry.KeyExists(platform::kHkeyCurrentUser, kUninstall + "Gone\\Sub"), c.put_back)
+        << c.label;
+    // A note goes with the key it was about.
+    EXPECT_FALSE(registry
+                     .Value(platform::kHkeyCurrentUser,
+                            "Software\\Quillon\\Tapwise Uninstaller\\Removals",
+                            app::SetAsideName("Gone"))
+                     .has_value())
+        << c.label;
+  }
+}
+
 // What each outcome tells the user.
 TEST(EntryRemoval, EachOutcomeIsSaidAsItIs) {
   const struct {
@@ -349,6 +485,15 @@ TEST(EntryRemoval, EachOutcomeIsSaidAsItIs) {
        "Whether \"App\" was removed from the list of programs is not known yet. A copy of its "
        "entry is in:\r\rC:\\c.reg",
        platform::kMbIconWarning},
+      {RemovalOutcome::kHoldsLink,
+       "\"App\" was not removed from the list of programs: its entry holds a registry link, which "
+       "a copy cannot hold, and which could lead the removal outside the entry:\r\rHKCU\\L",
+       platform::kMbIconWarning},
+      {RemovalOutcome::kLeftAside,
+       "\"App\" was not removed from the list of programs, and could not be put back under its "
+       "own name, which was taken meanwhile. Its entry is now:\r\rHKCU\\L\r\rA copy of it is "
+       "in:\r\rC:\\c.reg\r\rwhy",
+       platform::kMbIconWarning},
       {RemovalOutcome::kNotCopied,
        "\"App\" was not removed from the list of programs: a copy of its entry could not be "
        "saved as:\r\rC:\\c.reg\r\rwhy",
@@ -356,7 +501,7 @@ TEST(EntryRemoval, EachOutcomeIsSaidAsItIs) {
   };
   for (const auto& c : cases) {
     const app::RemovalMessage message =
-        app::RemovalResultMessage("App", app::Removal{c.outcome, "C:\\c.reg", "why"});
+        app::RemovalResultMessage("App", app::Removal{c.outcome, "C:\\c.reg", "why", "HKCU\\L"});
     EXPECT_EQ(message.text, c.text);
     EXPECT_EQ(message.style, c.icon);
   }

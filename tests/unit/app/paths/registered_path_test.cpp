@@ -183,7 +183,7 @@ TEST(RegisteredPaths, MayOpenNeitherAnotherMachineNorADevice) {
 class CountingDrives final : public platform::FileDates {
  public:
   std::optional<platform::Date> LastWriteDate(const std::string&) override { return {}; }
-  bool FileExists(const std::string&) override { return false; }
+  std::uint32_t FindFile(const std::string&) override { return platform::kFileNotFound; }
   platform::DriveType DriveTypeOf(const std::string& root) override {
     ++asked_;
     return root == "N:\\" ? platform::DriveType::kRemote : platform::DriveType::kFixed;

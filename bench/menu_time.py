@@ -17,7 +17,8 @@ Wine's files into the page cache; each prefix has its registry loaded by the imp
                submenu on screen is the first opening; Left closes it, and Right again gives
                the second opening; then "Exit";
   - before:    with --before, another build of the program, timed as the program is (its
-               openings are not timed): a change's before and after in one run;
+               openings are not timed): a change's before and after in one run. The two take
+               turns to go first in a round, since the first of a round is measured slower;
   - bare 1:    bench's bare_reader.exe, one thread: the same keys, and of each entry the values
                and file lookups the list needs, then a popup menu whose submenus stay empty;
   - bare N:    the same on N threads at once, every key split into ranges: by default the
@@ -282,6 +283,7 @@ class Contenders:
                  watcher: xwatch.Watcher, timeout: float):
         self.exe, self.before, self.bare, self.threads = exe, before, bare, threads
         self.watcher, self.timeout = watcher, timeout
+        self.rounds = 0
         self.columns = ["program"] + (["before"] if before else []) + [
             "bare 1", f"bare {threads}", "wine list"]
 
@@ -309,9 +311,17 @@ class Contenders:
         return time.monotonic() - started
 
     def round(self, prefix: harness.Prefix) -> tuple[list[float], list[float]]:
-        """Times to menu, one per column, and the program's two openings."""
+        """Times to menu, one per column, and the program's two openings. With --before, the
+        two builds take turns to go first: whichever starts a round is measured slower."""
+        self.rounds += 1
+        before_first = bool(self.before) and self.rounds % 2 == 0
+        if before_first:
+            before = [self.program(prefix, self.before, timed_openings=False)[0]]
         to_menu, openings = self.program(prefix, self.exe)
-        before = [self.program(prefix, self.before, timed_openings=False)[0]] if self.before else []
+        if self.before and not before_first:
+            before = [self.program(prefix, self.before, timed_openings=False)[0]]
+        elif not self.before:
+            before = []
         times = [to_menu] + before + [self.bare_reader(prefix, "1"),
                                       self.bare_reader(prefix, self.threads),
                                       self.wine_list(prefix)]

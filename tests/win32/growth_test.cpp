@@ -132,10 +132,18 @@ class GrowthTest : public ::testing::Test {
                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   }
 
-  // The options dialog shown, its OK clicked: the program submenus are built again.
+  // The options dialog shown, its OK clicked: the program submenus are read again off the GUI
+  // thread, and the menu pops up once they are; it is closed as it comes.
   void OptionsOk() {
     ::PostMessageW(reinterpret_cast<HWND>(dialog_.ok_button.Handle()), BM_CLICK, 0, 0);
     dialog_.ShowModal();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, kCloseMenuMs, CloseMenu);
+    while (forms_->state.cycle == app::CycleState::kRebuilding) {
+      forms_->application.HandleMessage();
+    }
+    ::KillTimer(nullptr, timer);
+    forms_->application.ProcessMessages();
+    forms_->state.cycle = app::CycleState::kStarting;
   }
 
   // The menu popped up where the dialog and the About box pop it up again, then closed.
@@ -151,8 +159,17 @@ class GrowthTest : public ::testing::Test {
   // a worker looking for an icon holds its file and memory for a while.
   Readings MeasureQuiet() {
     forms_->application.ProcessMessages();  // lets the icon jobs waiting for the loop go
-    const auto workers = meeting_.Hold(forms_->system.workers,
-                                       platform::ThreadWorkers::kStartedJobThreads, kQuietLimit);
+    // First the icon jobs end, as the background meeting comes after them; then every thread
+    // is held at once by normal jobs.
+    const bool icons_done =
+        meeting_
+            .Hold(forms_->system.workers, platform::ThreadWorkers::kBackgroundJobThreads,
+                  kQuietLimit, platform::JobPriority::kBackground)
+            .has_value();
+    EXPECT_TRUE(icons_done) << "the icon jobs ended";
+    const auto workers =
+        meeting_.Hold(forms_->system.workers, platform::ThreadWorkers::kStartedJobThreads,
+                      kQuietLimit, platform::JobPriority::kNormal);
     EXPECT_TRUE(workers.has_value()) << "the workers came to rest";
     if (workers) workers_ = *workers;
     forms_->application.ProcessMessages();

@@ -37,7 +37,8 @@ WorkerMeeting::~WorkerMeeting() {
 }
 
 std::optional<std::vector<DWORD>> WorkerMeeting::Hold(platform::Workers& workers, unsigned threads,
-                                                      std::chrono::milliseconds limit) {
+                                                      std::chrono::milliseconds limit,
+                                                      platform::JobPriority priority) {
   State& state = *state_;
   unsigned meeting = 0;
   {
@@ -48,11 +49,10 @@ std::optional<std::vector<DWORD>> WorkerMeeting::Hold(platform::Workers& workers
     state.left = 0;
     state.over = false;
   }
-  // Background jobs, so that they come after the background jobs started before; told to no
-  // one when they end.
+  // Told to no one when they end.
   for (unsigned i = 0; i < threads; ++i) {
     workers.Start([state = state_, meeting](std::stop_token) { state->Attend(meeting); },
-                  platform::JobDelivery{}, platform::JobPriority::kBackground);
+                  platform::JobDelivery{}, priority);
   }
   std::unique_lock hold(state.lock);
   const bool met =

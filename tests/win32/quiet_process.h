@@ -27,9 +27,11 @@ class WorkerMeeting {
   WorkerMeeting& operator=(const WorkerMeeting&) = delete;
 
   // Returns once the workers have met and left again: their thread ids, or nothing when they
-  // did not all come in time.
+  // did not all come in time. Background jobs come after the background jobs started before,
+  // normal ones before them; only so many background jobs run at once.
   std::optional<std::vector<DWORD>> Hold(platform::Workers& workers, unsigned threads,
-                                         std::chrono::milliseconds limit);
+                                         std::chrono::milliseconds limit,
+                                         platform::JobPriority priority);
 
  private:
   struct State;

@@ -220,8 +220,21 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
                                     std::vector<std::uint8_t>(app::kMaxCopyBytes));
        },
        RemovalOutcome::kTooLarge, false, true, false},
+      {"a tree deeper than a copy follows", kUser,
+       [](World& s) {
+         std::string deep = kUninstall + "Gone\\Sub";
+         for (int level = 0; level <= app::kMaxCopyDepth; ++level) deep += "\\k";
+         s.sim.registry.CreatePhysicalKey(platform::kHkeyCurrentUser, deep);
+       },
+       RemovalOutcome::kNotRead, false, true, false},
       {"64-bit removed", k64, [](World& s) { s.RegExeDeletes(); }, RemovalOutcome::kRemoved, true,
        false, true},
+      {"per-machine copy folder unwritable", k64,
+       [](World& s) {
+         s.RegExeDeletes();
+         s.sim.file_store.DenyWrites(kCopies);
+       },
+       RemovalOutcome::kNotCopied, false, true, false},
       {"32-bit removed", k32, [](World& s) { s.RegExeDeletes(); }, RemovalOutcome::kRemoved, true,
        false, true},
       {"elevation declined", k64,

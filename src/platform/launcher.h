@@ -113,9 +113,9 @@ class Started {
 class Launcher {
  public:
   virtual ~Launcher() = default;
-  // Starts as the spec says. Safe from any thread; a thread that starts through the shell
+  // Starts as asked. Safe from any thread; a thread that starts through the shell
   // handles its own messages while it waits.
-  virtual Started Start(const StartSpec& spec) = 0;
+  virtual Started Start(const StartSpec& asked) = 0;
   // Waits ms, handling the calling thread's messages meanwhile.
   virtual void Pause(std::uint32_t ms) = 0;
   // Whether this program runs with administrator rights.

@@ -254,11 +254,11 @@ void CheckFilesAndStarts(sim::SimPlatform& sim) {
     Require(!OnAnotherMachine(path, sim.files), "a date sought on another machine: " + path);
   }
   for (const sim::Launch& launch : sim.launcher.Launches()) {
-    if (launch.spec.command_line.empty()) continue;
-    Require(sim.files.FileExists(launch.spec.program),
-            "started what is not there: " + launch.spec.program);
-    Require(launch.spec.command_line.rfind('"', 0) == 0,
-            "a command line without its program quoted: " + launch.spec.command_line);
+    if (launch.asked.command_line.empty()) continue;
+    Require(sim.files.FileExists(launch.asked.program),
+            "started what is not there: " + launch.asked.program);
+    Require(launch.asked.command_line.rfind('"', 0) == 0,
+            "a command line without its program quoted: " + launch.asked.command_line);
   }
 }
 
@@ -280,7 +280,7 @@ void CheckTheEnd(const Seen& seen, sim::SimPlatform& sim) {
   const auto& launches = sim.launcher.Launches();
   const bool started = std::any_of(launches.begin(), launches.end(), [](const sim::Launch& l) {
     // An uninstaller's start has its command line, whether the shell restarted it elevated.
-    return !l.spec.command_line.empty() && l.result == platform::kStartOk;
+    return !l.asked.command_line.empty() && l.result == platform::kStartOk;
   });
   const bool recorded = last && last->first == platform::kRegSz && last->second == expected;
   Require(recorded == started, started ? "the started command is not the one recorded"

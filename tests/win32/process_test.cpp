@@ -109,20 +109,20 @@ class LauncherTest : public ::testing::Test {
 TEST_F(LauncherTest, StartsRunTheGivenProgramWithItsArgumentsInItsFolder) {
   const auto Spec = [&](std::string command_line, std::string parameters, std::string directory,
                         std::string verb) {
-    platform::StartSpec spec;
-    spec.program = Utf8(tool_);
-    spec.command_line = std::move(command_line);
-    spec.parameters = std::move(parameters);
-    spec.directory = std::move(directory);
-    spec.verb = std::move(verb);
-    spec.show = platform::kSwHideWindow;
-    return spec;
+    platform::StartSpec asked;
+    asked.program = Utf8(tool_);
+    asked.command_line = std::move(command_line);
+    asked.parameters = std::move(parameters);
+    asked.directory = std::move(directory);
+    asked.verb = std::move(verb);
+    asked.show = platform::kSwHideWindow;
+    return asked;
   };
   const auto marker = dir_.path() / L"mark é.txt";
   const std::string folder = Utf8(dir_.path());
   const struct {
     const char* name;
-    platform::StartSpec spec;
+    platform::StartSpec asked;
     std::filesystem::path marker;
   } cases[] = {
       {"a quoted path", Spec(Utf8(Quoted(tool_) + L" --marker " + Quoted(marker)), "", "", ""),
@@ -141,7 +141,7 @@ TEST_F(LauncherTest, StartsRunTheGivenProgramWithItsArgumentsInItsFolder) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(launcher_.Start(c.spec).Error(), platform::kStartOk);
+    EXPECT_EQ(launcher_.Start(c.asked).Error(), platform::kStartOk);
     EXPECT_TRUE(MarkerAppears(c.marker));
   }
 }
@@ -151,11 +151,11 @@ TEST_F(LauncherTest, ALoneSurrogateReachesTheProgramExactly) {
   const auto written = dir_.path() / L"line.bin";
   const std::wstring lone{static_cast<wchar_t>(0xD800)};
   const std::wstring line = Quoted(tool_) + L" --command-line " + Quoted(written) + L" x" + lone;
-  platform::StartSpec spec;
-  spec.program = Utf8(tool_);
-  spec.command_line = Utf8(line);
-  spec.show = platform::kSwHideWindow;
-  ASSERT_EQ(launcher_.Start(spec).Error(), platform::kStartOk);
+  platform::StartSpec asked;
+  asked.program = Utf8(tool_);
+  asked.command_line = Utf8(line);
+  asked.show = platform::kSwHideWindow;
+  ASSERT_EQ(launcher_.Start(asked).Error(), platform::kStartOk);
   ASSERT_TRUE(WaitFor([&] { return win32_test::ReadFile(written).size() == line.size() * 2; },
                       kStartLimit));
   const std::string bytes = win32_test::ReadFile(written);
@@ -194,11 +194,11 @@ TEST_F(LauncherTest, TheSystemDirectoryHoldsTheSystemsPrograms) {
 
 TEST_F(LauncherTest, StartedProgramGetsTheShowState) {
   const auto marker = dir_.path() / L"show.txt";
-  platform::StartSpec spec;
-  spec.program = Utf8(tool_);
-  spec.command_line = Utf8(Quoted(tool_) + L" --show-state " + Quoted(marker));
-  spec.show = platform::kSwShowMinNoActive;
-  launcher_.Start(spec);
+  platform::StartSpec asked;
+  asked.program = Utf8(tool_);
+  asked.command_line = Utf8(Quoted(tool_) + L" --show-state " + Quoted(marker));
+  asked.show = platform::kSwShowMinNoActive;
+  launcher_.Start(asked);
   ASSERT_TRUE(WaitFor([&] { return !win32_test::ReadFile(marker).empty(); }, kStartLimit));
   EXPECT_EQ(win32_test::ReadFile(marker), std::to_string(platform::kSwShowMinNoActive));
 }

@@ -53,14 +53,14 @@ double SecondsSince(Clock::time_point start) {
 // program's own starts give both.
 platform::StartSpec Program(const std::filesystem::path& program, const std::string& arguments,
                             Elevation elevation, Follow follow) {
-  platform::StartSpec spec;
-  spec.program = Utf8(program);
-  spec.command_line = Quoted(program) + " " + arguments;
-  spec.parameters = arguments;
-  spec.show = platform::kSwHideWindow;
-  spec.elevation = elevation;
-  spec.follow = follow;
-  return spec;
+  platform::StartSpec asked;
+  asked.program = Utf8(program);
+  asked.command_line = Quoted(program) + " " + arguments;
+  asked.parameters = arguments;
+  asked.show = platform::kSwHideWindow;
+  asked.elevation = elevation;
+  asked.follow = follow;
+  return asked;
 }
 
 bool KeyExists(HKEY root, const std::wstring& path) {
@@ -139,7 +139,7 @@ TEST_F(StartTest, AFailedStartHasNothingToWaitFor) {
   shell.command_line.clear();
   const struct {
     const char* name;
-    platform::StartSpec spec;
+    platform::StartSpec asked;
   } cases[] = {
       {"command line", Program(missing, "", Elevation::kNever, Follow::kProcess)},
       {"command line in a job", Program(missing, "", Elevation::kWhenNeeded, Follow::kJob)},
@@ -148,7 +148,7 @@ TEST_F(StartTest, AFailedStartHasNothingToWaitFor) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    platform::Started started = launcher_.Start(c.spec);
+    platform::Started started = launcher_.Start(c.asked);
     EXPECT_EQ(started.Error(), platform::kErrorFileNotFound);
     EXPECT_EQ(started.Wait(kLongBound).end, RunEnd::kNotKnown);
   }
@@ -217,9 +217,9 @@ TEST_F(StartTest, AnAddressOpensWithItsSchemesProgramFromAWorker) {
   const std::string address = win32::WideToUtf8(scheme) + ":page?a=1";
   platform::StartError error = platform::kErrorFileNotFound;
   std::jthread([&] {
-    platform::StartSpec spec;
-    spec.program = address;
-    error = launcher_.Start(spec).Error();
+    platform::StartSpec asked;
+    asked.program = address;
+    error = launcher_.Start(asked).Error();
   }).join();
   const bool opened = win32_test::WaitFor(
       [&] {

@@ -59,22 +59,22 @@ void LaunchRecorder::Record(Launch launch) {
   launches_.push_back(std::move(launch));
 }
 
-platform::Started LaunchRecorder::Start(const platform::StartSpec& spec) {
+platform::Started LaunchRecorder::Start(const platform::StartSpec& asked) {
   Launch launch;
-  launch.spec = spec;
-  launch.elevated = spec.elevation == platform::Elevation::kAlways;
-  launch.through_shell = launch.elevated || spec.command_line.empty();
+  launch.asked = asked;
+  launch.elevated = asked.elevation == platform::Elevation::kAlways;
+  launch.through_shell = launch.elevated || asked.command_line.empty();
   launch.result = launch.through_shell ? shell_result_ : direct_result_;
   if (!launch.through_shell && launch.result == platform::kErrorElevationRequired &&
-      spec.elevation == platform::Elevation::kWhenNeeded) {
+      asked.elevation == platform::Elevation::kWhenNeeded) {
     launch.through_shell = launch.elevated = true;
     launch.result = shell_result_;
   }
-  const bool followed = spec.follow != platform::Follow::kNothing;
+  const bool followed = asked.follow != platform::Follow::kNothing;
   // What never started plays nothing.
   ScriptedRun script;
   if (launch.result == platform::kStartOk) {
-    script = start_action_ ? start_action_(spec) : (followed ? tracked_run_ : ScriptedRun{});
+    script = start_action_ ? start_action_(asked) : (followed ? tracked_run_ : ScriptedRun{});
     launch.result = script.error;
   }
   const platform::StartError error = launch.result;

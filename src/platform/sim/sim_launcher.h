@@ -26,8 +26,8 @@ inline constexpr std::string_view kWindowsDirectory = "C:\\Windows";
 // One start, as the program asked for it and as the substitute played it.
 struct Launch {
   std::int64_t time_ms = 0;
-  platform::StartSpec spec;
-  // Through the shell: a spec without a command line, an elevated start, or the restart of one
+  platform::StartSpec asked;
+  // Through the shell: a start without a command line, an elevated start, or the restart of one
   // that needed administrator rights; elevated: with "runas".
   bool through_shell = false;
   bool elevated = false;
@@ -42,7 +42,7 @@ class LaunchRecorder final : public platform::Launcher {
   // SetShellStartResult says, any other what SetDirectStartResult says; one that needs
   // administrator rights (740) and may have them is started again through the shell. What it
   // follows runs as the start's script says, on the virtual clock.
-  platform::Started Start(const platform::StartSpec& spec) override;
+  platform::Started Start(const platform::StartSpec& asked) override;
   void Pause(std::uint32_t ms) override;
   bool Elevated() override { return elevated_; }
   std::optional<int> InstallerProductState(const std::string& product_code) override;
@@ -73,7 +73,7 @@ class LaunchRecorder final : public platform::Launcher {
   // The script of every later followed start.
   void SetTrackedRun(ScriptedRun run) { tracked_run_ = run; }
   void SetElevated(bool elevated) { elevated_ = elevated; }
-  // Plays the started program instead of the script: given the spec, gives what it does (and
+  // Plays the started program instead of the script: given what was asked, gives what it does (and
   // may change the substitute registry as the program would).
   using StartAction = std::function<ScriptedRun(const platform::StartSpec&)>;
   void SetStartAction(StartAction action) { start_action_ = std::move(action); }

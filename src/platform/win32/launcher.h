@@ -8,7 +8,7 @@ namespace win32 {
 // choosing them needs to know of the system.
 class Launcher : public platform::Launcher {
  public:
-  platform::Started Start(const platform::StartSpec& spec) override;
+  platform::Started Start(const platform::StartSpec& asked) override;
   void Pause(std::uint32_t ms) override;
   bool Elevated() override;
   std::optional<int> InstallerProductState(const std::string& product_code) override;

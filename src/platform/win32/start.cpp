@@ -1,4 +1,4 @@
-// A start as its spec says. A command line goes to CreateProcessW, which searches no folder for
+// A start as it was asked for. A command line goes to CreateProcessW, which searches no folder for
 // the program; everything else, and every start with administrator rights, goes through the
 // shell, whose "runas" asks the user for them. What was started is then followed as asked.
 
@@ -39,19 +39,19 @@ const wchar_t* OrNull(const std::wstring& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
-Started StartThroughShell(const StartSpec& spec, const std::wstring& verb) {
-  const std::wstring file = Utf8ToWide(spec.program);
-  const std::wstring parameters = Utf8ToWide(spec.parameters);
-  const std::wstring directory = Utf8ToWide(spec.directory);
-  const bool following = spec.follow != Follow::kNothing;
+Started StartThroughShell(const StartSpec& asked, const std::wstring& verb) {
+  const std::wstring file = Utf8ToWide(asked.program);
+  const std::wstring parameters = Utf8ToWide(asked.parameters);
+  const std::wstring directory = Utf8ToWide(asked.directory);
+  const bool following = asked.follow != Follow::kNothing;
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof(info);
-  info.fMask = spec.shell_mask | (following ? SEE_MASK_NOCLOSEPROCESS : 0);
+  info.fMask = asked.shell_mask | (following ? SEE_MASK_NOCLOSEPROCESS : 0);
   info.lpVerb = OrNull(verb);
   info.lpFile = file.c_str();
   info.lpParameters = OrNull(parameters);
   info.lpDirectory = OrNull(directory);
-  info.nShow = spec.show;
+  info.nShow = asked.show;
   const DWORD error = ExecuteThroughShell(info);
   // The shell's own programs, and a program it hands to one already running, give no process:
   // there is then nothing to follow. An elevated program cannot join this program's job.
@@ -67,19 +67,19 @@ struct Created {
   DWORD process_id = 0;
 };
 
-Created CreateProcessFor(const StartSpec& spec) {
-  const std::wstring program = Utf8ToWide(spec.program);
-  const std::wstring directory = Utf8ToWide(spec.directory);
+Created CreateProcessFor(const StartSpec& asked) {
+  const std::wstring program = Utf8ToWide(asked.program);
+  const std::wstring directory = Utf8ToWide(asked.directory);
   // CreateProcessW may write into the command line, so it gets a copy it owns.
-  std::wstring command_line = Utf8ToWide(spec.command_line);
+  std::wstring command_line = Utf8ToWide(asked.command_line);
   command_line.push_back(L'\0');
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(spec.show);
-  DWORD flags = spec.default_error_mode ? CREATE_DEFAULT_ERROR_MODE : 0;
+  startup.wShowWindow = static_cast<WORD>(asked.show);
+  DWORD flags = asked.default_error_mode ? CREATE_DEFAULT_ERROR_MODE : 0;
   // In the job before it runs one instruction, so that nothing it starts escapes it.
-  if (spec.follow == Follow::kJob) flags |= CREATE_SUSPENDED;
+  if (asked.follow == Follow::kJob) flags |= CREATE_SUSPENDED;
   PROCESS_INFORMATION started{};
   Created created;
   if (!::CreateProcessW(OrNull(program), command_line.data(), nullptr, nullptr, FALSE, flags,
@@ -109,16 +109,16 @@ Started FollowCreated(Created created, Follow follow) {
 
 }  // namespace
 
-Started Launcher::Start(const StartSpec& spec) {
-  if (spec.elevation == Elevation::kAlways) return StartThroughShell(spec, kElevatingVerb);
-  if (spec.command_line.empty()) return StartThroughShell(spec, Utf8ToWide(spec.verb));
-  Created created = CreateProcessFor(spec);
+Started Launcher::Start(const StartSpec& asked) {
+  if (asked.elevation == Elevation::kAlways) return StartThroughShell(asked, kElevatingVerb);
+  if (asked.command_line.empty()) return StartThroughShell(asked, Utf8ToWide(asked.verb));
+  Created created = CreateProcessFor(asked);
   if (created.error == platform::kErrorElevationRequired &&
-      spec.elevation == Elevation::kWhenNeeded) {
-    return StartThroughShell(spec, kElevatingVerb);
+      asked.elevation == Elevation::kWhenNeeded) {
+    return StartThroughShell(asked, kElevatingVerb);
   }
   if (created.error != ERROR_SUCCESS) return Started(created.error);
-  return FollowCreated(std::move(created), spec.follow);
+  return FollowCreated(std::move(created), asked.follow);
 }
 
 }  // namespace win32

@@ -95,16 +95,16 @@ TEST(SimLauncher, EveryStartRecordedWithItsTimeAndPlayedAsScripted) {
   const platform::StartSpec page{.program = "http://example.invalid/", .show = 1, .verb = "open"};
   const platform::StartSpec direct{
       .program = "C:\\M\\m.exe", .command_line = "m.exe /X", .directory = "C:\\M", .show = 0};
-  auto with = [](platform::StartSpec spec, Elevation elevation, Follow follow) {
-    spec.elevation = elevation;
-    spec.follow = follow;
-    return spec;
+  auto with = [](platform::StartSpec asked, Elevation elevation, Follow follow) {
+    asked.elevation = elevation;
+    asked.follow = follow;
+    return asked;
   };
   const auto job = with(direct, Elevation::kWhenNeeded, Follow::kJob);
   const auto process = with(direct, Elevation::kNever, Follow::kProcess);
   enum Way { kDirect, kShell, kRunas };
   struct Given {
-    platform::StartSpec spec;
+    platform::StartSpec asked;
     platform::StartError direct_result, shell_result;
     Run tracked;
     std::optional<Run> action = {};  // what the started program does, instead of the script
@@ -153,7 +153,7 @@ TEST(SimLauncher, EveryStartRecordedWithItsTimeAndPlayedAsScripted) {
       });
     }
     sim.windows.Wait(700);
-    platform::Started started = sim.launcher.Start(given.spec);
+    platform::Started started = sim.launcher.Start(given.asked);
     EXPECT_EQ(started.Error(), seen.error) << label;
     const platform::RunOutcome first = started.Wait(10000);
     const platform::RunOutcome second = started.Wait(10000);
@@ -167,9 +167,9 @@ TEST(SimLauncher, EveryStartRecordedWithItsTimeAndPlayedAsScripted) {
     EXPECT_EQ(std::tuple(launch.time_ms, launch.through_shell, launch.elevated, launch.result),
               std::tuple(std::int64_t{700}, seen.way != kDirect, seen.way == kRunas, seen.error))
         << label;
-    // The spec is kept as it was asked for, also when it was started again with rights.
-    const platform::StartSpec& kept = launch.spec;
-    const platform::StartSpec& asked = given.spec;
+    // The start is kept as it was asked for, also when it was started again with rights.
+    const platform::StartSpec& kept = launch.asked;
+    const platform::StartSpec& asked = given.asked;
     EXPECT_EQ(std::tie(kept.program, kept.command_line, kept.directory, kept.verb, kept.show,
                        kept.elevation, kept.follow),
               std::tie(asked.program, asked.command_line, asked.directory, asked.verb, asked.show,

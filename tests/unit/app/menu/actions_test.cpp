@@ -88,8 +88,8 @@ TEST_P(LookupTest, EachItemStartsTheCommandOfItsOwnProgram) {
 
   const auto& launches = forms.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
-  EXPECT_EQ(launches[0].spec.program, c.command);
-  EXPECT_EQ(launches[0].spec.command_line, QuotedPath(c.command));
+  EXPECT_EQ(launches[0].asked.program, c.command);
+  EXPECT_EQ(launches[0].asked.command_line, QuotedPath(c.command));
   EXPECT_EQ(LastValue(forms.sim), c.command);
   EXPECT_TRUE(forms.Ended()) << "the program ends after the start";
 }
@@ -147,7 +147,7 @@ TEST_P(StartTest, TheProgramStartsItselfInItsFolderAndTheCommandIsRemembered) {
   forms.Uninstall(ProgramOf("Foo", c.command));
   const auto& launches = forms.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
-  const platform::StartSpec& started = launches[0].spec;
+  const platform::StartSpec& started = launches[0].asked;
   EXPECT_FALSE(launches[0].through_shell);
   EXPECT_EQ(started.program, c.application);
   EXPECT_EQ(started.command_line, c.command_line);
@@ -207,7 +207,7 @@ TEST(Uninstall, NoSystemDirectoryFindsNoBareNameThere) {
 
   forms.Uninstall(ProgramOf("Foo", "C:\\Foo\\u.exe"));
   ASSERT_EQ(forms.sim.launcher.Launches().size(), 1u);
-  EXPECT_EQ(forms.sim.launcher.Launches()[0].spec.program, "C:\\Foo\\u.exe");
+  EXPECT_EQ(forms.sim.launcher.Launches()[0].asked.program, "C:\\Foo\\u.exe");
 }
 
 TEST(Uninstall, ASystemDirectoryEndingInABackslashIsNotDoubled) {
@@ -216,8 +216,8 @@ TEST(Uninstall, ASystemDirectoryEndingInABackslashIsNotDoubled) {
   forms.sim.files.AddFile("C:\\MsiExec.exe", kSomeDate);
   forms.Uninstall(ProgramOf("Foo", "MsiExec.exe /X{1}"));
   ASSERT_EQ(forms.sim.launcher.Launches().size(), 1u);
-  EXPECT_EQ(forms.sim.launcher.Launches()[0].spec.program, "C:\\MsiExec.exe");
-  EXPECT_EQ(forms.sim.launcher.Launches()[0].spec.directory, "C:\\");
+  EXPECT_EQ(forms.sim.launcher.Launches()[0].asked.program, "C:\\MsiExec.exe");
+  EXPECT_EQ(forms.sim.launcher.Launches()[0].asked.directory, "C:\\");
 }
 
 // A start that fails: with elevation required, the shell starts the same program with the same
@@ -247,13 +247,13 @@ TEST_P(StartFailureTest, ElevationGoesThroughTheShellAndOtherFailuresAreShown) {
   const auto& launches = program.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
   EXPECT_EQ(launches[0].elevated, c.through_shell);
-  const platform::StartSpec& spec = launches[0].spec;
-  EXPECT_EQ(spec.elevation, platform::Elevation::kWhenNeeded);
-  EXPECT_EQ(spec.program, "C:\\Vendor\\un ins.exe");
-  EXPECT_EQ(spec.parameters, "/S /log=x");
-  EXPECT_EQ(spec.directory, "C:\\Vendor");
-  EXPECT_EQ(spec.show, platform::kSwShowNormalWindow);
-  EXPECT_EQ(spec.shell_mask, platform::kSeeMaskFlagNoUi | platform::kSeeMaskNoAsync);
+  const platform::StartSpec& asked = launches[0].asked;
+  EXPECT_EQ(asked.elevation, platform::Elevation::kWhenNeeded);
+  EXPECT_EQ(asked.program, "C:\\Vendor\\un ins.exe");
+  EXPECT_EQ(asked.parameters, "/S /log=x");
+  EXPECT_EQ(asked.directory, "C:\\Vendor");
+  EXPECT_EQ(asked.show, platform::kSwShowNormalWindow);
+  EXPECT_EQ(asked.shell_mask, platform::kSeeMaskFlagNoUi | platform::kSeeMaskNoAsync);
   if (c.box.empty()) {
     EXPECT_TRUE(ws.Boxes().empty());
     EXPECT_EQ(ws.Now(), ws.Popups().at(0).closed_ms) << "the program ends at once";
@@ -355,8 +355,8 @@ TEST(Uninstall, AWindowsInstallerEntryWithoutACommandUsesItsProductCode) {
 
   const auto& launches = program.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
-  EXPECT_EQ(launches[0].spec.program, "C:\\Windows\\Sysnative\\MsiExec.exe");
-  EXPECT_EQ(launches[0].spec.command_line, "\"C:\\Windows\\system32\\MsiExec.exe\" /X" + code);
+  EXPECT_EQ(launches[0].asked.program, "C:\\Windows\\Sysnative\\MsiExec.exe");
+  EXPECT_EQ(launches[0].asked.command_line, "\"C:\\Windows\\system32\\MsiExec.exe\" /X" + code);
   EXPECT_EQ(LastValue(program.sim), "MsiExec.exe /X" + code);
 }
 
@@ -395,10 +395,10 @@ TEST(Uninstall, WithoutACommandTheNoticeAndTheToolsPageThenTheEnd) {
   ASSERT_EQ(launches.size(), 1u);
   EXPECT_EQ(launches[0].time_ms, notice.closed_ms);
   EXPECT_TRUE(launches[0].through_shell);
-  EXPECT_EQ(launches[0].spec.verb, "open");
-  EXPECT_EQ(launches[0].spec.program,
+  EXPECT_EQ(launches[0].asked.verb, "open");
+  EXPECT_EQ(launches[0].asked.program,
             "https://www.quillon-software.com/tapwise-uninstaller/tools.php?ver=1.9");
-  EXPECT_EQ(launches[0].spec.show, platform::kSwShowNormalWindow);
+  EXPECT_EQ(launches[0].asked.show, platform::kSwShowNormalWindow);
   // Nothing was started, so nothing is asked after at the next start.
   EXPECT_FALSE(LastValue(program.sim).has_value());
   EXPECT_EQ(ws.Now(), notice.closed_ms);
@@ -421,13 +421,13 @@ TEST_P(KillTest, StartsTaskKillItselfElevatedWithTheNameQuoted) {
 
   const auto& launches = forms.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
-  const platform::StartSpec& spec = launches[0].spec;
+  const platform::StartSpec& asked = launches[0].asked;
   EXPECT_TRUE(launches[0].elevated);
-  EXPECT_EQ(spec.shell_mask, 0x500u);
-  EXPECT_EQ(spec.program, "C:\\Windows\\system32\\taskkill.exe");
-  EXPECT_EQ(spec.parameters, "/F /IM \"" + name + "\" /T");
-  EXPECT_EQ(spec.directory, "");
-  EXPECT_EQ(spec.show, platform::kSwHideWindow);
+  EXPECT_EQ(asked.shell_mask, 0x500u);
+  EXPECT_EQ(asked.program, "C:\\Windows\\system32\\taskkill.exe");
+  EXPECT_EQ(asked.parameters, "/F /IM \"" + name + "\" /T");
+  EXPECT_EQ(asked.directory, "");
+  EXPECT_EQ(asked.show, platform::kSwHideWindow);
   EXPECT_FALSE(forms.Ended());
 }
 

@@ -282,10 +282,10 @@ TEST_P(WebPageTest, OpensThePageAndEndsAtOnce) {
   ASSERT_EQ(launches.size(), 1u);
   EXPECT_TRUE(launches[0].through_shell);
   EXPECT_FALSE(launches[0].elevated);
-  EXPECT_EQ(launches[0].spec.verb, "open");
-  EXPECT_EQ(launches[0].spec.program, address);
-  EXPECT_EQ(launches[0].spec.parameters, "");
-  EXPECT_EQ(launches[0].spec.show, platform::kSwShowNormalWindow);
+  EXPECT_EQ(launches[0].asked.verb, "open");
+  EXPECT_EQ(launches[0].asked.program, address);
+  EXPECT_EQ(launches[0].asked.parameters, "");
+  EXPECT_EQ(launches[0].asked.show, platform::kSwShowNormalWindow);
   EXPECT_EQ(ws.Now(), 800);
 }
 

@@ -209,10 +209,10 @@ TEST(Prompt, YesOpensTheToolsPageOnceAndEndsTheProgramWithoutAMenu) {
   const auto& launches = program.sim.launcher.Launches();
   ASSERT_EQ(launches.size(), 1u);
   EXPECT_TRUE(launches[0].through_shell);
-  EXPECT_EQ(launches[0].spec.verb, "open");
-  EXPECT_EQ(launches[0].spec.program,
+  EXPECT_EQ(launches[0].asked.verb, "open");
+  EXPECT_EQ(launches[0].asked.program,
             "https://www.quillon-software.com/tapwise-uninstaller/tools.php?ver=1.9");
-  EXPECT_EQ(launches[0].spec.show, platform::kSwShowNormalWindow);
+  EXPECT_EQ(launches[0].asked.show, platform::kSwShowNormalWindow);
 }
 
 // After "No" the menu comes up as at any start.

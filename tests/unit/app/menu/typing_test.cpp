@@ -73,7 +73,7 @@ struct TypingRun : Program {
   // The applications started.
   Lines Started() const {
     Lines started;
-    for (const auto& launch : sim.launcher.Launches()) started.push_back(launch.spec.program);
+    for (const auto& launch : sim.launcher.Launches()) started.push_back(launch.asked.program);
     return started;
   }
 

@@ -136,11 +136,11 @@ struct World {
   }
   // reg.exe as it would run: deletes the key it names in the view it names, then ends with 0.
   void RegExeDeletes() {
-    sim.launcher.SetStartAction([this](const platform::StartSpec& spec) {
+    sim.launcher.SetStartAction([this](const platform::StartSpec& asked) {
       const std::string prefix = "delete \"HKLM\\" + kUninstall;
-      const std::size_t quote = spec.parameters.find('"', prefix.size());
-      const std::string name = spec.parameters.substr(prefix.size(), quote - prefix.size());
-      const bool view64 = spec.parameters.ends_with("/reg:64");
+      const std::size_t quote = asked.parameters.find('"', prefix.size());
+      const std::string name = asked.parameters.substr(prefix.size(), quote - prefix.size());
+      const bool view64 = asked.parameters.ends_with("/reg:64");
       sim.registry.DeletePhysicalKey(platform::kHkeyLocalMachine,
                                      (view64 ? kUninstall : kUninstall32) + name);
       return sim::LaunchRecorder::ScriptedRun{};
@@ -332,12 +332,12 @@ TEST(EntryRemoval, RegExeIsAskedForTheEntrysOwnKeyInItsOwnView) {
     const auto& launches = setup.sim.launcher.Launches();
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_TRUE(launches[0].elevated);
-    EXPECT_EQ(launches[0].spec.elevation, platform::Elevation::kAlways);
-    EXPECT_EQ(launches[0].spec.follow, platform::Follow::kProcess);
-    EXPECT_EQ(launches[0].spec.show, platform::kSwHideWindow);
-    EXPECT_EQ(launches[0].spec.program, kRegExe);
-    EXPECT_EQ(launches[0].spec.command_line, "");
-    EXPECT_EQ(launches[0].spec.parameters,
+    EXPECT_EQ(launches[0].asked.elevation, platform::Elevation::kAlways);
+    EXPECT_EQ(launches[0].asked.follow, platform::Follow::kProcess);
+    EXPECT_EQ(launches[0].asked.show, platform::kSwHideWindow);
+    EXPECT_EQ(launches[0].asked.program, kRegExe);
+    EXPECT_EQ(launches[0].asked.command_line, "");
+    EXPECT_EQ(launches[0].asked.parameters,
               "delete \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Gone\" /f " +
                   std::string(bits));
   }

@@ -226,15 +226,15 @@ TEST(QuietUninstall, YesRunsTheQuietCommandHiddenUntilTheEntryHasGoneThenOneBoxA
   run.program.Run();
 
   ASSERT_EQ(run.Launches().size(), 1u);
-  const platform::StartSpec& spec = run.Launches()[0].spec;
+  const platform::StartSpec& asked = run.Launches()[0].asked;
   EXPECT_FALSE(run.Launches()[0].through_shell);
-  EXPECT_EQ(spec.program, "C:\\Foo\\uninst.exe");
-  EXPECT_EQ(spec.command_line, "\"C:\\Foo\\uninst.exe\" /S");
-  EXPECT_EQ(spec.parameters, "/S");
-  EXPECT_EQ(spec.show, platform::kSwShowNormalWindow);
+  EXPECT_EQ(asked.program, "C:\\Foo\\uninst.exe");
+  EXPECT_EQ(asked.command_line, "\"C:\\Foo\\uninst.exe\" /S");
+  EXPECT_EQ(asked.parameters, "/S");
+  EXPECT_EQ(asked.show, platform::kSwShowNormalWindow);
   // Followed with every program it starts; the shell is asked for rights only when needed.
-  EXPECT_EQ(spec.follow, platform::Follow::kJob);
-  EXPECT_EQ(spec.elevation, platform::Elevation::kWhenNeeded);
+  EXPECT_EQ(asked.follow, platform::Follow::kJob);
+  EXPECT_EQ(asked.elevation, platform::Elevation::kWhenNeeded);
   const auto& boxes = run.ws.Boxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].text, "Remove \"Foo\" without its own questions?");
@@ -320,8 +320,8 @@ TEST(QuietUninstall, WithoutAQuietCommandShiftChangesNothing) {
   run.ws.ChooseMenuItem({"All Programs", "Bar"}, 500);
   run.program.Run();
   ASSERT_EQ(run.Launches().size(), 1u);
-  EXPECT_EQ(run.Launches()[0].spec.follow, platform::Follow::kNothing);
-  EXPECT_EQ(run.Launches()[0].spec.command_line, "\"C:\\Bar\\remove.exe\"");
+  EXPECT_EQ(run.Launches()[0].asked.follow, platform::Follow::kNothing);
+  EXPECT_EQ(run.Launches()[0].asked.command_line, "\"C:\\Bar\\remove.exe\"");
   EXPECT_TRUE(run.ws.Boxes().empty());
 }
 
@@ -331,7 +331,7 @@ TEST(QuietUninstall, WithoutShiftTheUsualUninstallerStarts) {
   run.ws.ChooseMenuItem({"Recent Programs", "Foo"}, 500);
   run.program.Run();
   ASSERT_EQ(run.Launches().size(), 1u);
-  EXPECT_EQ(run.Launches()[0].spec.command_line, "\"C:\\Foo\\uninst.exe\"");
+  EXPECT_EQ(run.Launches()[0].asked.command_line, "\"C:\\Foo\\uninst.exe\"");
 }
 
 // A Windows Installer product in the 64-bit view: msiexec by its code, and its key read again
@@ -357,7 +357,7 @@ TEST(QuietUninstall, AWindowsInstallerProductIsWatchedInItsOwnView) {
   program.Run();
 
   ASSERT_EQ(program.sim.launcher.Launches().size(), 1u);
-  EXPECT_EQ(program.sim.launcher.Launches()[0].spec.command_line,
+  EXPECT_EQ(program.sim.launcher.Launches()[0].asked.command_line,
             "\"C:\\Windows\\system32\\MsiExec.exe\" /X" + kCode + " /qn");
   ASSERT_EQ(ws.Boxes().size(), 2u);
   EXPECT_EQ(ws.Boxes()[1].text, "\"Msi App\" has been uninstalled.");

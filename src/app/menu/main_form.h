@@ -108,8 +108,9 @@ class MainForm : public framework::TForm {
   void BuildAtStart();
   void AskAboutStillInstalled();
   void OnActionEnded(Verdict verdict, bool stepped);
-  // Work whose reply the cycle does not wait for (the tools page as the program ends).
-  void StartQuietly(ActionWork work);
+  // The action's work started; stepped: the cycle waits for its reply (not so for the tools
+  // page as the program ends).
+  void StartAction(ActionWork work, bool stepped);
   void CloseOnceStartsReplied();
   // The catalogue with the options as they stand, sorted: the one read since the start, the
   // first time there is one.

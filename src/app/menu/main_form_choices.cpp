@@ -34,16 +34,15 @@ void MainForm::OnProcessChosen(framework::TMenuItem& sender) {
 
 void MainForm::RunAction(ActionWork work) {
   Step(CycleEvent::kActionStarted);
-  actions_
-      .Start<Verdict>(std::move(work),
-                      [this](Verdict verdict) { OnActionEnded(std::move(verdict), true); })
-      .release();
+  StartAction(std::move(work), true);
 }
 
-void MainForm::StartQuietly(ActionWork work) {
+void MainForm::StartAction(ActionWork work, bool stepped) {
+  // Let go at once: the jobs keep it until its reply, and the end waits for that.
   actions_
-      .Start<Verdict>(std::move(work),
-                      [this](Verdict verdict) { OnActionEnded(std::move(verdict), false); })
+      .Start<Verdict>(
+          std::move(work),
+          [this, stepped](Verdict verdict) { OnActionEnded(std::move(verdict), stepped); })
       .release();
 }
 

@@ -39,7 +39,7 @@ void MainForm::DoStep(CycleEvent event) {
   if (Has(step.actions, CycleAction::kStopTimer)) auto_close_timer_.SetEnabled(false);
   if (Has(step.actions, CycleAction::kStartTimer)) auto_close_timer_.SetEnabled(true);
   if (Has(step.actions, CycleAction::kOpenToolsPage)) {
-    StartQuietly(PageAction(Application().Platform().launcher, kToolsPage, true));
+    StartAction(PageAction(Application().Platform().launcher, kToolsPage, true), false);
   }
   if (Has(step.actions, CycleAction::kBuild)) BuildAtStart();
   if (Has(step.actions, CycleAction::kAsk)) AskAboutStillInstalled();

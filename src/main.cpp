@@ -1,10 +1,12 @@
 #include <windows.h>
 
+#include "app/command_line/arguments.h"
 #include "app/program.h"
 #include "platform/win32/dll_search.h"
+#include "platform/win32/utf.h"
 #include "platform/win32/win32_platform.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int) {
   // Before anything loads a library on demand. Where the system cannot restrict the search, the
   // program runs as it always did.
   win32::LoadLibrariesFromSystemOnly();
@@ -13,7 +15,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS);
   win32::Win32Platform system;
   platform::Platform platform = system.Bind();
-  const int exit_code = app::RunProgram(platform);
+  const int exit_code =
+      app::RunProgram(platform, app::SplitArguments(win32::WideToUtf8(command_line)));
   // Ends the process here, with any worker still looking for an icon: nobody waits for one,
   // and none ever sees the platform above destroyed, as the workers' end would join them.
   ::ExitProcess(static_cast<UINT>(exit_code));

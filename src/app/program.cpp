@@ -2,8 +2,10 @@
 
 #include <system_error>
 
+#include "app/command_line/command_line.h"
 #include "app/menu/main_form.h"
 #include "app/menu/popup_list_ex.h"
+#include "app/orphans/machine_removal.h"
 #include "app/texts/texts.h"
 
 namespace app {
@@ -28,7 +30,26 @@ MainForm& CreateProgramForms(framework::TApplication& application, ProgramState&
   return application.CreateForm<MainForm>(state, std::move(startup));
 }
 
-int RunProgram(platform::Platform& platform) {
+namespace {
+
+// The command line's work: nothing of the menu, its catalogue or "Last" is read for it.
+int RunCommand(platform::Platform& platform, const Command& command) {
+  switch (command.kind) {
+    case CommandKind::kRemoveMachineEntry:
+      return static_cast<int>(RunMachineEntryRemoval(platform, command.machine_entry));
+    case CommandKind::kUsageError:
+    case CommandKind::kMenu:
+      break;
+  }
+  platform.windowing.ShowMessageBox(platform::kNoWindow, command.error, std::string(kTitle),
+                                    platform::kMbOk | platform::kMbIconWarning);
+  return kUsageExitCode;
+}
+
+}  // namespace
+
+int RunProgram(platform::Platform& platform, const std::vector<std::string>& arguments) {
+  if (!arguments.empty()) return RunCommand(platform, ParseCommand(arguments));
   ProgramState state;
   framework::TApplication application(platform);
   // Before anything else: the forms are made and shown while the registry is read.

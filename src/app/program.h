@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/catalogue/catalogue_reading.h"
 #include "app/entry/options.h"
@@ -25,6 +27,7 @@ MainForm& CreateProgramForms(framework::TApplication& application, ProgramState&
                              std::unique_ptr<CatalogueReading> startup = nullptr);
 
 // The entry block: runs the program over the given platform until it ends; the exit code.
-int RunProgram(platform::Platform& platform);
+// Without arguments it shows its menu; with them it does what they ask, without a menu.
+int RunProgram(platform::Platform& platform, const std::vector<std::string>& arguments = {});
 
 }  // namespace app

@@ -16,7 +16,12 @@ inline constexpr FileError kFileErrorNotFound = 2;      // ERROR_FILE_NOT_FOUND
 inline constexpr FileError kFileErrorPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
 inline constexpr FileError kFileErrorAccessDenied = 5;  // ERROR_ACCESS_DENIED
 inline constexpr FileError kFileErrorExists = 80;       // ERROR_FILE_EXISTS
+inline constexpr FileError kFileErrorAlreadyExists = 183;  // ERROR_ALREADY_EXISTS
 inline constexpr FileError kFileErrorTooLarge = 223;    // ERROR_FILE_TOO_LARGE
+
+// What a path names, the last part itself: a reparse point (a junction, a symbolic link) is
+// never followed.
+enum class PathKind : std::uint8_t { kMissing, kFile, kFolder, kReparsePoint, kNotKnown };
 
 struct LocalTime {
   int year = 0;
@@ -45,6 +50,16 @@ class FileStore {
   virtual FileError RemoveFile(const std::string& path) = 0;
   // The local date and time now.
   virtual LocalTime Now() = 0;
+
+  // The folder that programs keep data in for every user (%ProgramData%), as the system knows
+  // it, not as the environment says; empty when it cannot be told.
+  virtual std::string ProgramDataFolder() = 0;
+  virtual PathKind KindOf(const std::string& path) = 0;
+  // The owner and the DACL of a file or folder in the system's text form (SDDL: "O:BAD:P(A;;FA;;;
+  // SY)"); empty when they cannot be read.
+  virtual std::string SecurityText(const std::string& path) = 0;
+  // Makes one folder with that owner and DACL (SDDL); kFileErrorAlreadyExists when there is one.
+  virtual FileError CreateSecuredFolder(const std::string& path, const std::string& security) = 0;
 };
 
 }  // namespace platform

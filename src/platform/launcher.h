@@ -120,6 +120,11 @@ class Launcher {
   virtual void Pause(std::uint32_t ms) = 0;
   // Whether this program runs with administrator rights.
   virtual bool Elevated() = 0;
+  // This program's own file, by its full path; empty when it cannot be told.
+  virtual std::string OwnProgramFile() = 0;
+  // The account this program runs as, as a SID's text ("S-1-5-21-..."); empty when it cannot be
+  // told.
+  virtual std::string OwnAccount() = 0;
   // What Windows Installer knows of a product (MsiQueryProductStateW's INSTALLSTATE); nothing
   // when msi.dll or the call is not there. msi.dll is loaded from the system folder by its full
   // path the first time this is asked, never before.

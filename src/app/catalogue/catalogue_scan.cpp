@@ -177,6 +177,24 @@ std::uint32_t SubkeyCount(platform::RawRegistry& raw, ScanPass pass) {
 
 }  // namespace
 
+std::optional<ProgramEntry> ReadEntryProgram(ScanSeams seams, EntryView view,
+                                             const std::string& key_name) {
+  const EntryKeyPlace place = KeyPlaceOf(view, key_name);
+  platform::TRegistry entry(seams.registry, platform::kKeyRead | place.view_access);
+  entry.SelectRoot(place.root);
+  const Options everything{
+      .hide_microsoft = false, .show_no_remove = true, .show_system_components = true};
+  std::vector<ScannedProgram> found;
+  try {
+    if (!entry.OpenPath(place.path, platform::IfMissing::kFail)) return std::nullopt;
+    EntryReader(entry, seams.files, seams.drives, everything, view).Read(key_name, found);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  if (found.empty()) return std::nullopt;
+  return std::move(found.front().program);
+}
+
 std::vector<ScanRange> PlanRanges(platform::RawRegistry& registry,
                                   const std::vector<ScanPass>& passes, const ScanBudget& budget) {
   std::vector<ScanRange> ranges;

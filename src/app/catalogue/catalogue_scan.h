@@ -70,6 +70,11 @@ std::vector<std::size_t> LargestFirst(const std::vector<ScanRange>& ranges);
 std::vector<ScannedProgram> ReadRange(ScanSeams seams, const ScanRange& range,
                                       const Options& options);
 
+// The program of one entry's key, read as the scan reads it with every kind of entry listed;
+// nothing when the key lists no program (it has no name) or cannot be read.
+std::optional<ProgramEntry> ReadEntryProgram(ScanSeams seams, EntryView view,
+                                             const std::string& key_name);
+
 // Every pass read on the calling thread, in pass order, then subkey order: what the ranges
 // give together.
 std::vector<ScannedProgram> ScanPasses(ScanSeams seams, const std::vector<ScanPass>& passes,

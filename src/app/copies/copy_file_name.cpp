@@ -66,6 +66,12 @@ std::string CopyFolder(const std::string& local_app_data) {
   return folder + std::string(kCopiesFolder);
 }
 
+bool IsPlainCopyName(std::string_view name) {
+  if (name.size() <= kExtension.size() || !name.ends_with(kExtension)) return false;
+  if (Utf16Length(name) >= kMaxPathUnits) return false;
+  return Replaced(name) == name && Trimmed(name) == name && !IsDeviceName(name);
+}
+
 std::string CopyFilePath(const std::string& folder, const std::string& display_name,
                          const platform::LocalTime& time, int number) {
   std::string name(Trimmed(Replaced(display_name)));

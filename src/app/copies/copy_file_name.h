@@ -4,6 +4,7 @@
 // program and the time, made safe to be a file name and short enough for the path to fit.
 
 #include <string>
+#include <string_view>
 
 #include "platform/file_store.h"
 
@@ -17,6 +18,10 @@ std::string CopyFolder(const std::string& local_app_data);
 // cut, never inside a character, until the path fits MAX_PATH. Empty when not even one character
 // fits. A number past the first, for a second copy in the same second, follows the time:
 // "<name> <time> (2).reg".
+// Whether the name is one that CopyFilePath could have given a copy: a ".reg" file's plain name,
+// with nothing that could lead elsewhere (no folder, stream, device or "..").
+bool IsPlainCopyName(std::string_view name);
+
 std::string CopyFilePath(const std::string& folder, const std::string& display_name,
                          const platform::LocalTime& time, int number = 1);
 

@@ -6,6 +6,7 @@
 #include "app/copies/key_copy.h"
 #include "app/copies/reg_file.h"
 #include "app/entry/entry_key.h"
+#include "app/orphans/machine_removal.h"
 #include "app/orphans/set_aside.h"
 #include "app/texts/texts.h"
 #include "platform/registry.h"
@@ -13,46 +14,27 @@
 namespace app {
 namespace {
 
-// How long reg.exe may take to delete a per-machine entry once it has the rights.
-constexpr std::uint32_t kRegDeleteWaitMs = 30000;
-
 using platform::RegResult;
-
-constexpr std::string_view kRegProgram = "reg.exe";
-constexpr std::string_view kRegDeletePrefix = "delete \"HKLM\\";
-constexpr std::string_view kRegDeleteSuffix = "\" /f";
-constexpr std::string_view kReg64 = " /reg:64";
-constexpr std::string_view kReg32 = " /reg:32";
 
 // Copies of one name made in the same second are numbered; past this many, something is amiss.
 constexpr int kMaxCopyNumber = 100;
 
 class Remover {
  public:
-  Remover(const ProgramEntry& program, const RemovalSystem& system)
+  Remover(const ProgramEntry& program, const RemovalSystem& system, std::string copy_path)
       : program_(program),
         system_(system),
+        fixed_copy_path_(std::move(copy_path)),
         key_(KeyPlaceOf(program)),
         full_path_(
             EntryKeyPath(program.view, system.registry.HasSeparate64BitView(), program.key_name)) {}
 
+  // Set aside, copy, verify, delete; a failure after the setting aside puts the key back.
   Removal Run() {
     if (program_.key_name.empty()) return Failed(RemovalOutcome::kNotRead, {});
-    if (program_.view == EntryView::kUser) return RunPerUser();
-    if (!IsSafeForRegExe(program_.key_name)) return Failed(RemovalOutcome::kNameRefused, {});
-    if (!ReadBefore(key_.root, key_.path, key_.view_access)) return result_;
-    if (!WriteCopy()) return result_;
-    result_.reason = DeletePerMachine();
-    if (result_.outcome == RemovalOutcome::kNotKnown) return result_;
-    return Check();
-  }
-
- private:
-  // Set aside, copy, verify, delete; a failure after the setting aside puts the key back.
-  Removal RunPerUser() {
     platform::UniqueRegKey entry(system_.registry);
-    const RegResult opened =
-        system_.registry.OpenKeyItself(key_.root, key_.path, platform::kKeyAllAccess, entry.put());
+    const RegResult opened = system_.registry.OpenKeyItself(
+        key_.root, key_.path, platform::kKeyAllAccess | key_.view_access, entry.put());
     if (opened != platform::kRegOk) {
       return Failed(RemovalOutcome::kNotRead, Words(static_cast<std::uint32_t>(opened), key_.path));
     }
@@ -62,45 +44,51 @@ class Remover {
       return Failed(RemovalOutcome::kNotRemoved,
                     Words(static_cast<std::uint32_t>(renamed), key_.path));
     }
-    if (!ReadBefore(entry.get(), {}, 0) || !WriteCopy()) return PutBack(entry.get(), set_aside);
+    if (!ReadBefore(entry.get(), {}, key_.view_access) || !WriteCopy()) {
+      return PutBack(entry.get(), set_aside);
+    }
     // Without the note, a run that ends during the delete leaves the key to be renamed back by
-    // the next start: less done, nothing lost.
-    WriteRemovalNote(system_.registry, set_aside, result_.copy_path);
+    // the next start: less done, nothing lost. A per-machine key set aside stays listed under
+    // its own display name, for a later removal to take.
+    if (per_user_) WriteRemovalNote(system_.registry, set_aside, result_.copy_path);
     const RegResult deleted = DeleteKeyItself(system_.registry, entry.get());
     if (deleted != platform::kRegOk) {
       result_.reason = Words(static_cast<std::uint32_t>(deleted), key_.path);
       PutBack(entry.get(), set_aside);
       return result_.outcome == RemovalOutcome::kLeftAside ? result_ : Check();
     }
-    DeleteRemovalNote(system_.registry, set_aside);
-    return CheckPerUser(set_aside);
+    if (per_user_) DeleteRemovalNote(system_.registry, set_aside);
+    return CheckGone(set_aside);
   }
+
+ private:
 
   // Renames the key back under its own name; when that is taken, says where it stays.
   Removal PutBack(platform::RegKey entry, const std::string& set_aside) {
     if (system_.registry.RenameKey(entry, program_.key_name) == platform::kRegOk) {
-      DeleteRemovalNote(system_.registry, set_aside);
+      if (per_user_) DeleteRemovalNote(system_.registry, set_aside);
       return result_;
     }
     result_.outcome = RemovalOutcome::kLeftAside;
-    result_.key_path = EntryKeyPath(EntryView::kUser, false, set_aside);
+    result_.key_path =
+        EntryKeyPath(program_.view, system_.registry.HasSeparate64BitView(), set_aside);
     if (!copied_) result_.copy_path.clear();
     return result_;
   }
 
   // The set-aside key must be gone; the entry's own name may hold a key written meanwhile.
-  Removal CheckPerUser(const std::string& set_aside) {
-    const EntryKeyPlace aside = KeyPlaceOf(EntryView::kUser, set_aside);
+  Removal CheckGone(const std::string& set_aside) {
+    const EntryKeyPlace aside = KeyPlaceOf(program_.view, set_aside);
     platform::UniqueRegKey left(system_.registry);
-    const RegResult gone =
-        system_.registry.OpenKeyItself(aside.root, aside.path, platform::kKeyRead, left.put());
+    const RegResult gone = system_.registry.OpenKeyItself(
+        aside.root, aside.path, platform::kKeyRead | aside.view_access, left.put());
     if (gone != platform::kRegNotFound) {
       result_.outcome = RemovalOutcome::kNotKnown;
       return result_;
     }
     platform::UniqueRegKey fresh(system_.registry);
-    const RegResult own =
-        system_.registry.OpenKeyItself(key_.root, key_.path, platform::kKeyRead, fresh.put());
+    const RegResult own = system_.registry.OpenKeyItself(
+        key_.root, key_.path, platform::kKeyRead | key_.view_access, fresh.put());
     result_.outcome = own == platform::kRegNotFound ? RemovalOutcome::kRemoved
                       : own == platform::kRegOk     ? RemovalOutcome::kRewritten
                                                     : RemovalOutcome::kNotKnown;
@@ -159,6 +147,13 @@ class Remover {
   bool WriteCopyText() {
     const auto bytes = RegFileBytes(before_, full_path_);
     if (!bytes) return NotCopied(std::string(kUnwritableNameReason));
+    if (!fixed_copy_path_.empty()) {
+      result_.copy_path = fixed_copy_path_;
+      const platform::FileError error = system_.files.WriteNewFile(result_.copy_path, *bytes);
+      written_ = error == platform::kFileOk;
+      if (!written_) return NotCopiedAs(error);
+      return ReadBack(*bytes);
+    }
     const std::string folder = CopyFolder(system_.files.LocalAppDataFolder());
     if (folder.empty()) return NotCopied({});
     if (const auto error = system_.files.CreateFolders(folder); error != platform::kFileOk) {
@@ -178,8 +173,11 @@ class Remover {
       error = system_.files.WriteNewFile(result_.copy_path, bytes);
     }
     written_ = error == platform::kFileOk;
-    if (written_) return true;
-    // A file that failed to be made was never ours to delete; one half written is.
+    return written_ || NotCopiedAs(error);
+  }
+
+  // A file that failed to be made was never ours to delete; one half written is.
+  bool NotCopiedAs(platform::FileError error) {
     if (error != platform::kFileErrorExists) system_.files.RemoveFile(result_.copy_path);
     return NotCopied(Words(error, result_.copy_path));
   }
@@ -192,26 +190,6 @@ class Remover {
     system_.files.RemoveFile(result_.copy_path);
     return NotCopied(error != platform::kFileOk ? Words(error, result_.copy_path)
                                                 : std::string(kCopyDiffersReason));
-  }
-
-  // The system's reg.exe with administrator rights, in the entry's own view.
-  std::string DeletePerMachine() {
-    const std::string reg = platform::SystemProgram(system_.launcher, kRegProgram);
-    if (reg.empty()) return {};
-    platform::Started started = system_.launcher.Start(platform::StartSpec{
-        .program = reg,
-        .parameters = RegDeleteArguments(program_.view, program_.key_name),
-        .show = platform::kSwHideWindow,
-        .elevation = platform::Elevation::kAlways,
-        .follow = platform::Follow::kProcess,
-    });
-    if (started.Error() == platform::kErrorCancelled) return std::string(kDeclinedReason);
-    if (started.Error() != platform::kStartOk) return Words(started.Error(), reg);
-    // Unless reg.exe was seen to end, the check after it cannot say it did not delete.
-    if (started.Wait(kRegDeleteWaitMs).end != platform::RunEnd::kEnded) {
-      result_.outcome = RemovalOutcome::kNotKnown;
-    }
-    return {};
   }
 
   // The entry's own key read again, itself: a link left in its place is no removal.
@@ -237,6 +215,8 @@ class Remover {
 
   const ProgramEntry& program_;
   const RemovalSystem& system_;
+  const std::string fixed_copy_path_;  // empty: a new copy in the user's folder
+  const bool per_user_ = program_.view == EntryView::kUser;
   const EntryKeyPlace key_;
   const std::string full_path_;  // as a .reg file names it
   CopiedKey before_;
@@ -247,26 +227,14 @@ class Remover {
 
 }  // namespace
 
-std::string RegDeleteArguments(EntryView view, const std::string& key_name) {
-  const std::string_view bits = view == EntryView::kMachine64 ? kReg64 : kReg32;
-  return std::string(kRegDeletePrefix) + KeyPlaceOf(view, key_name).path +
-         std::string(kRegDeleteSuffix) + std::string(bits);
-}
-
-bool IsSafeForRegExe(const std::string& key_name) {
-  for (std::size_t i = 0; i < key_name.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(key_name[i]);
-    if (byte == '"' || byte < 0x20 || byte == 0x7F) return false;
-    // U+0080 to U+009F, the second set of control characters, in UTF-8.
-    const bool c1 = byte == 0xC2 && i + 1 < key_name.size() &&
-                    static_cast<unsigned char>(key_name[i + 1]) <= 0x9F;
-    if (c1) return false;
-  }
-  return true;
-}
-
 Removal RemoveEntry(const ProgramEntry& program, const RemovalSystem& system) {
-  return Remover(program, system).Run();
+  if (program.view != EntryView::kUser) return RemoveThroughElevatedStep(program, system);
+  return RemoveEntryHere(program, system);
+}
+
+Removal RemoveEntryHere(const ProgramEntry& program, const RemovalSystem& system,
+                        const std::string& copy_path) {
+  return Remover(program, system, copy_path).Run();
 }
 
 }  // namespace app

@@ -5,10 +5,10 @@
 // the key is read again afterwards, so that what the user is told is what happened. No link is
 // ever followed: every key is opened itself, and an entry that holds a link is refused.
 //
-// A per-user entry is set aside under a name of its own first (set_aside.h), then copied and
-// deleted key by key through its own handles, never by name; a failure puts it back. A
-// per-machine entry is deleted by the system's reg.exe with administrator rights, by name: what
-// is written to it between the copy and reg.exe's delete goes without a copy.
+// The entry is set aside under a name of its own first (set_aside.h), then copied and deleted
+// key by key through its own handles, never by name; a failure puts it back. A per-machine
+// entry is removed so by the program's own elevated step (machine_removal.h), which writes its
+// copy where only administrators can change it.
 
 #include <string>
 
@@ -22,36 +22,39 @@ namespace app {
 struct RemovalSystem {
   platform::RawRegistry& registry;
   platform::FileStore& files;
-  platform::Launcher& launcher;  // reg.exe for a per-machine entry, and the system's error texts
+  platform::Launcher& launcher;  // the elevated step, and the system's error texts
 };
 
 enum class RemovalOutcome {
   kRemoved,        // the key is gone; the copy is kept
   kNotRemoved,     // the key is as it was; the copy is deleted
   kPartlyRemoved,  // the key is there but changed; the copy is kept
-  kNotKnown,       // reg.exe had not ended in time, or the key could not be read again
+  kNotKnown,       // the elevated step had not ended in time, or the key could not be read again
   kNotRead,        // the key could not be read; nothing was written or deleted
-  kNameRefused,    // a per-machine key whose name cannot be passed to reg.exe safely
   kNotCopied,      // the copy could not be written, or did not read back as written
   kHoldsLink,      // a key of the entry is a registry link; nothing was written or deleted
   kTooLarge,       // the entry holds more than a copy may; nothing was written or deleted
   kLeftAside,      // a per-user key could not go back under its name, taken meanwhile
   kRewritten,      // removed, and a new key was written under its name meanwhile
+  // Per-machine entries only: nothing was changed.
+  kNotOrphaned,     // the elevated step found that the entry's program is there after all
+  kStepRefused,     // the elevated step refused what it was asked; reason says why
+  kFromUserFolder,  // this program's file or folder may be changed by standard users
 };
 
 struct Removal {
   RemovalOutcome outcome = RemovalOutcome::kNotRead;
-  std::string copy_path;  // the copy's file, when one was written
-  std::string reason;     // the system's words for a failed step, when it gave some
-  std::string key_path;   // kHoldsLink: the link; kLeftAside: where the entry now is
+  std::string copy_path = {};  // the copy's file, when one was written
+  std::string reason = {};     // the system's words for a failed step, when it gave some
+  std::string key_path = {};   // kHoldsLink: the link; kLeftAside: where the entry now is
 };
 
-// reg.exe's arguments that delete a per-machine entry's key in its own view.
-std::string RegDeleteArguments(EntryView view, const std::string& key_name);
+// The entry removed by this process, with its copy written to copy_path, or, when that is empty,
+// as a new file in the user's own folder for copies.
+Removal RemoveEntryHere(const ProgramEntry& program, const RemovalSystem& system,
+                        const std::string& copy_path = {});
 
-// A key name that may go into reg.exe's command line: no quote and no control character.
-bool IsSafeForRegExe(const std::string& key_name);
-
+// A per-user entry removed here, a per-machine one through the elevated step.
 Removal RemoveEntry(const ProgramEntry& program, const RemovalSystem& system);
 
 }  // namespace app

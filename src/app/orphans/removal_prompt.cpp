@@ -30,8 +30,12 @@ RemovalMessage RemovalResultMessage(const std::string& name, const Removal& remo
       return {EntryRemovalNotKnownText(name, copy), kBadNews};
     case RemovalOutcome::kNotRead:
       return {WithReason(EntryNotReadText(name), removal.reason), kBadNews};
-    case RemovalOutcome::kNameRefused:
-      return {EntryNameRefusedText(name), kBadNews};
+    case RemovalOutcome::kNotOrphaned:
+      return {EntryNotOrphanedText(name), kBadNews};
+    case RemovalOutcome::kStepRefused:
+      return {WithReason(EntryStepRefusedText(name), removal.reason), kBadNews};
+    case RemovalOutcome::kFromUserFolder:
+      return {EntryFromUserFolderText(name), kBadNews};
     case RemovalOutcome::kNotCopied:
       return {WithReason(EntryNotCopiedText(name, copy), removal.reason), kBadNews};
     case RemovalOutcome::kHoldsLink:

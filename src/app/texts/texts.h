@@ -117,11 +117,30 @@ inline std::string EntryNotReadText(const std::string& display_name) {
   return "\"" + display_name +
          "\" was not removed from the list of programs: its entry could not be read.";
 }
-inline std::string EntryNameRefusedText(const std::string& display_name) {
+inline std::string EntryNotOrphanedText(const std::string& display_name) {
   return "\"" + display_name +
-         "\" was not removed from the list of programs: the name of its entry holds a quote or a "
-         "control character.";
+         "\" was not removed from the list of programs: its uninstaller is there after all.";
 }
+inline std::string EntryFromUserFolderText(const std::string& display_name) {
+  return "\"" + display_name +
+         "\" was not removed from the list of programs. An entry for every user of this computer "
+         "can be removed only by " +
+         std::string(kTitle) +
+         " installed for everyone, in a folder that only administrators can change.";
+}
+inline std::string EntryStepRefusedText(const std::string& display_name) {
+  return "\"" + display_name + "\" was not removed from the list of programs.";
+}
+// Why the elevated step refused.
+inline constexpr std::string_view kNoSuchEntryReason =
+    "Its entry is no longer where it was listed.";
+inline constexpr std::string_view kStoreRefusedReason =
+    "The folder for the copies of entries for every user, under ProgramData, could not be made, "
+    "or can be changed by users other than administrators.";
+inline constexpr std::string_view kCopyNameRefusedReason =
+    "The name for the copy of its entry was refused.";
+inline constexpr std::string_view kStepFailedReason =
+    "The step that removes it with administrator rights did not run as asked.";
 inline std::string EntryNotCopiedText(const std::string& display_name, const std::string& copy) {
   std::string text = "\"" + display_name +
                      "\" was not removed from the list of programs: a copy of its entry could not "
@@ -131,8 +150,8 @@ inline std::string EntryNotCopiedText(const std::string& display_name, const std
 inline std::string EntryHoldsLinkText(const std::string& display_name, const std::string& link) {
   return "\"" + display_name +
          "\" was not removed from the list of programs: its entry holds a registry link, which a "
-         "copy cannot hold, and which could lead the removal outside the entry:\r\r" +
-         link;
+         "copy cannot hold, and which could lead the removal outside the entry" +
+         (link.empty() ? std::string(".") : ":\r\r" + link);
 }
 inline std::string EntryTooLargeText(const std::string& display_name) {
   return "\"" + display_name +

@@ -61,4 +61,37 @@ platform::FileError FileStore::RemoveFile(const std::string& path) {
   return platform::kFileErrorNotFound;
 }
 
+platform::PathKind FileStore::KindOf(const std::string& path) {
+  if (reparse_points_.count(Key(path)) != 0) return platform::PathKind::kReparsePoint;
+  if (Key(path).size() <= 2 || folders_.count(Key(path)) != 0) return platform::PathKind::kFolder;
+  for (const auto& file : files_) {
+    if (Key(file.first) == Key(path)) return platform::PathKind::kFile;
+  }
+  return platform::PathKind::kMissing;
+}
+
+std::string FileStore::SecurityText(const std::string& path) {
+  const auto set = security_.find(Key(path));
+  if (set != security_.end()) return set->second;
+  return KindOf(path) == platform::PathKind::kMissing ? std::string{}
+                                                      : std::string(kDefaultSecurity);
+}
+
+platform::FileError FileStore::CreateSecuredFolder(const std::string& path,
+                                                   const std::string& security) {
+  if (KindOf(path) != platform::PathKind::kMissing) return platform::kFileErrorAlreadyExists;
+  if (denied_.count(Key(path)) != 0) return platform::kFileErrorAccessDenied;
+  if (Key(Parent(path)).size() > 2 && folders_.count(Key(Parent(path))) == 0) {
+    return platform::kFileErrorPathNotFound;
+  }
+  folders_.insert(Key(path));
+  security_[Key(path)] = reported_security_.value_or(security);
+  return platform::kFileOk;
+}
+
+void FileStore::PutFolder(const std::string& path, std::string security) {
+  CreateFolders(path);
+  SetSecurity(path, std::move(security));
+}
+
 }  // namespace sim

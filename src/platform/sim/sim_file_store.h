@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -15,6 +16,15 @@
 namespace sim {
 
 inline constexpr std::string_view kLocalAppData = "C:\\Users\\user\\AppData\\Local";
+inline constexpr std::string_view kProgramData = "C:\\ProgramData";
+// Where the substitute says the program itself is, installed for everyone.
+inline constexpr std::string_view kOwnProgramFolder = "C:\\Program Files\\Tapwise Uninstaller";
+inline constexpr std::string_view kOwnProgramFile =
+    "C:\\Program Files\\Tapwise Uninstaller\\TapwiseUninstaller.exe";
+// What the substitute says of a folder whose security no test set: the administrators own it,
+// and users may read it.
+inline constexpr std::string_view kDefaultSecurity =
+    "O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
 
 class FileStore final : public platform::FileStore {
  public:
@@ -26,11 +36,25 @@ class FileStore final : public platform::FileStore {
                                     std::vector<std::uint8_t>& bytes) override;
   platform::FileError RemoveFile(const std::string& path) override;
   platform::LocalTime Now() override { return now_; }
+  std::string ProgramDataFolder() override { return program_data_; }
+  platform::PathKind KindOf(const std::string& path) override;
+  std::string SecurityText(const std::string& path) override;
+  platform::FileError CreateSecuredFolder(const std::string& path,
+                                          const std::string& security) override;
 
   void SetLocalAppData(std::string folder) { local_app_data_ = std::move(folder); }
   void SetNow(platform::LocalTime now) { now_ = now; }
   // Making this folder, or a file in it, fails with access denied.
   void DenyWrites(const std::string& folder) { denied_.insert(Key(folder)); }
+  // A folder as someone else left it: with that security, or as a reparse point.
+  void PutFolder(const std::string& path, std::string security);
+  // What any path, there or not, reports as its security from now on.
+  void SetSecurity(const std::string& path, std::string security) {
+    security_[Key(path)] = std::move(security);
+  }
+  void PutReparsePoint(const std::string& path) { reparse_points_.insert(Key(path)); }
+  // Security given to a folder is reported as this instead, as by a system that keeps none.
+  void IgnoreGivenSecurity(std::string reported) { reported_security_ = std::move(reported); }
   // Every file written from now on reads back with its last byte changed.
   void CorruptReads(bool corrupt) { corrupt_reads_ = corrupt; }
 
@@ -44,7 +68,14 @@ class FileStore final : public platform::FileStore {
 
   std::string local_app_data_ = std::string(kLocalAppData);
   platform::LocalTime now_{2026, 12, 7, 21, 30, 5};
-  std::set<std::string> folders_;
+  std::string program_data_ = std::string(kProgramData);
+  std::set<std::string> folders_{Key(std::string(kProgramData))};
+  std::set<std::string> reparse_points_;
+  // By Key(path), where a test or a make set it; the program's own file and folder are there.
+  std::map<std::string, std::string> security_{
+      {Key(std::string(kOwnProgramFolder)), std::string(kDefaultSecurity)},
+      {Key(std::string(kOwnProgramFile)), std::string(kDefaultSecurity)}};
+  std::optional<std::string> reported_security_;
   std::set<std::string> denied_;
   std::map<std::string, std::vector<std::uint8_t>> files_;
   bool corrupt_reads_ = false;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/launcher.h"
+#include "platform/sim/sim_file_store.h"
 
 namespace sim {
 
@@ -22,6 +23,8 @@ class WindowSystem;
 // The system directory the substitute reports, as a 32-bit program on Windows is told it.
 inline constexpr std::string_view kSystemDirectory = "C:\\Windows\\system32";
 inline constexpr std::string_view kWindowsDirectory = "C:\\Windows";
+// The account the substitute says the program runs as.
+inline constexpr std::string_view kOwnAccount = "S-1-5-21-1-2-3-1001";
 
 // One start, as the program asked for it and as the substitute played it.
 struct Launch {
@@ -45,6 +48,8 @@ class LaunchRecorder final : public platform::Launcher {
   platform::Started Start(const platform::StartSpec& asked) override;
   void Pause(std::uint32_t ms) override;
   bool Elevated() override { return elevated_; }
+  std::string OwnProgramFile() override { return std::string(kOwnProgramFile); }
+  std::string OwnAccount() override { return std::string(kOwnAccount); }
   std::optional<int> InstallerProductState(const std::string& product_code) override;
   std::string SystemDirectory() override { return system_directory_; }
   std::string WindowsDirectory() override { return windows_directory_; }

@@ -15,6 +15,12 @@ class FileStore : public platform::FileStore {
                                     std::vector<std::uint8_t>& bytes) override;
   platform::FileError RemoveFile(const std::string& path) override;
   platform::LocalTime Now() override;
+  // In file_security.cpp.
+  std::string ProgramDataFolder() override;
+  platform::PathKind KindOf(const std::string& path) override;
+  std::string SecurityText(const std::string& path) override;
+  platform::FileError CreateSecuredFolder(const std::string& path,
+                                          const std::string& security) override;
 };
 
 }  // namespace win32

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "platform/unique_handle.h"
 
 namespace win32 {
@@ -35,6 +37,12 @@ inline void ReleaseModule(HMODULE module) {
   ::FreeLibrary(module);
 }
 using UniqueModule = platform::UniqueHandle<HandleTraits<HMODULE, ReleaseModule>>;
+
+// Memory the system allocated for the caller with LocalAlloc: security descriptors, their text.
+struct LocalFreer {
+  void operator()(void* memory) const noexcept { ::LocalFree(memory); }
+};
+using LocalMemory = std::unique_ptr<void, LocalFreer>;
 
 // Processes and threads.
 using UniqueKernelHandle = platform::UniqueHandle<HandleTraits<HANDLE, ::CloseHandle>>;

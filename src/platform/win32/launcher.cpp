@@ -1,6 +1,11 @@
 #include "platform/win32/launcher.h"
 
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <sddl.h>
+
+#include <cstdint>
+#include <vector>
 
 #include "platform/error_text.h"
 #include "platform/win32/handles.h"
@@ -14,6 +19,8 @@ namespace {
 
 // Room for the longest text the system gives for an error.
 constexpr DWORD kErrorTextSize = 1024;
+// The longest path a module's name can have.
+constexpr DWORD kMaxOwnPathUnits = 32768;
 
 // msi.dll by its full path in the system folder, so that no file of that name elsewhere is
 // loaded in its place; none when it is not there.
@@ -50,6 +57,34 @@ bool Launcher::Elevated() {
     return false;
   }
   return elevation.TokenIsElevated != 0;
+}
+
+std::string Launcher::OwnProgramFile() {
+  // Long paths are allowed for: the buffer grows until the whole path fits.
+  for (DWORD size = MAX_PATH; size <= kMaxOwnPathUnits; size *= 2) {
+    std::wstring path(size, L'\0');
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), size);
+    if (length == 0) return {};
+    if (length < size) return WideToUtf8(std::wstring_view(path.data(), length));
+  }
+  return {};
+}
+
+std::string Launcher::OwnAccount() {
+  HANDLE token_handle = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token_handle)) return {};
+  const UniqueKernelHandle token(token_handle);
+  DWORD size = 0;
+  ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+  if (size == 0) return {};
+  std::vector<std::uint8_t> user(size);
+  if (!::GetTokenInformation(token.get(), TokenUser, user.data(), size, &size)) return {};
+  LPWSTR text = nullptr;
+  if (!::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text)) {
+    return {};
+  }
+  const LocalMemory owned_text(text);
+  return WideToUtf8(text);
 }
 
 std::string Launcher::SystemDirectory() {

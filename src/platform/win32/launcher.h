@@ -11,6 +11,8 @@ class Launcher : public platform::Launcher {
   platform::Started Start(const platform::StartSpec& asked) override;
   void Pause(std::uint32_t ms) override;
   bool Elevated() override;
+  std::string OwnProgramFile() override;
+  std::string OwnAccount() override;
   std::optional<int> InstallerProductState(const std::string& product_code) override;
   std::string SystemDirectory() override;
   std::string WindowsDirectory() override;

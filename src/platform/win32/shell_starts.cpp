@@ -8,14 +8,6 @@
 namespace win32 {
 namespace {
 
-// A library of the system folder by its full path, so that no file of that name elsewhere is
-// loaded in its place; kept for the rest of the run. Null when it is not there.
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-  const std::wstring folder = SystemFolder();
-  if (folder.empty()) return nullptr;
-  return ::LoadLibraryW((folder + L"\\" + name).c_str());
-}
-
 decltype(&::ShellExecuteExW) ShellExecuteCall() {
   static const auto execute =
       LookUp<decltype(&::ShellExecuteExW)>(LoadSystemLibrary(L"shell32.dll"), "ShellExecuteExW");
@@ -57,6 +49,12 @@ class ShellApartment {
 };
 
 }  // namespace
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  const std::wstring folder = SystemFolder();
+  if (folder.empty()) return nullptr;
+  return ::LoadLibraryW((folder + L"\\" + name).c_str());
+}
 
 std::wstring SystemFolder() {
   wchar_t directory[MAX_PATH];

@@ -16,6 +16,10 @@ namespace win32 {
 // told System32 too; the file system redirection then gives it the 32-bit programs.
 std::wstring SystemFolder();
 
+// A library of the system folder by its full path, so that no file of that name elsewhere is
+// loaded in its place; kept for the rest of the run. Null when it is not there.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
 // ShellExecuteExW from any thread: the first call on a thread makes it a single-threaded COM
 // apartment without OLE1 and DDE, until the thread ends, as the shell's extensions expect. The
 // shell may leave hidden windows on the thread: it must handle its messages while it waits.

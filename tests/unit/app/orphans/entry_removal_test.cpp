@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line/arguments.h"
+#include "app/command_line/command_line.h"
 #include "app/copies/key_copy.h"
 #include "app/entry/entry_key.h"
 #include "app/harness.h"
+#include "app/orphans/machine_removal.h"
 #include "app/orphans/removal_prompt.h"
 #include "app/orphans/set_aside.h"
 #include "platform/sim/sim_platform.h"
@@ -33,7 +36,8 @@ const std::string kUninstall32 =
 const std::string kCopies =
     "C:\\Users\\user\\AppData\\Local\\Quillon\\Tapwise Uninstaller\\Removed entries";
 const std::string kCopy = kCopies + "\\Gone App 2026-12-07 21-30-05.reg";
-const std::string kRegExe = "C:\\Windows\\system32\\reg.exe";
+const std::string kStore = "C:\\ProgramData\\Quillon\\Tapwise Uninstaller\\Removed entries";
+const std::string kMachineCopy = kStore + "\\Gone App 2026-12-07 21-30-05.reg";
 
 // The same key name in every view, each with a subkey, so that a removal that reaches past
 // its own key shows.
@@ -131,23 +135,20 @@ class Faults final : public platform::RawRegistry {
 struct World {
   sim::SimPlatform sim;
   Faults faults{sim.registry};
+  // The elevated step runs as the program runs it: its own instance, on the same machine.
   explicit World(const std::string& name = "Gone") {
     sim.registry.LoadRegText(std::string(testing_support::kRegHeader) + Twins(name));
-  }
-  // reg.exe as it would run: deletes the key it names in the view it names, then ends with 0.
-  void RegExeDeletes() {
     sim.launcher.SetStartAction([this](const platform::StartSpec& asked) {
-      const std::string prefix = "delete \"HKLM\\" + kUninstall;
-      const std::size_t quote = asked.parameters.find('"', prefix.size());
-      const std::string name = asked.parameters.substr(prefix.size(), quote - prefix.size());
-      const bool view64 = asked.parameters.ends_with("/reg:64");
-      sim.registry.DeletePhysicalKey(platform::kHkeyLocalMachine,
-                                     (view64 ? kUninstall : kUninstall32) + name);
-      return sim::LaunchRecorder::ScriptedRun{};
+      platform::Platform platform = sim.Bind();
+      const app::Command command = app::ParseCommand(app::SplitArguments(asked.parameters));
+      const auto exit = command.kind == app::CommandKind::kRemoveMachineEntry
+                            ? app::RunMachineEntryRemoval(platform, command.machine_entry)
+                            : app::StepExit::kUsage;
+      return sim::LaunchRecorder::ScriptedRun{.exit_code = static_cast<std::uint32_t>(exit)};
     });
   }
-  // reg.exe that deletes nothing and runs as given.
-  void RegExeRuns(sim::LaunchRecorder::ScriptedRun run) {
+  // A step that changes nothing and runs as given.
+  void StepRuns(sim::LaunchRecorder::ScriptedRun run) {
     sim.launcher.SetStartAction([run](const platform::StartSpec&) { return run; });
   }
   app::Removal Remove(EntryView view, const std::string& name = "Gone") {
@@ -227,34 +228,46 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
          s.sim.registry.CreatePhysicalKey(platform::kHkeyCurrentUser, deep);
        },
        RemovalOutcome::kNotRead, false, true, false},
-      {"64-bit removed", k64, [](World& s) { s.RegExeDeletes(); }, RemovalOutcome::kRemoved, true,
-       false, true},
-      {"per-machine copy folder unwritable", k64,
+      {"64-bit removed", k64, [](World&) {}, RemovalOutcome::kRemoved, true, false, true},
+      {"32-bit removed", k32, [](World&) {}, RemovalOutcome::kRemoved, true, false, true},
+      {"store unwritable", k64, [](World& s) { s.sim.file_store.DenyWrites(kStore); },
+       RemovalOutcome::kStepRefused, false, true, false},
+      {"a store folder made by a user", k32,
        [](World& s) {
-         s.RegExeDeletes();
-         s.sim.file_store.DenyWrites(kCopies);
+         s.sim.file_store.PutFolder("C:\\ProgramData\\Quillon",
+                                    "O:S-1-5-21-9-9-9-1002D:(A;OICI;FA;;;S-1-5-21-9-9-9-1002)");
        },
-       RemovalOutcome::kNotCopied, false, true, false},
-      {"32-bit removed", k32, [](World& s) { s.RegExeDeletes(); }, RemovalOutcome::kRemoved, true,
-       false, true},
+       RemovalOutcome::kStepRefused, false, true, false},
+      {"a store folder users may write in", k64,
+       [](World& s) { s.sim.file_store.PutFolder(kStore, "O:BAD:(A;OICI;0x1301bf;;;BU)"); },
+       RemovalOutcome::kStepRefused, false, true, false},
+      {"a store folder that is a junction", k64,
+       [](World& s) { s.sim.file_store.PutReparsePoint("C:\\ProgramData\\Quillon"); },
+       RemovalOutcome::kStepRefused, false, true, false},
+      {"the uninstaller is back", k64,
+       [](World& s) { s.sim.files.AddFile("C:\\Gone\\u.exe", platform::Date{2020, 1, 1}); },
+       RemovalOutcome::kNotOrphaned, false, true, false},
+      {"run from a folder users may change", k64,
+       [](World& s) {
+         s.sim.file_store.SetSecurity(std::string(sim::kOwnProgramFolder),
+                                      "O:BAD:(A;OICI;FA;;;AU)");
+       },
+       RemovalOutcome::kFromUserFolder, false, true, false},
       {"elevation declined", k64,
        [](World& s) { s.sim.launcher.SetShellStartResult(platform::kErrorCancelled); },
        RemovalOutcome::kNotRemoved, false, true, false},
-      {"reg.exe cannot start", k32,
+      {"the step cannot start", k32,
        [](World& s) { s.sim.launcher.SetShellStartResult(platform::kErrorFileNotFound); },
        RemovalOutcome::kNotRemoved, false, true, false},
-      {"reg.exe fails", k32, [](World& s) { s.RegExeRuns({.exit_code = 1}); },
-       RemovalOutcome::kNotRemoved, false, true, false},
-      // Only a reg.exe seen to end lets the check say what it did.
-      {"reg.exe outlives the bound", k64, [](World& s) { s.RegExeRuns({.lasts_ms = 30001}); },
-       RemovalOutcome::kNotKnown, false, true, true},
-      {"reg.exe ends at the bound", k64,
-       [](World& s) { s.RegExeRuns({.lasts_ms = 30000, .exit_code = 1}); },
-       RemovalOutcome::kNotRemoved, false, true, false},
-      {"reg.exe cannot be followed", k32, [](World& s) { s.RegExeRuns({.followable = false}); },
-       RemovalOutcome::kNotKnown, false, true, true},
-      {"no system folder for reg.exe", k64, [](World& s) { s.sim.launcher.SetSystemDirectory(""); },
-       RemovalOutcome::kNotRemoved, false, true, false},
+      // Only a step seen to end tells what it did.
+      {"the step outlives the bound", k64, [](World& s) { s.StepRuns({.lasts_ms = 60001}); },
+       RemovalOutcome::kNotKnown, false, true, false},
+      {"the step cannot be followed", k32, [](World& s) { s.StepRuns({.followable = false}); },
+       RemovalOutcome::kNotKnown, false, true, false},
+      {"the step crashes", k32, [](World& s) { s.StepRuns({.exit_code = 0xC0000005}); },
+       RemovalOutcome::kNotKnown, false, true, false},
+      {"the step says removed, without its copy", k64, [](World& s) { s.StepRuns({}); },
+       RemovalOutcome::kNotKnown, false, true, false},
       {"key gone before the copy", kUser,
        [](World& s) {
          s.sim.registry.DeletePhysicalKey(platform::kHkeyCurrentUser, kUninstall + "Gone");
@@ -269,14 +282,6 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
       {"a subkey whose name cannot be listed", kUser,
        [](World& s) { s.faults.fault = Faults::Fault::kUnlistedSubkey; }, RemovalOutcome::kNotRead,
        false, true, false},
-      {"key unreadable afterwards", k64,
-       [](World& s) {
-         s.sim.launcher.SetStartAction([&s](const platform::StartSpec&) {
-           s.sim.registry.DenyAccess(platform::kHkeyLocalMachine, kUninstall + "Gone");
-           return sim::LaunchRecorder::ScriptedRun{};
-         });
-       },
-       RemovalOutcome::kNotKnown, false, true, true},
   };
   for (const StepCase& c : cases) {
     World setup;
@@ -294,7 +299,7 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
         << c.label;
     // A copy that is kept is named; one that could not be written is named as it was tried.
     if (c.copy_kept) {
-      EXPECT_EQ(removal.copy_path, kCopy) << c.label;
+      EXPECT_EQ(removal.copy_path, c.view == kUser ? kCopy : kMachineCopy) << c.label;
     } else if (c.outcome == RemovalOutcome::kNotRemoved) {
       EXPECT_EQ(removal.copy_path, "") << c.label;
     }
@@ -323,23 +328,19 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
   }
 }
 
-TEST(EntryRemoval, RegExeIsAskedForTheEntrysOwnKeyInItsOwnView) {
-  for (const auto& [view, bits] : {std::pair{EntryView::kMachine64, "/reg:64"},
-                                   std::pair{EntryView::kMachineDefault, "/reg:32"}}) {
+TEST(EntryRemoval, TheStepIsAskedForTheEntrysOwnKeyInItsOwnView) {
+  for (const auto& [view, bits] : {std::pair{EntryView::kMachine64, "64"},
+                                   std::pair{EntryView::kMachineDefault, "32"}}) {
     World setup;
-    setup.RegExeDeletes();
     setup.Remove(view);
     const auto& launches = setup.sim.launcher.Launches();
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_TRUE(launches[0].elevated);
-    EXPECT_EQ(launches[0].asked.elevation, platform::Elevation::kAlways);
     EXPECT_EQ(launches[0].asked.follow, platform::Follow::kProcess);
-    EXPECT_EQ(launches[0].asked.show, platform::kSwHideWindow);
-    EXPECT_EQ(launches[0].asked.program, kRegExe);
-    EXPECT_EQ(launches[0].asked.command_line, "");
-    EXPECT_EQ(launches[0].asked.parameters,
-              "delete \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Gone\" /f " +
-                  std::string(bits));
+    EXPECT_EQ(launches[0].asked.program, sim::kOwnProgramFile);
+    EXPECT_EQ(launches[0].asked.parameters, "/remove-machine-entry HKLM " + std::string(bits) +
+                                                " 0047006F006E0065 \"Gone App 2026-12-07 "
+                                                "21-30-05.reg\"");
   }
   World per_user;
   per_user.Remove(EntryView::kUser);
@@ -350,20 +351,15 @@ TEST(EntryRemoval, RegExeIsAskedForTheEntrysOwnKeyInItsOwnView) {
   EXPECT_EQ(declined.Remove(EntryView::kMachine64).reason, app::kDeclinedReason);
 }
 
-// A per-machine key name goes into reg.exe's command line: one that could end its quotes or
-// break its line is refused before anything is written.
-TEST(EntryRemoval, KeyNamesThatRegExeCannotTakeSafelyAreRefused) {
-  for (const std::string& name :
-       {std::string("a\" /f \"b"), std::string("tab\there"), std::string("c1\xC2\x85"),
-        std::string("c1\xC2\x9F"), std::string("del\x7F")}) {
-    EXPECT_FALSE(app::IsSafeForRegExe(name)) << name;
+// A key's name reaches the step as hexadecimal: no character of it can change the command line.
+TEST(EntryRemoval, AnyKeyNameReachesTheStepWhole) {
+  for (const std::string& name : {std::string("a\" /f \"b"), std::string("caf\xC3\xA9 \xF0\x9F\x98\x80"),
+                                   std::string("%TEMP% & x")}) {
     World setup(name);
-    setup.RegExeDeletes();
-    EXPECT_EQ(setup.Remove(EntryView::kMachine64, name).outcome, RemovalOutcome::kNameRefused);
-    EXPECT_TRUE(setup.sim.launcher.Launches().empty());
-    EXPECT_TRUE(setup.sim.file_store.Files().empty());
+    EXPECT_EQ(setup.Remove(EntryView::kMachine64, name).outcome, RemovalOutcome::kRemoved) << name;
+    EXPECT_FALSE(setup.sim.registry.KeyExists(platform::kHkeyLocalMachine, kUninstall + name));
+    EXPECT_TRUE(setup.sim.registry.KeyExists(platform::kHkeyLocalMachine, kUninstall32 + name));
   }
-  EXPECT_TRUE(app::IsSafeForRegExe("{BDF63D8D-942F} \xD0\x9A\xC2\xA0x"));
   // A per-user key is deleted without a command line, so its name needs no such care.
   World quoted("a\"b");
   EXPECT_EQ(quoted.Remove(EntryView::kUser, "a\"b").outcome, RemovalOutcome::kRemoved);
@@ -386,7 +382,6 @@ TEST(EntryRemoval, ALinkInTheEntryIsNeverFollowed) {
   };
   for (const auto& [view, link] : cases) {
     World setup;
-    setup.RegExeDeletes();
     const RegKey root = RootOf(view);
     const std::string target =
         root == platform::kHkeyCurrentUser ? "Software\\Target" : "SOFTWARE\\Target";
@@ -394,11 +389,13 @@ TEST(EntryRemoval, ALinkInTheEntryIsNeverFollowed) {
     setup.sim.registry.SetLink(root, PhysicalPath(view, "Gone") + link, root, target);
     const app::Removal removal = setup.Remove(view);
     EXPECT_EQ(removal.outcome, RemovalOutcome::kHoldsLink) << link;
-    EXPECT_TRUE(removal.key_path.ends_with("Uninstall\\Gone" + link)) << removal.key_path;
+    // The step's exit code cannot carry where the link is.
+    if (view == EntryView::kUser) {
+      EXPECT_TRUE(removal.key_path.ends_with("Uninstall\\Gone" + link)) << removal.key_path;
+    }
     EXPECT_TRUE(setup.sim.registry.Value(root, target, "Kept").has_value()) << link;
     EXPECT_TRUE(setup.sim.registry.KeyExists(root, PhysicalPath(view, "Gone\\Sub"))) << link;
     EXPECT_TRUE(setup.sim.file_store.Files().empty()) << link;
-    EXPECT_TRUE(setup.sim.launcher.Launches().empty()) << link;
   }
 }
 

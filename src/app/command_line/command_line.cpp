@@ -1,0 +1,95 @@
+#include "app/command_line/command_line.h"
+
+#include <cstdio>
+
+#include "platform/wtf8.h"
+
+namespace app {
+namespace {
+
+constexpr std::string_view kMachineRoot = "HKLM";
+constexpr std::string_view kView32 = "32";
+constexpr std::string_view kView64 = "64";
+constexpr std::size_t kDigitsPerUnit = 4;
+// A registry key's name holds at most 255 characters.
+constexpr std::size_t kMaxKeyNameUnits = 255;
+constexpr char16_t kBackslash = u'\\';
+
+Command UsageError(std::string error) {
+  return Command{.kind = CommandKind::kUsageError, .error = std::move(error)};
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;  // lower case is refused: one name has one spelling
+}
+
+// The key name of its hexadecimal UTF-16 units; empty when they are no key's name: none, too
+// many, a digit missing, a NUL, or a backslash that would lead to another key.
+std::string KeyNameOfHex(std::string_view hex) {
+  if (hex.empty() || hex.size() % kDigitsPerUnit != 0) return {};
+  if (hex.size() / kDigitsPerUnit > kMaxKeyNameUnits) return {};
+  std::u16string units;
+  for (std::size_t at = 0; at < hex.size(); at += kDigitsPerUnit) {
+    int unit = 0;
+    for (std::size_t i = 0; i < kDigitsPerUnit; ++i) {
+      const int digit = HexDigit(hex[at + i]);
+      if (digit < 0) return {};
+      unit = unit * 16 + digit;
+    }
+    if (unit == 0 || unit == kBackslash) return {};
+    units += static_cast<char16_t>(unit);
+  }
+  return text::Utf16ToWtf8(std::u16string_view(units));
+}
+
+std::string HexOfKeyName(const std::string& key_name) {
+  std::string hex;
+  for (const char16_t unit : text::Wtf8ToUtf16<char16_t>(key_name)) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(unit));
+    hex += digits;
+  }
+  return hex;
+}
+
+Command ParseMachineEntry(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 5) {
+    return UsageError(std::string(kRemoveMachineEntryVerb) +
+                      " takes four arguments: HKLM, 32 or 64, the key's name in hexadecimal "
+                      "UTF-16, and the copy's file name.");
+  }
+  if (arguments[1] != kMachineRoot) {
+    return UsageError("Only entries under HKLM are removed this way, not \"" + arguments[1] +
+                      "\".");
+  }
+  Command command{.kind = CommandKind::kRemoveMachineEntry};
+  if (arguments[2] == kView64) {
+    command.machine_entry.view = EntryView::kMachine64;
+  } else if (arguments[2] != kView32) {
+    return UsageError("The view must be 32 or 64, not \"" + arguments[2] + "\".");
+  }
+  command.machine_entry.key_name = KeyNameOfHex(arguments[3]);
+  if (command.machine_entry.key_name.empty()) {
+    return UsageError("\"" + arguments[3] + "\" is no key's name in hexadecimal UTF-16.");
+  }
+  command.machine_entry.copy_name = arguments[4];
+  return command;
+}
+
+}  // namespace
+
+Command ParseCommand(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) return Command{};
+  if (arguments[0] == kRemoveMachineEntryVerb) return ParseMachineEntry(arguments);
+  return UsageError("Unknown argument \"" + arguments[0] + "\".");
+}
+
+std::vector<std::string> MachineEntryArguments(const MachineEntryRequest& request) {
+  const std::string_view view = request.view == EntryView::kMachine64 ? kView64 : kView32;
+  return {std::string(kRemoveMachineEntryVerb), std::string(kMachineRoot), std::string(view),
+          HexOfKeyName(request.key_name), request.copy_name};
+}
+
+}  // namespace app

@@ -16,11 +16,13 @@
 
 namespace app {
 
-// No copy file is read past this size. Hex takes up to 6.4 bytes of file for a byte of data, and
-// each key repeats the path of the keys above it: well above any copy of an uninstall entry, well
-// within a 32-bit process.
+// No copy file is read past this size: far above any copy of an uninstall entry, and still what a
+// 32-bit process can hold. Hex takes up to 6.4 bytes of file for a byte of data and each key
+// repeats the path of the keys above it, so no size follows exactly from kMaxCopyBytes.
 inline constexpr std::size_t kMaxCopyFileBytes = 8 * kMaxCopyBytes;
 
+// Why a file is refused. Names, paths and strings hold no control character and no surrogate
+// without its partner: such a one is a fault of what holds it.
 enum class RegFileFault {
   kNone,
   kTooLarge,   // the file is past kMaxCopyFileBytes
@@ -29,12 +31,10 @@ enum class RegFileFault {
   kKeyLine,    // not a "[path]" line under the previous keys, or more after the last key
   kValueName,  // a name neither "@" nor quoted as the writer quotes it
   kValueData,  // data in a form the writer would not give that value
-  // Names, paths and strings hold no control character and no surrogate without its partner:
-  // such a one is a fault of what holds it.
-  kLineEnd,  // a line that goes on where the writer's ends
-  kCut,      // the file ends inside a key, before the blank line that ends it
-  kTooDeep,  // a key more than kMaxCopyDepth below the first
-  kTooMuch,  // names and data past what one copy may hold
+  kLineEnd,    // a line that goes on where the writer's ends
+  kCut,        // the file ends inside a key, before the blank line that ends it
+  kTooDeep,    // a key more than kMaxCopyDepth below the first
+  kTooMuch,    // names and data past what one copy may hold
 };
 
 struct RegFileRead {

@@ -49,7 +49,8 @@ std::vector<std::string> SplitArguments(std::string_view command_line) {
 }
 
 std::string QuotedArgument(std::string_view argument) {
-  const bool plain = !argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string_view::npos;
+  const bool plain =
+      !argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string_view::npos;
   if (plain) return std::string(argument);
   std::string quoted = "\"";
   std::size_t backslashes = 0;

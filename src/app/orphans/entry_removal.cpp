@@ -62,7 +62,6 @@ class Remover {
   }
 
  private:
-
   // Renames the key back under its own name; when that is taken, says where it stays.
   Removal PutBack(platform::RegKey entry, const std::string& set_aside) {
     if (system_.registry.RenameKey(entry, program_.key_name) == platform::kRegOk) {

@@ -143,7 +143,8 @@ Removal RemoveThroughElevatedStep(const ProgramEntry& program, const RemovalSyst
     return Outcome(RemovalOutcome::kFromUserFolder);
   }
   const std::string store = MachineStoreFolder(system.files);
-  const std::string copy_path = store.empty() ? std::string{} : FreeCopyPath(system.files, store, program.name);
+  const std::string copy_path =
+      store.empty() ? std::string{} : FreeCopyPath(system.files, store, program.name);
   if (copy_path.empty()) return Outcome(RemovalOutcome::kNotCopied);
   const MachineEntryRequest request{program.view, program.key_name,
                                     copy_path.substr(copy_path.find_last_of('\\') + 1)};

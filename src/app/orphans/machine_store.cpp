@@ -16,7 +16,8 @@ std::string PrepareMachineStore(platform::FileStore& files, std::string_view own
   // Each level below ProgramData, from the top: one made by anyone else is refused as found.
   for (std::size_t at = store.find('\\', program_data.size() + 1);; at = store.find('\\', at + 1)) {
     const std::string level = store.substr(0, at);
-    const platform::FileError made = files.CreateSecuredFolder(level, std::string(kMachineStoreSecurity));
+    const platform::FileError made =
+        files.CreateSecuredFolder(level, std::string(kMachineStoreSecurity));
     if (made != platform::kFileOk && made != platform::kFileErrorAlreadyExists) return {};
     if (files.KindOf(level) != platform::PathKind::kFolder) return {};
     if (!IsAdministratorsFolder(files.SecurityText(level), own_account)) return {};

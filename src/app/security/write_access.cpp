@@ -17,8 +17,8 @@ constexpr std::uint32_t kMaximumAllowed = 0x02000000;
 constexpr std::uint32_t kGenericAll = 0x10000000;
 constexpr std::uint32_t kGenericWrite = 0x40000000;
 constexpr std::uint32_t kChangingRights = kWriteData | kAppendData | kDeleteChild | kDelete |
-                                          kWriteDac | kWriteOwner | kMaximumAllowed |
-                                          kGenericAll | kGenericWrite;
+                                          kWriteDac | kWriteOwner | kMaximumAllowed | kGenericAll |
+                                          kGenericWrite;
 
 constexpr std::array<std::string_view, 4> kStandardUsers{kUsers, kAuthenticatedUsers, kEveryone,
                                                          kInteractive};

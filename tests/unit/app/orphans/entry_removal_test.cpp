@@ -245,7 +245,9 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
        [](World& s) { s.sim.file_store.PutReparsePoint("C:\\ProgramData\\Quillon"); },
        RemovalOutcome::kStepRefused, false, true, false},
       {"the uninstaller is back", k64,
-       [](World& s) { s.sim.files.AddFile("C:\\Gone\\u.exe", platform::Date{2020, 1, 1}); },
+       [](World& s) {
+         s.sim.files.AddFile("C:\\Gone\\u.exe", platform::Date{2020, 1, 1});
+       },
        RemovalOutcome::kNotOrphaned, false, true, false},
       {"run from a folder users may change", k64,
        [](World& s) {
@@ -329,8 +331,8 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
 }
 
 TEST(EntryRemoval, TheStepIsAskedForTheEntrysOwnKeyInItsOwnView) {
-  for (const auto& [view, bits] : {std::pair{EntryView::kMachine64, "64"},
-                                   std::pair{EntryView::kMachineDefault, "32"}}) {
+  for (const auto& [view, bits] :
+       {std::pair{EntryView::kMachine64, "64"}, std::pair{EntryView::kMachineDefault, "32"}}) {
     World setup;
     setup.Remove(view);
     const auto& launches = setup.sim.launcher.Launches();
@@ -353,8 +355,9 @@ TEST(EntryRemoval, TheStepIsAskedForTheEntrysOwnKeyInItsOwnView) {
 
 // A key's name reaches the step as hexadecimal: no character of it can change the command line.
 TEST(EntryRemoval, AnyKeyNameReachesTheStepWhole) {
-  for (const std::string& name : {std::string("a\" /f \"b"), std::string("caf\xC3\xA9 \xF0\x9F\x98\x80"),
-                                   std::string("%TEMP% & x")}) {
+  for (const std::string& name :
+       {std::string("a\" /f \"b"), std::string("caf\xC3\xA9 \xF0\x9F\x98\x80"),
+        std::string("%TEMP% & x")}) {
     World setup(name);
     EXPECT_EQ(setup.Remove(EntryView::kMachine64, name).outcome, RemovalOutcome::kRemoved) << name;
     EXPECT_FALSE(setup.sim.registry.KeyExists(platform::kHkeyLocalMachine, kUninstall + name));

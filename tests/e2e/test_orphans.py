@@ -1,8 +1,9 @@
 """Entries whose uninstaller is gone, or whose product Windows Installer does not know: the box
 offers to take them off the list. "No" changes
 nothing; a copy folder that cannot be written deletes nothing; "Yes" removes each entry, per
-user and per machine in both views, through the system's reg.exe for the latter, and leaves a
-.reg copy that regedit imports back exactly. All in one prefix, each entry chosen in turn."""
+user and per machine in both views, the latter through the program's own elevated step from its
+install for everyone, and leaves a .reg copy that regedit imports back exactly: the user's in
+the user's folder, the machine's in ProgramData. All in one prefix, each entry chosen in turn."""
 
 from __future__ import annotations
 
@@ -17,7 +18,7 @@ from regfile import UNINSTALL_32, UNINSTALL_64, UNINSTALL_USER, Dword, ExpandSz,
 from regfile import utf16
 
 _UNINSTALL = r"Software\Microsoft\Windows\CurrentVersion\Uninstall"
-BOX_SECONDS = 20  # from "Yes" to the box that tells the outcome; reg.exe runs in between
+BOX_SECONDS = 20  # from "Yes" to the box that tells the outcome; the elevated step runs between
 
 USER_NAME = "Orphan User"
 M64_NAME = "Orphan Sixty-Four"
@@ -94,6 +95,18 @@ class OrphanTest(actions.ActionCase):
         code, _ = self.prefix.run([harness.WINE, "reg", "query", key, f"/reg:{view}"])
         return code == 0
 
+    def install_for_everyone(self) -> str:
+        """Installs the built program with its setup's /S; returns the installed program."""
+        build = os.path.dirname(e2e_case._options.exe)
+        (setup,) = glob.glob(os.path.join(build, "TapwiseUninstaller-*-setup.exe"))
+        actions.install(self.prefix, setup, "/S", WINEDLLOVERRIDES="winemenubuilder.exe=d")
+        return rf"C:\Program Files (x86)\Tapwise Uninstaller\{self.exe_name}"
+
+    def machine_copies_folder(self) -> str:
+        return actions.drive_c(
+            self.prefix, r"C:\ProgramData\Quillon\Tapwise Uninstaller\Removed entries"
+        )
+
     def copies_folder(self) -> str:
         """The Unix path of %LOCALAPPDATA%\\Quillon\\Tapwise Uninstaller\\Removed entries."""
         users = [
@@ -107,12 +120,13 @@ class OrphanTest(actions.ActionCase):
         )
 
     def copies(self) -> list[str]:
-        return sorted(glob.glob(os.path.join(self.copies_folder(), "*.reg")))
+        folders = (self.copies_folder(), self.machine_copies_folder())
+        return sorted(path for folder in folders for path in glob.glob(os.path.join(folder, "*.reg")))
 
     def choose_and_answer(self, name: str, answer: str) -> list[str]:
         """Starts the program, chooses the entry, answers the box ("y" or "n") and any box that
         follows, and waits for the end; returns the texts of the boxes."""
-        self.start_again()
+        self.start_again(self.installed)
         self.choose("All Programs", name)
         box = self.app.wait_message_box(e2e_case.CAPTION)
         harness.send_keys(box, answer)
@@ -125,8 +139,11 @@ class OrphanTest(actions.ActionCase):
         self.app.wait_exit(timeout=10)
         return self.app.trace().message_boxes
 
+    installed: str | None = None  # the program as installed, when the test installs it
+
     def test_entries_are_removed_with_a_copy_that_regedit_restores(self):
         self.seed(KEYS)
+        self.installed = actions.drive_c(self.prefix, self.install_for_everyone())
         self.bring_desktop_up()
         _, user_key, _ = USER_ENTRY
 
@@ -166,6 +183,8 @@ class OrphanTest(actions.ActionCase):
                 self.assertIn(f'"{name}" was removed from the list of programs.', boxes[1])
                 new = [path for path in self.copies() if path not in copies_before]
                 self.assertEqual(len(new), 1, self.copies())
+                store = self.copies_folder() if name == USER_NAME else self.machine_copies_folder()
+                self.assertEqual(os.path.dirname(new[0]), store)
                 self.assertIn(harness.windows_path(new[0]).split("\\")[-1], boxes[1])
                 # Gone from its view; the other view's key of the same name stays.
                 left = {"32": name == M64_NAME, "64": False}

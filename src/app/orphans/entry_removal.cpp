@@ -58,7 +58,7 @@ class Remover {
       return result_.outcome == RemovalOutcome::kLeftAside ? result_ : Check();
     }
     if (per_user_) DeleteRemovalNote(system_.registry, set_aside);
-    return CheckGone(set_aside);
+    return CheckGone();
   }
 
  private:
@@ -76,15 +76,9 @@ class Remover {
   }
 
   // The set-aside key must be gone; the entry's own name may hold a key written meanwhile.
-  Removal CheckGone(const std::string& set_aside) {
-    const EntryKeyPlace aside = KeyPlaceOf(program_.view, set_aside);
-    platform::UniqueRegKey left(system_.registry);
-    const RegResult gone = system_.registry.OpenKeyItself(
-        aside.root, aside.path, platform::kKeyRead | aside.view_access, left.put());
-    if (gone != platform::kRegNotFound) {
-      result_.outcome = RemovalOutcome::kNotKnown;
-      return result_;
-    }
+  // The set-aside key was deleted through its own handle, so it is gone; a new key under the
+  // entry's own name may have been written meanwhile.
+  Removal CheckGone() {
     platform::UniqueRegKey fresh(system_.registry);
     const RegResult own = system_.registry.OpenKeyItself(
         key_.root, key_.path, platform::kKeyRead | key_.view_access, fresh.put());

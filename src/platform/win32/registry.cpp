@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,30 @@ using platform::RegResult;
 // The registry limits key names to 255 characters and value names to 16383, so one buffer
 // always fits.
 constexpr DWORD kMaxKeyNameLength = 255;
+// The highest UTF-16 unit: a name that begins with it sorts after every other.
+constexpr wchar_t kLastUnit = 0xFFFF;
+constexpr int kKeyBasicInformation = 0;  // KEY_INFORMATION_CLASS
+
+// The key's own name, the last part of its path, through its handle; empty when it cannot be
+// told.
+std::wstring OwnKeyName(HKEY key) {
+  using NtQueryKeyFn = LONG(NTAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  static const auto query = LookUp<NtQueryKeyFn>(::GetModuleHandleW(L"ntdll.dll"), "NtQueryKey");
+  if (query == nullptr) return {};
+  // KEY_BASIC_INFORMATION: the last write time, a title index, the name's length in bytes, then
+  // the name.
+  struct BasicInformation {
+    LARGE_INTEGER last_write_time;
+    ULONG title_index;
+    ULONG name_length;
+    wchar_t name[kMaxKeyNameLength + 1];
+  } information{};
+  ULONG size = 0;
+  if (query(key, kKeyBasicInformation, &information, sizeof information, &size) != 0) return {};
+  const std::size_t units =
+      std::min<std::size_t>(information.name_length / sizeof(wchar_t), kMaxKeyNameLength + 1);
+  return std::wstring(information.name, units);
+}
 constexpr DWORD kMaxValueNameLength = 16383;
 
 HKEY ToHkey(RegKey key) {
@@ -93,7 +118,23 @@ RegResult Registry::RenameKey(RegKey key, const std::string& new_name) {
   static const auto rename =
       LookUp<RegRenameKeyFn>(::GetModuleHandleW(L"advapi32.dll"), "RegRenameKey");
   if (rename == nullptr) return ERROR_ACCESS_DENIED;
-  return rename(ToHkey(key), nullptr, Utf8ToWide(new_name).c_str());
+  // Wine 8's registry loses the next sibling key when a key is renamed to a name that sorts
+  // between its own and that sibling's. A name that sorts after every sibling, then a rename
+  // down to the one asked for, never does; on Windows it is one more rename.
+  const std::wstring wanted = Utf8ToWide(new_name);
+  const HKEY handle = ToHkey(key);
+  const std::wstring name_before = OwnKeyName(handle);
+  // Without its name, or with no room for one more unit, the key is renamed directly.
+  if (name_before.empty() || wanted.size() >= kMaxKeyNameLength) {
+    return rename(handle, nullptr, wanted.c_str());
+  }
+  const std::wstring passing = std::wstring(1, kLastUnit) + wanted;
+  if (const LSTATUS up = rename(handle, nullptr, passing.c_str()); up != ERROR_SUCCESS) return up;
+  const LSTATUS down = rename(handle, nullptr, wanted.c_str());
+  if (down == ERROR_SUCCESS) return ERROR_SUCCESS;
+  // The name is taken, or the rename failed: the key goes back to the name it had.
+  rename(handle, nullptr, name_before.c_str());
+  return down;
 }
 
 RegResult Registry::DeleteOpenKey(RegKey key) {

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   sim.registry.LoadRegText(Catalogue(kPerView));
   sim::ReadLog reads(sim.registry);
   platform::Platform bound{reads,     sim.files,   sim.processes, sim.launcher,  sim.windows,
-                           sim.order, sim.workers, sim.icons,     sim.file_store};
+                           sim.order, sim.workers, sim.icons,     sim.file_store, sim.streams};
   app::ProgramState state;
   framework::TApplication application(bound);
   app::MainForm& main_form = app::CreateProgramForms(application, state);

@@ -63,7 +63,7 @@ int main() {
   TimedWorkers workers(real.workers);
   platform::Platform platform{real.registry, real.files,     real.processes,
                               real.launcher, real.windowing, real.order,
-                              workers,       real.icons,     real.file_store};
+                              workers,       real.icons,     real.file_store, real.streams};
   app::ProgramState state;
   framework::TApplication application(platform);
   app::MainForm& main_form = app::CreateProgramForms(application, state);

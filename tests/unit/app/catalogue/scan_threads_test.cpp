@@ -85,7 +85,7 @@ TEST(CatalogueReading, GivesWhatOneThreadReadsHoweverTheJobsAndTheTakingMeet) {
     platform::ThreadWorkers workers;
     sim::ReadLog log(sim.registry);
     platform::Platform reading{log,       sim.files, sim.processes, sim.launcher,  sim.windows,
-                               sim.order, workers,   sim.icons,     sim.file_store};
+                               sim.order, workers,   sim.icons,     sim.file_store, sim.streams};
     framework::TApplication application(reading);
     app::CatalogueReading read(application.Jobs(), reading,
                                std::make_shared<app::RemoteDrives>(sim.files), options);

@@ -12,12 +12,12 @@ namespace platform {
 
 using FileError = std::uint32_t;
 inline constexpr FileError kFileOk = 0;
-inline constexpr FileError kFileErrorNotFound = 2;      // ERROR_FILE_NOT_FOUND
-inline constexpr FileError kFileErrorPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
-inline constexpr FileError kFileErrorAccessDenied = 5;  // ERROR_ACCESS_DENIED
-inline constexpr FileError kFileErrorExists = 80;       // ERROR_FILE_EXISTS
+inline constexpr FileError kFileErrorNotFound = 2;         // ERROR_FILE_NOT_FOUND
+inline constexpr FileError kFileErrorPathNotFound = 3;     // ERROR_PATH_NOT_FOUND
+inline constexpr FileError kFileErrorAccessDenied = 5;     // ERROR_ACCESS_DENIED
+inline constexpr FileError kFileErrorExists = 80;          // ERROR_FILE_EXISTS
 inline constexpr FileError kFileErrorAlreadyExists = 183;  // ERROR_ALREADY_EXISTS
-inline constexpr FileError kFileErrorTooLarge = 223;    // ERROR_FILE_TOO_LARGE
+inline constexpr FileError kFileErrorTooLarge = 223;       // ERROR_FILE_TOO_LARGE
 
 // What a path names, the last part itself: a reparse point (a junction, a symbolic link) is
 // never followed.
@@ -50,7 +50,7 @@ class FileStore {
   virtual FileError RemoveFile(const std::string& path) = 0;
   // Puts the file from in to's place in one step, replacing a file there: whoever opens to
   // finds the old file or the new one, whole.
-  virtual FileError ReplaceFile(const std::string& from, const std::string& to) = 0;
+  virtual FileError MoveReplacing(const std::string& from, const std::string& to) = 0;
   // The local date and time now.
   virtual LocalTime Now() = 0;
 

@@ -63,7 +63,7 @@ platform::FileError FileStore::RemoveFile(const std::string& path) {
   return platform::kFileErrorNotFound;
 }
 
-platform::FileError FileStore::ReplaceFile(const std::string& from, const std::string& to) {
+platform::FileError FileStore::MoveReplacing(const std::string& from, const std::string& to) {
   const auto moved = std::find_if(files_.begin(), files_.end(),
                                   [&](const auto& file) { return Key(file.first) == Key(from); });
   if (moved == files_.end()) return platform::kFileErrorNotFound;

@@ -11,22 +11,23 @@ namespace sim {
 
 class Streams final : public platform::StandardStreams {
  public:
-  bool WriteOut(std::string_view utf8) override { return Write(out_, utf8); }
-  bool WriteError(std::string_view utf8) override { return Write(error_, utf8); }
+  bool WriteOut(std::string_view utf8) override { return out_attached_ && Write(out_, utf8); }
+  bool WriteError(std::string_view utf8) override { return error_attached_ && Write(error_, utf8); }
 
-  // From now on there are no standard streams: every write fails.
-  void Detach() { attached_ = false; }
+  // From now on there is no such stream: every write to it fails.
+  void DetachOut() { out_attached_ = false; }
+  void DetachError() { error_attached_ = false; }
   const std::string& Out() const { return out_; }
   const std::string& Error() const { return error_; }
 
  private:
-  bool Write(std::string& stream, std::string_view utf8) {
-    if (!attached_) return false;
+  static bool Write(std::string& stream, std::string_view utf8) {
     stream += utf8;
     return true;
   }
 
-  bool attached_ = true;
+  bool out_attached_ = true;
+  bool error_attached_ = true;
   std::string out_;
   std::string error_;
 };

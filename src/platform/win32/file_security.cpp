@@ -3,6 +3,7 @@
 
 #include <windows.h>
 // After windows.h, whose types they use.
+#include <aclapi.h>
 #include <sddl.h>
 #include <shlobj.h>
 

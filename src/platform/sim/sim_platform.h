@@ -22,8 +22,8 @@ struct SimPlatform {
   SimPlatform& operator=(const SimPlatform&) = delete;
 
   platform::Platform Bind() {
-    return platform::Platform{registry, files, processes,  launcher, windows, order,
-                              workers,  icons, file_store, streams};
+    return platform::Platform{registry, files,   processes, launcher,   windows,
+                              order,    workers, icons,     file_store, streams};
   }
 
   WindowSystem windows;

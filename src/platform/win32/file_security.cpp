@@ -22,11 +22,10 @@ constexpr SECURITY_INFORMATION kOwnerAndDacl =
 // The path itself, for reading its attributes and security: a reparse point is opened as what
 // it is, never as what it points to.
 UniqueFileHandle OpenItself(const std::string& path) {
-  return UniqueFileHandle(::CreateFileW(Utf8ToWide(path).c_str(), READ_CONTROL,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+  return UniqueFileHandle(
+      ::CreateFileW(Utf8ToWide(path).c_str(), READ_CONTROL,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
 }  // namespace

@@ -39,9 +39,6 @@ class ScriptTest(actions.ActionCase):
         with open(error_path, encoding="utf-8") as error:
             return process.returncode, output.decode("utf-8"), error.read()
 
-    def run_program(self, *args: str) -> tuple[int, str, str]:
-        return self.piped(e2e_case._options.exe, *args)
-
     def menu_programs(self) -> list[str]:
         """"All Programs" as the menu shows it, names as written; the program ends then."""
         self.start_again()
@@ -54,13 +51,13 @@ class ScriptTest(actions.ActionCase):
     def test_the_list_holds_the_menus_programs_in_its_order_wherever_it_goes(self):
         self.seed(CATALOGUE)
         self.bring_desktop_up()
-        code, piped, error = self.run_program("/list")
+        code, piped, error = self.piped(e2e_case._options.exe, "/list")
         self.assertEqual((code, error), (0, ""))
         self.assertEqual([p["name"] for p in json.loads(piped)], self.menu_programs())
 
         folder = actions.drive_c(self.prefix, r"C:\lists")
         os.makedirs(folder)
-        code, _, error = self.run_program("/list", r"C:\lists\programs.json")
+        code, _, error = self.piped(e2e_case._options.exe, "/list", r"C:\lists\programs.json")
         self.assertEqual((code, error), (0, ""))
         with open(os.path.join(folder, "programs.json"), encoding="ascii") as written:
             self.assertEqual(written.read(), piped)
@@ -75,20 +72,19 @@ class ScriptTest(actions.ActionCase):
         self.bring_desktop_up()
         package = actions.makensis(QUIET_SCRIPT, "quiet-app.exe", f"-DAPP_NAME={QUIET_NAME}")
         actions.install(self.prefix, package, "/S")
-        code, listed, _ = self.run_program("/list")
+        code, listed, _ = self.piped(e2e_case._options.exe, "/list")
         self.assertEqual(code, 0)
         (entry,) = [p for p in json.loads(listed) if p["name"] == QUIET_NAME]
         self.assertEqual((entry["scope"], entry["quiet"], entry["orphaned"]), ("user", True, False))
 
-        code, output, error = self.run_program("/uninstall", entry["id"], "/quiet")
-        self.assertEqual((code, output, error), (0, "", ""))
+        uninstall = (e2e_case._options.exe, "/uninstall", entry["id"], "/quiet")
+        self.assertEqual(self.piped(*uninstall), (0, "", ""))
         self.assertIsNone(self.prefix.reg_value(QUIET_KEY, "DisplayName"), "gone when it ends")
         self.assertEqual(harness.visible_windows(name=e2e_case.CAPTION), [], "nothing shown")
         self.assertIsNone(actions.last_command(self.prefix), "nothing remembered")
 
-        code, _, error = self.run_program("/uninstall", entry["id"], "/quiet")
-        self.assertEqual(code, NO_SUCH_ID)
-        self.assertEqual(error.strip(), f'Tapwise Uninstaller: no program has the id "{entry["id"]}".')
+        no_such_id = f'Tapwise Uninstaller: no program has the id "{entry["id"]}".\n'
+        self.assertEqual(self.piped(*uninstall), (NO_SUCH_ID, "", no_such_id))
 
 
 if __name__ == "__main__":

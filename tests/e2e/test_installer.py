@@ -66,7 +66,8 @@ def setup_of(version: str) -> str:
     if version == VERSION:
         return built("setup.exe")
     exe = e2e_case._options.exe
-    defines = ["-WX", f"-DVERSION={version}", f"-DEXE={exe}"]
+    console = os.path.join(os.path.dirname(exe), CONSOLE_PROGRAM)
+    defines = ["-WX", f"-DVERSION={version}", f"-DEXE={exe}", f"-DCONSOLE_EXE={console}"]
     return actions.makensis(SETUP_SCRIPT, f"setup-{version}.exe", *defines)
 
 

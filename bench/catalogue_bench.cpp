@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
   sim::SimPlatform sim;
   sim.registry.LoadRegText(Catalogue(kPerView));
   sim::ReadLog reads(sim.registry);
-  platform::Platform bound{reads,     sim.files,   sim.processes, sim.launcher,  sim.windows,
-                           sim.order, sim.workers, sim.icons,     sim.file_store};
+  platform::Platform bound{reads,     sim.files,   sim.processes, sim.launcher,   sim.windows,
+                           sim.order, sim.workers, sim.icons,     sim.file_store, sim.streams};
   app::ProgramState state;
   framework::TApplication application(bound);
   app::MainForm& main_form = app::CreateProgramForms(application, state);

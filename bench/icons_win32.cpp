@@ -61,9 +61,9 @@ int main() {
   win32::Win32Platform system;
   const platform::Platform real = system.Bind();
   TimedWorkers workers(real.workers);
-  platform::Platform platform{real.registry, real.files,     real.processes,
-                              real.launcher, real.windowing, real.order,
-                              workers,       real.icons,     real.file_store};
+  platform::Platform platform{real.registry,   real.files,  real.processes, real.launcher,
+                              real.windowing,  real.order,  workers,        real.icons,
+                              real.file_store, real.streams};
   app::ProgramState state;
   framework::TApplication application(platform);
   app::MainForm& main_form = app::CreateProgramForms(application, state);

@@ -1,6 +1,7 @@
 ; The program's installer and uninstaller.
 ;
-;   makensis -DVERSION=1.9 -DEXE=<built TapwiseUninstaller.exe> -DOUT_FILE=<setup.exe> setup.nsi
+;   makensis -DVERSION=1.9 -DEXE=<built TapwiseUninstaller.exe>
+;            -DCONSOLE_EXE=<built TapwiseUninstaller.com> -DOUT_FILE=<setup.exe> setup.nsi
 ;
 ; Per machine (Program Files, elevated) or per user (local application data, no elevation): an
 ; administrator chooses on the first page, where per machine is the default; /AllUsers or
@@ -20,8 +21,8 @@
 ; have been written by any of them, so per machine setup never reads it, and per user with
 ; administrator rights it takes no folder from there but one inside the user's own profile.
 ;
-; What: the installer writes the program and an uninstaller under a name of its own, and the
-; uninstaller removes just those two, and the folder only when nothing else is left in it. The
+; What: the installer writes the program, its console companion for scripts and an uninstaller
+; under a name of its own, and the uninstaller removes just those three, and the folder only when nothing else is left in it. The
 ; folder may be shared with the user's or other programs' files.
 ;
 ; Registry view: the program is a 32-bit one, installed where 32-bit programs go, and its entry
@@ -32,13 +33,14 @@
 Unicode true
 SetCompressor /SOLID lzma
 
-!ifndef VERSION | EXE | OUT_FILE
-  !error "define VERSION, EXE and OUT_FILE"
+!ifndef VERSION | EXE | CONSOLE_EXE | OUT_FILE
+  !error "define VERSION, EXE, CONSOLE_EXE and OUT_FILE"
 !endif
 
 !define PRODUCT "Tapwise Uninstaller"
 !define PUBLISHER "Quillon Software"
 !define PROGRAM "TapwiseUninstaller.exe"
+!define CONSOLE_PROGRAM "TapwiseUninstaller.com"
 !define UNINSTALLER "Uninstall ${PRODUCT}.exe"
 ; What earlier releases named their uninstaller; other programs' uninstallers share the name.
 !define EARLIER_UNINSTALLER "uninstall.exe"
@@ -248,6 +250,9 @@ Section "Install"
     Abort "${PRODUCT} is still running."
   ${EndIf}
   File "/oname=${PROGRAM}" "${EXE}"
+  ; A script may still be running the companion; it is replaced as the program is.
+  !insertmacro DELETE_WHEN_FREE "$INSTDIR\${CONSOLE_PROGRAM}"
+  File "/oname=${CONSOLE_PROGRAM}" "${CONSOLE_EXE}"
   Call RemoveEarlierUninstaller
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortCut "${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0 SW_SHOWNORMAL \
@@ -265,11 +270,14 @@ Section "Uninstall"
     Delete "${SHORTCUT}"
   ${EndIf}
   !insertmacro DELETE_WHEN_FREE "$INSTDIR\${PROGRAM}"
+  !insertmacro DELETE_WHEN_FREE "$INSTDIR\${CONSOLE_PROGRAM}"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; The folder goes only when empty, now or, when the program's file must wait for a restart,
   ; then.
   ${If} ${FileExists} "$INSTDIR\${PROGRAM}"
+  ${OrIf} ${FileExists} "$INSTDIR\${CONSOLE_PROGRAM}"
     Delete /REBOOTOK "$INSTDIR\${PROGRAM}"
+    Delete /REBOOTOK "$INSTDIR\${CONSOLE_PROGRAM}"
     RMDir /REBOOTOK "$INSTDIR"
   ${Else}
     RMDir "$INSTDIR"

@@ -6,6 +6,9 @@
 #include "app/menu/main_form.h"
 #include "app/menu/popup_list_ex.h"
 #include "app/orphans/machine_removal.h"
+#include "app/script/script_list.h"
+#include "app/script/script_output.h"
+#include "app/script/script_uninstall.h"
 #include "app/texts/texts.h"
 
 namespace app {
@@ -32,18 +35,28 @@ MainForm& CreateProgramForms(framework::TApplication& application, ProgramState&
 
 namespace {
 
-// The command line's work: nothing of the menu, its catalogue or "Last" is read for it.
+// A usage error on standard error; with none there (a start from a shortcut), in a box.
+int UsageError(platform::Platform& platform, const std::string& error) {
+  if (WriteErrorLine(platform.streams, error)) return kUsageExitCode;
+  platform.windowing.ShowMessageBox(platform::kNoWindow, error, std::string(kTitle),
+                                    platform::kMbOk | platform::kMbIconWarning);
+  return kUsageExitCode;
+}
+
+// The command line's work: nothing of the menu or "Last" is read for it.
 int RunCommand(platform::Platform& platform, const Command& command) {
   switch (command.kind) {
     case CommandKind::kRemoveMachineEntry:
       return static_cast<int>(RunMachineEntryRemoval(platform, command.machine_entry));
+    case CommandKind::kList:
+      return RunList(platform, command.list);
+    case CommandKind::kUninstall:
+      return RunUninstall(platform, command.uninstall);
     case CommandKind::kUsageError:
     case CommandKind::kMenu:
       break;
   }
-  platform.windowing.ShowMessageBox(platform::kNoWindow, command.error, std::string(kTitle),
-                                    platform::kMbOk | platform::kMbIconWarning);
-  return kUsageExitCode;
+  return UsageError(platform, command.error);
 }
 
 }  // namespace

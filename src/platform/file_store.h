@@ -48,6 +48,9 @@ class FileStore {
   virtual FileError ReadWholeFile(const std::string& path, std::size_t limit,
                                   std::vector<std::uint8_t>& bytes) = 0;
   virtual FileError RemoveFile(const std::string& path) = 0;
+  // Puts the file from in to's place in one step, replacing a file there: whoever opens to
+  // finds the old file or the new one, whole.
+  virtual FileError MoveReplacing(const std::string& from, const std::string& to) = 0;
   // The local date and time now.
   virtual LocalTime Now() = 0;
 

@@ -127,7 +127,8 @@ class Launcher {
   virtual std::string OwnAccount() = 0;
   // What Windows Installer knows of a product (MsiQueryProductStateW's INSTALLSTATE); nothing
   // when msi.dll or the call is not there. msi.dll is loaded from the system folder by its full
-  // path the first time this is asked, never before.
+  // path the first time this is asked, never before. Safe from any thread: the list for scripts
+  // asks from its jobs.
   virtual std::optional<int> InstallerProductState(const std::string& product_code) = 0;
   // The folders and the environment below are safe to ask from any thread.
   // Where the system's own programs live, as this process is told it (a 32-bit process on

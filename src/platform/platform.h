@@ -6,6 +6,7 @@
 #include "platform/launcher.h"
 #include "platform/process_snapshot.h"
 #include "platform/raw_registry.h"
+#include "platform/standard_streams.h"
 #include "platform/text_order.h"
 #include "platform/windowing.h"
 #include "platform/workers.h"
@@ -23,6 +24,7 @@ struct Platform {
   Workers& workers;
   Icons& icons;
   FileStore& file_store;
+  StandardStreams& streams;
 };
 
 }  // namespace platform

@@ -30,6 +30,7 @@ NEXT_VERSION = "2.0"  # an upgrade: the same script and program, another version
 PRODUCT = "Tapwise Uninstaller"
 ENTRY_NAME = f"{PRODUCT} {VERSION}"
 PROGRAM = "TapwiseUninstaller.exe"
+CONSOLE_PROGRAM = "TapwiseUninstaller.com"
 UNINSTALLER = f"Uninstall {PRODUCT}.exe"
 EARLIER_UNINSTALLER = "uninstall.exe"  # the name earlier releases used, as other programs do
 SETUP_SCRIPT = os.path.join(
@@ -65,7 +66,8 @@ def setup_of(version: str) -> str:
     if version == VERSION:
         return built("setup.exe")
     exe = e2e_case._options.exe
-    defines = ["-WX", f"-DVERSION={version}", f"-DEXE={exe}"]
+    console = os.path.join(os.path.dirname(exe), CONSOLE_PROGRAM)
+    defines = ["-WX", f"-DVERSION={version}", f"-DEXE={exe}", f"-DCONSOLE_EXE={console}"]
     return actions.makensis(SETUP_SCRIPT, f"setup-{version}.exe", *defines)
 
 
@@ -174,7 +176,7 @@ class InstallerTest(actions.ActionCase):
             fnmatch.fnmatchcase(install_dir, into or mode.install_dir_pattern), install_dir
         )
         unix_dir = actions.drive_c(self.prefix, install_dir)
-        self.assertEqual(sorted(os.listdir(unix_dir)), sorted([PROGRAM, UNINSTALLER, *others]))
+        self.assertEqual(sorted(os.listdir(unix_dir)), sorted([PROGRAM, CONSOLE_PROGRAM, UNINSTALLER, *others]))
         self.assert_is_the_build(os.path.join(unix_dir, PROGRAM))
 
         size = sum(os.path.getsize(os.path.join(unix_dir, f)) for f in (PROGRAM, UNINSTALLER))
@@ -491,7 +493,7 @@ class InstallerTest(actions.ActionCase):
 class PortableTest(unittest.TestCase):
     def test_the_zip_holds_the_program_alone(self):
         with zipfile.ZipFile(built("portable.zip")) as portable:
-            self.assertEqual(portable.namelist(), [PROGRAM])
+            self.assertEqual(portable.namelist(), [PROGRAM, CONSOLE_PROGRAM])
             with open(e2e_case._options.exe, "rb") as program:
                 self.assertEqual(portable.read(PROGRAM), program.read())
 

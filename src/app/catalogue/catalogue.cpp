@@ -16,6 +16,11 @@ void SortLines(std::vector<CatalogueLine>& lines, const platform::TextOrder& ord
   lines = std::move(sorted);
 }
 
+// The text "All Programs" is sorted by.
+std::string ProgramLineText(const ProgramEntry& program) {
+  return program.name + std::string(kEntrySeparator) + program.command;
+}
+
 }  // namespace
 
 std::vector<ScanPass> UninstallPasses(platform::RawRegistry& registry) {
@@ -37,7 +42,7 @@ void AddToCatalogue(Catalogue& catalogue, ScannedProgram scanned) {
   }
   ProgramEntry& program = scanned.program;
   if (scanned.date) catalogue.dated.push_back({*scanned.date + " " + program.name, program});
-  std::string text = program.name + std::string(kEntrySeparator) + program.command;
+  std::string text = ProgramLineText(program);
   catalogue.programs.push_back({std::move(text), std::move(program)});
 }
 
@@ -48,6 +53,24 @@ Catalogue ScanCatalogue(ScanSeams seams, const std::vector<ScanPass>& passes,
     AddToCatalogue(catalogue, std::move(scanned));
   }
   return catalogue;
+}
+
+std::vector<std::size_t> AllProgramsOrder(const std::vector<ScannedProgram>& scanned,
+                                          const platform::TextOrder& order) {
+  std::vector<std::size_t> listed;
+  std::vector<std::string> texts;
+  for (std::size_t i = 0; i < scanned.size(); ++i) {
+    if (scanned[i].set_aside) continue;
+    listed.push_back(i);
+    texts.push_back(ProgramLineText(scanned[i].program));
+  }
+  std::vector<const std::string*> sorted_texts;
+  sorted_texts.reserve(texts.size());
+  for (const std::string& text : texts) sorted_texts.push_back(&text);
+  std::vector<std::size_t> positions;
+  positions.reserve(listed.size());
+  for (std::size_t i : order.StableOrder(sorted_texts)) positions.push_back(listed[i]);
+  return positions;
 }
 
 void SortCatalogue(Catalogue& catalogue, const platform::TextOrder& order) {

@@ -49,6 +49,11 @@ void AddToCatalogue(Catalogue& catalogue, ScannedProgram scanned);
 Catalogue ScanCatalogue(ScanSeams seams, const std::vector<ScanPass>& passes,
                         const Options& options);
 
+// The positions of the scanned programs (set-aside keys left out) in the order SortCatalogue
+// gives "All Programs".
+std::vector<std::size_t> AllProgramsOrder(const std::vector<ScannedProgram>& scanned,
+                                          const platform::TextOrder& order);
+
 // Both lists put in the platform's order of sorted lists; equal lines keep their order.
 void SortCatalogue(Catalogue& catalogue, const platform::TextOrder& order);
 

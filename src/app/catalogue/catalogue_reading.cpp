@@ -28,13 +28,28 @@ CatalogueReading::CatalogueReading(framework::TJobs& jobs, platform::Platform& p
 }
 
 Catalogue CatalogueReading::Take() {
-  // The GUI thread reads what no worker has begun, largest first, before it waits for any.
-  for (std::size_t i : order_) ranges_[i]->MakeUnlessBegun();
+  MakeWhatNoWorkerBegan();
   Catalogue catalogue;
   for (const auto& range : ranges_) {
     for (ScannedProgram& scanned : range->Take()) AddToCatalogue(catalogue, std::move(scanned));
   }
   return catalogue;
+}
+
+std::vector<ScannedProgram> CatalogueReading::TakeScanned() {
+  MakeWhatNoWorkerBegan();
+  std::vector<ScannedProgram> all;
+  for (const auto& range : ranges_) {
+    std::vector<ScannedProgram> read = range->Take();
+    all.insert(all.end(), std::make_move_iterator(read.begin()),
+               std::make_move_iterator(read.end()));
+  }
+  return all;
+}
+
+void CatalogueReading::MakeWhatNoWorkerBegan() {
+  // The taking thread reads what no worker has begun, largest first, before it waits for any.
+  for (std::size_t i : order_) ranges_[i]->MakeUnlessBegun();
 }
 
 }  // namespace app

@@ -32,10 +32,15 @@ class CatalogueReading {
   // What the passes found, unsorted, in pass order and then subkey order; a range's failure
   // raised again. Once only.
   Catalogue Take();
+  // The same, as each entry was read: in pass order and then subkey order. Once only, instead
+  // of Take.
+  std::vector<ScannedProgram> TakeScanned();
   const std::shared_ptr<RemoteDrives>& Drives() const { return drives_; }
 
  private:
   using RangeRead = framework::TTakeOrWait<std::vector<ScannedProgram>>;
+
+  void MakeWhatNoWorkerBegan();
 
   std::shared_ptr<RemoteDrives> drives_;
   std::vector<std::unique_ptr<RangeRead>> ranges_;  // in range order

@@ -109,24 +109,34 @@ class EntryReader {
     // Only an entry without a command of its own is removed by its product code.
     program.windows_installer = IsBlankCommand(program.command) && IsWindowsInstallerProduct(facts);
     found.push_back(ScannedProgram{std::move(program), std::nullopt});
-    found.back().date = InstallDate(found.back().program);
+    found.back().date = InstallDate(found.back());
+    if (options_.list_details) found.back().details = Details(key_name);
   }
 
  private:
   // The entry's date: its "InstallDate", or else the date of its uninstaller's file, or else of
   // its icon's file. The icon value read for it is kept for the icon.
-  std::optional<std::string> InstallDate(ProgramEntry& program) {
+  std::optional<std::string> InstallDate(ScannedProgram& scanned) {
     if (entry_.HasValue(kInstallDateValue)) {
       std::string date = entry_.ReadText(kInstallDateValue);
       if (!IsDate(date)) return std::nullopt;
       return date;
     }
+    scanned.date_from = DateFrom::kFileDate;
+    ProgramEntry& program = scanned.program;
     const std::string file = CommandFile(text::UpperAscii(entry_.ReadText(kUninstallStringValue)));
     if (!file.empty() && !IsSystemRunner(file)) {
       if (auto date = FileDate(file)) return date;
     }
     program.display_icon = entry_.ReadText(kDisplayIconValue);
     return FileDate(std::string(text::Before(*program.display_icon, ",")));
+  }
+
+  EntryDetails Details(const std::string& key_name) {
+    return EntryDetails{.version = entry_.ReadTextIfText(kDisplayVersionValue),
+                        .publisher = entry_.ReadTextIfText(kPublisherValue),
+                        .size_kb = entry_.ReadDwordIfDword(kEstimatedSizeValue),
+                        .quiet = ReadQuietFacts(entry_, key_name)};
   }
 
   std::optional<std::string> FileDate(const std::string& path) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/catalogue/entry_rules.h"
 #include "app/catalogue/scan_budget.h"
 #include "app/entry/options.h"
 #include "app/entry/program_entry.h"
@@ -41,12 +42,25 @@ struct ScanPass {
   UninstallRoot root = UninstallRoot::kMachine;
 };
 
+// Where an entry's install date was found.
+enum class DateFrom { kInstallDateValue, kFileDate };
+
+// What the command-line list tells of an entry beyond the menu's needs (Options::list_details).
+struct EntryDetails {
+  std::optional<std::string> version;    // "DisplayVersion" when it is text
+  std::optional<std::string> publisher;  // "Publisher" when it is text
+  std::optional<std::uint32_t> size_kb;  // "EstimatedSize" when it is a REG_DWORD
+  QuietFacts quiet;
+};
+
 // What one entry yields: its program and, when one was found, its install date (yyyymmdd).
 struct ScannedProgram {
   ProgramEntry program;
   std::optional<std::string> date;
   // Not a program: a per-user key set aside by a removal that did not finish (entry_key.h).
   bool set_aside = false;
+  DateFrom date_from = DateFrom::kInstallDateValue;
+  std::optional<EntryDetails> details = {};  // read only when the options ask for them
 };
 
 // Subkeys [first, last) of one pass's uninstall key: what one job reads.

@@ -41,6 +41,12 @@ bool IsWindowsInstallerProduct(EntryFacts& facts) {
   return IsProductCode(facts.KeyName()) && facts.WindowsInstaller() == 1u;
 }
 
+QuietFacts ReadQuietFacts(platform::TRegistry& entry, std::string_view key_name) {
+  EntryFacts facts(entry, key_name);
+  return QuietFacts{.quiet_command = entry.ReadTextIfText(kQuietUninstallStringValue).value_or(""),
+                    .windows_installer = IsWindowsInstallerProduct(facts)};
+}
+
 bool IsPartOfAnother(EntryFacts& facts) {
   if (facts.SystemComponent().value_or(0) != 0) return true;
   if (!facts.ParentKeyName().empty()) return true;

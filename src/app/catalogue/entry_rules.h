@@ -34,6 +34,13 @@ class EntryFacts {
 // named by a product code has "WindowsInstaller" read.
 bool IsWindowsInstallerProduct(EntryFacts& facts);
 
+// What a quiet uninstall needs of an entry, which the scan reads only where the list needs it.
+struct QuietFacts {
+  std::string quiet_command;       // "QuietUninstallString" when it is text; else empty
+  bool windows_installer = false;  // IsWindowsInstallerProduct
+};
+QuietFacts ReadQuietFacts(platform::TRegistry& entry, std::string_view key_name);
+
 // Windows' list leaves the entry to the program it belongs to: a system component, a part of
 // another program, or an update of one. Decided by the first of these that hides it.
 bool IsPartOfAnother(EntryFacts& facts);

@@ -83,7 +83,7 @@ Command ParseMachineEntry(const std::vector<std::string>& arguments) {
 Command ParseCommand(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return Command{};
   if (arguments[0] == kRemoveMachineEntryVerb) return ParseMachineEntry(arguments);
-  return UsageError("Unknown argument \"" + arguments[0] + "\".");
+  return ParseScriptCommand(arguments);
 }
 
 std::vector<std::string> MachineEntryArguments(const MachineEntryRequest& request) {

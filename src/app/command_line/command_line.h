@@ -1,13 +1,20 @@
 #pragma once
 
 // What the program is asked to do by its command line. Without arguments it shows its menu, as
-// it always has; every other use is one verb with its arguments, and anything else is a usage
-// error that names what was wrong.
+// it always has; every other use is one action with its arguments, and anything else is a
+// usage error that names what was wrong.
+//
+//   /list [/all] [FILE]          the programs as JSON
+//   /list:csv [/all] [FILE]      the same as CSV
+//   /uninstall ID [/quiet]       one program's uninstaller, by the id the list gives it
+//
+// Switches are read in any letter case and any order; the id is taken exactly.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/listing/entry_id.h"
 #include "app/paths/entry_view.h"
 
 namespace app {
@@ -18,7 +25,7 @@ inline constexpr int kUsageExitCode = 2;
 // The verb of the program's own elevated step, which removes a per-machine entry.
 inline constexpr std::string_view kRemoveMachineEntryVerb = "/remove-machine-entry";
 
-enum class CommandKind { kMenu, kRemoveMachineEntry, kUsageError };
+enum class CommandKind { kMenu, kRemoveMachineEntry, kList, kUninstall, kUsageError };
 
 // A per-machine entry, named by its view and its key's name, to be removed with its copy
 // written under copy_name in the per-machine store.
@@ -29,13 +36,32 @@ struct MachineEntryRequest {
   bool operator==(const MachineEntryRequest&) const = default;
 };
 
+enum class ListFormat { kJson, kCsv };
+
+struct ListRequest {
+  ListFormat format = ListFormat::kJson;
+  bool all = false;  // what Windows' own list hides, too
+  std::string file;  // empty: standard output
+};
+
+struct UninstallRequest {
+  std::string id;  // as given
+  EntryId entry;
+  bool quiet = false;
+};
+
 struct Command {
   CommandKind kind = CommandKind::kMenu;
   MachineEntryRequest machine_entry = {};
+  ListRequest list = {};
+  UninstallRequest uninstall = {};
   std::string error = {};  // kUsageError: what was wrong, for the user
 };
 
 Command ParseCommand(const std::vector<std::string>& arguments);
+
+// The actions for scripts (script_switches.cpp).
+Command ParseScriptCommand(const std::vector<std::string>& arguments);
 
 // The arguments of the elevated step for the request: the verb, "HKLM", "32" or "64", the key's
 // name as hexadecimal UTF-16 units (four digits each, so that no character of it can change how

@@ -21,5 +21,9 @@ inline constexpr const char* kSystemComponentValue = "SystemComponent";
 inline constexpr const char* kParentKeyNameValue = "ParentKeyName";
 inline constexpr const char* kReleaseTypeValue = "ReleaseType";
 inline constexpr const char* kWindowsInstallerValue = "WindowsInstaller";
+// Read only for the command-line list.
+inline constexpr const char* kDisplayVersionValue = "DisplayVersion";
+inline constexpr const char* kPublisherValue = "Publisher";
+inline constexpr const char* kEstimatedSizeValue = "EstimatedSize";
 
 }  // namespace app

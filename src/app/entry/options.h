@@ -10,6 +10,9 @@ struct Options {
   // List what Windows' own list hides, too: other programs' hidden parts, their updates and
   // entries with nothing to run.
   bool show_system_components = false;
+  // Also read what the command-line list tells of each program beyond its name: its version,
+  // publisher, size and quiet command. Never for the menu, whose start waits for every read.
+  bool list_details = false;
 };
 
 }  // namespace app

@@ -68,19 +68,12 @@ Verdict JudgeLaunch(platform::Platform& system, const ProgramEntry& program, con
 ActionWork UninstallAction(platform::Platform& system, const ProgramEntry& program) {
   const LaunchPlan plan = PlanUninstall(program, PathSystemOf(system));
   return [&system, program, plan](std::stop_token) {
-    const bool starts = plan.kind == LaunchKind::kStart;
-    const bool product_unknown = starts && IsUnknownToWindowsInstaller(program, system.launcher);
-    // A file whose presence could not be told is no orphan: the system's error is said instead.
-    platform::StartError start =
-        plan.kind == LaunchKind::kUnreachable ? plan.error : platform::kStartOk;
-    if (starts && !product_unknown) {
-      start = system.launcher.Start(UninstallerStart(plan)).Error();
-      // "Last" names only an uninstaller that was started: the next start asks after it.
-      if (start == platform::kStartOk) {
-        RecordLastCommand(system.registry, UninstallCommand(program));
-      }
+    const UninstallerLaunch launch = LaunchUninstaller(system.launcher, program, plan);
+    // "Last" names only an uninstaller that was started: the next start asks after it.
+    if (launch.asked && launch.start == platform::kStartOk) {
+      RecordLastCommand(system.registry, UninstallCommand(program));
     }
-    return JudgeLaunch(system, program, plan, product_unknown, start);
+    return JudgeLaunch(system, program, plan, launch.product_unknown, launch.start);
   };
 }
 

@@ -8,9 +8,7 @@
 #include "app/copies/copy_file_name.h"
 #include "app/copies/key_copy.h"
 #include "app/entry/entry_key.h"
-#include "app/launch/installer_entry.h"
-#include "app/launch/launch_notice.h"
-#include "app/launch/launch_plan.h"
+#include "app/launch/orphaned_entry.h"
 #include "app/orphans/machine_store.h"
 #include "app/paths/file_names.h"
 #include "app/security/write_access.h"
@@ -43,15 +41,6 @@ StepExit ExitOf(RemovalOutcome outcome) {
     if (known == outcome) return exit;
   }
   return StepExit::kNotKnown;
-}
-
-// The menu's rule: the program the entry names is not there, or Windows Installer does not
-// know its product.
-bool IsOrphaned(platform::Platform& platform, const ProgramEntry& program) {
-  const LaunchPlan plan = PlanUninstall(program, PathSystemOf(platform));
-  const bool product_unknown =
-      plan.kind == LaunchKind::kStart && IsUnknownToWindowsInstaller(program, platform.launcher);
-  return NoticeFor(plan.kind, product_unknown, platform::kStartOk) == LaunchNotice::kOfferRemoval;
 }
 
 // Both the program's file and its folder: either could be replaced by whoever may change it.
@@ -126,7 +115,7 @@ StepExit RunMachineEntryRemoval(platform::Platform& platform, const MachineEntry
   const auto program =
       ReadEntryProgram(ScanSeams(platform, drives), request.view, request.key_name);
   if (!program) return StepExit::kNoSuchEntry;
-  if (!IsOrphaned(platform, *program)) return StepExit::kNotOrphaned;
+  if (!IsOrphaned(PathSystemOf(platform), *program)) return StepExit::kNotOrphaned;
   const std::string store =
       PrepareMachineStore(platform.file_store, platform.launcher.OwnAccount());
   if (store.empty()) return StepExit::kStoreRefused;

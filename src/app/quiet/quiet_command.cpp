@@ -29,10 +29,13 @@ std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program, const 
 ProgramEntry WithQuietFacts(platform::RawRegistry& registry, ProgramEntry program) {
   EntryKey key(registry, program);
   if (!key.IsOpen()) return program;
-  platform::TRegistry& values = key.Values();
-  program.quiet_command = values.ReadTextIfText(kQuietUninstallStringValue).value_or("");
-  EntryFacts facts(values, program.key_name);
-  program.windows_installer = IsWindowsInstallerProduct(facts);
+  const QuietFacts facts = ReadQuietFacts(key.Values(), program.key_name);
+  return WithQuietFacts(std::move(program), facts);
+}
+
+ProgramEntry WithQuietFacts(ProgramEntry program, const QuietFacts& facts) {
+  program.quiet_command = facts.quiet_command;
+  program.windows_installer = facts.windows_installer;
   return program;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/catalogue/entry_rules.h"
 #include "app/entry/program_entry.h"
 #include "app/launch/launch_plan.h"
 #include "platform/raw_registry.h"
@@ -39,6 +40,8 @@ std::optional<LaunchPlan> PlanQuietUninstall(const ProgramEntry& program, const 
 // whether the Windows Installer wrote it, which the scan reads only where the list needs them,
 // read again from its key. As the scan left it when the key is gone.
 ProgramEntry WithQuietFacts(platform::RawRegistry& registry, ProgramEntry program);
+// The same with facts already read.
+ProgramEntry WithQuietFacts(ProgramEntry program, const QuietFacts& facts);
 
 // Whether the entry's own key is still there, read in the view it was listed from.
 bool EntryListed(platform::RawRegistry& registry, const ProgramEntry& program);

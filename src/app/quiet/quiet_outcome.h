@@ -35,7 +35,14 @@ inline constexpr std::uint32_t kExitUserCancelled = 1602;
 inline constexpr std::uint32_t kExitUnknownProduct = 1605;
 inline constexpr std::uint32_t kExitInstallRunning = 1618;
 
-// start: what starting it gave; run: what the wait for it gave.
+// Which case the run comes to. start: what starting it gave; run: what the wait for it gave.
+QuietCase QuietCaseOf(platform::StartError start, const platform::RunOutcome& run,
+                      bool entry_present);
+
+// Whether the uninstaller that ended asked for Windows to restart.
+bool AsksForRestart(const platform::RunOutcome& run);
+
+// The case with the words of its box.
 QuietResult QuietOutcome(const std::string& display_name, platform::StartError start,
                          const platform::RunOutcome& run, bool entry_present);
 

@@ -6,22 +6,32 @@
 
 namespace app {
 
+QuietRun FollowQuietUninstall(platform::Platform& system, const ProgramEntry& program,
+                              const LaunchPlan& plan, platform::Elevation elevation,
+                              std::stop_token stop) {
+  platform::Started started =
+      system.launcher.Start(UninstallerStart(plan, platform::Follow::kJob, elevation));
+  QuietRun run{.start = started.Error()};
+  if (run.start != platform::kStartOk) return run;
+  run.run = started.Wait(kQuietBoundMs, stop);
+  // What could not be followed is judged by its entry's going, as a run that ended is.
+  run.listed = ListedAfterRun(system.registry, system.launcher, program,
+                              run.run.end != platform::RunEnd::kRunning);
+  return run;
+}
+
 QuietResult RunQuietUninstall(platform::Platform& system, const ProgramEntry& program,
                               const LaunchPlan& plan, std::stop_token stop) {
-  platform::Started started = system.launcher.Start(UninstallerStart(plan, platform::Follow::kJob));
-  const platform::StartError error = started.Error();
-  if (error != platform::kStartOk && error != platform::kErrorCancelled) {
+  const QuietRun run =
+      FollowQuietUninstall(system, program, plan, platform::Elevation::kWhenNeeded, stop);
+  if (run.start != platform::kStartOk && run.start != platform::kErrorCancelled) {
     return QuietResult{
         QuietCase::kStartFailed,
-        FailedUninstallerText(program.name, system.launcher.ErrorText(error, plan.program)),
+        FailedUninstallerText(program.name, system.launcher.ErrorText(run.start, plan.program)),
         platform::kMbIconInformation};
   }
-  const platform::RunOutcome run = started.Wait(kQuietBoundMs, stop);
-  // What could not be followed is judged by its entry's going, as a run that ended is.
-  const bool listed = error == platform::kStartOk &&
-                      ListedAfterRun(system.registry, system.launcher, program,
-                                     run.end != platform::RunEnd::kRunning);
-  return QuietOutcome(program.name, error, run, listed);
+  return QuietOutcome(program.name, run.start, run.run,
+                      run.start == platform::kStartOk && run.listed);
 }
 
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_file_store.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace sim {
@@ -59,6 +61,18 @@ platform::FileError FileStore::RemoveFile(const std::string& path) {
     return platform::kFileOk;
   }
   return platform::kFileErrorNotFound;
+}
+
+platform::FileError FileStore::MoveReplacing(const std::string& from, const std::string& to) {
+  const auto moved = std::find_if(files_.begin(), files_.end(),
+                                  [&](const auto& file) { return Key(file.first) == Key(from); });
+  if (moved == files_.end()) return platform::kFileErrorNotFound;
+  if (denied_.count(Key(Parent(to))) != 0) return platform::kFileErrorAccessDenied;
+  std::vector<std::uint8_t> bytes = std::move(moved->second);
+  files_.erase(moved);
+  RemoveFile(to);
+  files_[to] = std::move(bytes);
+  return platform::kFileOk;
 }
 
 platform::PathKind FileStore::KindOf(const std::string& path) {

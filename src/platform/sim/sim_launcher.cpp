@@ -90,6 +90,7 @@ void LaunchRecorder::Pause(std::uint32_t ms) {
 }
 
 std::optional<int> LaunchRecorder::InstallerProductState(const std::string& product_code) {
+  const platform::MutexLock lock(product_mutex_);
   product_queries_.push_back(product_code);
   return product_state_;
 }

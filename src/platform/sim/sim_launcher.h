@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/launcher.h"
+#include "platform/mutex.h"
 #include "platform/sim/sim_file_store.h"
 
 namespace sim {
@@ -83,7 +84,10 @@ class LaunchRecorder final : public platform::Launcher {
   using StartAction = std::function<ScriptedRun(const platform::StartSpec&)>;
   void SetStartAction(StartAction action) { start_action_ = std::move(action); }
   void SetInstallerProductState(std::optional<int> state) { product_state_ = state; }
-  const std::vector<std::string>& ProductQueries() const { return product_queries_; }
+  std::vector<std::string> ProductQueries() const {
+    const platform::MutexLock lock(product_mutex_);
+    return product_queries_;
+  }
 
  private:
   void Record(Launch launch);
@@ -99,7 +103,9 @@ class LaunchRecorder final : public platform::Launcher {
   bool elevated_ = false;
   StartAction start_action_;
   std::optional<int> product_state_;
-  std::vector<std::string> product_queries_;
+  // Asked from any thread, as the real one may be.
+  mutable platform::Mutex product_mutex_;
+  std::vector<std::string> product_queries_ GUARDED_BY(product_mutex_);
 };
 
 }  // namespace sim

@@ -9,6 +9,7 @@
 #include "platform/sim/sim_launcher.h"
 #include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_streams.h"
 #include "platform/sim/sim_text_order.h"
 #include "platform/sim/sim_windowing.h"
 #include "platform/sim/sim_workers.h"
@@ -21,8 +22,8 @@ struct SimPlatform {
   SimPlatform& operator=(const SimPlatform&) = delete;
 
   platform::Platform Bind() {
-    return platform::Platform{registry, files,   processes, launcher,  windows,
-                              order,    workers, icons,     file_store};
+    return platform::Platform{registry, files,   processes, launcher,   windows,
+                              order,    workers, icons,     file_store, streams};
   }
 
   WindowSystem windows;
@@ -34,6 +35,7 @@ struct SimPlatform {
   SerialWorkers workers;
   IconFiles icons{files};
   FileStore file_store;
+  Streams streams;
 };
 
 }  // namespace sim

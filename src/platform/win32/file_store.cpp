@@ -94,6 +94,13 @@ platform::FileError FileStore::RemoveFile(const std::string& path) {
   return platform::kFileOk;
 }
 
+platform::FileError FileStore::MoveReplacing(const std::string& from, const std::string& to) {
+  // Written through, so that the replaced file is not left for a cache to lose.
+  const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+  if (!::MoveFileExW(Utf8ToWide(from).c_str(), Utf8ToWide(to).c_str(), flags)) return LastError();
+  return platform::kFileOk;
+}
+
 platform::LocalTime FileStore::Now() {
   SYSTEMTIME now{};
   ::GetLocalTime(&now);

@@ -10,6 +10,7 @@
 #include "platform/win32/launcher.h"
 #include "platform/win32/process_snapshots.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/standard_streams.h"
 #include "platform/win32/text_order.h"
 #include "platform/win32/thread_priority.h"
 #include "platform/win32/windowing.h"
@@ -25,6 +26,7 @@ struct Win32Platform {
   TextOrder order;
   Icons icons;
   FileStore file_store;
+  StandardStreams streams;
   // The last member: its threads end before the seams their jobs use go.
   platform::ThreadWorkers workers{SetCurrentThreadPriority};
 
@@ -37,7 +39,8 @@ struct Win32Platform {
                               .order = order,
                               .workers = workers,
                               .icons = icons,
-                              .file_store = file_store};
+                              .file_store = file_store,
+                              .streams = streams};
   }
 };
 

@@ -35,7 +35,8 @@ platform::Platform Bind(sim::SimPlatform& sim, platform::Workers* workers) {
                             all.order,
                             workers != nullptr ? *workers : all.workers,
                             all.icons,
-                            all.file_store};
+                            all.file_store,
+                            all.streams};
 }
 
 // The program's side: an application over the substitutes.

@@ -84,8 +84,8 @@ TEST(CatalogueReading, GivesWhatOneThreadReadsHoweverTheJobsAndTheTakingMeet) {
   for (const bool take_at_once : {true, false}) {
     platform::ThreadWorkers workers;
     sim::ReadLog log(sim.registry);
-    platform::Platform reading{log,       sim.files, sim.processes, sim.launcher,  sim.windows,
-                               sim.order, workers,   sim.icons,     sim.file_store};
+    platform::Platform reading{log,       sim.files, sim.processes, sim.launcher,   sim.windows,
+                               sim.order, workers,   sim.icons,     sim.file_store, sim.streams};
     framework::TApplication application(reading);
     app::CatalogueReading read(application.Jobs(), reading,
                                std::make_shared<app::RemoteDrives>(sim.files), options);

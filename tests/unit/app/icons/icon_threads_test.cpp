@@ -45,8 +45,8 @@ struct ThreadedForms {
   }
   sim::SimPlatform sim;
   platform::ThreadWorkers threads;
-  platform::Platform bound{sim.registry, sim.files, sim.processes, sim.launcher,  sim.windows,
-                           sim.order,    threads,   sim.icons,     sim.file_store};
+  platform::Platform bound{sim.registry, sim.files, sim.processes, sim.launcher,   sim.windows,
+                           sim.order,    threads,   sim.icons,     sim.file_store, sim.streams};
   app::ProgramState state;
   framework::TApplication application{bound};
   app::MainForm& main_form = app::CreateProgramForms(application, state);

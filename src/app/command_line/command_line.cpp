@@ -1,6 +1,7 @@
 #include "app/command_line/command_line.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "platform/wtf8.h"
 
@@ -11,6 +12,7 @@ constexpr std::string_view kMachineRoot = "HKLM";
 constexpr std::string_view kView32 = "32";
 constexpr std::string_view kView64 = "64";
 constexpr std::size_t kDigitsPerUnit = 4;
+constexpr std::size_t kDigestDigits = 16;
 // A registry key's name holds at most 255 characters.
 constexpr std::size_t kMaxKeyNameUnits = 255;
 constexpr char16_t kBackslash = u'\\';
@@ -54,11 +56,29 @@ std::string HexOfKeyName(const std::string& key_name) {
   return hex;
 }
 
+// Sixteen upper-case hexadecimal digits.
+std::optional<std::uint64_t> DigestOfHex(std::string_view hex) {
+  if (hex.size() != kDigestDigits) return std::nullopt;
+  std::uint64_t digest = 0;
+  for (const char c : hex) {
+    const int digit = HexDigit(c);
+    if (digit < 0) return std::nullopt;
+    digest = digest * 16 + static_cast<std::uint64_t>(digit);
+  }
+  return digest;
+}
+
+std::string HexOfDigest(std::uint64_t digest) {
+  char digits[kDigestDigits + 1];
+  std::snprintf(digits, sizeof digits, "%016llX", static_cast<unsigned long long>(digest));
+  return digits;
+}
+
 Command ParseMachineEntry(const std::vector<std::string>& arguments) {
-  if (arguments.size() != 5) {
+  if (arguments.size() != 6) {
     return UsageError(std::string(kRemoveMachineEntryVerb) +
-                      " takes four arguments: HKLM, 32 or 64, the key's name in hexadecimal "
-                      "UTF-16, and the copy's file name.");
+                      " takes five arguments: HKLM, 32 or 64, the key's name in hexadecimal "
+                      "UTF-16, the copy's file name, and the entry's fingerprint.");
   }
   if (arguments[1] != kMachineRoot) {
     return UsageError("Only entries under HKLM are removed this way, not \"" + arguments[1] +
@@ -75,6 +95,9 @@ Command ParseMachineEntry(const std::vector<std::string>& arguments) {
     return UsageError("\"" + arguments[3] + "\" is no key's name in hexadecimal UTF-16.");
   }
   command.machine_entry.copy_name = arguments[4];
+  const auto asked = DigestOfHex(arguments[5]);
+  if (!asked) return UsageError("\"" + arguments[5] + "\" is no fingerprint.");
+  command.machine_entry.asked = *asked;
   return command;
 }
 
@@ -88,8 +111,9 @@ Command ParseCommand(const std::vector<std::string>& arguments) {
 
 std::vector<std::string> MachineEntryArguments(const MachineEntryRequest& request) {
   const std::string_view view = request.view == EntryView::kMachine64 ? kView64 : kView32;
-  return {std::string(kRemoveMachineEntryVerb), std::string(kMachineRoot), std::string(view),
-          HexOfKeyName(request.key_name), request.copy_name};
+  return {
+      std::string(kRemoveMachineEntryVerb), std::string(kMachineRoot), std::string(view),
+      HexOfKeyName(request.key_name),       request.copy_name,         HexOfDigest(request.asked)};
 }
 
 }  // namespace app

@@ -10,6 +10,7 @@
 //
 // Switches are read in any letter case and any order; the id is taken exactly.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,11 +29,13 @@ inline constexpr std::string_view kRemoveMachineEntryVerb = "/remove-machine-ent
 enum class CommandKind { kMenu, kRemoveMachineEntry, kList, kUninstall, kUsageError };
 
 // A per-machine entry, named by its view and its key's name, to be removed with its copy
-// written under copy_name in the per-machine store.
+// written under copy_name in the per-machine store, when it still is as the user was asked
+// about it (its KeyDigest).
 struct MachineEntryRequest {
   EntryView view = EntryView::kMachineDefault;
   std::string key_name;
   std::string copy_name;
+  std::uint64_t asked = 0;
   bool operator==(const MachineEntryRequest&) const = default;
 };
 

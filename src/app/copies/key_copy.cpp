@@ -78,4 +78,51 @@ RegResult ReadKeyCopy(platform::RawRegistry& registry, platform::RegKey base,
   return result;
 }
 
+namespace {
+
+// FNV-1a, 64 bits.
+constexpr std::uint64_t kDigestStart = 0xcbf29ce484222325ULL;
+constexpr std::uint64_t kDigestPrime = 0x100000001b3ULL;
+
+void Mix(std::uint64_t& digest, const std::uint8_t* bytes, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    digest ^= bytes[i];
+    digest *= kDigestPrime;
+  }
+}
+
+void MixNumber(std::uint64_t& digest, std::uint64_t number) {
+  std::uint8_t bytes[sizeof number];
+  for (std::size_t i = 0; i < sizeof number; ++i) {
+    bytes[i] = static_cast<std::uint8_t>(number >> (8 * i));
+  }
+  Mix(digest, bytes, sizeof bytes);
+}
+
+// Each part with its length first, so that no two keys run together into the same bytes.
+void MixPart(std::uint64_t& digest, const void* bytes, std::size_t count) {
+  MixNumber(digest, count);
+  Mix(digest, static_cast<const std::uint8_t*>(bytes), count);
+}
+
+void MixKey(std::uint64_t& digest, const CopiedKey& key) {
+  MixPart(digest, key.name.data(), key.name.size());
+  MixNumber(digest, key.values.size());
+  for (const CopiedValue& value : key.values) {
+    MixPart(digest, value.name.data(), value.name.size());
+    MixNumber(digest, value.type);
+    MixPart(digest, value.data.data(), value.data.size());
+  }
+  MixNumber(digest, key.subkeys.size());
+  for (const CopiedKey& subkey : key.subkeys) MixKey(digest, subkey);
+}
+
+}  // namespace
+
+std::uint64_t KeyDigest(const CopiedKey& key) {
+  std::uint64_t digest = kDigestStart;
+  MixKey(digest, key);
+  return digest;
+}
+
 }  // namespace app

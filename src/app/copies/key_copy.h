@@ -40,6 +40,11 @@ inline constexpr platform::RegResult kRegCopyTooLarge = 223;  // ERROR_FILE_TOO_
 // A key that is a registry link: a .reg file cannot hold one, so no copy of it is exact.
 inline constexpr platform::RegResult kRegHoldsLink = 50;  // ERROR_NOT_SUPPORTED
 
+// A fingerprint of the key's names, types and bytes, everything under it included: two reads of a
+// key that give the same one read the same key. Not proof against someone crafting a key to
+// match, who could as well have changed it before the question.
+std::uint64_t KeyDigest(const CopiedKey& key);
+
 // Reads path under base, opened with access (its view bits apply to every key below), with
 // everything under it, into key. Each key is opened itself, never what a link leads to.
 // kRegOk, or the first failure: kRegNotFound when the key is not there, kRegCopyTooLarge past

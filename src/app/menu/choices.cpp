@@ -24,19 +24,25 @@ Box Notice(std::string text) {
   return Box{std::move(text), platform::kMbIconInformation};
 }
 
-ActionWork RemovalAction(platform::Platform& system, const ProgramEntry& program) {
-  return [&system, program](std::stop_token) {
-    const Removal removal =
-        RemoveEntry(program, RemovalSystem{system.registry, system.file_store, system.launcher});
+ActionWork RemovalAction(platform::Platform& system, const ProgramEntry& program,
+                         std::optional<std::uint64_t> asked) {
+  return [&system, program, asked](std::stop_token) {
+    const Removal removal = RemoveEntry(
+        program, RemovalSystem{system.registry, system.file_store, system.launcher}, asked);
     const RemovalMessage message = RemovalResultMessage(program.name, removal);
     return Verdict{Box{message.text, message.style}};
   };
 }
 
+// The entry is read before the question, which names what its copy cannot give back; the
+// removal takes it only as it was then.
 Verdict OfferRemoval(platform::Platform& system, const ProgramEntry& program,
                      const std::string& question) {
-  const RemovalMessage asked = RemovalQuestion(question);
-  return Verdict{Box{asked.text, asked.style}, RemovalAction(system, program)};
+  const std::optional<AskedEntry> entry = ReadAskedEntry(system.registry, program);
+  const RemovalMessage asked = RemovalQuestion(question + (entry ? entry->inexact_note : ""));
+  const std::optional<std::uint64_t> digest =
+      entry ? std::optional<std::uint64_t>(entry->digest) : std::nullopt;
+  return Verdict{Box{asked.text, asked.style}, RemovalAction(system, program, digest)};
 }
 
 // How the chosen program's uninstall went: nothing to say, a notice, or the offer to take an

@@ -5,6 +5,7 @@
 #include "app/copies/copy_file_name.h"
 #include "app/copies/key_copy.h"
 #include "app/copies/reg_file.h"
+#include "app/copies/reg_file_reader.h"
 #include "app/entry/entry_key.h"
 #include "app/orphans/machine_removal.h"
 #include "app/orphans/set_aside.h"
@@ -21,10 +22,12 @@ constexpr int kMaxCopyNumber = 100;
 
 class Remover {
  public:
-  Remover(const ProgramEntry& program, const RemovalSystem& system, std::string copy_path)
+  Remover(const ProgramEntry& program, const RemovalSystem& system, std::string copy_path,
+          std::optional<std::uint64_t> asked)
       : program_(program),
         system_(system),
         fixed_copy_path_(std::move(copy_path)),
+        asked_(asked),
         key_(KeyPlaceOf(program)),
         full_path_(
             EntryKeyPath(program.view, system.registry.HasSeparate64BitView(), program.key_name)) {}
@@ -44,7 +47,7 @@ class Remover {
       return Failed(RemovalOutcome::kNotRemoved,
                     Words(static_cast<std::uint32_t>(renamed), key_.path));
     }
-    if (!ReadBefore(entry.get(), {}, key_.view_access) || !WriteCopy()) {
+    if (!ReadBefore(entry.get(), {}, key_.view_access) || !AsAsked() || !WriteCopy()) {
       return PutBack(entry.get(), set_aside);
     }
     // Without the note, a run that ends during the delete leaves the key to be renamed back by
@@ -87,6 +90,13 @@ class Remover {
                                                     : RemovalOutcome::kNotKnown;
     result_.reason.clear();
     return result_;
+  }
+
+  // What the user said yes to is what goes.
+  bool AsAsked() {
+    if (!asked_ || KeyDigest(before_) == *asked_) return true;
+    Failed(RemovalOutcome::kChanged, {});
+    return false;
   }
 
   // Reads the key as it is before anything is changed; a link or a key too large is refused.
@@ -175,14 +185,22 @@ class Remover {
     return NotCopied(Words(error, result_.copy_path));
   }
 
-  // A copy that differs from what was written is deleted again.
+  // A copy that differs from what was written, or that the strict reader of copies does not
+  // give back as the key it was read from, is deleted again.
   bool ReadBack(const std::vector<std::uint8_t>& bytes) {
     std::vector<std::uint8_t> read_back;
     const auto error = system_.files.ReadWholeFile(result_.copy_path, bytes.size(), read_back);
-    if (error == platform::kFileOk && read_back == bytes) return true;
+    if (error == platform::kFileOk && read_back == bytes && ReadsBackAsTheKey(read_back)) {
+      return true;
+    }
     system_.files.RemoveFile(result_.copy_path);
     return NotCopied(error != platform::kFileOk ? Words(error, result_.copy_path)
                                                 : std::string(kCopyDiffersReason));
+  }
+
+  bool ReadsBackAsTheKey(const std::vector<std::uint8_t>& file) const {
+    const RegFileRead read = ReadRegFile(file);
+    return read.ok() && read.path == full_path_ && read.key == before_;
   }
 
   // The entry's own key read again, itself: a link left in its place is no removal.
@@ -209,6 +227,7 @@ class Remover {
   const ProgramEntry& program_;
   const RemovalSystem& system_;
   const std::string fixed_copy_path_;  // empty: a new copy in the user's folder
+  const std::optional<std::uint64_t> asked_;
   const bool per_user_ = program_.view == EntryView::kUser;
   const EntryKeyPlace key_;
   const std::string full_path_;  // as a .reg file names it
@@ -220,14 +239,15 @@ class Remover {
 
 }  // namespace
 
-Removal RemoveEntry(const ProgramEntry& program, const RemovalSystem& system) {
-  if (program.view != EntryView::kUser) return RemoveThroughElevatedStep(program, system);
-  return RemoveEntryHere(program, system);
+Removal RemoveEntry(const ProgramEntry& program, const RemovalSystem& system,
+                    std::optional<std::uint64_t> asked) {
+  if (program.view != EntryView::kUser) return RemoveThroughElevatedStep(program, system, asked);
+  return RemoveEntryHere(program, system, {}, asked);
 }
 
 Removal RemoveEntryHere(const ProgramEntry& program, const RemovalSystem& system,
-                        const std::string& copy_path) {
-  return Remover(program, system, copy_path).Run();
+                        const std::string& copy_path, std::optional<std::uint64_t> asked) {
+  return Remover(program, system, copy_path, asked).Run();
 }
 
 }  // namespace app

@@ -10,6 +10,8 @@
 // entry is removed so by the program's own elevated step (machine_removal.h), which writes its
 // copy where only administrators can change it.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/entry/program_entry.h"
@@ -36,6 +38,7 @@ enum class RemovalOutcome {
   kTooLarge,       // the entry holds more than a copy may; nothing was written or deleted
   kLeftAside,      // a per-user key could not go back under its name, taken meanwhile
   kRewritten,      // removed, and a new key was written under its name meanwhile
+  kChanged,        // the entry changed after the user was asked; nothing was removed
   // Per-machine entries only: nothing was changed.
   kNotOrphaned,     // the elevated step found that the entry's program is there after all
   kStepRefused,     // the elevated step refused what it was asked; reason says why
@@ -51,10 +54,14 @@ struct Removal {
 
 // The entry removed by this process, with its copy written to copy_path, or, when that is empty,
 // as a new file in the user's own folder for copies.
+// asked: the KeyDigest of the entry as the user was asked about it; an entry that reads otherwise
+// now is put back as it is.
 Removal RemoveEntryHere(const ProgramEntry& program, const RemovalSystem& system,
-                        const std::string& copy_path = {});
+                        const std::string& copy_path = {},
+                        std::optional<std::uint64_t> asked = std::nullopt);
 
 // A per-user entry removed here, a per-machine one through the elevated step.
-Removal RemoveEntry(const ProgramEntry& program, const RemovalSystem& system);
+Removal RemoveEntry(const ProgramEntry& program, const RemovalSystem& system,
+                    std::optional<std::uint64_t> asked = std::nullopt);
 
 }  // namespace app

@@ -23,7 +23,7 @@ constexpr std::uint32_t kStepWaitMs = 60000;
 // Copies of one name made in the same second are numbered; past this many, something is amiss.
 constexpr int kMaxCopyNumber = 100;
 
-constexpr std::array<std::pair<RemovalOutcome, StepExit>, 10> kOutcomeExits{{
+constexpr std::array<std::pair<RemovalOutcome, StepExit>, 11> kOutcomeExits{{
     {RemovalOutcome::kRemoved, StepExit::kRemoved},
     {RemovalOutcome::kNotRemoved, StepExit::kNotRemoved},
     {RemovalOutcome::kPartlyRemoved, StepExit::kPartlyRemoved},
@@ -34,6 +34,7 @@ constexpr std::array<std::pair<RemovalOutcome, StepExit>, 10> kOutcomeExits{{
     {RemovalOutcome::kTooLarge, StepExit::kTooLarge},
     {RemovalOutcome::kLeftAside, StepExit::kLeftAside},
     {RemovalOutcome::kRewritten, StepExit::kRewritten},
+    {RemovalOutcome::kChanged, StepExit::kChanged},
 }};
 
 StepExit ExitOf(RemovalOutcome outcome) {
@@ -96,6 +97,25 @@ Removal RemovalOfExit(std::uint32_t code, const std::string& copy_path,
   return Outcome(RemovalOutcome::kNotKnown, std::string(kStepFailedReason));
 }
 
+// The entry as it is now, read as the user could read it; what refuses a copy of it refuses
+// the step too, before anyone is asked for rights.
+platform::RegResult DigestNow(const ProgramEntry& program, const RemovalSystem& system,
+                              std::uint64_t& digest) {
+  const EntryKeyPlace place = KeyPlaceOf(program);
+  CopiedKey now;
+  const platform::RegResult read = ReadKeyCopy(system.registry, place.root, place.path,
+                                               platform::kKeyRead | place.view_access, now);
+  now.name = program.key_name;
+  digest = KeyDigest(now);
+  return read;
+}
+
+Removal RefusedRead(platform::RegResult read) {
+  if (read == kRegHoldsLink) return Outcome(RemovalOutcome::kHoldsLink);
+  if (read == kRegCopyTooLarge) return Outcome(RemovalOutcome::kTooLarge);
+  return Outcome(RemovalOutcome::kNotRead);
+}
+
 }  // namespace
 
 StepExit RunMachineEntryRemoval(platform::Platform& platform, const MachineEntryRequest& request) {
@@ -122,11 +142,18 @@ StepExit RunMachineEntryRemoval(platform::Platform& platform, const MachineEntry
   const std::string copy_path = store + "\\" + request.copy_name;
   if (!FitsMaxPath(copy_path)) return StepExit::kCopyNameRefused;
   const RemovalSystem system{platform.registry, platform.file_store, platform.launcher};
-  return ExitOf(RemoveEntryHere(*program, system, copy_path).outcome);
+  return ExitOf(RemoveEntryHere(*program, system, copy_path, request.asked).outcome);
 }
 
-Removal RemoveThroughElevatedStep(const ProgramEntry& program, const RemovalSystem& system) {
+Removal RemoveThroughElevatedStep(const ProgramEntry& program, const RemovalSystem& system,
+                                  std::optional<std::uint64_t> asked) {
   if (program.key_name.empty()) return Outcome(RemovalOutcome::kNotRead);
+  if (!asked) {
+    std::uint64_t now = 0;
+    const platform::RegResult read = DigestNow(program, system, now);
+    if (read != platform::kRegOk) return RefusedRead(read);
+    asked = now;
+  }
   const std::string own_file = system.launcher.OwnProgramFile();
   if (!RunsFromAdministratorsFolder(system.files, own_file)) {
     return Outcome(RemovalOutcome::kFromUserFolder);
@@ -136,7 +163,7 @@ Removal RemoveThroughElevatedStep(const ProgramEntry& program, const RemovalSyst
       store.empty() ? std::string{} : FreeCopyPath(system.files, store, program.name);
   if (copy_path.empty()) return Outcome(RemovalOutcome::kNotCopied);
   const MachineEntryRequest request{program.view, program.key_name,
-                                    copy_path.substr(copy_path.find_last_of('\\') + 1)};
+                                    copy_path.substr(copy_path.find_last_of('\\') + 1), *asked};
   platform::Started started = system.launcher.Start(platform::StartSpec{
       .program = own_file,
       .parameters = JoinedArguments(MachineEntryArguments(request)),

@@ -9,6 +9,7 @@
 // that view, orphaned by the menu's own rules, and the copy's name a plain file name.
 
 #include <cstdint>
+#include <optional>
 
 #include "app/command_line/command_line.h"
 #include "app/orphans/entry_removal.h"
@@ -35,6 +36,7 @@ enum class StepExit : std::uint32_t {
   kNotOrphaned = 21,
   kStoreRefused = 22,
   kCopyNameRefused = 23,
+  kChanged = 24,  // the entry is not as the user was asked about it
 };
 
 // The elevated step: removes the entry the request names, when it is orphaned.
@@ -42,6 +44,9 @@ StepExit RunMachineEntryRemoval(platform::Platform& platform, const MachineEntry
 
 // The waiting side: starts the elevated step for the per-machine entry and waits for it, from a
 // copy of this program that only administrators can change.
-Removal RemoveThroughElevatedStep(const ProgramEntry& program, const RemovalSystem& system);
+// asked: the KeyDigest of the entry as the user was asked about it; without one, the entry as it is
+// now.
+Removal RemoveThroughElevatedStep(const ProgramEntry& program, const RemovalSystem& system,
+                                  std::optional<std::uint64_t> asked);
 
 }  // namespace app

@@ -1,5 +1,8 @@
 #include "app/orphans/removal_prompt.h"
 
+#include "app/copies/exact_restore.h"
+#include "app/copies/key_copy.h"
+#include "app/entry/entry_key.h"
 #include "app/texts/texts.h"
 
 namespace app {
@@ -9,6 +12,20 @@ constexpr std::uint32_t kQuestionStyle =
     platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2;
 constexpr std::uint32_t kGoodNews = platform::kMbOk | platform::kMbIconInformation;
 constexpr std::uint32_t kBadNews = platform::kMbOk | platform::kMbIconWarning;
+
+// More would make the question taller than a screen.
+constexpr std::size_t kMostValuesNamed = 10;
+
+std::string InexactNote(const std::vector<InexactValue>& inexact) {
+  if (inexact.empty()) return {};
+  std::vector<std::string> named;
+  for (std::size_t i = 0; i < inexact.size() && i < kMostValuesNamed; ++i) {
+    const std::string& name = inexact[i].name;
+    named.push_back(inexact[i].key_path + ": " +
+                    (name.empty() ? std::string(kDefaultValueName) : "\"" + name + "\""));
+  }
+  return InexactValuesText(named, inexact.size() - named.size());
+}
 
 std::string WithReason(std::string text, const std::string& reason) {
   if (reason.empty()) return text;
@@ -30,6 +47,8 @@ RemovalMessage RemovalResultMessage(const std::string& name, const Removal& remo
       return {EntryRemovalNotKnownText(name, copy), kBadNews};
     case RemovalOutcome::kNotRead:
       return {WithReason(EntryNotReadText(name), removal.reason), kBadNews};
+    case RemovalOutcome::kChanged:
+      return {EntryChangedText(name), kBadNews};
     case RemovalOutcome::kNotOrphaned:
       return {EntryNotOrphanedText(name), kBadNews};
     case RemovalOutcome::kStepRefused:
@@ -49,6 +68,20 @@ RemovalMessage RemovalResultMessage(const std::string& name, const Removal& remo
       return {EntryRewrittenText(name, copy), kBadNews};
   }
   return {WithReason(EntryNotReadText(name), removal.reason), kBadNews};
+}
+
+std::optional<AskedEntry> ReadAskedEntry(platform::RawRegistry& registry,
+                                         const ProgramEntry& program) {
+  const EntryKeyPlace place = KeyPlaceOf(program);
+  CopiedKey entry;
+  if (ReadKeyCopy(registry, place.root, place.path, platform::kKeyRead | place.view_access,
+                  entry) != platform::kRegOk) {
+    return std::nullopt;
+  }
+  entry.name = program.key_name;
+  const std::string path =
+      EntryKeyPath(program.view, registry.HasSeparate64BitView(), program.key_name);
+  return AskedEntry{KeyDigest(entry), InexactNote(InexactValues(entry, path))};
 }
 
 RemovalMessage RemovalQuestion(const std::string& question) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace app {
 
@@ -117,6 +118,23 @@ inline std::string EntryNotReadText(const std::string& display_name) {
   return "\"" + display_name +
          "\" was not removed from the list of programs: its entry could not be read.";
 }
+inline std::string EntryChangedText(const std::string& display_name) {
+  return "\"" + display_name +
+         "\" was not removed from the list of programs: its entry changed after you were asked. "
+         "Nothing was removed.";
+}
+// The values of an entry that its copy cannot give back exactly, each as "<key>: <value>", and
+// how many more there are past those.
+inline std::string InexactValuesText(const std::vector<std::string>& values, std::size_t more) {
+  std::string text =
+      "\r\rOpening the copy cannot put these values back exactly, since Windows' registry editor "
+      "adds an end to text that has none:\r";
+  for (const std::string& value : values) text += "\r" + value;
+  if (more != 0) text += "\rand " + std::to_string(more) + " more";
+  return text;
+}
+inline constexpr std::string_view kDefaultValueName = "(Default)";
+
 inline std::string EntryNotOrphanedText(const std::string& display_name) {
   return "\"" + display_name +
          "\" was not removed from the list of programs: its uninstaller is there after all.";

@@ -14,6 +14,8 @@ using app::CommandKind;
 using app::EntryView;
 using Arguments = std::vector<std::string>;
 
+const std::string kFingerprint = "0123456789ABCDEF";
+
 TEST(CommandLine, SplitsAsTheCRuntimeDoes) {
   const std::pair<const char*, Arguments> cases[] = {
       {"", {}},
@@ -42,31 +44,34 @@ TEST(CommandLine, JoinedArgumentsSplitBackTheSame) {
 TEST(CommandLine, TheElevatedStepsArgumentsAreReadBackOrRefused) {
   // Quotes, blanks, "%" and a right-to-left mark reach the step as they are.
   const app::MachineEntryRequest asked{EntryView::kMachineDefault, "{X} \"q\" %P% \xE2\x80\xAE",
-                                       "Gone 2026-12-08 10-00-00.reg"};
+                                       "Gone 2026-12-08 10-00-00.reg", 0xFEDCBA9876543210};
   const app::Command read = app::ParseCommand(
       app::SplitArguments(app::JoinedArguments(app::MachineEntryArguments(asked))));
   EXPECT_EQ(read.kind, CommandKind::kRemoveMachineEntry) << read.error;
   EXPECT_EQ(read.machine_entry, asked);
   // A backslash would lead to another key: no name holds one.
-  const app::MachineEntryRequest deeper{EntryView::kMachine64, "a\\Run", "x.reg"};
+  const app::MachineEntryRequest deeper{EntryView::kMachine64, "a\\Run", "x.reg", 1};
   EXPECT_EQ(app::ParseCommand(app::MachineEntryArguments(deeper)).kind, CommandKind::kUsageError);
   const std::string verb(app::kRemoveMachineEntryVerb);
   const Arguments refused[] = {
       {"/bogus"},
       {verb},
-      {verb, "HKLM", "64", "0041", "x.reg", "extra"},
-      {verb, "HKCU", "64", "0041", "x.reg"},
-      {verb, "hklm", "64", "0041", "x.reg"},
-      {verb, "HKLM\\SOFTWARE", "64", "0041", "x.reg"},
-      {verb, "HKLM", "128", "0041", "x.reg"},
-      {verb, "HKLM", "", "0041", "x.reg"},
-      {verb, "HKLM", "64", "", "x.reg"},
-      {verb, "HKLM", "64", "041", "x.reg"},  // a digit short
-      {verb, "HKLM", "64", "004g", "x.reg"},
-      {verb, "HKLM", "64", "004a", "x.reg"},              // one spelling: upper case
-      {verb, "HKLM", "64", "0000", "x.reg"},              // NUL
-      {verb, "HKLM", "64", "002E002E005C0052", "x.reg"},  // "..\R": another key
-      {verb, "HKLM", "64", std::string(256 * 4, 'A'), "x.reg"},
+      {verb, "HKLM", "64", "0041", "x.reg", kFingerprint, "extra"},
+      {verb, "HKLM", "64", "0041", "x.reg"},
+      {verb, "HKLM", "64", "0041", "x.reg", "0123456789abcdef"},
+      {verb, "HKLM", "64", "0041", "x.reg", "0123456789ABCDE"},
+      {verb, "HKCU", "64", "0041", "x.reg", kFingerprint},
+      {verb, "hklm", "64", "0041", "x.reg", kFingerprint},
+      {verb, "HKLM\\SOFTWARE", "64", "0041", "x.reg", kFingerprint},
+      {verb, "HKLM", "128", "0041", "x.reg", kFingerprint},
+      {verb, "HKLM", "", "0041", "x.reg", kFingerprint},
+      {verb, "HKLM", "64", "", "x.reg", kFingerprint},
+      {verb, "HKLM", "64", "041", "x.reg", kFingerprint},  // a digit short
+      {verb, "HKLM", "64", "004g", "x.reg", kFingerprint},
+      {verb, "HKLM", "64", "004a", "x.reg", kFingerprint},              // one spelling: upper case
+      {verb, "HKLM", "64", "0000", "x.reg", kFingerprint},              // NUL
+      {verb, "HKLM", "64", "002E002E005C0052", "x.reg", kFingerprint},  // "..\R": another key
+      {verb, "HKLM", "64", std::string(256 * 4, 'A'), "x.reg", kFingerprint},
   };
   for (const Arguments& arguments : refused) {
     const app::Command command = app::ParseCommand(arguments);

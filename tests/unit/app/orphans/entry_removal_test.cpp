@@ -340,9 +340,10 @@ TEST(EntryRemoval, TheStepIsAskedForTheEntrysOwnKeyInItsOwnView) {
     EXPECT_TRUE(launches[0].elevated);
     EXPECT_EQ(launches[0].asked.follow, platform::Follow::kProcess);
     EXPECT_EQ(launches[0].asked.program, sim::kOwnProgramFile);
-    EXPECT_EQ(launches[0].asked.parameters, "/remove-machine-entry HKLM " + std::string(bits) +
-                                                " 0047006F006E0065 \"Gone App 2026-12-07 "
-                                                "21-30-05.reg\"");
+    const std::string& parameters = launches[0].asked.parameters;
+    EXPECT_TRUE(parameters.starts_with("/remove-machine-entry HKLM " + std::string(bits) +
+                                       " 0047006F006E0065 \"Gone App 2026-12-07 21-30-05.reg\" "))
+        << parameters;
   }
   World per_user;
   per_user.Remove(EntryView::kUser);
@@ -370,6 +371,35 @@ TEST(EntryRemoval, AnyKeyNameReachesTheStepWhole) {
   World unnamed;
   EXPECT_EQ(unnamed.Remove(EntryView::kUser, "").outcome, RemovalOutcome::kNotRead);
   EXPECT_TRUE(unnamed.sim.registry.KeyExists(platform::kHkeyCurrentUser, kUninstall + "Gone"));
+}
+
+// What the user said yes to is what goes: an entry that changed after the question stays as it
+// is now, and the question names the values that its copy cannot give back exactly.
+TEST(EntryRemoval, AnEntryChangedAfterTheQuestionIsLeftAsItIs) {
+  for (const EntryView view : {EntryView::kUser, EntryView::kMachine64}) {
+    World setup;
+    app::ProgramEntry program{"Gone App", "C:\\Gone\\u.exe", view, {}};
+    program.key_name = "Gone";
+    const auto asked = app::ReadAskedEntry(setup.sim.registry, program);
+    ASSERT_TRUE(asked.has_value());
+    EXPECT_EQ(asked->inexact_note, "");
+    setup.sim.registry.SetText(RootOf(view), PhysicalPath(view, "Gone\\Sub"), "Late", "x");
+    const app::Removal removal = app::RemoveEntry(
+        program, app::RemovalSystem{setup.faults, setup.sim.file_store, setup.sim.launcher},
+        asked->digest);
+    EXPECT_EQ(removal.outcome, RemovalOutcome::kChanged);
+    EXPECT_TRUE(setup.sim.registry.KeyExists(RootOf(view), PhysicalPath(view, "Gone\\Sub")));
+    EXPECT_TRUE(setup.sim.file_store.Files().empty());
+  }
+  World odd;
+  odd.sim.registry.SetRawValue(platform::kHkeyCurrentUser, kUninstall + "Gone\\Sub", "Odd",
+                               platform::kRegSz, {0x61, 0x00, 0x62});
+  app::ProgramEntry program{"Gone App", "C:\\Gone\\u.exe", EntryView::kUser, {}};
+  program.key_name = "Gone";
+  const auto asked = app::ReadAskedEntry(odd.sim.registry, program);
+  ASSERT_TRUE(asked.has_value());
+  EXPECT_NE(asked->inexact_note.find("Uninstall\\Gone\\Sub: \"Odd\""), std::string::npos)
+      << asked->inexact_note;
 }
 
 // A link anywhere in an entry, to a key outside it, refuses the removal: the link is named, and

@@ -244,6 +244,12 @@ TEST(EntryRemoval, EachStepFailingInTurn) {
       {"a store folder that is a junction", k64,
        [](World& s) { s.sim.file_store.PutReparsePoint("C:\\ProgramData\\Quillon"); },
        RemovalOutcome::kStepRefused, false, true, false},
+      {"a key that lists no program", k32,
+       [](World& s) {
+         s.sim.registry.DeletePhysicalValue(platform::kHkeyLocalMachine, kUninstall32 + "Gone",
+                                            "DisplayName");
+       },
+       RemovalOutcome::kStepRefused, false, true, false},
       {"the uninstaller is back", k64,
        [](World& s) {
          s.sim.files.AddFile("C:\\Gone\\u.exe", platform::Date{2020, 1, 1});

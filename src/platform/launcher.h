@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/windowing.h"
 
@@ -130,6 +131,10 @@ class Launcher {
   // path the first time this is asked, never before. Safe from any thread: the list for scripts
   // asks from its jobs.
   virtual std::optional<int> InstallerProductState(const std::string& product_code) = 0;
+  // Every product Windows Installer knows for this user or the machine, installed or advertised
+  // (MsiEnumProductsW): the products whose state is not INSTALLSTATE_UNKNOWN, asked once rather
+  // than one by one. Nothing when msi.dll or the call is not there, or the list cannot be read.
+  virtual std::optional<std::vector<std::string>> InstallerProducts() = 0;
   // The folders and the environment below are safe to ask from any thread.
   // Where the system's own programs live, as this process is told it (a 32-bit process on
   // 64-bit Windows is told System32 and given the 32-bit programs there); empty when it cannot

@@ -40,10 +40,20 @@ std::string InstallerEntryCode(const ProgramEntry& program) {
   return NamesProduct(program.command, program.key_name) ? program.key_name : std::string{};
 }
 
-bool IsUnknownToWindowsInstaller(const ProgramEntry& program, platform::Launcher& launcher) {
+bool IsUnknownToWindowsInstaller(const ProgramEntry& program, platform::Launcher& launcher,
+                                 const KnownProducts* known) {
   const std::string code = InstallerEntryCode(program);
   if (code.empty()) return false;
+  if (known != nullptr) return known->count(text::UpperAscii(code)) == 0;
   return launcher.InstallerProductState(code) == platform::kInstallStateUnknown;
+}
+
+std::optional<KnownProducts> KnownInstallerProducts(platform::Launcher& launcher) {
+  const auto products = launcher.InstallerProducts();
+  if (!products) return std::nullopt;
+  KnownProducts known;
+  for (const std::string& code : *products) known.insert(text::UpperAscii(code));
+  return known;
 }
 
 }  // namespace app

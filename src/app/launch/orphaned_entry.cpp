@@ -6,10 +6,10 @@
 
 namespace app {
 
-bool IsOrphaned(const PathSystem& system, const ProgramEntry& program) {
+bool IsOrphaned(const PathSystem& system, const ProgramEntry& program, const KnownProducts* known) {
   const LaunchPlan plan = PlanUninstall(program, system);
-  const bool product_unknown =
-      plan.kind == LaunchKind::kStart && IsUnknownToWindowsInstaller(program, system.launcher);
+  const bool product_unknown = plan.kind == LaunchKind::kStart &&
+                               IsUnknownToWindowsInstaller(program, system.launcher, known);
   return NoticeFor(plan.kind, product_unknown, platform::kStartOk) == LaunchNotice::kOfferRemoval;
 }
 

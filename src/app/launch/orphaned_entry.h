@@ -4,11 +4,14 @@
 // starting anything: for the elevated step that removes one, and for the command-line list.
 
 #include "app/entry/program_entry.h"
+#include "app/launch/installer_entry.h"
 #include "app/paths/registered_path.h"
 
 namespace app {
 
 // The program the entry names is not there, or Windows Installer does not know its product.
-bool IsOrphaned(const PathSystem& system, const ProgramEntry& program);
+// known: as for IsUnknownToWindowsInstaller.
+bool IsOrphaned(const PathSystem& system, const ProgramEntry& program,
+                const KnownProducts* known = nullptr);
 
 }  // namespace app

@@ -35,7 +35,16 @@ bool IsQuiet(const ScannedProgram& scanned, const PathSystem& paths, bool elevat
   return PlanQuietUninstall(quiet, paths, elevated).has_value();
 }
 
-ListedProgram Listed(const ScannedProgram& scanned, const PathSystem& paths, bool elevated) {
+// What the list is told once, for every program.
+struct ListFacts {
+  PathSystem paths;
+  bool elevated = false;
+  std::optional<KnownProducts> known;  // Windows Installer's products, asked for at once
+};
+
+ListedProgram Listed(const ScannedProgram& scanned, const ListFacts& facts) {
+  const PathSystem& paths = facts.paths;
+  const bool elevated = facts.elevated;
   const ProgramEntry& program = scanned.program;
   ListedProgram listed;
   // A name no id can spell (a zero unit, which only the native API writes) leaves it empty.
@@ -49,18 +58,23 @@ ListedProgram Listed(const ScannedProgram& scanned, const PathSystem& paths, boo
   if (scanned.date) listed.installed = ListedDateOf(*scanned.date, SourceOf(scanned.date_from));
   listed.view = program.view;
   listed.quiet = IsQuiet(scanned, paths, elevated);
-  listed.orphaned = IsOrphaned(paths, program);
+  listed.orphaned = IsOrphaned(paths, program, facts.known ? &*facts.known : nullptr);
   return listed;
 }
 
 // What is listed of the programs at those positions, in their order.
 std::vector<ListedProgram> ListedAt(const std::vector<ScannedProgram>& scanned,
-                                    std::span<const std::size_t> positions, const PathSystem& paths,
-                                    bool elevated) {
+                                    std::span<const std::size_t> positions,
+                                    const ListFacts& facts) {
   std::vector<ListedProgram> listed;
   listed.reserve(positions.size());
-  for (const std::size_t i : positions) listed.push_back(Listed(scanned[i], paths, elevated));
+  for (const std::size_t i : positions) listed.push_back(Listed(scanned[i], facts));
   return listed;
+}
+
+ListFacts FactsOf(platform::Platform& platform) {
+  return ListFacts{PathSystemOf(platform), platform.launcher.Elevated(),
+                   KnownInstallerProducts(platform.launcher)};
 }
 
 Options ListOptions(bool all) {
@@ -81,15 +95,14 @@ std::vector<ListedProgram> ListOnJobs(framework::TJobs& jobs, platform::Platform
   auto scanned = std::make_shared<const std::vector<ScannedProgram>>(
       CatalogueReading(jobs, platform, drives, options).TakeScanned());
   const std::vector<std::size_t> order = AllProgramsOrder(*scanned, platform.order);
-  const PathSystem paths = PathSystemOf(platform);
-  const bool elevated = platform.launcher.Elevated();
+  auto facts = std::make_shared<const ListFacts>(FactsOf(platform));
   std::vector<std::unique_ptr<Slice>> slices;
   for (std::size_t first = 0; first < order.size(); first += kProgramsPerSlice) {
     const std::size_t last = std::min(order.size(), first + kProgramsPerSlice);
     std::vector<std::size_t> positions(order.begin() + first, order.begin() + last);
     slices.push_back(std::make_unique<Slice>(
-        jobs, [scanned, positions = std::move(positions), paths, elevated](std::stop_token) {
-          return ListedAt(*scanned, positions, paths, elevated);
+        jobs, [scanned, positions = std::move(positions), facts](std::stop_token) {
+          return ListedAt(*scanned, positions, *facts);
         }));
   }
   // This thread tells what no worker has begun, before it waits for any.
@@ -116,8 +129,7 @@ std::vector<ListedProgram> ListedPrograms(platform::Platform& platform, bool all
   RemoteDrives drives(platform.files);
   const std::vector<ScannedProgram> scanned =
       ScanPasses(ScanSeams(platform, drives), UninstallPasses(platform.registry), options);
-  return ListedAt(scanned, AllProgramsOrder(scanned, platform.order), PathSystemOf(platform),
-                  platform.launcher.Elevated());
+  return ListedAt(scanned, AllProgramsOrder(scanned, platform.order), FactsOf(platform));
 }
 
 int RunList(platform::Platform& platform, const ListRequest& request) {

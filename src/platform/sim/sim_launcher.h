@@ -84,6 +84,11 @@ class LaunchRecorder final : public platform::Launcher {
   using StartAction = std::function<ScriptedRun(const platform::StartSpec&)>;
   void SetStartAction(StartAction action) { start_action_ = std::move(action); }
   void SetInstallerProductState(std::optional<int> state) { product_state_ = state; }
+  // What the list of every known product says from now on; nothing: it cannot be read.
+  std::optional<std::vector<std::string>> InstallerProducts() override { return products_; }
+  void SetInstallerProducts(std::optional<std::vector<std::string>> products) {
+    products_ = std::move(products);
+  }
   std::vector<std::string> ProductQueries() const {
     const platform::MutexLock lock(product_mutex_);
     return product_queries_;
@@ -103,6 +108,7 @@ class LaunchRecorder final : public platform::Launcher {
   bool elevated_ = false;
   StartAction start_action_;
   std::optional<int> product_state_;
+  std::optional<std::vector<std::string>> products_;
   // Asked from any thread, as the real one may be.
   mutable platform::Mutex product_mutex_;
   std::vector<std::string> product_queries_ GUARDED_BY(product_mutex_);

@@ -19,6 +19,8 @@ namespace {
 
 // Room for the longest text the system gives for an error.
 constexpr DWORD kErrorTextSize = 1024;
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
+constexpr std::size_t kProductCodeUnits = 38;
 // The longest path a module's name can have.
 constexpr DWORD kMaxOwnPathUnits = 32768;
 
@@ -31,16 +33,35 @@ UniqueModule LoadInstallerLibrary() {
       ::LoadLibraryExW((folder + L"\\msi.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
 }
 
+// Loaded at the first question and kept for the rest of the run.
+HMODULE InstallerLibrary() {
+  static const UniqueModule msi = LoadInstallerLibrary();
+  return msi.get();
+}
+
 }  // namespace
 
 std::optional<int> Launcher::InstallerProductState(const std::string& product_code) {
   // INSTALLSTATE is an enum, passed as an int.
   using QueryProductState = int(WINAPI*)(LPCWSTR);
   // Loaded at the first question and kept for the rest of the run.
-  static const UniqueModule msi = LoadInstallerLibrary();
-  const auto query = LookUp<QueryProductState>(msi.get(), "MsiQueryProductStateW");
+  const auto query = LookUp<QueryProductState>(InstallerLibrary(), "MsiQueryProductStateW");
   if (query == nullptr) return std::nullopt;
   return static_cast<int>(query(Utf8ToWide(product_code).c_str()));
+}
+
+std::optional<std::vector<std::string>> Launcher::InstallerProducts() {
+  using EnumProducts = UINT(WINAPI*)(DWORD, LPWSTR);
+  const auto enumerate = LookUp<EnumProducts>(InstallerLibrary(), "MsiEnumProductsW");
+  if (enumerate == nullptr) return std::nullopt;
+  std::vector<std::string> products;
+  for (DWORD index = 0;; ++index) {
+    wchar_t code[kProductCodeUnits + 1] = {};
+    const UINT result = enumerate(index, code);
+    if (result == ERROR_NO_MORE_ITEMS) return products;
+    if (result != ERROR_SUCCESS) return std::nullopt;
+    products.push_back(WideToUtf8(code));
+  }
 }
 
 void Launcher::Pause(std::uint32_t ms) {

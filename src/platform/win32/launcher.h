@@ -14,6 +14,7 @@ class Launcher : public platform::Launcher {
   std::string OwnProgramFile() override;
   std::string OwnAccount() override;
   std::optional<int> InstallerProductState(const std::string& product_code) override;
+  std::optional<std::vector<std::string>> InstallerProducts() override;
   std::string SystemDirectory() override;
   std::string WindowsDirectory() override;
   std::optional<std::string> EnvironmentVariable(const std::string& name) override;

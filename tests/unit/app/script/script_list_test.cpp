@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "app/harness.h"
 #include "app/listing/list_csv.h"
 #include "app/listing/list_json.h"
@@ -81,6 +83,28 @@ TEST(ScriptList, EachProgramWithWhatItsEntrySays) {
   EXPECT_EQ(zed.size_kb, 4096u);
   ASSERT_TRUE(zed.installed);
   EXPECT_EQ(zed.installed->source, app::DateSource::kInstallDateValue);
+}
+
+// Windows Installer is asked once for every product it knows, not once an entry.
+TEST(ScriptList, AnInstallerProductIsOrphanedWhenWindowsInstallerDoesNotKnowIt) {
+  const std::string known = "{11111111-1111-1111-1111-111111111111}";
+  const std::string gone = "{22222222-2222-2222-2222-222222222222}";
+  ListRun run;
+  for (const std::string& code : {known, gone}) {
+    run.sim.registry.LoadRegText(
+        std::string(testing_support::kRegHeader) +
+        Entry(kLm32 + code, {"\"DisplayName\"=\"Product " + code.substr(1, 1) + "\"",
+                             "\"WindowsInstaller\"=dword:00000001"}));
+  }
+  run.sim.files.AddFile("C:\\Windows\\system32\\msiexec.exe", {2021, 2, 3});
+  run.sim.launcher.SetInstallerProducts(std::vector<std::string>{known});
+  std::map<std::string, bool> orphaned;
+  for (const auto& program : app::ListedPrograms(run.bound, false)) {
+    orphaned[program.name] = program.orphaned;
+  }
+  EXPECT_FALSE(orphaned.at("Product 1"));
+  EXPECT_TRUE(orphaned.at("Product 2"));
+  EXPECT_TRUE(run.sim.launcher.ProductQueries().empty());
 }
 
 TEST(ScriptList, GoesToStandardOutputOrReplacesTheFileWhole) {

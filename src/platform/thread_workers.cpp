@@ -37,7 +37,14 @@ ThreadWorkers::~ThreadWorkers() {
   }
   // Outside the lock: a job's stop callbacks run here and may call back into the workers.
   for (std::stop_source& stop : running) stop.request_stop();
-  threads.clear();  // each thread's shutdown is requested, then it is joined
+  for (std::jthread& thread : threads) thread.request_stop();
+  // Under the lock, so that no idle thread is between its last look and its wait: the wake that
+  // a shutdown request gives its wait may be lost to that gap in some standard libraries.
+  {
+    const MutexLock lock(mutex_);
+    job_waiting_.notify_all();
+  }
+  threads.clear();  // each thread is joined
 }
 
 unsigned ThreadWorkers::HardwareThreads() const {

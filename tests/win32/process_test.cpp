@@ -107,8 +107,8 @@ class LauncherTest : public ::testing::Test {
 // Each start leaves a marker that only the program meant, with the arguments meant, in the
 // folder meant, can write.
 TEST_F(LauncherTest, StartsRunTheGivenProgramWithItsArgumentsInItsFolder) {
-  const auto Spec = [&](std::string command_line, std::string parameters, std::string directory,
-                        std::string verb) {
+  const auto Asked = [&](std::string command_line, std::string parameters, std::string directory,
+                         std::string verb) {
     platform::StartSpec asked;
     asked.program = Utf8(tool_);
     asked.command_line = std::move(command_line);
@@ -125,18 +125,18 @@ TEST_F(LauncherTest, StartsRunTheGivenProgramWithItsArgumentsInItsFolder) {
     platform::StartSpec asked;
     std::filesystem::path marker;
   } cases[] = {
-      {"a quoted path", Spec(Utf8(Quoted(tool_) + L" --marker " + Quoted(marker)), "", "", ""),
+      {"a quoted path", Asked(Utf8(Quoted(tool_) + L" --marker " + Quoted(marker)), "", "", ""),
        marker},
       // No program of the command line's first word exists: no folder is searched for it.
       {"whatever the command line names",
-       Spec("NoSuchProgram.exe --marker " + Utf8(Quoted(dir_.path() / L"given.txt")), "", "", ""),
+       Asked("NoSuchProgram.exe --marker " + Utf8(Quoted(dir_.path() / L"given.txt")), "", "", ""),
        dir_.path() / L"given.txt"},
-      {"in the given folder", Spec(Utf8(Quoted(tool_)) + " --marker here.txt", "", folder, ""),
+      {"in the given folder", Asked(Utf8(Quoted(tool_)) + " --marker here.txt", "", folder, ""),
        dir_.path() / L"here.txt"},
-      {"through the shell, in the given folder", Spec("", "--marker relative.txt", folder, ""),
+      {"through the shell, in the given folder", Asked("", "--marker relative.txt", folder, ""),
        dir_.path() / L"relative.txt"},
       {"through the shell, with a verb",
-       Spec("", "--marker \"" + Utf8(dir_.path() / L"ex ü.txt") + "\"", "", "open"),
+       Asked("", "--marker \"" + Utf8(dir_.path() / L"ex ü.txt") + "\"", "", "open"),
        dir_.path() / L"ex ü.txt"},
   };
   for (const auto& c : cases) {

@@ -18,6 +18,9 @@ std::string CopyFolder(const std::string& local_app_data);
 // cut, never inside a character, until the path fits MAX_PATH. Empty when not even one character
 // fits. A number past the first, for a second copy in the same second, follows the time:
 // "<name> <time> (2).reg".
+// Copies of one name made in the same second are numbered; past this many, something is amiss.
+inline constexpr int kMaxCopyNumber = 100;
+
 // Whether the name is one that CopyFilePath could have given a copy: a ".reg" file's plain name,
 // with nothing that could lead elsewhere (no folder, stream, device or "..").
 bool IsPlainCopyName(std::string_view name);

@@ -17,9 +17,6 @@ namespace {
 
 using platform::RegResult;
 
-// Copies of one name made in the same second are numbered; past this many, something is amiss.
-constexpr int kMaxCopyNumber = 100;
-
 class Remover {
  public:
   Remover(const ProgramEntry& program, const RemovalSystem& system, std::string copy_path,
@@ -206,9 +203,7 @@ class Remover {
   // The entry's own key read again, itself: a link left in its place is no removal.
   Removal Check() {
     CopiedKey after;
-    const RegResult read = ReadKeyCopy(system_.registry, key_.root, key_.path,
-                                       platform::kKeyRead | key_.view_access, after);
-    after.name = program_.key_name;
+    const RegResult read = ReadEntryCopy(system_.registry, program_.view, program_.key_name, after);
     if (read == platform::kRegNotFound) {
       result_.outcome = RemovalOutcome::kRemoved;
       result_.reason.clear();
@@ -238,6 +233,15 @@ class Remover {
 };
 
 }  // namespace
+
+platform::RegResult ReadEntryCopy(platform::RawRegistry& registry, EntryView view,
+                                  const std::string& key_name, CopiedKey& entry) {
+  const EntryKeyPlace place = KeyPlaceOf(view, key_name);
+  const RegResult read =
+      ReadKeyCopy(registry, place.root, place.path, platform::kKeyRead | place.view_access, entry);
+  entry.name = key_name;
+  return read;
+}
 
 Removal RemoveEntry(const ProgramEntry& program, const RemovalSystem& system,
                     std::optional<std::uint64_t> asked) {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "app/copies/key_copy.h"
 #include "app/entry/program_entry.h"
 #include "platform/file_store.h"
 #include "platform/launcher.h"
@@ -51,6 +52,11 @@ struct Removal {
   std::string reason = {};     // the system's words for a failed step, when it gave some
   std::string key_path = {};   // kHoldsLink: the link; kLeftAside: where the entry now is
 };
+
+// The entry's own key as it is now, whole, read in its view as its copy is made: each key
+// itself, never what a link leads to (ReadKeyCopy). Named by the entry's key name.
+platform::RegResult ReadEntryCopy(platform::RawRegistry& registry, EntryView view,
+                                  const std::string& key_name, CopiedKey& entry);
 
 // The entry removed by this process, with its copy written to copy_path, or, when that is empty,
 // as a new file in the user's own folder for copies.

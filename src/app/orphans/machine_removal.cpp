@@ -7,7 +7,6 @@
 #include "app/command_line/arguments.h"
 #include "app/copies/copy_file_name.h"
 #include "app/copies/key_copy.h"
-#include "app/entry/entry_key.h"
 #include "app/launch/orphaned_entry.h"
 #include "app/orphans/machine_store.h"
 #include "app/paths/file_names.h"
@@ -20,8 +19,6 @@ namespace {
 // How long the elevated step may take once it has the rights: a removal takes well under a
 // second, but a large entry on a slow disk may take more.
 constexpr std::uint32_t kStepWaitMs = 60000;
-// Copies of one name made in the same second are numbered; past this many, something is amiss.
-constexpr int kMaxCopyNumber = 100;
 
 constexpr std::array<std::pair<RemovalOutcome, StepExit>, 11> kOutcomeExits{{
     {RemovalOutcome::kRemoved, StepExit::kRemoved},
@@ -97,19 +94,6 @@ Removal RemovalOfExit(std::uint32_t code, const std::string& copy_path,
   return Outcome(RemovalOutcome::kNotKnown, std::string(kStepFailedReason));
 }
 
-// The entry as it is now, read as the user could read it; what refuses a copy of it refuses
-// the step too, before anyone is asked for rights.
-platform::RegResult DigestNow(const ProgramEntry& program, const RemovalSystem& system,
-                              std::uint64_t& digest) {
-  const EntryKeyPlace place = KeyPlaceOf(program);
-  CopiedKey now;
-  const platform::RegResult read = ReadKeyCopy(system.registry, place.root, place.path,
-                                               platform::kKeyRead | place.view_access, now);
-  now.name = program.key_name;
-  digest = KeyDigest(now);
-  return read;
-}
-
 Removal RefusedRead(platform::RegResult read) {
   if (read == kRegHoldsLink) return Outcome(RemovalOutcome::kHoldsLink);
   if (read == kRegCopyTooLarge) return Outcome(RemovalOutcome::kTooLarge);
@@ -125,10 +109,9 @@ StepExit RunMachineEntryRemoval(platform::Platform& platform, const MachineEntry
   }
   if (!IsPlainCopyName(request.copy_name)) return StepExit::kCopyNameRefused;
   // The key itself first: a link is refused before the check below could read through it.
-  const EntryKeyPlace place = KeyPlaceOf(request.view, request.key_name);
   CopiedKey before;
-  const platform::RegResult read = ReadKeyCopy(platform.registry, place.root, place.path,
-                                               platform::kKeyRead | place.view_access, before);
+  const platform::RegResult read =
+      ReadEntryCopy(platform.registry, request.view, request.key_name, before);
   if (read == kRegHoldsLink) return StepExit::kHoldsLink;
   if (read == platform::kRegNotFound) return StepExit::kNoSuchEntry;
   RemoteDrives drives(platform.files);
@@ -148,11 +131,14 @@ StepExit RunMachineEntryRemoval(platform::Platform& platform, const MachineEntry
 Removal RemoveThroughElevatedStep(const ProgramEntry& program, const RemovalSystem& system,
                                   std::optional<std::uint64_t> asked) {
   if (program.key_name.empty()) return Outcome(RemovalOutcome::kNotRead);
+  // Without a question, the entry as it is now, read as the user can read it; what refuses a
+  // copy of it refuses the step too, before anyone is asked for rights.
   if (!asked) {
-    std::uint64_t now = 0;
-    const platform::RegResult read = DigestNow(program, system, now);
+    CopiedKey now;
+    const platform::RegResult read =
+        ReadEntryCopy(system.registry, program.view, program.key_name, now);
     if (read != platform::kRegOk) return RefusedRead(read);
-    asked = now;
+    asked = KeyDigest(now);
   }
   const std::string own_file = system.launcher.OwnProgramFile();
   if (!RunsFromAdministratorsFolder(system.files, own_file)) {

@@ -72,13 +72,10 @@ RemovalMessage RemovalResultMessage(const std::string& name, const Removal& remo
 
 std::optional<AskedEntry> ReadAskedEntry(platform::RawRegistry& registry,
                                          const ProgramEntry& program) {
-  const EntryKeyPlace place = KeyPlaceOf(program);
   CopiedKey entry;
-  if (ReadKeyCopy(registry, place.root, place.path, platform::kKeyRead | place.view_access,
-                  entry) != platform::kRegOk) {
+  if (ReadEntryCopy(registry, program.view, program.key_name, entry) != platform::kRegOk) {
     return std::nullopt;
   }
-  entry.name = program.key_name;
   const std::string path =
       EntryKeyPath(program.view, registry.HasSeparate64BitView(), program.key_name);
   return AskedEntry{KeyDigest(entry), InexactNote(InexactValues(entry, path))};

@@ -119,7 +119,7 @@ class Launcher {
   virtual Started Start(const StartSpec& asked) = 0;
   // Waits ms, handling the calling thread's messages meanwhile.
   virtual void Pause(std::uint32_t ms) = 0;
-  // Whether this program runs with administrator rights.
+  // Whether this program runs with administrator rights. Safe from any thread.
   virtual bool Elevated() = 0;
   // This program's own file, by its full path; empty when it cannot be told.
   virtual std::string OwnProgramFile() = 0;
@@ -134,6 +134,7 @@ class Launcher {
   // Every product Windows Installer knows for this user or the machine, installed or advertised
   // (MsiEnumProductsW): the products whose state is not INSTALLSTATE_UNKNOWN, asked once rather
   // than one by one. Nothing when msi.dll or the call is not there, or the list cannot be read.
+  // Safe from any thread.
   virtual std::optional<std::vector<std::string>> InstallerProducts() = 0;
   // The folders and the environment below are safe to ask from any thread.
   // Where the system's own programs live, as this process is told it (a 32-bit process on

@@ -11,6 +11,7 @@
 #include "app/listing/entry_id.h"
 #include "app/listing/list_csv.h"
 #include "app/listing/list_json.h"
+#include "app/paths/remembered_files.h"
 #include "app/quiet/quiet_command.h"
 #include "app/script/script_exit.h"
 #include "app/script/script_output.h"
@@ -37,6 +38,13 @@ bool IsQuiet(const ScannedProgram& scanned, const PathSystem& paths, bool elevat
 
 // What the list is told once, for every program.
 struct ListFacts {
+  explicit ListFacts(platform::Platform& platform)
+      : files(platform.files),
+        paths{platform.launcher, files, platform.registry.HasSeparate64BitView()},
+        elevated(platform.launcher.Elevated()),
+        known(KnownInstallerProducts(platform.launcher)) {}
+
+  mutable RememberedFiles files;  // each uninstaller looked for once, however many entries name it
   PathSystem paths;
   bool elevated = false;
   std::optional<KnownProducts> known;  // Windows Installer's products, asked for at once
@@ -72,11 +80,6 @@ std::vector<ListedProgram> ListedAt(const std::vector<ScannedProgram>& scanned,
   return listed;
 }
 
-ListFacts FactsOf(platform::Platform& platform) {
-  return ListFacts{PathSystemOf(platform), platform.launcher.Elevated(),
-                   KnownInstallerProducts(platform.launcher)};
-}
-
 Options ListOptions(bool all) {
   Options options;
   options.show_system_components = all;
@@ -91,11 +94,14 @@ Options ListOptions(bool all) {
 std::vector<ListedProgram> ListOnJobs(framework::TJobs& jobs, platform::Platform& platform,
                                       const Options& options) {
   using Slice = framework::TTakeOrWait<std::vector<ListedProgram>>;
+  // Asking Windows Installer loads its library first: that overlaps the reading.
+  framework::TTakeOrWait<std::shared_ptr<const ListFacts>> asked(
+      jobs, [&platform](std::stop_token) { return std::make_shared<const ListFacts>(platform); });
   auto drives = std::make_shared<RemoteDrives>(platform.files);
   auto scanned = std::make_shared<const std::vector<ScannedProgram>>(
       CatalogueReading(jobs, platform, drives, options).TakeScanned());
   const std::vector<std::size_t> order = AllProgramsOrder(*scanned, platform.order);
-  auto facts = std::make_shared<const ListFacts>(FactsOf(platform));
+  const std::shared_ptr<const ListFacts> facts = asked.Take();
   std::vector<std::unique_ptr<Slice>> slices;
   for (std::size_t first = 0; first < order.size(); first += kProgramsPerSlice) {
     const std::size_t last = std::min(order.size(), first + kProgramsPerSlice);
@@ -129,7 +135,8 @@ std::vector<ListedProgram> ListedPrograms(platform::Platform& platform, bool all
   RemoteDrives drives(platform.files);
   const std::vector<ScannedProgram> scanned =
       ScanPasses(ScanSeams(platform, drives), UninstallPasses(platform.registry), options);
-  return ListedAt(scanned, AllProgramsOrder(scanned, platform.order), FactsOf(platform));
+  const ListFacts facts(platform);
+  return ListedAt(scanned, AllProgramsOrder(scanned, platform.order), facts);
 }
 
 int RunList(platform::Platform& platform, const ListRequest& request) {

@@ -36,6 +36,12 @@ bool FitsDosDate(const FILETIME& local) {
   return fields.wYear >= kDosEpochYear && fields.wYear <= kDosLastYear;
 }
 
+// A volume that answered this recently is taken to answer still: long enough for one look
+// at a whole list, short enough that a drive taken away is soon noticed.
+constexpr ULONGLONG kVolumeAnswerFreshMs = 1000;
+// More roots than a machine has drives and shares in use: beyond it the answers are forgotten.
+constexpr std::size_t kMostVolumesRemembered = 64;
+
 // The root a path's volume answers at: "C:\" for a drive, "\\server\share\" for a share;
 // empty for any other form.
 std::wstring VolumeRoot(const std::wstring& path) {
@@ -77,11 +83,22 @@ std::uint32_t FileDates::FindFile(const std::string& path) {
   // "Not found" counts only from a volume that answers: its root is asked in turn.
   const std::wstring root = VolumeRoot(wide);
   if (root.empty()) return ERROR_BAD_PATHNAME;
+  if (VolumeAnswers(root)) return error;
   if (!::GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0)) {
     const DWORD volume_error = ::GetLastError();
     return volume_error == ERROR_SUCCESS ? ERROR_NOT_READY : volume_error;
   }
+  const std::lock_guard lock(volumes_lock_);
+  if (volumes_answered_.size() >= kMostVolumesRemembered) volumes_answered_.clear();
+  volumes_answered_[root] = ::GetTickCount64();
   return error;
+}
+
+bool FileDates::VolumeAnswers(const std::wstring& root) {
+  const std::lock_guard lock(volumes_lock_);
+  const auto answered = volumes_answered_.find(root);
+  return answered != volumes_answered_.end() &&
+         ::GetTickCount64() - answered->second < kVolumeAnswerFreshMs;
 }
 
 platform::DriveType FileDates::DriveTypeOf(const std::string& root) {

@@ -11,14 +11,28 @@ import subprocess
 import actions
 import e2e_case
 import harness
+import regfile
+from regfile import UNINSTALL_32, UNINSTALL_64, program
 from test_menu import ALL, CATALOGUE
 
 COMPANION = "TapwiseUninstaller.com"
 LIST_SECONDS = 60
 NO_SUCH_ID = 3
+STILL_LISTED = 5
 QUIET_SCRIPT = os.path.join(actions.INSTALLERS_DIR, "quiet_app.nsi")
 QUIET_NAME = "Tapwise Quiet App"
 QUIET_KEY = rf"{actions.HKCU_UNINSTALL}\{QUIET_NAME}"
+
+
+# What Windows' own list hides, each kind once: only /all lists them.
+HIDDEN = {
+    "Part of the System": program(UNINSTALL_64, "Part", DisplayName="Part of the System",
+                               SystemComponent=regfile.Dword(1), UninstallString=r"C:\P\u.exe"),
+    "An Update": program(UNINSTALL_32, "KB1", DisplayName="An Update",
+                         ParentKeyName="Alpha", UninstallString=r"C:\K\u.exe"),
+    "Security Update": program(UNINSTALL_32, "KB2", DisplayName="Security Update",
+                               ReleaseType="Security Update", UninstallString=r"C:\K\u.exe"),
+}
 
 
 class ScriptTest(actions.ActionCase):
@@ -49,11 +63,15 @@ class ScriptTest(actions.ActionCase):
         return [caption.replace("&&", "&") for caption in captions]
 
     def test_the_list_holds_the_menus_programs_in_its_order_wherever_it_goes(self):
-        self.seed(CATALOGUE)
+        self.seed(CATALOGUE + list(HIDDEN.values()))
         self.bring_desktop_up()
         code, piped, error = self.piped(e2e_case._options.exe, "/list")
         self.assertEqual((code, error), (0, ""))
         self.assertEqual([p["name"] for p in json.loads(piped)], self.menu_programs())
+        _, every, _ = self.piped(e2e_case._options.exe, "/list", "/all")
+        named = [p["name"] for p in json.loads(every)]
+        self.assertEqual(sorted(set(named) - set(p["name"] for p in json.loads(piped))),
+                         sorted(HIDDEN))
 
         folder = actions.drive_c(self.prefix, r"C:\lists")
         os.makedirs(folder)
@@ -85,6 +103,18 @@ class ScriptTest(actions.ActionCase):
 
         no_such_id = f'Tapwise Uninstaller: no program has the id "{entry["id"]}".\n'
         self.assertEqual(self.piped(*uninstall), (NO_SUCH_ID, "", no_such_id))
+
+    def test_an_uninstaller_that_fails_and_leaves_its_entry_ends_with_its_code(self):
+        self.bring_desktop_up()
+        name = "Tapwise Failing App"
+        package = actions.makensis(QUIET_SCRIPT, "failing-app.exe", f"-DAPP_NAME={name}", "-DFAILS")
+        actions.install(self.prefix, package, "/S")
+        code, listed, _ = self.piped(e2e_case._options.exe, "/list")
+        (entry,) = [p for p in json.loads(listed) if p["name"] == name]
+        code, output, error = self.piped(e2e_case._options.exe, "/uninstall", entry["id"], "/quiet")
+        self.assertEqual((code, output), (STILL_LISTED, ""))
+        self.assertIn("3", error, "the uninstaller's own code is told")
+        self.assertIsNotNone(self.prefix.reg_value(rf"{actions.HKCU_UNINSTALL}\{name}", "DisplayName"))
 
 
 if __name__ == "__main__":

@@ -30,6 +30,7 @@ struct LocalTime {
   int hour = 0;
   int minute = 0;
   int second = 0;
+  bool operator==(const LocalTime&) const = default;
 };
 
 // Safe from any thread, one caller at a time: the removal of an entry uses it from the worker

@@ -6,6 +6,7 @@
 #include "app/launch/launch_notice.h"
 #include "app/launch/launch_plan.h"
 #include "app/launch/launch_start.h"
+#include "app/leftovers/evidence_store.h"
 #include "app/orphans/entry_removal.h"
 #include "app/orphans/removal_prompt.h"
 #include "app/processes/processes.h"
@@ -74,6 +75,7 @@ Verdict JudgeLaunch(platform::Platform& system, const ProgramEntry& program, con
 ActionWork UninstallAction(platform::Platform& system, const ProgramEntry& program) {
   const LaunchPlan plan = PlanUninstall(program, PathSystemOf(system));
   return [&system, program, plan](std::stop_token) {
+    if (plan.kind == LaunchKind::kStart) KeepEvidence(system, program, plan);
     const UninstallerLaunch launch = LaunchUninstaller(system.launcher, program, plan);
     // "Last" names only an uninstaller that was started: the next start asks after it.
     if (launch.asked && launch.start == platform::kStartOk) {

@@ -1,6 +1,7 @@
 #include "app/quiet/quiet_run.h"
 
 #include "app/launch/launch_start.h"
+#include "app/leftovers/evidence_store.h"
 #include "app/quiet/quiet_command.h"
 #include "app/texts/texts.h"
 
@@ -9,6 +10,7 @@ namespace app {
 QuietRun FollowQuietUninstall(platform::Platform& system, const ProgramEntry& program,
                               const LaunchPlan& plan, platform::Elevation elevation,
                               std::stop_token stop) {
+  KeepEvidence(system, program, plan);
   platform::Started started =
       system.launcher.Start(UninstallerStart(plan, platform::Follow::kJob, elevation));
   QuietRun run{.start = started.Error()};

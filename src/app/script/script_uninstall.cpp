@@ -7,6 +7,7 @@
 #include "app/launch/installer_entry.h"
 #include "app/launch/launch_notice.h"
 #include "app/launch/launch_start.h"
+#include "app/leftovers/evidence_store.h"
 #include "app/paths/registered_command.h"
 #include "app/quiet/quiet_command.h"
 #include "app/quiet/quiet_run.h"
@@ -82,6 +83,7 @@ int UninstallQuietly(platform::Platform& platform, const ProgramEntry& listed) {
 // As choosing it in the menu: the uninstaller started, and its end not waited for.
 int StartUninstaller(platform::Platform& platform, const ProgramEntry& program) {
   const LaunchPlan plan = PlanUninstall(program, PathSystemOf(platform));
+  if (plan.kind == LaunchKind::kStart) KeepEvidence(platform, program, plan);
   const UninstallerLaunch launch = LaunchUninstaller(platform.launcher, program, plan);
   const std::string& name = program.name;
   if (launch.start == platform::kErrorCancelled) {

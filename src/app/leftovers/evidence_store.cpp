@@ -1,0 +1,121 @@
+#include "app/leftovers/evidence_store.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "app/copies/reg_file.h"
+#include "app/entry/entry_key.h"
+#include "app/entry/entry_values.h"
+#include "app/icons/icon_source.h"
+#include "app/listing/entry_id.h"
+#include "app/orphans/entry_removal.h"
+#include "app/paths/registered_path.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+constexpr std::string_view kRecordsFolder = "Quillon\\Tapwise Uninstaller\\Uninstall records";
+constexpr const char* kInstallLocationValue = "InstallLocation";
+// Records begun in the same second are numbered; past this many, something is amiss.
+constexpr int kMostRecordsASecond = 100;
+
+// The folder part of a path, without its last separator; empty when it has none.
+std::string FolderOf(const std::string& path) {
+  const std::size_t last = path.find_last_of("\\/");
+  if (last == std::string::npos || last == 0) return {};
+  return path.substr(0, last);
+}
+
+std::string UninstallerFolder(const LaunchPlan& plan) {
+  if (plan.kind != LaunchKind::kStart) return {};
+  const std::size_t last = plan.program.find_last_of("\\/");
+  const std::string file = last == std::string::npos ? plan.program : plan.program.substr(last + 1);
+  if (IsSystemRunner(file)) return {};
+  return plan.directory;
+}
+
+std::string IconFolder(const std::optional<std::string>& display_icon, const EntryPaths& paths,
+                       RemoteDrives& drives) {
+  if (!display_icon) return {};
+  const auto path = paths.PathToOpen(ParseIconLocation(*display_icon).path, drives);
+  return path ? FolderOf(*path) : std::string();
+}
+
+std::string FolderName(const platform::LocalTime& t, int number) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d-%02d-%02d", t.year % 10000, t.month % 100,
+                t.day % 100, t.hour % 100, t.minute % 100, t.second % 100);
+  if (number <= 1) return text;
+  return std::string(text) + " (" + std::to_string(number) + ")";
+}
+
+std::vector<std::uint8_t> Bytes(const std::string& text) {
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+// A new folder of its own for the record: one that is there already belongs to another.
+std::optional<std::string> NewRecordFolder(platform::FileStore& files,
+                                           const platform::LocalTime& now) {
+  const std::string records = RecordsFolder(files.LocalAppDataFolder());
+  if (records.empty()) return std::nullopt;
+  for (int number = 1; number <= kMostRecordsASecond; ++number) {
+    const std::string folder = platform::InDirectory(records, FolderName(now, number));
+    if (files.KindOf(folder) != platform::PathKind::kMissing) continue;
+    if (files.CreateFolders(folder) != platform::kFileOk) return std::nullopt;
+    return folder;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string RecordsFolder(const std::string& local_app_data) {
+  if (local_app_data.empty()) return {};
+  return platform::InDirectory(local_app_data, kRecordsFolder);
+}
+
+EvidenceRecord RecordOf(platform::Platform& platform, const ProgramEntry& program,
+                        const LaunchPlan& plan) {
+  EvidenceRecord record;
+  record.entry_id = EncodeEntryId(program.view, program.key_name).value_or("");
+  record.name = program.name;
+  record.uninstaller_folder = UninstallerFolder(plan);
+  EntryKey key(platform.registry, program);
+  if (!key.IsOpen()) return record;
+  platform::TRegistry& values = key.Values();
+  record.name = values.ReadTextIfText(kDisplayNameValue).value_or(program.name);
+  record.publisher = values.ReadTextIfText(kPublisherValue).value_or("");
+  record.version = values.ReadTextIfText(kDisplayVersionValue).value_or("");
+  record.install_location = values.ReadTextIfText(kInstallLocationValue).value_or("");
+  RemoteDrives drives(platform.files);
+  const EntryPaths paths(PathSystemOf(platform), program.view);
+  record.icon_folder = IconFolder(values.ReadTextIfText(kDisplayIconValue), paths, drives);
+  return record;
+}
+
+std::optional<std::string> KeepEvidence(platform::Platform& platform, const ProgramEntry& program,
+                                        const LaunchPlan& plan) {
+  EvidenceRecord record = RecordOf(platform, program, plan);
+  if (record.entry_id.empty()) return std::nullopt;
+  CopiedKey entry;
+  if (ReadEntryCopy(platform.registry, program.view, program.key_name, entry) != platform::kRegOk) {
+    return std::nullopt;
+  }
+  const auto copy = RegFileBytes(
+      entry,
+      EntryKeyPath(program.view, platform.registry.HasSeparate64BitView(), program.key_name));
+  if (!copy) return std::nullopt;
+  platform::FileStore& files = platform.file_store;
+  record.time = files.Now();
+  const std::optional<std::string> folder = NewRecordFolder(files, record.time);
+  if (!folder) return std::nullopt;
+  const bool kept = files.WriteNewFile(platform::InDirectory(*folder, kRecordCopyName), *copy) ==
+                        platform::kFileOk &&
+                    files.WriteNewFile(platform::InDirectory(*folder, kRecordFileName),
+                                       Bytes(RecordText(record))) == platform::kFileOk;
+  if (!kept) return std::nullopt;
+  return folder;
+}
+
+}  // namespace app

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/harness.h"
+#include "app/leftovers/evidence_record.h"
 #include "app/quiet/quiet_command.h"
 #include "app/quiet/quiet_outcome.h"
 
@@ -246,6 +247,19 @@ TEST(QuietUninstall, YesRunsTheQuietCommandHiddenUntilTheEntryHasGoneThenOneBoxA
   EXPECT_EQ(boxes[1].time_ms, 34500) << "watched every 250 ms until the entry went";
   EXPECT_TRUE(run.ws.Popups().size() == 1) << "no menu again";
   EXPECT_EQ(run.ws.Now(), boxes[1].closed_ms) << "the program ends with the box";
+
+  // What tells afterwards what the uninstall left was kept before it started.
+  const std::string kept =
+      std::string(sim::kLocalAppData) +
+      "\\Quillon\\Tapwise Uninstaller\\Uninstall records\\2026-12-07 21-30-05\\";
+  const auto& files = run.program.sim.file_store.Files();
+  ASSERT_EQ(files.count(kept + "record.txt"), 1u);
+  EXPECT_EQ(files.count(kept + "entry.reg"), 1u);
+  const std::vector<std::uint8_t>& text = files.at(kept + "record.txt");
+  const auto record = app::ReadRecordText(std::string(text.begin(), text.end()));
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->entry_id, "HKLM32/Foo");
+  EXPECT_EQ(record->uninstaller_folder, "C:\\Foo");
 }
 
 struct FlowCase {

@@ -1,0 +1,36 @@
+#pragma once
+
+// One thing an uninstall left behind, as the finder offers it: what it is, where, and why.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/raw_registry.h"
+
+namespace app {
+
+enum class LeftoverKind : std::uint8_t {
+  kRunValue,    // a value that starts a program at logon
+  kAppPathKey,  // the key that lets Windows find a program by its file name
+  kCommandKey,  // a file type's or class's command for one verb
+  kClassKey,    // a file type or class whose every command named the program
+  kShortcut,    // a .lnk file
+  kFolder,
+  kKey,
+};
+
+struct LeftoverItem {
+  LeftoverKind kind = LeftoverKind::kFolder;
+  // A registry item: the root, and the view flag its key is reached through (none for HKCU).
+  platform::RegKey root = platform::kNoKey;
+  std::uint32_t view_access = 0;
+  // The key's path below its root, or the file's or folder's full path.
+  std::string place;
+  std::string value_name;  // kRunValue: the value
+  std::string reason;      // why it was found, as the review says it
+  // Found by evidence that leaves no doubt: offered checked.
+  bool certain = false;
+  bool operator==(const LeftoverItem&) const = default;
+};
+
+}  // namespace app

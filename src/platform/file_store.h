@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,13 @@ inline constexpr FileError kFileErrorTooLarge = 223;       // ERROR_FILE_TOO_LAR
 // What a path names, the last part itself: a reparse point (a junction, a symbolic link) is
 // never followed.
 enum class PathKind : std::uint8_t { kMissing, kFile, kFolder, kReparsePoint, kNotKnown };
+
+// One item of a folder, as listed: a reparse point is named as one, never followed.
+struct FolderItem {
+  std::string name;
+  PathKind kind = PathKind::kNotKnown;
+  std::uint64_t size = 0;  // a file's size in bytes
+};
 
 struct LocalTime {
   int year = 0;
@@ -64,6 +72,18 @@ class FileStore {
   virtual std::string SecurityText(const std::string& path) = 0;
   // Makes one folder with that owner and DACL (SDDL); kFileErrorAlreadyExists when there is one.
   virtual FileError CreateSecuredFolder(const std::string& path, const std::string& security) = 0;
+
+  // The folder's items, at most limit of them (kFileErrorTooLarge past it, with those read);
+  // kFileOk when every item was listed.
+  virtual FileError ListFolder(const std::string& path, std::size_t limit,
+                               std::vector<FolderItem>& items) = 0;
+  // The folders the system names for this user and for everyone: the profile and its known
+  // folders, the Start menu and desktop roots, the program folders, the Windows folder, Temp.
+  // Those it cannot tell are left out.
+  virtual std::vector<std::string> KnownFolders() = 0;
+  // The long form of a path that exists, each 8.3 short name in it spelled out; nothing when
+  // it cannot be told.
+  virtual std::optional<std::string> LongPath(const std::string& path) = 0;
 };
 
 }  // namespace platform

@@ -26,6 +26,7 @@ platform::FileError FileStore::CreateFolders(const std::string& path) {
     return error;
   }
   folders_.insert(Key(path));
+  spelled_[Key(path)] = path;
   return platform::kFileOk;
 }
 
@@ -99,8 +100,59 @@ platform::FileError FileStore::CreateSecuredFolder(const std::string& path,
     return platform::kFileErrorPathNotFound;
   }
   folders_.insert(Key(path));
+  spelled_[Key(path)] = path;
   security_[Key(path)] = reported_security_.value_or(security);
   return platform::kFileOk;
+}
+
+std::vector<std::string> FileStore::DefaultKnownFolders() {
+  std::vector<std::string> folders;
+  std::string_view rest = kKnownFolders;
+  while (!rest.empty()) {
+    const std::size_t bar = rest.find('|');
+    folders.emplace_back(rest.substr(0, bar));
+    if (bar == std::string_view::npos) break;
+    rest.remove_prefix(bar + 1);
+  }
+  return folders;
+}
+
+platform::FileError FileStore::ListFolder(const std::string& path, std::size_t limit,
+                                          std::vector<platform::FolderItem>& items) {
+  if (KindOf(path) != platform::PathKind::kFolder) return platform::kFileErrorPathNotFound;
+  const std::string parent = Key(path);
+  std::map<std::string, platform::FolderItem> found;  // by Key: one item a name
+  for (const std::string& folder : folders_) {
+    if (Parent(folder) != parent) continue;
+    const auto spelled = spelled_.find(folder);
+    const std::string& name = spelled == spelled_.end() ? folder : spelled->second;
+    found[folder] = {name.substr(name.find_last_of('\\') + 1), platform::PathKind::kFolder, 0};
+  }
+  for (const std::string& point : reparse_points_) {
+    if (Parent(point) == parent) {
+      found[point] = {point.substr(point.find_last_of('\\') + 1), platform::PathKind::kReparsePoint,
+                      0};
+    }
+  }
+  for (const auto& [file, bytes] : files_) {
+    if (Key(Parent(file)) != parent) continue;
+    found[Key(file)] = {file.substr(file.find_last_of('\\') + 1), platform::PathKind::kFile,
+                        bytes.size()};
+  }
+  for (auto& [key, item] : found) {
+    if (items.size() >= limit) return platform::kFileErrorTooLarge;
+    items.push_back(std::move(item));
+  }
+  return platform::kFileOk;
+}
+
+std::optional<std::string> FileStore::LongPath(const std::string& path) {
+  const auto known = short_paths_.find(Key(path));
+  if (known != short_paths_.end()) return known->second;
+  if (KindOf(path) == platform::PathKind::kMissing || path.find('~') != std::string::npos) {
+    return std::nullopt;
+  }
+  return path;
 }
 
 void FileStore::PutFolder(const std::string& path, std::string security) {

@@ -26,6 +26,16 @@ inline constexpr std::string_view kOwnProgramFile =
 inline constexpr std::string_view kDefaultSecurity =
     "O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
 
+// The folders the substitute names as the system's known ones, "|" between them.
+inline constexpr std::string_view kKnownFolders =
+    "C:\\Users\\user\\Desktop|C:\\Users\\user\\Documents|C:\\Users\\user\\Downloads|"
+    "C:\\Users\\user\\AppData\\Roaming|C:\\Users\\user\\AppData\\Local|C:\\Users\\user|"
+    "C:\\Users\\Public|C:\\Users\\Public\\Desktop|C:\\Users|C:\\ProgramData|"
+    "C:\\Program Files|C:\\Program Files (x86)|C:\\Program Files\\Common Files|"
+    "C:\\Program Files (x86)\\Common Files|C:\\Windows|"
+    "C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu|"
+    "C:\\ProgramData\\Microsoft\\Windows\\Start Menu|C:\\Users\\user\\AppData\\Local\\Temp";
+
 class FileStore final : public platform::FileStore {
  public:
   std::string LocalAppDataFolder() override { return local_app_data_; }
@@ -42,6 +52,16 @@ class FileStore final : public platform::FileStore {
   std::string SecurityText(const std::string& path) override;
   platform::FileError CreateSecuredFolder(const std::string& path,
                                           const std::string& security) override;
+  platform::FileError ListFolder(const std::string& path, std::size_t limit,
+                                 std::vector<platform::FolderItem>& items) override;
+  std::vector<std::string> KnownFolders() override { return known_folders_; }
+  std::optional<std::string> LongPath(const std::string& path) override;
+
+  void SetKnownFolders(std::vector<std::string> folders) { known_folders_ = std::move(folders); }
+  // A short 8.3 path that the long one answers to.
+  void SetShortPath(const std::string& short_path, std::string long_path) {
+    short_paths_[Key(short_path)] = std::move(long_path);
+  }
 
   void SetLocalAppData(std::string folder) { local_app_data_ = std::move(folder); }
   void SetNow(platform::LocalTime now) { now_ = now; }
@@ -66,12 +86,16 @@ class FileStore final : public platform::FileStore {
  private:
   static std::string Key(const std::string& path);
   static std::string Parent(const std::string& path);
+  static std::vector<std::string> DefaultKnownFolders();
 
   std::string local_app_data_ = std::string(kLocalAppData);
   platform::LocalTime now_{2026, 12, 7, 21, 30, 5};
   std::string program_data_ = std::string(kProgramData);
   std::set<std::string> folders_{Key(std::string(kProgramData))};
   std::set<std::string> reparse_points_;
+  std::map<std::string, std::string> spelled_;  // each folder as it was made, by Key(path)
+  std::map<std::string, std::string> short_paths_;
+  std::vector<std::string> known_folders_ = DefaultKnownFolders();
   // By Key(path), where a test or a make set it; the program's own file and folder are there.
   std::map<std::string, std::string> security_{
       {Key(std::string(kOwnProgramFolder)), std::string(kDefaultSecurity)},

@@ -22,6 +22,11 @@ class FileStore : public platform::FileStore {
   std::string SecurityText(const std::string& path) override;
   platform::FileError CreateSecuredFolder(const std::string& path,
                                           const std::string& security) override;
+  // In file_listing.cpp.
+  platform::FileError ListFolder(const std::string& path, std::size_t limit,
+                                 std::vector<platform::FolderItem>& items) override;
+  std::vector<std::string> KnownFolders() override;
+  std::optional<std::string> LongPath(const std::string& path) override;
 };
 
 }  // namespace win32

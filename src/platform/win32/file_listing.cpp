@@ -62,7 +62,7 @@ constexpr std::array<const KNOWNFOLDERID*, 50> kKnownFolders = {
     &FOLDERID_Links,
     &FOLDERID_SavedGames,
     &FOLDERID_Contacts,
-    &FOLDERID_Searches,
+    &FOLDERID_SearchHome,
     &FOLDERID_Fonts,
     &FOLDERID_AdminTools,
     &FOLDERID_CommonAdminTools,

@@ -26,16 +26,16 @@ inline constexpr std::string_view kRecordFirstLine = "Tapwise uninstall record 1
 inline constexpr std::size_t kMostRecordBytes = 256 * 1024;
 
 struct EvidenceRecord {
-  std::string entry_id;  // the entry's id as scripts know it: root, view and key name
-  std::string name;      // DisplayName
-  std::string publisher;
-  std::string version;           // DisplayVersion
-  std::string install_location;  // as registered, unexpanded
+  std::string entry_id = {};  // the entry's id as scripts know it: root, view and key name
+  std::string name = {};      // DisplayName
+  std::string publisher = {};
+  std::string version = {};           // DisplayVersion
+  std::string install_location = {};  // as registered, unexpanded
   // The folders the uninstaller and the DisplayIcon lie in, as the registered paths' rules find
   // them; empty when there is none.
-  std::string uninstaller_folder;
-  std::string icon_folder;
-  platform::LocalTime time;  // when the uninstaller was about to start
+  std::string uninstaller_folder = {};
+  std::string icon_folder = {};
+  platform::LocalTime time = {};  // when the uninstaller was about to start
   bool operator==(const EvidenceRecord&) const = default;
 };
 

@@ -84,13 +84,17 @@ EvidenceRecord RecordOf(platform::Platform& platform, const ProgramEntry& progra
   EntryKey key(platform.registry, program);
   if (!key.IsOpen()) return record;
   platform::TRegistry& values = key.Values();
-  record.name = values.ReadTextIfText(kDisplayNameValue).value_or(program.name);
-  record.publisher = values.ReadTextIfText(kPublisherValue).value_or("");
-  record.version = values.ReadTextIfText(kDisplayVersionValue).value_or("");
-  record.install_location = values.ReadTextIfText(kInstallLocationValue).value_or("");
-  RemoteDrives drives(platform.files);
-  const EntryPaths paths(PathSystemOf(platform), program.view);
-  record.icon_folder = IconFolder(values.ReadTextIfText(kDisplayIconValue), paths, drives);
+  try {
+    record.name = values.ReadTextIfText(kDisplayNameValue).value_or(program.name);
+    record.publisher = values.ReadTextIfText(kPublisherValue).value_or("");
+    record.version = values.ReadTextIfText(kDisplayVersionValue).value_or("");
+    record.install_location = values.ReadTextIfText(kInstallLocationValue).value_or("");
+    RemoteDrives drives(platform.files);
+    const EntryPaths paths(PathSystemOf(platform), program.view);
+    record.icon_folder = IconFolder(values.ReadTextIfText(kDisplayIconValue), paths, drives);
+  } catch (const platform::ERegistryException&) {
+    // What could not be read is not known: the record keeps what was.
+  }
   return record;
 }
 

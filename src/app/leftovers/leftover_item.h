@@ -25,9 +25,10 @@ struct LeftoverItem {
   platform::RegKey root = platform::kNoKey;
   std::uint32_t view_access = 0;
   // The key's path below its root, or the file's or folder's full path.
-  std::string place;
-  std::string value_name;  // kRunValue: the value
-  std::string reason;      // why it was found, as the review says it
+  std::string place = {};
+  std::string value_name = {};  // kRunValue: the value
+  std::uint64_t size = 0;       // kFolder: the bytes of the files in it
+  std::string reason = {};      // why it was found, as the review says it
   // Found by evidence that leaves no doubt: offered checked.
   bool certain = false;
   bool operator==(const LeftoverItem&) const = default;

@@ -117,8 +117,13 @@ class ReferenceFinder {
              SamePath(item.place, key) && item.value_name == value;
     };
     if (std::any_of(items_.begin(), items_.end(), same)) return;
-    items_.push_back(LeftoverItem{kind, place.root, place.view_access, std::move(key),
-                                  std::move(value), std::move(reason), true});
+    items_.push_back(LeftoverItem{.kind = kind,
+                                  .root = place.root,
+                                  .view_access = place.view_access,
+                                  .place = std::move(key),
+                                  .value_name = std::move(value),
+                                  .reason = std::move(reason),
+                                  .certain = true});
   }
 
   void FindRunValues(const Place& place, std::string_view run) {

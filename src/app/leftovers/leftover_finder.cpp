@@ -10,6 +10,7 @@
 #include "app/leftovers/never_offered.h"
 #include "app/leftovers/protected_system.h"
 #include "app/leftovers/reference_finder.h"
+#include "app/leftovers/shortcut_finder.h"
 #include "app/paths/registered_path.h"
 #include "platform/registry.h"
 
@@ -65,6 +66,7 @@ class LeftoverFinder {
     for (LeftoverItem& item : FindReferences({platform_.registry, paths}, folders)) {
       if (NeverOfferedKey(item.place, listed_.keys).empty()) items_.push_back(std::move(item));
     }
+    for (LeftoverItem& item : FindShortcuts(platform_, folders)) items_.push_back(std::move(item));
     for (const std::string& folder : folders) {
       AddFolder(folder, trusted_, "the program's own folder, named by its entry");
     }

@@ -55,6 +55,11 @@ class FileStore final : public platform::FileStore {
   platform::FileError ListFolder(const std::string& path, std::size_t limit,
                                  std::vector<platform::FolderItem>& items) override;
   std::vector<std::string> KnownFolders() override { return known_folders_; }
+  std::vector<std::string> ShortcutFolders() override {
+    return {"C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu",
+            "C:\\ProgramData\\Microsoft\\Windows\\Start Menu", "C:\\Users\\user\\Desktop",
+            "C:\\Users\\Public\\Desktop"};
+  }
   std::optional<std::string> LongPath(const std::string& path) override;
 
   void SetKnownFolders(std::vector<std::string> folders) { known_folders_ = std::move(folders); }

@@ -82,7 +82,36 @@ bool IsDots(const wchar_t* name) {
   return std::wstring_view(name) == L"." || std::wstring_view(name) == L"..";
 }
 
+constexpr std::array<const KNOWNFOLDERID*, 4> kShortcutFolders = {
+    &FOLDERID_StartMenu, &FOLDERID_CommonStartMenu, &FOLDERID_Desktop, &FOLDERID_PublicDesktop};
+
+// The paths of those known folders the system can tell.
+template <std::size_t N>
+std::vector<std::string> PathsOf(const std::array<const KNOWNFOLDERID*, N>& ids) {
+  // shell32 and ole32 are loaded only by what needs the folders, never at the start.
+  using GetKnownFolderPath = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
+  using TaskMemFree = void(WINAPI*)(LPVOID);
+  static const auto get_path =
+      LookUp<GetKnownFolderPath>(LoadSystemLibrary(L"shell32.dll"), "SHGetKnownFolderPath");
+  static const auto free_path =
+      LookUp<TaskMemFree>(LoadSystemLibrary(L"ole32.dll"), "CoTaskMemFree");
+  std::vector<std::string> folders;
+  if (get_path == nullptr || free_path == nullptr) return folders;
+  for (const KNOWNFOLDERID* id : ids) {
+    PWSTR path = nullptr;
+    if (SUCCEEDED(get_path(*id, KF_FLAG_DONT_VERIFY, nullptr, &path)) && path != nullptr) {
+      folders.push_back(WideToUtf8(path));
+    }
+    free_path(path);
+  }
+  return folders;
+}
+
 }  // namespace
+
+std::vector<std::string> FileStore::ShortcutFolders() {
+  return PathsOf(kShortcutFolders);
+}
 
 platform::FileError FileStore::ListFolder(const std::string& path, std::size_t limit,
                                           std::vector<platform::FolderItem>& items) {
@@ -104,22 +133,7 @@ platform::FileError FileStore::ListFolder(const std::string& path, std::size_t l
 }
 
 std::vector<std::string> FileStore::KnownFolders() {
-  // shell32 and ole32 are loaded only by what needs the folders, never at the start.
-  using GetKnownFolderPath = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
-  using TaskMemFree = void(WINAPI*)(LPVOID);
-  static const auto get_path =
-      LookUp<GetKnownFolderPath>(LoadSystemLibrary(L"shell32.dll"), "SHGetKnownFolderPath");
-  static const auto free_path =
-      LookUp<TaskMemFree>(LoadSystemLibrary(L"ole32.dll"), "CoTaskMemFree");
-  std::vector<std::string> folders;
-  if (get_path == nullptr || free_path == nullptr) return folders;
-  for (const KNOWNFOLDERID* id : kKnownFolders) {
-    PWSTR path = nullptr;
-    if (SUCCEEDED(get_path(*id, KF_FLAG_DONT_VERIFY, nullptr, &path)) && path != nullptr) {
-      folders.push_back(WideToUtf8(path));
-    }
-    free_path(path);
-  }
+  std::vector<std::string> folders = PathsOf(kKnownFolders);
   wchar_t temp[MAX_PATH + 1];
   const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
   if (length > 0 && length <= MAX_PATH)

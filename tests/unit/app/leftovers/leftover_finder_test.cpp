@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/harness.h"
+#include "app/leftovers/shortcut_bytes.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ const std::string kWidget = "C:\\Program Files (x86)\\Acme\\Widget";
 const std::string kGadget = "C:\\Program Files (x86)\\Acme\\Gadget";
 const std::string kRoaming = "C:\\Users\\user\\AppData\\Roaming";
 const std::string kLocal = "C:\\Users\\user\\AppData\\Local";
+const std::string kStartMenu = kRoaming + "\\Microsoft\\Windows\\Start Menu\\Programs\\Acme";
 
 std::string Escaped(const std::string& text) {
   std::string out;
@@ -52,6 +54,14 @@ struct Machine {
       sim.file_store.CreateFolders(file.substr(0, file.find_last_of('\\')));
       sim.file_store.WriteNewFile(file, {'1', '2', '3'});
     }
+    using namespace shortcut_bytes;
+    sim.file_store.CreateFolders(kStartMenu);
+    sim.file_store.WriteNewFile(
+        kStartMenu + "\\Widget.lnk",
+        Lnk(kInfo | kWide, {LinkInfo(u"C:\\Program Files (x86)\\Acme\\Widget", u"\\widget.exe")}));
+    sim.file_store.WriteNewFile(
+        kStartMenu + "\\Gadget.lnk",
+        Lnk(kInfo | kWide, {LinkInfo(u"C:\\Program Files (x86)\\Acme\\Gadget", u"\\gadget.exe")}));
   }
 };
 
@@ -79,13 +89,14 @@ TEST(LeftoverFinder, FindsWhatTheEvidenceTiesToTheProgramAndNothingElse) {
   EXPECT_EQ(Found(items), (std::vector<std::string>{
                               "certain Software\\Microsoft\\Windows\\CurrentVersion\\Run : Widget",
                               "certain Software\\Classes\\.acmeWidget",
+                              "certain " + kStartMenu + "\\Widget.lnk",
                               "certain " + kWidget,
                               "possible " + kRoaming + "\\Acme\\Widget",
                               "possible " + kLocal + "\\Acme\\Widget",
                               "possible Software\\Acme\\Widget",
                           }));
-  ASSERT_GE(items.size(), 3u);
-  EXPECT_EQ(items[2].size, 3u) << "the folder's files, counted";
+  ASSERT_GE(items.size(), 4u);
+  EXPECT_EQ(items[3].size, 3u) << "the folder's files, counted";
 }
 
 TEST(LeftoverFinder, APerMachineRecordIsTrustedOnlyForGoneReferences) {

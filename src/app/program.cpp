@@ -6,6 +6,7 @@
 #include "app/menu/main_form.h"
 #include "app/menu/popup_list_ex.h"
 #include "app/orphans/machine_removal.h"
+#include "app/script/script_leftovers.h"
 #include "app/script/script_list.h"
 #include "app/script/script_output.h"
 #include "app/script/script_uninstall.h"
@@ -52,6 +53,8 @@ int RunCommand(platform::Platform& platform, const Command& command) {
       return RunList(platform, command.list);
     case CommandKind::kUninstall:
       return RunUninstall(platform, command.uninstall);
+    case CommandKind::kLeftovers:
+      return RunLeftovers(platform);
     case CommandKind::kUsageError:
     case CommandKind::kMenu:
       break;

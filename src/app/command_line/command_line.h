@@ -7,6 +7,7 @@
 //   /list [/all] [FILE]          the programs as JSON
 //   /list:csv [/all] [FILE]      the same as CSV
 //   /uninstall ID [/quiet]       one program's uninstaller, by the id the list gives it
+//   /leftovers                   what the uninstalls it started left behind, as JSON
 //
 // Switches are read in any letter case and any order; the id is taken exactly.
 
@@ -26,7 +27,7 @@ inline constexpr int kUsageExitCode = 2;
 // The verb of the program's own elevated step, which removes a per-machine entry.
 inline constexpr std::string_view kRemoveMachineEntryVerb = "/remove-machine-entry";
 
-enum class CommandKind { kMenu, kRemoveMachineEntry, kList, kUninstall, kUsageError };
+enum class CommandKind { kMenu, kRemoveMachineEntry, kList, kUninstall, kLeftovers, kUsageError };
 
 // A per-machine entry, named by its view and its key's name, to be removed with its copy
 // written under copy_name in the per-machine store, when it still is as the user was asked

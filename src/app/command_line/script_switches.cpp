@@ -7,7 +7,7 @@
 namespace app {
 namespace {
 
-enum class Switch { kList, kListCsv, kUninstall, kAll, kQuiet };
+enum class Switch { kList, kListCsv, kUninstall, kLeftovers, kAll, kQuiet };
 
 struct KnownSwitch {
   std::string_view spelling;  // upper case: switches are read in any letter case
@@ -15,10 +15,11 @@ struct KnownSwitch {
   bool action;
 };
 
-constexpr std::array<KnownSwitch, 5> kSwitches{{
+constexpr std::array<KnownSwitch, 6> kSwitches{{
     {"/LIST", Switch::kList, true},
     {"/LIST:CSV", Switch::kListCsv, true},
     {"/UNINSTALL", Switch::kUninstall, true},
+    {"/LEFTOVERS", Switch::kLeftovers, true},
     {"/ALL", Switch::kAll, false},
     {"/QUIET", Switch::kQuiet, false},
 }};
@@ -112,16 +113,24 @@ Command UninstallFrom(const Sorted& sorted) {
   return command;
 }
 
+Command LeftoversFrom(const Sorted& sorted) {
+  if (sorted.all || sorted.quiet || !sorted.operands.empty()) {
+    return UsageError("/leftovers takes nothing more.");
+  }
+  return Command{.kind = CommandKind::kLeftovers};
+}
+
 }  // namespace
 
 Command ParseScriptCommand(const std::vector<std::string>& arguments) {
   Sorted sorted;
   if (const auto error = Sort(arguments, sorted)) return UsageError(*error);
   if (!sorted.action) {
-    return UsageError("No action: give /list, /list:csv or /uninstall, not " + Shown(arguments[0]) +
-                      ".");
+    return UsageError("No action: give /list, /list:csv, /uninstall or /leftovers, not " +
+                      Shown(arguments[0]) + ".");
   }
   if (*sorted.action == Switch::kUninstall) return UninstallFrom(sorted);
+  if (*sorted.action == Switch::kLeftovers) return LeftoversFrom(sorted);
   return ListFrom(sorted);
 }
 

@@ -22,7 +22,9 @@ void AppendUnitEscape(std::string& out, char16_t unit) {
   }
 }
 
-void AppendString(std::string& out, std::string_view wtf8) {
+}  // namespace
+
+void AppendJsonString(std::string& out, std::string_view wtf8) {
   out += '"';
   for (char16_t unit : text::Wtf8ToUtf16<char16_t>(wtf8)) {
     if (unit == u'"' || unit == u'\\') {
@@ -37,8 +39,10 @@ void AppendString(std::string& out, std::string_view wtf8) {
   out += '"';
 }
 
+namespace {
+
 void AppendValue(std::string& out, const FieldValue& value) {
-  if (const auto* text = std::get_if<std::string>(&value)) return AppendString(out, *text);
+  if (const auto* text = std::get_if<std::string>(&value)) return AppendJsonString(out, *text);
   if (const auto* number = std::get_if<std::uint32_t>(&value)) {
     out += std::to_string(*number);
     return;
@@ -56,7 +60,7 @@ void AppendObject(std::string& out, const ListedProgram& program) {
   for (const ListedField& field : ListedFields()) {
     if (!first) out += ',';
     first = false;
-    AppendString(out, field.key);
+    AppendJsonString(out, field.key);
     out += ':';
     AppendValue(out, field.value(program));
   }

@@ -11,11 +11,15 @@
 //   ]
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/listing/listed_program.h"
 
 namespace app {
+
+// The text as a JSON string, quotes and all, escaped as above.
+void AppendJsonString(std::string& out, std::string_view wtf8);
 
 // The array, ended by a newline; "[]\n" for no programs.
 std::string ListJson(const std::vector<ListedProgram>& programs);

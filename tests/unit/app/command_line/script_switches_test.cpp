@@ -29,6 +29,8 @@ TEST(ScriptSwitches, OneActionWithItsOwnSwitchesOrAMessageThatSaysWhatWasWrong) 
       {{"/list"}, kList, "json "},
       {{"/all", "C:\\a b\\l.csv", "/LIST:CSV"}, kList, "csv all C:\\a b\\l.csv"},
       {{"/uninstall", "HKCU/Tool%20x"}, kUninstall, "Tool x"},
+      {{"/LeftOvers"}, kLeftovers, ""},
+      {{"/leftovers", "/all"}, kUsageError, "/leftovers takes nothing more."},
       {{"/Quiet", "/uninstall", "HKLM64/{A}"}, kUninstall, "{A} quiet"},
       {{"/list", "/uninstall", "HKCU/x"},
        kUsageError,
@@ -53,7 +55,7 @@ TEST(ScriptSwitches, OneActionWithItsOwnSwitchesOrAMessageThatSaysWhatWasWrong) 
        "Unknown switch \"/" + std::string(299, 'x') + "...\"."},
       {{"out.json"},
        kUsageError,
-       "No action: give /list, /list:csv or /uninstall, not \"out.json\"."},
+       "No action: give /list, /list:csv, /uninstall or /leftovers, not \"out.json\"."},
   };
   for (const auto& c : cases) {
     const app::Command command = app::ParseCommand(c.arguments);

@@ -1,0 +1,50 @@
+#include "app/leftovers/kept_records.h"
+
+#include <algorithm>
+
+#include "app/entry/entry_key.h"
+#include "app/leftovers/evidence_store.h"
+#include "app/listing/entry_id.h"
+
+namespace app {
+namespace {
+
+// More records than years of uninstalls leave: past them the rest are not read.
+constexpr std::size_t kMostRecords = 10000;
+
+}  // namespace
+
+std::vector<KeptRecord> ReadKeptRecords(platform::FileStore& files) {
+  std::vector<KeptRecord> kept;
+  const std::string records = RecordsFolder(files.LocalAppDataFolder());
+  if (records.empty()) return kept;
+  std::vector<platform::FolderItem> folders;
+  files.ListFolder(records, kMostRecords, folders);
+  // Named by their time: by name is by age.
+  std::sort(folders.begin(), folders.end(),
+            [](const auto& a, const auto& b) { return a.name < b.name; });
+  for (const platform::FolderItem& item : folders) {
+    if (item.kind != platform::PathKind::kFolder) continue;
+    const std::string folder = platform::InDirectory(records, item.name);
+    std::vector<std::uint8_t> bytes;
+    if (files.ReadWholeFile(platform::InDirectory(folder, kRecordFileName), kMostRecordBytes,
+                            bytes) != platform::kFileOk) {
+      continue;
+    }
+    auto record =
+        ReadRecordText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (record) kept.push_back(KeptRecord{folder, std::move(*record)});
+  }
+  return kept;
+}
+
+bool IsEntryListed(platform::RawRegistry& registry, const EvidenceRecord& record) {
+  const std::optional<EntryId> id = ParseEntryId(record.entry_id);
+  if (!id) return false;
+  ProgramEntry program;
+  program.view = id->view;
+  program.key_name = id->key_name;
+  return EntryKey(registry, program).IsOpen();
+}
+
+}  // namespace app

@@ -1,0 +1,24 @@
+#pragma once
+
+// The records kept before uninstalls, read back from their folders.
+
+#include <string>
+#include <vector>
+
+#include "app/leftovers/evidence_record.h"
+#include "platform/platform.h"
+
+namespace app {
+
+struct KeptRecord {
+  std::string folder;  // the record's own folder
+  EvidenceRecord record;
+};
+
+// Every record that reads, oldest first; a folder without a whole record is passed over.
+std::vector<KeptRecord> ReadKeptRecords(platform::FileStore& files);
+
+// Whether the entry the record was kept for is in the registry now.
+bool IsEntryListed(platform::RawRegistry& registry, const EvidenceRecord& record);
+
+}  // namespace app

@@ -1,0 +1,14 @@
+#pragma once
+
+// What the uninstalls this program started left behind, for scripts: read only, nothing is
+// removed.
+
+#include "platform/platform.h"
+
+namespace app {
+
+// Writes, as JSON on standard output, each kept record whose entry is gone with the items the
+// finder offers for it; the exit code.
+int RunLeftovers(platform::Platform& platform);
+
+}  // namespace app

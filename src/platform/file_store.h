@@ -17,6 +17,7 @@ inline constexpr FileError kFileErrorNotFound = 2;         // ERROR_FILE_NOT_FOU
 inline constexpr FileError kFileErrorPathNotFound = 3;     // ERROR_PATH_NOT_FOUND
 inline constexpr FileError kFileErrorAccessDenied = 5;     // ERROR_ACCESS_DENIED
 inline constexpr FileError kFileErrorExists = 80;          // ERROR_FILE_EXISTS
+inline constexpr FileError kFileErrorNotEmpty = 145;       // ERROR_DIR_NOT_EMPTY
 inline constexpr FileError kFileErrorAlreadyExists = 183;  // ERROR_ALREADY_EXISTS
 inline constexpr FileError kFileErrorTooLarge = 223;       // ERROR_FILE_TOO_LARGE
 
@@ -57,6 +58,8 @@ class FileStore {
   virtual FileError ReadWholeFile(const std::string& path, std::size_t limit,
                                   std::vector<std::uint8_t>& bytes) = 0;
   virtual FileError RemoveFile(const std::string& path) = 0;
+  // Removes an empty folder.
+  virtual FileError RemoveEmptyFolder(const std::string& path) = 0;
   // Puts the file from in to's place in one step, replacing a file there: whoever opens to
   // finds the old file or the new one, whole.
   virtual FileError MoveReplacing(const std::string& from, const std::string& to) = 0;

@@ -53,10 +53,11 @@ std::uint64_t FolderSize(platform::FileStore& files, const std::string& folder, 
 
 class LeftoverFinder {
  public:
-  LeftoverFinder(platform::Platform& platform, const EvidenceRecord& record)
+  LeftoverFinder(platform::Platform& platform, const EvidenceRecord& record,
+                 const ListedEvidence& listed)
       : platform_(platform),
         record_(record),
-        listed_(ReadListedEvidence(platform)),
+        listed_(listed),
         protected_(ProtectedFoldersOf(platform, listed_)),
         trusted_(!record.entry_id.starts_with(kMachinePrefix)) {}
 
@@ -130,18 +131,11 @@ class LeftoverFinder {
 
   // Folders and keys named exactly as the program, and as no program listed now.
   void FindNamed() {
-    const std::vector<std::string> roots = ProgramFilesRoots(platform_.launcher);
-    const auto facts_of = [&](const EvidenceRecord& record) {
-      return NamedFacts{record.name, record.publisher,
-                        ComparablePath(platform_, record.install_location).value_or("")};
-    };
     std::vector<std::string> shared;
     for (const EvidenceRecord& entry : listed_.entries) {
-      for (std::string& name : LeftoverNames(facts_of(entry), roots))
-        shared.push_back(std::move(name));
+      for (std::string& name : NamesOf(platform_, entry)) shared.push_back(std::move(name));
     }
-    const std::vector<std::string> names =
-        WithoutShared(LeftoverNames(facts_of(record_), roots), shared);
+    const std::vector<std::string> names = WithoutShared(NamesOf(platform_, record_), shared);
     std::vector<std::string> data_folders;
     for (const auto& folder : {platform_.launcher.EnvironmentVariable("APPDATA"),
                                std::optional(platform_.file_store.LocalAppDataFolder()),
@@ -165,7 +159,7 @@ class LeftoverFinder {
 
   platform::Platform& platform_;
   const EvidenceRecord& record_;
-  ListedEvidence listed_;
+  const ListedEvidence& listed_;
   ProtectedFolders protected_;
   bool trusted_;
   std::vector<LeftoverItem> items_;
@@ -173,9 +167,25 @@ class LeftoverFinder {
 
 }  // namespace
 
-std::vector<LeftoverItem> FindLeftovers(platform::Platform& platform,
-                                        const EvidenceRecord& record) {
-  return LeftoverFinder(platform, record).Find();
+std::vector<LeftoverItem> FindLeftovers(platform::Platform& platform, const EvidenceRecord& record,
+                                        const ListedEvidence& listed) {
+  return LeftoverFinder(platform, record, listed).Find();
+}
+
+std::vector<std::string> NamesOf(platform::Platform& platform, const EvidenceRecord& record) {
+  const NamedFacts facts{record.name, record.publisher,
+                         ComparablePath(platform, record.install_location).value_or("")};
+  return LeftoverNames(facts, ProgramFilesRoots(platform.launcher));
+}
+
+std::vector<std::string> FoldersOf(platform::Platform& platform, const EvidenceRecord& record) {
+  std::vector<std::string> folders;
+  for (const std::string* named :
+       {&record.install_location, &record.uninstaller_folder, &record.icon_folder}) {
+    if (named->empty()) continue;
+    if (auto folder = ComparablePath(platform, *named)) folders.push_back(std::move(*folder));
+  }
+  return folders;
 }
 
 }  // namespace app

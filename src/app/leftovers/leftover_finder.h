@@ -7,6 +7,7 @@
 
 #include "app/leftovers/evidence_record.h"
 #include "app/leftovers/leftover_item.h"
+#include "app/leftovers/listed_evidence.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -14,6 +15,11 @@ namespace app {
 // Run on a worker: it reads every entry listed now, and looks through the registry's references.
 // A record of a per-machine entry lives where the user could change it: nothing it names is
 // certain, only the references to files that are gone now.
-std::vector<LeftoverItem> FindLeftovers(platform::Platform& platform, const EvidenceRecord& record);
+std::vector<LeftoverItem> FindLeftovers(platform::Platform& platform, const EvidenceRecord& record,
+                                        const ListedEvidence& listed);
+
+// The whole names and the folders a record or an entry names, as the finder compares them.
+std::vector<std::string> NamesOf(platform::Platform& platform, const EvidenceRecord& record);
+std::vector<std::string> FoldersOf(platform::Platform& platform, const EvidenceRecord& record);
 
 }  // namespace app

@@ -4,6 +4,7 @@
 
 #include "app/leftovers/kept_records.h"
 #include "app/leftovers/leftover_finder.h"
+#include "app/leftovers/record_keeping.h"
 #include "app/listing/list_json.h"
 #include "app/script/script_exit.h"
 #include "app/script/script_output.h"
@@ -54,14 +55,35 @@ void AppendRecord(std::string& out, const KeptRecord& kept,
 
 }  // namespace
 
+// Records past keeping are retired on the way; so is one with nothing left to offer.
 int RunLeftovers(platform::Platform& platform) {
+  const ListedEvidence listed = ReadListedEvidence(platform);
+  std::vector<std::string> listed_names, listed_folders;
+  for (const EvidenceRecord& entry : listed.entries) {
+    for (std::string& name : NamesOf(platform, entry)) listed_names.push_back(std::move(name));
+    for (std::string& folder : FoldersOf(platform, entry))
+      listed_folders.push_back(std::move(folder));
+  }
+  const platform::LocalTime now = platform.file_store.Now();
   std::string out = "[";
   bool first = true;
   for (const KeptRecord& kept : ReadKeptRecords(platform.file_store)) {
-    if (IsEntryListed(platform.registry, kept.record)) continue;
+    const EvidenceRecord& record = kept.record;
+    const bool entry_listed = IsEntryListed(platform.registry, record);
+    if (FateOf(record, entry_listed, now, listed_names, listed_folders, NamesOf(platform, record),
+               FoldersOf(platform, record)) == RecordFate::kRetire) {
+      RetireRecord(platform.file_store, kept);
+      continue;
+    }
+    if (entry_listed) continue;
+    const std::vector<LeftoverItem> items = FindLeftovers(platform, record, listed);
+    if (items.empty()) {
+      RetireRecord(platform.file_store, kept);
+      continue;
+    }
     out += first ? "\n" : ",\n";
     first = false;
-    AppendRecord(out, kept, FindLeftovers(platform, kept.record));
+    AppendRecord(out, kept, items);
   }
   out += first ? "]\n" : "\n]\n";
   const std::optional<std::string> failed = WriteList(platform, {}, out);

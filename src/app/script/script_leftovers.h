@@ -1,7 +1,7 @@
 #pragma once
 
-// What the uninstalls this program started left behind, for scripts: read only, nothing is
-// removed.
+// What the uninstalls this program started left behind, for scripts: nothing of it is removed;
+// only the program's own records past keeping are let go.
 
 #include "platform/platform.h"
 

@@ -64,6 +64,17 @@ platform::FileError FileStore::RemoveFile(const std::string& path) {
   return platform::kFileErrorNotFound;
 }
 
+platform::FileError FileStore::RemoveEmptyFolder(const std::string& path) {
+  if (folders_.count(Key(path)) == 0) return platform::kFileErrorNotFound;
+  std::vector<platform::FolderItem> items;
+  if (ListFolder(path, 1, items) != platform::kFileOk || !items.empty()) {
+    return platform::kFileErrorNotEmpty;
+  }
+  folders_.erase(Key(path));
+  spelled_.erase(Key(path));
+  return platform::kFileOk;
+}
+
 platform::FileError FileStore::MoveReplacing(const std::string& from, const std::string& to) {
   const auto moved = std::find_if(files_.begin(), files_.end(),
                                   [&](const auto& file) { return Key(file.first) == Key(from); });

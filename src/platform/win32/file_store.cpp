@@ -94,6 +94,11 @@ platform::FileError FileStore::RemoveFile(const std::string& path) {
   return platform::kFileOk;
 }
 
+platform::FileError FileStore::RemoveEmptyFolder(const std::string& path) {
+  if (!::RemoveDirectoryW(Utf8ToWide(path).c_str())) return LastError();
+  return platform::kFileOk;
+}
+
 platform::FileError FileStore::MoveReplacing(const std::string& from, const std::string& to) {
   // Written through, so that the replaced file is not left for a cache to lose.
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;

@@ -14,6 +14,7 @@ class FileStore : public platform::FileStore {
   platform::FileError ReadWholeFile(const std::string& path, std::size_t limit,
                                     std::vector<std::uint8_t>& bytes) override;
   platform::FileError RemoveFile(const std::string& path) override;
+  platform::FileError RemoveEmptyFolder(const std::string& path) override;
   platform::FileError MoveReplacing(const std::string& from, const std::string& to) override;
   platform::LocalTime Now() override;
   // In file_security.cpp.

@@ -85,7 +85,8 @@ std::vector<std::string> Found(const std::vector<app::LeftoverItem>& items) {
 
 TEST(LeftoverFinder, FindsWhatTheEvidenceTiesToTheProgramAndNothingElse) {
   Machine machine;
-  const auto items = app::FindLeftovers(machine.bound, WidgetRecord("HKCU/Widget"));
+  const auto items = app::FindLeftovers(machine.bound, WidgetRecord("HKCU/Widget"),
+                                        app::ReadListedEvidence(machine.bound));
   EXPECT_EQ(Found(items), (std::vector<std::string>{
                               "certain Software\\Microsoft\\Windows\\CurrentVersion\\Run : Widget",
                               "certain Software\\Classes\\.acmeWidget",
@@ -101,7 +102,8 @@ TEST(LeftoverFinder, FindsWhatTheEvidenceTiesToTheProgramAndNothingElse) {
 
 TEST(LeftoverFinder, APerMachineRecordIsTrustedOnlyForGoneReferences) {
   Machine machine;
-  for (const auto& item : app::FindLeftovers(machine.bound, WidgetRecord("HKLM32/Widget"))) {
+  for (const auto& item : app::FindLeftovers(machine.bound, WidgetRecord("HKLM32/Widget"),
+                                             app::ReadListedEvidence(machine.bound))) {
     EXPECT_EQ(item.certain,
               item.kind != app::LeftoverKind::kFolder && item.kind != app::LeftoverKind::kKey)
         << item.place;
@@ -118,7 +120,8 @@ TEST(LeftoverFinder, ARecordThatNamesSharedOrSystemFoldersOffersNoneOfThem) {
         std::string("C:\\PROGRA~2\\Acme\\Gadget")}) {
     app::EvidenceRecord record = WidgetRecord("HKCU/Widget");
     record.install_location = record.uninstaller_folder = location;
-    for (const auto& item : app::FindLeftovers(machine.bound, record)) {
+    for (const auto& item :
+         app::FindLeftovers(machine.bound, record, app::ReadListedEvidence(machine.bound))) {
       if (item.kind != app::LeftoverKind::kFolder) continue;
       // Only the folder named exactly as the program, and not the one reached through a link.
       EXPECT_EQ(item.place, kRoaming + "\\Acme\\Widget") << location;

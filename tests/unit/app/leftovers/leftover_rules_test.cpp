@@ -7,6 +7,7 @@
 #include "app/leftovers/leftover_names.h"
 #include "app/leftovers/leftover_paths.h"
 #include "app/leftovers/never_offered.h"
+#include "app/leftovers/record_keeping.h"
 
 namespace {
 
@@ -112,3 +113,43 @@ TEST(LeftoverNames, WholeNamesFromThePublisherTheProductAndTheFolder) {
 }
 
 }  // namespace
+
+TEST(RecordKeeping, ARecordIsKeptWhileItCanTellTheTruth) {
+  using enum app::RecordFate;
+  const platform::LocalTime kept_at{2026, 2, 27, 23, 59, 0};
+  const std::vector<std::string> widget = {"Acme\\Widget"}, folder = {"C:\\Acme\\Widget"};
+  const struct {
+    const char* label;
+    bool listed;
+    platform::LocalTime now;
+    std::vector<std::string> listed_names, listed_folders;
+    app::RecordFate fate;
+  } rows[] = {
+      {"listed, the same day", true, {2026, 2, 27, 23, 59, 59}, {}, {}, kKeep},
+      {"listed a day later: cancelled or failed", true, {2026, 2, 28, 0, 0, 1}, {}, {}, kRetire},
+      {"gone, 29 days later", false, {2026, 3, 28, 12, 0, 0}, {}, {}, kKeep},
+      {"gone, 30 days later", false, {2026, 3, 29, 0, 0, 0}, {}, {}, kRetire},
+      {"gone, but its name is listed again: upgraded",
+       false,
+       kept_at,
+       {"ACME\\widget"},
+       {},
+       kRetire},
+      {"gone, but its folder is listed again", false, kept_at, {}, {"c:\\acme\\widget"}, kRetire},
+      {"gone, another program listed",
+       false,
+       kept_at,
+       {"Acme\\Gadget"},
+       {"C:\\Acme\\Gadget"},
+       kKeep},
+  };
+  app::EvidenceRecord record = Widget();
+  record.time = kept_at;
+  for (const auto& row : rows) {
+    EXPECT_EQ(app::FateOf(record, row.listed, row.now, row.listed_names, row.listed_folders, widget,
+                          folder),
+              row.fate)
+        << row.label;
+  }
+  EXPECT_EQ(app::DaysBetween({2023, 12, 31}, {2024, 3, 1}), 61) << "across a leap day";
+}

@@ -84,8 +84,13 @@ class FileStore {
   // folders, the Start menu and desktop roots, the program folders, the Windows folder, Temp.
   // Those it cannot tell are left out.
   virtual std::vector<std::string> KnownFolders() = 0;
-  // Where shortcuts to programs are put: the user's and the common Start menu and desktop.
-  virtual std::vector<std::string> ShortcutFolders() = 0;
+  // Where shortcuts to programs are put: the user's and the common Start menu, whose folders
+  // nest, and desktop, whose folders belong to the user.
+  struct ShortcutPlaces {
+    std::vector<std::string> start_menus;
+    std::vector<std::string> desktops;
+  };
+  virtual ShortcutPlaces ShortcutFolders() = 0;
   // The long form of a path that exists, each 8.3 short name in it spelled out; nothing when
   // it cannot be told.
   virtual std::optional<std::string> LongPath(const std::string& path) = 0;

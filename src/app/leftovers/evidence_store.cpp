@@ -77,21 +77,26 @@ std::string RecordsFolder(const std::string& local_app_data) {
 
 EvidenceRecord RecordOf(platform::Platform& platform, const ProgramEntry& program,
                         const LaunchPlan& plan) {
+  EntryKey key(platform.registry, program);
+  if (!key.IsOpen()) return RecordFromValues(platform, program, plan, nullptr);
+  return RecordFromValues(platform, program, plan, &key.Values());
+}
+
+EvidenceRecord RecordFromValues(platform::Platform& platform, const ProgramEntry& program,
+                                const LaunchPlan& plan, platform::TRegistry* values) {
   EvidenceRecord record;
   record.entry_id = EncodeEntryId(program.view, program.key_name).value_or("");
   record.name = program.name;
   record.uninstaller_folder = UninstallerFolder(plan);
-  EntryKey key(platform.registry, program);
-  if (!key.IsOpen()) return record;
-  platform::TRegistry& values = key.Values();
+  if (values == nullptr) return record;
   try {
-    record.name = values.ReadTextIfText(kDisplayNameValue).value_or(program.name);
-    record.publisher = values.ReadTextIfText(kPublisherValue).value_or("");
-    record.version = values.ReadTextIfText(kDisplayVersionValue).value_or("");
-    record.install_location = values.ReadTextIfText(kInstallLocationValue).value_or("");
+    record.name = values->ReadTextIfText(kDisplayNameValue).value_or(program.name);
+    record.publisher = values->ReadTextIfText(kPublisherValue).value_or("");
+    record.version = values->ReadTextIfText(kDisplayVersionValue).value_or("");
+    record.install_location = values->ReadTextIfText(kInstallLocationValue).value_or("");
     RemoteDrives drives(platform.files);
     const EntryPaths paths(PathSystemOf(platform), program.view);
-    record.icon_folder = IconFolder(values.ReadTextIfText(kDisplayIconValue), paths, drives);
+    record.icon_folder = IconFolder(values->ReadTextIfText(kDisplayIconValue), paths, drives);
   } catch (const platform::ERegistryException&) {
     // What could not be read is not known: the record keeps what was.
   }

@@ -11,6 +11,7 @@
 #include "app/launch/launch_plan.h"
 #include "app/leftovers/evidence_record.h"
 #include "platform/platform.h"
+#include "platform/registry.h"
 
 namespace app {
 
@@ -24,6 +25,10 @@ std::string RecordsFolder(const std::string& local_app_data);
 // paths' rules. A system runner (msiexec, rundll32, cmd) is no folder of the program's.
 EvidenceRecord RecordOf(platform::Platform& platform, const ProgramEntry& program,
                         const LaunchPlan& plan);
+
+// The same, from the entry's key already open (values), or from nothing when it is gone.
+EvidenceRecord RecordFromValues(platform::Platform& platform, const ProgramEntry& program,
+                                const LaunchPlan& plan, platform::TRegistry* values);
 
 // Keeps the record and the entry's copy in a new folder, just before the plan's uninstaller
 // starts; the folder, or nothing when they could not be kept. Nothing here may stop the

@@ -4,7 +4,9 @@
 #include "app/entry/entry_values.h"
 #include "app/launch/launch_plan.h"
 #include "app/leftovers/evidence_store.h"
+#include "app/paths/registered_command.h"
 #include "app/paths/registered_path.h"
+#include "platform/file_dates.h"
 #include "platform/registry.h"
 
 namespace app {
@@ -26,19 +28,36 @@ std::vector<std::string> EntryNames(platform::RawRegistry& registry, EntryView v
   return names;
 }
 
-ProgramEntry EntryOf(platform::RawRegistry& registry, EntryView view, const std::string& key_name) {
+// The uninstaller the entry names, there or not: a folder it names is the program's either way,
+// and no file is looked for.
+LaunchPlan NamedUninstaller(const ProgramEntry& program, const PathSystem& system) {
+  const EntryPaths paths(system, program.view);
+  const CommandProgram named = FindCommandProgram(
+      paths, program.command, [](const std::string&) { return platform::kFileFound; });
+  LaunchPlan plan;
+  if (named.kind != CommandProgram::Kind::kFound) return plan;
+  plan.kind = LaunchKind::kStart;
+  plan.program = named.reached;
+  const std::size_t last = named.named.find_last_of('\\');
+  if (last != std::string::npos) plan.directory = named.named.substr(0, last);
+  return plan;
+}
+
+// The entry as a record of it would be kept now, its key opened once.
+EvidenceRecord EntryRecord(platform::Platform& platform, const PathSystem& paths, EntryView view,
+                           const std::string& key_name) {
   ProgramEntry program;
   program.view = view;
   program.key_name = key_name;
-  EntryKey key(registry, program);
-  if (!key.IsOpen()) return program;
+  EntryKey key(platform.registry, program);
+  if (!key.IsOpen()) return RecordFromValues(platform, program, LaunchPlan{}, nullptr);
   try {
     program.name = key.Values().ReadTextIfText(kDisplayNameValue).value_or("");
     program.command = key.Values().ReadTextIfText(kUninstallStringValue).value_or("");
   } catch (const platform::ERegistryException&) {
     // A value that cannot be read names nothing.
   }
-  return program;
+  return RecordFromValues(platform, program, NamedUninstaller(program, paths), &key.Values());
 }
 
 }  // namespace
@@ -50,8 +69,7 @@ ListedEvidence ReadListedEvidence(platform::Platform& platform) {
   const PathSystem paths = PathSystemOf(platform);
   for (const EntryView view : views) {
     for (const std::string& key_name : EntryNames(platform.registry, view)) {
-      const ProgramEntry program = EntryOf(platform.registry, view, key_name);
-      listed.entries.push_back(RecordOf(platform, program, PlanUninstall(program, paths)));
+      listed.entries.push_back(EntryRecord(platform, paths, view, key_name));
       listed.keys.push_back(KeyPlaceOf(view, key_name).path);
     }
   }

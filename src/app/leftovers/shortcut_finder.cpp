@@ -10,8 +10,8 @@ namespace {
 
 constexpr std::string_view kShortcutExtension = ".LNK";
 // More than any Start menu holds, and deeper than any nests: past them it is read no further.
-constexpr std::size_t kMostItemsAFolder = 20000;
-constexpr int kDeepestFolder = 16;
+constexpr std::size_t kMostItemsRead = 20000;
+constexpr int kDeepestFolder = 8;
 
 class ShortcutFinder {
  public:
@@ -20,7 +20,10 @@ class ShortcutFinder {
 
   std::vector<LeftoverItem> Find() {
     if (folders_.empty()) return {};
-    for (const std::string& root : platform_.file_store.ShortcutFolders()) Walk(root, 0);
+    const auto places = platform_.file_store.ShortcutFolders();
+    for (const std::string& menu : places.start_menus) Walk(menu, 0);
+    // A desktop's folders are the user's own, and may hold anything: only its top is looked at.
+    for (const std::string& desktop : places.desktops) Walk(desktop, kDeepestFolder);
     return std::move(items_);
   }
 
@@ -28,8 +31,9 @@ class ShortcutFinder {
   // Links inside are named as links and never followed.
   void Walk(const std::string& folder, int depth) {
     std::vector<platform::FolderItem> items;
-    if (depth > kDeepestFolder) return;
-    platform_.file_store.ListFolder(folder, kMostItemsAFolder, items);
+    if (depth > kDeepestFolder || read_ >= kMostItemsRead) return;
+    platform_.file_store.ListFolder(folder, kMostItemsRead - read_, items);
+    read_ += items.size();
     for (const platform::FolderItem& item : items) {
       const std::string path = platform::InDirectory(folder, item.name);
       if (item.kind == platform::PathKind::kFolder) Walk(path, depth + 1);
@@ -69,6 +73,7 @@ class ShortcutFinder {
   platform::Platform& platform_;
   const std::vector<std::string>& folders_;
   std::vector<LeftoverItem> items_;
+  std::size_t read_ = 0;  // items listed so far, in every folder
 };
 
 }  // namespace

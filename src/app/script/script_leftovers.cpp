@@ -57,7 +57,9 @@ void AppendRecord(std::string& out, const KeptRecord& kept,
 
 // Records past keeping are retired on the way; so is one with nothing left to offer.
 int RunLeftovers(platform::Platform& platform) {
-  const ListedEvidence listed = ReadListedEvidence(platform);
+  const std::vector<KeptRecord> records = ReadKeptRecords(platform.file_store);
+  // Every entry is read only when there is a record to hold them against.
+  const ListedEvidence listed = records.empty() ? ListedEvidence{} : ReadListedEvidence(platform);
   std::vector<std::string> listed_names, listed_folders;
   for (const EvidenceRecord& entry : listed.entries) {
     for (std::string& name : NamesOf(platform, entry)) listed_names.push_back(std::move(name));
@@ -67,7 +69,7 @@ int RunLeftovers(platform::Platform& platform) {
   const platform::LocalTime now = platform.file_store.Now();
   std::string out = "[";
   bool first = true;
-  for (const KeptRecord& kept : ReadKeptRecords(platform.file_store)) {
+  for (const KeptRecord& kept : records) {
     const EvidenceRecord& record = kept.record;
     const bool entry_listed = IsEntryListed(platform.registry, record);
     if (FateOf(record, entry_listed, now, listed_names, listed_folders, NamesOf(platform, record),

@@ -56,10 +56,10 @@ class FileStore final : public platform::FileStore {
   platform::FileError ListFolder(const std::string& path, std::size_t limit,
                                  std::vector<platform::FolderItem>& items) override;
   std::vector<std::string> KnownFolders() override { return known_folders_; }
-  std::vector<std::string> ShortcutFolders() override {
-    return {"C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu",
-            "C:\\ProgramData\\Microsoft\\Windows\\Start Menu", "C:\\Users\\user\\Desktop",
-            "C:\\Users\\Public\\Desktop"};
+  ShortcutPlaces ShortcutFolders() override {
+    return {{"C:\\Users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu",
+             "C:\\ProgramData\\Microsoft\\Windows\\Start Menu"},
+            {"C:\\Users\\user\\Desktop", "C:\\Users\\Public\\Desktop"}};
   }
   std::optional<std::string> LongPath(const std::string& path) override;
 

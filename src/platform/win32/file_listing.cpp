@@ -82,8 +82,10 @@ bool IsDots(const wchar_t* name) {
   return std::wstring_view(name) == L"." || std::wstring_view(name) == L"..";
 }
 
-constexpr std::array<const KNOWNFOLDERID*, 4> kShortcutFolders = {
-    &FOLDERID_StartMenu, &FOLDERID_CommonStartMenu, &FOLDERID_Desktop, &FOLDERID_PublicDesktop};
+constexpr std::array<const KNOWNFOLDERID*, 2> kStartMenus = {&FOLDERID_StartMenu,
+                                                             &FOLDERID_CommonStartMenu};
+constexpr std::array<const KNOWNFOLDERID*, 2> kDesktops = {&FOLDERID_Desktop,
+                                                           &FOLDERID_PublicDesktop};
 
 // The paths of those known folders the system can tell.
 template <std::size_t N>
@@ -109,8 +111,8 @@ std::vector<std::string> PathsOf(const std::array<const KNOWNFOLDERID*, N>& ids)
 
 }  // namespace
 
-std::vector<std::string> FileStore::ShortcutFolders() {
-  return PathsOf(kShortcutFolders);
+platform::FileStore::ShortcutPlaces FileStore::ShortcutFolders() {
+  return {PathsOf(kStartMenus), PathsOf(kDesktops)};
 }
 
 platform::FileError FileStore::ListFolder(const std::string& path, std::size_t limit,

@@ -27,7 +27,7 @@ class FileStore : public platform::FileStore {
   platform::FileError ListFolder(const std::string& path, std::size_t limit,
                                  std::vector<platform::FolderItem>& items) override;
   std::vector<std::string> KnownFolders() override;
-  std::vector<std::string> ShortcutFolders() override;
+  ShortcutPlaces ShortcutFolders() override;
   std::optional<std::string> LongPath(const std::string& path) override;
 };
 

@@ -68,6 +68,8 @@ class LeftoverFinder {
       if (NeverOfferedKey(item.place, listed_.keys).empty()) items_.push_back(std::move(item));
     }
     for (LeftoverItem& item : FindShortcuts(platform_, folders)) items_.push_back(std::move(item));
+    // An entry that named no local folder of its own gives nothing to go on but references.
+    if (!ComparablePath(platform_, record_.install_location)) return std::move(items_);
     for (const std::string& folder : folders) {
       AddFolder(folder, trusted_, "the program's own folder, named by its entry");
     }
@@ -76,8 +78,7 @@ class LeftoverFinder {
   }
 
  private:
-  // The folders the record names, those that may be offered: a blank, relative or network
-  // InstallLocation names none.
+  // The folders the record names that may be offered, or that references may lead into.
   std::vector<std::string> RecordFolders() {
     std::vector<std::string> folders;
     for (const std::string* named :

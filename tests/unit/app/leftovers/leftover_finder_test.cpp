@@ -100,6 +100,18 @@ TEST(LeftoverFinder, FindsWhatTheEvidenceTiesToTheProgramAndNothingElse) {
   EXPECT_EQ(items[3].size, 3u) << "the folder's files, counted";
 }
 
+TEST(LeftoverFinder, AnEntryThatNamedNoLocalFolderOffersOnlyReferences) {
+  Machine machine;
+  for (const char* location : {"", "Acme\\Widget", "\\\\server\\share\\Widget"}) {
+    app::EvidenceRecord record = WidgetRecord("HKCU/Widget");
+    record.install_location = location;
+    const auto items =
+        app::FindLeftovers(machine.bound, record, app::ReadListedEvidence(machine.bound));
+    EXPECT_EQ(items.size(), 3u) << location;
+    for (const auto& item : items) EXPECT_TRUE(item.certain) << location << ": " << item.place;
+  }
+}
+
 TEST(LeftoverFinder, APerMachineRecordIsTrustedOnlyForGoneReferences) {
   Machine machine;
   for (const auto& item : app::FindLeftovers(machine.bound, WidgetRecord("HKLM32/Widget"),

@@ -10,16 +10,9 @@
 
 #include "app/copies/reg_file.h"
 #include "app/copies/reg_file_reader.h"
+#include "fuzz_require.h"
 
-namespace {
-
-void Require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "invariant broken: %s\n", what);
-  std::abort();
-}
-
-}  // namespace
+using fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> file(data, size);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 
+#include "fuzz_require.h"
 #include "platform/icon_file.h"
 
 namespace {
@@ -17,11 +18,7 @@ namespace {
 constexpr int kSizes[] = {16, 24, 32};
 constexpr int kIndexes[] = {0, 1, -1, -101};
 
-void Require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "invariant broken: %s\n", what);
-  std::abort();
-}
+using fuzz::Require;
 
 void CheckPicture(const std::optional<platform::IconImage>& image,
                   std::span<const std::uint8_t> file) {

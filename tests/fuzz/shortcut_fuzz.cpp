@@ -13,17 +13,14 @@
 
 #include "app/leftovers/shortcut_reader.h"
 #include "app/paths/file_names.h"
+#include "fuzz_require.h"
 #include "platform/wtf8.h"
 
 namespace {
 
 constexpr std::size_t kBytesAfter = 16;
 
-void Require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "invariant broken: %s\n", what);
-  std::abort();
-}
+using fuzz::Require;
 
 }  // namespace
 

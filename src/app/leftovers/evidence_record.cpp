@@ -6,17 +6,13 @@
 #include <functional>
 #include <set>
 
+#include "app/leftovers/line_text.h"
 #include "app/listing/entry_id.h"
 
 namespace app {
 namespace {
 
-constexpr char kEscape = '\\';
 constexpr char kSeparator = '=';
-constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kDelete = 0x7F;
-constexpr int kHexBase = 16;
-constexpr std::size_t kHexEscapeLength = 4;  // "\xHH"
 
 struct Fact {
   std::string_view name;
@@ -32,57 +28,6 @@ constexpr std::array<Fact, 7> kTextFacts = {{
     {"icon_folder", &EvidenceRecord::icon_folder},
 }};
 constexpr std::string_view kTimeFact = "time";
-
-bool IsControl(unsigned char c) {
-  return c < kFirstPrintable || c == kDelete;
-}
-
-std::string Escaped(std::string_view value) {
-  std::string out;
-  for (const char c : value) {
-    const auto unit = static_cast<unsigned char>(c);
-    if (c == kEscape) {
-      out += "\\\\";
-    } else if (IsControl(unit)) {
-      char hex[kHexEscapeLength + 1];
-      std::snprintf(hex, sizeof hex, "\\x%02X", unit);
-      out += hex;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-std::optional<int> HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return std::nullopt;
-}
-
-std::optional<std::string> Unescaped(std::string_view value) {
-  std::string out;
-  for (std::size_t at = 0; at < value.size(); ++at) {
-    if (value[at] != kEscape) {
-      out += value[at];
-      continue;
-    }
-    if (value.substr(at, 2) == "\\\\") {
-      out += kEscape;
-      ++at;
-      continue;
-    }
-    if (value.size() - at < kHexEscapeLength || value[at + 1] != 'x') return std::nullopt;
-    const auto high = HexDigit(value[at + 2]);
-    const auto low = HexDigit(value[at + 3]);
-    if (!high || !low) return std::nullopt;
-    const auto unit = static_cast<unsigned char>(*high * kHexBase + *low);
-    if (!IsControl(unit)) return std::nullopt;  // one spelling each
-    out += static_cast<char>(unit);
-    at += kHexEscapeLength - 1;
-  }
-  return out;
-}
 
 std::string TimeText(const platform::LocalTime& t) {
   char text[32];
@@ -121,7 +66,7 @@ bool ReadLine(std::string_view line, EvidenceRecord& record, std::set<std::strin
   const std::size_t separator = line.find(kSeparator);
   if (separator == std::string_view::npos) return false;
   const std::string_view name = line.substr(0, separator);
-  const std::optional<std::string> value = Unescaped(line.substr(separator + 1));
+  const std::optional<std::string> value = UnescapedLineText(line.substr(separator + 1));
   if (!value) return false;
   if (!seen.insert(name).second) return false;
   if (name == kTimeFact) {
@@ -142,7 +87,7 @@ std::string RecordText(const EvidenceRecord& record) {
   std::string text(kRecordFirstLine);
   text += '\n';
   for (const Fact& fact : kTextFacts) {
-    text += std::string(fact.name) + kSeparator + Escaped(record.*fact.field) + '\n';
+    text += std::string(fact.name) + kSeparator + EscapedLineText(record.*fact.field) + '\n';
   }
   text += std::string(kTimeFact) + kSeparator + TimeText(record.time) + '\n';
   return text;

@@ -8,6 +8,7 @@
 #include "app/leftovers/leftover_paths.h"
 #include "app/leftovers/never_offered.h"
 #include "app/leftovers/record_keeping.h"
+#include "app/leftovers/removal_check.h"
 
 namespace {
 
@@ -152,4 +153,25 @@ TEST(RecordKeeping, ARecordIsKeptWhileItCanTellTheTruth) {
         << row.label;
   }
   EXPECT_EQ(app::DaysBetween({2023, 12, 31}, {2024, 3, 1}), 61) << "across a leap day";
+}
+
+TEST(RemovalCheck, OnlyWhatIsOfferedNowExactlyAsFoundMayGo) {
+  using app::LeftoverKind;
+  using enum app::ItemNow;
+  const app::LeftoverItem folder{
+      .kind = LeftoverKind::kFolder, .place = "C:\\A\\Widget", .size = 10};
+  const app::LeftoverItem run{.kind = LeftoverKind::kRunValue,
+                              .root = platform::kHkeyCurrentUser,
+                              .place = "Software\\Run",
+                              .value_name = "Widget"};
+  app::LeftoverItem grown = folder;
+  grown.size = 11;
+  app::LeftoverItem other_value = run;
+  other_value.value_name = "Gadget";
+  app::LeftoverItem other_view = run;
+  other_view.view_access = platform::kKeyWow64_64Key;
+  EXPECT_EQ(app::CheckAgain(folder, {run, folder}), kAsFound);
+  EXPECT_EQ(app::CheckAgain(folder, {grown}), kChanged);
+  EXPECT_EQ(app::CheckAgain(run, {other_value, other_view}), kGone);
+  EXPECT_EQ(app::CheckAgain(run, {}), kGone);
 }

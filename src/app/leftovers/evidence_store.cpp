@@ -8,7 +8,7 @@
 #include "app/entry/entry_values.h"
 #include "app/icons/icon_source.h"
 #include "app/listing/entry_id.h"
-#include "app/orphans/entry_removal.h"
+#include "app/copies/key_copy.h"
 #include "app/paths/registered_path.h"
 #include "platform/text.h"
 
@@ -108,9 +108,12 @@ std::optional<std::string> KeepEvidence(platform::Platform& platform, const Prog
   EvidenceRecord record = RecordOf(platform, program, plan);
   if (record.entry_id.empty()) return std::nullopt;
   CopiedKey entry;
-  if (ReadEntryCopy(platform.registry, program.view, program.key_name, entry) != platform::kRegOk) {
+  const EntryKeyPlace place = KeyPlaceOf(program);
+  if (ReadKeyCopy(platform.registry, place.root, place.path, platform::kKeyRead | place.view_access,
+                  entry) != platform::kRegOk) {
     return std::nullopt;
   }
+  entry.name = program.key_name;
   const auto copy = RegFileBytes(
       entry,
       EntryKeyPath(program.view, platform.registry.HasSeparate64BitView(), program.key_name));

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/copies/key_copy.h"
 #include "app/copies/reg_file.h"
 #include "app/entry/entry_key.h"
 #include "app/entry/entry_values.h"
 #include "app/icons/icon_source.h"
 #include "app/listing/entry_id.h"
-#include "app/copies/key_copy.h"
 #include "app/paths/registered_path.h"
 #include "platform/text.h"
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <initializer_list>
 
 #include "app/leftovers/line_text.h"
 
@@ -129,27 +130,40 @@ bool ReadLine(std::string_view line, RemovalManifest& manifest, bool& timed) {
   return false;
 }
 
+// The fields joined by tabs, and the line's end.
+std::string LineOf(std::string_view fact, std::initializer_list<std::string> fields) {
+  std::string line(fact);
+  bool first = true;
+  for (const std::string& field : fields) {
+    if (!first) line.push_back(kTab);
+    line.append(field);
+    first = false;
+  }
+  line.push_back('\n');
+  return line;
+}
+
 }  // namespace
 
 std::string ManifestHead(const RemovalManifest& manifest) {
   std::string text(kManifestFirstLine);
-  text += "\n" + std::string(kRecordFact) + EscapedLineText(manifest.record) + "\n";
-  text += std::string(kTimeFact) + TimeText(manifest.time) + "\n";
+  text.push_back('\n');
+  text.append(LineOf(kRecordFact, {EscapedLineText(manifest.record)}));
+  text.append(LineOf(kTimeFact, {TimeText(manifest.time)}));
   for (std::size_t i = 0; i < manifest.items.size(); ++i) {
     const ManifestItem& item = manifest.items[i];
-    text += std::string(kItemFact) + std::to_string(i) + kTab +
-            std::string(kKindNames[static_cast<std::size_t>(item.kind)]) + kTab +
-            EscapedLineText(item.original) + kTab + EscapedLineText(item.value) + kTab +
-            EscapedLineText(item.stored) + kTab + std::to_string(item.size) + kTab + item.hash +
-            "\n";
+    text.append(LineOf(
+        kItemFact, {std::to_string(i), std::string(kKindNames[static_cast<std::size_t>(item.kind)]),
+                    EscapedLineText(item.original), EscapedLineText(item.value),
+                    EscapedLineText(item.stored), std::to_string(item.size), item.hash}));
   }
   return text;
 }
 
 std::string ManifestStepText(const ManifestStepLine& step) {
-  return std::string(kStepFact) + std::to_string(step.item) + kTab +
-         std::string(kStepNames[static_cast<std::size_t>(step.step)]) + kTab +
-         EscapedLineText(step.detail) + "\n";
+  return LineOf(kStepFact, {std::to_string(step.item),
+                            std::string(kStepNames[static_cast<std::size_t>(step.step)]),
+                            EscapedLineText(step.detail)});
 }
 
 std::optional<RemovalManifest> ReadManifest(std::string_view text) {

@@ -1,6 +1,7 @@
 #include "app/entry/entry_key.h"
 
 #include "app/entry/entry_values.h"
+#include "platform/text.h"
 
 namespace app {
 
@@ -29,15 +30,21 @@ EntryKeyPlace KeyPlaceOf(EntryView view, std::string_view key_name) {
   return place;
 }
 
-std::string EntryKeyPath(EntryView view, bool separate_64bit_view, std::string_view key_name) {
-  const std::string uninstall = KeyPlaceOf(view, key_name).path;
-  if (view == EntryView::kUser) return std::string(kUserRoot) + "\\" + uninstall;
-  std::string path = uninstall;
-  if (view == EntryView::kMachineDefault && separate_64bit_view) {
-    path = std::string(kSoftwarePrefix) + std::string(kWow64Node) + "\\" +
-           uninstall.substr(kSoftwarePrefix.size());
+std::string RegFileKeyPath(platform::RegKey root, std::uint32_t view_access,
+                           bool separate_64bit_view, std::string_view path) {
+  if (root == platform::kHkeyCurrentUser) return std::string(kUserRoot) + "\\" + std::string(path);
+  std::string named(path);
+  const bool redirected = separate_64bit_view && view_access != platform::kKeyWow64_64Key;
+  if (redirected && text::UpperAscii(named).starts_with(kSoftwarePrefix)) {
+    named = std::string(kSoftwarePrefix) + std::string(kWow64Node) + "\\" +
+            named.substr(kSoftwarePrefix.size());
   }
-  return std::string(kMachineRoot) + "\\" + path;
+  return std::string(kMachineRoot) + "\\" + named;
+}
+
+std::string EntryKeyPath(EntryView view, bool separate_64bit_view, std::string_view key_name) {
+  const EntryKeyPlace place = KeyPlaceOf(view, key_name);
+  return RegFileKeyPath(place.root, place.view_access, separate_64bit_view, place.path);
 }
 
 EntryKey::EntryKey(platform::RawRegistry& raw, const std::string& key_name,

@@ -38,6 +38,11 @@ inline bool IsSetAsideName(std::string_view key_name) {
   return key_name.size() > kSetAsidePrefix.size() && key_name.starts_with(kSetAsidePrefix);
 }
 
+// A key as a .reg file names it, root spelled out: one reached through the 32-bit view of 64-bit
+// Windows is named under WOW6432Node, so that importing the file restores the same view.
+std::string RegFileKeyPath(platform::RegKey root, std::uint32_t view_access,
+                           bool separate_64bit_view, std::string_view path);
+
 // The entry's key as a .reg file names it, root spelled out. A 32-bit-view entry on 64-bit
 // Windows is named under WOW6432Node, so that importing the file restores the same view.
 std::string EntryKeyPath(EntryView view, bool separate_64bit_view, std::string_view key_name);

@@ -5,17 +5,13 @@
 #include "app/copies/key_copy.h"
 #include "app/copies/reg_file.h"
 #include "app/copies/reg_file_reader.h"
+#include "app/entry/entry_key.h"
 #include "app/orphans/set_aside.h"
 #include "platform/registry.h"
-#include "platform/text.h"
 
 namespace app {
 namespace {
 
-constexpr std::string_view kMachineRoot = "HKEY_LOCAL_MACHINE";
-constexpr std::string_view kUserRoot = "HKEY_CURRENT_USER";
-constexpr std::string_view kSoftware = "SOFTWARE\\";
-constexpr std::string_view kWow64Node = "WOW6432Node\\";
 // No value a leftover holds is larger: one that is, is left alone.
 constexpr std::size_t kMostValueBytes = 1024 * 1024;
 
@@ -60,16 +56,6 @@ platform::RegResult DeleteItem(platform::RawRegistry& registry, const LeftoverIt
 
 }  // namespace
 
-std::string RegFileKeyPath(const LeftoverItem& item, bool separate_64bit_view) {
-  if (item.root == platform::kHkeyCurrentUser) return std::string(kUserRoot) + "\\" + item.place;
-  std::string path = item.place;
-  const bool redirected = separate_64bit_view && item.view_access != platform::kKeyWow64_64Key;
-  if (redirected && text::UpperAscii(path).starts_with(kSoftware)) {
-    path = std::string(kSoftware) + std::string(kWow64Node) + path.substr(kSoftware.size());
-  }
-  return std::string(kMachineRoot) + "\\" + path;
-}
-
 ItemRemoval RemoveRegistryItem(platform::Platform& platform, const LeftoverItem& item,
                                const std::string& copy_path) {
   platform::RawRegistry& registry = platform.registry;
@@ -77,7 +63,8 @@ ItemRemoval RemoveRegistryItem(platform::Platform& platform, const LeftoverItem&
   const platform::RegResult read = ReadItem(registry, item, copy);
   if (read == kRegHoldsLink) return NotRemoved("it holds a registry link");
   if (read != platform::kRegOk) return NotRemoved("it could not be read");
-  const std::string key_path = RegFileKeyPath(item, registry.HasSeparate64BitView());
+  const std::string key_path =
+      RegFileKeyPath(item.root, item.view_access, registry.HasSeparate64BitView(), item.place);
   const auto bytes = RegFileBytes(copy, key_path);
   if (!bytes) return NotRemoved("a name in it cannot be written to a .reg file");
   platform::FileStore& files = platform.file_store;

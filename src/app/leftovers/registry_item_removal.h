@@ -22,8 +22,4 @@ struct ItemRemoval {
 ItemRemoval RemoveRegistryItem(platform::Platform& platform, const LeftoverItem& item,
                                const std::string& copy_path);
 
-// The key's path as a .reg file names it, root spelled out: a key reached through the 32-bit
-// view of 64-bit Windows is named under WOW6432Node, so that the copy goes back to that view.
-std::string RegFileKeyPath(const LeftoverItem& item, bool separate_64bit_view);
-
 }  // namespace app

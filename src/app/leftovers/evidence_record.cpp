@@ -1,8 +1,6 @@
 #include "app/leftovers/evidence_record.h"
 
 #include <array>
-#include <charconv>
-#include <cstdio>
 #include <functional>
 #include <set>
 
@@ -29,38 +27,6 @@ constexpr std::array<Fact, 7> kTextFacts = {{
 }};
 constexpr std::string_view kTimeFact = "time";
 
-std::string TimeText(const platform::LocalTime& t) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year % 10000, t.month % 100,
-                t.day % 100, t.hour % 100, t.minute % 100, t.second % 100);
-  return text;
-}
-
-bool ReadNumber(std::string_view text, int& number) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  return error == std::errc() && end == text.data() + text.size();
-}
-
-// "yyyy-mm-dd hh:mm:ss", each field in its range.
-std::optional<platform::LocalTime> ReadTime(std::string_view text) {
-  constexpr std::size_t kLength = 19;
-  if (text.size() != kLength || text[4] != '-' || text[7] != '-' || text[10] != ' ' ||
-      text[13] != ':' || text[16] != ':') {
-    return std::nullopt;
-  }
-  platform::LocalTime t;
-  const bool read =
-      ReadNumber(text.substr(0, 4), t.year) && ReadNumber(text.substr(5, 2), t.month) &&
-      ReadNumber(text.substr(8, 2), t.day) && ReadNumber(text.substr(11, 2), t.hour) &&
-      ReadNumber(text.substr(14, 2), t.minute) && ReadNumber(text.substr(17, 2), t.second);
-  constexpr int kLastMonth = 12, kLastDay = 31, kLastHour = 23, kLastMinute = 59, kLastSecond = 60;
-  if (!read || t.month < 1 || t.month > kLastMonth || t.day < 1 || t.day > kLastDay ||
-      t.hour > kLastHour || t.minute > kLastMinute || t.second > kLastSecond) {
-    return std::nullopt;
-  }
-  return t;
-}
-
 // Reads one "fact=value" line into the record; false when the line is not one.
 bool ReadLine(std::string_view line, EvidenceRecord& record, std::set<std::string_view>& seen) {
   const std::size_t separator = line.find(kSeparator);
@@ -70,7 +36,7 @@ bool ReadLine(std::string_view line, EvidenceRecord& record, std::set<std::strin
   if (!value) return false;
   if (!seen.insert(name).second) return false;
   if (name == kTimeFact) {
-    const auto time = ReadTime(*value);
+    const auto time = ReadTimeText(*value);
     if (!time) return false;
     record.time = *time;
     return true;

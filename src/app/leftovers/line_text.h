@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_store.h"
+
 namespace app {
 
 std::string EscapedLineText(std::string_view value);
@@ -15,5 +17,9 @@ std::string EscapedLineText(std::string_view value);
 // The text back, or nothing for an escape that is cut short, unknown, or spells a character
 // that needs none.
 std::optional<std::string> UnescapedLineText(std::string_view value);
+
+// A local time as "yyyy-mm-dd hh:mm:ss", and back: only that spelling, each field in its range.
+std::string TimeText(const platform::LocalTime& time);
+std::optional<platform::LocalTime> ReadTimeText(std::string_view text);
 
 }  // namespace app

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <cstdio>
 #include <initializer_list>
 
 #include "app/leftovers/line_text.h"
@@ -17,7 +16,6 @@ constexpr std::string_view kItemFact = "item=";
 constexpr std::string_view kStepFact = "step=";
 constexpr std::size_t kItemFields = 7;
 constexpr std::size_t kStepFields = 3;
-constexpr std::size_t kTimeLength = 19;  // "yyyy-mm-dd hh:mm:ss"
 
 constexpr std::array<std::string_view, 7> kKindNames = {
     "run-value", "app-path", "command", "file-type", "shortcut", "folder", "key"};
@@ -59,32 +57,6 @@ std::optional<std::vector<std::string>> FieldsOf(std::string_view line) {
   }
 }
 
-std::string TimeText(const platform::LocalTime& t) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year % 10000, t.month % 100,
-                t.day % 100, t.hour % 100, t.minute % 100, t.second % 100);
-  return text;
-}
-
-// Only the spelling TimeText gives: fixed widths, each field in its range.
-std::optional<platform::LocalTime> TimeOf(std::string_view text) {
-  if (text.size() != kTimeLength) return std::nullopt;
-  platform::LocalTime t;
-  const auto digits = [&](std::size_t at, std::size_t length, int& field) {
-    const char* first = text.data() + at;
-    const auto [end, error] = std::from_chars(first, first + length, field);
-    return error == std::errc() && end == first + length;
-  };
-  const bool read = digits(0, 4, t.year) && digits(5, 2, t.month) && digits(8, 2, t.day) &&
-                    digits(11, 2, t.hour) && digits(14, 2, t.minute) && digits(17, 2, t.second);
-  constexpr int kLastMonth = 12, kLastDay = 31, kLastHour = 23, kLastMinute = 59, kLastSecond = 60;
-  if (!read || TimeText(t) != text || t.month < 1 || t.month > kLastMonth || t.day < 1 ||
-      t.day > kLastDay || t.hour > kLastHour || t.minute > kLastMinute || t.second > kLastSecond) {
-    return std::nullopt;
-  }
-  return t;
-}
-
 bool ReadItem(std::string_view line, RemovalManifest& manifest) {
   const auto fields = FieldsOf(line);
   if (!fields || fields->size() != kItemFields) return false;
@@ -121,7 +93,7 @@ bool ReadLine(std::string_view line, RemovalManifest& manifest, bool& timed) {
     return true;
   }
   if (line.starts_with(kTimeFact) && !timed) {
-    const auto time = TimeOf(line.substr(kTimeFact.size()));
+    const auto time = ReadTimeText(line.substr(kTimeFact.size()));
     if (!time) return false;
     manifest.time = *time;
     timed = true;

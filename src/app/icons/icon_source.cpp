@@ -4,6 +4,7 @@
 
 #include "app/entry/uninstall_command.h"
 #include "app/entry/windows_installer.h"
+#include "app/paths/file_names.h"
 #include "platform/text.h"
 
 namespace app {
@@ -36,11 +37,6 @@ std::optional<int> WholeInteger(std::string_view text) {
     return std::nullopt;
   }
   return value;
-}
-
-std::string_view FileNameOf(std::string_view path) {
-  const auto slash = path.find_last_of("\\/");
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 // A registered "path,index", tried where the entry's view opens it.

@@ -19,14 +19,6 @@ constexpr std::string_view kInterpreterSyntax = "%!^&|<>()\"";
 // What cmd expands even inside quotes, in the batch file's own path.
 constexpr std::string_view kInterpreterExpansion = "%!";
 
-std::string_view FolderOf(std::string_view path) {
-  const std::size_t cut = path.find_last_of("\\/");
-  if (cut == std::string_view::npos) return {};
-  // A drive's root keeps its separator: "C:" alone would be the drive's current folder.
-  if (cut == 2 && path[1] == ':') return path.substr(0, 3);
-  return path.substr(0, cut);
-}
-
 std::string Quoted(std::string_view path) {
   std::string quoted;
   quoted.reserve(path.size() + 2);

@@ -9,6 +9,7 @@
 #include "app/entry/entry_values.h"
 #include "app/icons/icon_source.h"
 #include "app/listing/entry_id.h"
+#include "app/paths/file_names.h"
 #include "app/paths/registered_path.h"
 #include "platform/text.h"
 
@@ -20,18 +21,9 @@ constexpr const char* kInstallLocationValue = "InstallLocation";
 // Records begun in the same second are numbered; past this many, something is amiss.
 constexpr int kMostRecordsASecond = 100;
 
-// The folder part of a path, without its last separator; empty when it has none.
-std::string FolderOf(const std::string& path) {
-  const std::size_t last = path.find_last_of("\\/");
-  if (last == std::string::npos || last == 0) return {};
-  return path.substr(0, last);
-}
-
 std::string UninstallerFolder(const LaunchPlan& plan) {
   if (plan.kind != LaunchKind::kStart) return {};
-  const std::size_t last = plan.program.find_last_of("\\/");
-  const std::string file = last == std::string::npos ? plan.program : plan.program.substr(last + 1);
-  if (IsSystemRunner(file)) return {};
+  if (IsSystemRunner(FileNameOf(plan.program))) return {};
   return plan.directory;
 }
 
@@ -39,7 +31,7 @@ std::string IconFolder(const std::optional<std::string>& display_icon, const Ent
                        RemoteDrives& drives) {
   if (!display_icon) return {};
   const auto path = paths.PathToOpen(ParseIconLocation(*display_icon).path, drives);
-  return path ? FolderOf(*path) : std::string();
+  return path ? std::string(FolderOf(*path)) : std::string();
 }
 
 std::string FolderName(const platform::LocalTime& t, int number) {

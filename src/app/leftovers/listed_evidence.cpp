@@ -4,6 +4,7 @@
 #include "app/entry/entry_values.h"
 #include "app/launch/launch_plan.h"
 #include "app/leftovers/evidence_store.h"
+#include "app/paths/file_names.h"
 #include "app/paths/registered_command.h"
 #include "app/paths/registered_path.h"
 #include "platform/file_dates.h"
@@ -38,8 +39,7 @@ LaunchPlan NamedUninstaller(const ProgramEntry& program, const PathSystem& syste
   if (named.kind != CommandProgram::Kind::kFound) return plan;
   plan.kind = LaunchKind::kStart;
   plan.program = named.reached;
-  const std::size_t last = named.named.find_last_of('\\');
-  if (last != std::string::npos) plan.directory = named.named.substr(0, last);
+  plan.directory = FolderOf(named.named);
   return plan;
 }
 

@@ -6,6 +6,7 @@
 #include "app/copies/copy_file_name.h"
 #include "app/leftovers/evidence_store.h"
 #include "app/leftovers/leftover_paths.h"
+#include "app/paths/file_names.h"
 #include "app/paths/registered_path.h"
 
 namespace app {
@@ -22,11 +23,6 @@ constexpr std::string_view kUsersFolder = "Users";
 
 void AddPath(std::vector<std::string>& paths, const std::optional<std::string>& path) {
   if (path) paths.push_back(*path);
-}
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t last = path.find_last_of('\\');
-  return last == std::string::npos ? std::string() : path.substr(0, last);
 }
 
 }  // namespace

@@ -46,6 +46,18 @@ bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& names
 
 }  // namespace
 
+std::string_view FolderOf(std::string_view path) {
+  const std::size_t cut = path.find_last_of(kSeparators);
+  if (cut == std::string_view::npos) return {};
+  if (cut == 2 && path[1] == ':') return path.substr(0, 3);
+  return path.substr(0, cut);
+}
+
+std::string_view FileNameOf(std::string_view path) {
+  const std::size_t cut = path.find_last_of(kSeparators);
+  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
 std::string_view OpenedFileName(std::string_view path) {
   const std::string_view name = LastPart(path);
   return TrimEnd(name.substr(0, std::min(name.find(kStream), name.size())), kDotsAndBlanks);

@@ -10,6 +10,13 @@
 
 namespace app {
 
+// The folder part of a path, without the separator before its last part; a drive's root keeps
+// its separator ("C:\\"), since "C:" alone is the drive's current folder. Empty without a
+// separator.
+std::string_view FolderOf(std::string_view path);
+// The last part of a path, after its last separator; the whole path without one.
+std::string_view FileNameOf(std::string_view path);
+
 // The last part of a path as Windows opens it: without a stream's name (from a colon on), then
 // without the dots and blanks at its end. "C:\x\u.bat. " and "C:\x\u.bat::$DATA" open u.bat.
 std::string_view OpenedFileName(std::string_view path);

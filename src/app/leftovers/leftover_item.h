@@ -2,8 +2,11 @@
 
 // One thing an uninstall left behind, as the finder offers it: what it is, where, and why.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/raw_registry.h"
 
@@ -18,6 +21,13 @@ enum class LeftoverKind : std::uint8_t {
   kFolder,
   kKey,
 };
+
+// Each kind's name, as scripts and the removal sets' manifests spell it.
+inline constexpr std::array<std::string_view, 7> kLeftoverKindNames = {
+    "run value", "app path", "command", "file type", "shortcut", "folder", "key"};
+inline std::string_view KindName(LeftoverKind kind) {
+  return kLeftoverKindNames[static_cast<std::size_t>(kind)];
+}
 
 struct LeftoverItem {
   LeftoverKind kind = LeftoverKind::kFolder;

@@ -17,8 +17,6 @@ constexpr std::string_view kStepFact = "step=";
 constexpr std::size_t kItemFields = 7;
 constexpr std::size_t kStepFields = 3;
 
-constexpr std::array<std::string_view, 7> kKindNames = {
-    "run-value", "app-path", "command", "file-type", "shortcut", "folder", "key"};
 constexpr std::array<std::string_view, 5> kStepNames = {"copied", "verified", "moved", "deleted",
                                                         "skipped"};
 
@@ -62,7 +60,7 @@ bool ReadItem(std::string_view line, RemovalManifest& manifest) {
   if (!fields || fields->size() != kItemFields) return false;
   const auto& f = *fields;
   const auto number = NumberOf<std::size_t>(f[0]);
-  const auto kind = Named<LeftoverKind>(kKindNames, f[1]);
+  const auto kind = Named<LeftoverKind>(kLeftoverKindNames, f[1]);
   const auto size = NumberOf<std::uint64_t>(f[5]);
   if (!number || *number != manifest.items.size() || !kind || !size || !IsHash(f[6])) return false;
   if (manifest.items.size() >= kMostManifestItems) return false;
@@ -124,10 +122,10 @@ std::string ManifestHead(const RemovalManifest& manifest) {
   text.append(LineOf(kTimeFact, {TimeText(manifest.time)}));
   for (std::size_t i = 0; i < manifest.items.size(); ++i) {
     const ManifestItem& item = manifest.items[i];
-    text.append(LineOf(
-        kItemFact, {std::to_string(i), std::string(kKindNames[static_cast<std::size_t>(item.kind)]),
-                    EscapedLineText(item.original), EscapedLineText(item.value),
-                    EscapedLineText(item.stored), std::to_string(item.size), item.hash}));
+    text.append(
+        LineOf(kItemFact, {std::to_string(i), std::string(KindName(item.kind)),
+                           EscapedLineText(item.original), EscapedLineText(item.value),
+                           EscapedLineText(item.stored), std::to_string(item.size), item.hash}));
   }
   return text;
 }

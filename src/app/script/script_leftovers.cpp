@@ -1,7 +1,5 @@
 #include "app/script/script_leftovers.h"
 
-#include <array>
-
 #include "app/leftovers/kept_records.h"
 #include "app/leftovers/leftover_finder.h"
 #include "app/leftovers/record_keeping.h"
@@ -11,9 +9,6 @@
 
 namespace app {
 namespace {
-
-constexpr std::array<std::string_view, 7> kKindNames = {
-    "run value", "app path", "command", "file type", "shortcut", "folder", "key"};
 
 std::string RootName(const LeftoverItem& item) {
   if (item.kind == LeftoverKind::kFolder || item.kind == LeftoverKind::kShortcut) return {};
@@ -30,7 +25,7 @@ void AppendField(std::string& out, std::string_view name, std::string_view value
 
 void AppendItem(std::string& out, const LeftoverItem& item) {
   out += "{\"kind\":";
-  AppendJsonString(out, kKindNames[static_cast<std::size_t>(item.kind)]);
+  AppendJsonString(out, KindName(item.kind));
   AppendField(out, "place", RootName(item) + item.place);
   if (!item.value_name.empty()) AppendField(out, "value", item.value_name);
   if (item.kind == LeftoverKind::kFolder) out += ",\"size\":" + std::to_string(item.size);

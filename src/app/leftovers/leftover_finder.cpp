@@ -81,13 +81,10 @@ class LeftoverFinder {
   // The folders the record names that may be offered, or that references may lead into.
   std::vector<std::string> RecordFolders() {
     std::vector<std::string> folders;
-    for (const std::string* named :
-         {&record_.install_location, &record_.uninstaller_folder, &record_.icon_folder}) {
-      if (named->empty()) continue;
-      const auto folder = ComparablePath(platform_, *named);
-      if (!folder || !NeverOfferedFolder(protected_, *folder).empty()) continue;
-      const auto same = [&](const std::string& known) { return SamePath(known, *folder); };
-      if (std::none_of(folders.begin(), folders.end(), same)) folders.push_back(*folder);
+    for (std::string& folder : FoldersOf(platform_, record_)) {
+      if (!NeverOfferedFolder(protected_, folder).empty()) continue;
+      const auto same = [&](const std::string& known) { return SamePath(known, folder); };
+      if (std::none_of(folders.begin(), folders.end(), same)) folders.push_back(std::move(folder));
     }
     return folders;
   }
@@ -132,11 +129,8 @@ class LeftoverFinder {
 
   // Folders and keys named exactly as the program, and as no program listed now.
   void FindNamed() {
-    std::vector<std::string> shared;
-    for (const EvidenceRecord& entry : listed_.entries) {
-      for (std::string& name : NamesOf(platform_, entry)) shared.push_back(std::move(name));
-    }
-    const std::vector<std::string> names = WithoutShared(NamesOf(platform_, record_), shared);
+    const std::vector<std::string> names =
+        WithoutShared(NamesOf(platform_, record_), listed_.names);
     std::vector<std::string> data_folders;
     for (const auto& folder : {platform_.launcher.EnvironmentVariable("APPDATA"),
                                std::optional(platform_.file_store.LocalAppDataFolder()),
@@ -171,22 +165,6 @@ class LeftoverFinder {
 std::vector<LeftoverItem> FindLeftovers(platform::Platform& platform, const EvidenceRecord& record,
                                         const ListedEvidence& listed) {
   return LeftoverFinder(platform, record, listed).Find();
-}
-
-std::vector<std::string> NamesOf(platform::Platform& platform, const EvidenceRecord& record) {
-  const NamedFacts facts{record.name, record.publisher,
-                         ComparablePath(platform, record.install_location).value_or("")};
-  return LeftoverNames(facts, ProgramFilesRoots(platform.launcher));
-}
-
-std::vector<std::string> FoldersOf(platform::Platform& platform, const EvidenceRecord& record) {
-  std::vector<std::string> folders;
-  for (const std::string* named :
-       {&record.install_location, &record.uninstaller_folder, &record.icon_folder}) {
-    if (named->empty()) continue;
-    if (auto folder = ComparablePath(platform, *named)) folders.push_back(std::move(*folder));
-  }
-  return folders;
 }
 
 }  // namespace app

@@ -18,8 +18,4 @@ namespace app {
 std::vector<LeftoverItem> FindLeftovers(platform::Platform& platform, const EvidenceRecord& record,
                                         const ListedEvidence& listed);
 
-// The whole names and the folders a record or an entry names, as the finder compares them.
-std::vector<std::string> NamesOf(platform::Platform& platform, const EvidenceRecord& record);
-std::vector<std::string> FoldersOf(platform::Platform& platform, const EvidenceRecord& record);
-
 }  // namespace app

@@ -4,6 +4,7 @@
 #include "app/entry/entry_values.h"
 #include "app/launch/launch_plan.h"
 #include "app/leftovers/evidence_store.h"
+#include "app/leftovers/protected_system.h"
 #include "app/paths/file_names.h"
 #include "app/paths/registered_command.h"
 #include "app/paths/registered_path.h"
@@ -71,6 +72,12 @@ ListedEvidence ReadListedEvidence(platform::Platform& platform) {
     for (const std::string& key_name : EntryNames(platform.registry, view)) {
       listed.entries.push_back(EntryRecord(platform, paths, view, key_name));
       listed.keys.push_back(KeyPlaceOf(view, key_name).path);
+    }
+  }
+  for (const EvidenceRecord& entry : listed.entries) {
+    for (std::string& name : NamesOf(platform, entry)) listed.names.push_back(std::move(name));
+    for (std::string& folder : FoldersOf(platform, entry)) {
+      listed.folders.push_back(std::move(folder));
     }
   }
   return listed;

@@ -15,6 +15,10 @@ struct ListedEvidence {
   std::vector<EvidenceRecord> entries;
   // Each entry's key, by its path below its root ("Software\...\Uninstall\<name>").
   std::vector<std::string> keys;
+  // The whole names and the folders every entry names, as the finder compares them: told once
+  // for all the records held against them.
+  std::vector<std::string> names;
+  std::vector<std::string> folders;
 };
 
 // Read on a worker: every entry of every view, as a record of it would be kept now.

@@ -5,6 +5,7 @@
 
 #include "app/copies/copy_file_name.h"
 #include "app/leftovers/evidence_store.h"
+#include "app/leftovers/leftover_names.h"
 #include "app/leftovers/leftover_paths.h"
 #include "app/paths/file_names.h"
 #include "app/paths/registered_path.h"
@@ -46,6 +47,25 @@ std::optional<std::string> ComparablePath(platform::Platform& platform, const st
   return long_path ? NormalPath(*long_path) : std::nullopt;
 }
 
+std::vector<std::string> NamesOf(platform::Platform& platform, const EvidenceRecord& record) {
+  std::string location;
+  if (!record.install_location.empty()) {
+    location = ComparablePath(platform, record.install_location).value_or("");
+  }
+  const NamedFacts facts{record.name, record.publisher, std::move(location)};
+  return LeftoverNames(facts, ProgramFilesRoots(platform.launcher));
+}
+
+std::vector<std::string> FoldersOf(platform::Platform& platform, const EvidenceRecord& record) {
+  std::vector<std::string> folders;
+  for (const std::string* named :
+       {&record.install_location, &record.uninstaller_folder, &record.icon_folder}) {
+    if (named->empty()) continue;
+    if (auto folder = ComparablePath(platform, *named)) folders.push_back(std::move(*folder));
+  }
+  return folders;
+}
+
 ProtectedFolders ProtectedFoldersOf(platform::Platform& platform, const ListedEvidence& listed) {
   ProtectedFolders folders;
   for (const std::string& known : platform.file_store.KnownFolders()) {
@@ -76,12 +96,7 @@ ProtectedFolders ProtectedFoldersOf(platform::Platform& platform, const ListedEv
   if (const auto profile = platform.launcher.EnvironmentVariable("USERPROFILE")) {
     AddPath(folders.profile_parents, NormalPath(FolderOf(*profile)));
   }
-  for (const EvidenceRecord& entry : listed.entries) {
-    for (const std::string* folder :
-         {&entry.install_location, &entry.uninstaller_folder, &entry.icon_folder}) {
-      if (!folder->empty()) AddPath(folders.entry_folders, ComparablePath(platform, *folder));
-    }
-  }
+  folders.entry_folders = listed.folders;
   return folders;
 }
 

@@ -18,6 +18,11 @@ std::vector<std::string> ProgramFilesRoots(platform::Launcher& launcher);
 // exists; nothing when it has no single spelling (leftover_paths.h).
 std::optional<std::string> ComparablePath(platform::Platform& platform, const std::string& path);
 
+// The whole names (leftover_names.h) and the folders a record or an entry names, as the finder
+// compares them.
+std::vector<std::string> NamesOf(platform::Platform& platform, const EvidenceRecord& record);
+std::vector<std::string> FoldersOf(platform::Platform& platform, const EvidenceRecord& record);
+
 ProtectedFolders ProtectedFoldersOf(platform::Platform& platform, const ListedEvidence& listed);
 
 }  // namespace app

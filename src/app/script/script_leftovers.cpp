@@ -2,6 +2,7 @@
 
 #include "app/leftovers/kept_records.h"
 #include "app/leftovers/leftover_finder.h"
+#include "app/leftovers/protected_system.h"
 #include "app/leftovers/record_keeping.h"
 #include "app/listing/list_json.h"
 #include "app/script/script_exit.h"
@@ -55,19 +56,13 @@ int RunLeftovers(platform::Platform& platform) {
   const std::vector<KeptRecord> records = ReadKeptRecords(platform.file_store);
   // Every entry is read only when there is a record to hold them against.
   const ListedEvidence listed = records.empty() ? ListedEvidence{} : ReadListedEvidence(platform);
-  std::vector<std::string> listed_names, listed_folders;
-  for (const EvidenceRecord& entry : listed.entries) {
-    for (std::string& name : NamesOf(platform, entry)) listed_names.push_back(std::move(name));
-    for (std::string& folder : FoldersOf(platform, entry))
-      listed_folders.push_back(std::move(folder));
-  }
   const platform::LocalTime now = platform.file_store.Now();
   std::string out = "[";
   bool first = true;
   for (const KeptRecord& kept : records) {
     const EvidenceRecord& record = kept.record;
     const bool entry_listed = IsEntryListed(platform.registry, record);
-    if (FateOf(record, entry_listed, now, listed_names, listed_folders, NamesOf(platform, record),
+    if (FateOf(record, entry_listed, now, listed.names, listed.folders, NamesOf(platform, record),
                FoldersOf(platform, record)) == RecordFate::kRetire) {
       RetireRecord(platform.file_store, kept);
       continue;

@@ -49,15 +49,15 @@ std::string CutTo(const std::string& name, std::size_t units) {
   return cut;
 }
 
-std::string TimeText(const platform::LocalTime& time, int number) {
-  char text[64];
-  std::snprintf(text, sizeof text, " %04d-%02d-%02d %02d-%02d-%02d", time.year, time.month,
-                time.day, time.hour, time.minute, time.second);
-  if (number <= 1) return text;
-  return text + (" (" + std::to_string(number) + ")");
-}
-
 }  // namespace
+
+std::string TimeInFileName(const platform::LocalTime& t, int number) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d-%02d-%02d", t.year % 10000, t.month % 100,
+                t.day % 100, t.hour % 100, t.minute % 100, t.second % 100);
+  if (number <= 1) return text;
+  return std::string(text) + " (" + std::to_string(number) + ")";
+}
 
 std::string CopyFolder(const std::string& local_app_data) {
   if (local_app_data.empty()) return {};
@@ -78,7 +78,8 @@ std::string CopyFilePath(const std::string& folder, const std::string& display_n
   if (name.empty()) name = std::string(1, kReplacement);
   if (IsDeviceName(name)) name.insert(name.begin(), kReplacement);
   const std::string prefix = folder + "\\";
-  const std::string suffix = TimeText(time, number) + std::string(kExtension);
+  std::string suffix(" ");
+  suffix.append(TimeInFileName(time, number)).append(kExtension);
   const std::size_t fixed = Utf16Length(prefix) + Utf16Length(suffix);
   if (fixed + 1 >= kMaxPathUnits) return {};
   std::string fitted(Trimmed(CutTo(name, kMaxPathUnits - 1 - fixed)));

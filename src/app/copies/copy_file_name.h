@@ -21,6 +21,10 @@ std::string CopyFolder(const std::string& local_app_data);
 // Copies of one name made in the same second are numbered; past this many, something is amiss.
 inline constexpr int kMaxCopyNumber = 100;
 
+// A time as file names hold it, "yyyy-mm-dd hh-mm-ss", and " (n)" after it for a number past
+// the first.
+std::string TimeInFileName(const platform::LocalTime& time, int number = 1);
+
 // Whether the name is one that CopyFilePath could have given a copy: a ".reg" file's plain name,
 // with nothing that could lead elsewhere (no folder, stream, device or "..").
 bool IsPlainCopyName(std::string_view name);

@@ -1,8 +1,8 @@
 #include "app/leftovers/evidence_store.h"
 
-#include <cstdio>
 #include <vector>
 
+#include "app/copies/copy_file_name.h"
 #include "app/copies/key_copy.h"
 #include "app/copies/reg_file.h"
 #include "app/entry/entry_key.h"
@@ -34,14 +34,6 @@ std::string IconFolder(const std::optional<std::string>& display_icon, const Ent
   return path ? std::string(FolderOf(*path)) : std::string();
 }
 
-std::string FolderName(const platform::LocalTime& t, int number) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d-%02d-%02d", t.year % 10000, t.month % 100,
-                t.day % 100, t.hour % 100, t.minute % 100, t.second % 100);
-  if (number <= 1) return text;
-  return std::string(text) + " (" + std::to_string(number) + ")";
-}
-
 std::vector<std::uint8_t> Bytes(const std::string& text) {
   return std::vector<std::uint8_t>(text.begin(), text.end());
 }
@@ -52,7 +44,7 @@ std::optional<std::string> NewRecordFolder(platform::FileStore& files,
   const std::string records = RecordsFolder(files.LocalAppDataFolder());
   if (records.empty()) return std::nullopt;
   for (int number = 1; number <= kMostRecordsASecond; ++number) {
-    const std::string folder = platform::InDirectory(records, FolderName(now, number));
+    const std::string folder = platform::InDirectory(records, TimeInFileName(now, number));
     if (files.KindOf(folder) != platform::PathKind::kMissing) continue;
     if (files.CreateFolders(folder) != platform::kFileOk) return std::nullopt;
     return folder;

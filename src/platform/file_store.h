@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -16,10 +17,13 @@ inline constexpr FileError kFileOk = 0;
 inline constexpr FileError kFileErrorNotFound = 2;         // ERROR_FILE_NOT_FOUND
 inline constexpr FileError kFileErrorPathNotFound = 3;     // ERROR_PATH_NOT_FOUND
 inline constexpr FileError kFileErrorAccessDenied = 5;     // ERROR_ACCESS_DENIED
+inline constexpr FileError kFileErrorNotSameDevice = 17;   // ERROR_NOT_SAME_DEVICE
 inline constexpr FileError kFileErrorExists = 80;          // ERROR_FILE_EXISTS
 inline constexpr FileError kFileErrorNotEmpty = 145;       // ERROR_DIR_NOT_EMPTY
 inline constexpr FileError kFileErrorAlreadyExists = 183;  // ERROR_ALREADY_EXISTS
 inline constexpr FileError kFileErrorTooLarge = 223;       // ERROR_FILE_TOO_LARGE
+// The place a handle was opened on is not the path asked for: a folder above it is a link.
+inline constexpr FileError kFileErrorStoppedOnLink = 681;  // ERROR_STOPPED_ON_SYMLINK
 
 // What a path names, the last part itself: a reparse point (a junction, a symbolic link) is
 // never followed.
@@ -94,6 +98,25 @@ class FileStore {
   // The long form of a path that exists, each 8.3 short name in it spelled out; nothing when
   // it cannot be told.
   virtual std::optional<std::string> LongPath(const std::string& path) = 0;
+
+  // Taking items away whole. Each works through a handle opened on the item itself, never
+  // following a link: a link is handled as a link, and a handle whose place turns out not to
+  // be the path asked for (a folder above it swapped for a link) is refused with
+  // kFileErrorStoppedOnLink before anything changes.
+
+  // Renames the file, folder or link to `to`, which must not exist, on the same volume and
+  // without copying: kFileErrorNotSameDevice when `to` lies on another one.
+  virtual FileError MoveItem(const std::string& from, const std::string& to) = 0;
+  // Copies a file's bytes into a new file; a link is refused. The copy is flushed to the disk.
+  virtual FileError CopyFileBytes(const std::string& from, const std::string& to) = 0;
+  // The SHA-256 of a file's bytes, in lower-case hex; a link is refused.
+  virtual FileError HashFile(const std::string& path, std::string& hash) = 0;
+  // Deletes a file, an empty folder, or a link itself.
+  virtual FileError DeleteItem(const std::string& path) = 0;
+  // Whether a file has named streams besides its data; an error when it cannot be told.
+  virtual FileError HasAlternateStreams(const std::string& path, bool& has) = 0;
+  // Appends the bytes to an existing file and flushes them to the disk.
+  virtual FileError AppendFlushed(const std::string& path, std::string_view bytes) = 0;
 };
 
 }  // namespace platform

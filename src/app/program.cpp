@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "app/command_line/command_line.h"
+#include "app/leftovers/machine_leftovers.h"
 #include "app/menu/main_form.h"
 #include "app/menu/popup_list_ex.h"
 #include "app/orphans/machine_removal.h"
@@ -53,8 +54,12 @@ int RunCommand(platform::Platform& platform, const Command& command) {
       return RunList(platform, command.list);
     case CommandKind::kUninstall:
       return RunUninstall(platform, command.uninstall);
+    case CommandKind::kRemoveMachineLeftovers:
+      return static_cast<int>(RunMachineLeftoversRemoval(platform, command.machine_leftovers));
     case CommandKind::kLeftovers:
       return RunLeftovers(platform);
+    case CommandKind::kRemoveLeftovers:
+      return RunRemoveLeftovers(platform, command.record);
     case CommandKind::kUsageError:
     case CommandKind::kMenu:
       break;

@@ -101,11 +101,21 @@ Command ParseMachineEntry(const std::vector<std::string>& arguments) {
   return command;
 }
 
+Command ParseMachineLeftovers(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 3 || arguments[1].empty() || arguments[2].empty()) {
+    return UsageError(std::string(kRemoveMachineLeftoversVerb) +
+                      " takes two arguments: the record's folder and the set's name.");
+  }
+  return Command{.kind = CommandKind::kRemoveMachineLeftovers,
+                 .machine_leftovers = {.record_folder = arguments[1], .set_name = arguments[2]}};
+}
+
 }  // namespace
 
 Command ParseCommand(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return Command{};
   if (arguments[0] == kRemoveMachineEntryVerb) return ParseMachineEntry(arguments);
+  if (arguments[0] == kRemoveMachineLeftoversVerb) return ParseMachineLeftovers(arguments);
   return ParseScriptCommand(arguments);
 }
 
@@ -114,6 +124,10 @@ std::vector<std::string> MachineEntryArguments(const MachineEntryRequest& reques
   return {
       std::string(kRemoveMachineEntryVerb), std::string(kMachineRoot), std::string(view),
       HexOfKeyName(request.key_name),       request.copy_name,         HexOfDigest(request.asked)};
+}
+
+std::vector<std::string> MachineLeftoversArguments(const MachineLeftoversRequest& request) {
+  return {std::string(kRemoveMachineLeftoversVerb), request.record_folder, request.set_name};
 }
 
 }  // namespace app

@@ -8,6 +8,7 @@
 //   /list:csv [/all] [FILE]      the same as CSV
 //   /uninstall ID [/quiet]       one program's uninstaller, by the id the list gives it
 //   /leftovers                   what the uninstalls it started left behind, as JSON
+//   /leftovers /remove RECORD    the items it is certain of, of one record, into the stores
 //
 // Switches are read in any letter case and any order; the id is taken exactly.
 
@@ -27,7 +28,27 @@ inline constexpr int kUsageExitCode = 2;
 // The verb of the program's own elevated step, which removes a per-machine entry.
 inline constexpr std::string_view kRemoveMachineEntryVerb = "/remove-machine-entry";
 
-enum class CommandKind { kMenu, kRemoveMachineEntry, kList, kUninstall, kLeftovers, kUsageError };
+// The verb of the elevated step that takes a record's per-machine leftovers.
+inline constexpr std::string_view kRemoveMachineLeftoversVerb = "/remove-machine-leftovers";
+
+enum class CommandKind {
+  kMenu,
+  kRemoveMachineEntry,
+  kRemoveMachineLeftovers,
+  kList,
+  kUninstall,
+  kLeftovers,
+  kRemoveLeftovers,
+  kUsageError
+};
+
+// A record's per-machine leftovers, to be taken into a new set of that name in the per-machine
+// store.
+struct MachineLeftoversRequest {
+  std::string record_folder;
+  std::string set_name;
+  bool operator==(const MachineLeftoversRequest&) const = default;
+};
 
 // A per-machine entry, named by its view and its key's name, to be removed with its copy
 // written under copy_name in the per-machine store, when it still is as the user was asked
@@ -59,6 +80,8 @@ struct Command {
   MachineEntryRequest machine_entry = {};
   ListRequest list = {};
   UninstallRequest uninstall = {};
+  std::string record = {};  // kRemoveLeftovers: the record's folder, as /leftovers names it
+  MachineLeftoversRequest machine_leftovers = {};
   std::string error = {};  // kUsageError: what was wrong, for the user
 };
 
@@ -71,5 +94,9 @@ Command ParseScriptCommand(const std::vector<std::string>& arguments);
 // name as hexadecimal UTF-16 units (four digits each, so that no character of it can change how
 // the command line is read), and the copy's name.
 std::vector<std::string> MachineEntryArguments(const MachineEntryRequest& request);
+
+// The arguments of the elevated step that takes a record's per-machine leftovers: the verb, the
+// record's folder and the set's name.
+std::vector<std::string> MachineLeftoversArguments(const MachineLeftoversRequest& request);
 
 }  // namespace app

@@ -7,7 +7,7 @@
 namespace app {
 namespace {
 
-enum class Switch { kList, kListCsv, kUninstall, kLeftovers, kAll, kQuiet };
+enum class Switch { kList, kListCsv, kUninstall, kLeftovers, kAll, kQuiet, kRemove };
 
 struct KnownSwitch {
   std::string_view spelling;  // upper case: switches are read in any letter case
@@ -15,13 +15,14 @@ struct KnownSwitch {
   bool action;
 };
 
-constexpr std::array<KnownSwitch, 6> kSwitches{{
+constexpr std::array<KnownSwitch, 7> kSwitches{{
     {"/LIST", Switch::kList, true},
     {"/LIST:CSV", Switch::kListCsv, true},
     {"/UNINSTALL", Switch::kUninstall, true},
     {"/LEFTOVERS", Switch::kLeftovers, true},
     {"/ALL", Switch::kAll, false},
     {"/QUIET", Switch::kQuiet, false},
+    {"/REMOVE", Switch::kRemove, false},
 }};
 
 // Longer than any id or path a message needs to show whole.
@@ -56,6 +57,7 @@ struct Sorted {
   std::string action_text;
   bool all = false;
   bool quiet = false;
+  bool remove = false;
   std::vector<std::string> operands;
 };
 
@@ -77,7 +79,9 @@ std::optional<std::string> Sort(const std::vector<std::string>& arguments, Sorte
       sorted.action_text = argument;
       continue;
     }
-    bool& flag = known->meaning == Switch::kAll ? sorted.all : sorted.quiet;
+    bool& flag = known->meaning == Switch::kAll     ? sorted.all
+                 : known->meaning == Switch::kQuiet ? sorted.quiet
+                                                    : sorted.remove;
     if (flag) return Shown(argument) + " is given twice.";
     flag = true;
   }
@@ -86,6 +90,7 @@ std::optional<std::string> Sort(const std::vector<std::string>& arguments, Sorte
 
 Command ListFrom(const Sorted& sorted) {
   if (sorted.quiet) return UsageError("/quiet goes with /uninstall, not with /list.");
+  if (sorted.remove) return UsageError("/remove goes with /leftovers, not with /list.");
   if (sorted.operands.size() > 1) {
     return UsageError("/list writes one file at most, not " + Shown(sorted.operands[0]) + " and " +
                       Shown(sorted.operands[1]) + ".");
@@ -102,6 +107,7 @@ Command ListFrom(const Sorted& sorted) {
 
 Command UninstallFrom(const Sorted& sorted) {
   if (sorted.all) return UsageError("/all goes with /list, not with /uninstall.");
+  if (sorted.remove) return UsageError("/remove goes with /leftovers, not with /uninstall.");
   if (sorted.operands.size() != 1) {
     return UsageError("/uninstall takes one program's id, as /list gives it.");
   }
@@ -114,10 +120,15 @@ Command UninstallFrom(const Sorted& sorted) {
 }
 
 Command LeftoversFrom(const Sorted& sorted) {
-  if (sorted.all || sorted.quiet || !sorted.operands.empty()) {
-    return UsageError("/leftovers takes nothing more.");
+  if (sorted.all || sorted.quiet) return UsageError("/leftovers takes only /remove and a record.");
+  if (!sorted.remove) {
+    if (!sorted.operands.empty()) return UsageError("/leftovers takes a record only with /remove.");
+    return Command{.kind = CommandKind::kLeftovers};
   }
-  return Command{.kind = CommandKind::kLeftovers};
+  if (sorted.operands.size() != 1 || sorted.operands[0].empty()) {
+    return UsageError("/leftovers /remove takes one record, as /leftovers names it.");
+  }
+  return Command{.kind = CommandKind::kRemoveLeftovers, .record = sorted.operands[0]};
 }
 
 }  // namespace

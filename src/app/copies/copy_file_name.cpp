@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/paths/file_names.h"
+#include "platform/launcher.h"
 #include "platform/wtf8.h"
 
 namespace app {
@@ -85,6 +86,18 @@ std::string CopyFilePath(const std::string& folder, const std::string& display_n
   std::string fitted(Trimmed(CutTo(name, kMaxPathUnits - 1 - fixed)));
   if (fitted.empty()) fitted = std::string(1, kReplacement);
   return prefix + fitted + suffix;
+}
+
+std::optional<std::string> NewTimedFolder(platform::FileStore& files, const std::string& parent,
+                                          const platform::LocalTime& now) {
+  if (parent.empty()) return std::nullopt;
+  for (int number = 1; number <= kMaxCopyNumber; ++number) {
+    const std::string folder = platform::InDirectory(parent, TimeInFileName(now, number));
+    if (files.KindOf(folder) != platform::PathKind::kMissing) continue;
+    if (files.CreateFolders(folder) != platform::kFileOk) return std::nullopt;
+    return folder;
+  }
+  return std::nullopt;
 }
 
 }  // namespace app

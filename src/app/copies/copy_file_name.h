@@ -3,6 +3,7 @@
 // Where the copy of a removed entry goes: a folder of the user's own, and a file named by the
 // program and the time, made safe to be a file name and short enough for the path to fit.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,11 @@ inline constexpr int kMaxCopyNumber = 100;
 // A time as file names hold it, "yyyy-mm-dd hh-mm-ss", and " (n)" after it for a number past
 // the first.
 std::string TimeInFileName(const platform::LocalTime& time, int number = 1);
+
+// A new folder of its own in parent, named by the time, numbered past the first in a second: one
+// that is there already belongs to another. Nothing when parent is empty or none can be made.
+std::optional<std::string> NewTimedFolder(platform::FileStore& files, const std::string& parent,
+                                          const platform::LocalTime& now);
 
 // Whether the name is one that CopyFilePath could have given a copy: a ".reg" file's plain name,
 // with nothing that could lead elsewhere (no folder, stream, device or "..").

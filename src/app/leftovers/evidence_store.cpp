@@ -18,8 +18,6 @@ namespace {
 
 constexpr std::string_view kRecordsFolder = "Quillon\\Tapwise Uninstaller\\Uninstall records";
 constexpr const char* kInstallLocationValue = "InstallLocation";
-// Records begun in the same second are numbered; past this many, something is amiss.
-constexpr int kMostRecordsASecond = 100;
 
 std::string UninstallerFolder(const LaunchPlan& plan) {
   if (plan.kind != LaunchKind::kStart) return {};
@@ -36,20 +34,6 @@ std::string IconFolder(const std::optional<std::string>& display_icon, const Ent
 
 std::vector<std::uint8_t> Bytes(const std::string& text) {
   return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
-// A new folder of its own for the record: one that is there already belongs to another.
-std::optional<std::string> NewRecordFolder(platform::FileStore& files,
-                                           const platform::LocalTime& now) {
-  const std::string records = RecordsFolder(files.LocalAppDataFolder());
-  if (records.empty()) return std::nullopt;
-  for (int number = 1; number <= kMostRecordsASecond; ++number) {
-    const std::string folder = platform::InDirectory(records, TimeInFileName(now, number));
-    if (files.KindOf(folder) != platform::PathKind::kMissing) continue;
-    if (files.CreateFolders(folder) != platform::kFileOk) return std::nullopt;
-    return folder;
-  }
-  return std::nullopt;
 }
 
 }  // namespace
@@ -104,7 +88,8 @@ std::optional<std::string> KeepEvidence(platform::Platform& platform, const Prog
   if (!copy) return std::nullopt;
   platform::FileStore& files = platform.file_store;
   record.time = files.Now();
-  const std::optional<std::string> folder = NewRecordFolder(files, record.time);
+  const std::optional<std::string> folder =
+      NewTimedFolder(files, RecordsFolder(files.LocalAppDataFolder()), record.time);
   if (!folder) return std::nullopt;
   const bool kept = files.WriteNewFile(platform::InDirectory(*folder, kRecordCopyName), *copy) ==
                         platform::kFileOk &&

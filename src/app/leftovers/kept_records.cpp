@@ -25,17 +25,23 @@ std::vector<KeptRecord> ReadKeptRecords(platform::FileStore& files) {
             [](const auto& a, const auto& b) { return a.name < b.name; });
   for (const platform::FolderItem& item : folders) {
     if (item.kind != platform::PathKind::kFolder) continue;
-    const std::string folder = platform::InDirectory(records, item.name);
-    std::vector<std::uint8_t> bytes;
-    if (files.ReadWholeFile(platform::InDirectory(folder, kRecordFileName), kMostRecordBytes,
-                            bytes) != platform::kFileOk) {
-      continue;
+    if (auto record = ReadKeptRecord(files, platform::InDirectory(records, item.name))) {
+      kept.push_back(std::move(*record));
     }
-    auto record =
-        ReadRecordText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    if (record) kept.push_back(KeptRecord{folder, std::move(*record)});
   }
   return kept;
+}
+
+std::optional<KeptRecord> ReadKeptRecord(platform::FileStore& files, const std::string& folder) {
+  std::vector<std::uint8_t> bytes;
+  if (files.ReadWholeFile(platform::InDirectory(folder, kRecordFileName), kMostRecordBytes,
+                          bytes) != platform::kFileOk) {
+    return std::nullopt;
+  }
+  auto record =
+      ReadRecordText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  if (!record) return std::nullopt;
+  return KeptRecord{folder, std::move(*record)};
 }
 
 bool IsEntryListed(platform::RawRegistry& registry, const EvidenceRecord& record) {

@@ -2,6 +2,7 @@
 
 // The records kept before uninstalls, read back from their folders.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct KeptRecord {
 
 // Every record that reads, oldest first; a folder without a whole record is passed over.
 std::vector<KeptRecord> ReadKeptRecords(platform::FileStore& files);
+
+// The record in that folder, when it reads whole.
+std::optional<KeptRecord> ReadKeptRecord(platform::FileStore& files, const std::string& folder);
 
 // Whether the entry the record was kept for is in the registry now.
 bool IsEntryListed(platform::RawRegistry& registry, const EvidenceRecord& record);

@@ -44,4 +44,15 @@ struct LeftoverItem {
   bool operator==(const LeftoverItem&) const = default;
 };
 
+// Where an item is, as scripts and the manifests spell it: a registry item's key after its root
+// ("HKCU\", "HKLM32\", "HKLM64\"), or a file's or folder's path.
+inline bool IsRegistryItem(const LeftoverItem& item) {
+  return item.kind != LeftoverKind::kFolder && item.kind != LeftoverKind::kShortcut;
+}
+inline std::string ItemPlace(const LeftoverItem& item) {
+  if (!IsRegistryItem(item)) return item.place;
+  if (item.root == platform::kHkeyCurrentUser) return "HKCU\\" + item.place;
+  return (item.view_access == platform::kKeyWow64_64Key ? "HKLM64\\" : "HKLM32\\") + item.place;
+}
+
 }  // namespace app

@@ -57,7 +57,7 @@ platform::RegResult DeleteItem(platform::RawRegistry& registry, const LeftoverIt
 }  // namespace
 
 ItemRemoval RemoveRegistryItem(platform::Platform& platform, const LeftoverItem& item,
-                               const std::string& copy_path) {
+                               const std::string& copy_path, const CompletedStep& completed) {
   platform::RawRegistry& registry = platform.registry;
   CopiedKey copy;
   const platform::RegResult read = ReadItem(registry, item, copy);
@@ -72,6 +72,7 @@ ItemRemoval RemoveRegistryItem(platform::Platform& platform, const LeftoverItem&
     return NotRemoved("its copy could not be written");
   }
   ItemRemoval removal{.copy_path = copy_path};
+  completed(ManifestStep::kCopied);
   std::vector<std::uint8_t> back;
   RegFileRead reread;
   reread.fault = RegFileFault::kCut;
@@ -82,10 +83,12 @@ ItemRemoval RemoveRegistryItem(platform::Platform& platform, const LeftoverItem&
     files.RemoveFile(copy_path);
     return NotRemoved("its copy did not read back as written");
   }
+  completed(ManifestStep::kVerified);
   if (DeleteItem(registry, item) != platform::kRegOk) {
     removal.reason = "it could not be deleted; its copy is kept";
     return removal;
   }
+  completed(ManifestStep::kDeleted);
   removal.removed = true;
   return removal;
 }

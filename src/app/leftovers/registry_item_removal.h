@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/leftovers/leftover_item.h"
+#include "app/leftovers/removal_manifest.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -20,6 +21,6 @@ struct ItemRemoval {
 
 // copy_path: a new file for the copy, in the set's own folder.
 ItemRemoval RemoveRegistryItem(platform::Platform& platform, const LeftoverItem& item,
-                               const std::string& copy_path);
+                               const std::string& copy_path, const CompletedStep& completed);
 
 }  // namespace app

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,9 @@ struct ManifestItem {
 };
 
 enum class ManifestStep : std::uint8_t { kCopied, kVerified, kMoved, kDeleted, kSkipped };
+
+// Told each step of an item as it completes, so that the manifest has it before the next starts.
+using CompletedStep = std::function<void(ManifestStep)>;
 
 struct ManifestStepLine {
   std::size_t item = 0;  // its index among the items

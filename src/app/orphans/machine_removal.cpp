@@ -41,14 +41,6 @@ StepExit ExitOf(RemovalOutcome outcome) {
   return StepExit::kNotKnown;
 }
 
-// Both the program's file and its folder: either could be replaced by whoever may change it.
-bool RunsFromAdministratorsFolder(platform::FileStore& files, const std::string& own_file) {
-  const std::size_t cut = own_file.find_last_of('\\');
-  if (own_file.empty() || cut == std::string::npos) return false;
-  return !StandardUsersMayChange(files.SecurityText(own_file)) &&
-         !StandardUsersMayChange(files.SecurityText(own_file.substr(0, cut)));
-}
-
 // The first copy name in the store that no file has yet.
 std::string FreeCopyPath(platform::FileStore& files, const std::string& store,
                          const std::string& display_name) {

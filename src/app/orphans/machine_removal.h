@@ -36,7 +36,9 @@ enum class StepExit : std::uint32_t {
   kNotOrphaned = 21,
   kStoreRefused = 22,
   kCopyNameRefused = 23,
-  kChanged = 24,  // the entry is not as the user was asked about it
+  kChanged = 24,        // the entry is not as the user was asked about it
+  kRecordRefused = 25,  // no record that reads whole in the folder named
+  kSetRefused = 26,     // the set's name is not one the program gives, or is taken
 };
 
 // The elevated step: removes the entry the request names, when it is orphaned.

@@ -24,5 +24,12 @@ std::string MachineStoreFolder(platform::FileStore& files);
 // the administrators, the system or own_account (the administrator running this), and no
 // standard user may change it. Empty when a folder fails.
 std::string PrepareMachineStore(platform::FileStore& files, std::string_view own_account);
+// The same for any store under ProgramData: store must lie below it.
+bool PrepareSecuredStore(platform::FileStore& files, const std::string& store,
+                         std::string_view own_account);
+
+// Whether the program's own file and its folder may be changed only by administrators: an
+// elevated step is started only from such a copy, which no one else could have replaced.
+bool RunsFromAdministratorsFolder(platform::FileStore& files, const std::string& own_file);
 
 }  // namespace app

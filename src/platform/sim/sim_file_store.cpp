@@ -32,6 +32,9 @@ platform::FileError FileStore::CreateFolders(const std::string& path) {
 
 platform::FileError FileStore::WriteNewFile(const std::string& path,
                                             const std::vector<std::uint8_t>& bytes) {
+  if (const platform::FileError error = Injected(Operation::kWrite); error != platform::kFileOk) {
+    return error;
+  }
   const std::string folder = Key(Parent(path));
   // A drive's root, the current one's ("\\x") included, is always there.
   if (folder.size() > 2 && folders_.count(folder) == 0) return platform::kFileErrorPathNotFound;

@@ -62,6 +62,28 @@ class FileStore final : public platform::FileStore {
             {"C:\\Users\\user\\Desktop", "C:\\Users\\Public\\Desktop"}};
   }
   std::optional<std::string> LongPath(const std::string& path) override;
+  platform::FileError MoveItem(const std::string& from, const std::string& to) override;
+  platform::FileError CopyFileBytes(const std::string& from, const std::string& to) override;
+  platform::FileError HashFile(const std::string& path, std::string& hash) override;
+  platform::FileError DeleteItem(const std::string& path) override;
+  platform::FileError HasAlternateStreams(const std::string& path, bool& has) override;
+  platform::FileError AppendFlushed(const std::string& path, std::string_view bytes) override;
+
+  // The ways an item is taken away, for a test to make one fail.
+  enum class Operation : std::uint8_t { kMove, kCopy, kHash, kDelete, kAppend, kWrite };
+  // From the nth call on (the first is 1), the operation fails with the error; a crash
+  // instead throws Crashed, as if the program had ended there.
+  void FailFrom(Operation operation, std::size_t nth, platform::FileError error) {
+    failures_[operation] = {calls_[operation] + nth, error, false};
+  }
+  void CrashAt(Operation operation, std::size_t nth) {
+    failures_[operation] = {calls_[operation] + nth, 0, true};
+  }
+  struct Crashed {};
+  // A file with a named stream besides its data.
+  void PutAlternateStream(const std::string& path) { streams_.insert(Key(path)); }
+  // A file as someone else changed it, bypassing every rule.
+  void ChangeFile(const std::string& path, std::vector<std::uint8_t> bytes);
 
   void SetKnownFolders(std::vector<std::string> folders) { known_folders_ = std::move(folders); }
   // A short 8.3 path that the long one answers to.
@@ -93,6 +115,22 @@ class FileStore final : public platform::FileStore {
   static std::string Key(const std::string& path);
   static std::string Parent(const std::string& path);
   static std::vector<std::string> DefaultKnownFolders();
+  static bool SameDrive(const std::string& a, const std::string& b);
+  // The error for this call of the operation, counting it; throws Crashed for a crash.
+  platform::FileError Injected(Operation operation);
+  // kFileErrorStoppedOnLink when a folder above the path is a reparse point.
+  platform::FileError ThroughLink(const std::string& path) const;
+  std::map<std::string, std::vector<std::uint8_t>>::iterator FindFile(const std::string& path);
+  void Rename(const std::string& from, const std::string& to);
+
+  struct Failure {
+    std::size_t from_call = 0;
+    platform::FileError error = 0;
+    bool crash = false;
+  };
+  std::map<Operation, std::size_t> calls_;
+  std::map<Operation, Failure> failures_;
+  std::set<std::string> streams_;
 
   std::string local_app_data_ = std::string(kLocalAppData);
   platform::LocalTime now_{2026, 12, 7, 21, 30, 5};

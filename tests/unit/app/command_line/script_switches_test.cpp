@@ -14,6 +14,7 @@ std::string DetailOf(const app::Command& command) {
     return std::string(command.list.format == app::ListFormat::kCsv ? "csv" : "json") +
            (command.list.all ? " all " : " ") + command.list.file;
   }
+  if (command.kind == CommandKind::kRemoveLeftovers) return command.record;
   if (command.kind != CommandKind::kUninstall) return command.error;
   return command.uninstall.entry.key_name + (command.uninstall.quiet ? " quiet" : "");
 }
@@ -30,7 +31,13 @@ TEST(ScriptSwitches, OneActionWithItsOwnSwitchesOrAMessageThatSaysWhatWasWrong) 
       {{"/all", "C:\\a b\\l.csv", "/LIST:CSV"}, kList, "csv all C:\\a b\\l.csv"},
       {{"/uninstall", "HKCU/Tool%20x"}, kUninstall, "Tool x"},
       {{"/LeftOvers"}, kLeftovers, ""},
-      {{"/leftovers", "/all"}, kUsageError, "/leftovers takes nothing more."},
+      {{"/leftovers", "/all"}, kUsageError, "/leftovers takes only /remove and a record."},
+      {{"C:\\r 1", "/Remove", "/leftovers"}, kRemoveLeftovers, "C:\\r 1"},
+      {{"/leftovers", "C:\\r"}, kUsageError, "/leftovers takes a record only with /remove."},
+      {{"/leftovers", "/remove"},
+       kUsageError,
+       "/leftovers /remove takes one record, as /leftovers names it."},
+      {{"/list", "/remove"}, kUsageError, "/remove goes with /leftovers, not with /list."},
       {{"/Quiet", "/uninstall", "HKLM64/{A}"}, kUninstall, "{A} quiet"},
       {{"/list", "/uninstall", "HKCU/x"},
        kUsageError,

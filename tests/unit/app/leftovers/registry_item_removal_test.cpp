@@ -32,11 +32,13 @@ const app::LeftoverItem kKeyItem{.kind = LeftoverKind::kKey, .root = kCu, .place
 
 TEST(RegistryItemRemoval, AValueGoesAloneAndAKeyWholeEachAfterItsExactCopy) {
   Machine machine;
-  const auto value = app::RemoveRegistryItem(machine.bound, kRunItem, kCopy);
+  const auto value =
+      app::RemoveRegistryItem(machine.bound, kRunItem, kCopy, [](app::ManifestStep) {});
   EXPECT_TRUE(value.removed) << value.reason;
   EXPECT_FALSE(machine.sim.registry.Value(kCu, kRun, "Widget"));
   EXPECT_TRUE(machine.sim.registry.Value(kCu, kRun, "Gadget")) << "the rest of its key stays";
-  const auto key = app::RemoveRegistryItem(machine.bound, kKeyItem, kCopy + "2");
+  const auto key =
+      app::RemoveRegistryItem(machine.bound, kKeyItem, kCopy + "2", [](app::ManifestStep) {});
   EXPECT_TRUE(key.removed) << key.reason;
   EXPECT_FALSE(machine.sim.registry.KeyExists(kCu, kWidget));
   EXPECT_TRUE(machine.sim.registry.KeyExists(kCu, "Software\\Acme"));
@@ -63,7 +65,8 @@ TEST(RegistryItemRemoval, AStepThatFailsLeavesTheRegistryAsItWas) {
   for (const auto& row : rows) {
     Machine machine;
     row.fault(machine);
-    const auto removal = app::RemoveRegistryItem(machine.bound, kKeyItem, kCopy);
+    const auto removal =
+        app::RemoveRegistryItem(machine.bound, kKeyItem, kCopy, [](app::ManifestStep) {});
     EXPECT_FALSE(removal.removed) << row.label;
     EXPECT_FALSE(removal.reason.empty()) << row.label;
     EXPECT_TRUE(machine.sim.registry.Value(kCu, kWidget + "\\Sub", "Seen")) << row.label;

@@ -9,6 +9,7 @@ temporary directory that is removed when the suite ends.
 from __future__ import annotations
 
 import atexit
+import glob
 import os
 import shutil
 import subprocess
@@ -245,6 +246,14 @@ class ActionCase(e2e_case.E2ECase):
         programs before the program: the holder's start is the one that copes with a desktop
         that fails to come up."""
         self.prefix.hold_cursor(e2e_case._options.cursor_holder, *e2e_case.POINT)
+
+    def install_for_everyone(self) -> str:
+        """Installs the built program with its setup's /S; returns the installed program: only
+        such a copy, which users cannot change, starts the program's elevated steps."""
+        build = os.path.dirname(e2e_case._options.exe)
+        (setup,) = glob.glob(os.path.join(build, "TapwiseUninstaller-*-setup.exe"))
+        install(self.prefix, setup, "/S", WINEDLLOVERRIDES="winemenubuilder.exe=d")
+        return rf"C:\Program Files (x86)\Tapwise Uninstaller\{self.exe_name}"
 
     def start_again(self, exe: str | None = None) -> harness.App:
         """Starts the program (once more, or a copy of it) in a prefix whose cursor holder

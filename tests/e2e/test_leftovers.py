@@ -1,10 +1,13 @@
 """What a real uninstall left behind, as the program finds it afterwards: two programs of one
 publisher, Widget and Gadget, installed and run once; Widget removed quietly by the program;
 then /leftovers names what Widget left, each with its certainty, and nothing of Gadget's, of the
-publisher's shared folders or of the user's own documents."""
+publisher's shared folders or of the user's own documents. /leftovers /remove then takes the
+certain items into the stores, the machine's through the elevated step, byte for byte."""
 
 from __future__ import annotations
 
+import glob
+import hashlib
 import json
 import os
 
@@ -55,6 +58,57 @@ class LeftoversTest(actions.ActionCase):
             ("key", r"HKCU\Software\Acme\Widget", None, False),
         }
         self.assertEqual(found, {(k, p.lower(), v, c) for k, p, v, c in expected})
+        self.remove_the_certain_items(record["record"], menu)
+
+    def hashes(self, folder: str) -> dict[str, str]:
+        """Each file's SHA-256 under a Windows folder, by its path below it."""
+        root = actions.drive_c(self.prefix, folder)
+        found = {}
+        for path in glob.glob(os.path.join(root, "**", "*"), recursive=True):
+            if os.path.isfile(path):
+                with open(path, "rb") as stream:
+                    found[os.path.relpath(path, root)] = hashlib.sha256(stream.read()).hexdigest()
+        return found
+
+    def has_value(self, root: str, name: str) -> bool:
+        key = rf"{root}\{RUN}"
+        code, _ = self.prefix.run([harness.WINE, "reg", "query", key, "/v", name, "/reg:32"])
+        return code == 0
+
+    def has_key(self, key: str) -> bool:
+        code, _ = self.prefix.run([harness.WINE, "reg", "query", key, "/reg:32"])
+        return code == 0
+
+    def remove_the_certain_items(self, record: str, menu: str) -> None:
+        untouched = [
+            menu,
+            self.variable("APPDATA") + r"\Acme",
+            self.variable("USERPROFILE") + r"\Documents",
+        ]
+        before = {folder: self.hashes(folder) for folder in untouched}
+        shortcut = before[menu].pop("Widget.lnk")
+        installed = self.install_for_everyone()
+        code, said = self.prefix.run(
+            [harness.WINE, installed, "/leftovers", "/remove", record], timeout=180
+        )
+        self.assertEqual(code, 0, said)
+        removal = json.loads(said)
+        self.assertEqual([item["removed"] for item in removal["items"]], [True] * 4, said)
+        (user_set, machine_set) = removal["sets"]
+        self.assertIn(r"\AppData\Local\Quillon\Tapwise Uninstaller\Removed items", user_set)
+        machine_store = self.variable("ProgramData") + r"\Quillon\Tapwise Uninstaller\Removed items"
+        self.assertTrue(machine_set.startswith(machine_store), machine_set)
+        for item in removal["items"]:
+            self.assertTrue(os.path.isfile(actions.drive_c(self.prefix, item["stored"])), item)
+        stored = self.hashes(machine_set)
+        self.assertIn(shortcut, stored.values(), "the shortcut, byte for byte")
+        self.assertTrue(any(name.endswith(".reg") for name in self.hashes(user_set)))
+
+        self.assertFalse(self.has_value("HKCU", "Widget") or self.has_value("HKLM", "Widget"))
+        self.assertFalse(self.has_key(r"HKLM\Software\Classes\.acmeWidget"))
+        self.assertTrue(self.has_value("HKCU", "Gadget") and self.has_value("HKLM", "Gadget"))
+        self.assertTrue(self.has_key(r"HKLM\Software\Classes\.acmeGadget"))
+        self.assertEqual({folder: self.hashes(folder) for folder in untouched}, before)
 
 
 if __name__ == "__main__":

@@ -104,13 +104,6 @@ class OrphanTest(actions.ActionCase):
         code, _ = self.prefix.run([harness.WINE, "reg", "query", key, f"/reg:{view}"])
         return code == 0
 
-    def install_for_everyone(self) -> str:
-        """Installs the built program with its setup's /S; returns the installed program."""
-        build = os.path.dirname(e2e_case._options.exe)
-        (setup,) = glob.glob(os.path.join(build, "TapwiseUninstaller-*-setup.exe"))
-        actions.install(self.prefix, setup, "/S", WINEDLLOVERRIDES="winemenubuilder.exe=d")
-        return rf"C:\Program Files (x86)\Tapwise Uninstaller\{self.exe_name}"
-
     def machine_copies_folder(self) -> str:
         return actions.drive_c(
             self.prefix, r"C:\ProgramData\Quillon\Tapwise Uninstaller\Removed entries"

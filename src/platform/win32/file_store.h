@@ -29,6 +29,13 @@ class FileStore : public platform::FileStore {
   std::vector<std::string> KnownFolders() override;
   ShortcutPlaces ShortcutFolders() override;
   std::optional<std::string> LongPath(const std::string& path) override;
+  // In item_moves.cpp.
+  platform::FileError MoveItem(const std::string& from, const std::string& to) override;
+  platform::FileError CopyFileBytes(const std::string& from, const std::string& to) override;
+  platform::FileError HashFile(const std::string& path, std::string& hash) override;
+  platform::FileError DeleteItem(const std::string& path) override;
+  platform::FileError HasAlternateStreams(const std::string& path, bool& has) override;
+  platform::FileError AppendFlushed(const std::string& path, std::string_view bytes) override;
 };
 
 }  // namespace win32

@@ -36,7 +36,8 @@ struct Inventory {
 platform::FileError TakeInventory(platform::FileStore& files, const std::string& path,
                                   Inventory& inventory);
 
-// One hash for the whole item, as the manifest keeps it.
+// One hash for the whole item, as the manifest keeps it: a file's own SHA-256, or a folder's
+// over its inventory.
 std::string InventoryHash(const Inventory& inventory);
 
 }  // namespace app

@@ -43,6 +43,7 @@ void TControl::ApplyDpi(int dpi) {
   const platform::WindowSpec scaled = AtDpi(design_, dpi);
   Windowing().SetBounds(Handle(), BoundsOf(scaled));
   Windowing().SetFontHeight(Handle(), scaled.font_height);
+  ScaleParts(dpi);
 }
 
 platform::Windowing& TControl::Windowing() const {
@@ -73,6 +74,27 @@ void TCheckBox::Clicked() {
 
 void TButton::Clicked() {
   if (OnClick) OnClick();
+}
+
+TCheckList::TCheckList(TForm& parent, const ControlSpec& desc, std::vector<ListColumnSpec> columns)
+    : TControl(parent, platform::WindowKind::kCheckList, desc), columns_(std::move(columns)) {
+  for (const ListColumnSpec& column : columns_) {
+    Windowing().AddListColumn(Handle(), column.caption, ScaleToDpi(column.width, parent.Dpi()));
+  }
+}
+
+void TCheckList::AddRow(const std::vector<std::string>& cells, platform::RowCheck check) {
+  Windowing().AddListRow(Handle(), cells, check);
+}
+
+bool TCheckList::Checked(std::size_t row) const {
+  return Windowing().ListRowChecked(Handle(), row);
+}
+
+void TCheckList::ScaleParts(int dpi) {
+  for (std::size_t column = 0; column < columns_.size(); ++column) {
+    Windowing().SetListColumnWidth(Handle(), column, ScaleToDpi(columns_[column].width, dpi));
+  }
 }
 
 TBevel::TBevel(TForm& parent, const ControlSpec& desc)

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/form.h"
 #include "framework/owned.h"
@@ -43,6 +44,8 @@ class TControl {
 
  protected:
   platform::Windowing& Windowing() const;
+  // What else a control scales when its DPI changes.
+  virtual void ScaleParts(int /*dpi*/) {}
 
  private:
   TForm& parent_;
@@ -71,6 +74,26 @@ class TButton : public TControl {
   std::function<void()> OnClick;
   bool PressedByReturn() const override { return true; }
   void Clicked() override;
+};
+
+// A check list's column as designed at 96 dpi.
+struct ListColumnSpec {
+  std::string caption;
+  int width = 0;
+};
+
+// A list of rows with columns, each row checkable or not; checked rows are read when needed.
+class TCheckList : public TControl {
+ public:
+  TCheckList(TForm& parent, const ControlSpec& desc, std::vector<ListColumnSpec> columns);
+  void AddRow(const std::vector<std::string>& cells, platform::RowCheck check);
+  bool Checked(std::size_t row) const;
+
+ protected:
+  void ScaleParts(int dpi) override;
+
+ private:
+  std::vector<ListColumnSpec> columns_;
 };
 
 // A divider: drawn only, never focused.

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -165,7 +166,13 @@ enum class WindowKind {
   kCheckBox,     // child controls of a form
   kButton,
   kBevel,
+  // A report list: columns and rows, one row selected at a time, and a checkbox on each row
+  // that may be checked. Up and Down move through the rows, Space checks the selected one.
+  kCheckList,
 };
+
+// A check list row's checkbox: none on a row the user may not check.
+enum class RowCheck : std::uint8_t { kNone, kUnchecked, kChecked };
 
 struct WindowSpec {
   WindowKind kind = WindowKind::kMessageOnly;
@@ -252,6 +259,14 @@ class Windowing {
   virtual void SetBounds(WindowId window, const Rect& bounds) = 0;
   // Gives a form or control the dialog face at this character height in pixels, and redraws it.
   virtual void SetFontHeight(WindowId window, int height) = 0;
+
+  // Check lists (kCheckList). Widths are in pixels.
+  virtual void AddListColumn(WindowId list, const std::string& caption, int width) = 0;
+  virtual void SetListColumnWidth(WindowId list, std::size_t column, int width) = 0;
+  // Appends a row, one cell per column. A row with RowCheck::kNone shows no checkbox, and no
+  // key or click gives it one.
+  virtual void AddListRow(WindowId list, const std::vector<std::string>& cells, RowCheck check) = 0;
+  virtual bool ListRowChecked(WindowId list, std::size_t row) = 0;
 
   // The message queue of the GUI thread. PostTo is safe from any thread.
   virtual bool PostTo(WindowId window, MessageId id, WParam wparam, LParam lparam) = 0;

@@ -1,5 +1,7 @@
 // The scripted user's keyboard and mouse, and how the simulated controls answer them.
 
+#include <algorithm>
+
 #include "platform/sim/sim_windowing.h"
 
 namespace sim {
@@ -55,6 +57,14 @@ void WindowSystem::Click(WindowId window) {
   PostTo(window, kWmLButtonUp, 0, 0);
 }
 
+void WindowSystem::ClickListRow(WindowId list, std::size_t row) {
+  WindowState* state = Find(list);
+  if (!TakesInput(list) || state == nullptr || row >= state->list.rows.size()) return;
+  SetFocus(list);
+  state->list.selected = row;
+  PostTo(list, platform::kWmKeyDown, platform::kVkSpace, 0);
+}
+
 void WindowSystem::ClickCloseButton(WindowId window) {
   if (!TakesInput(window)) return;
   PostTo(window, platform::kWmSysCommand, platform::kScClose, 0);
@@ -67,9 +77,25 @@ WindowId WindowSystem::FindByCaption(std::string_view caption) const {
   return platform::kNoWindow;
 }
 
+// A check list's keys, as a report list view answers them.
+void WindowSystem::ListKey(ListState& list, platform::WParam key) {
+  if (list.rows.empty()) return;
+  if (key == platform::kVkDown) list.selected = std::min(list.selected + 1, list.rows.size() - 1);
+  if (key == platform::kVkUp && list.selected > 0) --list.selected;
+  if (key != platform::kVkSpace) return;
+  platform::RowCheck& check = list.rows[list.selected].check;
+  if (check == platform::RowCheck::kNone) return;
+  check = check == platform::RowCheck::kChecked ? platform::RowCheck::kUnchecked
+                                                : platform::RowCheck::kChecked;
+}
+
 platform::LResult WindowSystem::ControlProc(WindowId window, WindowState& state,
                                             platform::MessageId id, platform::WParam wparam) {
   const WindowKind kind = state.desc.kind;
+  if (kind == WindowKind::kCheckList) {
+    if (id == platform::kWmKeyDown) ListKey(state.list, wparam);
+    return 0;
+  }
   if (kind == WindowKind::kCheckBox && id == platform::kBmSetCheck) state.check = wparam;
   if (kind == WindowKind::kCheckBox && id == platform::kBmGetCheck) {
     return static_cast<platform::LResult>(state.check);
@@ -85,6 +111,34 @@ platform::LResult WindowSystem::ControlProc(WindowId window, WindowState& state,
   SendTo(form, platform::kWmCommand, ClickedCommand(state.desc.control_id),
          static_cast<platform::LParam>(window));
   return 0;
+}
+
+void WindowSystem::AddListColumn(WindowId list, const std::string& caption, int width) {
+  if (WindowState* state = Find(list)) {
+    state->list.columns.push_back(caption);
+    state->list.widths.push_back(width);
+  }
+}
+
+void WindowSystem::SetListColumnWidth(WindowId list, std::size_t column, int width) {
+  WindowState* state = Find(list);
+  if (state != nullptr && column < state->list.widths.size()) state->list.widths[column] = width;
+}
+
+void WindowSystem::AddListRow(WindowId list, const std::vector<std::string>& cells,
+                              platform::RowCheck check) {
+  if (WindowState* state = Find(list)) state->list.rows.push_back({cells, check});
+}
+
+bool WindowSystem::ListRowChecked(WindowId list, std::size_t row) {
+  const WindowState* state = Find(list);
+  return state != nullptr && row < state->list.rows.size() &&
+         state->list.rows[row].check == platform::RowCheck::kChecked;
+}
+
+const WindowSystem::ListState* WindowSystem::ListOf(WindowId list) const {
+  const WindowState* state = Find(list);
+  return state == nullptr ? nullptr : &state->list;
 }
 
 }  // namespace sim

@@ -95,6 +95,11 @@ class WindowSystem final : public platform::Windowing {
   // window.
   void SetBounds(platform::WindowId window, const platform::Rect& bounds) override;
   void SetFontHeight(platform::WindowId window, int height) override;
+  void AddListColumn(platform::WindowId list, const std::string& caption, int width) override;
+  void SetListColumnWidth(platform::WindowId list, std::size_t column, int width) override;
+  void AddListRow(platform::WindowId list, const std::vector<std::string>& cells,
+                  platform::RowCheck check) override;
+  bool ListRowChecked(platform::WindowId list, std::size_t row) override;
 
   // The queue (sim_queue.cpp). PeekNext gives posted messages first (FIFO), then WM_QUIT
   // once when a quit was requested, then one WM_TIMER of the earliest due timer. PostTo is
@@ -226,6 +231,9 @@ class WindowSystem final : public platform::Windowing {
   void PressKey(platform::WParam key, Modifier modifier = Modifier::kNone);
   // A left click on a control (it takes the focus first) or in a window.
   void Click(platform::WindowId window);
+  // A click on a check list row's checkbox: the row is selected, and checked or unchecked when
+  // it has a checkbox.
+  void ClickListRow(platform::WindowId list, std::size_t row);
   // The close button of a form's title bar.
   void ClickCloseButton(platform::WindowId window);
   // The first window with that caption; kNoWindow when there is none.
@@ -274,6 +282,18 @@ class WindowSystem final : public platform::Windowing {
   // The size in pixels a live bitmap was made at; 0 for none.
   int BitmapSize(platform::BitmapId bitmap) const;
   std::size_t MenuRedraws() const { return menu_redraws_; }
+  // A check list as it is now.
+  struct ListRow {
+    std::vector<std::string> cells;
+    platform::RowCheck check = platform::RowCheck::kNone;
+  };
+  struct ListState {
+    std::vector<std::string> columns;
+    std::vector<int> widths;
+    std::vector<ListRow> rows;
+    std::size_t selected = 0;
+  };
+  const ListState* ListOf(platform::WindowId list) const;
 
  private:
   struct WindowState {
@@ -285,6 +305,7 @@ class WindowSystem final : public platform::Windowing {
     int last_show = -1;
     int dpi = platform::kDefaultDpi;
     platform::WParam check = platform::kBstUnchecked;
+    ListState list;
   };
   struct MenuState {
     std::vector<platform::MenuItemSpec> items;
@@ -316,6 +337,7 @@ class WindowSystem final : public platform::Windowing {
   // Keyboard messages carry the scripted Shift state in a bit Windows leaves reserved.
   static constexpr platform::LParam kShiftBit = 1 << 25;
   void NoteModifiers(const platform::Message& message);
+  static void ListKey(ListState& list, platform::WParam key);
   platform::LResult ControlProc(platform::WindowId window, WindowState& state,
                                 platform::MessageId id, platform::WParam wparam);
   // Whether the user can reach the window: it and its form are visible and enabled.

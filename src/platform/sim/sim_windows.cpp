@@ -41,7 +41,8 @@ void KeepFailure(std::exception_ptr& failure, Step&& step) {
 }  // namespace
 
 bool WindowSystem::IsControl(WindowKind kind) {
-  return kind == WindowKind::kCheckBox || kind == WindowKind::kButton || kind == WindowKind::kBevel;
+  return kind == WindowKind::kCheckBox || kind == WindowKind::kButton ||
+         kind == WindowKind::kBevel || kind == WindowKind::kCheckList;
 }
 
 WindowSystem::WindowSystem()

@@ -4,6 +4,7 @@
 
 #include "app/command_line/command_line.h"
 #include "app/leftovers/machine_leftovers.h"
+#include "app/menu/machine_review.h"
 #include "app/menu/main_form.h"
 #include "app/menu/popup_list_ex.h"
 #include "app/orphans/machine_removal.h"
@@ -54,6 +55,8 @@ int RunCommand(platform::Platform& platform, const Command& command) {
       return RunList(platform, command.list);
     case CommandKind::kUninstall:
       return RunUninstall(platform, command.uninstall);
+    case CommandKind::kReviewMachineLeftovers:
+      return RunMachineReview(platform, command.record);
     case CommandKind::kRemoveMachineLeftovers:
       return static_cast<int>(RunMachineLeftoversRemoval(platform, command.machine_leftovers));
     case CommandKind::kLeftovers:

@@ -7,8 +7,7 @@
 
 namespace framework {
 
-TApplication::TApplication(platform::Platform& platform)
-    : platform_(platform), jobs_(*this) {}
+TApplication::TApplication(platform::Platform& platform) : platform_(platform), jobs_(*this) {}
 
 // The forms must be complete where they are destroyed, so not in the header.
 TApplication::~TApplication() = default;

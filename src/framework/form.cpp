@@ -163,6 +163,7 @@ bool TForm::DialogKey(const platform::Message& message) {
       }
       return true;
     case platform::kVkEscape:
+      Escaped();
       return true;
     default:
       return false;

@@ -58,8 +58,9 @@ class TForm : private platform::WindowHandler {
   bool Handles(platform::MessageId id) const { return handlers_.contains(id); }
 
   // The dialog keys, for a message taken from the queue while this form is modal: Tab and
-  // Shift+Tab move the focus in tab order, Enter presses a focused button, Escape does
-  // nothing. True when the message was one of them and must not be dispatched.
+  // Shift+Tab move the focus in tab order, Enter presses a focused button, Escape does what
+  // the form's Escaped says (nothing, unless it says otherwise). True when the message was one
+  // of them and must not be dispatched.
   bool DialogKey(const platform::Message& message);
 
   // The DPI the form is laid out for: the system's at creation, then its monitor's.
@@ -81,6 +82,7 @@ class TForm : private platform::WindowHandler {
   }
 
   virtual void Activate() {}
+  virtual void Escaped() {}
   // The form's window procedure; the default one runs registered handlers, activation and
   // closing, and leaves the rest to the platform.
   virtual platform::LResult WndProc(platform::MessageId id, platform::WParam wparam,

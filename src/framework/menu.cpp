@@ -81,6 +81,7 @@ TMenuItem* TMenuItem::FindCommand(std::uint16_t command) {
 }
 
 void TMenuItem::AppendTo(Appender& to, platform::MenuId menu) {
+  if (Hidden) return;
   platform::MenuItemSpec desc;
   desc.caption = Caption;
   desc.is_default = Default;

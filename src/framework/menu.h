@@ -38,6 +38,8 @@ class TMenuItem {
   // Handed to the platform unchanged: an "&" marks the access key.
   std::string Caption;
   bool Default = false;
+  // Left out of the menu on screen, with its children.
+  bool Hidden = false;
   // A command item's picture, from the images of its popup menu (TPopupMenu::SetImages).
   ImageKey Image = kNoImage;
   std::function<void(TMenuItem&)> OnClick;

@@ -68,6 +68,8 @@ struct StartSpec {
   bool default_error_mode = true;
   Elevation elevation = Elevation::kNever;
   Follow follow = Follow::kNothing;
+  // A start through the shell: the started program may bring its window to the front.
+  bool allow_foreground = false;
 };
 
 // How a followed start ended.

@@ -116,6 +116,12 @@ Command ParseCommand(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return Command{};
   if (arguments[0] == kRemoveMachineEntryVerb) return ParseMachineEntry(arguments);
   if (arguments[0] == kRemoveMachineLeftoversVerb) return ParseMachineLeftovers(arguments);
+  if (arguments[0] == kReviewMachineLeftoversVerb) {
+    if (arguments.size() != 2 || arguments[1].empty()) {
+      return UsageError(std::string(kReviewMachineLeftoversVerb) + " takes the record's folder.");
+    }
+    return Command{.kind = CommandKind::kReviewMachineLeftovers, .record = arguments[1]};
+  }
   return ParseScriptCommand(arguments);
 }
 

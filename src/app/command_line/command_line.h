@@ -31,8 +31,12 @@ inline constexpr std::string_view kRemoveMachineEntryVerb = "/remove-machine-ent
 // The verb of the elevated step that takes a record's per-machine leftovers.
 inline constexpr std::string_view kRemoveMachineLeftoversVerb = "/remove-machine-leftovers";
 
+// The verb of the elevated instance that reviews a record's per-machine leftovers in a window.
+inline constexpr std::string_view kReviewMachineLeftoversVerb = "/review-machine-leftovers";
+
 enum class CommandKind {
   kMenu,
+  kReviewMachineLeftovers,
   kRemoveMachineEntry,
   kRemoveMachineLeftovers,
   kList,
@@ -80,7 +84,8 @@ struct Command {
   MachineEntryRequest machine_entry = {};
   ListRequest list = {};
   UninstallRequest uninstall = {};
-  std::string record = {};  // kRemoveLeftovers: the record's folder, as /leftovers names it
+  // kRemoveLeftovers, kReviewMachineLeftovers: the record's folder, as /leftovers names it
+  std::string record = {};
   MachineLeftoversRequest machine_leftovers = {};
   std::string error = {};  // kUsageError: what was wrong, for the user
 };

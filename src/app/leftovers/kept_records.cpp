@@ -53,4 +53,11 @@ bool IsEntryListed(platform::RawRegistry& registry, const EvidenceRecord& record
   return EntryKey(registry, program).IsOpen();
 }
 
+std::vector<KeptRecord> RecordsOfGoneEntries(platform::Platform& platform) {
+  std::vector<KeptRecord> gone = ReadKeptRecords(platform.file_store);
+  std::erase_if(
+      gone, [&](const KeptRecord& kept) { return IsEntryListed(platform.registry, kept.record); });
+  return gone;
+}
+
 }  // namespace app

@@ -22,6 +22,9 @@ std::vector<KeptRecord> ReadKeptRecords(platform::FileStore& files);
 // The record in that folder, when it reads whole.
 std::optional<KeptRecord> ReadKeptRecord(platform::FileStore& files, const std::string& folder);
 
+// The records whose entry is gone: one key lookup each. Safe from any thread.
+std::vector<KeptRecord> RecordsOfGoneEntries(platform::Platform& platform);
+
 // Whether the entry the record was kept for is in the registry now.
 bool IsEntryListed(platform::RawRegistry& registry, const EvidenceRecord& record);
 

@@ -2,6 +2,7 @@
 
 #include "app/copies/copy_file_name.h"
 #include "app/leftovers/machine_leftovers.h"
+#include "app/orphans/machine_store.h"
 #include "app/paths/file_names.h"
 
 namespace app {
@@ -16,13 +17,14 @@ std::vector<SetItemOutcome> NotTaken(const std::vector<LeftoverItem>& items,
   return outcomes;
 }
 
-std::vector<SetItemOutcome> RemoveUserItems(platform::Platform& platform, const KeptRecord& kept,
+std::vector<SetItemOutcome> RemoveIntoStore(platform::Platform& platform, const KeptRecord& kept,
+                                            const std::string& store,
                                             const std::vector<LeftoverItem>& items,
                                             const std::vector<LeftoverItem>& offered_now,
                                             std::vector<std::string>& sets) {
   if (items.empty()) return {};
   platform::FileStore& files = platform.file_store;
-  const auto folder = NewTimedFolder(files, UserItemsStore(files), files.Now());
+  const auto folder = NewTimedFolder(files, store, files.Now());
   if (!folder) return NotTaken(items, "the store of removed items could not be made");
   SetOutcome set =
       RemoveSet(platform, *folder, std::string(FileNameOf(kept.folder)), items, offered_now);
@@ -55,7 +57,8 @@ LeftoverRemoval RemoveLeftovers(platform::Platform& platform, const KeptRecord& 
     (IsMachineItem(platform, item) ? machine_items : user_items).push_back(item);
   }
   LeftoverRemoval removal;
-  removal.items = RemoveUserItems(platform, kept, user_items, offered_now, removal.sets);
+  removal.items = RemoveIntoStore(platform, kept, UserItemsStore(platform.file_store), user_items,
+                                  offered_now, removal.sets);
   if (machine_items.empty()) return removal;
   std::string machine_set;
   for (SetItemOutcome& outcome :
@@ -63,6 +66,21 @@ LeftoverRemoval RemoveLeftovers(platform::Platform& platform, const KeptRecord& 
     removal.items.push_back(std::move(outcome));
   }
   if (!machine_set.empty()) removal.sets.push_back(machine_set);
+  return removal;
+}
+
+LeftoverRemoval RemoveMachineLeftoversHere(platform::Platform& platform, const KeptRecord& kept,
+                                           const std::vector<LeftoverItem>& checked,
+                                           const std::vector<LeftoverItem>& offered_now) {
+  platform::FileStore& files = platform.file_store;
+  const std::string store = MachineItemsStore(files);
+  LeftoverRemoval removal;
+  if (store.empty() || !PrepareSecuredStore(files, store, platform.launcher.OwnAccount())) {
+    removal.items =
+        NotTaken(checked, "the store of removed items for everyone could not be made safe");
+    return removal;
+  }
+  removal.items = RemoveIntoStore(platform, kept, store, checked, offered_now, removal.sets);
   return removal;
 }
 

@@ -33,4 +33,10 @@ LeftoverRemoval RemoveLeftovers(platform::Platform& platform, const KeptRecord& 
                                 const std::vector<LeftoverItem>& checked,
                                 const std::vector<LeftoverItem>& offered_now);
 
+// In the elevated instance: the machine's items into a new set in the machine's store, which is
+// made safe first.
+LeftoverRemoval RemoveMachineLeftoversHere(platform::Platform& platform, const KeptRecord& kept,
+                                           const std::vector<LeftoverItem>& checked,
+                                           const std::vector<LeftoverItem>& offered_now);
+
 }  // namespace app

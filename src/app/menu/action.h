@@ -10,6 +10,8 @@
 #include <stop_token>
 #include <string>
 
+#include "app/leftovers/leftover_review.h"
+
 namespace app {
 
 // A message box: its text, its style (buttons, icon, default button), and its caption when it
@@ -25,12 +27,14 @@ struct Verdict;
 using ActionWork = std::function<Verdict(std::stop_token)>;
 
 // What the menu does once an action has ended, or once a choice is made that needs no work:
-// shows the box; then runs the next action, unless the box was a question answered "No";
-// without one, ends the program, or leaves the end to the auto-close.
+// shows the box; then, unless the box was a question answered "No", the review and the removal
+// of what it checks, or the next action; without either, ends the program, or leaves the end
+// to the auto-close.
 struct Verdict {
   std::optional<Box> box = {};
   ActionWork next = {};
   bool end = true;
+  std::optional<LeftoverReview> review = {};
 };
 
 }  // namespace app

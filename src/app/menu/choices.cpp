@@ -91,8 +91,11 @@ std::optional<Verdict> QuietUninstallChoice(platform::Platform& system,
                                        PathSystemOf(system), system.launcher.Elevated());
   if (!plan) return std::nullopt;
   ActionWork run = [&system, program, plan = *plan](std::stop_token stop) {
-    const QuietResult result = RunQuietUninstall(system, program, plan, stop);
-    return Verdict{Box{result.text, result.icon}};
+    std::string record_folder;
+    const QuietResult result = RunQuietUninstall(system, program, plan, stop, record_folder);
+    Box box{result.text, result.icon};
+    if (result.kind != QuietCase::kRemoved || record_folder.empty()) return Verdict{box};
+    return LeftBehindVerdict(system, std::move(box), program.name, record_folder);
   };
   return Verdict{Box{QuietConfirmText(program.name), kQuietQuestionStyle}, std::move(run)};
 }

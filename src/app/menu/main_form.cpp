@@ -30,6 +30,7 @@ constexpr const char* kProgramItemName = "ProgramItem";
 constexpr const char* kRecentItemName = "RecentItem";
 constexpr const char* kProcessItemName = "ProcessItem";
 constexpr const char* kInitialItemName = "InitialGroup";
+constexpr const char* kLeftBehindItemName = "LeftBehindItem";
 
 framework::FormSpec MainFormSpec() {
   framework::FormSpec desc;
@@ -51,6 +52,12 @@ ProcessMenuItem::ProcessMenuItem(std::string process_name)
     : TMenuItem(kProcessItemName, text::EscapeAccessKeys(process_name), CaptionKind::kText),
       ProcessName(std::move(process_name)) {}
 
+LeftBehindMenuItem::LeftBehindMenuItem(KeptRecord record)
+    : TMenuItem(kLeftBehindItemName,
+                LeftBehindRowCaption(text::EscapeAccessKeys(record.record.name)),
+                CaptionKind::kText),
+      Record(std::move(record)) {}
+
 MainForm::MainForm(framework::TApplication& app, ProgramState& state,
                    std::unique_ptr<CatalogueReading> startup)
     : TForm(app, MainFormSpec()),
@@ -65,6 +72,9 @@ MainForm::MainForm(framework::TApplication& app, ProgramState& state,
               [this](const framework::TMenuItem& submenu) { return TypingKindOf(submenu); }),
       auto_close_timer_(app, kAutoCloseMs) {
   BuildMenu();
+  platform::Platform& platform = app.Platform();
+  left_behind_reading_ = std::make_unique<framework::TTakeOrWait<std::vector<KeptRecord>>>(
+      jobs_, [&platform](std::stop_token) { return RecordsOfGoneEntries(platform); });
   menu_.SetImages(&icons_.Images());
   menu_.SetTyping(&typing_);
   auto_close_timer_.OnTimer = [this] { OnAutoCloseTick(); };
@@ -96,6 +106,7 @@ void MainForm::BuildMenu() {
     if (row.slot == Slot::kAllPrograms) all_programs_ = &item;
     if (row.slot == Slot::kRecentPrograms) recent_programs_ = &item;
     if (row.slot == Slot::kKillProcess) kill_process_ = &item;
+    if (row.slot == Slot::kLeftBehind) left_behind_ = &item;
   }
 }
 
@@ -207,6 +218,20 @@ void MainForm::RebuildProcessMenu() {
       item.OnClick = [this](framework::TMenuItem& sender) { OnProcessChosen(sender); };
     }
   });
+}
+
+void MainForm::RebuildLeftBehindMenu() {
+  if (!left_behind_reading_) return;
+  std::vector<KeptRecord> records = std::exchange(left_behind_reading_, nullptr)->Take();
+  left_behind_->Hidden = records.empty();
+  // Newest first: the uninstall just done is the likeliest to be reviewed.
+  left_behind_->FillOnOpen(
+      !records.empty(), [this, records = std::move(records)](framework::TMenuItem& menu) {
+        for (auto record = records.rbegin(); record != records.rend(); ++record) {
+          framework::TMenuItem& item = menu.Add(std::make_unique<LeftBehindMenuItem>(*record));
+          item.OnClick = [this](framework::TMenuItem& sender) { OnLeftBehindChosen(sender); };
+        }
+      });
 }
 
 void MainForm::OnMenuLoopEntered() {

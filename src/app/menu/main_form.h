@@ -25,6 +25,7 @@
 #include "framework/form.h"
 #include "framework/jobs.h"
 #include "framework/menu.h"
+#include "framework/take_or_wait.h"
 #include "framework/timer.h"
 
 namespace app {
@@ -43,6 +44,13 @@ class ProcessMenuItem : public framework::TMenuItem {
  public:
   explicit ProcessMenuItem(std::string process_name);
   const std::string ProcessName;
+};
+
+// A record of an uninstall whose program is gone, in the "Left behind" submenu.
+class LeftBehindMenuItem : public framework::TMenuItem {
+ public:
+  explicit LeftBehindMenuItem(KeptRecord record);
+  const KeptRecord Record;
 };
 
 class MainForm : public framework::TForm {
@@ -69,6 +77,8 @@ class MainForm : public framework::TForm {
   void RunAction(ActionWork work);
   // Does what a verdict says: its box, then its next action or the end.
   void Follow(Verdict verdict);
+  // The review, modal, then the removal of what it checked.
+  void Review(LeftoverReview review);
   // Every box the program shows: replies that come meanwhile wait until it is closed.
   int ShowBox(const Box& box, platform::WindowId owner = platform::kNoWindow);
 
@@ -93,6 +103,7 @@ class MainForm : public framework::TForm {
   framework::TMenuItem& AllProgramsMenu() const { return *all_programs_; }
   framework::TMenuItem& RecentProgramsMenu() const { return *recent_programs_; }
   framework::TMenuItem& KillProcessMenu() const { return *kill_process_; }
+  framework::TMenuItem& LeftBehindMenu() const { return *left_behind_; }
 
  protected:
   void Activate() override;
@@ -125,6 +136,8 @@ class MainForm : public framework::TForm {
   // Choices.
   void OnProgramChosen(framework::TMenuItem& sender);
   void OnProcessChosen(framework::TMenuItem& sender);
+  void OnLeftBehindChosen(framework::TMenuItem& sender);
+  void RebuildLeftBehindMenu();
   // What typing selects among in a submenu; nothing for the fixed ones.
   std::optional<ListKind> TypingKindOf(const framework::TMenuItem& submenu) const;
   // Icons: looked for as the menu appears, shown as they arrive.
@@ -161,6 +174,9 @@ class MainForm : public framework::TForm {
   framework::TMenuItem* all_programs_ = nullptr;
   framework::TMenuItem* recent_programs_ = nullptr;
   framework::TMenuItem* kill_process_ = nullptr;
+  framework::TMenuItem* left_behind_ = nullptr;
+  // The records whose program is gone, looked for while the catalogue is read.
+  std::unique_ptr<framework::TTakeOrWait<std::vector<KeptRecord>>> left_behind_reading_;
 };
 
 }  // namespace app

@@ -3,6 +3,7 @@
 
 #include "app/menu/choices.h"
 #include "app/menu/main_form.h"
+#include "app/menu/review_form.h"
 #include "app/texts/texts.h"
 #include "framework/application.h"
 
@@ -62,11 +63,38 @@ void MainForm::Follow(Verdict verdict) {
     Step(CycleEvent::kNoticeOpening);
     answer = ShowBox(*verdict.box);
   }
+  if (verdict.review && answer != platform::kIdNo) {
+    Review(std::move(*verdict.review));
+    return;
+  }
   if (verdict.next && answer != platform::kIdNo) {
     RunAction(std::move(verdict.next));
     return;
   }
   if (verdict.end) Step(CycleEvent::kEndAsked);
+}
+
+void MainForm::Review(LeftoverReview review) {
+  Step(CycleEvent::kNoticeOpening);
+  ReviewForm& form = Application().CreateForm<ReviewForm>(review);
+  int result = framework::kMrCancel;
+  {
+    const framework::TJobs::Hold replies(actions_);
+    result = form.ShowModal();
+  }
+  // "Cancel" keeps the record, for the submenu of the next start.
+  if (result != framework::kMrOk) {
+    Step(CycleEvent::kEndAsked);
+    return;
+  }
+  RunAction(
+      RemoveLeftoversAction(Application().Platform(), std::move(review), form.CheckedItems()));
+}
+
+void MainForm::OnLeftBehindChosen(framework::TMenuItem& sender) {
+  const auto* item = dynamic_cast<const LeftBehindMenuItem*>(&sender);
+  if (item == nullptr) return;
+  RunAction(FindLeftoversAction(Application().Platform(), item->Record));
 }
 
 int MainForm::ShowBox(const Box& box, platform::WindowId owner) {

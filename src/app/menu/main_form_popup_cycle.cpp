@@ -68,6 +68,7 @@ void MainForm::Activate() {
 void MainForm::BuildAtStart() {
   RebuildProgramMenus();
   RebuildProcessMenu();
+  RebuildLeftBehindMenu();
   Step(still_installed_ ? CycleEvent::kStillInstalled : CycleEvent::kBuilt);
 }
 

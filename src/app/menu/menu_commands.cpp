@@ -42,6 +42,8 @@ constexpr MenuRow kMenuRows[] = {
     {"RecentPrograms", kRecentProgramsCaption, "", true, nullptr, Slot::kRecentPrograms},
     {"SeparatorBeforeKill", kSeparatorCaption, ""},
     {"KillProcess", kKillProcessCaption, "", false, nullptr, Slot::kKillProcess},
+    // Shown only when an uninstall's record is kept whose program is gone.
+    {"LeftBehind", kLeftBehindCaption, "", false, nullptr, Slot::kLeftBehind},
     {"SeparatorBeforeProduct", kSeparatorCaption, ""},
     {"Product", kTitle, ""},
     {"Options", kOptionsItemCaption, "Product", false, ShowOptions},

@@ -11,7 +11,7 @@ namespace app {
 class MainForm;
 
 // The submenus that the program fills from what it reads.
-enum class Slot { kNone, kAllPrograms, kRecentPrograms, kKillProcess };
+enum class Slot { kNone, kAllPrograms, kRecentPrograms, kKillProcess, kLeftBehind };
 
 // One fixed item of the menu, in the order shown.
 struct MenuRow {

@@ -10,10 +10,10 @@ namespace app {
 QuietRun FollowQuietUninstall(platform::Platform& system, const ProgramEntry& program,
                               const LaunchPlan& plan, platform::Elevation elevation,
                               std::stop_token stop) {
-  KeepEvidence(system, program, plan);
+  std::string record_folder = KeepEvidence(system, program, plan).value_or(std::string{});
   platform::Started started =
       system.launcher.Start(UninstallerStart(plan, platform::Follow::kJob, elevation));
-  QuietRun run{.start = started.Error()};
+  QuietRun run{.start = started.Error(), .record_folder = std::move(record_folder)};
   if (run.start != platform::kStartOk) return run;
   run.run = started.Wait(kQuietBoundMs, stop);
   // What could not be followed is judged by its entry's going, as a run that ended is.
@@ -23,9 +23,11 @@ QuietRun FollowQuietUninstall(platform::Platform& system, const ProgramEntry& pr
 }
 
 QuietResult RunQuietUninstall(platform::Platform& system, const ProgramEntry& program,
-                              const LaunchPlan& plan, std::stop_token stop) {
+                              const LaunchPlan& plan, std::stop_token stop,
+                              std::string& record_folder) {
   const QuietRun run =
       FollowQuietUninstall(system, program, plan, platform::Elevation::kWhenNeeded, stop);
+  record_folder = run.record_folder;
   if (run.start != platform::kStartOk && run.start != platform::kErrorCancelled) {
     return QuietResult{
         QuietCase::kStartFailed,

@@ -22,6 +22,30 @@ inline constexpr std::string_view kShowNoRemoveCaption = "Show programs with \"N
 inline constexpr std::string_view kShowSystemComponentsCaption =
     "Show system components and updates";
 inline constexpr std::string_view kOkCaption = "OK";
+// The review of what an uninstall left behind.
+inline constexpr std::string_view kRemoveCheckedCaption = "Remove checked";
+inline constexpr std::string_view kCancelCaption = "Cancel";
+inline std::string LeftBehindCaption(const std::string& name) {
+  return "Tapwise Uninstaller \\ Left behind by " + name;
+}
+// The menu's submenu of records whose program is gone, and each of its rows.
+inline constexpr std::string_view kLeftBehindCaption = "Left behind";
+inline std::string LeftBehindRowCaption(const std::string& name) {
+  return name + "\u2026";
+}
+inline std::string NothingLeftBehindText(const std::string& name) {
+  return "Nothing that " + name + " left behind was found.";
+}
+inline constexpr std::string_view kMachineItemsNextText =
+    "What it left for all users is reviewed next, with administrator rights.";
+inline constexpr std::string_view kMachineReviewFromUserFolderText =
+    "What was left behind for all users can be reviewed only by Tapwise Uninstaller installed "
+    "for everyone: this copy lies where users may change it.";
+inline constexpr std::string_view kRecordUnreadableText =
+    "The record of that uninstall could not be read.";
+inline std::string MachineReviewFailedText(const std::string& reason) {
+  return "What was left behind for all users could not be reviewed: " + reason;
+}
 
 // The menu's fixed captions; "-" draws a separator line.
 inline constexpr std::string_view kAllProgramsCaption = "All Programs";

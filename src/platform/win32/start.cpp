@@ -44,9 +44,10 @@ Started StartThroughShell(const StartSpec& asked, const std::wstring& verb) {
   const std::wstring parameters = Utf8ToWide(asked.parameters);
   const std::wstring directory = Utf8ToWide(asked.directory);
   const bool following = asked.follow != Follow::kNothing;
+  const bool keep_process = following || asked.allow_foreground;
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof(info);
-  info.fMask = asked.shell_mask | (following ? SEE_MASK_NOCLOSEPROCESS : 0);
+  info.fMask = asked.shell_mask | (keep_process ? SEE_MASK_NOCLOSEPROCESS : 0);
   info.lpVerb = OrNull(verb);
   info.lpFile = file.c_str();
   info.lpParameters = OrNull(parameters);
@@ -56,6 +57,8 @@ Started StartThroughShell(const StartSpec& asked, const std::wstring& verb) {
   // The shell's own programs, and a program it hands to one already running, give no process:
   // there is then nothing to follow. An elevated program cannot join this program's job.
   UniqueKernelHandle process(info.hProcess);
+  // Its window may come to the front though this program has it now.
+  if (process && asked.allow_foreground) ::AllowSetForegroundWindow(::GetProcessId(process.get()));
   if (error != ERROR_SUCCESS || !process || !following) return Started(error);
   return Started(platform::kStartOk, FollowProcess(std::move(process)));
 }

@@ -26,6 +26,7 @@ TEST(MenuTable, TheFixedItemsInTheirOrder) {
       {"Recent Programs", "", true, false, Slot::kRecentPrograms},
       {"-", "", false, false, Slot::kNone},
       {"Kill Process", "", false, false, Slot::kKillProcess},
+      {"Left behind", "", false, false, Slot::kLeftBehind},
       {"-", "", false, false, Slot::kNone},
       {"Tapwise Uninstaller", "", false, false, Slot::kNone},
       {"Options...", "Product", false, true, Slot::kNone},
@@ -47,7 +48,7 @@ TEST(MenuTable, TheFixedItemsInTheirOrder) {
     EXPECT_EQ(rows[i].slot, spelled[i].slot) << i;
   }
   // "Product" is the product submenu's row.
-  EXPECT_EQ(rows[5].name, "Product");
+  EXPECT_EQ(rows[6].name, "Product");
 }
 
 }  // namespace

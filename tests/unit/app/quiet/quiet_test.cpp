@@ -197,6 +197,8 @@ std::string Registry() {
                {"\"DisplayName\"=\"Bar\"", "\"UninstallString\"=" + Quoted("C:\\Bar\\remove.exe")});
 }
 
+const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
 struct QuietRun {
   Program program{Registry()};
   sim::WindowSystem& ws = program.sim.windows;
@@ -223,7 +225,10 @@ TEST(QuietUninstall, YesRunsTheQuietCommandHiddenUntilTheEntryHasGoneThenOneBoxA
   run.program.sim.launcher.SetTrackedRun({platform::kStartOk, 30000, 0});
   // The job empties at 31.5 s; the entry goes 3 s later, well within the watch.
   run.RemoveEntryAt(34500);
-  run.ws.AnswerBox(platform::kIdOk, 2000);
+  // It leaves its start at logon behind; the review is not wanted now.
+  run.program.sim.registry.SetText(platform::kHkeyCurrentUser, kRunKey, "Foo",
+                                   "\"C:\\Foo\\foo.exe\" /tray");
+  run.ws.AnswerBox(platform::kIdNo, 2000);
   run.program.Run();
 
   ASSERT_EQ(run.Launches().size(), 1u);
@@ -242,13 +247,17 @@ TEST(QuietUninstall, YesRunsTheQuietCommandHiddenUntilTheEntryHasGoneThenOneBoxA
   EXPECT_EQ(boxes[0].caption, "Tapwise Uninstaller");
   EXPECT_EQ(boxes[0].style,
             platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2);
-  EXPECT_EQ(boxes[1].text, "\"Foo\" has been uninstalled.");
+  EXPECT_EQ(boxes[1].text,
+            "\"Foo\" has been uninstalled.\r\n\r\nFoo left 1 item behind. Do you want to "
+            "review them now?");
+  EXPECT_EQ(boxes[1].style, platform::kMbYesNo | platform::kMbIconInformation);
   EXPECT_EQ(boxes[1].caption, "Tapwise Uninstaller");
   EXPECT_EQ(boxes[1].time_ms, 34500) << "watched every 250 ms until the entry went";
   EXPECT_TRUE(run.ws.Popups().size() == 1) << "no menu again";
   EXPECT_EQ(run.ws.Now(), boxes[1].closed_ms) << "the program ends with the box";
 
-  // What tells afterwards what the uninstall left was kept before it started.
+  // What tells afterwards what the uninstall left was kept before it started, and is kept
+  // while the review is not wanted.
   const std::string kept =
       std::string(sim::kLocalAppData) +
       "\\Quillon\\Tapwise Uninstaller\\Uninstall records\\2026-12-07 21-30-05\\";

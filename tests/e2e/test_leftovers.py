@@ -6,34 +6,20 @@ certain items into the stores, the machine's through the elevated step, byte for
 
 from __future__ import annotations
 
-import glob
-import hashlib
 import json
 import os
 
+import acme_case
 import actions
 import e2e_case
 import harness
 
-ACME_SCRIPT = os.path.join(actions.INSTALLERS_DIR, "acme_app.nsi")
-RUN = r"Software\Microsoft\Windows\CurrentVersion\Run"
+RUN = acme_case.RUN
 
 
-class LeftoversTest(actions.ActionCase):
-    def variable(self, name: str) -> str:
-        code, value = self.prefix.run([harness.WINE, "cmd", "/c", f"echo %{name}%"])
-        self.assertEqual(code, 0)
-        return value.strip()
-
+class LeftoversTest(acme_case.AcmeCase):
     def test_a_real_uninstall_leaves_what_the_evidence_names_and_nothing_else(self):
-        self.bring_desktop_up()
-        for app in ("Widget", "Gadget"):
-            package = actions.makensis(ACME_SCRIPT, f"{app.lower()}.exe", f"-DAPP={app}")
-            actions.install(self.prefix, package, "/S")
-        documents = actions.drive_c(self.prefix, self.variable("USERPROFILE") + r"\Documents")
-        os.makedirs(os.path.join(documents, "Widget files"), exist_ok=True)
-        with open(os.path.join(documents, "Widget files", "mine.acmeWidget"), "w") as mine:
-            mine.write("the user's own")
+        self.install_acme()
 
         exe = e2e_case._options.exe
         code, _ = self.prefix.run([harness.WINE, exe, "/uninstall", "HKLM32/Widget", "/quiet"], timeout=120)
@@ -45,7 +31,7 @@ class LeftoversTest(actions.ActionCase):
         found = {(i["kind"], i["place"].lower(), i.get("value"), i["certain"]) for i in record["items"]}
 
         program = self.variable("ProgramFiles(x86)") + r"\Acme\Widget"
-        menu = self.variable("ProgramData") + r"\Microsoft\Windows\Start Menu\Programs\Acme"
+        menu = self.start_menu()
         expected = {
             ("run value", rf"HKCU\{RUN}", "Widget", True),
             ("run value", rf"HKLM32\{RUN}", "Widget", True),
@@ -60,33 +46,9 @@ class LeftoversTest(actions.ActionCase):
         self.assertEqual(found, {(k, p.lower(), v, c) for k, p, v, c in expected})
         self.remove_the_certain_items(record["record"], menu)
 
-    def hashes(self, folder: str) -> dict[str, str]:
-        """Each file's SHA-256 under a Windows folder, by its path below it."""
-        root = actions.drive_c(self.prefix, folder)
-        found = {}
-        for path in glob.glob(os.path.join(root, "**", "*"), recursive=True):
-            if os.path.isfile(path):
-                with open(path, "rb") as stream:
-                    found[os.path.relpath(path, root)] = hashlib.sha256(stream.read()).hexdigest()
-        return found
-
-    def has_value(self, root: str, name: str) -> bool:
-        key = rf"{root}\{RUN}"
-        code, _ = self.prefix.run([harness.WINE, "reg", "query", key, "/v", name, "/reg:32"])
-        return code == 0
-
-    def has_key(self, key: str) -> bool:
-        code, _ = self.prefix.run([harness.WINE, "reg", "query", key, "/reg:32"])
-        return code == 0
-
     def remove_the_certain_items(self, record: str, menu: str) -> None:
-        untouched = [
-            menu,
-            self.variable("APPDATA") + r"\Acme",
-            self.variable("USERPROFILE") + r"\Documents",
-        ]
-        before = {folder: self.hashes(folder) for folder in untouched}
-        shortcut = before[menu].pop("Widget.lnk")
+        before = self.untouched()
+        shortcut = self.hashes(menu)["Widget.lnk"]
         installed = self.install_for_everyone()
         code, said = self.prefix.run(
             [harness.WINE, installed, "/leftovers", "/remove", record], timeout=180
@@ -104,11 +66,8 @@ class LeftoversTest(actions.ActionCase):
         self.assertIn(shortcut, stored.values(), "the shortcut, byte for byte")
         self.assertTrue(any(name.endswith(".reg") for name in self.hashes(user_set)))
 
-        self.assertFalse(self.has_value("HKCU", "Widget") or self.has_value("HKLM", "Widget"))
-        self.assertFalse(self.has_key(r"HKLM\Software\Classes\.acmeWidget"))
-        self.assertTrue(self.has_value("HKCU", "Gadget") and self.has_value("HKLM", "Gadget"))
-        self.assertTrue(self.has_key(r"HKLM\Software\Classes\.acmeGadget"))
-        self.assertEqual({folder: self.hashes(folder) for folder in untouched}, before)
+        self.assert_widgets_certain_items_gone_and_gadgets_kept()
+        self.assertEqual(self.untouched(), before)
 
 
 if __name__ == "__main__":

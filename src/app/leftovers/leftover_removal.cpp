@@ -10,13 +10,6 @@ namespace {
 
 constexpr std::string_view kItemsStore = "Quillon\\Tapwise Uninstaller\\Removed items";
 
-std::vector<SetItemOutcome> NotTaken(const std::vector<LeftoverItem>& items,
-                                     const std::string& reason) {
-  std::vector<SetItemOutcome> outcomes;
-  for (const LeftoverItem& item : items) outcomes.push_back({.item = item, .reason = reason});
-  return outcomes;
-}
-
 std::vector<SetItemOutcome> RemoveIntoStore(platform::Platform& platform, const KeptRecord& kept,
                                             const std::string& store,
                                             const std::vector<LeftoverItem>& items,
@@ -25,10 +18,10 @@ std::vector<SetItemOutcome> RemoveIntoStore(platform::Platform& platform, const 
   if (items.empty()) return {};
   platform::FileStore& files = platform.file_store;
   const auto folder = NewTimedFolder(files, store, files.Now());
-  if (!folder) return NotTaken(items, "the store of removed items could not be made");
+  if (!folder) return NoneTaken(items, "the store of removed items could not be made");
   SetOutcome set =
       RemoveSet(platform, *folder, std::string(FileNameOf(kept.folder)), items, offered_now);
-  if (!set.failure.empty()) return NotTaken(items, set.failure);
+  if (!set.failure.empty()) return NoneTaken(items, set.failure);
   sets.push_back(set.folder);
   return std::move(set.items);
 }
@@ -77,7 +70,7 @@ LeftoverRemoval RemoveMachineLeftoversHere(platform::Platform& platform, const K
   LeftoverRemoval removal;
   if (store.empty() || !PrepareSecuredStore(files, store, platform.launcher.OwnAccount())) {
     removal.items =
-        NotTaken(checked, "the store of removed items for everyone could not be made safe");
+        NoneTaken(checked, "the store of removed items for everyone could not be made safe");
     return removal;
   }
   removal.items = RemoveIntoStore(platform, kept, store, checked, offered_now, removal.sets);

@@ -25,13 +25,6 @@ bool IsSetName(std::string_view name) {
          name.find_first_not_of("0123456789- ()") == std::string_view::npos;
 }
 
-std::vector<SetItemOutcome> NotTaken(const std::vector<LeftoverItem>& items,
-                                     const std::string& reason) {
-  std::vector<SetItemOutcome> outcomes;
-  for (const LeftoverItem& item : items) outcomes.push_back({.item = item, .reason = reason});
-  return outcomes;
-}
-
 std::string ReasonOfExit(std::uint32_t code) {
   switch (static_cast<StepExit>(code)) {
     case StepExit::kStoreRefused:
@@ -125,11 +118,11 @@ std::vector<SetItemOutcome> RemoveThroughMachineStep(platform::Platform& platfor
   platform::Launcher& launcher = platform.launcher;
   const std::string own_file = launcher.OwnProgramFile();
   if (!RunsFromAdministratorsFolder(files, own_file)) {
-    return NotTaken(items, "this copy of the program lies where users may change it");
+    return NoneTaken(items, "this copy of the program lies where users may change it");
   }
   const std::string store = MachineItemsStore(files);
   const std::string set_name = store.empty() ? std::string{} : FreeSetName(files, store);
-  if (set_name.empty()) return NotTaken(items, "the store of removed items could not be named");
+  if (set_name.empty()) return NoneTaken(items, "the store of removed items could not be named");
   platform::Started started = launcher.Start(platform::StartSpec{
       .program = own_file,
       .parameters = JoinedArguments(MachineLeftoversArguments({kept.folder, set_name})),
@@ -138,21 +131,21 @@ std::vector<SetItemOutcome> RemoveThroughMachineStep(platform::Platform& platfor
       .follow = platform::Follow::kProcess,
   });
   if (started.Error() == platform::kErrorCancelled) {
-    return NotTaken(items, "administrator rights were declined");
+    return NoneTaken(items, "administrator rights were declined");
   }
   if (started.Error() != platform::kStartOk) {
-    return NotTaken(items, launcher.ErrorText(started.Error(), own_file));
+    return NoneTaken(items, launcher.ErrorText(started.Error(), own_file));
   }
   const platform::RunOutcome run = started.Wait(kStepWaitMs);
   if (run.end != platform::RunEnd::kEnded) {
-    return NotTaken(items, "the administrator's step was still running when the wait ended");
+    return NoneTaken(items, "the administrator's step was still running when the wait ended");
   }
   if (run.exit_code != static_cast<std::uint32_t>(StepExit::kRemoved)) {
-    return NotTaken(items, ReasonOfExit(run.exit_code));
+    return NoneTaken(items, ReasonOfExit(run.exit_code));
   }
   set_folder = platform::InDirectory(store, set_name);
   const std::optional<RemovalManifest> manifest = ReadSetManifest(files, set_folder);
-  if (!manifest) return NotTaken(items, "the administrator's step left no manifest that reads");
+  if (!manifest) return NoneTaken(items, "the administrator's step left no manifest that reads");
   std::vector<SetItemOutcome> outcomes;
   for (const LeftoverItem& item : items) outcomes.push_back(OutcomeOf(item, *manifest));
   return outcomes;

@@ -33,6 +33,14 @@ SetOutcome RemoveSet(platform::Platform& platform, const std::string& folder,
                      const std::string& record_name, const std::vector<LeftoverItem>& checked,
                      const std::vector<LeftoverItem>& offered_now);
 
+// Each item not taken, for the one reason.
+inline std::vector<SetItemOutcome> NoneTaken(const std::vector<LeftoverItem>& items,
+                                             const std::string& reason) {
+  std::vector<SetItemOutcome> outcomes;
+  for (const LeftoverItem& item : items) outcomes.push_back({.item = item, .reason = reason});
+  return outcomes;
+}
+
 // Whether only an administrator may take the item: the machine's registry, or a file under a
 // program files folder or the one programs keep data in for everyone.
 bool IsMachineItem(platform::Platform& platform, const LeftoverItem& item);

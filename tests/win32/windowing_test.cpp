@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// commctrl.h needs the definitions of windows.h first.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <memory>
@@ -148,6 +150,7 @@ TEST_F(WindowingTest, FormHasTheClientSizeAndItsControls) {
       {WindowKind::kCheckBox, L"Button", BS_AUTOCHECKBOX | WS_TABSTOP, 11},
       {WindowKind::kButton, L"Button", BS_PUSHBUTTON | WS_TABSTOP, 12},
       {WindowKind::kBevel, L"Static", SS_ETCHEDHORZ, 13},
+      {WindowKind::kCheckList, WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP, 14},
   };
   // Our own class keeps no font, so the controls are compared with each other.
   LRESULT control_font = 0;

@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "platform/win32/check_list.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/ids.h"
 #include "platform/win32/menu_keys.h"
@@ -38,6 +39,10 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT id, WPARAM wparam, LPARAM lpa
   // The platform's own reselection, never a key the user typed.
   if (id == WM_MENUCHAR) {
     if (const auto answer = AnswerReselection(wparam, lparam)) return *answer;
+  }
+  // A check list's box-less rows stay so, whatever the form's handler would answer.
+  if (id == WM_NOTIFY) {
+    if (const auto refusal = RefuseBoxForBoxlessRow(lparam)) return *refusal;
   }
   try {
     return handler->HandleMessage(FromHwnd(window), id, wparam, lparam);

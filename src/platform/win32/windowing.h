@@ -40,6 +40,13 @@ class Windowing : public platform::Windowing {
   int Dpi(platform::WindowId window) override;
   void SetFontHeight(platform::WindowId window, int height) override;
 
+  // Check lists (windowing_check_list.cpp, check_list.h): report list views.
+  void AddListColumn(platform::WindowId list, const std::string& caption, int width) override;
+  void SetListColumnWidth(platform::WindowId list, std::size_t column, int width) override;
+  void AddListRow(platform::WindowId list, const std::vector<std::string>& cells,
+                  platform::RowCheck check) override;
+  bool ListRowChecked(platform::WindowId list, std::size_t row) override;
+
   // The message queue and timers (windowing_queue.cpp). PostTo is PostMessageW, safe from any
   // thread.
   bool PostTo(platform::WindowId window, platform::MessageId id, platform::WParam wparam,

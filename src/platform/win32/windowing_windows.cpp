@@ -1,3 +1,8 @@
+#include <windows.h>
+// commctrl.h needs the definitions of windows.h first.
+#include <commctrl.h>
+
+#include "platform/win32/check_list.h"
 #include "platform/win32/ids.h"
 #include "platform/win32/utf.h"
 #include "platform/win32/window_class.h"
@@ -16,6 +21,9 @@ constexpr int kClassNameLength = 16;
 constexpr DWORD kApplicationStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFormStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;
 constexpr DWORD kControlStyle = WS_CHILD | WS_VISIBLE;
+// The rows keep the order they were added in: the column headers are captions, not buttons.
+constexpr DWORD kCheckListStyle =
+    LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_TABSTOP | WS_BORDER;
 
 // Position and size, as CreateWindowExW takes them.
 struct Bounds {
@@ -117,6 +125,8 @@ Creation CreationFor(const WindowSpec& desc) {
       return Control(desc, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP);
     case WindowKind::kBevel:
       return Bevel(desc);
+    case WindowKind::kCheckList:
+      return Control(desc, CheckListClass(), kCheckListStyle);
     case WindowKind::kMessageOnly:
       break;
   }
@@ -135,6 +145,7 @@ platform::WindowId Windowing::NewWindow(const WindowSpec& desc, platform::Window
   // A window whose creation handler failed is destroyed before the failure is raised.
   RethrowHandlerFailure();
   if (!window) return platform::kNoWindow;
+  if (desc.kind == WindowKind::kCheckList) StyleCheckList(window.get());
   if (desc.font_height != 0) {
     ::SendMessageW(window.get(), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(desc.font_height)),
                    FALSE);

@@ -106,7 +106,10 @@ void MainForm::BuildMenu() {
     if (row.slot == Slot::kAllPrograms) all_programs_ = &item;
     if (row.slot == Slot::kRecentPrograms) recent_programs_ = &item;
     if (row.slot == Slot::kKillProcess) kill_process_ = &item;
-    if (row.slot == Slot::kLeftBehind) left_behind_ = &item;
+    if (row.slot == Slot::kLeftBehind) {
+      left_behind_ = &item;
+      item.Hidden = true;  // until the records are read
+    }
   }
 }
 
@@ -223,15 +226,15 @@ void MainForm::RebuildProcessMenu() {
 void MainForm::RebuildLeftBehindMenu() {
   if (!left_behind_reading_) return;
   std::vector<KeptRecord> records = std::exchange(left_behind_reading_, nullptr)->Take();
-  left_behind_->Hidden = records.empty();
+  const bool any = !records.empty();
+  left_behind_->Hidden = !any;
   // Newest first: the uninstall just done is the likeliest to be reviewed.
-  left_behind_->FillOnOpen(
-      !records.empty(), [this, records = std::move(records)](framework::TMenuItem& menu) {
-        for (auto record = records.rbegin(); record != records.rend(); ++record) {
-          framework::TMenuItem& item = menu.Add(std::make_unique<LeftBehindMenuItem>(*record));
-          item.OnClick = [this](framework::TMenuItem& sender) { OnLeftBehindChosen(sender); };
-        }
-      });
+  left_behind_->FillOnOpen(any, [this, records = std::move(records)](framework::TMenuItem& menu) {
+    for (auto record = records.rbegin(); record != records.rend(); ++record) {
+      framework::TMenuItem& item = menu.Add(std::make_unique<LeftBehindMenuItem>(*record));
+      item.OnClick = [this](framework::TMenuItem& sender) { OnLeftBehindChosen(sender); };
+    }
+  });
 }
 
 void MainForm::OnMenuLoopEntered() {

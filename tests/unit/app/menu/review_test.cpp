@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/harness.h"
+#include "app/leftovers/evidence_record.h"
 #include "app/texts/texts.h"
 
 namespace {
@@ -96,6 +97,48 @@ TEST(Review, OnlyTheCertainStartCheckedTheKeysCheckAndTheMachinesItemsGoToTheEle
   EXPECT_TRUE(launches[1].asked.parameters.starts_with("/review-machine-leftovers \"" +
                                                        std::string(sim::kLocalAppData)))
       << launches[1].asked.parameters;
+}
+
+// A record kept by an earlier run, whose program is gone: the submenu holds it, newest first,
+// and its review follows; Escape keeps the record.
+TEST(Review, LeftBehindHoldsTheRecordsWhoseProgramIsGoneAndTheReviewFollows) {
+  Program program(
+      Entry(kLm32 + "Bar", {"\"DisplayName\"=\"Bar\"", R"("UninstallString"="C:\\Bar\\u.exe")"}));
+  sim::WindowSystem& ws = program.sim.windows;
+  const std::string records =
+      std::string(sim::kLocalAppData) + "\\Quillon\\Tapwise Uninstaller\\Uninstall records\\";
+  for (const auto& [folder, id, name] : {std::tuple{"2026-12-01 10-00-00", "HKLM32/Foo", "Foo"},
+                                         std::tuple{"2026-12-02 10-00-00", "HKLM32/Bar", "Bar"},
+                                         std::tuple{"2026-12-03 10-00-00", "HKCU/Baz", "B&z"}}) {
+    const app::EvidenceRecord record{.entry_id = id,
+                                     .name = name,
+                                     .uninstaller_folder = "C:\\Foo",
+                                     .time = {2026, 12, 1, 10, 0, 0}};
+    const std::string text = app::RecordText(record);
+    program.sim.file_store.CreateFolders(records + folder);
+    program.sim.file_store.WriteNewFile(records + folder + "\\record.txt",
+                                        std::vector<std::uint8_t>(text.begin(), text.end()));
+  }
+  program.sim.registry.SetText(platform::kHkeyCurrentUser, kRun, "Foo", R"("C:\Foo\foo.exe")");
+  ws.ChooseMenuItem({"Left behind", "Foo\u2026"}, 500);
+  bool reviewed = false;
+  ws.At(5000, [&] {
+    const platform::WindowId form = ws.FindByCaption(app::LeftBehindCaption("Foo"));
+    reviewed = form != platform::kNoWindow && ws.IsVisible(form);
+    ws.PressKey(platform::kVkEscape);
+  });
+  program.Run();
+
+  const auto& shown = ws.Popups().at(0).items;
+  const sim::MenuNode* left = sim::Find(shown, {"Left behind"});
+  ASSERT_NE(left, nullptr);
+  std::vector<std::string> rows;
+  for (const auto& row : left->children) rows.push_back(row.caption);
+  EXPECT_EQ(rows, (std::vector<std::string>{"B&&z\u2026", "Foo\u2026"})) << "Bar is listed";
+  EXPECT_TRUE(reviewed);
+  EXPECT_TRUE(program.sim.registry.Value(platform::kHkeyCurrentUser, kRun, "Foo"));
+  EXPECT_EQ(program.sim.file_store.Files().count(records + "2026-12-01 10-00-00\\record.txt"), 1u)
+      << "kept for later";
 }
 
 }  // namespace

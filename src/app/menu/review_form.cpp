@@ -26,7 +26,8 @@ framework::FormSpec ReviewSpec(const LeftoverReview& review) {
 }
 
 std::vector<framework::ListColumnSpec> Columns() {
-  return {{"What", 140}, {"Kind", 72}, {"Where", 252}, {"Size", 64}, {"Why", 160}};
+  // The reasons are the longest texts, and the ones a user reads before checking.
+  return {{"What", 104}, {"Kind", 64}, {"Where", 236}, {"Size", 62}, {"Why", 210}};
 }
 
 }  // namespace

@@ -97,6 +97,13 @@ void TCheckList::ScaleParts(int dpi) {
   }
 }
 
+TLabel::TLabel(TForm& parent, const ControlSpec& desc)
+    : TControl(parent, platform::WindowKind::kLabel, desc) {}
+
+void TLabel::SetText(const std::string& text) {
+  Windowing().SetCaption(Handle(), text);
+}
+
 TBevel::TBevel(TForm& parent, const ControlSpec& desc)
     : TControl(parent, platform::WindowKind::kBevel, desc) {}
 

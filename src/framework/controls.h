@@ -96,6 +96,14 @@ class TCheckList : public TControl {
   std::vector<ListColumnSpec> columns_;
 };
 
+// A line of text: drawn only, never focused.
+class TLabel : public TControl {
+ public:
+  TLabel(TForm& parent, const ControlSpec& desc);
+  bool TabStop() const override { return false; }
+  void SetText(const std::string& text);
+};
+
 // A divider: drawn only, never focused.
 class TBevel : public TControl {
  public:

@@ -169,6 +169,7 @@ enum class WindowKind {
   // A report list: columns and rows, one row selected at a time, and a checkbox on each row
   // that may be checked. Up and Down move through the rows, Space checks the selected one.
   kCheckList,
+  kLabel,  // a line of text, never focused
 };
 
 // A check list row's checkbox: none on a row the user may not check.

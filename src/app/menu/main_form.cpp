@@ -7,6 +7,7 @@
 #include "app/menu/menu_commands.h"
 #include "app/menu/messages.h"
 #include "app/menu/options_dialog.h"
+#include "app/menu/progress_form.h"
 #include "app/orphans/set_aside.h"
 #include "app/processes/processes.h"
 #include "app/texts/texts.h"
@@ -18,6 +19,8 @@ namespace {
 
 // Closing the menu without a choice that ends the program ends it this long after.
 constexpr std::uint32_t kAutoCloseMs = 3000;
+// Longer than a moment: the progress window is shown only for work still running after it.
+constexpr std::uint32_t kProgressDelayMs = 500;
 
 // The main form lies wholly left of the screen for the moment it is shown at start; the edge is
 // given when its window is created.
@@ -70,7 +73,8 @@ MainForm::MainForm(framework::TApplication& app, ProgramState& state,
       menu_(app),
       typing_(app.Platform().order,
               [this](const framework::TMenuItem& submenu) { return TypingKindOf(submenu); }),
-      auto_close_timer_(app, kAutoCloseMs) {
+      auto_close_timer_(app, kAutoCloseMs),
+      progress_timer_(app, kProgressDelayMs) {
   BuildMenu();
   platform::Platform& platform = app.Platform();
   left_behind_reading_ = std::make_unique<framework::TTakeOrWait<std::vector<KeptRecord>>>(
@@ -78,6 +82,7 @@ MainForm::MainForm(framework::TApplication& app, ProgramState& state,
   menu_.SetImages(&icons_.Images());
   menu_.SetTyping(&typing_);
   auto_close_timer_.OnTimer = [this] { OnAutoCloseTick(); };
+  progress_timer_.OnTimer = [this] { OnProgressDue(); };
   OnMessage(kCmMenuClosed, [this](platform::WParam, platform::LParam) { OnMenuClosed(); });
   OnMessage(kCmEnterMenuLoop, [this](platform::WParam, platform::LParam) { OnMenuLoopEntered(); });
   jobs_.AfterHandovers([this] { OnIconsArrived(); });

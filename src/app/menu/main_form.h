@@ -31,6 +31,7 @@
 namespace app {
 
 class OptionsDialog;
+class ProgressForm;
 
 // A generated "All Programs" or "Recent Programs" item keeps the program it was made from.
 class ProgramMenuItem : public framework::TMenuItem {
@@ -138,6 +139,7 @@ class MainForm : public framework::TForm {
   void OnProcessChosen(framework::TMenuItem& sender);
   void OnLeftBehindChosen(framework::TMenuItem& sender);
   void RebuildLeftBehindMenu();
+  void OnProgressDue();
   // What typing selects among in a submenu; nothing for the fixed ones.
   std::optional<ListKind> TypingKindOf(const framework::TMenuItem& submenu) const;
   // Icons: looked for as the menu appears, shown as they arrive.
@@ -171,6 +173,10 @@ class MainForm : public framework::TForm {
   framework::TPopupMenu menu_;
   ListTyping typing_;
   framework::TTimer auto_close_timer_;
+  // Work that takes longer than a moment after a choice is said to be under way.
+  framework::TTimer progress_timer_;
+  ProgressForm* progress_form_ = nullptr;
+  std::string progress_text_;
   framework::TMenuItem* all_programs_ = nullptr;
   framework::TMenuItem* recent_programs_ = nullptr;
   framework::TMenuItem* kill_process_ = nullptr;

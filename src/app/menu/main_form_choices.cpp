@@ -3,6 +3,7 @@
 
 #include "app/menu/choices.h"
 #include "app/menu/main_form.h"
+#include "app/menu/progress_form.h"
 #include "app/menu/review_form.h"
 #include "app/texts/texts.h"
 #include "framework/application.h"
@@ -48,6 +49,8 @@ void MainForm::StartAction(ActionWork work, bool stepped) {
 }
 
 void MainForm::OnActionEnded(Verdict verdict, bool stepped) {
+  progress_timer_.SetEnabled(false);
+  if (progress_form_ != nullptr) progress_form_->Hide();
   if (stepped) Step(CycleEvent::kActionEnded);
   // Once the end is asked for, the verdict is not followed: the user is not asked anything more.
   if (close_asked_ || !stepped) {
@@ -94,7 +97,16 @@ void MainForm::Review(LeftoverReview review) {
 void MainForm::OnLeftBehindChosen(framework::TMenuItem& sender) {
   const auto* item = dynamic_cast<const LeftBehindMenuItem*>(&sender);
   if (item == nullptr) return;
+  progress_text_ = LookingForLeftoversText(item->Record.record.name);
   RunAction(FindLeftoversAction(Application().Platform(), item->Record));
+  progress_timer_.SetEnabled(true);
+}
+
+void MainForm::OnProgressDue() {
+  progress_timer_.SetEnabled(false);
+  if (state_.cycle != CycleState::kRunning) return;
+  if (progress_form_ == nullptr) progress_form_ = &Application().CreateForm<ProgressForm>();
+  progress_form_->ShowDoing(progress_text_);
 }
 
 int MainForm::ShowBox(const Box& box, platform::WindowId owner) {

@@ -33,6 +33,9 @@ inline constexpr std::string_view kLeftBehindCaption = "Left behind";
 inline std::string LeftBehindRowCaption(const std::string& name) {
   return name + "\u2026";
 }
+inline std::string LookingForLeftoversText(const std::string& name) {
+  return "Looking for what " + name + " left behind\u2026";
+}
 inline std::string NothingLeftBehindText(const std::string& name) {
   return "Nothing that " + name + " left behind was found.";
 }

@@ -42,7 +42,7 @@ void KeepFailure(std::exception_ptr& failure, Step&& step) {
 
 bool WindowSystem::IsControl(WindowKind kind) {
   return kind == WindowKind::kCheckBox || kind == WindowKind::kButton ||
-         kind == WindowKind::kBevel || kind == WindowKind::kCheckList;
+         kind == WindowKind::kBevel || kind == WindowKind::kCheckList || kind == WindowKind::kLabel;
 }
 
 WindowSystem::WindowSystem()

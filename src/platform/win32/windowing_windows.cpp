@@ -127,6 +127,8 @@ Creation CreationFor(const WindowSpec& desc) {
       return Bevel(desc);
     case WindowKind::kCheckList:
       return Control(desc, CheckListClass(), kCheckListStyle);
+    case WindowKind::kLabel:
+      return Control(desc, L"STATIC", SS_LEFT | SS_NOPREFIX);
     case WindowKind::kMessageOnly:
       break;
   }

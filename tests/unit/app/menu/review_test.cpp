@@ -121,6 +121,19 @@ TEST(Review, LeftBehindHoldsTheRecordsWhoseProgramIsGoneAndTheReviewFollows) {
   }
   program.sim.registry.SetText(platform::kHkeyCurrentUser, kRun, "Foo", R"("C:\Foo\foo.exe")");
   ws.ChooseMenuItem({"Left behind", "Foo\u2026"}, 500);
+  // The finder takes a while: past a moment, a window says it is looking.
+  ws.At(100, [&] { program.sim.workers.Hold(true); });
+  std::string progress;
+  ws.At(2000, [&] {
+    for (const platform::WindowId window : ws.Windows()) {
+      const platform::WindowSpec* spec = ws.SpecOf(window);
+      if (spec->kind == platform::WindowKind::kLabel && ws.IsVisible(spec->parent)) {
+        progress = ws.SpecOf(window)->caption;
+      }
+    }
+    program.sim.workers.Hold(false);
+    program.sim.workers.RunHeld();
+  });
   bool reviewed = false;
   ws.At(5000, [&] {
     const platform::WindowId form = ws.FindByCaption(app::LeftBehindCaption("Foo"));
@@ -135,6 +148,7 @@ TEST(Review, LeftBehindHoldsTheRecordsWhoseProgramIsGoneAndTheReviewFollows) {
   std::vector<std::string> rows;
   for (const auto& row : left->children) rows.push_back(row.caption);
   EXPECT_EQ(rows, (std::vector<std::string>{"B&&z\u2026", "Foo\u2026"})) << "Bar is listed";
+  EXPECT_EQ(progress, "Looking for what Foo left behind\u2026");
   EXPECT_TRUE(reviewed);
   EXPECT_TRUE(program.sim.registry.Value(platform::kHkeyCurrentUser, kRun, "Foo"));
   EXPECT_EQ(program.sim.file_store.Files().count(records + "2026-12-01 10-00-00\\record.txt"), 1u)

@@ -27,6 +27,7 @@ class Row:
     parent: str  # empty: the menu itself
     is_default: bool
     slot: bool  # a submenu that the program fills from what it reads
+    optional: bool  # shown only when there is something in it
 
 
 def _read(name: str) -> str:
@@ -50,6 +51,7 @@ def rows() -> list[Row]:
                 parent=match.group("parent"),
                 is_default=bool(rest) and rest[0] == "true",
                 slot=any(f.startswith("Slot::") and f != "Slot::kNone" for f in rest),
+                optional="Slot::kLeftBehind" in rest,
             )
         )
     if not result:
@@ -57,9 +59,10 @@ def rows() -> list[Row]:
     return result
 
 
-def under(parent: str = "") -> list[Row]:
-    """The rows under one parent, in the order shown; the top menu by default."""
-    return [row for row in rows() if row.parent == parent]
+def under(parent: str = "", optional: bool = False) -> list[Row]:
+    """The rows under one parent, in the order shown; the top menu by default. Those shown only
+    when there is something in them are left out, unless asked for."""
+    return [row for row in rows() if row.parent == parent and (optional or not row.optional)]
 
 
 def captions(parent: str = "") -> list[str]:
@@ -78,7 +81,9 @@ def outline(generated: dict[str, object] | None = None) -> list:
 
     def level(parent: str) -> list:
         items = []
-        for row in under(parent):
+        for row in under(parent, optional=True):
+            if row.optional and row.caption not in generated:
+                continue
             children = under(row.name)
             if children:
                 items.append((row.caption, level(row.name)))

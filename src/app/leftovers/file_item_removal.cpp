@@ -9,15 +9,6 @@ ItemRemoval NotRemoved(std::string reason, std::string kept_at = {}) {
   return ItemRemoval{.copy_path = std::move(kept_at), .reason = std::move(reason)};
 }
 
-std::string At(const std::string& root, const InventoryEntry& entry) {
-  return entry.relative.empty() ? root : root + "\\" + entry.relative;
-}
-
-bool IsWhole(platform::FileStore& files, const std::string& path, const Inventory& expected) {
-  Inventory now;
-  return TakeInventory(files, path, now) == platform::kFileOk && now == expected;
-}
-
 class FileItemRemoval {
  public:
   FileItemRemoval(platform::Platform& platform, const std::string& place, const std::string& stored,
@@ -64,7 +55,7 @@ class FileItemRemoval {
     for (const InventoryEntry& entry : before_.entries) {
       if (entry.kind != platform::PathKind::kFile) continue;
       bool has = true;
-      if (files_.HasAlternateStreams(At(place_, entry), has) != platform::kFileOk || has) {
+      if (files_.HasAlternateStreams(EntryPath(place_, entry), has) != platform::kFileOk || has) {
         return "it may hold alternate streams, which a copy to another drive would lose";
       }
     }
@@ -73,15 +64,9 @@ class FileItemRemoval {
 
   ItemRemoval CopyAcross() {
     if (std::string refused = RefusedAcross(); !refused.empty()) return NotRemoved(refused);
-    for (const InventoryEntry& entry : before_.entries) {
-      const platform::FileError copied =
-          entry.kind == platform::PathKind::kFolder
-              ? files_.CreateFolders(At(stored_, entry))
-              : files_.CopyFileBytes(At(place_, entry), At(stored_, entry));
-      if (copied != platform::kFileOk) {
-        DeleteCopy();
-        return Failed("it could not be copied to the store", copied);
-      }
+    if (const platform::FileError copied = CopyInventory(files_, before_, place_, stored_);
+        copied != platform::kFileOk) {
+      return Failed("it could not be copied to the store", copied);
     }
     completed_(ManifestStep::kCopied);
     // The original too: a file changed after it was hashed would otherwise be lost.
@@ -93,19 +78,10 @@ class FileItemRemoval {
     return DeleteOriginal();
   }
 
-  // Children before their folders: a child's path sorts after its folder's.
-  platform::FileError DeleteAll(const std::string& root) {
-    for (auto entry = before_.entries.rbegin(); entry != before_.entries.rend(); ++entry) {
-      const platform::FileError deleted = files_.DeleteItem(At(root, *entry));
-      if (deleted != platform::kFileOk && deleted != platform::kFileErrorNotFound) return deleted;
-    }
-    return platform::kFileOk;
-  }
-
-  void DeleteCopy() { DeleteAll(stored_); }
+  void DeleteCopy() { DeleteInventory(files_, before_, stored_); }
 
   ItemRemoval DeleteOriginal() {
-    const platform::FileError deleted = DeleteAll(place_);
+    const platform::FileError deleted = DeleteInventory(files_, before_, place_);
     if (deleted != platform::kFileOk) {
       ItemRemoval removal =
           Failed("it was removed in part; all of it is kept in the store", deleted);

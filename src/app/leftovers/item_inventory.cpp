@@ -113,4 +113,40 @@ std::string InventoryHash(const Inventory& inventory) {
   return hash.FinishHex();
 }
 
+std::string EntryPath(const std::string& root, const InventoryEntry& entry) {
+  return entry.relative.empty() ? root : root + "\\" + entry.relative;
+}
+
+platform::FileError CopyInventory(platform::FileStore& files, const Inventory& inventory,
+                                  const std::string& from, const std::string& to) {
+  for (const InventoryEntry& entry : inventory.entries) {
+    platform::FileError copied = platform::kFileErrorStoppedOnLink;
+    if (entry.kind == platform::PathKind::kFolder) {
+      copied = files.CreateFolders(EntryPath(to, entry));
+    } else if (entry.kind == platform::PathKind::kFile) {
+      copied = files.CopyFileBytes(EntryPath(from, entry), EntryPath(to, entry));
+    }
+    if (copied != platform::kFileOk) {
+      DeleteInventory(files, inventory, to);
+      return copied;
+    }
+  }
+  return platform::kFileOk;
+}
+
+platform::FileError DeleteInventory(platform::FileStore& files, const Inventory& inventory,
+                                    const std::string& root) {
+  // A child's path sorts after its folder's.
+  for (auto entry = inventory.entries.rbegin(); entry != inventory.entries.rend(); ++entry) {
+    const platform::FileError deleted = files.DeleteItem(EntryPath(root, *entry));
+    if (deleted != platform::kFileOk && deleted != platform::kFileErrorNotFound) return deleted;
+  }
+  return platform::kFileOk;
+}
+
+bool IsWhole(platform::FileStore& files, const std::string& path, const Inventory& expected) {
+  Inventory now;
+  return TakeInventory(files, path, now) == platform::kFileOk && now == expected;
+}
+
 }  // namespace app

@@ -40,4 +40,20 @@ platform::FileError TakeInventory(platform::FileStore& files, const std::string&
 // over its inventory.
 std::string InventoryHash(const Inventory& inventory);
 
+// The path of one entry of an item's inventory, under the item at root.
+std::string EntryPath(const std::string& root, const InventoryEntry& entry);
+
+// Makes the inventoried item anew at to, from the item at from: its folders made, its files
+// copied; a link is refused. The first error, after what was made is taken away again.
+platform::FileError CopyInventory(platform::FileStore& files, const Inventory& inventory,
+                                  const std::string& from, const std::string& to);
+
+// Deletes the inventoried item at root, children before their folders; what is gone already is
+// passed over. The first error.
+platform::FileError DeleteInventory(platform::FileStore& files, const Inventory& inventory,
+                                    const std::string& root);
+
+// Whether the item at path is the inventoried one, byte for byte.
+bool IsWhole(platform::FileStore& files, const std::string& path, const Inventory& expected);
+
 }  // namespace app

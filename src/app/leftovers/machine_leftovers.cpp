@@ -62,16 +62,6 @@ SetItemOutcome OutcomeOf(const LeftoverItem& item, const RemovalManifest& manife
   return outcome;
 }
 
-std::optional<RemovalManifest> ReadSetManifest(platform::FileStore& files,
-                                               const std::string& set_folder) {
-  std::vector<std::uint8_t> bytes;
-  if (files.ReadWholeFile(platform::InDirectory(set_folder, kManifestFileName), kMostManifestBytes,
-                          bytes) != platform::kFileOk) {
-    return std::nullopt;
-  }
-  return ReadManifest(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
 std::string FreeSetName(platform::FileStore& files, const std::string& store) {
   const platform::LocalTime now = files.Now();
   for (int number = 1; number <= kMaxCopyNumber; ++number) {

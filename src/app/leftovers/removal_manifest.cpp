@@ -17,8 +17,8 @@ constexpr std::string_view kStepFact = "step=";
 constexpr std::size_t kItemFields = 7;
 constexpr std::size_t kStepFields = 3;
 
-constexpr std::array<std::string_view, 5> kStepNames = {"copied", "verified", "moved", "deleted",
-                                                        "skipped"};
+constexpr std::array<std::string_view, 6> kStepNames = {"copied",  "verified", "moved",
+                                                        "deleted", "skipped",  "restored"};
 
 template <typename Enum, std::size_t N>
 std::optional<Enum> Named(const std::array<std::string_view, N>& names, std::string_view name) {

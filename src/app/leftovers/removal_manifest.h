@@ -42,7 +42,15 @@ struct ManifestItem {
   bool operator==(const ManifestItem&) const = default;
 };
 
-enum class ManifestStep : std::uint8_t { kCopied, kVerified, kMoved, kDeleted, kSkipped };
+// kRestored: put back in its place, and verified there.
+enum class ManifestStep : std::uint8_t {
+  kCopied,
+  kVerified,
+  kMoved,
+  kDeleted,
+  kSkipped,
+  kRestored
+};
 
 // Told each step of an item as it completes, so that the manifest has it before the next starts.
 using CompletedStep = std::function<void(ManifestStep)>;

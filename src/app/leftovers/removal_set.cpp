@@ -130,6 +130,16 @@ SetOutcome RemoveSet(platform::Platform& platform, const std::string& folder,
   return SetOutcome{.folder = folder, .items = removal.Run()};
 }
 
+std::optional<RemovalManifest> ReadSetManifest(platform::FileStore& files,
+                                               const std::string& set_folder) {
+  std::vector<std::uint8_t> bytes;
+  if (files.ReadWholeFile(platform::InDirectory(set_folder, kManifestFileName), kMostManifestBytes,
+                          bytes) != platform::kFileOk) {
+    return std::nullopt;
+  }
+  return ReadManifest(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
 bool IsMachineItem(platform::Platform& platform, const LeftoverItem& item) {
   if (IsRegistryItem(item)) return item.root != platform::kHkeyCurrentUser;
   std::vector<std::string> machine_folders = ProgramFilesRoots(platform.launcher);

@@ -4,10 +4,12 @@
 // finder's answer now, then taken with its exact copy kept in the set's own folder, beside a
 // manifest that is flushed to the disk before anything moves and after every step.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/leftovers/leftover_item.h"
+#include "app/leftovers/removal_manifest.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -32,6 +34,10 @@ struct SetOutcome {
 SetOutcome RemoveSet(platform::Platform& platform, const std::string& folder,
                      const std::string& record_name, const std::vector<LeftoverItem>& checked,
                      const std::vector<LeftoverItem>& offered_now);
+
+// The manifest of the set in that folder, when it reads.
+std::optional<RemovalManifest> ReadSetManifest(platform::FileStore& files,
+                                               const std::string& set_folder);
 
 // Each item not taken, for the one reason.
 inline std::vector<SetItemOutcome> NoneTaken(const std::vector<LeftoverItem>& items,

@@ -10,6 +10,7 @@
 #include "app/harness.h"
 #include "app/leftovers/machine_leftovers.h"
 #include "app/leftovers/removal_manifest.h"
+#include "app/leftovers/set_restore.h"
 
 namespace {
 
@@ -203,6 +204,95 @@ TEST(MachineLeftovers, TheElevatedStepRefusesWhatItWouldNotHaveBeenGiven) {
     platform::Platform bound = sim.Bind();
     EXPECT_EQ(app::RunMachineLeftoversRemoval(bound, row.request), row.exit)
         << row.request.record_folder << " " << row.request.set_name;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+using app::ItemBack;
+
+std::vector<ItemBack> Backs(const app::SetRestore& restore) {
+  std::vector<ItemBack> backs;
+  for (const auto& item : restore.items) backs.push_back(item.back);
+  return backs;
+}
+
+// A set put back: each item whole in its place again and verified, never over what is there
+// now; a restore cut short, or a removal cut short, goes on where it stopped.
+TEST(SetRestore, EachItemComesBackWholeOrStaysInTheStoreNamed) {
+  const struct {
+    const char* label;
+    std::string folder;
+    std::function<void(Machine&)> before_removal, before_restore;
+    std::vector<ItemBack> backs;
+    bool folder_whole_in_place, run_value_there;
+  } rows[] = {
+      {"both back",
+       kOnC,
+       [](Machine&) {},
+       [](Machine&) {},
+       {ItemBack::kRestored, ItemBack::kRestored},
+       true,
+       true},
+      {"both back across drives",
+       kOnD,
+       [](Machine&) {},
+       [](Machine&) {},
+       {ItemBack::kRestored, ItemBack::kRestored},
+       true,
+       true},
+      {"something in each place now",
+       kOnC,
+       [](Machine&) {},
+       [](Machine& m) {
+         m.Write(kOnC + "\\new.txt", "someone else's");
+         m.sim.registry.SetText(kCu, kRun, "Widget", "other");
+       },
+       {ItemBack::kInTheWay, ItemBack::kInTheWay},
+       false,
+       true},
+      {"a removal cut short before the original went",
+       kOnD,
+       [](Machine& m) { m.sim.file_store.CrashAt(Operation::kDelete, 1); },
+       [](Machine&) {},
+       {ItemBack::kAlreadyBack, ItemBack::kAlreadyBack},
+       true,
+       true},
+      {"a move back that fails",
+       kOnC,
+       [](Machine&) {},
+       [](Machine& m) { m.sim.file_store.FailFrom(Operation::kMove, 1, 5); },
+       {ItemBack::kFailed, ItemBack::kRestored},
+       false,
+       true},
+      {"a store copy changed",
+       kOnC,
+       [](Machine&) {},
+       [](Machine& m) { m.sim.file_store.ChangeFile(kSet + "\\1\\Widget\\settings.ini", {'x'}); },
+       {ItemBack::kFailed, ItemBack::kRestored},
+       false,
+       true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.label);
+    Machine machine(row.folder);
+    row.before_removal(machine);
+    try {
+      machine.Remove();
+    } catch (const sim::FileStore::Crashed&) {
+    }
+    row.before_restore(machine);
+    const app::SetRestore restore = app::RestoreSet(machine.bound, kSet);
+    EXPECT_EQ(Backs(restore), row.backs) << restore.failure;
+    EXPECT_EQ(
+        machine.Has(row.folder + "\\logs\\w.log") && machine.Has(row.folder + "\\settings.ini"),
+        row.folder_whole_in_place);
+    EXPECT_EQ(machine.RunValueThere(), row.run_value_there);
+    EXPECT_EQ(app::AllBack(app::RestoreSet(machine.bound, kSet)),
+              row.folder_whole_in_place && row.backs[1] != ItemBack::kInTheWay)
+        << "a second restore finds the restored ones back";
   }
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "framework/owned.h"
@@ -31,6 +32,18 @@ struct FormSpec {
   std::uint32_t ex_style = 0;
   bool centered = false;  // at the centre of the screen when first shown, then where left
 };
+
+// A dialog's design: a fixed single-line border, the system menu and the close button, above
+// ordinary windows, at the centre of the screen.
+inline FormSpec CenteredDialog(std::string caption, int client_width, int client_height) {
+  FormSpec desc;
+  desc.caption = std::move(caption);
+  desc.client_width = client_width;
+  desc.client_height = client_height;
+  desc.ex_style = platform::kWsExTopmost;
+  desc.centered = true;
+  return desc;
+}
 
 class TForm : private platform::WindowHandler {
  public:

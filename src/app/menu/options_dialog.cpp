@@ -9,17 +9,6 @@ namespace {
 constexpr int kClientWidth = 305;
 constexpr int kClientHeight = 145;
 
-// A fixed single-line border, the system menu and the close button, above ordinary windows.
-framework::FormSpec DialogSpec() {
-  framework::FormSpec desc;
-  desc.caption = std::string(kOptionsCaption);
-  desc.client_width = kClientWidth;
-  desc.client_height = kClientHeight;
-  desc.ex_style = platform::kWsExTopmost;
-  desc.centered = true;
-  return desc;
-}
-
 // The 96-dpi design of one control: caption, left, top, width, height, tab order.
 framework::ControlSpec Control(std::string_view caption, int left, int top, int width, int height,
                                int tab_order) {
@@ -29,7 +18,8 @@ framework::ControlSpec Control(std::string_view caption, int left, int top, int 
 }  // namespace
 
 OptionsDialog::OptionsDialog(framework::TApplication& app, MainForm& main_form, Options& options)
-    : TForm(app, DialogSpec()),
+    : TForm(app,
+            framework::CenteredDialog(std::string(kOptionsCaption), kClientWidth, kClientHeight)),
       hide_microsoft_box(*this, Control(kHideMicrosoftCaption, 16, 16, 193, 17, 0),
                          options.hide_microsoft),
       show_no_remove_box(*this, Control(kShowNoRemoveCaption, 16, 40, 281, 17, 1),

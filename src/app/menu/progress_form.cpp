@@ -10,20 +10,10 @@ constexpr int kClientHeight = 56;
 constexpr int kMargin = 16;
 constexpr int kLabelHeight = 20;
 
-framework::FormSpec ProgressSpec() {
-  framework::FormSpec desc;
-  desc.caption = std::string(kTitle);
-  desc.client_width = kClientWidth;
-  desc.client_height = kClientHeight;
-  desc.ex_style = platform::kWsExTopmost;
-  desc.centered = true;
-  return desc;
-}
-
 }  // namespace
 
 ProgressForm::ProgressForm(framework::TApplication& app)
-    : TForm(app, ProgressSpec()),
+    : TForm(app, framework::CenteredDialog(std::string(kTitle), kClientWidth, kClientHeight)),
       label(*this, {"", kMargin, (kClientHeight - kLabelHeight) / 2, kClientWidth - 2 * kMargin,
                     kLabelHeight, 0}) {}
 

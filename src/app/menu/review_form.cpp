@@ -15,16 +15,6 @@ constexpr int kButtonGap = 8;
 constexpr int kButtonTop = kClientHeight - kMargin - kButtonHeight;
 constexpr int kListHeight = kButtonTop - 2 * kMargin;
 
-framework::FormSpec ReviewSpec(const LeftoverReview& review) {
-  framework::FormSpec desc;
-  desc.caption = LeftBehindCaption(review.kept.record.name);
-  desc.client_width = kClientWidth;
-  desc.client_height = kClientHeight;
-  desc.ex_style = platform::kWsExTopmost;
-  desc.centered = true;
-  return desc;
-}
-
 std::vector<framework::ListColumnSpec> Columns() {
   // The reasons are the longest texts, and the ones a user reads before checking.
   return {{"What", 104}, {"Kind", 64}, {"Where", 236}, {"Size", 62}, {"Why", 210}};
@@ -33,7 +23,8 @@ std::vector<framework::ListColumnSpec> Columns() {
 }  // namespace
 
 ReviewForm::ReviewForm(framework::TApplication& app, const LeftoverReview& review)
-    : TForm(app, ReviewSpec(review)),
+    : TForm(app, framework::CenteredDialog(LeftBehindCaption(review.kept.record.name), kClientWidth,
+                                           kClientHeight)),
       list(*this, {"", kMargin, kMargin, kClientWidth - 2 * kMargin, kListHeight, 0}, Columns()),
       remove_button(*this, {std::string(kRemoveCheckedCaption),
                             kClientWidth - kMargin - 2 * kButtonWidth - kButtonGap, kButtonTop,

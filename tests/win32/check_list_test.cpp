@@ -15,7 +15,7 @@ namespace {
 using platform::RowCheck;
 using platform::WindowKind;
 
-platform::WindowSpec Spec(WindowKind kind, platform::WindowId parent) {
+platform::WindowSpec Described(WindowKind kind, platform::WindowId parent) {
   return {.kind = kind, .parent = parent, .caption = {}, .width = 400, .height = 200};
 }
 
@@ -52,9 +52,10 @@ void Do(HWND list, const Step& step) {
 TEST(CheckListTest, SpaceAndClicksCheckOnlyRowsWithABox) {
   win32::Windowing windowing;
   win32_test::Recorder recorder{windowing};
-  const win32_test::TestWindow form{windowing, Spec(WindowKind::kForm, platform::kNoWindow),
+  const win32_test::TestWindow form{windowing, Described(WindowKind::kForm, platform::kNoWindow),
                                     &recorder};
-  const win32_test::TestWindow list{windowing, Spec(WindowKind::kCheckList, form.id()), nullptr};
+  const win32_test::TestWindow list{windowing, Described(WindowKind::kCheckList, form.id()),
+                                    nullptr};
   for (const char* column : {"What", "Kind"}) windowing.AddListColumn(list.id(), column, 40);
   windowing.SetListColumnWidth(list.id(), 1, 90);
   for (const RowCheck check : {RowCheck::kChecked, RowCheck::kUnchecked, RowCheck::kNone}) {

@@ -88,16 +88,25 @@ std::string CopyFilePath(const std::string& folder, const std::string& display_n
   return prefix + fitted + suffix;
 }
 
+std::string FreeTimedName(platform::FileStore& files, const std::string& parent,
+                          const platform::LocalTime& now) {
+  if (parent.empty()) return {};
+  for (int number = 1; number <= kMaxCopyNumber; ++number) {
+    std::string name = TimeInFileName(now, number);
+    if (files.KindOf(platform::InDirectory(parent, name)) == platform::PathKind::kMissing) {
+      return name;
+    }
+  }
+  return {};
+}
+
 std::optional<std::string> NewTimedFolder(platform::FileStore& files, const std::string& parent,
                                           const platform::LocalTime& now) {
-  if (parent.empty()) return std::nullopt;
-  for (int number = 1; number <= kMaxCopyNumber; ++number) {
-    const std::string folder = platform::InDirectory(parent, TimeInFileName(now, number));
-    if (files.KindOf(folder) != platform::PathKind::kMissing) continue;
-    if (files.CreateFolders(folder) != platform::kFileOk) return std::nullopt;
-    return folder;
-  }
-  return std::nullopt;
+  const std::string name = FreeTimedName(files, parent, now);
+  if (name.empty()) return std::nullopt;
+  const std::string folder = platform::InDirectory(parent, name);
+  if (files.CreateFolders(folder) != platform::kFileOk) return std::nullopt;
+  return folder;
 }
 
 }  // namespace app

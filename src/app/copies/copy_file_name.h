@@ -26,6 +26,11 @@ inline constexpr int kMaxCopyNumber = 100;
 // the first.
 std::string TimeInFileName(const platform::LocalTime& time, int number = 1);
 
+// The first name TimeInFileName gives for now, numbered, that nothing in parent has yet; empty
+// when parent is empty or every number is taken.
+std::string FreeTimedName(platform::FileStore& files, const std::string& parent,
+                          const platform::LocalTime& now);
+
 // A new folder of its own in parent, named by the time, numbered past the first in a second: one
 // that is there already belongs to another. Nothing when parent is empty or none can be made.
 std::optional<std::string> NewTimedFolder(platform::FileStore& files, const std::string& parent,

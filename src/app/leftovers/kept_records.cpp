@@ -4,6 +4,7 @@
 
 #include "app/entry/entry_key.h"
 #include "app/leftovers/evidence_store.h"
+#include "app/leftovers/leftover_paths.h"
 #include "app/listing/entry_id.h"
 
 namespace app {
@@ -51,6 +52,12 @@ bool IsEntryListed(platform::RawRegistry& registry, const EvidenceRecord& record
   program.view = id->view;
   program.key_name = id->key_name;
   return EntryKey(registry, program).IsOpen();
+}
+
+std::optional<KeptRecord> ReadNamedRecord(platform::FileStore& files, const std::string& folder) {
+  const auto normal = NormalPath(folder);
+  if (!normal || *normal != folder) return std::nullopt;
+  return ReadKeptRecord(files, folder);
 }
 
 std::vector<KeptRecord> RecordsOfGoneEntries(platform::Platform& platform) {

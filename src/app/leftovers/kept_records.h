@@ -22,6 +22,10 @@ std::vector<KeptRecord> ReadKeptRecords(platform::FileStore& files);
 // The record in that folder, when it reads whole.
 std::optional<KeptRecord> ReadKeptRecord(platform::FileStore& files, const std::string& folder);
 
+// The record in a folder named on a command line: only a plain local path, spelled as
+// NormalPath spells it, so that nothing in the name can lead elsewhere.
+std::optional<KeptRecord> ReadNamedRecord(platform::FileStore& files, const std::string& folder);
+
 // The records whose entry is gone: one key lookup each. Safe from any thread.
 std::vector<KeptRecord> RecordsOfGoneEntries(platform::Platform& platform);
 

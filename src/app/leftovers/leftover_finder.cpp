@@ -167,4 +167,9 @@ std::vector<LeftoverItem> FindLeftovers(platform::Platform& platform, const Evid
   return LeftoverFinder(platform, record, listed).Find();
 }
 
+std::vector<LeftoverItem> FindLeftovers(platform::Platform& platform,
+                                        const EvidenceRecord& record) {
+  return FindLeftovers(platform, record, ReadListedEvidence(platform));
+}
+
 }  // namespace app

@@ -18,4 +18,7 @@ namespace app {
 std::vector<LeftoverItem> FindLeftovers(platform::Platform& platform, const EvidenceRecord& record,
                                         const ListedEvidence& listed);
 
+// The same, with every entry listed now read first.
+std::vector<LeftoverItem> FindLeftovers(platform::Platform& platform, const EvidenceRecord& record);
+
 }  // namespace app

@@ -5,7 +5,6 @@
 #include "app/command_line/arguments.h"
 #include "app/copies/copy_file_name.h"
 #include "app/leftovers/leftover_finder.h"
-#include "app/leftovers/leftover_paths.h"
 #include "app/leftovers/leftover_removal.h"
 #include "app/leftovers/removal_manifest.h"
 #include "app/orphans/machine_store.h"
@@ -62,25 +61,13 @@ SetItemOutcome OutcomeOf(const LeftoverItem& item, const RemovalManifest& manife
   return outcome;
 }
 
-std::string FreeSetName(platform::FileStore& files, const std::string& store) {
-  const platform::LocalTime now = files.Now();
-  for (int number = 1; number <= kMaxCopyNumber; ++number) {
-    std::string name = TimeInFileName(now, number);
-    if (files.KindOf(platform::InDirectory(store, name)) == platform::PathKind::kMissing) {
-      return name;
-    }
-  }
-  return {};
-}
-
 }  // namespace
 
 StepExit RunMachineLeftoversRemoval(platform::Platform& platform,
                                     const MachineLeftoversRequest& request) {
   if (!IsSetName(request.set_name)) return StepExit::kSetRefused;
-  const auto normal = NormalPath(request.record_folder);
-  if (!normal || *normal != request.record_folder) return StepExit::kRecordRefused;
-  const std::optional<KeptRecord> kept = ReadKeptRecord(platform.file_store, *normal);
+  const std::optional<KeptRecord> kept =
+      ReadNamedRecord(platform.file_store, request.record_folder);
   if (!kept) return StepExit::kRecordRefused;
   platform::FileStore& files = platform.file_store;
   const std::string store = MachineItemsStore(files);
@@ -90,8 +77,7 @@ StepExit RunMachineLeftoversRemoval(platform::Platform& platform,
   const std::string folder = platform::InDirectory(store, request.set_name);
   if (files.KindOf(folder) != platform::PathKind::kMissing) return StepExit::kSetRefused;
   if (files.CreateFolders(folder) != platform::kFileOk) return StepExit::kStoreRefused;
-  const ListedEvidence listed = ReadListedEvidence(platform);
-  const std::vector<LeftoverItem> offered = FindLeftovers(platform, kept->record, listed);
+  const std::vector<LeftoverItem> offered = FindLeftovers(platform, kept->record);
   std::vector<LeftoverItem> taken;
   std::copy_if(offered.begin(), offered.end(), std::back_inserter(taken),
                [&](const LeftoverItem& item) { return TakenByMachineStep(platform, item); });
@@ -111,7 +97,8 @@ std::vector<SetItemOutcome> RemoveThroughMachineStep(platform::Platform& platfor
     return NoneTaken(items, "this copy of the program lies where users may change it");
   }
   const std::string store = MachineItemsStore(files);
-  const std::string set_name = store.empty() ? std::string{} : FreeSetName(files, store);
+  const std::string set_name =
+      store.empty() ? std::string{} : FreeTimedName(files, store, files.Now());
   if (set_name.empty()) return NoneTaken(items, "the store of removed items could not be named");
   platform::Started started = launcher.Start(platform::StartSpec{
       .program = own_file,

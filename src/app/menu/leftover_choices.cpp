@@ -18,10 +18,6 @@ namespace {
 constexpr std::uint32_t kLeftBehindQuestionStyle =
     platform::kMbYesNo | platform::kMbIconInformation;
 
-std::vector<LeftoverItem> FindNow(platform::Platform& system, const KeptRecord& kept) {
-  return FindLeftovers(system, kept.record, ReadListedEvidence(system));
-}
-
 bool HasMachineItems(platform::Platform& system, const LeftoverReview& review) {
   return std::any_of(review.items.begin(), review.items.end(),
                      [&](const LeftoverItem& item) { return IsMachineItem(system, item); });
@@ -54,7 +50,7 @@ ActionWork MachineReviewAction(platform::Platform& system, std::string record_fo
 
 ActionWork FindLeftoversAction(platform::Platform& system, KeptRecord kept) {
   return [&system, kept = std::move(kept)](std::stop_token) {
-    std::vector<LeftoverItem> items = FindNow(system, kept);
+    std::vector<LeftoverItem> items = FindLeftovers(system, kept.record);
     if (items.empty()) {
       RetireRecord(system.file_store, kept);
       return Verdict{Box{NothingLeftBehindText(kept.record.name), platform::kMbIconInformation}};
@@ -69,7 +65,7 @@ ActionWork RemoveLeftoversAction(platform::Platform& system, LeftoverReview revi
     const bool machine_next = !review.machine && HasMachineItems(system, review);
     Verdict verdict;
     if (!checked.empty()) {
-      const std::vector<LeftoverItem> offered = FindNow(system, review.kept);
+      const std::vector<LeftoverItem> offered = FindLeftovers(system, review.kept.record);
       const LeftoverRemoval removal =
           review.machine ? RemoveMachineLeftoversHere(system, review.kept, checked, offered)
                          : RemoveLeftovers(system, review.kept, checked, offered);
@@ -86,7 +82,7 @@ Verdict LeftBehindVerdict(platform::Platform& system, Box result, const std::str
                           const std::string& record_folder) {
   const std::optional<KeptRecord> kept = ReadKeptRecord(system.file_store, record_folder);
   if (!kept) return Verdict{std::move(result)};
-  std::vector<LeftoverItem> items = FindNow(system, *kept);
+  std::vector<LeftoverItem> items = FindLeftovers(system, kept->record);
   if (items.empty()) {
     RetireRecord(system.file_store, *kept);
     return Verdict{std::move(result)};

@@ -4,7 +4,6 @@
 
 #include "app/command_line/command_line.h"
 #include "app/leftovers/leftover_finder.h"
-#include "app/leftovers/leftover_paths.h"
 #include "app/leftovers/leftover_removal.h"
 #include "app/leftovers/leftover_review.h"
 #include "app/menu/review_form.h"
@@ -14,16 +13,9 @@
 namespace app {
 namespace {
 
-std::optional<KeptRecord> NamedRecord(platform::FileStore& files, const std::string& folder) {
-  const auto normal = NormalPath(folder);
-  if (!normal || *normal != folder) return std::nullopt;
-  return ReadKeptRecord(files, folder);
-}
-
 // The machine's items, each checked only when the step that takes items unasked would take it.
 std::vector<LeftoverItem> MachineItems(platform::Platform& platform, const KeptRecord& kept) {
-  std::vector<LeftoverItem> items =
-      FindLeftovers(platform, kept.record, ReadListedEvidence(platform));
+  std::vector<LeftoverItem> items = FindLeftovers(platform, kept.record);
   std::erase_if(items, [&](const LeftoverItem& item) { return !IsMachineItem(platform, item); });
   for (LeftoverItem& item : items) item.certain = TakenByMachineStep(platform, item);
   return items;
@@ -38,7 +30,7 @@ int RunMachineReview(platform::Platform& platform, const std::string& record_fol
   const auto show = [&](const std::string& text, std::uint32_t icon) {
     platform.windowing.ShowMessageBox(platform::kNoWindow, text, std::string(kTitle), icon);
   };
-  const std::optional<KeptRecord> kept = NamedRecord(platform.file_store, record_folder);
+  const std::optional<KeptRecord> kept = ReadNamedRecord(platform.file_store, record_folder);
   if (!kept) {
     show(std::string(kRecordUnreadableText), platform::kMbIconWarning);
     return kUsageExitCode;
@@ -53,8 +45,7 @@ int RunMachineReview(platform::Platform& platform, const std::string& record_fol
   if (form.ShowModal() != framework::kMrOk) return 0;
   const std::vector<LeftoverItem> checked = form.CheckedItems();
   if (checked.empty()) return 0;
-  const std::vector<LeftoverItem> offered =
-      FindLeftovers(platform, kept->record, ReadListedEvidence(platform));
+  const std::vector<LeftoverItem> offered = FindLeftovers(platform, kept->record);
   show(RemovalSummary(RemoveMachineLeftoversHere(platform, *kept, checked, offered)),
        platform::kMbIconInformation);
   return 0;

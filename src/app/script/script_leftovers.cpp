@@ -120,8 +120,7 @@ int RunRemoveLeftovers(platform::Platform& platform, const std::string& record_f
                    "No record of a removed program is kept in \"" + record_folder + "\".");
     return static_cast<int>(ScriptExit::kNoSuchId);
   }
-  const std::vector<LeftoverItem> offered =
-      FindLeftovers(platform, named->record, ReadListedEvidence(platform));
+  const std::vector<LeftoverItem> offered = FindLeftovers(platform, named->record);
   std::vector<LeftoverItem> certain;
   std::copy_if(offered.begin(), offered.end(), std::back_inserter(certain),
                [](const LeftoverItem& item) { return item.certain; });

@@ -26,8 +26,8 @@ std::string Registry() {
 
 platform::WindowId ListIn(sim::WindowSystem& ws, platform::WindowId form) {
   for (const platform::WindowId window : ws.Windows()) {
-    const platform::WindowSpec* spec = ws.SpecOf(window);
-    if (spec->parent == form && spec->kind == platform::WindowKind::kCheckList) return window;
+    const platform::WindowSpec* shown = ws.SpecOf(window);
+    if (shown->parent == form && shown->kind == platform::WindowKind::kCheckList) return window;
   }
   return platform::kNoWindow;
 }
@@ -126,9 +126,9 @@ TEST(Review, LeftBehindHoldsTheRecordsWhoseProgramIsGoneAndTheReviewFollows) {
   std::string progress;
   ws.At(2000, [&] {
     for (const platform::WindowId window : ws.Windows()) {
-      const platform::WindowSpec* spec = ws.SpecOf(window);
-      if (spec->kind == platform::WindowKind::kLabel && ws.IsVisible(spec->parent)) {
-        progress = ws.SpecOf(window)->caption;
+      const platform::WindowSpec* shown = ws.SpecOf(window);
+      if (shown->kind == platform::WindowKind::kLabel && ws.IsVisible(shown->parent)) {
+        progress = shown->caption;
       }
     }
     program.sim.workers.Hold(false);
